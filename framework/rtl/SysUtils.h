@@ -1,0 +1,70 @@
+#pragma once
+// Run-time basics in the shape the program's units expect: the exception family,
+// integer and float conversions, Format for the %d/%s forms, trimming and ASCII
+// case-insensitive comparison. Strings are UTF-8 std::string throughout.
+
+#include <cstdint>
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+
+// Base of every exception the program raises or reports; Message() is shown to the user.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : FMessage(std::move(message)) {}
+    const std::string& Message() const noexcept { return FMessage; }
+    void SetMessage(std::string message) { FMessage = std::move(message); }
+    const char* what() const noexcept override { return FMessage.c_str(); }
+
+private:
+    std::string FMessage;
+};
+
+// A conversion (text to number or date) failed.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Silent exception: ends the current operation without any message.
+class EAbort : public Exception {
+public:
+    EAbort() : Exception("Operation aborted") {}
+};
+
+[[noreturn]] void Abort();
+
+// A list index or list operation was invalid.
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Raised by file operations (open, read, write, replace).
+class EInOutError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+std::string IntToStr(int64_t value);
+int StrToInt(std::string_view text);                    // raises EConvertError
+int StrToIntDef(std::string_view text, int defaultValue);
+bool TryStrToInt(std::string_view text, int& value);    // decimal, optional sign, blanks trimmed; "$FF" hex
+std::string FloatToStr(double value);                   // shortest text that reads back ("1.5", "3", "-0.25")
+
+// Format with the %d and %s forms (also %%, %5d, %-5s, %.2d): arguments are integers or strings.
+using FormatArg = std::variant<int64_t, std::string>;
+std::string Format(std::string_view format, std::initializer_list<FormatArg> args);
+
+std::string Trim(std::string_view s);       // drops bytes <= ' ' at both ends
+std::string TrimLeft(std::string_view s);
+std::string TrimRight(std::string_view s);
+bool SameText(std::string_view a, std::string_view b);   // ASCII case-insensitive equality
+std::string UpperCase(std::string_view s);               // ASCII only
+std::string LowerCase(std::string_view s);               // ASCII only
+int CompareText(std::string_view a, std::string_view b); // ASCII case-insensitive, <0, 0, >0
+
+// Round half to even, as the program's arithmetic expects.
+int64_t Round(double value);

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what the two build trees need; quick when everything is present.
+# Usage: tools/setup.sh        (run as root or with sudo available)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+  cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev zlib1g-dev
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
+  wine64 xvfb x11-apps x11-utils xdotool imagemagick
+  fonts-wqy-microhei locales npm ca-certificates
+)
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Wine needs the glibc zh_CN.UTF-8 locale for Chinese file names and a 936 code page.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  echo "setup: generating zh_CN.UTF-8"
+  $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi
+
+# Pinned SQLite amalgamation, cached outside git.
+"$here/tools/fetch-sqlite.sh"
