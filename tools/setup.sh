@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine64 xvfb x11-apps x11-utils xdotool imagemagick
-  fonts-wqy-microhei locales npm ca-certificates
+  fonts-wqy-microhei locales ca-certificates
 )
 
 SUDO=""
@@ -18,6 +18,8 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# npm fetches the SQLite amalgamation; machines with Node.js from elsewhere already have it.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   $SUDO apt-get update -qq

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# vorpen build driver.
+#   ./build.sh run    build the Windows tree and start vorpen.exe under Wine (on $DISPLAY, or on a
+#                     private Xvfb for a few seconds, saving a screenshot whose path it prints)
+#   ./build.sh test   install what is missing, build the native, sanitizer and Windows trees and run
+#                     every test (Windows tests under Wine on a private Xvfb); exits non-zero on failure
+#   ./build.sh build  build all three trees without testing
+set -euo pipefail
+root=$(cd "$(dirname "$0")" && pwd)
+out=$root/build
+native=$out/native
+asan=$out/asan
+win=$out/windows
+jobs=$(nproc)
+
+configure() {   # dir, extra cmake args...
+  local dir=$1; shift
+  [ -f "$dir/build.ninja" ] || cmake -S "$root" -B "$dir" -G Ninja -DVORPEN_WERROR=ON "$@" >/dev/null
+}
+
+build_native() { configure "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build "$native" -j "$jobs"; }
+build_asan()   { configure "$asan" -DCMAKE_BUILD_TYPE=Debug -DVORPEN_SANITIZE=ON -DVORPEN_BENCH=OFF && cmake --build "$asan" -j "$jobs"; }
+build_win()    { configure "$win" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" && cmake --build "$win" -j "$jobs"; }
+
+xvfb_pid=""
+wine_down() {
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; xvfb_pid=""; fi
+}
+
+# Starts a private Xvfb (no window manager) and sets DISPLAY.
+start_xvfb() {
+  local fdfile; fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -s "$fdfile" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+}
+
+# Prepares the Wine prefix of the Windows tree (created once) and keeps one wineserver alive.
+wine_up() {
+  export WINEPREFIX=$win/wineprefix WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/.vorpen-ready" ]; then
+    echo "wine: creating prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    sed 's/$/\r/' "$root/tools/wine-prefix.reg" | iconv -f UTF-8 -t UTF-16LE | (printf '\xff\xfe'; cat) > "$win/wine-prefix.reg"
+    wine reg import "$(winepath -w "$win/wine-prefix.reg" 2>/dev/null)" >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.vorpen-ready"
+  fi
+  wineserver -p
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+run_ctest() {   # label, dir, extra ctest args...
+  local label=$1 dir=$2; shift 2
+  echo "== $label tests"
+  if ctest --test-dir "$dir" --output-on-failure --timeout 600 "$@"; then
+    summary+=("$label: passed")
+  else
+    summary+=("$label: FAILED"); status=1
+  fi
+}
+
+cmd=${1:-}
+case "$cmd" in
+  build)
+    "$root/tools/setup.sh"
+    build_native; build_asan; build_win
+    ;;
+  test)
+    "$root/tools/setup.sh"
+    status=0; summary=()
+    build_native; run_ctest native "$native" -j "$jobs"
+    build_asan; run_ctest sanitizers "$asan" -j "$jobs"
+    build_win
+    trap wine_down EXIT
+    start_xvfb; wine_up
+    run_ctest windows "$win"
+    wine_down
+    echo "== summary"; printf '  %s\n' "${summary[@]}"
+    exit $status
+    ;;
+  run)
+    "$root/tools/setup.sh"
+    build_win
+    trap wine_down EXIT
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+      wine_up
+      cd "$win/dist" && wine ./vorpen.exe
+    else
+      start_xvfb; wine_up
+      (cd "$win/dist" && wine ./vorpen.exe) &
+      sleep 6
+      shot=$out/screenshot.png
+      wine "$win/tools/screengrab.exe" "$(winepath -w "$out/screenshot.bmp")"
+      convert "$out/screenshot.bmp" "$shot" && rm -f "$out/screenshot.bmp"
+      echo "screenshot: $shot"
+    fi
+    ;;
+  *)
+    sed -n '2,7p' "$0"; exit 2 ;;
+esac

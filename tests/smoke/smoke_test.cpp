@@ -1,0 +1,74 @@
+// Starts the shipped vorpen.exe, waits for its first visible window, asks it to close
+// and expects a clean exit.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Search {
+    DWORD pid;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && IsWindowVisible(hwnd))
+        search->windows.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> VisibleWindowsOf(DWORD pid)
+{
+    Search search{pid, {}};
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+std::wstring Widen(const char* s)
+{
+    std::wstring w;
+    int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
+    w.resize(n > 0 ? n - 1 : 0);
+    MultiByteToWideChar(CP_UTF8, 0, s, -1, w.data(), n);
+    return w;
+}
+
+}  // namespace
+
+TEST(Smoke, ProgramShowsAWindowAndExitsCleanlyWhenClosed)
+{
+    std::wstring folder = Widen(VORPEN_DIST_DIR);
+    std::wstring exe = folder + L"/vorpen.exe";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+        << "cannot start " << VORPEN_DIST_DIR << "/vorpen.exe, error " << GetLastError();
+
+    std::vector<HWND> windows;
+    for (int i = 0; i < 200 && windows.empty(); ++i) {
+        if (WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0)
+            break;
+        windows = VisibleWindowsOf(pi.dwProcessId);
+    }
+    EXPECT_FALSE(windows.empty()) << "vorpen.exe showed no window within 10 s";
+
+    for (HWND hwnd : windows)
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    DWORD wait = WaitForSingleObject(pi.hProcess, 15000);
+    if (wait != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 99);
+    EXPECT_EQ(wait, WAIT_OBJECT_0) << "vorpen.exe did not exit after WM_CLOSE";
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
