@@ -1,0 +1,136 @@
+#include "framework/base/Component.h"
+
+#include <algorithm>
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+bool IsIdentifier(std::string_view s) {
+    auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    if (s.empty() || !alpha(s[0])) return false;
+    return std::all_of(s.begin(), s.end(), [&](char c) { return alpha(c) || (c >= '0' && c <= '9'); });
+}
+
+void Erase(std::vector<TComponent*>& list, TComponent* c) {
+    list.erase(std::remove(list.begin(), list.end(), c), list.end());
+}
+
+}  // namespace
+
+TComponent::TComponent(TComponent* AOwner) {
+    if (AOwner) AOwner->InsertComponent(this);
+}
+
+// Order matters: tell the linked components first (they may still look at this one's
+// name), then free the owned components, then leave the owner.
+TComponent::~TComponent() {
+    FComponentState |= csDestroying;
+    while (!FFreeNotifies.empty()) {
+        TComponent* other = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        Erase(other->FFreeNotifies, this);
+        other->Notification(this, TOperation::opRemove);
+    }
+    DestroyComponents();
+    if (FOwner) FOwner->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
+    for (TComponent* c : FComponents) c->FComponentState |= csDestroying;
+    while (!FComponents.empty()) {
+        TComponent* c = FComponents.back();
+        FComponents.pop_back();
+        c->FOwner = nullptr;
+        delete c;
+    }
+}
+
+void TComponent::SetName(std::string_view value) {
+    if (value == FName) return;
+    if (!value.empty() && !IsIdentifier(value))
+        throw EComponentError("\"" + std::string(value) + "\" is not a valid component name");
+    if (FOwner && !value.empty()) {
+        TComponent* same = FOwner->FindComponent(value);
+        if (same && same != this)
+            throw EComponentError("A component named " + std::string(value) + " already exists");
+    }
+    FName = value;
+}
+
+TComponent* TComponent::Components(int index) const {
+    if (index < 0 || index >= ComponentCount())
+        throw EComponentError("Component index out of bounds (" + std::to_string(index) + ")");
+    return FComponents[index];
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const {
+    if (name.empty()) return nullptr;
+    for (TComponent* c : FComponents)
+        if (SameName(c->FName, name)) return c;
+    return nullptr;
+}
+
+void TComponent::InsertComponent(TComponent* component) {
+    if (!component || component->FOwner == this) return;
+    if (!component->FName.empty() && FindComponent(component->FName))
+        throw EComponentError("A component named " + component->FName + " already exists");
+    if (component->FOwner) component->FOwner->RemoveComponent(component);
+    FComponents.push_back(component);
+    component->FOwner = this;
+    if (Loading()) component->FComponentState |= csLoading;
+    Notification(component, TOperation::opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* component) {
+    if (!component || component->FOwner != this) return;
+    Erase(FComponents, component);
+    component->FOwner = nullptr;
+    Notification(component, TOperation::opRemove);
+}
+
+void TComponent::FreeNotification(TComponent* component) {
+    if (!component || component == this) return;
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), component) == FFreeNotifies.end()) {
+        FFreeNotifies.push_back(component);
+        component->FFreeNotifies.push_back(this);
+    }
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component) {
+    if (!component) return;
+    Erase(FFreeNotifies, component);
+    Erase(component->FFreeNotifies, this);
+}
+
+void TComponent::Notification(TComponent*, TOperation) {}
+
+void TComponent::Loaded() {}
+
+void TComponent::BeginLoading() {
+    FComponentState |= csLoading;
+    for (TComponent* c : FComponents) c->BeginLoading();
+}
+
+void TComponent::EndLoading() {
+    ClearLoading();
+    CallLoaded();
+}
+
+// Owned components first, the owner last, so a form's Loaded sees its parts ready. A
+// Loaded may create components, hence the snapshot.
+void TComponent::CallLoaded() {
+    std::vector<TComponent*> snapshot = FComponents;
+    for (TComponent* c : snapshot) c->CallLoaded();
+    Loaded();
+}
+
+void TComponent::ClearLoading() {
+    FComponentState &= ~unsigned(csLoading);
+    for (TComponent* c : FComponents) c->ClearLoading();
+}

@@ -1,0 +1,179 @@
+#include "framework/base/Component.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Records its own destruction and the notifications it receives.
+class Probe : public TComponent {
+public:
+    Probe(TComponent* owner, std::vector<std::string>* log, std::string name = "")
+        : TComponent(owner), FLog(log) {
+        if (!name.empty()) SetName(name);
+    }
+    ~Probe() override { FLog->push_back("free " + Name()); }
+    TComponent* Link = nullptr;   // weak link cleared on removal
+    void SetLink(TComponent* c) {
+        if (Link) Link->RemoveFreeNotification(this);
+        Link = c;
+        if (c) c->FreeNotification(this);
+    }
+    int LoadedCalls = 0;
+    bool LoadingSeenInLoaded = true;
+
+protected:
+    void Notification(TComponent* c, TOperation op) override {
+        TComponent::Notification(c, op);
+        FLog->push_back(std::string(op == TOperation::opInsert ? "insert " : "remove ") + c->Name() + " in " + Name());
+        if (op == TOperation::opRemove && c == Link) Link = nullptr;
+    }
+    void Loaded() override {
+        ++LoadedCalls;
+        LoadingSeenInLoaded = Loading();
+        FLog->push_back("loaded " + Name());
+    }
+
+private:
+    std::vector<std::string>* FLog;
+};
+
+TEST(Ownership, OwnerFreesChildrenLastFirst) {
+    std::vector<std::string> log;
+    {
+        auto* form = new Probe(nullptr, &log, "Form1");
+        new Probe(form, &log, "A");
+        auto* b = new Probe(form, &log, "B");
+        new Probe(b, &log, "B1");
+        EXPECT_EQ(form->ComponentCount(), 2);
+        log.clear();
+        delete form;
+    }
+    // Each destructor body logs before the base frees its children: B goes before A.
+    std::vector<std::string> expected = {"free Form1", "free B", "free B1", "free A"};
+    std::vector<std::string> frees;
+    for (auto& s : log)
+        if (s.rfind("free", 0) == 0) frees.push_back(s);
+    EXPECT_EQ(frees, expected);
+}
+
+TEST(Ownership, ChildFreedFirstLeavesOwnerList) {
+    std::vector<std::string> log;
+    Probe form(nullptr, &log, "Form1");
+    auto* a = new Probe(&form, &log, "A");
+    new Probe(&form, &log, "B");
+    delete a;
+    ASSERT_EQ(form.ComponentCount(), 1);
+    EXPECT_EQ(form.Components(0)->Name(), "B");
+    EXPECT_EQ(form.FindComponent("a"), nullptr);
+    EXPECT_EQ(log.back(), "remove A in Form1");
+}
+
+TEST(Ownership, InsertAndRemoveMoveOwnership) {
+    std::vector<std::string> log;
+    Probe one(nullptr, &log, "One");
+    Probe two(nullptr, &log, "Two");
+    auto* c = new Probe(&one, &log, "C");
+    two.InsertComponent(c);
+    EXPECT_EQ(c->Owner(), &two);
+    EXPECT_EQ(one.ComponentCount(), 0);
+    EXPECT_EQ(two.FindComponent("C"), c);
+    two.RemoveComponent(c);
+    EXPECT_EQ(c->Owner(), nullptr);
+    delete c;
+    EXPECT_EQ(two.ComponentCount(), 0);
+}
+
+TEST(Names, FindComponentIgnoresCase) {
+    std::vector<std::string> log;
+    Probe form(nullptr, &log, "Form1");
+    auto* t = new Probe(&form, &log, "tszxsfTimer");
+    new Probe(&form, &log);   // unnamed components are never found
+    EXPECT_EQ(form.FindComponent("TSZXSFTIMER"), t);
+    EXPECT_EQ(form.FindComponent("tszxsftimer"), t);
+    EXPECT_EQ(form.FindComponent(""), nullptr);
+    EXPECT_EQ(form.FindComponent("missing"), nullptr);
+}
+
+TEST(Names, BadOrDuplicateNamesRaiseAndKeepTheOldName) {
+    std::vector<std::string> log;
+    Probe form(nullptr, &log, "Form1");
+    new Probe(&form, &log, "N12");
+    auto* b = new Probe(&form, &log, "N13");
+    EXPECT_THROW(b->SetName("n12"), EComponentError);
+    EXPECT_THROW(b->SetName("1abc"), EComponentError);
+    EXPECT_THROW(b->SetName("a b"), EComponentError);
+    EXPECT_EQ(b->Name(), "N13");
+    b->SetName("N13");   // renaming to itself is fine
+    b->SetName("");
+    EXPECT_EQ(form.FindComponent("N13"), nullptr);
+}
+
+TEST(Names, ComponentsIndexIsChecked) {
+    std::vector<std::string> log;
+    Probe form(nullptr, &log, "Form1");
+    EXPECT_THROW(form.Components(0), EComponentError);
+    EXPECT_THROW(form.Components(-1), EComponentError);
+}
+
+TEST(Notification, WeakLinkAcrossOwnersIsCleared) {
+    std::vector<std::string> log;
+    Probe formA(nullptr, &log, "FormA");
+    Probe formB(nullptr, &log, "FormB");
+    auto* menu = new Probe(&formA, &log, "PopupMenu1");
+    auto* label = new Probe(&formB, &log, "Label1");
+    label->SetLink(menu);
+    delete menu;
+    EXPECT_EQ(label->Link, nullptr);
+}
+
+TEST(Notification, LinkedComponentDyingFirstUnregisters) {
+    std::vector<std::string> log;
+    auto* menu = new Probe(nullptr, &log, "Menu");
+    auto* label = new Probe(nullptr, &log, "Label");
+    label->SetLink(menu);
+    delete label;   // menu must not notify the dead label later
+    log.clear();
+    delete menu;
+    EXPECT_EQ(log, std::vector<std::string>{"free Menu"});
+}
+
+TEST(Notification, MutualLinksDuringOwnerDestruction) {
+    std::vector<std::string> log;
+    auto* form = new Probe(nullptr, &log, "Form");
+    auto* a = new Probe(form, &log, "A");
+    auto* b = new Probe(form, &log, "B");
+    a->SetLink(b);
+    b->SetLink(a);
+    delete form;   // B goes first and clears A's link before A goes
+    EXPECT_NE(std::find(log.begin(), log.end(), "remove B in A"), log.end());
+}
+
+TEST(Loading, LoadedRunsOnceChildrenFirstAfterLoadingEnds) {
+    std::vector<std::string> log;
+    Probe form(nullptr, &log, "Form1");
+    form.BeginLoading();
+    auto* a = new Probe(&form, &log, "A");
+    EXPECT_TRUE(a->Loading());
+    auto* a1 = new Probe(a, &log, "A1");
+    EXPECT_TRUE(a1->Loading());
+    log.clear();
+    form.EndLoading();
+    EXPECT_EQ(log, (std::vector<std::string>{"loaded A1", "loaded A", "loaded Form1"}));
+    EXPECT_FALSE(a->Loading());
+    EXPECT_FALSE(a->LoadingSeenInLoaded);
+    EXPECT_EQ(a->LoadedCalls, 1);
+}
+
+TEST(Loading, ComponentsAddedAfterLoadingAreNotLoading) {
+    std::vector<std::string> log;
+    Probe form(nullptr, &log, "Form1");
+    form.BeginLoading();
+    form.EndLoading();
+    auto* a = new Probe(&form, &log, "A");
+    EXPECT_FALSE(a->Loading());
+    EXPECT_EQ(a->LoadedCalls, 0);
+}
+
+}  // namespace
