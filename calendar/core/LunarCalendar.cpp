@@ -1,0 +1,624 @@
+#include "calendar/core/LunarCalendar.h"
+
+#include <cmath>
+#include <iterator>
+#include <mutex>
+
+//--- Tables
+
+// Rows of 50 years; the row of -49 ends with the placeholder of year 0.
+static constexpr char LeapMonthText[] =
+    "0c0080050010a0070030c0080050010a0070030c0080050020"  // -849
+    "a0070030c0080050020a0070030c0090050020a0070030c009"  // -799
+    "0050020a0060030c0060030c00900600c0c0060c00c00c00c0"  // -749
+    "c000600c0c0006090303030006000c00c060c0006c00000c0c"  // -699
+    "0c0060003030006c00009009c0090c00c00900030003090603"  // -649
+    "0030c0c00060c00090c0060600c0030060c00c003006009060"  // -599
+    "030c0060060c0090900c00090c0090c00c0060300060600030"  // -549
+    "30c0c00030c0060030c0090060030c0090300c0080050020a0"  // -499
+    "060030c0080050020b0070030c0090050010a0070030b00900"  // -449
+    "60020a0070040c0080050020a0060030c0080050020b007003"  // -399
+    "0c0090050010a0070030b0090060020a0070040c0080050020"  // -349
+    "a0060030c0080050020b0070030c0090050000c00900909009"  // -299
+    "00909009009009090090090900900900909009009090090090"  // -249
+    "09090090090900900900909009009090090090900900900909"  // -199
+    "00900909009009009090090090900900900909009009090060"  // -149
+    "030c0090050010a0070030b008005001090070040c00800500"  // -99
+    "20a0060030c0090040010a0060030c0090050010a0070030b0"  // -49
+    "080050010a008005001090050020a0060030c0080040010a00"  // 1
+    "60030c0090050010a0070030b0080050010a0070030b008005"  // 51
+    "001090070040c0080050020a0060030c0080040010a0060030"  // 101
+    "c0090050010a0070030b008005001090070040c0080050020a"  // 151
+    "0060030c0080040010a0060030c0090050010a0060030c0090"  // 201
+    "050010a0070030b008005001090070040c0080050020a00600"  // 251
+    "30c0080040010a0070030b0080050010a0070040c008005002"  // 301
+    "0a0060030c0080040010a0070030c0090050010a0070030b00"  // 351
+    "80050020a0060030c0080040010a0060030c0090050050020a"  // 401
+    "0060030c0090050010b0070030c0090050010a0070040c0080"  // 451
+    "040020a0060030c0080050020a0060030c0090050010a00700"  // 501
+    "30b0080040020a0060040c0090050020b0070030c00a005001"  // 551
+    "0a0070030b0090050020a0070030c0080040020a0060030c00"  // 601
+    "90050010a0070030c0090050030b007005001090050020a007"  // 651
+    "004001090060020c0070050c0090060030b0080040020a0060"  // 701
+    "030b0080040010a0060030b0080050010a0050040c00800500"  // 751
+    "10a0060030c0080050010b0070030c007005001090070030b0"  // 801
+    "070040020a0060030c0080040020a0070030b0090050010a00"  // 851
+    "60040c0080050020a0060040c0080050010b0070030c007005"  // 901
+    "001090070030c0080050020a0070030c0090050020a0070030"  // 951
+    "c0090050020a0060040c0090050020a0060040c0090050010b"  // 1001
+    "0070030c0080050030b007004001090060020c008004002090"  // 1051
+    "060020a008004001090050030b0080040020a0060040b00800"  // 1101
+    "40c00a0060020b007005001090060030b0070050020a006002"  // 1151
+    "0c008004002090070030c008005002090070040c0080040020"  // 1201
+    "a0060040b0090050010a0060030b0080050020a0060040c008"  // 1251
+    "0050010b00700300108005001090070030c0080050020a0070"  // 1301
+    "03001090050030a0070030b0090050020a0060040c00900500"  // 1351
+    "30b0070040c0090050010c0070040c0080060020b00700400a"  // 1401
+    "090060020b007003002090060020a005004001090050030b00"  // 1451
+    "7004001090050040c0080040c00a0060020c00700500109006"  // 1501
+    "0030b0070050020a0060020c008004002090060030b0080040"  // 1551
+    "02090060030b0080040020a0060040b0080040010b0060030b"  // 1601
+    "0070050010a006004002070050030800600400307005003070"  // 1651
+    "06004003070050030800600400307005004090060040030700"  // 1701
+    "500409006005002070050030a0060050030700500400206004"  // 1751
+    "00206005003002060040030700500409006004003070050040"  // 1801
+    "8007005003080050040a006005003070050040020600500308"  // 1851
+    "00500400206005002070050040020600500307006004002070"  // 1901
+    "050030800600400307005004080060040a0060050030800500"  // 1951
+    "40020700500409006004002060050030b00600500207005003"  // 2001
+    "08006004003070050040800600400307005004080060040020";  // 2051
+
+const std::string_view LeapMonthTable(LeapMonthText, sizeof(LeapMonthText) - 1);
+static_assert(sizeof(LeapMonthText) - 1 == 2950);
+
+static constexpr int LeapCodeAt(int position)
+{
+    const char c = LeapMonthText[position];
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'c')
+        return c - 'a' + 10;
+    return -1;
+}
+
+static constexpr std::array<int32_t, 2949> BuildLeapMonthCounts()
+{
+    std::array<int32_t, 2949> counts{};
+    int32_t count = 0;
+    for (int year = CnMinYear; year <= CnMaxYear; ++year) {
+        if (year == 0)
+            continue;
+        if (LeapCodeAt(year + 849) > 0)
+            ++count;
+        counts[year < 0 ? year + 849 : year + 848] = count + (year >= 1200 && year <= 1499 ? 1 : 0);
+    }
+    return counts;
+}
+
+constinit const std::array<int32_t, 2949> LeapMonthCountTable = BuildLeapMonthCounts();
+
+int LeapMonthCountOfYear(int year)
+{
+    if (year < CnMinYear || year > CnMaxYear || year == 0)
+        return 0;
+    return LeapMonthCountTable[year < 0 ? year + 849 : year + 848];
+}
+
+// Leap code of the year: 0 none, 1..12 the month it follows, -1 outside the table.
+static int RawLeapCode(int year)
+{
+    if (year < CnMinYear || year > CnMaxYear)
+        return -1;
+    return LeapCodeAt(year + 849);
+}
+
+//--- Civil dates and day numbers
+
+int GetCalendarKind(int year, int month, int day)
+{
+    if (year != 1582)
+        return year < 1582 ? 1 : 2;
+    if (month < 10 || (month == 10 && day <= 4))
+        return 1;
+    if (month == 10 && day <= 14)
+        return 0;
+    return 2;
+}
+
+bool IsLeapYear(int year)
+{
+    if (GetCalendarKind(year, 1, 1) == 2)
+        return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    if (year >= 0)
+        return year % 4 == 0;
+    return (year - 3) % 4 == 0;
+}
+
+int DaysInMonth(int year, int month)
+{
+    switch (month) {
+    case 2:
+        return IsLeapYear(year) ? 29 : 28;
+    case 4: case 6: case 9: case 11:
+        return 30;
+    case 1: case 3: case 5: case 7: case 8: case 10: case 12:
+        return 31;
+    default:
+        return 0;
+    }
+}
+
+static int Sign(int a, int b) { return a > b ? 1 : (a < b ? -1 : 0); }
+
+int CompareDate(int year1, int month1, int day1, int year2, int month2, int day2)
+{
+    if (year1 != year2)
+        return Sign(year1, year2);
+    if (month1 != month2)
+        return Sign(month1, month2);
+    return Sign(day1, day2);
+}
+
+int CompareCnDate(int year1, int month1, int day1, bool leap1, int year2, int month2, int day2, bool leap2)
+{
+    if (year1 != year2)
+        return Sign(year1, year2);
+    if (month1 != month2)
+        return Sign(month1, month2);
+    if (leap1 != leap2)
+        return leap1 ? 1 : -1;
+    return Sign(day1, day2);
+}
+
+int DayOfYear(int year, int month, int day)
+{
+    int days = day;
+    for (int m = 1; m < month; ++m)
+        days += DaysInMonth(year, m);
+    return days;
+}
+
+int DateToDayNumber(int year, int month, int day)
+{
+    const int e = year - 1;
+    const int f = 365 * e + e / 4;
+    switch (GetCalendarKind(year, month, day)) {
+    case 1:
+        return DayOfYear(year, month, day) + f - 2;
+    case 2:
+        return DayOfYear(year, month, day) + f + e / 400 - e / 100;
+    default:
+        return 0;
+    }
+}
+
+// Finds the year and month by the forward formula itself, so the two always agree
+// (including the ten days dropped in October 1582).
+bool DayNumberToDate(int dayNumber, int& year, int& month, int& day)
+{
+    if (dayNumber < 0)
+        return false;
+    int y = static_cast<int>(dayNumber / 365.2425) + 1;
+    while (y > 1 && DateToDayNumber(y, 1, 1) > dayNumber)
+        --y;
+    while (DateToDayNumber(y + 1, 1, 1) <= dayNumber)
+        ++y;
+    int m = 12;
+    while (m > 1 && DateToDayNumber(y, m, 1) > dayNumber)
+        --m;
+    int d = dayNumber - DateToDayNumber(y, m, 1) + 1;
+    if (y == 1582 && m == 10 && d > 4)
+        d += 10;
+    year = y;
+    month = m;
+    day = d;
+    return true;
+}
+
+//--- Astronomy (extended precision throughout)
+
+using Real = long double;
+
+static constexpr Real Pi = 3.14159265358979323846264338327950288L;
+static constexpr Real Rad = 57.29577951308232L;  // degrees per radian
+
+// Fraction of x; for x <= 0 the near value x + trunc(x) that the angle and phase-time
+// formulas are built on.
+static Real FracPart(Real x)
+{
+    return x > 0 ? x - std::trunc(x) : x + std::trunc(x);
+}
+
+static Real RoundHalfEven(Real x) { return std::nearbyint(x); }
+
+Real SolarTermDay(int year, int n)
+{
+    const int astroYear = year <= 0 ? year + 1 : year;
+    const Real Y = astroYear;
+    const Real m = Y - 100;
+    const Real a = (365.2423112L - 6.4e-14L * m * m - 3.047e-8L * m) * Y + 15.218427L * n + 1721050.71301L;
+    const Real x = 0.0003L * Y - 0.372781384L - 0.2617913325L * n;
+    const Real b = (1.945L * std::sin(x) - 0.01206L * std::sin(2 * x)) * (1.048994L - 2.583e-5L * Y);
+    const Real c = -0.0018L * std::sin(2.313908653L * Y - 0.439822951L - 3.0443L * n);
+    return a + b + c - DateToDayNumber(astroYear, 1, 0) - 1721425;
+}
+
+bool GetSolarTermDate(int year, int index, int& month, int& day, int& hour, int& minute)
+{
+    if (index < 0 || index >= 24)
+        return false;
+    Real c = SolarTermDay(year, index + 1);
+    int m = 1;
+    for (; m <= 12; ++m) {
+        if (c <= DaysInMonth(year, m))
+            break;
+        c -= DaysInMonth(year, m);
+    }
+    if (m > 12)
+        return false;
+    const Real whole = std::floor(c);
+    const Real h = std::floor((c - whole) * 24);
+    month = m;
+    day = static_cast<int>(whole);
+    hour = static_cast<int>(h);
+    minute = static_cast<int>(RoundHalfEven(((c - whole) * 24 - h) * 60));
+    return true;
+}
+
+//--- New and full moons
+
+namespace {
+
+// The 29 half-lunation steps j = -1, -0.5, .. 13 around the start of a civil year (whole
+// j new moons, half j full moons), with the eclipse each would carry, and the year's
+// 24 solar terms. Depends on the civil year only, so it is computed once per year.
+struct MoonStep {
+    int Day;        // floor of the phase's day number
+    Real Time;      // FracPart of it
+    int8_t Eclipse;  // eclipse kind if the date lands on this phase, else 0
+};
+
+constexpr int StepCount = 29;
+
+struct YearAstronomy {
+    MoonStep Steps[StepCount];
+    Real Terms[26];  // Terms[n] = SolarTermDay(year, n), n = 1..25 (25: next Minor Cold)
+};
+
+Real PhaseAngle(Real a, Real b, Real c, Real rate, Real t, Real k)
+{
+    return 2 * Pi * FracPart(rate * k) + c - b * t * t - a * t * t * t;
+}
+
+void ComputeYearAstronomy(int year, YearAstronomy& out)
+{
+    const Real t = (year - 1899.5L) / 100;
+    const Real k = std::floor((year - 1900) * 12.3685L);
+    const Real j0 = PhaseAngle(1.55e-7L, 0.0002172L, 0.75933L, 0, t, k);
+    const Real mSun = PhaseAngle(3.47e-6L / Rad, 3.33e-5L / Rad, 359.2242L / Rad, 0.08084821133L, t, k);
+    const Real mMoon = PhaseAngle(-1.236e-5L / Rad, -0.0107306L / Rad, 306.0253L / Rad, 0.07171366128L, t, k);
+    const Real f = PhaseAngle(2.39e-6L / Rad, 0.0016528L / Rad, 21.2964L / Rad, 0.08519585128L, t, k);
+    const Real base = j0 + 0.53058868L * k - 0.000837L * t + 8.0L / 24 + 0.5L;
+    const Real s = 0.1734L - 0.000393L * t;
+    for (int i = 0; i < StepCount; ++i) {
+        const Real j = (i - 2) / 2.0L;
+        const Real m = mSun + 0.507984293L * j;
+        const Real m1 = mMoon + 6.73377553L * j;
+        const Real fj = f + 6.818486628L * j;
+        const Real d = 28 * j + (29 * k + 693595) + (base + 1.53058868L * j) + s * std::sin(m)
+                       - 0.4068L * std::sin(m1) + 0.0021L * std::sin(2 * m) + 0.0161L * std::sin(2 * m1)
+                       + 0.0104L * std::sin(2 * fj) - 0.0074L * std::sin(m - m1) - 0.0051L * std::sin(m + m1);
+        MoonStep& step = out.Steps[i];
+        step.Day = static_cast<int>(std::floor(d));
+        step.Time = FracPart(d);
+        step.Eclipse = EclipseNone;
+        if (std::fabs(std::sin(fj)) <= 0.36L) {
+            const Real sv = 5.19595L - 0.0048L * std::cos(m) + 0.002L * std::cos(2 * m) - 0.3283L * std::cos(m1)
+                            - 0.006L * std::cos(m + m1) + 0.0041L * std::cos(m - m1);
+            const Real cv = 0.207L * std::sin(m) + 0.0024L * std::sin(2 * m) - 0.039L * std::sin(m1)
+                            + 0.0115L * std::sin(2 * m1) - 0.0073L * std::sin(m + m1) - 0.0067L * std::sin(m - m1)
+                            + 0.0117L * std::sin(2 * fj);
+            const Real g = std::fabs(sv * std::sin(fj) + cv * std::cos(fj));
+            const Real u = 0.0059L + 0.0046L * std::cos(fj) - 0.0182L * std::cos(m1) + 0.0004L * std::cos(2 * m1)
+                           - 0.0005L * std::cos(m + m1);
+            if (g - u <= 1.5572L)
+                step.Eclipse = i % 2 == 0 ? EclipseSolar : (g + u < 1.0129L ? EclipseLunarTotal : EclipseLunarPartial);
+        }
+    }
+    out.Terms[0] = 0;
+    for (int n = 1; n <= 25; ++n)
+        out.Terms[n] = SolarTermDay(year, n);
+}
+
+struct CachedYear {
+    std::once_flag Once;
+    YearAstronomy Data;
+};
+
+CachedYear AstronomyCache[CnMaxYear - CnMinYear + 2];  // one slot beyond 2100 for the lunar year search
+
+// The year's astronomy: cached inside the calendar range, computed into scratch outside it.
+const YearAstronomy& AstronomyOf(int year, YearAstronomy& scratch)
+{
+    const int slot = year - CnMinYear;
+    if (slot < 0 || slot >= static_cast<int>(std::size(AstronomyCache))) {
+        ComputeYearAstronomy(year, scratch);
+        return scratch;
+    }
+    CachedYear& cached = AstronomyCache[slot];
+    std::call_once(cached.Once, [&] { ComputeYearAstronomy(year, cached.Data); });
+    return cached.Data;
+}
+
+struct MoonPhase {
+    int LunarDay;  // -1 when not found
+    Real Time;
+    int Kind;
+    int Eclipse;
+};
+
+// Fixed lunar-day corrections of dates where the phase formula misses by one day.
+int CorrectedLunarDay(int lunarDay, int year, int month, int day)
+{
+    const int md = month * 100 + day;
+    if (year == 1924 && md >= 305 && md <= 403)
+        return lunarDay == 30 ? 1 : lunarDay + 1;
+    if (year == 2018 && md >= 1107 && md <= 1206)
+        return lunarDay == 1 ? 30 : lunarDay - 1;
+    return lunarDay;
+}
+
+MoonPhase PhaseOfDate(int year, int month, int day)
+{
+    YearAstronomy scratch;
+    const MoonStep* steps = AstronomyOf(year, scratch).Steps;
+    const int dayNumber = DateToDayNumber(year, month, day);
+    int lunarDay = -1, newIndex = 0, fullDay = 0, eclipse = EclipseNone;
+    Real newTime = 0, fullTime = 0;
+    for (int i = 0; i < StepCount; ++i) {
+        const MoonStep& step = steps[i];
+        const int n = dayNumber - step.Day;
+        if (i % 2 == 0 && n >= 0 && n <= 29) {
+            lunarDay = n + 1;
+            newIndex = i;
+            newTime = step.Time;
+        }
+        if (i == newIndex + 1) {
+            fullTime = step.Time;
+            fullDay = step.Day - dayNumber + lunarDay;
+        }
+        if (step.Eclipse != EclipseNone
+            && ((lunarDay == 1 && i == newIndex) || (lunarDay == fullDay && i == newIndex + 1)))
+            eclipse = step.Eclipse;
+    }
+    lunarDay = CorrectedLunarDay(lunarDay, year, month, day);
+    if (lunarDay == 1)
+        return {lunarDay, newTime, PhaseNewMoon, eclipse};
+    if (lunarDay == fullDay)
+        return {lunarDay, fullTime, PhaseFullMoon, eclipse};
+    return {lunarDay, -1.0L, PhaseNone, eclipse};
+}
+
+}  // namespace
+
+Real MoonPhaseOfDate(int year, int month, int day, Real& phaseTime, int& phaseKind, int& eclipseKind)
+{
+    const MoonPhase phase = PhaseOfDate(year, month, day);
+    phaseTime = phase.Time;
+    phaseKind = phase.Kind;
+    eclipseKind = phase.Eclipse;
+    return phase.LunarDay;
+}
+
+//--- Lunar calendar
+
+int LeapMonthOfYear(int year)
+{
+    const int code = RawLeapCode(year);
+    return code < 0 ? 0 : code;
+}
+
+namespace {
+
+// The year before, skipping the missing year 0.
+int PrevYear(int year) { return year == 1 ? -1 : year - 1; }
+
+int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
+{
+    Real e = phase.LunarDay;
+    if (phase.Time != -1)
+        e += phase.Time;
+    e = std::floor(e - std::floor(e / 100) * 100);
+    static const int firstDay = DateToDayNumber(-849, 1, 21);
+    // The lunar year search probes into 2101 (the end of lunar 2100): it counts as a year
+    // without a leap month, which holds for its first months.
+    const bool beyond = year == CnMaxYear + 1;
+    int n = static_cast<int>(RoundHalfEven((DateToDayNumber(year, month, day) - firstDay - e) / 29.530588L))
+            - LeapMonthCountOfYear(beyond ? CnMaxYear : year);
+    if (year <= 240) ++n;
+    if (year <= 237) --n;
+    if (year < 24) ++n;
+    if (year < 9) --n;
+    if (year <= -255) ++n;
+    if (year <= -256) n += 2;
+    if (year <= -722) ++n;
+    n -= 3;
+    int mo = static_cast<int>(RoundHalfEven(12 * FracPart(n / 12.0L) + 1));
+    const int code = beyond ? 0 : RawLeapCode(year);
+    if (RawLeapCode(PrevYear(year)) == mo && month == 1 && day < e)
+        return -mo;
+    if (code == mo)
+        return (month == 1 || month == 2) && code != 12 ? mo + 1 : -mo;
+    if (code > mo || (month < mo && code > 0))
+        ++mo;
+    return static_cast<int>(RoundHalfEven(12 * FracPart((mo - 1) / 12.0L) + 1));
+}
+
+bool ValidDate(int year, int month, int day)
+{
+    return year != 0 && day >= 1 && day <= DaysInMonth(year, month) && GetCalendarKind(year, month, day) != 0;
+}
+
+// Lunar day, month and leap flag of a valid date in the calendar range.
+void CnDayAndMonth(int year, int month, int day, bool& leap, int& cnDay, int& cnMonth)
+{
+    const MoonPhase phase = PhaseOfDate(year, month, day);
+    const int mo = CnMonthFromPhase(year, month, day, phase);
+    cnDay = phase.LunarDay;
+    leap = mo < 0;
+    cnMonth = mo < 0 ? -mo : mo;
+}
+
+}  // namespace
+
+int CnMonthOfDate(int year, int month, int day)
+{
+    return CnMonthFromPhase(year, month, day, PhaseOfDate(year, month, day));
+}
+
+bool SolarToCnDate(int year, int month, int day, bool& leap, int& cnDay, int& cnMonth)
+{
+    if (year < CnMinYear || year > CnMaxYear || !ValidDate(year, month, day))
+        return false;
+    CnDayAndMonth(year, month, day, leap, cnDay, cnMonth);
+    return true;
+}
+
+bool SolarToCnDate(int year, int month, int day, bool& leap, int& cnDay, int& cnMonth, int& cnYear)
+{
+    if (!SolarToCnDate(year, month, day, leap, cnDay, cnMonth))
+        return false;
+    cnYear = year;
+    int newYear, newMonth, newDay;
+    if (CnDateToSolar(year, 1, 1, false, newYear, newMonth, newDay)
+        && CompareDate(year, month, day, newYear, newMonth, newDay) < 0)
+        cnYear = PrevYear(year);
+    return true;
+}
+
+// Binary search over the day numbers of the civil years cnYear and cnYear + 1; a running
+// lunar year follows the probes across lunar New Year by the turn of the month numbers.
+bool CnDateToSolar(int cnYear, int cnMonth, int cnDay, bool leap, int& year, int& month, int& day)
+{
+    if (cnYear < CnMinYear || cnYear > CnMaxYear || cnYear == 0 || cnMonth < 1 || cnMonth > 12 || cnDay < 1
+        || cnDay > 30)
+        return false;
+    if (leap && LeapMonthOfYear(cnYear) != cnMonth)
+        return false;
+    int lo = DateToDayNumber(cnYear, 1, 1);
+    int hi = DateToDayNumber(cnYear + 1, 12, 31);
+    bool seenLast = false;
+    int runningYear = cnYear, lastMonth = 0, lastMove = 0;
+    for (int probe = 0; probe < 100 && lo < hi; ++probe) {
+        if (hi - lo == 1)
+            seenLast = true;
+        const int mid = (lo + hi) / 2 + (seenLast ? 1 : 0);
+        int y, m, d;
+        if (!DayNumberToDate(mid, y, m, d))
+            return false;
+        bool probeLeap;
+        int probeDay, probeMonth;
+        CnDayAndMonth(y, m, d, probeLeap, probeDay, probeMonth);
+        if (lastMove > 0 && probeMonth < lastMonth)
+            ++runningYear;
+        else if (lastMove < 0 && probeMonth > lastMonth)
+            --runningYear;
+        lastMonth = probeMonth;
+        switch (CompareCnDate(runningYear, probeMonth, probeDay, probeLeap, cnYear, cnMonth, cnDay, leap)) {
+        case -1:
+            lo = mid;
+            lastMove = 1;
+            break;
+        case 1:
+            hi = mid;
+            lastMove = -1;
+            break;
+        default:
+            year = y;
+            month = m;
+            day = d;
+            return true;
+        }
+    }
+    return false;
+}
+
+//--- Stem-branch indexes
+
+static int Mod(int value, int divisor)
+{
+    const int r = value % divisor;
+    return r < 0 ? r + divisor : r;
+}
+
+int DayStemBranch(int year, int month, int day)
+{
+    const int doy = DayOfYear(year, month, day);
+    const int p = year >= 1 ? doy + 365 * (year - 1) : doy + 365 * year;
+    int q;
+    if (year < 0) {
+        q = -((3 - year) / 4);
+    } else {
+        int g = 0;
+        if (GetCalendarKind(year, month, day) == 2)
+            g = year <= 1700 ? 10 : 11 + (year - 1701) / 100 - (year - 1601) / 400;
+        q = (year - 1) / 4 - g;
+    }
+    return Mod(p + q + 12, 60);
+}
+
+int YearCycleIndex(int year) { return Mod(year <= 0 ? year - 3 : year - 4, 60); }
+
+int YearAnimal(int year) { return Mod(year <= 0 ? year - 3 : year - 4, 12); }
+
+// Floor of the day of the year of solar term n (cached with the year's moons).
+static int TermDayOfYear(int year, int n)
+{
+    YearAstronomy scratch;
+    return static_cast<int>(std::floor(AstronomyOf(year, scratch).Terms[n]));
+}
+
+int YearStemBranch(int year, int month, int day)
+{
+    if (DayOfYear(year, month, day) < TermDayOfYear(year, 3))
+        return YearCycleIndex(PrevYear(year));
+    return YearCycleIndex(year);
+}
+
+int MonthStemBranch(int year, int month, int day)
+{
+    const int b = DayOfYear(year, month, day);
+    int stemBranchYear = year, index = 1;
+    if (b < TermDayOfYear(year, 3)) {
+        stemBranchYear = PrevYear(year);
+        index = b < TermDayOfYear(stemBranchYear, 1) ? 11 : 12;
+    } else {
+        while (index < 12 && b >= TermDayOfYear(year, 2 * index + 3))
+            ++index;
+    }
+    const int yearStem = YearCycleIndex(stemBranchYear) % 10;
+    const int firstStem = ((yearStem % 5) * 2 + 2) % 10;
+    const int stem = (firstStem + (index - 1) % 10) % 10;
+    return StemBranchIndex(stem, (index + 1) % 12);
+}
+
+int StemBranchIndex(int stem, int branch)
+{
+    if (stem < 0 || stem > 9 || branch < 0 || branch > 11)
+        return -1;
+    for (int i = stem; i < 60; i += 10)
+        if (i % 12 == branch)
+            return i;
+    return -1;
+}
+
+bool SplitStemBranch(int index, int& stem, int& branch)
+{
+    if (index < 0 || index > 59) {
+        stem = branch = -1;
+        return false;
+    }
+    stem = index % 10;
+    branch = index % 12;
+    return true;
+}
