@@ -13,6 +13,8 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 std::string Utf8ToGbk(std::string_view utf8);
 std::string GbkToUtf8(std::string_view gbk);
 
+bool IsValidUtf8(std::string_view s);
+
 // Character-based helpers for UTF-8 text (a character is one code point).
 size_t Utf8Length(std::string_view s);                            // number of characters
 std::string Utf8Copy(std::string_view s, size_t first, size_t count);  // 0-based, clamps

@@ -16,7 +16,9 @@ public:
     explicit TMemIniFile(std::string_view text) { SetText(text); }
     virtual ~TMemIniFile() = default;
 
-    void SetText(std::string_view text);   // parses; later lines override earlier duplicates
+    // Parses a text (a UTF-8 BOM is skipped). Names and values are trimmed; of duplicate
+    // keys the first counts. Comments, blank lines and other lines are kept for Text().
+    void SetText(std::string_view text);
     std::string Text() const;               // CR LF line ends
 
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
@@ -30,11 +32,11 @@ public:
     bool ValueExists(std::string_view section, std::string_view key) const;
     void ReadSections(TStringList& out) const;
     void ReadSection(std::string_view section, TStringList& keys) const;
-    void EraseSection(std::string_view section);
-    void DeleteKey(std::string_view section, std::string_view key);
+    virtual void EraseSection(std::string_view section);
+    virtual void DeleteKey(std::string_view section, std::string_view key);
 
 protected:
-    struct Entry { std::string key, value; };
+    struct Entry { std::string key, value; };   // an empty key keeps a raw line (comment, blank) in value
     struct Section { std::string name; std::vector<Entry> entries; };
     const Section* FindSection(std::string_view name) const;
     Section& EnsureSection(std::string_view name);
@@ -43,9 +45,13 @@ protected:
 
 class TIniFile : public TMemIniFile {
 public:
-    explicit TIniFile(std::string fileName);   // reads the file if it exists (UTF-8 or ANSI text)
+    explicit TIniFile(std::string fileName);   // reads the file if it exists (UTF-8 or GBK text); raises EInOutError
     const std::string& FileName() const { return FFileName; }
+    // Each change is written to the file at once; when that fails the change is undone
+    // and EInOutError raised.
     void WriteString(std::string_view section, std::string_view key, std::string_view value) override;
+    void EraseSection(std::string_view section) override;
+    void DeleteKey(std::string_view section, std::string_view key) override;
     void UpdateFile();                           // raises EInOutError when the file cannot be written
 
 private:

@@ -52,7 +52,7 @@ std::string IntToStr(int64_t value);
 int StrToInt(std::string_view text);                    // raises EConvertError
 int StrToIntDef(std::string_view text, int defaultValue);
 bool TryStrToInt(std::string_view text, int& value);    // decimal, optional sign, blanks trimmed; "$FF" hex
-std::string FloatToStr(double value);                   // shortest text that reads back ("1.5", "3", "-0.25")
+std::string FloatToStr(double value);                   // up to 15 significant digits ("1.5", "3", "-0.25", "0.3")
 
 // Format with the %d and %s forms (also %%, %5d, %-5s, %.2d): arguments are integers or strings.
 using FormatArg = std::variant<int64_t, std::string>;
