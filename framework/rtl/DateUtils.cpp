@@ -58,13 +58,15 @@ struct DayTime {
 
 DayTime Split(TDateTime dt)
 {
-    if (!std::isfinite(dt) || std::fabs(dt) >= static_cast<double>(MaxDay + 1))
-        throw EConvertError("Invalid date/time value " + FloatToStr(dt));
-    const auto total = static_cast<int64_t>(std::llround(std::fabs(dt) * MSecsPerDay));
-    DayTime r{total / MsPerDay, total % MsPerDay};
-    if (dt < 0)
-        r.day = -r.day;
-    return r;
+    if (std::isfinite(dt) && dt > MinDay - 1 && dt < MaxDay + 1) {
+        const auto total = static_cast<int64_t>(std::llround(std::fabs(dt) * MSecsPerDay));
+        DayTime r{total / MsPerDay, total % MsPerDay};
+        if (dt < 0)
+            r.day = -r.day;
+        if (r.day >= MinDay && r.day <= MaxDay)
+            return r;
+    }
+    throw EConvertError("Invalid date/time value " + FloatToStr(dt));
 }
 
 TDateTime Compose(int64_t day, int64_t ms)

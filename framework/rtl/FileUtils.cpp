@@ -276,7 +276,7 @@ void WriteFileBytes(std::string_view fileName, std::string_view bytes)
     const std::wstring wTemp = Wide(temp), wTarget = Wide(target);
     FileHandle f(CreateFileW(wTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.Valid())
-        RaiseIo("Cannot create a file beside", fileName);
+        RaiseIo("Cannot write", fileName);
     size_t done = 0;
     bool ok = true;
     while (ok && done < bytes.size()) {
@@ -298,7 +298,7 @@ void WriteFileBytes(std::string_view fileName, std::string_view bytes)
     const std::string temp = target + "." + std::to_string(getpid()) + "-" + std::to_string(tempCounter++) + ".tmp";
     FileHandle f(open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!f.Valid())
-        RaiseIo("Cannot create a file beside", fileName);
+        RaiseIo("Cannot write", fileName);
     struct stat st;
     if (stat(target.c_str(), &st) == 0)
         fchmod(f.Get(), st.st_mode & 07777);   // the replacement keeps the old file's permissions

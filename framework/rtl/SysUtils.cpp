@@ -149,7 +149,7 @@ std::string Format(std::string_view format, std::initializer_list<FormatArg> arg
         const char conv = static_cast<char>(format[i] | 0x20);
         std::string text;
         if (conv == 'd') {
-            const int64_t* n = std::get_if<int64_t>(&*arg);
+            const int64_t* n = std::get_if<int64_t>(&arg->Value);
             if (!n)
                 FormatError(format);
             // Precision is the minimum number of digits.
@@ -158,7 +158,7 @@ std::string Format(std::string_view format, std::initializer_list<FormatArg> arg
                 digits.insert(0, precision - digits.size(), '0');
             text = (*n < 0 ? "-" : "") + digits;
         } else if (conv == 's') {
-            const std::string* s = std::get_if<std::string>(&*arg);
+            const std::string* s = std::get_if<std::string>(&arg->Value);
             if (!s)
                 FormatError(format);
             // Precision is the maximum number of characters.

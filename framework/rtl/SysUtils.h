@@ -3,6 +3,7 @@
 // integer and float conversions, Format for the %d/%s forms, trimming and ASCII
 // case-insensitive comparison. Strings are UTF-8 std::string throughout.
 
+#include <concepts>
 #include <cstdint>
 #include <initializer_list>
 #include <stdexcept>
@@ -54,8 +55,16 @@ int StrToIntDef(std::string_view text, int defaultValue);
 bool TryStrToInt(std::string_view text, int& value);    // decimal, optional sign, blanks trimmed; "$FF" hex
 std::string FloatToStr(double value);                   // up to 15 significant digits ("1.5", "3", "-0.25", "0.3")
 
-// Format with the %d and %s forms (also %%, %5d, %-5s, %.2d): arguments are integers or strings.
-using FormatArg = std::variant<int64_t, std::string>;
+// Format with the %d and %s forms (also %%, %5d, %-5s, %.2d, %.3s): arguments are integers
+// (any integral type) or strings; a mismatch raises EConvertError. Widths count characters.
+struct FormatArg {
+    template <std::integral T>
+    FormatArg(T value) : Value(static_cast<int64_t>(value)) {}
+    FormatArg(const char* value) : Value(std::string(value)) {}
+    FormatArg(std::string_view value) : Value(std::string(value)) {}
+    FormatArg(std::string value) : Value(std::move(value)) {}
+    std::variant<int64_t, std::string> Value;
+};
 std::string Format(std::string_view format, std::initializer_list<FormatArg> args);
 
 std::string Trim(std::string_view s);       // drops bytes <= ' ' at both ends

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 struct Ymd {
@@ -147,7 +149,13 @@ TEST(DateUtils, FormatDateTimeTokens)
     EXPECT_EQ(FormatDateTime("h:nn am/pm", EncodeTime(13, 5, 0, 0)), "1:05 pm");
     EXPECT_EQ(FormatDateTime("h AM/PM", EncodeTime(0, 5, 0, 0)), "12 AM");
     EXPECT_EQ(FormatDateTime("mmmm", EncodeDate(2024, 12, 1)), "十二月");
+    EXPECT_EQ(FormatDateTime("yyyy年mm月dd日 hh:mm", dt), "2024年03月05日 08:07");
     EXPECT_EQ(FormatDateTime("", dt), "2024-03-05 8:07:09");
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd", EncodeDate(9999, 12, 31)), "9999-12-31");
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd", EncodeDate(1, 1, 1)), "0001-01-01");
+    EXPECT_THROW(FormatDateTime("yyyy", EncodeDate(9999, 12, 31) + 1), EConvertError);
+    EXPECT_THROW(FormatDateTime("yyyy", EncodeDate(1, 1, 1) - 1), EConvertError);
+    EXPECT_THROW(DateTimeToStr(std::nan("")), EConvertError);
 }
 
 TEST(DateUtils, TextConversions)

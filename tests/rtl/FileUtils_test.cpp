@@ -1,8 +1,13 @@
 #include "framework/rtl/FileUtils.h"
+#include "framework/rtl/Encoding.h"
 #include "framework/rtl/SysUtils.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 TEST(FileUtils, PathParts)
 {
@@ -81,6 +86,17 @@ TEST(FileUtils, FailedAtomicWriteLeavesTheOldFile)
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(TempDir::Fs(dir.Path())))
         ++entries;
     EXPECT_EQ(entries, 2);
+
+#ifdef _WIN32
+    // A file held open without delete sharing cannot be replaced.
+    const std::u16string wide = Utf8ToUtf16(file);
+    HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(WriteFileBytes(file, "new"), EInOutError);
+    CloseHandle(h);
+    EXPECT_EQ(ReadFileBytes(file), "old");
+#endif
 
     // A read-only folder (where the platform and the user honour it).
     namespace fs = std::filesystem;

@@ -49,6 +49,8 @@ TEST(SysUtils, Format)
     EXPECT_EQ(Format("%.2s", {"星期日"}), "星期");
     EXPECT_EQ(Format("100%%", {}), "100%");
     EXPECT_EQ(Format("%d", {int64_t(-9000000000)}), "-9000000000");
+    const std::string name = "宋体";
+    EXPECT_EQ(Format("%s:%d:%d", {name, name.size(), uint8_t(7)}), "宋体:6:7");
     EXPECT_THROW(Format("%d", {"x"}), EConvertError);
     EXPECT_THROW(Format("%s", {1}), EConvertError);
     EXPECT_THROW(Format("%d %d", {1}), EConvertError);
