@@ -1,0 +1,107 @@
+#include "framework/db/ADOConnection.h"
+
+#include <algorithm>
+#include <sqlite3.h>
+
+#include "framework/db/ADOQuery.h"
+#include "framework/db/DatabaseError.h"
+
+std::string ConnectionStringValue(std::string_view connectionString, std::string_view key) {
+    size_t start = 0;
+    while (start <= connectionString.size()) {
+        size_t end = connectionString.find(';', start);
+        if (end == std::string_view::npos)
+            end = connectionString.size();
+        std::string_view entry = connectionString.substr(start, end - start);
+        size_t eq = entry.find('=');
+        if (eq != std::string_view::npos && SameText(Trim(entry.substr(0, eq)), key))
+            return Trim(entry.substr(eq + 1));
+        start = end + 1;
+    }
+    return "";
+}
+
+TADOConnection::TADOConnection(TComponent* AOwner) : TComponent(AOwner) {}
+
+TADOConnection::~TADOConnection() {
+    Close();
+    for (TADOQuery* query : std::vector<TADOQuery*>(FDataSets))
+        query->SetConnection(nullptr);
+}
+
+void TADOConnection::SetConnectionString(std::string value) {
+    Close();
+    FConnectionString = std::move(value);
+}
+
+void TADOConnection::Open() {
+    if (Connected())
+        return;
+    std::string fileName = ConnectionStringValue(FConnectionString, "Data Source");
+    if (fileName.empty())
+        throw EDatabaseError("The connection string names no data file (Data Source)");
+    // Read-write without create: a missing file must fail, not become an empty database.
+    sqlite3* handle = nullptr;
+    int rc = sqlite3_open_v2(fileName.c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string reason = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
+        sqlite3_close(handle);
+        throw EDatabaseError("Cannot open the data file \"" + fileName + "\": " + reason);
+    }
+    FHandle = handle;
+    FFileName = fileName;
+    try {
+        CheckDataFile();
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void TADOConnection::CheckDataFile() {
+    // SQLite reads the file only on first use: this read also rejects a non-database.
+    sqlite3_stmt* stmt = nullptr;
+    std::vector<std::string> tables;
+    int rc = sqlite3_prepare_v2(FHandle, "select name from sqlite_master where type='table'", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK)
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    std::string reason = rc == SQLITE_DONE ? "" : sqlite3_errmsg(FHandle);
+    sqlite3_finalize(stmt);
+    if (!reason.empty())
+        throw EDatabaseError("\"" + FFileName + "\" is not a valid data file: " + reason);
+    for (const auto& required : FRequiredTables) {
+        bool found = std::any_of(tables.begin(), tables.end(), [&](const std::string& t) { return SameText(t, required); });
+        if (!found)
+            throw EDatabaseError("\"" + FFileName + "\" is not a valid data file: table " + required + " is missing");
+    }
+}
+
+void TADOConnection::Close() {
+    if (!FHandle)
+        return;
+    for (TADOQuery* query : FDataSets)
+        query->Close();
+    sqlite3_close_v2(FHandle);
+    FHandle = nullptr;
+    FFileName.clear();
+}
+
+void TADOConnection::RegisterDataSet(TADOQuery* query) {
+    if (std::find(FDataSets.begin(), FDataSets.end(), query) == FDataSets.end()) {
+        FDataSets.push_back(query);
+        FreeNotification(query);
+    }
+}
+
+void TADOConnection::UnregisterDataSet(TADOQuery* query) {
+    FDataSets.erase(std::remove(FDataSets.begin(), FDataSets.end(), query), FDataSets.end());
+}
+
+void TADOConnection::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove)
+        FDataSets.erase(std::remove_if(FDataSets.begin(), FDataSets.end(),
+                                       [&](TADOQuery* q) { return static_cast<TComponent*>(q) == AComponent; }),
+                        FDataSets.end());
+}

@@ -1,0 +1,56 @@
+#pragma once
+// TADOConnection: the connection to the data file, an SQLite database named by the
+// "Data Source=" entry of an ADO-style connection string (other entries are accepted and
+// ignored). Open never creates a file: a missing file, a file that is not a database, or
+// a database lacking one of the required tables fails with EDatabaseError. Statements
+// commit one by one in SQLite's default rollback-journal mode.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/base/Component.h"
+
+struct sqlite3;
+class TADOQuery;
+
+class TADOConnection : public TComponent {
+public:
+    explicit TADOConnection(TComponent* AOwner);
+    ~TADOConnection() override;
+
+    const std::string& ConnectionString() const { return FConnectionString; }
+    void SetConnectionString(std::string value);   // closes an open connection first
+    bool LoginPrompt() const { return FLoginPrompt; }
+    void SetLoginPrompt(bool value) { FLoginPrompt = value; }
+    // Tables the data file must hold for Open to succeed.
+    const std::vector<std::string>& RequiredTables() const { return FRequiredTables; }
+    void SetRequiredTables(std::vector<std::string> tables) { FRequiredTables = std::move(tables); }
+
+    void Open();    // does nothing when already open
+    void Close();   // closes the queries on this connection too
+    bool Connected() const { return FHandle != nullptr; }
+    void SetConnected(bool value) { value ? Open() : Close(); }
+    const std::string& FileName() const { return FFileName; }   // the file opened, "" when closed
+
+    sqlite3* Handle() const { return FHandle; }
+    void RegisterDataSet(TADOQuery* query);
+    void UnregisterDataSet(TADOQuery* query);
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void CheckDataFile();
+
+    std::string FConnectionString;
+    bool FLoginPrompt = true;
+    std::vector<std::string> FRequiredTables;
+    std::string FFileName;
+    sqlite3* FHandle = nullptr;
+    std::vector<TADOQuery*> FDataSets;
+};
+
+// The value of a "key=value" entry of a connection string (key case-insensitive, blanks
+// around key and value trimmed); "" when absent.
+std::string ConnectionStringValue(std::string_view connectionString, std::string_view key);

@@ -1,0 +1,148 @@
+-- The data file qmkDemo.mdb: the eight tables and the fixed rows a new user starts with.
+-- Texts are UTF-8; flags are the one-character texts '0'/'1'. Date columns (DATETIME)
+-- hold ISO text: 'yyyy-mm-dd' or 'yyyy-mm-dd hh:nn:ss'.
+
+-- Memos with reminders.
+CREATE TABLE sz_bwlb (
+  iid     INTEGER PRIMARY KEY AUTOINCREMENT,
+  yybz    TEXT,
+  ylsj    TEXT,
+  yinlsj  TEXT,
+  nr      TEXT,
+  tqtsts  TEXT,
+  gqzdsc  TEXT,
+  chts    TEXT,
+  yypath  TEXT,
+  xssj    TEXT,
+  fzbz    TEXT,
+  qrbz    TEXT DEFAULT '0'
+);
+
+-- Festivals, birthdays and anniversaries. qrbz defaults to '0': the festival insert
+-- leaves it out, and a row without it would never be reminded.
+CREATE TABLE sz_jrb (
+  iid     INTEGER PRIMARY KEY AUTOINCREMENT,
+  jrmc    TEXT,
+  jrlx    TEXT,
+  rqlx    TEXT,
+  jryf    TEXT,
+  jrrq    TEXT,
+  qsnf    TEXT,
+  yypath  TEXT,
+  jrhyfrq TEXT,
+  realyr  TEXT,
+  zdyf    TEXT,
+  realrq  DATETIME,
+  qrbz    TEXT NOT NULL DEFAULT '0'
+);
+
+-- The seven sticky notes.
+CREATE TABLE sz_bqb (
+  iid     INTEGER PRIMARY KEY,
+  bz      TEXT NOT NULL UNIQUE,
+  strpath TEXT,
+  rq      DATETIME,
+  qyzt    TEXT,
+  xsbz    TEXT
+);
+
+-- The five countdowns.
+CREATE TABLE sz_djsb (
+  iid     INTEGER PRIMARY KEY,
+  bz      TEXT NOT NULL UNIQUE,
+  zt      TEXT,
+  zdsj    DATETIME,
+  xdsj    INTEGER,
+  dw      TEXT,
+  sjbz    TEXT,
+  qyzt    TEXT
+);
+
+-- The quick reminder (one row, bz '1'); zdsj is a time of day as text, empty when none.
+CREATE TABLE sz_ksb (
+  bz      TEXT NOT NULL UNIQUE,
+  zdsj    TEXT,
+  sypath  TEXT,
+  bfzt    TEXT,
+  kssj    TEXT
+);
+
+-- Positions of the fourteen floating windows.
+CREATE TABLE sz_fzb (
+  bz      TEXT NOT NULL UNIQUE,
+  xz      INTEGER,
+  yz      INTEGER
+);
+
+-- Which windows are shown (one row).
+CREATE TABLE sz_sfxsb (
+  szxsf   TEXT,
+  rlxsf   TEXT,
+  bwlxsf  TEXT,
+  bqxsf   TEXT,
+  djsxsf  TEXT
+);
+
+-- Other settings (one row).
+CREATE TABLE sz_qtcsb (
+  kjqy       TEXT,
+  bspl       TEXT,
+  bsfs       TEXT,
+  bsqzypath  TEXT,
+  bwlqzypath TEXT,
+  jrqzypath  TEXT,
+  bwjrbfcs   TEXT
+);
+
+INSERT INTO sz_bqb (iid, bz, strpath, rq, qyzt, xsbz) VALUES
+  (1, '便签1位置', '', NULL, '0', '便签1'),
+  (2, '便签2位置', '', NULL, '0', '便签2'),
+  (3, '便签3位置', '', NULL, '0', '便签3'),
+  (4, '便签4位置', '', NULL, '0', '便签4'),
+  (5, '便签5位置', '', NULL, '0', '便签5'),
+  (6, '便签6位置', '', NULL, '0', '便签6'),
+  (7, '便签7位置', '', NULL, '0', '便签7');
+
+INSERT INTO sz_djsb (iid, bz, zt, zdsj, xdsj, dw, sjbz, qyzt) VALUES
+  (1, '倒计时1', '倒计时1', '2026-01-01', 0, '绝对时间', '1', '0'),
+  (2, '倒计时2', '倒计时2', '2026-01-01', 0, '绝对时间', '1', '0'),
+  (3, '倒计时3', '倒计时3', '2026-01-01', 0, '绝对时间', '1', '0'),
+  (4, '倒计时4', '倒计时4', '2026-01-01', 0, '绝对时间', '1', '0'),
+  (5, '倒计时5', '倒计时5', '2026-01-01', 0, '绝对时间', '1', '0');
+
+INSERT INTO sz_ksb (bz, zdsj, sypath, bfzt, kssj) VALUES ('1', '', '', '1', '');
+
+-- First positions on a 1024 x 768 screen, clear of the 20-pixel docking margins: the
+-- calendar (508 x 361) top right, the memo board (192 wide) beside it, the notes
+-- (196 x 221) cascading on the left, the countdowns (214 x 59) stacked below the calendar.
+INSERT INTO sz_fzb (bz, xz, yz) VALUES
+  ('日历位置', 480, 40),
+  ('备忘录位置', 260, 40),
+  ('便签1位置', 40, 200),
+  ('便签2位置', 64, 224),
+  ('便签3位置', 88, 248),
+  ('便签4位置', 112, 272),
+  ('便签5位置', 136, 296),
+  ('便签6位置', 160, 320),
+  ('便签7位置', 184, 344),
+  ('倒计时1位置', 560, 420),
+  ('倒计时2位置', 560, 484),
+  ('倒计时3位置', 560, 548),
+  ('倒计时4位置', 560, 612),
+  ('倒计时5位置', 560, 676);
+
+-- The clock and the desktop calendar shown.
+INSERT INTO sz_sfxsb (szxsf, rlxsf, bwlxsf, bqxsf, djsxsf) VALUES ('1', '1', '0', '0', '0');
+
+-- Chimes on the hour in 24-hour speech, reminder sounds played twice, the shipped sounds.
+INSERT INTO sz_qtcsb (kjqy, bspl, bsfs, bsqzypath, bwlqzypath, jrqzypath, bwjrbfcs) VALUES
+  ('0', '1', '1', 'Sounds\Clock\c.wav', 'Sounds\Clock\alts.wav', 'Sounds\Clock\allday.wav', '2');
+
+-- Festivals a new user expects; start-up rewrites realrq to this year's date.
+INSERT INTO sz_jrb (jrmc, jrlx, rqlx, jryf, jrrq, qsnf, yypath, jrhyfrq, realyr, zdyf, realrq, qrbz) VALUES
+  ('元旦', '节日(第几个)', '阳历', '1月', '1日', '', '', '1月1日', '01-01', '1', '2025-01-01', '0'),
+  ('春节', '节日(第几个)', '阴历', '正月', '初一', '', '', '正月初一', '01-01', '1', '2025-01-29', '0'),
+  ('元宵节', '节日(第几个)', '阴历', '正月', '十五', '', '', '正月十五', '01-15', '1', '2025-02-12', '0'),
+  ('端午节', '节日(第几个)', '阴历', '五月', '初五', '', '', '五月初五', '05-05', '1', '2025-05-31', '0'),
+  ('中秋节', '节日(第几个)', '阴历', '八月', '十五', '', '', '八月十五', '08-15', '1', '2025-10-06', '0'),
+  ('国庆节', '节日(第几个)', '阳历', '10月', '1日', '', '', '10月1日', '10-01', '1', '2025-10-01', '0');
