@@ -10,6 +10,9 @@
 #include <string>
 #include <string_view>
 
+// Before 1899-12-30 the integral part counts days back and the fraction still adds the
+// time of day: -1.25 is 1899-12-29 06:00. Decoding rounds to the millisecond first; values
+// outside 0001-01-01 .. 9999-12-31 (or NaN) raise EConvertError.
 using TDateTime = double;
 
 constexpr double MSecsPerDay = 86400000.0;
@@ -57,7 +60,8 @@ std::string DateToStr(TDateTime dt);       // "yyyy-mm-dd"
 std::string TimeToStr(TDateTime dt);       // "H:mm:ss"
 std::string DateTimeToStr(TDateTime dt);   // date, plus " H:mm:ss" when the time is not zero
 
-// Lenient readers: "2024-9-17", "24-09-17", "2024-09-17 8:05", "8:05:30", a time alone.
+// Lenient readers: "2024-9-17", "24-09-17", "9-17" (this year), "2024-09-17 8:05",
+// "8:05:30", "8:05:30.250", a time alone (day 0). Blanks around are ignored.
 TDateTime StrToDate(std::string_view s);       // raise EConvertError with the text quoted
 TDateTime StrToTime(std::string_view s);
 TDateTime StrToDateTime(std::string_view s);

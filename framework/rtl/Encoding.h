@@ -3,7 +3,8 @@
 // 936) for the editor and its note files. The native build converts with iconv, the
 // Windows build with MultiByteToWideChar/WideCharToMultiByte; both give identical bytes.
 // Invalid input is replaced (U+FFFD in UTF-16/UTF-8, '?' in GBK), never dropped silently
-// and never thrown.
+// and never thrown. GBK follows Windows code page 936 exactly, its Private Use Area
+// mappings (user-defined rows, 0xFF = U+F8F5) and 0x80 = euro included.
 
 #include <string>
 #include <string_view>

@@ -196,55 +196,51 @@ void TMemIniFile::DeleteKey(std::string_view section, std::string_view key)
 
 //--- TIniFile
 
-// The file may be UTF-8 (with or without a BOM) or, from older versions, GBK.
 TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName))
 {
-    if (!FileExists(FFileName))
+    Reload();
+}
+
+// The file may be UTF-8 (with or without a BOM) or, from older versions, GBK.
+void TIniFile::Reload()
+{
+    if (!FileExists(FFileName)) {
+        FSections.clear();
         return;
+    }
     std::string bytes = ReadFileBytes(FFileName);
     if (std::string_view(bytes).substr(0, Bom.size()) != Bom && !IsValidUtf8(bytes))
         bytes = GbkToUtf8(bytes);
     SetText(bytes);
 }
 
-void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
+template <class Change>
+void TIniFile::Apply(Change change)
 {
+    Reload();
     const std::vector<Section> before = FSections;
-    TMemIniFile::WriteString(section, key, value);
+    change();
     try {
         UpdateFile();
     } catch (...) {
         FSections = before;
         throw;
     }
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
+{
+    Apply([&] { TMemIniFile::WriteString(section, key, value); });
 }
 
 void TIniFile::EraseSection(std::string_view section)
 {
-    if (!SectionExists(section))
-        return;
-    const std::vector<Section> before = FSections;
-    TMemIniFile::EraseSection(section);
-    try {
-        UpdateFile();
-    } catch (...) {
-        FSections = before;
-        throw;
-    }
+    Apply([&] { TMemIniFile::EraseSection(section); });
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view key)
 {
-    if (!ValueExists(section, key))
-        return;
-    const std::vector<Section> before = FSections;
-    TMemIniFile::DeleteKey(section, key);
-    try {
-        UpdateFile();
-    } catch (...) {
-        FSections = before;
-        throw;
-    }
+    Apply([&] { TMemIniFile::DeleteKey(section, key); });
 }
 
 void TIniFile::UpdateFile()

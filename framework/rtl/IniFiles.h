@@ -47,13 +47,17 @@ class TIniFile : public TMemIniFile {
 public:
     explicit TIniFile(std::string fileName);   // reads the file if it exists (UTF-8 or GBK text); raises EInOutError
     const std::string& FileName() const { return FFileName; }
-    // Each change is written to the file at once; when that fails the change is undone
-    // and EInOutError raised.
+    // Each change re-reads the file (so changes made through another TIniFile survive),
+    // applies itself and writes the file at once; when that fails the change is undone and
+    // EInOutError raised. Reads see the file as it was at construction or the last change.
     void WriteString(std::string_view section, std::string_view key, std::string_view value) override;
     void EraseSection(std::string_view section) override;
     void DeleteKey(std::string_view section, std::string_view key) override;
     void UpdateFile();                           // raises EInOutError when the file cannot be written
 
 private:
+    void Reload();
+    template <class Change>
+    void Apply(Change change);
     std::string FFileName;
 };

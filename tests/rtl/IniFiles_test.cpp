@@ -65,6 +65,18 @@ TEST(TIniFile, MissingFileGivesDefaultsAndWritesGoStraightToDisk)
     EXPECT_EQ(ReadFileBytes(name), "[Main]\r\nLeft=12\r\n\r\n[Other]\r\ns=农历\r\n");
 }
 
+TEST(TIniFile, TwoInstancesDoNotUndoEachOthersWrites)
+{
+    TempDir dir;
+    TIniFile first(dir / "a.ini");
+    TIniFile second(dir / "a.ini");
+    first.WriteInteger("s", "a", 1);
+    second.WriteInteger("s", "b", 2);
+    first.WriteInteger("s", "c", 3);
+    EXPECT_EQ(ReadFileBytes(dir / "a.ini"), "[s]\r\na=1\r\nb=2\r\nc=3\r\n");
+    EXPECT_EQ(first.ReadInteger("s", "b", 0), 2);
+}
+
 TEST(TIniFile, ReadsUtf8WithBomAndGbkFiles)
 {
     TempDir dir;
