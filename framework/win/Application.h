@@ -1,0 +1,105 @@
+#pragma once
+// TApplication (global `Application`): the hidden owner window that carries the title
+// and keeps forms off the taskbar, CreateForm (the first form made is the main form),
+// the message loop (filters, hints, dialog keys, then dispatch), deferred Terminate,
+// deferred deletes, the swappable hint window class, and HandleException, which every
+// Win32 callback of the framework calls from its catch block (EAbort stays silent).
+
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/base/Timer.h"
+#include "framework/win/Forms.h"
+
+// The pop-up that shows a control's Hint; a skin replaces it through SetHintWindowClass.
+class THintWindow : public TCustomControl {
+public:
+    explicit THintWindow(TComponent* AOwner);
+    virtual TRect CalcHintRect(int maxWidth, const std::string& hint);
+    virtual void ActivateHint(const TRect& screenRect, const std::string& hint);
+    void ReleaseHandle() { if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE); }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void Paint() override;
+};
+using THintWindowClass = std::function<THintWindow*(TComponent* owner)>;
+
+using TMessageFilter = std::function<bool(MSG& msg)>;   // true: the message is used up
+using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    void Initialize();
+    HWND Handle();   // the hidden owner window, made on first use
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(const std::string& value);
+    TForm* MainForm() const { return FMainForm; }
+    bool ShowMainForm = true;
+
+    template <class T>
+    void CreateForm(T*& reference) {
+        T* form = new T(this);
+        reference = form;
+        if (!FMainForm) FMainForm = form;
+        form->AfterConstruction();
+    }
+
+    void Run();
+    void Terminate();   // the loop ends when it next runs
+    bool Terminated() const { return FTerminated; }
+    void ProcessMessages();
+    void HandleMessage();   // one message, or waits for one
+
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value);
+    void SetHintWindowClass(THintWindowClass factory);
+    void CancelHint();
+
+    int AddMessageFilter(TMessageFilter filter);
+    void RemoveMessageFilter(int id);
+
+    // Reports the exception being handled: call only inside a catch block.
+    void HandleException(TObject* Sender) noexcept;
+    void ShowException(const std::exception& E);
+    TExceptionEvent OnException;
+
+    // Deletes the component after the current message (a form closed with caFree, an
+    // object freeing itself from its own event).
+    void DeferDelete(TComponent* component);
+    void FormDestroyed(TForm* form);
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    bool ProcessMessage(MSG& msg);
+    bool IsHintMsg(const MSG& msg);
+    bool IsDialogKey(const MSG& msg);
+    void HintTimer(TObject* Sender);
+    void DeleteDeferred();
+    static LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND FHandle = nullptr;
+    std::string FTitle;
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+    bool FShowHint = false;
+    std::map<int, TMessageFilter> FFilters;
+    int FNextFilter = 1;
+    std::vector<TComponent*> FDeferred;
+    THintWindowClass FHintClass;
+    std::unique_ptr<THintWindow> FHintWindow;
+    TControl* FHintControl = nullptr;
+    TTimer* FHintTimer = nullptr;
+    bool FHintShown = false;
+};
+
+extern TApplication* Application;

@@ -1,0 +1,240 @@
+#include "framework/win/Controls.h"
+
+#include <windowsx.h>
+
+#include "framework/win/Forms.h"
+#include "framework/win/Menus.h"
+
+TShiftState KeysToShiftState(WPARAM keys) {
+    TShiftState s;
+    if (keys & MK_SHIFT) s.Include(ssShift);
+    if (keys & MK_CONTROL) s.Include(ssCtrl);
+    if (keys & MK_LBUTTON) s.Include(ssLeft);
+    if (keys & MK_RBUTTON) s.Include(ssRight);
+    if (keys & MK_MBUTTON) s.Include(ssMiddle);
+    if (GetKeyState(VK_MENU) < 0) s.Include(ssAlt);
+    return s;
+}
+
+TShiftState KeyboardShiftState() {
+    TShiftState s;
+    if (GetKeyState(VK_SHIFT) < 0) s.Include(ssShift);
+    if (GetKeyState(VK_CONTROL) < 0) s.Include(ssCtrl);
+    if (GetKeyState(VK_MENU) < 0) s.Include(ssAlt);
+    return s;
+}
+
+//--- TControl
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
+    WindowProc = [this](TMessage& m) { WndProc(m); };
+    FFont.OnChange = [this](TObject*) { FontChanged(); };
+}
+
+TControl::~TControl() {
+    if (FParent) FParent->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* value) {
+    if (value == FParent) return;
+    if (value == this) throw EInvalidOperation("A control cannot be its own parent");
+    if (FParent) FParent->RemoveControl(this);
+    if (value) value->InsertControl(this);
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+    Invalidate();
+    const bool resized = AWidth != FWidth || AHeight != FHeight;
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    Invalidate();
+    if (resized) Resize();
+    RequestAlign();
+}
+
+void TControl::SetAlign(TAlign value) {
+    if (value == FAlign) return;
+    FAlign = value;
+    RequestAlign();
+}
+
+void TControl::SetAutoSize(bool value) {
+    if (value == FAutoSize) return;
+    FAutoSize = value;
+    AdjustSize();
+}
+
+void TControl::AdjustSize() {
+    if (!FAutoSize || Loading()) return;
+    int w = FWidth, h = FHeight;
+    if (CanAutoSize(w, h)) SetBounds(FLeft, FTop, w, h);
+}
+
+void TControl::RequestAlign() {
+    if (FParent && !Loading()) FParent->AlignControls();
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    AdjustSize();
+}
+
+void TControl::SetVisible(bool value) {
+    if (value == FVisible) return;
+    if (!value) Invalidate();
+    FVisible = value;
+    if (value) Invalidate();
+    RequestAlign();
+}
+
+void TControl::SetEnabled(bool value) {
+    if (value == FEnabled) return;
+    FEnabled = value;
+    EnabledChanged();
+}
+
+void TControl::SetColor(TColor value) {
+    if (value == FColor) return;
+    FColor = value;
+    Invalidate();
+}
+
+void TControl::SetPopupMenu(TPopupMenu* value) {
+    if (value == FPopupMenu) return;
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void TControl::SetText(const std::string& value) {
+    if (value == FText) return;
+    FText = value;
+    TextChanged();
+}
+
+void TControl::Invalidate() {
+    if (FParent && FParent->HandleAllocated() && FVisible) {
+        RECT r = BoundsRect().ToRECT();
+        InvalidateRect(FParent->Handle(), &r, TRUE);
+    }
+}
+
+void TControl::Repaint() {
+    Invalidate();
+    if (FParent && FParent->HandleAllocated()) UpdateWindow(FParent->Handle());
+}
+
+TPoint TControl::ClientOrigin() const {
+    if (!FParent) return {FLeft, FTop};
+    TPoint p = FParent->ClientOrigin();
+    return {p.X + FLeft, p.Y + FTop};
+}
+
+TPoint TControl::ClientToScreen(TPoint p) const {
+    TPoint o = ClientOrigin();
+    return {p.X + o.X, p.Y + o.Y};
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const {
+    TPoint o = ClientOrigin();
+    return {p.X - o.X, p.Y - o.Y};
+}
+
+TForm* TControl::ParentForm() {
+    for (TControl* c = this; c; c = c->FParent)
+        if (auto* form = dynamic_cast<TForm*>(c)) return form;
+    return nullptr;
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam};
+    WindowProc(m);
+    if (!m.Handled) DefaultHandler(m);
+    return m.Result;
+}
+
+void TControl::Click() {
+    if (TNotifyEvent h = OnClick) h(this);
+}
+
+void TControl::DblClick() {
+    if (TNotifyEvent h = OnDblClick) h(this);
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (TMouseEvent h = OnMouseDown) h(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (TMouseEvent h = OnMouseUp) h(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, int X, int Y) {
+    if (TMouseMoveEvent h = OnMouseMove) h(this, Shift, X, Y);
+}
+
+void TControl::MouseEnter() {
+    if (TNotifyEvent h = OnMouseEnter) h(this);
+}
+
+void TControl::MouseLeave() {
+    if (TNotifyEvent h = OnMouseLeave) h(this);
+}
+
+void TControl::Resize() {
+    if (TNotifyEvent h = OnResize) h(this);
+}
+
+void TControl::WndProc(TMessage& m) {
+    if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST) {
+        MouseMessage(m);
+    } else if (m.Msg == CM_MOUSEENTER) {
+        FMouseInside = true;
+        MouseEnter();
+    } else if (m.Msg == CM_MOUSELEAVE) {
+        FMouseInside = false;
+        MouseLeave();
+    }
+}
+
+// Decodes a client-area mouse message into the mouse virtuals. A click is a left press
+// and release inside the control; handlers may free the control, so nothing touches
+// `this` after the last call.
+void TControl::MouseMessage(TMessage& m) {
+    if (!FEnabled) return;
+    const int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+    TShiftState shift = KeysToShiftState(m.WParam);
+    switch (m.Msg) {
+    case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
+    case WM_LBUTTONDOWN: FClickPending = true; MouseDown(mbLeft, shift, x, y); break;
+    case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;
+    case WM_MBUTTONDOWN: MouseDown(mbMiddle, shift, x, y); break;
+    case WM_LBUTTONDBLCLK:
+        FClickPending = false;
+        DblClick();
+        MouseDown(mbLeft, shift.Include(ssDouble), x, y);
+        break;
+    case WM_RBUTTONDBLCLK: MouseDown(mbRight, shift.Include(ssDouble), x, y); break;
+    case WM_LBUTTONUP: {
+        const bool click = std::exchange(FClickPending, false) && ClientRect().Contains({x, y});
+        MouseUp(mbLeft, shift, x, y);
+        if (click) Click();
+        break;
+    }
+    case WM_RBUTTONUP: MouseUp(mbRight, shift, x, y); break;
+    case WM_MBUTTONUP: MouseUp(mbMiddle, shift, x, y); break;
+    default: break;
+    }
+}
+
+//--- TGraphicControl
+
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}

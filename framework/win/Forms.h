@@ -1,0 +1,120 @@
+#pragma once
+// TForm: a top-level window owned by the application's hidden window (so no taskbar
+// button), with border style and icons, stay-on-top, position, layered alpha blending,
+// key preview, Show/Hide/Close (OnCloseQuery and OnClose run even on a hidden form) and
+// ShowModal. Forms are made with NewForm<T>(owner) or Application->CreateForm: the
+// constructor builds the layout while the form is loading, then AfterConstruction ends
+// the loading (Loaded) and fires OnCreate. TScreen lists the forms in creation order.
+
+#include <vector>
+
+#include "framework/win/Controls.h"
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon>;
+enum TFormStyle { fsNormal, fsStayOnTop };
+enum TPosition { poDesigned, poScreenCenter, poDesktopCenter };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
+                       mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO;
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+class TForm : public TCustomControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    // Ends the loading state and fires OnCreate (an exception there is reported, not thrown).
+    void AfterConstruction();
+    // Fires OnDestroy while the derived form and its components are still whole; the
+    // application calls it before freeing its forms, the destructor if nobody did.
+    void BeforeDestruction();
+
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons value);
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle value);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition value) { FPosition = value; }
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool value);
+    uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(uint8_t value);
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool value) { FKeyPreview = value; }
+    bool Active() const;
+
+    void SetVisible(bool value) override;
+    void Show();   // makes visible and brings to front
+    void Close();
+    bool CloseQuery();
+    int ShowModal();
+    bool Modal() const { return FModal; }
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult value) { FModalResult = value; }
+    void Release();   // frees the form once the current message is done
+
+    // Keys for the whole form before the focused control sees them (Escape ends a modal
+    // form with mrCancel); true when the key was used. Called by the message loop.
+    virtual bool DialogKey(WORD Key, TShiftState Shift);
+
+    TNotifyEvent OnCreate, OnShow, OnHide, OnActivate, OnDeactivate, OnDestroy, OnPaint;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+    void Paint() override;
+
+private:
+    void ApplyPosition();
+    void ApplyAlpha();
+    void RestyleIfCreated();
+
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+    TFormStyle FFormStyle = fsNormal;
+    TPosition FPosition = poDesigned;
+    bool FAlphaBlend = false;
+    uint8_t FAlphaBlendValue = 255;
+    bool FKeyPreview = false;
+    bool FModal = false;
+    bool FPositioned = false;
+    bool FDestroyFired = false;
+    TModalResult FModalResult = mrNone;
+};
+
+// Makes a form the framework way: construct, end loading, fire OnCreate.
+template <class T, class... Args>
+T* NewForm(TComponent* owner, Args&&... args) {
+    T* form = new T(owner, std::forward<Args>(args)...);
+    form->AfterConstruction();
+    return form;
+}
+
+class TScreen {
+public:
+    int Width() const;
+    int Height() const;
+    TRect WorkAreaRect() const;
+    int WorkAreaWidth() const { return WorkAreaRect().Width(); }
+    int WorkAreaHeight() const { return WorkAreaRect().Height(); }
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    TForm* Forms(int index) const { return FForms.at(index); }
+    TForm* ActiveForm() const { return FActiveForm; }
+
+private:
+    friend class TForm;
+    std::vector<TForm*> FForms;
+    TForm* FActiveForm = nullptr;
+};
+
+extern TScreen* Screen;

@@ -1,0 +1,90 @@
+#pragma once
+// Menus: TMenuItem (caption with '&' accelerators, "-" for a separator, check marks with
+// AutoCheck and radio groups, Default, Visible, Enabled, ShortCut, sub-items, OnClick and
+// a programmatic Click) and TPopupMenu (Popup at a screen point, OnPopup, AutoPopup on a
+// right click of its control). The native menu is built afresh at each Popup, drawn by
+// the system. Sub-items are listed by their parent item; components are owned as usual.
+
+#include <string>
+#include <vector>
+
+#include "framework/win/Controls.h"
+
+using TShortCut = WORD;   // virtual key | scShift | scCtrl | scAlt
+constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
+TShortCut ShortCut(WORD key, TShiftState shift);
+std::string ShortCutToText(TShortCut shortCut);
+
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(TComponent* AOwner);
+    ~TMenuItem() override;
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& value) { FCaption = value; }
+    bool IsLine() const { return FCaption == "-"; }
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool value);   // a checked radio item unchecks its group
+    bool AutoCheck() const { return FAutoCheck; }
+    void SetAutoCheck(bool value) { FAutoCheck = value; }
+    bool RadioItem() const { return FRadioItem; }
+    void SetRadioItem(bool value) { FRadioItem = value; }
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int value) { FGroupIndex = value; }
+    bool Default() const { return FDefault; }
+    void SetDefault(bool value) { FDefault = value; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value) { FVisible = value; }
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value) { FEnabled = value; }
+    TShortCut ShortCut() const { return FShortCut; }
+    void SetShortCut(TShortCut value) { FShortCut = value; }
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TMenuItem* Items(int index) const { return FItems.at(index); }
+    TMenuItem* Parent() const { return FParent; }
+    void Add(TMenuItem* item);
+    void Insert(int index, TMenuItem* item);
+    void Remove(TMenuItem* item);
+    int IndexOf(const TMenuItem* item) const;
+    TMenuItem* Find(const std::string& caption) const;   // by caption without '&'
+
+    // What choosing the item does: toggles an AutoCheck item, then fires OnClick.
+    virtual void Click();
+    TNotifyEvent OnClick;
+
+private:
+    std::string FCaption;
+    bool FChecked = false, FAutoCheck = false, FRadioItem = false, FDefault = false;
+    bool FVisible = true, FEnabled = true;
+    int FGroupIndex = 0;
+    TShortCut FShortCut = 0;
+    TMenuItem* FParent = nullptr;
+    std::vector<TMenuItem*> FItems;
+};
+
+class TPopupMenu : public TComponent {
+public:
+    explicit TPopupMenu(TComponent* AOwner);
+    ~TPopupMenu() override;
+
+    TMenuItem* Items() const { return FItems; }
+    bool AutoPopup() const { return FAutoPopup; }
+    void SetAutoPopup(bool value) { FAutoPopup = value; }
+    TComponent* PopupComponent() const { return FPopupComponent; }
+    void SetPopupComponent(TComponent* value) { FPopupComponent = value; }
+
+    // Fires OnPopup, shows the menu at a screen point, waits for a choice and runs the
+    // chosen item's Click after the menu has closed.
+    virtual void Popup(int X, int Y);
+    TNotifyEvent OnPopup;
+
+protected:
+    // Builds the native menu; ids[i] is the item of command i + 1.
+    HMENU BuildMenu(TMenuItem* parent, std::vector<TMenuItem*>& ids);
+
+private:
+    TMenuItem* FItems;
+    bool FAutoPopup = true;
+    TComponent* FPopupComponent = nullptr;
+};

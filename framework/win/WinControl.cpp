@@ -1,0 +1,548 @@
+#include <algorithm>
+#include <set>
+#include <windowsx.h>
+
+#include "framework/win/Application.h"
+#include "framework/win/Bitmap.h"
+#include "framework/win/Controls.h"
+#include "framework/win/Forms.h"
+#include "framework/win/Menus.h"
+#include "framework/win/WinUtil.h"
+
+//--- The window procedures: every message of our windows comes in here.
+
+LRESULT DispatchToControl(TWinControl* c, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam};
+    try {
+        c->WindowProc(m);
+        // The handler may have destroyed the control; only a live one gets the default.
+        if (!m.Handled && TWinControl::FromHandle(hwnd) == c) c->DefaultHandler(m);
+    } catch (...) {
+        Application->HandleException(c);
+    }
+    return m.Result;
+}
+
+LRESULT CALLBACK FrameworkWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* c = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
+        c->FHandle = hwnd;
+    }
+    auto* c = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!c) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    LRESULT result = DispatchToControl(c, hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        c->FHandle = nullptr;
+    }
+    return result;
+}
+
+LRESULT CALLBACK FrameworkSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR ref) {
+    auto* c = reinterpret_cast<TWinControl*>(ref);
+    LRESULT result = DispatchToControl(c, hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, FrameworkSubclassProc, 1);
+        c->FHandle = nullptr;
+    }
+    return result;
+}
+
+namespace {
+
+void RegisterClassOnce(const std::wstring& name, UINT style) {
+    static std::set<std::wstring> registered;
+    if (registered.count(name)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = FrameworkWndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32517));   // IDI_WINLOGO
+    wc.lpszClassName = name.c_str();
+    if (!RegisterClassExW(&wc)) RaiseLastOSError("RegisterClassEx");
+    registered.insert(name);
+}
+
+LPCWSTR CursorId(TCursor c) {
+    switch (c) {
+    case crIBeam: return MAKEINTRESOURCEW(32513);
+    case crCross: return MAKEINTRESOURCEW(32515);
+    case crHandPoint: return MAKEINTRESOURCEW(32649);
+    case crSizeAll: return MAKEINTRESOURCEW(32646);
+    case crSizeNS: return MAKEINTRESOURCEW(32645);
+    case crSizeWE: return MAKEINTRESOURCEW(32644);
+    case crHourGlass: return MAKEINTRESOURCEW(32514);
+    case crNo: return MAKEINTRESOURCEW(32648);
+    default: return MAKEINTRESOURCEW(32512);   // IDC_ARROW
+    }
+}
+
+}  // namespace
+
+//--- TWinControl
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+// Parented children go with their parent (their owner may outlive it). The window goes
+// without calling back into this half-destroyed object.
+TWinControl::~TWinControl() {
+    while (!FControls.empty()) delete FControls.back();
+    if (FHandle) {
+        if (FSubclassed) RemoveWindowSubclass(FHandle, FrameworkSubclassProc, 1);
+        else SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
+        DestroyWindow(FHandle);
+        FHandle = nullptr;
+    }
+}
+
+TWinControl* TWinControl::FromHandle(HWND hwnd) {
+    if (!hwnd) return nullptr;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == FrameworkWndProc)
+        return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    DWORD_PTR ref = 0;
+    if (GetWindowSubclass(hwnd, FrameworkSubclassProc, 1, &ref)) return reinterpret_cast<TWinControl*>(ref);
+    return nullptr;
+}
+
+HWND TWinControl::Handle() {
+    if (!FHandle) CreateHandle();
+    return FHandle;
+}
+
+void TWinControl::CreateHandle() {
+    if (FHandle) return;
+    CreateWnd();
+    for (TControl* c : std::vector<TControl*>(FControls))
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
+    AlignControls();
+}
+
+void TWinControl::CreateParams(TCreateParams& p) {
+    p.Caption = Wide(FText);
+    if (FVisible) p.Style |= WS_VISIBLE;
+    if (!Enabled()) p.Style |= WS_DISABLED;
+    p.X = Left();
+    p.Y = Top();
+    p.Width = Width();
+    p.Height = Height();
+    if (Parent()) p.WndParent = Parent()->Handle();
+}
+
+void TWinControl::CreateWnd() {
+    TCreateParams p;
+    CreateParams(p);
+    if ((p.Style & WS_CHILD) && !p.WndParent)
+        throw EInvalidOperation("Control '" + Name() + "' has no parent window");
+    std::wstring cls = p.SubclassOf.empty() ? p.WinClassName : p.SubclassOf;
+    if (p.SubclassOf.empty()) RegisterClassOnce(cls, p.ClassStyle);
+    HWND h = CreateWindowExW(p.ExStyle, cls.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                             p.WndParent, nullptr, GetModuleHandleW(nullptr), this);
+    if (!h) RaiseLastOSError("CreateWindowEx (" + Name() + ")");
+    if (!p.SubclassOf.empty()) {
+        FHandle = h;
+        FSubclassed = true;
+        SetWindowSubclass(h, FrameworkSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    }
+    UpdateBoundsFromWindow();
+}
+
+void TWinControl::DestroyWnd() {
+    if (!FHandle) return;
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyWnd();
+    DestroyWindow(FHandle);   // WM_NCDESTROY clears FHandle
+    FHandle = nullptr;
+    FSubclassed = false;
+}
+
+void TWinControl::RecreateWnd() {
+    if (!FHandle) return;
+    DestroyWnd();
+    CreateHandle();
+}
+
+void TWinControl::InsertControl(TControl* control) {
+    FControls.push_back(control);
+    control->FParent = this;
+    if (auto* w = dynamic_cast<TWinControl*>(control); w && FHandle) {
+        if (w->FHandle) ::SetParent(w->FHandle, FHandle);
+        else w->CreateHandle();
+    }
+    control->Invalidate();
+    if (control->Align() != alNone) AlignControls();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    control->Invalidate();
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
+    if (FMouseControl == control) FMouseControl = nullptr;
+    if (FCaptureControl == control) FCaptureControl = nullptr;
+    control->FParent = nullptr;
+    if (auto* w = dynamic_cast<TWinControl*>(control); w && w->FHandle) w->DestroyWnd();
+    if (control->Align() != alNone) AlignControls();
+}
+
+TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible() || (!allowDisabled && !c->Enabled())) continue;
+        if (c->BoundsRect().Contains(p)) return c;
+    }
+    return nullptr;
+}
+
+// Stacks the aligned children: top and bottom ones across the full width in order of
+// their Top (then of insertion), left and right ones in the remaining height, and the
+// client one in what is left. Hidden children take no room.
+void TWinControl::AlignControls() {
+    if (Loading()) return;
+    TRect r = ClientRect();
+    auto ordered = [&](TAlign a, auto key) {
+        std::vector<TControl*> list;
+        for (TControl* c : FControls)
+            if (c->Align() == a && c->Visible()) list.push_back(c);
+        std::stable_sort(list.begin(), list.end(), [&](TControl* x, TControl* y) { return key(x) < key(y); });
+        return list;
+    };
+    for (TControl* c : ordered(alTop, [](TControl* c) { return c->Top(); })) {
+        c->SetBounds(r.Left, r.Top, r.Width(), c->Height());
+        r.Top += c->Height();
+    }
+    for (TControl* c : ordered(alBottom, [](TControl* c) { return -c->Top(); })) {
+        c->SetBounds(r.Left, r.Bottom - c->Height(), r.Width(), c->Height());
+        r.Bottom -= c->Height();
+    }
+    for (TControl* c : ordered(alLeft, [](TControl* c) { return c->Left(); })) {
+        c->SetBounds(r.Left, r.Top, c->Width(), std::max(r.Height(), 0));
+        r.Left += c->Width();
+    }
+    for (TControl* c : ordered(alRight, [](TControl* c) { return -c->Left(); })) {
+        c->SetBounds(r.Right - c->Width(), r.Top, c->Width(), std::max(r.Height(), 0));
+        r.Right -= c->Width();
+    }
+    for (TControl* c : ordered(alClient, [](TControl* c) { return 0 * c->Top(); }))
+        c->SetBounds(r.Left, r.Top, std::max(r.Width(), 0), std::max(r.Height(), 0));
+}
+
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    AlignControls();
+}
+
+void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (FHandle) {
+        if (ALeft != Left() || ATop != Top() || AWidth != Width() || AHeight != Height())
+            SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        UpdateBoundsFromWindow();
+    } else {
+        TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+        AlignControls();
+    }
+}
+
+// Takes the bounds the window really has (the system may have adjusted them).
+void TWinControl::UpdateBoundsFromWindow() {
+    if (!FHandle || IsIconic(FHandle)) return;
+    RECT r = HwndWindowRect(FHandle);
+    if (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
+    const bool resized = r.right - r.left != Width() || r.bottom - r.top != Height();
+    TControl::SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    if (resized) AlignControls();
+}
+
+TRect TWinControl::ClientRect() const {
+    if (FHandle) return TRect::FromRECT(HwndClientRect(FHandle));
+    TCreateParams p;
+    const_cast<TWinControl*>(this)->CreateParams(p);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, p.Style & ~WS_VISIBLE, FALSE, p.ExStyle);
+    return Rect(0, 0, std::max(0, Width() - int(frame.right - frame.left)), std::max(0, Height() - int(frame.bottom - frame.top)));
+}
+
+void TWinControl::SetClientSize(int width, int height) {
+    TRect c = ClientRect();
+    SetBounds(Left(), Top(), Width() - c.Width() + width, Height() - c.Height() + height);
+}
+
+void TWinControl::SetVisible(bool value) {
+    if (value == FVisible) return;
+    FVisible = value;
+    if (FHandle) ShowWindow(FHandle, value ? SW_SHOWNOACTIVATE : SW_HIDE);
+    else if (value && Parent() && Parent()->HandleAllocated()) CreateHandle();
+    RequestAlign();
+}
+
+void TWinControl::SetEnabled(bool value) {
+    if (value == Enabled()) return;
+    TControl::SetEnabled(value);
+    if (FHandle) EnableWindow(FHandle, value);
+}
+
+void TWinControl::SetText(const std::string& value) {
+    if (value == FText) return;
+    FText = value;
+    if (FHandle) SetWindowTextW(FHandle, Wide(value).c_str());
+    TextChanged();
+}
+
+void TWinControl::Invalidate() {
+    if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+
+bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+
+bool TWinControl::CanFocus() const {
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
+void TWinControl::EraseBackground(HDC dc) {
+    GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(FColor)));
+    RECT r = ClientRect().ToRECT();
+    ::FillRect(dc, &r, brush.Get());
+}
+
+void TWinControl::PaintWindow(HDC dc) { PaintControls(dc); }
+
+void TWinControl::PaintControls(HDC dc) {
+    for (TControl* c : std::vector<TControl*>(FControls)) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (!g || !g->Visible()) continue;
+        const int saved = SaveDC(dc);
+        OffsetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
+        IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
+        g->FCanvas.SetHandle(dc);
+        try {
+            g->Paint();
+        } catch (...) {
+            g->FCanvas.SetHandle(nullptr);
+            RestoreDC(dc, saved);
+            throw;
+        }
+        g->FCanvas.SetHandle(nullptr);
+        RestoreDC(dc, saved);
+    }
+}
+
+void TWinControl::PaintTo(HDC dc, int x, int y) {
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, x, y, nullptr);
+    IntersectClipRect(dc, 0, 0, ClientWidth(), ClientHeight());
+    EraseBackground(dc);
+    PaintWindow(dc);
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible()) w->PaintTo(dc, w->Left(), w->Top());
+    RestoreDC(dc, saved);
+}
+
+bool TWinControl::DoKeyDown(WORD& key, TShiftState shift) {
+    TForm* form = ParentForm();
+    if (form && form != static_cast<TControl*>(this) && form->KeyPreview()) {
+        static_cast<TWinControl*>(form)->KeyDown(key, shift);
+        if (key == 0) return true;
+    }
+    KeyDown(key, shift);
+    return key == 0;
+}
+
+bool TWinControl::DoKeyPress(wchar_t& key) {
+    TForm* form = ParentForm();
+    if (form && form != static_cast<TControl*>(this) && form->KeyPreview()) {
+        static_cast<TWinControl*>(form)->KeyPress(key);
+        if (key == 0) return true;
+    }
+    KeyPress(key);
+    return key == 0;
+}
+
+void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
+    if (TKeyEvent h = OnKeyDown) h(this, Key, Shift);
+}
+
+void TWinControl::KeyUp(WORD& Key, TShiftState Shift) {
+    if (TKeyEvent h = OnKeyUp) h(this, Key, Shift);
+}
+
+void TWinControl::KeyPress(wchar_t& Key) {
+    if (TKeyPressEvent h = OnKeyPress) h(this, Key);
+}
+
+// Mouse messages of the client area go to the windowless child under the mouse (or the
+// one holding the button down), else to this control. Enter and leave are tracked here.
+void TWinControl::RouteMouse(TMessage& m) {
+    const TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    if (m.Msg == WM_MOUSEMOVE) {
+        if (!FTrackingLeave) {
+            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, FHandle, 0};
+            FTrackingLeave = TrackMouseEvent(&t);
+        }
+        if (!MouseInside()) Perform(CM_MOUSEENTER);
+        TControl* hover = ControlAtPos(p);
+        if (hover != FMouseControl) {
+            if (FMouseControl) FMouseControl->Perform(CM_MOUSELEAVE);
+            FMouseControl = hover;
+            if (hover) hover->Perform(CM_MOUSEENTER);
+        }
+    }
+    TControl* target = FCaptureControl ? FCaptureControl : ControlAtPos(p);
+    if (!target) {
+        TControl::WndProc(m);
+        return;
+    }
+    const bool down = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_RBUTTONDOWN || m.Msg == WM_MBUTTONDOWN ||
+                      m.Msg == WM_LBUTTONDBLCLK;
+    const bool up = m.Msg == WM_LBUTTONUP || m.Msg == WM_RBUTTONUP || m.Msg == WM_MBUTTONUP;
+    if (down) {
+        FCaptureControl = target;
+        SetCapture(FHandle);
+    } else if (up) {
+        FCaptureControl = nullptr;
+        ReleaseCapture();
+    }
+    target->Perform(m.Msg, m.WParam, MAKELPARAM(p.X - target->Left(), p.Y - target->Top()));
+    m.Handled = m.Msg != WM_MOUSEWHEEL;
+}
+
+void TWinControl::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_MOUSEMOVE: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP:
+        RouteMouse(m);
+        return;
+    case WM_MOUSELEAVE:
+        FTrackingLeave = false;
+        if (FMouseControl) std::exchange(FMouseControl, nullptr)->Perform(CM_MOUSELEAVE);
+        if (MouseInside()) Perform(CM_MOUSELEAVE);
+        return;
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: {
+        WORD key = static_cast<WORD>(m.WParam);
+        TShiftState shift = KeyboardShiftState();
+        m.Handled = DoKeyDown(key, shift);
+        m.WParam = key;
+        return;
+    }
+    case WM_KEYUP: case WM_SYSKEYUP: {
+        WORD key = static_cast<WORD>(m.WParam);
+        KeyUp(key, KeyboardShiftState());
+        m.Handled = key == 0;
+        return;
+    }
+    case WM_CHAR: {
+        wchar_t key = static_cast<wchar_t>(m.WParam);
+        m.Handled = DoKeyPress(key);
+        m.WParam = key;
+        return;
+    }
+    case WM_SETFOCUS:
+        if (TNotifyEvent h = OnEnter) h(this);
+        return;
+    case WM_KILLFOCUS:
+        if (TNotifyEvent h = OnExit) h(this);
+        return;
+    case WM_SIZE: case WM_MOVE:
+        UpdateBoundsFromWindow();
+        return;
+    case WM_ERASEBKGND:
+        if (FSubclassed) return;
+        if (!FDoubleBuffered) EraseBackground(reinterpret_cast<HDC>(m.WParam));
+        m.Result = 1;
+        m.Handled = true;
+        return;
+    case WM_PAINT:
+        if (FSubclassed) return;
+        {
+            PaintDC ps(FHandle);
+            if (FDoubleBuffered) {
+                TRect r = ClientRect();
+                TBitmap buffer(std::max(r.Width(), 1), std::max(r.Height(), 1));
+                HDC dc = buffer.Canvas().Handle();
+                EraseBackground(dc);
+                PaintWindow(dc);
+                BitBlt(ps.Get(), 0, 0, r.Width(), r.Height(), dc, 0, 0, SRCCOPY);
+            } else {
+                PaintWindow(ps.Get());
+            }
+        }
+        m.Handled = true;
+        return;
+    case WM_PRINTCLIENT:
+        if (FSubclassed) return;
+        EraseBackground(reinterpret_cast<HDC>(m.WParam));
+        PaintWindow(reinterpret_cast<HDC>(m.WParam));
+        m.Handled = true;
+        return;
+    case WM_SETCURSOR:
+        if (!FSubclassed && LOWORD(m.LParam) == HTCLIENT && reinterpret_cast<HWND>(m.WParam) == FHandle) {
+            POINT pt;
+            GetCursorPos(&pt);
+            ::ScreenToClient(FHandle, &pt);
+            TControl* c = ControlAtPos({pt.x, pt.y}, true);
+            ::SetCursor(LoadCursorW(nullptr, CursorId((c && c->Cursor() != crDefault) ? c->Cursor() : Cursor())));
+            m.Result = TRUE;
+            m.Handled = true;
+        }
+        return;
+    case WM_CONTEXTMENU: {
+        TControl* target = this;
+        if (m.LParam != -1) {
+            POINT pt{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            ::ScreenToClient(FHandle, &pt);
+            if (TControl* c = ControlAtPos({pt.x, pt.y}); c && c->PopupMenu()) target = c;
+        }
+        TPopupMenu* menu = target->PopupMenu();
+        if (menu && menu->AutoPopup()) {
+            POINT at;
+            GetCursorPos(&at);
+            menu->SetPopupComponent(target);
+            menu->Popup(at.x, at.y);
+            m.Handled = true;
+        }
+        return;
+    }
+    case WM_COMMAND: case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORBTN: case WM_CTLCOLORLISTBOX: {
+        HWND from = m.Msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom : reinterpret_cast<HWND>(m.LParam);
+        if (TWinControl* child = from && from != FHandle ? FromHandle(from) : nullptr) {
+            const UINT cn = m.Msg == WM_COMMAND ? CN_COMMAND : m.Msg == WM_NOTIFY ? CN_NOTIFY : CN_CTLCOLOR;
+            m.Result = child->Perform(cn, m.WParam, m.LParam);
+            m.Handled = cn != CN_CTLCOLOR || m.Result != 0;   // no colour: the default one
+        }
+        return;
+    }
+    default:
+        TControl::WndProc(m);
+    }
+}
+
+// Reflected notifications nobody handled get the default answer of the original message.
+void TWinControl::DefaultHandler(TMessage& m) {
+    m.Handled = true;
+    if (m.Msg == CN_COMMAND || m.Msg == CN_NOTIFY || m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) return;
+    if (m.Msg == CN_CTLCOLOR) return;
+    if (!FHandle) return;
+    m.Result = FSubclassed ? DefSubclassProc(FHandle, m.Msg, m.WParam, m.LParam)
+                           : DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
+}
+
+//--- TCustomControl
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+void TCustomControl::PaintWindow(HDC dc) {
+    FCanvas.SetHandle(dc);
+    try {
+        Paint();
+    } catch (...) {
+        FCanvas.SetHandle(nullptr);
+        throw;
+    }
+    FCanvas.SetHandle(nullptr);
+    PaintControls(dc);
+}

@@ -1,0 +1,47 @@
+#include "framework/win/WinUtil.h"
+
+#include "framework/rtl/Encoding.h"
+
+std::wstring Wide(std::string_view utf8) {
+    std::u16string s = Utf8ToUtf16(utf8);
+    return std::wstring(s.begin(), s.end());
+}
+
+std::string Narrow(std::wstring_view utf16) {
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(utf16.data()), utf16.size()));
+}
+
+std::string SysErrorMessage(DWORD code) {
+    wchar_t* buffer = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = n ? Trim(Narrow(std::wstring_view(buffer, n))) : "";
+    if (buffer) LocalFree(buffer);
+    return text.empty() ? "error " + std::to_string(code) : text;
+}
+
+void RaiseLastOSError(std::string_view what) {
+    DWORD code = GetLastError();
+    throw EOSError(std::string(what) + " failed: " + SysErrorMessage(code), code);
+}
+
+std::string HwndText(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::wstring text(n + 1, L'\0');
+    text.resize(GetWindowTextW(hwnd, text.data(), n + 1));
+    return Narrow(text);
+}
+
+RECT HwndClientRect(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return r;
+}
+
+RECT HwndWindowRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+LONG_PTR HwndExStyle(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_EXSTYLE); }

@@ -1,0 +1,26 @@
+#pragma once
+// Free helpers for one-off Win32 work: UTF-8 <-> UTF-16 at the W calls, the text of a
+// Win32 error, raising EOSError for a failed call, and Hwnd* queries of a window.
+
+#include <string>
+#include <string_view>
+
+#include "framework/rtl/SysUtils.h"
+#include "framework/win/WinApi.h"
+
+// A Win32 call failed; the message carries the call and the system's text.
+class EOSError : public Exception {
+public:
+    EOSError(std::string message, DWORD code) : Exception(std::move(message)), ErrorCode(code) {}
+    DWORD ErrorCode;
+};
+
+std::wstring Wide(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
+std::string SysErrorMessage(DWORD code);
+[[noreturn]] void RaiseLastOSError(std::string_view what);
+
+std::string HwndText(HWND hwnd);
+RECT HwndClientRect(HWND hwnd);
+RECT HwndWindowRect(HWND hwnd);
+LONG_PTR HwndExStyle(HWND hwnd);
