@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 TEST(Encoding, Utf16RoundTripAndReplacement)
 {
     const std::string text = "星期日 Sunday \xF0\x9F\x98\x80";   // with a character outside the BMP
@@ -38,6 +40,27 @@ TEST(Encoding, GbkRoundTripGivesCodePage936Bytes)
     // The user-defined area and 0xFF map to the Private Use Area, both ways.
     EXPECT_EQ(GbkToUtf8("\xFE\xFE\xA1\x40\xFF"), "\xEE\x93\x85\xEE\x93\x86\xEF\xA3\xB5");
     EXPECT_EQ(Utf8ToGbk("\xEE\x93\x85\xEE\x93\x86\xEF\xA3\xB5"), "\xFE\xFE\xA1\x40\xFF");
+}
+
+// Every GBK code and every BMP character, converted both ways, hashed: the same value
+// natively (iconv) and on Windows (code page 936) proves byte-identical conversions.
+TEST(Encoding, WholeCodePage936TableMatchesAcrossPlatforms)
+{
+    uint64_t hash = 1469598103934665603ull;
+    auto add = [&](const std::string& s) {
+        for (unsigned char c : s)
+            hash = (hash ^ c) * 1099511628211ull;
+        hash = (hash ^ 0xFF) * 1099511628211ull;
+    };
+    for (int b = 0x80; b <= 0xFF; ++b)
+        add(GbkToUtf8(std::string(1, static_cast<char>(b))));
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail)
+            add(GbkToUtf8(std::string{static_cast<char>(lead), static_cast<char>(trail)}));
+    for (char16_t c = 0x80; c < 0xFFFF; ++c)
+        if (c < 0xD800 || c > 0xDFFF)
+            add(Utf8ToGbk(Utf16ToUtf8(std::u16string(1, c))));
+    EXPECT_EQ(hash, 9729584363043215583ull);
 }
 
 TEST(Encoding, CharacterHelpers)
