@@ -69,6 +69,11 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     bool Valid() const { return FHandle != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return FHandle; }
+    void Reset(HANDLE h)
+    {
+        Close();
+        FHandle = h;
+    }
     bool Close()
     {
         const bool ok = !Valid() || CloseHandle(FHandle);
@@ -92,6 +97,11 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     bool Valid() const { return FFd >= 0; }
     int Get() const { return FFd; }
+    void Reset(int fd)
+    {
+        Close();
+        FFd = fd;
+    }
     bool Close()
     {
         const bool ok = !Valid() || close(FFd) == 0;
@@ -104,6 +114,11 @@ private:
 };
 
 #endif
+
+std::string TempName(const std::string& target, unsigned long processId)
+{
+    return target + "." + std::to_string(processId) + "-" + std::to_string(tempCounter++) + ".tmp";
+}
 
 [[noreturn]] void RaiseIo(const char* action, std::string_view fileName)
 {
@@ -271,12 +286,15 @@ void WriteFileBytes(std::string_view fileName, std::string_view bytes)
 {
     const std::string target(fileName);
 #ifdef _WIN32
-    const std::string temp = target + "." + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(tempCounter++) + ".tmp";
-    const std::wstring wTemp = Wide(temp), wTarget = Wide(target);
-    FileHandle f(CreateFileW(wTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f.Valid())
-        RaiseIo("Cannot write", fileName);
+    const std::wstring wTarget = Wide(target);
+    std::wstring wTemp;
+    FileHandle f(INVALID_HANDLE_VALUE);
+    for (int attempt = 0; !f.Valid(); ++attempt) {   // a crashed run may have left a name taken
+        wTemp = Wide(TempName(target, GetCurrentProcessId()));
+        f.Reset(CreateFileW(wTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f.Valid() && (GetLastError() != ERROR_FILE_EXISTS || attempt == 100))
+            RaiseIo("Cannot write", fileName);
+    }
     size_t done = 0;
     bool ok = true;
     while (ok && done < bytes.size()) {
@@ -295,10 +313,14 @@ void WriteFileBytes(std::string_view fileName, std::string_view bytes)
         RaiseIo("Cannot write", fileName);
     }
 #else
-    const std::string temp = target + "." + std::to_string(getpid()) + "-" + std::to_string(tempCounter++) + ".tmp";
-    FileHandle f(open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (!f.Valid())
-        RaiseIo("Cannot write", fileName);
+    std::string temp;
+    FileHandle f(-1);
+    for (int attempt = 0; !f.Valid(); ++attempt) {   // a crashed run may have left a name taken
+        temp = TempName(target, getpid());
+        f.Reset(open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (!f.Valid() && (errno != EEXIST || attempt == 100))
+            RaiseIo("Cannot write", fileName);
+    }
     struct stat st;
     if (stat(target.c_str(), &st) == 0)
         fchmod(f.Get(), st.st_mode & 07777);   // the replacement keeps the old file's permissions
