@@ -1,0 +1,218 @@
+#include "skin/core/SkCompose.h"
+
+#include <algorithm>
+
+#include "skin/core/SkCanvas.h"
+
+namespace {
+
+TSkRect Offset(const TSkRect& r, int dx, int dy)
+{
+    return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+}
+
+// Tiles src over dest from dest's top-left, the last column and row cut short.
+void Tile(TSkCanvas& canvas, const TSkRect& dest, const TSkBitmap& source, const TSkRect& src)
+{
+    const int sw = RectWidth(src), sh = RectHeight(src);
+    if (sw <= 0 || sh <= 0 || IsNullRect(dest))
+        return;
+    for (int y = dest.Top; y < dest.Bottom; y += sh) {
+        const int h = std::min(sh, dest.Bottom - y);
+        for (int x = dest.Left; x < dest.Right; x += sw) {
+            const int w = std::min(sw, dest.Right - x);
+            canvas.CopyRect({x, y, x + w, y + h}, source, {src.Left, src.Top, src.Left + w, src.Top + h});
+        }
+    }
+}
+
+// An edge strip: stretched, or tiled along its length (the other axis is stretched to fit).
+void Edge(TSkCanvas& canvas, const TSkRect& dest, const TSkBitmap& source, const TSkRect& src, bool stretch,
+          bool horizontal)
+{
+    const int sw = RectWidth(src), sh = RectHeight(src);
+    if (sw <= 0 || sh <= 0 || IsNullRect(dest))
+        return;
+    if (stretch) {
+        canvas.CopyRect(dest, source, src);
+    } else if (horizontal) {
+        for (int x = dest.Left; x < dest.Right; x += sw) {
+            const int w = std::min(sw, dest.Right - x);
+            canvas.CopyRect({x, dest.Top, x + w, dest.Bottom}, source, {src.Left, src.Top, src.Left + w, src.Bottom});
+        }
+    } else {
+        for (int y = dest.Top; y < dest.Bottom; y += sh) {
+            const int h = std::min(sh, dest.Bottom - y);
+            canvas.CopyRect({dest.Left, y, dest.Right, y + h}, source, {src.Left, src.Top, src.Right, src.Top + h});
+        }
+    }
+}
+
+void Compose(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& f, TSkBitmap& target, int width,
+             int height, const TSkinFrame& n, const TSkinStretch& stretch, bool fillCentre)
+{
+    target.SetSize(width, height);
+    if (f.RightBottom.X == f.LeftTop.X || f.RightBottom.Y == f.LeftTop.Y || source.Empty() || target.Empty())
+        return;
+    TSkCanvas c(target);
+    const int L = r.Left, T = r.Top;
+    const TSkRect& cr = f.ClientRect;
+    const TSkRect& ncr = n.ClientRect;
+    Edge(c, {n.LeftTop.X, 0, n.RightTop.X, ncr.Top}, source, {L + f.LeftTop.X, T, L + f.RightTop.X, T + cr.Top},
+         stretch.Top, true);
+    Edge(c, {n.LeftBottom.X, ncr.Bottom, n.RightBottom.X, height}, source,
+         {L + f.LeftBottom.X, T + cr.Bottom, L + f.RightBottom.X, r.Bottom}, stretch.Bottom, true);
+    Edge(c, {0, n.LeftTop.Y, ncr.Left, n.LeftBottom.Y}, source, {L, T + f.LeftTop.Y, L + cr.Left, T + f.LeftBottom.Y},
+         stretch.Left, false);
+    Edge(c, {ncr.Right, n.RightTop.Y, width, n.RightBottom.Y}, source,
+         {L + cr.Right, T + f.RightTop.Y, r.Right, T + f.RightBottom.Y}, stretch.Right, false);
+
+    c.CopyRect({0, 0, n.LeftTop.X, ncr.Top}, source, {L, T, L + f.LeftTop.X, T + cr.Top});
+    c.CopyRect({0, ncr.Top, ncr.Left, n.LeftTop.Y}, source, {L, T + cr.Top, L + cr.Left, T + f.LeftTop.Y});
+    c.CopyRect({n.RightTop.X, 0, width, ncr.Top}, source, {L + f.RightTop.X, T, r.Right, T + cr.Top});
+    c.CopyRect({ncr.Right, ncr.Top, width, n.RightTop.Y}, source, {L + cr.Right, T + cr.Top, r.Right, T + f.RightTop.Y});
+    c.CopyRect({0, n.LeftBottom.Y, ncr.Left, height}, source, {L, T + f.LeftBottom.Y, L + cr.Left, r.Bottom});
+    c.CopyRect({ncr.Left, ncr.Bottom, n.LeftBottom.X, height}, source,
+               {L + cr.Left, T + cr.Bottom, L + f.LeftBottom.X, r.Bottom});
+    c.CopyRect({n.RightBottom.X, ncr.Bottom, width, height}, source,
+               {L + f.RightBottom.X, T + cr.Bottom, r.Right, r.Bottom});
+    c.CopyRect({ncr.Right, n.RightBottom.Y, width, ncr.Bottom}, source,
+               {L + cr.Right, T + f.RightBottom.Y, r.Right, T + cr.Bottom});
+
+    if (fillCentre)
+        Tile(c, ncr, source, Offset(cr, L, T));
+}
+
+// One border picture: its edge strip tiled (from start) or stretched over the span, then
+// its two end pieces copied over the ends.
+struct TBorderSpec {
+    int Width, Height;
+    bool Horizontal;
+    TSkRect Strip;           // source
+    int SpanFrom, SpanTo;    // target span of the strip along the edge
+    TSkRect FirstPiece;      // source piece at the start of the edge
+    int FirstTo;             // its target end along the edge (it starts at 0)
+    TSkRect LastPiece;       // source piece at the end of the edge
+    int LastFrom;            // its target start along the edge (it ends at the picture's end)
+};
+
+TSkBitmap Border(const TSkBitmap& source, const TBorderSpec& s, bool stretch)
+{
+    TSkBitmap picture;
+    if (s.Width < 1 || s.Height < 1 || IsNullRect(s.Strip))
+        return picture;
+    picture.SetSize(s.Width, s.Height);
+    TSkCanvas c(picture);
+    auto along = [&](int from, int to) {
+        return s.Horizontal ? TSkRect{from, 0, to, s.Height} : TSkRect{0, from, s.Width, to};
+    };
+    Edge(c, along(s.SpanFrom, s.SpanTo), source, s.Strip, stretch, s.Horizontal);
+    c.CopyRect(along(0, s.FirstTo), source, s.FirstPiece);
+    c.CopyRect(along(s.LastFrom, s.Horizontal ? s.Width : s.Height), source, s.LastPiece);
+    return picture;
+}
+
+}  // namespace
+
+void ComposeSkinPicture(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& frame, TSkBitmap& target,
+                        int width, int height, const TSkinFrame& newFrame, const TSkinStretch& stretch,
+                        bool fillCentre)
+{
+    Compose(source, r, frame, target, width, height, newFrame, stretch, fillCentre);
+}
+
+void ComposeSkinPictureTiled(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& frame, TSkBitmap& target,
+                             int width, int height, const TSkinFrame& newFrame, bool fillCentre)
+{
+    Compose(source, r, frame, target, width, height, newFrame, TSkinStretch{}, fillCentre);
+}
+
+void ComposeHSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TSkRect& sourceRect, int width)
+{
+    const int h = RectHeight(sourceRect);
+    target.SetSize(width, h);
+    if (target.Empty() || source.Empty())
+        return;
+    TSkCanvas c(target);
+    if (a > 0)
+        c.CopyRect({0, 0, a, h}, source, {sourceRect.Left, sourceRect.Top, sourceRect.Left + a, sourceRect.Bottom});
+    if (r > 0)
+        c.CopyRect({width - r, 0, width, h}, source, {sourceRect.Right - r, sourceRect.Top, sourceRect.Right, sourceRect.Bottom});
+    Edge(c, {a, 0, width - r, h}, source, {sourceRect.Left + a, sourceRect.Top, sourceRect.Right - r, sourceRect.Bottom},
+         false, true);
+}
+
+void ComposeVSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TSkRect& sourceRect, int height)
+{
+    const int w = RectWidth(sourceRect);
+    target.SetSize(w, height);
+    if (target.Empty() || source.Empty())
+        return;
+    TSkCanvas c(target);
+    if (a > 0)
+        c.CopyRect({0, 0, w, a}, source, {sourceRect.Left, sourceRect.Top, sourceRect.Right, sourceRect.Top + a});
+    if (r > 0)
+        c.CopyRect({0, height - r, w, height}, source, {sourceRect.Left, sourceRect.Bottom - r, sourceRect.Right, sourceRect.Bottom});
+    Edge(c, {0, a, w, height - r}, source, {sourceRect.Left, sourceRect.Top + a, sourceRect.Right, sourceRect.Bottom - r},
+         false, false);
+}
+
+TSkinBorders ComposeSkinBorders(const TSkBitmap& source, const TSkinFrame& f, int width, const TSkinFrame& n)
+{
+    const int pw = source.Width(), ph = source.Height();
+    const TSkRect& cr = f.ClientRect;
+    const int ch = RectHeight(n.ClientRect), bh = ph - cr.Bottom;
+    TSkinBorders b;
+    if (source.Empty())
+        return b;
+    b.Left = Border(source, {cr.Left, ch, false, {0, f.LeftTop.Y, cr.Left, f.LeftBottom.Y}, 0, ch,
+                             {0, cr.Top, cr.Left, f.LeftTop.Y}, f.LeftTop.Y - cr.Top,
+                             {0, f.LeftBottom.Y, cr.Left, cr.Bottom}, ch - (cr.Bottom - f.LeftBottom.Y)}, false);
+    b.Right = Border(source, {pw - cr.Right, ch, false, {cr.Right, f.RightTop.Y, pw, f.RightBottom.Y}, 0, ch,
+                              {cr.Right, cr.Top, pw, f.RightTop.Y}, f.RightTop.Y - cr.Top,
+                              {cr.Right, f.RightBottom.Y, pw, cr.Bottom}, ch - (cr.Bottom - f.RightBottom.Y)}, false);
+    b.Top = Border(source, {width, cr.Top, true, {f.LeftTop.X, 0, f.RightTop.X, cr.Top}, n.LeftTop.X, n.RightTop.X,
+                            {0, 0, f.LeftTop.X, cr.Top}, f.LeftTop.X, {f.RightTop.X, 0, pw, cr.Top}, n.RightTop.X},
+                   false);
+    b.Bottom = Border(source, {width, bh, true, {f.LeftBottom.X, cr.Bottom, f.RightBottom.X, ph}, n.LeftBottom.X,
+                               n.RightBottom.X, {0, cr.Bottom, f.LeftBottom.X, ph}, f.LeftBottom.X,
+                               {f.RightBottom.X, cr.Bottom, pw, ph}, n.RightBottom.X},
+                      false);
+    return b;
+}
+
+TSkinBorders ComposeSkinBordersStretched(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& f, int width,
+                                         int height, const TSkinFrame& n, const TSkinStretch& stretch)
+{
+    const int L = r.Left, T = r.Top, pw = RectWidth(r), ph = RectHeight(r);
+    const TSkRect& cr = f.ClientRect;
+    const TSkRect& ncr = n.ClientRect;
+    const int ch = RectHeight(ncr), bh = height - ncr.Bottom;
+    TSkinBorders b;
+    if (source.Empty())
+        return b;
+    // A stretched edge covers its new span; a tiled one runs across the whole picture.
+    auto span = [](bool on, int from, int to, int whole) { return on ? std::pair{from, to} : std::pair{0, whole}; };
+    auto [lf, lt] = span(stretch.Left, n.LeftTop.Y - ncr.Top, n.LeftBottom.Y - ncr.Top, ch);
+    b.Left = Border(source, {cr.Left, ch, false, Offset({0, f.LeftTop.Y, cr.Left, f.LeftBottom.Y}, L, T), lf, lt,
+                             Offset({0, cr.Top, cr.Left, f.LeftTop.Y}, L, T), f.LeftTop.Y - cr.Top,
+                             Offset({0, f.LeftBottom.Y, cr.Left, cr.Bottom}, L, T), ch - (cr.Bottom - f.LeftBottom.Y)},
+                    stretch.Left);
+    auto [rf, rt] = span(stretch.Right, n.RightTop.Y - ncr.Top, n.RightBottom.Y - ncr.Top, ch);
+    b.Right = Border(source, {pw - cr.Right, ch, false, Offset({cr.Right, f.RightTop.Y, pw, f.RightBottom.Y}, L, T), rf, rt,
+                              Offset({cr.Right, cr.Top, pw, f.RightTop.Y}, L, T), f.RightTop.Y - cr.Top,
+                              Offset({cr.Right, f.RightBottom.Y, pw, cr.Bottom}, L, T),
+                              ch - (cr.Bottom - f.RightBottom.Y)},
+                     stretch.Right);
+    auto [tf, tt] = span(stretch.Top, n.LeftTop.X, n.RightTop.X, width);
+    b.Top = Border(source, {width, cr.Top, true, Offset({f.LeftTop.X, 0, f.RightTop.X, cr.Top}, L, T), tf, tt,
+                            Offset({0, 0, f.LeftTop.X, cr.Top}, L, T), n.LeftTop.X,
+                            Offset({f.RightTop.X, 0, pw, cr.Top}, L, T), n.RightTop.X},
+                   stretch.Top);
+    auto [bf, bt] = span(stretch.Bottom, n.LeftBottom.X, n.RightBottom.X, width);
+    b.Bottom = Border(source, {width, bh, true, Offset({f.LeftBottom.X, cr.Bottom, f.RightBottom.X, ph}, L, T), bf, bt,
+                               Offset({0, cr.Bottom, f.LeftBottom.X, ph}, L, T), n.LeftBottom.X,
+                               Offset({f.RightBottom.X, cr.Bottom, pw, ph}, L, T), n.RightBottom.X},
+                      stretch.Bottom);
+    return b;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Readers and writers of skin INI values: rectangles ("l,t,r,b") and points ("x,y") of
+// which only digits and commas count (so "-5" reads as 5), 0/1 booleans, font style,
+// alignment and enumeration texts compared exactly, and counted lists of values.
+
+#include <string>
+#include <string_view>
+
+#include "skin/core/SkGeometry.h"
+
+class TMemIniFile;
+class TStringList;
+
+struct TSkFontStyles {
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    friend bool operator==(const TSkFontStyles&, const TSkFontStyles&) = default;
+};
+
+enum class TSkAlignment { taLeftJustify, taRightJustify, taCenter };
+
+enum class TMorphKind { mkDefault, mkGradient, mkLeftGradient, mkRightGradient, mkLeftSlide, mkRightSlide, mkPush };
+
+enum class TImageEffect { ieBrightness, ieDarkness, ieGrayScale, ieNoise, ieSplitBlur, ieInvert };
+
+// Fields in order; a field without a digit raises EConvertError. Fields past the
+// fourth (second) are ignored.
+TSkRect ParseSkinRect(std::string_view text);
+TSkPoint ParseSkinPoint(std::string_view text);
+
+TSkRect ReadSkinRect(const TMemIniFile& ini, std::string_view section, std::string_view key);
+TSkPoint ReadSkinPoint(const TMemIniFile& ini, std::string_view section, std::string_view key);
+bool ReadSkinBool(const TMemIniFile& ini, std::string_view section, std::string_view key);
+TSkFontStyles ReadSkinFontStyles(const TMemIniFile& ini, std::string_view section, std::string_view key);
+TSkAlignment ReadSkinAlignment(const TMemIniFile& ini, std::string_view section, std::string_view key);
+TMorphKind ReadMorphKind(const TMemIniFile& ini, std::string_view section, std::string_view key);
+TImageEffect ReadImageEffect(const TMemIniFile& ini, std::string_view section, std::string_view key);
+// key + "linecount" lines under key + "line" + index; appended to lines.
+void ReadSkinStrings(const TMemIniFile& ini, std::string_view section, std::string_view key, TStringList& lines);
+// key + "count" values under "0", "1", ...; appended to list. A count above the number
+// of keys in the section reads no more than that many values.
+void ReadSkinList(const TMemIniFile& ini, std::string_view section, std::string_view key, TStringList& list);
+
+void WriteSkinRect(TMemIniFile& ini, std::string_view section, std::string_view key, const TSkRect& value);
+void WriteSkinPoint(TMemIniFile& ini, std::string_view section, std::string_view key, const TSkPoint& value);
+void WriteSkinBool(TMemIniFile& ini, std::string_view section, std::string_view key, bool value);
+void WriteSkinFontStyles(TMemIniFile& ini, std::string_view section, std::string_view key, const TSkFontStyles& value);
+void WriteSkinStrings(TMemIniFile& ini, std::string_view section, std::string_view key, const TStringList& lines);
+void WriteSkinAlignment(TMemIniFile& ini, std::string_view section, std::string_view key, TSkAlignment value);
+void WriteMorphKind(TMemIniFile& ini, std::string_view section, std::string_view key, TMorphKind value);
