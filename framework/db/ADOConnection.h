@@ -33,14 +33,15 @@ public:
     void SetConnected(bool value) { value ? Open() : Close(); }
     const std::string& FileName() const { return FFileName; }   // the file opened, "" when closed
 
-    sqlite3* Handle() const { return FHandle; }
-    void RegisterDataSet(TADOQuery* query);
-    void UnregisterDataSet(TADOQuery* query);
+    sqlite3* Handle() const { return FHandle; }   // nullptr when closed
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    friend class TADOQuery;
+    void RegisterDataSet(TADOQuery* query);
+    void UnregisterDataSet(TADOQuery* query);
     void CheckDataFile();
 
     std::string FConnectionString;

@@ -1,7 +1,6 @@
 #include "framework/db/ADOQuery.h"
 
 #include <algorithm>
-#include <cstring>
 #include <sqlite3.h>
 
 #include "framework/db/ADOConnection.h"

@@ -54,18 +54,18 @@ public:
     int FieldCount() const { return static_cast<int>(FFields.size()); }
     TField& Fields(int index);
 
-    // The value of a column at the current record (the last one once Eof is reached),
-    // nullptr when there is none.
-    const TDbCell* CurrentCell(int index) const;
-
-    void AttachDataSource(TDataSource* source);
-    void DetachDataSource(TDataSource* source);
-
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    friend class TField;
+    friend class TDataSource;
     struct Statement;
+    // The value of a column at the current record (the last one once Eof is reached),
+    // nullptr when there is none.
+    const TDbCell* CurrentCell(int index) const;
+    void AttachDataSource(TDataSource* source);
+    void DetachDataSource(TDataSource* source);
     std::string Prefix() const;
     void CheckActive() const;
     Statement Prepare();

@@ -42,15 +42,14 @@ public:
     TNotifyEvent OnStateChange;
     TNotifyEvent OnDataChange;
 
-    // Called by the query.
-    void StateChanged();
-    void DataChanged();
-
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     friend class TDataLink;
+    friend class TADOQuery;
+    void StateChanged();   // the query opened or closed
+    void DataChanged();    // the query's current record moved
     TADOQuery* FDataSet = nullptr;
     std::vector<TDataLink*> FLinks;
 };
