@@ -1,7 +1,8 @@
 #pragma once
 // The Win32 side of the skin utilities in one include: handle owners, DIB conversions,
-// regions and system helpers. The portable side is skin/core/SkUtils.h.
+// the framework bitmap bridge, regions and system helpers. The portable side is skin/core/SkUtils.h.
 
+#include "skin/win/SkBitmapBridge.h"
 #include "skin/win/SkDib.h"
 #include "skin/win/SkRegions.h"
 #include "skin/win/SkSystem.h"

@@ -162,3 +162,13 @@ TEST(SkinSystem, FitTextOnADeviceContext)
     EXPECT_EQ(fitted, "备忘...");
     EXPECT_EQ(FitTextToWidth(dc.Get(), full, 100000), full);
 }
+
+TEST(SkinBitmapBridge, CopiesPixelsBothWays)
+{
+    const TSkBitmap picture = Coordinates(7, 4);
+    TBitmap bitmap;
+    AssignSkBitmap(bitmap, picture);
+    EXPECT_EQ(bitmap.Width(), 7);
+    EXPECT_EQ(bitmap.PixelARGB(6, 3), At(6, 3));
+    EXPECT_EQ(SkBitmapFromBitmap(bitmap), picture);
+}

@@ -152,3 +152,24 @@ TEST(ZlibStreams, InflatedSizeIsCapped)
     EXPECT_THROW(Decompress(bomb, 1 << 19), EDecompressionError);
     EXPECT_EQ(Decompress(bomb, 1 << 20).size(), 1u << 20);
 }
+
+namespace {
+
+class TFullDisk : public TMemoryStream {
+public:
+    int64_t Write(const void*, int64_t) override { throw EStreamError("disk full"); }
+};
+
+}  // namespace
+
+TEST(ZlibStreams, DestructorNeverThrowsButFinishReports)
+{
+    TFullDisk target;
+    {
+        TCompressionStream quiet(TCompressionLevel::clMax, target);
+        quiet.WriteBuffer("abc", 3);
+    }   // the failed finish is swallowed here instead of ending the program
+    TCompressionStream loud(TCompressionLevel::clMax, target);
+    loud.WriteBuffer("abc", 3);
+    EXPECT_THROW(loud.Finish(), EStreamError);
+}

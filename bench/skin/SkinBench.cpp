@@ -1,0 +1,60 @@
+// Speed of the work every skinned window does at start and on resize: inflating and
+// reading a stored skin, composing a frame picture and scanning a mask into runs.
+#include <benchmark/benchmark.h>
+
+#include "skin/core/SkCompose.h"
+#include "skin/core/SkMaskRegion.h"
+#include "skin/core/SkPackedSkin.h"
+#include "skin/core/spzlibcompress.h"
+
+namespace {
+
+TSkBitmap Noise(int w, int h)
+{
+    TSkBitmap b(w, h);
+    uint32_t seed = 12345;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            b.SetPixel(x, y, (seed >> 8) % 3 == 0 ? SkRgb(0, 0, 0) : SkRgb(seed & 255, 90, 200));
+        }
+    return b;
+}
+
+void BM_UnpackStoredSkin(benchmark::State& state)
+{
+    TPackedSkin skin;
+    skin.Picture = Noise(152, 125);
+    skin.Mask = Noise(152, 125);
+    skin.ActivePictures = {Noise(516, 280), Noise(84, 223), Noise(68, 118)};
+    skin.IniText = std::string(28505, 'k');
+    TMemoryStream plain(WritePackedSkin(skin)), packed;
+    CompressStream(plain, packed);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(UnpackStoredSkin(packed.Bytes()));
+}
+BENCHMARK(BM_UnpackStoredSkin);
+
+void BM_ComposeFrame(benchmark::State& state)
+{
+    const TSkBitmap source = Noise(152, 125);
+    const TSkinFrame frame{{40, 30}, {110, 30}, {40, 100}, {110, 100}, {4, 30, 148, 121}};
+    const int w = 800, h = 600;
+    const TSkinFrame grown{{40, 30}, {w - 42, 30}, {40, h - 25}, {w - 42, h - 25}, {4, 30, w - 4, h - 4}};
+    TSkBitmap target;
+    for (auto _ : state) {
+        ComposeSkinPictureTiled(source, {0, 0, 152, 125}, frame, target, w, h, grown, true);
+        benchmark::DoNotOptimize(target.Pixels().data());
+    }
+}
+BENCHMARK(BM_ComposeFrame);
+
+void BM_MaskRuns(benchmark::State& state)
+{
+    const TSkBitmap mask = Noise(516, 280);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildMaskRegionData(mask, 0, 0));
+}
+BENCHMARK(BM_MaskRuns);
+
+}  // namespace

@@ -1,0 +1,18 @@
+#include "skin/win/SkBitmapBridge.h"
+
+#include <cstring>
+
+TSkBitmap SkBitmapFromBitmap(TBitmap& bitmap)
+{
+    TSkBitmap result(bitmap.Width(), bitmap.Height());
+    for (int y = 0; y < result.Height(); ++y)
+        std::memcpy(result.Row(y), bitmap.ScanLine(y), static_cast<size_t>(result.Width()) * sizeof(TSkPixel));
+    return result;
+}
+
+void AssignSkBitmap(TBitmap& target, const TSkBitmap& source)
+{
+    target.SetSize(source.Width(), source.Height());
+    for (int y = 0; y < source.Height(); ++y)
+        std::memcpy(target.ScanLine(y), source.Row(y), static_cast<size_t>(source.Width()) * sizeof(TSkPixel));
+}

@@ -1,0 +1,9 @@
+#pragma once
+// Copies between the framework's TBitmap and the skin engine's TSkBitmap. Both hold
+// 32-bit top-down pixels read as 0xAARRGGBB, so each row is copied as it is.
+
+#include "framework/win/Bitmap.h"
+#include "skin/core/SkBitmap.h"
+
+TSkBitmap SkBitmapFromBitmap(TBitmap& bitmap);
+void AssignSkBitmap(TBitmap& target, const TSkBitmap& source);
