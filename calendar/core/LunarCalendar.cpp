@@ -125,7 +125,7 @@ int GetCalendarKind(int year, int month, int day)
     return 2;
 }
 
-bool IsLeapYear(int year)
+bool IsCalendarLeapYear(int year)
 {
     if (GetCalendarKind(year, 1, 1) == 2)
         return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
@@ -138,7 +138,7 @@ int DaysInMonth(int year, int month)
 {
     switch (month) {
     case 2:
-        return IsLeapYear(year) ? 29 : 28;
+        return IsCalendarLeapYear(year) ? 29 : 28;
     case 4: case 6: case 9: case 11:
         return 30;
     case 1: case 3: case 5: case 7: case 8: case 10: case 12:
@@ -172,10 +172,13 @@ int CompareCnDate(int year1, int month1, int day1, bool leap1, int year2, int mo
 
 int DayOfYear(int year, int month, int day)
 {
-    int days = day;
-    for (int m = 1; m < month; ++m)
-        days += DaysInMonth(year, m);
-    return days;
+    // Days before month 1..12 of a common year; 13 stands for "after December".
+    static constexpr int DaysBefore[14] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+    if (month < 1)
+        return day;
+    if (month > 13)
+        month = 13;
+    return day + DaysBefore[month] + (month > 2 && IsCalendarLeapYear(year) ? 1 : 0);
 }
 
 int DateToDayNumber(int year, int month, int day)
@@ -198,7 +201,7 @@ bool DayNumberToDate(int dayNumber, int& year, int& month, int& day)
 {
     if (dayNumber < 0)
         return false;
-    int y = static_cast<int>(dayNumber / 365.2425) + 1;
+    int y = static_cast<int>((dayNumber + 2) / 365.25) + 1;
     while (y > 1 && DateToDayNumber(y, 1, 1) > dayNumber)
         --y;
     while (DateToDayNumber(y + 1, 1, 1) <= dayNumber)
@@ -222,14 +225,56 @@ using Real = long double;
 static constexpr Real Pi = 3.14159265358979323846264338327950288L;
 static constexpr Real Rad = 57.29577951308232L;  // degrees per radian
 
+// The x87 instructions, as the calendar's constants were settled with them; the C
+// library's sinl differs between platforms in the last bits.
+static Real Sin(Real x)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    Real r;
+    asm("fsin" : "=t"(r) : "0"(x));
+    return r;
+#else
+    return std::sin(x);
+#endif
+}
+
+static Real Cos(Real x)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    Real r;
+    asm("fcos" : "=t"(r) : "0"(x));
+    return r;
+#else
+    return std::cos(x);
+#endif
+}
+
+// Exact rounding (half to even), floor and truncation by adding and taking away 2^63,
+// which leaves no fraction bits in the 64-bit mantissa; far cheaper than the C library's
+// rounding-mode handling. Values beyond 2^62 are whole already.
+constexpr Real Shift = 9223372036854775808.0L;  // 2^63
+
+static Real RoundHalfEven(Real x)
+{
+    if (x >= Shift / 2 || x <= -Shift / 2)
+        return x;
+    return x >= 0 ? (x + Shift) - Shift : (x - Shift) + Shift;
+}
+
+static Real Floor(Real x)
+{
+    const Real r = RoundHalfEven(x);
+    return r > x ? r - 1 : r;
+}
+
+static Real Trunc(Real x) { return x >= 0 ? Floor(x) : -Floor(-x); }
+
 // Fraction of x; for x <= 0 the near value x + trunc(x) that the angle and phase-time
 // formulas are built on.
 static Real FracPart(Real x)
 {
-    return x > 0 ? x - std::trunc(x) : x + std::trunc(x);
+    return x > 0 ? x - Trunc(x) : x + Trunc(x);
 }
-
-static Real RoundHalfEven(Real x) { return std::nearbyint(x); }
 
 Real SolarTermDay(int year, int n)
 {
@@ -238,8 +283,8 @@ Real SolarTermDay(int year, int n)
     const Real m = Y - 100;
     const Real a = (365.2423112L - 6.4e-14L * m * m - 3.047e-8L * m) * Y + 15.218427L * n + 1721050.71301L;
     const Real x = 0.0003L * Y - 0.372781384L - 0.2617913325L * n;
-    const Real b = (1.945L * std::sin(x) - 0.01206L * std::sin(2 * x)) * (1.048994L - 2.583e-5L * Y);
-    const Real c = -0.0018L * std::sin(2.313908653L * Y - 0.439822951L - 3.0443L * n);
+    const Real b = (1.945L * Sin(x) - 0.01206L * Sin(2 * x)) * (1.048994L - 2.583e-5L * Y);
+    const Real c = -0.0018L * Sin(2.313908653L * Y - 0.439822951L - 3.0443L * n);
     return a + b + c - DateToDayNumber(astroYear, 1, 0) - 1721425;
 }
 
@@ -256,8 +301,8 @@ bool GetSolarTermDate(int year, int index, int& month, int& day, int& hour, int&
     }
     if (m > 12)
         return false;
-    const Real whole = std::floor(c);
-    const Real h = std::floor((c - whole) * 24);
+    const Real whole = Floor(c);
+    const Real h = Floor((c - whole) * 24);
     month = m;
     day = static_cast<int>(whole);
     hour = static_cast<int>(h);
@@ -293,7 +338,7 @@ Real PhaseAngle(Real a, Real b, Real c, Real rate, Real t, Real k)
 void ComputeYearAstronomy(int year, YearAstronomy& out)
 {
     const Real t = (year - 1899.5L) / 100;
-    const Real k = std::floor((year - 1900) * 12.3685L);
+    const Real k = Floor((year - 1900) * 12.3685L);
     const Real j0 = PhaseAngle(1.55e-7L, 0.0002172L, 0.75933L, 0, t, k);
     const Real mSun = PhaseAngle(3.47e-6L / Rad, 3.33e-5L / Rad, 359.2242L / Rad, 0.08084821133L, t, k);
     const Real mMoon = PhaseAngle(-1.236e-5L / Rad, -0.0107306L / Rad, 306.0253L / Rad, 0.07171366128L, t, k);
@@ -305,22 +350,22 @@ void ComputeYearAstronomy(int year, YearAstronomy& out)
         const Real m = mSun + 0.507984293L * j;
         const Real m1 = mMoon + 6.73377553L * j;
         const Real fj = f + 6.818486628L * j;
-        const Real d = 28 * j + (29 * k + 693595) + (base + 1.53058868L * j) + s * std::sin(m)
-                       - 0.4068L * std::sin(m1) + 0.0021L * std::sin(2 * m) + 0.0161L * std::sin(2 * m1)
-                       + 0.0104L * std::sin(2 * fj) - 0.0074L * std::sin(m - m1) - 0.0051L * std::sin(m + m1);
+        const Real d = 28 * j + (29 * k + 693595) + (base + 1.53058868L * j) + s * Sin(m)
+                       - 0.4068L * Sin(m1) + 0.0021L * Sin(2 * m) + 0.0161L * Sin(2 * m1)
+                       + 0.0104L * Sin(2 * fj) - 0.0074L * Sin(m - m1) - 0.0051L * Sin(m + m1);
         MoonStep& step = out.Steps[i];
-        step.Day = static_cast<int>(std::floor(d));
+        step.Day = static_cast<int>(Floor(d));
         step.Time = FracPart(d);
         step.Eclipse = EclipseNone;
-        if (std::fabs(std::sin(fj)) <= 0.36L) {
-            const Real sv = 5.19595L - 0.0048L * std::cos(m) + 0.002L * std::cos(2 * m) - 0.3283L * std::cos(m1)
-                            - 0.006L * std::cos(m + m1) + 0.0041L * std::cos(m - m1);
-            const Real cv = 0.207L * std::sin(m) + 0.0024L * std::sin(2 * m) - 0.039L * std::sin(m1)
-                            + 0.0115L * std::sin(2 * m1) - 0.0073L * std::sin(m + m1) - 0.0067L * std::sin(m - m1)
-                            + 0.0117L * std::sin(2 * fj);
-            const Real g = std::fabs(sv * std::sin(fj) + cv * std::cos(fj));
-            const Real u = 0.0059L + 0.0046L * std::cos(fj) - 0.0182L * std::cos(m1) + 0.0004L * std::cos(2 * m1)
-                           - 0.0005L * std::cos(m + m1);
+        if (std::fabs(Sin(fj)) <= 0.36L) {
+            const Real sv = 5.19595L - 0.0048L * Cos(m) + 0.002L * Cos(2 * m) - 0.3283L * Cos(m1)
+                            - 0.006L * Cos(m + m1) + 0.0041L * Cos(m - m1);
+            const Real cv = 0.207L * Sin(m) + 0.0024L * Sin(2 * m) - 0.039L * Sin(m1)
+                            + 0.0115L * Sin(2 * m1) - 0.0073L * Sin(m + m1) - 0.0067L * Sin(m - m1)
+                            + 0.0117L * Sin(2 * fj);
+            const Real g = std::fabs(sv * Sin(fj) + cv * Cos(fj));
+            const Real u = 0.0059L + 0.0046L * Cos(fj) - 0.0182L * Cos(m1) + 0.0004L * Cos(2 * m1)
+                           - 0.0005L * Cos(m + m1);
             if (g - u <= 1.5572L)
                 step.Eclipse = i % 2 == 0 ? EclipseSolar : (g + u < 1.0129L ? EclipseLunarTotal : EclipseLunarPartial);
         }
@@ -368,29 +413,30 @@ int CorrectedLunarDay(int lunarDay, int year, int month, int day)
     return lunarDay;
 }
 
+// The new moon is the last one 0..29 days back (the phases run in order, some 15 days
+// apart); the full moon is the step after it. An eclipse counts when the date is the day
+// of that new moon or that full moon.
 MoonPhase PhaseOfDate(int year, int month, int day)
 {
     YearAstronomy scratch;
     const MoonStep* steps = AstronomyOf(year, scratch).Steps;
     const int dayNumber = DateToDayNumber(year, month, day);
-    int lunarDay = -1, newIndex = 0, fullDay = 0, eclipse = EclipseNone;
-    Real newTime = 0, fullTime = 0;
-    for (int i = 0; i < StepCount; ++i) {
-        const MoonStep& step = steps[i];
-        const int n = dayNumber - step.Day;
-        if (i % 2 == 0 && n >= 0 && n <= 29) {
+    int lunarDay = -1, newIndex = 0;
+    for (int i = 0; i < StepCount; i += 2) {
+        const int n = dayNumber - steps[i].Day;
+        if (n < 0)
+            break;
+        if (n <= 29) {
             lunarDay = n + 1;
             newIndex = i;
-            newTime = step.Time;
         }
-        if (i == newIndex + 1) {
-            fullTime = step.Time;
-            fullDay = step.Day - dayNumber + lunarDay;
-        }
-        if (step.Eclipse != EclipseNone
-            && ((lunarDay == 1 && i == newIndex) || (lunarDay == fullDay && i == newIndex + 1)))
-            eclipse = step.Eclipse;
     }
+    const MoonStep& full = steps[newIndex + 1];
+    const int fullDay = full.Day - dayNumber + lunarDay;
+    int eclipse = lunarDay == 1 ? steps[newIndex].Eclipse : EclipseNone;
+    if (full.Day == dayNumber && full.Eclipse != EclipseNone)
+        eclipse = full.Eclipse;
+    const Real newTime = steps[newIndex].Time, fullTime = full.Time;
     lunarDay = CorrectedLunarDay(lunarDay, year, month, day);
     if (lunarDay == 1)
         return {lunarDay, newTime, PhaseNewMoon, eclipse};
@@ -428,8 +474,8 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
     Real e = phase.LunarDay;
     if (phase.Time != -1)
         e += phase.Time;
-    e = std::floor(e - std::floor(e / 100) * 100);
-    static const int firstDay = DateToDayNumber(-849, 1, 21);
+    e = Floor(e - Floor(e / 100) * 100);
+    constexpr int firstDay = -310443;  // DateToDayNumber(-849, 1, 21)
     // The lunar year search probes into 2101 (the end of lunar 2100): it counts as a year
     // without a leap month, which holds for its first months.
     const bool beyond = year == CnMaxYear + 1;
@@ -443,15 +489,21 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
     if (year <= -256) n += 2;
     if (year <= -722) ++n;
     n -= 3;
-    int mo = static_cast<int>(RoundHalfEven(12 * FracPart(n / 12.0L) + 1));
+    // 12 * FracPart(n / 12) + 1 rounds to n mod 12 + 1 for n >= 0.
+    int mo = n >= 0 ? n % 12 + 1 : static_cast<int>(RoundHalfEven(12 * FracPart(n / 12.0L) + 1));
     const int code = beyond ? 0 : RawLeapCode(year);
     if (RawLeapCode(PrevYear(year)) == mo && month == 1 && day < e)
         return -mo;
-    if (code == mo)
-        return (month == 1 || month == 2) && code != 12 ? mo + 1 : -mo;
+    if (code == mo) {
+        // In January and February such a month is the previous lunar year's month after
+        // it, except that a leap month after month 1..9 is the leap month itself: a leap
+        // first month can begin in February (1640).
+        const bool leapMonthItself = code >= 1 && code <= 9;
+        return (month == 1 || month == 2) && code != 12 && !leapMonthItself ? mo + 1 : -mo;
+    }
     if (code > mo || (month < mo && code > 0))
         ++mo;
-    return static_cast<int>(RoundHalfEven(12 * FracPart((mo - 1) / 12.0L) + 1));
+    return mo >= 1 ? (mo - 1) % 12 + 1 : static_cast<int>(RoundHalfEven(12 * FracPart((mo - 1) / 12.0L) + 1));
 }
 
 bool ValidDate(int year, int month, int day)
@@ -484,15 +536,34 @@ bool SolarToCnDate(int year, int month, int day, bool& leap, int& cnDay, int& cn
     return true;
 }
 
+namespace {
+
+struct LunarNewYear {
+    std::once_flag Once;
+    bool Found = false;
+    int Year = 0, Month = 0, Day = 0;
+};
+
+LunarNewYear NewYearCache[CnMaxYear - CnMinYear + 1];
+
+// Solar date of lunar 1-01 of a year in the calendar range, searched once.
+const LunarNewYear& LunarNewYearOf(int year)
+{
+    LunarNewYear& entry = NewYearCache[year - CnMinYear];
+    std::call_once(entry.Once, [&] { entry.Found = CnDateToSolar(year, 1, 1, false, entry.Year, entry.Month, entry.Day); });
+    return entry;
+}
+
+}  // namespace
+
 bool SolarToCnDate(int year, int month, int day, bool& leap, int& cnDay, int& cnMonth, int& cnYear)
 {
     if (!SolarToCnDate(year, month, day, leap, cnDay, cnMonth))
         return false;
-    cnYear = year;
-    int newYear, newMonth, newDay;
-    if (CnDateToSolar(year, 1, 1, false, newYear, newMonth, newDay)
-        && CompareDate(year, month, day, newYear, newMonth, newDay) < 0)
-        cnYear = PrevYear(year);
+    const LunarNewYear& newYear = LunarNewYearOf(year);
+    cnYear = newYear.Found && CompareDate(year, month, day, newYear.Year, newYear.Month, newYear.Day) < 0
+                 ? PrevYear(year)
+                 : year;
     return true;
 }
 
@@ -575,7 +646,7 @@ int YearAnimal(int year) { return Mod(year <= 0 ? year - 3 : year - 4, 12); }
 static int TermDayOfYear(int year, int n)
 {
     YearAstronomy scratch;
-    return static_cast<int>(std::floor(AstronomyOf(year, scratch).Terms[n]));
+    return static_cast<int>(Floor(AstronomyOf(year, scratch).Terms[n]));
 }
 
 int YearStemBranch(int year, int month, int day)

@@ -27,7 +27,9 @@ int LeapMonthCountOfYear(int year);
 
 // 1 Julian (before 1582-10-05), 0 dropped day (1582-10-05 .. 1582-10-14), 2 Gregorian.
 int GetCalendarKind(int year, int month, int day);
-bool IsLeapYear(int year);
+// Leap year of this calendar: Julian before 1582 (-1, -5, .. leap), Gregorian after.
+// (Named apart from the run-time library's proleptic Gregorian IsLeapYear.)
+bool IsCalendarLeapYear(int year);
 int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
 // 1 if the first date is later, -1 if earlier, 0 if equal.
 int CompareDate(int year1, int month1, int day1, int year2, int month2, int day2);
