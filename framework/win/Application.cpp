@@ -74,6 +74,7 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
+    if (FHintTimer) return;
     Handle();
     FHintTimer = new TTimer(this);
     FHintTimer->SetEnabled(false);

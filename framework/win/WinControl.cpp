@@ -11,6 +11,9 @@
 
 //--- The window procedures: every message of our windows comes in here.
 
+// Subclassed system controls carry their object in this window property.
+constexpr wchar_t kControlProp[] = L"VorpenControl";
+
 LRESULT DispatchToControl(TWinControl* c, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam};
     try {
@@ -44,6 +47,7 @@ LRESULT CALLBACK FrameworkSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     LRESULT result = DispatchToControl(c, hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, FrameworkSubclassProc, 1);
+        RemovePropW(hwnd, kControlProp);
         c->FHandle = nullptr;
     }
     return result;
@@ -90,8 +94,10 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl() {
     while (!FControls.empty()) delete FControls.back();
     if (FHandle) {
-        if (FSubclassed) RemoveWindowSubclass(FHandle, FrameworkSubclassProc, 1);
-        else SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
+        if (FSubclassed) {
+            RemoveWindowSubclass(FHandle, FrameworkSubclassProc, 1);
+            RemovePropW(FHandle, kControlProp);
+        } else SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
         DestroyWindow(FHandle);
         FHandle = nullptr;
     }
@@ -101,9 +107,7 @@ TWinControl* TWinControl::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
     if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == FrameworkWndProc)
         return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    DWORD_PTR ref = 0;
-    if (GetWindowSubclass(hwnd, FrameworkSubclassProc, 1, &ref)) return reinterpret_cast<TWinControl*>(ref);
-    return nullptr;
+    return static_cast<TWinControl*>(GetPropW(hwnd, kControlProp));
 }
 
 HWND TWinControl::Handle() {
@@ -143,6 +147,7 @@ void TWinControl::CreateWnd() {
     if (!p.SubclassOf.empty()) {
         FHandle = h;
         FSubclassed = true;
+        SetPropW(h, kControlProp, this);
         SetWindowSubclass(h, FrameworkSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
         SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     }
