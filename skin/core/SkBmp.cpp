@@ -20,6 +20,17 @@ uint16_t U16(std::string_view b, size_t at)
     return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
 }
 
+constexpr uint32_t kBitFields = 3;
+
+// The 8 bits of a channel: the masked value moved down to the mask's lowest bit.
+int Channel(uint32_t value, uint32_t mask)
+{
+    int shift = 0;
+    while (((mask >> shift) & 1u) == 0)
+        ++shift;
+    return static_cast<int>(((value & mask) >> shift) & 255u);
+}
+
 [[noreturn]] void Fail(const std::string& what)
 {
     throw ESkinFormatError("Invalid bitmap in the skin: " + what);
@@ -64,12 +75,25 @@ TSkBitmap LoadBmpFromBytes(std::string_view b, size_t& used, int64_t maxPixels)
         Fail("planes must be 1");
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
         Fail("unsupported bit depth " + std::to_string(bits));
-    if (compression != 0)
+    const bool bitfields = compression == kBitFields && bits == 32;
+    if (compression != 0 && !bitfields)
         Fail("compressed bitmaps are not supported");
     if (width < 0 || width > kMaxBmpSide || height > kMaxBmpSide || width * height > std::min(kMaxBmpPixels, maxPixels))
         Fail("bad size " + std::to_string(width) + "x" + std::to_string(height));
 
-    const uint64_t paletteAt = kFileHeaderSize + infoSize;
+    // Colour masks of a bit-field bitmap sit in a long header or right after a short one.
+    uint32_t masks[3] = {0x00FF0000u, 0x0000FF00u, 0x000000FFu};
+    uint64_t paletteAt = kFileHeaderSize + infoSize;
+    if (bitfields) {
+        const uint64_t maskAt = infoSize >= 52 ? kFileHeaderSize + kInfoHeaderSize : paletteAt;
+        if (infoSize < 52)
+            paletteAt += 12;
+        if (paletteAt > fileSize)
+            Fail("the colour masks lie outside the bitmap");
+        for (int i = 0; i < 3; ++i)
+            if ((masks[i] = U32(b, static_cast<size_t>(maskAt) + 4 * static_cast<size_t>(i))) == 0)
+                Fail("a colour mask is 0");
+    }
     uint64_t paletteCount = 0;
     if (bits <= 8) {
         const uint64_t most = uint64_t{1} << bits;
@@ -93,9 +117,11 @@ TSkBitmap LoadBmpFromBytes(std::string_view b, size_t& used, int64_t maxPixels)
         TSkPixel* dst = bitmap.Row(static_cast<int>(topDown ? row : height - 1 - row));
         for (int64_t x = 0; x < width; ++x) {
             switch (bits) {
-            case 32:
-                dst[x] = U32(std::string_view(reinterpret_cast<const char*>(src + x * 4), 4), 0);
+            case 32: {
+                const uint32_t v = U32(std::string_view(reinterpret_cast<const char*>(src + x * 4), 4), 0);
+                dst[x] = bitfields ? SkRgb(Channel(v, masks[0]), Channel(v, masks[1]), Channel(v, masks[2])) : v;
                 break;
+            }
             case 24:
                 dst[x] = SkRgb(src[x * 3 + 2], src[x * 3 + 1], src[x * 3]);
                 break;

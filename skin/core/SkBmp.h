@@ -1,7 +1,8 @@
 #pragma once
 // Windows bitmap file images (BMP streams) as the packed skin holds them: the reader
 // checks every length in the headers against the bytes present before it touches a
-// pixel, and accepts uncompressed 1, 4, 8, 24 and 32 bits per pixel; the writer stores
+// pixel, and accepts uncompressed 1, 4, 8, 24 and 32 bits per pixel (32 also with colour
+// masks); the writer stores
 // 24 bits, or 32 when a pixel is not opaque.
 
 #include <cstdint>

@@ -114,6 +114,20 @@ TEST(PackedSkin, ReadsEveryBitDepth)
     EXPECT_EQ(rgb.IniText, "[INI]");
     const TPackedSkin argb = ReadPackedSkin(WithPicture(MakeBmp(1, 1, 32, {0x80102030})));
     EXPECT_EQ(argb.Picture.Pixel(0, 0), 0x80102030u);
+
+    // 32 bits with colour masks after a 40-byte header: here blue, green, red from the top byte.
+    std::string masked = MakeBmp(1, 1, 32, {0x30201000});
+    masked[30] = 3;
+    std::string masks;
+    Put32(masks, 0x0000FF00);
+    Put32(masks, 0x00FF0000);
+    Put32(masks, 0xFF000000);
+    masked.insert(54, masks);
+    masked[2] = static_cast<char>(masked.size());
+    masked[10] = 66;
+    EXPECT_EQ(ReadPackedSkin(WithPicture(masked)).Picture.Pixel(0, 0), SkRgb(0x10, 0x20, 0x30));
+    masked[58] = masked[59] = masked[60] = masked[61] = 0;
+    EXPECT_THROW(ReadPackedSkin(WithPicture(masked)), ESkinFormatError);
 }
 
 TEST(PackedSkin, VersionAboveThreeReadsNothingMore)
