@@ -1,0 +1,103 @@
+#include "editor/core/NoteEditFileWriter.h"
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <share.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+std::filesystem::path NotePath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::FILE* OpenFile(const std::string& fileName, bool forWriting) {
+    const std::filesystem::path path = NotePath(fileName);
+#ifdef _WIN32
+    // Writing: exclusive; reading: others may read and write.
+    return forWriting ? _wfsopen(path.c_str(), L"wb", _SH_DENYRW) : _wfsopen(path.c_str(), L"rb", _SH_DENYNO);
+#else
+    return std::fopen(path.c_str(), forWriting ? "wb" : "rb");
+#endif
+}
+
+bool SyncFile(std::FILE* file) {
+    if (std::fflush(file) != 0) return false;
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
+#endif
+}
+}  // namespace
+
+TNoteEditFileWriter::TNoteEditFileWriter(const std::string& fileName)
+    : FFileName(fileName), FTempName(fileName + ".tmp") {
+    FFile = OpenFile(FTempName, true);
+    if (!FFile) throw EInOutError("Cannot create file \"" + FTempName + "\"");
+}
+
+TNoteEditFileWriter::~TNoteEditFileWriter() { Discard(); }
+
+void TNoteEditFileWriter::Discard() noexcept {
+    if (!FFile) return;
+    std::fclose(FFile);
+    FFile = nullptr;
+    std::error_code ignored;
+    std::filesystem::remove(NotePath(FTempName), ignored);
+}
+
+void TNoteEditFileWriter::WriteLine(std::string_view text, bool withBreak) {
+    const std::string_view lineBreak = withBreak ? NoteLineBreakBytes(FLineBreakFormat) : std::string_view();
+    const size_t piece = text.size() + lineBreak.size();
+    if (FFillPos + piece > FBuffer.size()) {
+        FlushBuffer();
+        if (piece > FBuffer.size()) FBuffer.resize(piece);
+    }
+    std::memcpy(FBuffer.data() + FFillPos, text.data(), text.size());
+    std::memcpy(FBuffer.data() + FFillPos + text.size(), lineBreak.data(), lineBreak.size());
+    FFillPos += static_cast<int>(piece);
+}
+
+void TNoteEditFileWriter::FlushBuffer() {
+    if (FFillPos <= 0) return;
+    if (std::fwrite(FBuffer.data(), 1, FFillPos, FFile) != static_cast<size_t>(FFillPos))
+        throw EInOutError("Cannot write file \"" + FTempName + "\"");
+    FFillPos = 0;
+}
+
+void TNoteEditFileWriter::Commit() {
+    FlushBuffer();
+    const bool synced = SyncFile(FFile);
+    const bool closed = std::fclose(FFile) == 0;
+    FFile = nullptr;
+    std::error_code ec;
+    if (!synced || !closed) {
+        std::filesystem::remove(NotePath(FTempName), ec);
+        throw EInOutError("Cannot write file \"" + FTempName + "\"");
+    }
+    std::filesystem::rename(NotePath(FTempName), NotePath(FFileName), ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(NotePath(FTempName), ignored);
+        throw EInOutError("Cannot replace file \"" + FFileName + "\": " + ec.message());
+    }
+}
+
+std::string NoteReadFileBytes(const std::string& fileName) {
+    std::FILE* file = OpenFile(fileName, false);
+    if (!file) throw EInOutError("Cannot open file \"" + fileName + "\"");
+    std::string data;
+    char chunk[65536];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) data.append(chunk, n);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) throw EInOutError("Cannot read file \"" + fileName + "\"");
+    return data;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Buffered writing of a note text file. The writer collects lines and their breaks in a
+// buffer (16 KB at first, grown for a longer line) and writes it out when the next piece
+// would not fit. It writes into a temporary file beside the target; Commit flushes it to
+// disk and replaces the target, and a writer dropped without Commit removes the temporary
+// file, so the old note file is never left half written.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "editor/core/NoteEditTextBuffer.h"
+
+class TNoteEditFiler {
+public:
+    TNoteEditFiler() : FBuffer(16384, '\0') {}
+    TNoteEditFiler(const TNoteEditFiler&) = delete;
+    TNoteEditFiler& operator=(const TNoteEditFiler&) = delete;
+    virtual ~TNoteEditFiler() = default;
+
+    TNoteLineBreakFormat LineBreakFormat() const { return FLineBreakFormat; }
+    void SetLineBreakFormat(TNoteLineBreakFormat format) { FLineBreakFormat = format; }
+    int BufferSize() const { return static_cast<int>(FBuffer.size()); }
+
+protected:
+    virtual void FlushBuffer() {}
+
+    std::string FBuffer;
+    int FFillPos = 0;
+    TNoteLineBreakFormat FLineBreakFormat = lbfLf;
+};
+
+class TNoteEditFileWriter : public TNoteEditFiler {
+public:
+    explicit TNoteEditFileWriter(const std::string& fileName);  // raises EInOutError
+    ~TNoteEditFileWriter() override;
+
+    void WriteLine(std::string_view text, bool withBreak);
+    void Commit();  // raises EInOutError; the target is unchanged then
+
+protected:
+    void FlushBuffer() override;
+
+private:
+    void Discard() noexcept;
+
+    std::string FFileName, FTempName;
+    std::FILE* FFile = nullptr;
+};
+
+// Opens a file for reading with sharing and returns all of its bytes; raises EInOutError.
+std::string NoteReadFileBytes(const std::string& fileName);

@@ -1,0 +1,332 @@
+#include "editor/core/NoteEditTextBuffer.h"
+
+#include <istream>
+#include <iterator>
+#include <ostream>
+
+#include "editor/core/NoteEditFileWriter.h"
+
+namespace {
+const std::string EmptyLine;
+
+// Splits at CR LF, CR or LF; data ending in a break gets an empty last line unless
+// trailingBreak. Reports which break bytes were seen.
+template <class AddLine>
+void SplitLines(std::string_view data, bool trailingBreak, bool& sawCr, bool& sawLf, AddLine add) {
+    sawCr = sawLf = false;
+    size_t start = 0;
+    for (size_t i = 0; i < data.size(); ++i) {
+        const char c = data[i];
+        if (c != '\r' && c != '\n') continue;
+        add(data.substr(start, i - start));
+        if (c == '\r') {
+            sawCr = true;
+            if (i + 1 < data.size() && data[i + 1] == '\n') {
+                sawLf = true;
+                ++i;
+            }
+        } else {
+            sawLf = true;
+        }
+        start = i + 1;
+    }
+    if (start < data.size())
+        add(data.substr(start));
+    else if (!data.empty() && !trailingBreak)
+        add(std::string_view());
+}
+}  // namespace
+
+std::string_view NoteLineBreakBytes(TNoteLineBreakFormat format) {
+    return format == lbfLf ? "\n" : format == lbfCr ? "\r" : "\r\n";
+}
+
+// Keeps BeginUpdate/EndUpdate paired when a step fails.
+class TNoteEditStringList::TUpdate {
+public:
+    explicit TUpdate(TNoteEditStringList& list) : FList(list) { FList.BeginUpdate(); }
+    ~TUpdate() { FList.EndUpdate(); }
+
+private:
+    TNoteEditStringList& FList;
+};
+
+TNoteEditStringList::TNoteEditStringList() : FExpandTabs(PickTabExpander(8)) {}
+
+TNoteEditStringList::~TNoteEditStringList() {
+    OnUpdateEnd = nullptr;
+    OnUpdateBegin = nullptr;
+}
+
+void TNoteEditStringList::CheckIndex(int index, int limit) const {
+    if (index < 0 || index > limit) throw ENoteEditStringList("Invalid stringlist index " + std::to_string(index));
+}
+
+void TNoteEditStringList::SetCapacity(int capacity) {
+    if (capacity < Count()) throw EListError("Stringlist capacity cannot be smaller than count");
+    if (capacity < FCapacity) {
+        FList.shrink_to_fit();
+    }
+    FList.reserve(capacity);
+    FCapacity = capacity;
+}
+
+void TNoteEditStringList::Grow() {
+    SetCapacity(FCapacity + (FCapacity > 64 ? FCapacity / 4 : 16));
+}
+
+const std::string& TNoteEditStringList::Get(int index) const {
+    return index >= 0 && index < Count() ? FList[index].Text : EmptyLine;
+}
+
+void* TNoteEditStringList::GetObject(int index) const {
+    return index >= 0 && index < Count() ? FList[index].Object : nullptr;
+}
+
+int TNoteEditStringList::LineState(int index) const {
+    return index >= 0 && index < Count() ? FList[index].Range : 0;
+}
+
+void TNoteEditStringList::Put(int index, std::string s) {
+    if (index == Count()) {
+        Add(std::move(s));
+        return;
+    }
+    CheckIndex(index, Count() - 1);
+    TUpdate update(*this);
+    FIndexOfLongestLine = -1;
+    TNoteEditStringRec& rec = FList[index];
+    rec.Flags = NoteLineFlags::LengthUnknown;
+    rec.Text = std::move(s);
+    Fire(OnLineReplaced, index, 1);
+}
+
+void TNoteEditStringList::PutObject(int index, void* object) {
+    CheckIndex(index, Count() - 1);
+    TUpdate update(*this);
+    FList[index].Object = object;
+}
+
+void TNoteEditStringList::SetLineState(int index, int value) {
+    CheckIndex(index, Count() - 1);
+    TUpdate update(*this);
+    FList[index].Range = value;
+}
+
+void TNoteEditStringList::InsertRecords(int index, int count, const TNoteEditStringRec& proto) {
+    while (Count() + count > FCapacity) Grow();
+    FList.insert(FList.begin() + index, count, proto);
+    FIndexOfLongestLine = -1;
+}
+
+int TNoteEditStringList::Add(std::string s) { return AddObject(std::move(s), nullptr); }
+
+int TNoteEditStringList::AddObject(std::string s, void* object) {
+    const int index = Count();
+    TUpdate update(*this);
+    InsertRecords(index, 1, TNoteEditStringRec{});
+    FList[index].Text = std::move(s);
+    FList[index].Object = object;
+    Fire(OnLinesInserted, index, 1);
+    return index;
+}
+
+void TNoteEditStringList::Insert(int index, std::string s) {
+    CheckIndex(index, Count());
+    TUpdate update(*this);
+    InsertRecords(index, 1, TNoteEditStringRec{});
+    FList[index].Text = std::move(s);
+    Fire(OnLinesInserted, index, 1);
+}
+
+void TNoteEditStringList::AddStrings(const TNoteEditStringList& source) {
+    if (source.Count() == 0) return;
+    if (&source == this) {
+        std::vector<TNoteEditStringRec> copy = FList;
+        TUpdate update(*this);
+        for (const auto& rec : copy) AddObject(rec.Text, rec.Object);
+        return;
+    }
+    const int first = Count(), n = source.Count();
+    FIndexOfLongestLine = -1;
+    TUpdate update(*this);
+    if (FCapacity < first + n) SetCapacity((first + n + 15) / 16 * 16);
+    for (const auto& rec : source.FList) FList.push_back({rec.Text, rec.Object});
+    Fire(OnLinesInserted, first, n);
+}
+
+void TNoteEditStringList::AddStrings(const std::vector<std::string>& source) {
+    if (source.empty()) return;
+    const int first = Count(), n = static_cast<int>(source.size());
+    FIndexOfLongestLine = -1;
+    TUpdate update(*this);
+    if (FCapacity < first + n) SetCapacity((first + n + 15) / 16 * 16);
+    for (const auto& s : source) FList.push_back({s});
+    Fire(OnLinesInserted, first, n);
+}
+
+void TNoteEditStringList::Delete(int index) {
+    CheckIndex(index, Count() - 1);
+    TUpdate update(*this);
+    FList.erase(FList.begin() + index);
+    FIndexOfLongestLine = -1;
+    Fire(OnLinesDeleted, index, 1);
+}
+
+void TNoteEditStringList::Exchange(int i, int j) {
+    CheckIndex(i, Count() - 1);
+    CheckIndex(j, Count() - 1);
+    TUpdate update(*this);
+    std::swap(FList[i], FList[j]);
+    if (FIndexOfLongestLine == i)
+        FIndexOfLongestLine = j;
+    else if (FIndexOfLongestLine == j)
+        FIndexOfLongestLine = i;
+}
+
+void TNoteEditStringList::Clear() {
+    if (Count() > 0) {
+        TUpdate update(*this);
+        FList.clear();
+        FList.shrink_to_fit();
+        FCapacity = 0;
+        Fire(OnLinesCleared);
+    }
+    FIndexOfLongestLine = -1;
+}
+
+void TNoteEditStringList::InsertEmptyLines(int index, int count) {
+    if (count <= 0) return;
+    CheckIndex(index, Count());
+    TUpdate update(*this);
+    if (FCapacity < Count() + count) SetCapacity(Count() + count);
+    InsertRecords(index, count, TNoteEditStringRec{{}, nullptr, 0, 0, 0});
+    Fire(OnLinesInserted, index, count);
+}
+
+void TNoteEditStringList::RemoveLines(int index, int count) {
+    if (count <= 0) return;
+    CheckIndex(index, Count() - 1);
+    count = std::min(count, Count() - index);
+    TUpdate update(*this);
+    FList.erase(FList.begin() + index, FList.begin() + index + count);
+    FIndexOfLongestLine = -1;
+    Fire(OnLinesDeleted, index, count);
+}
+
+std::string TNoteEditStringList::Text() const {
+    std::string result;
+    for (int i = 0; i < Count(); ++i) {
+        if (i > 0) result += "\r\n";
+        result += FList[i].Text;
+    }
+    return result;
+}
+
+void TNoteEditStringList::SetText(std::string_view text) {
+    Clear();
+    TUpdate update(*this);
+    bool sawCr, sawLf;
+    SplitLines(text, FTrailingLineBreak, sawCr, sawLf, [this](std::string_view line) { Add(std::string(line)); });
+}
+
+void TNoteEditStringList::BeginUpdate() {
+    if (FUpdateCount++ == 0) Fire(OnUpdateBegin);
+}
+
+void TNoteEditStringList::EndUpdate() {
+    if (--FUpdateCount == 0) Fire(OnUpdateEnd);
+}
+
+std::string TNoteEditStringList::ExpandedLine(int index) {
+    if (index < 0 || index >= Count()) return {};
+    TNoteEditStringRec& rec = FList[index];
+    if (rec.Flags & NoteLineFlags::NoTabsFound) return rec.Text;
+    bool hasTabs;
+    std::string expanded = FExpandTabs(rec.Text, FTabWidth, hasTabs);
+    rec.ExpandedLength = static_cast<int>(expanded.size());
+    rec.Flags = hasTabs ? NoteLineFlags::TabsFound : NoteLineFlags::NoTabsFound;
+    return expanded;
+}
+
+int TNoteEditStringList::ExpandedLineLength(int index) {
+    if (index < 0 || index >= Count()) return 0;
+    TNoteEditStringRec& rec = FList[index];
+    if (rec.Flags & NoteLineFlags::LengthUnknown) {
+        rec.ExpandedLength = ExpandedTextLength(rec.Text, FTabWidth);
+        rec.Flags = rec.Text.find('\t') == std::string::npos ? NoteLineFlags::NoTabsFound : NoteLineFlags::TabsFound;
+    }
+    return rec.ExpandedLength;
+}
+
+int TNoteEditStringList::LongestLineLength() {
+    if (Count() == 0) return 0;
+    if (FIndexOfLongestLine < 0) {
+        int longest = -1;
+        for (int i = 0; i < Count(); ++i) {
+            const int len = ExpandedLineLength(i);
+            if (len > longest) {
+                longest = len;
+                FIndexOfLongestLine = i;
+            }
+        }
+    }
+    return ExpandedLineLength(FIndexOfLongestLine);
+}
+
+void TNoteEditStringList::SetTabWidth(int width) {
+    if (width == FTabWidth) return;
+    FTabWidth = width;
+    FExpandTabs = PickTabExpander(width);
+    FIndexOfLongestLine = -1;
+    for (auto& rec : FList) {
+        rec.ExpandedLength = -1;
+        rec.Flags = (rec.Flags & ~NoteLineFlags::NoTabsFound) | NoteLineFlags::LengthUnknown;
+    }
+}
+
+void TNoteEditStringList::LoadFromFile(const std::string& fileName) { LoadFromBytes(NoteReadFileBytes(fileName)); }
+
+void TNoteEditStringList::LoadFromStream(std::istream& stream) {
+    stream.seekg(0);
+    std::string data{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    if (stream.bad()) throw EInOutError("Cannot read the note text");
+    LoadFromBytes(data);
+}
+
+void TNoteEditStringList::LoadFromBytes(std::string_view data) {
+    bool sawCr, sawLf;
+    {
+        TUpdate update(*this);
+        Clear();
+        SplitLines(data, FTrailingLineBreak, sawCr, sawLf, [this](std::string_view line) { Add(std::string(line)); });
+    }
+    FLineBreakFormat = sawCr && !sawLf ? lbfCr : sawLf && !sawCr ? lbfLf : lbfCrLf;
+}
+
+void TNoteEditStringList::SaveToFile(const std::string& fileName) const {
+    TNoteEditFileWriter writer(fileName);
+    writer.SetLineBreakFormat(FLineBreakFormat);
+    for (int i = 0; i < Count(); ++i) writer.WriteLine(FList[i].Text, i < Count() - 1 || FTrailingLineBreak);
+    writer.Commit();
+}
+
+std::string TNoteEditStringList::SaveToBytes() const {
+    const std::string_view lineBreak = NoteLineBreakBytes(FLineBreakFormat);
+    size_t size = 0;
+    for (const auto& rec : FList) size += rec.Text.size() + lineBreak.size();
+    if (!FTrailingLineBreak && size > 0) size -= lineBreak.size();
+    std::string result;
+    result.reserve(size);
+    for (int i = 0; i < Count(); ++i) {
+        result += FList[i].Text;
+        if (i < Count() - 1 || FTrailingLineBreak) result += lineBreak;
+    }
+    return result;
+}
+
+void TNoteEditStringList::SaveToStream(std::ostream& stream) const {
+    const std::string bytes = SaveToBytes();
+    if (!stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        throw EInOutError("Cannot write the note text");
+}

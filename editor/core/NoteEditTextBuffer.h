@@ -1,0 +1,121 @@
+#pragma once
+// The editor's line buffer: the text as GBK byte lines with per-line caches (tab-expanded
+// length, highlighter range, attached object), change notifications for the editor, and
+// the note text file format: the lines' bytes joined by the buffer's line break (CR LF, LF
+// or CR, as loaded), no header, no conversion, no break after the last line. Saving goes
+// through a temporary file that replaces the note file only once it is complete.
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/core/NoteEditMiscProcs.h"
+#include "framework/rtl/SysUtils.h"
+
+enum TNoteLineBreakFormat : std::uint8_t { lbfCrLf, lbfLf, lbfCr };
+std::string_view NoteLineBreakBytes(TNoteLineBreakFormat format);
+
+// Flag bits of a line record.
+namespace NoteLineFlags {
+constexpr std::uint8_t TabsFound = 1, NoTabsFound = 2, LengthUnknown = 4;
+}
+
+struct TNoteEditStringRec {
+    std::string Text;
+    void* Object = nullptr;
+    std::int32_t Range = -1;
+    std::int32_t ExpandedLength = -1;
+    std::uint8_t Flags = NoteLineFlags::LengthUnknown;
+};
+
+class ENoteEditStringList : public EListError {
+public:
+    using EListError::EListError;
+};
+
+using TNoteLinesEvent = std::function<void(void* Sender, int index, int count)>;
+
+class TNoteEditStringList {
+public:
+    TNoteNotifyEvent OnUpdateBegin, OnUpdateEnd, OnLinesCleared;
+    TNoteLinesEvent OnLinesDeleted, OnLinesInserted, OnLineReplaced;
+
+    TNoteEditStringList();
+    TNoteEditStringList(const TNoteEditStringList&) = delete;
+    TNoteEditStringList& operator=(const TNoteEditStringList&) = delete;
+    ~TNoteEditStringList();
+
+    int Count() const { return static_cast<int>(FList.size()); }
+    int Capacity() const { return FCapacity; }
+    void SetCapacity(int capacity);
+
+    // Reads never raise: outside 0..Count-1 they answer empty, nil or 0.
+    const std::string& Get(int index) const;
+    void* GetObject(int index) const;
+    int LineState(int index) const;
+    // Writes check the index and raise ENoteEditStringList.
+    void Put(int index, std::string s);
+    void PutObject(int index, void* object);
+    void SetLineState(int index, int value);
+
+    int Add(std::string s);
+    int AddObject(std::string s, void* object);
+    void AddStrings(const TNoteEditStringList& source);
+    void AddStrings(const std::vector<std::string>& source);
+    void Insert(int index, std::string s);
+    void Delete(int index);
+    void Exchange(int i, int j);
+    void Clear();
+    void InsertEmptyLines(int index, int count);
+    void RemoveLines(int index, int count);
+
+    // All lines joined by CR LF, whatever the buffer's format; no break after the last.
+    std::string Text() const;
+    // Clears and splits the text at CR LF, CR or LF; the format stays as it is.
+    void SetText(std::string_view text);
+
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return FUpdateCount; }
+
+    // Tab-expanded lines (TAB runs up to the next tab stop; blanks with tab width 1).
+    std::string ExpandedLine(int index);
+    int ExpandedLineLength(int index);
+    int LongestLineLength();
+    int TabWidth() const { return FTabWidth; }
+    void SetTabWidth(int width);
+
+    TNoteLineBreakFormat LineBreakFormat() const { return FLineBreakFormat; }
+    void SetLineBreakFormat(TNoteLineBreakFormat format) { FLineBreakFormat = format; }
+    bool TrailingLineBreak() const { return FTrailingLineBreak; }
+    void SetTrailingLineBreak(bool value) { FTrailingLineBreak = value; }
+
+    // File names are UTF-8. Load errors leave the buffer untouched; save errors leave the
+    // old file untouched. Both raise EInOutError.
+    void LoadFromFile(const std::string& fileName);
+    void LoadFromStream(std::istream& stream);
+    void LoadFromBytes(std::string_view data);
+    void SaveToFile(const std::string& fileName) const;
+    void SaveToStream(std::ostream& stream) const;
+    std::string SaveToBytes() const;
+
+private:
+    class TUpdate;
+    void CheckIndex(int index, int limit) const;
+    void Grow();
+    void InsertRecords(int index, int count, const TNoteEditStringRec& proto);
+    void Fire(const TNoteNotifyEvent& event) { if (event) event(this); }
+    void Fire(const TNoteLinesEvent& event, int index, int count) { if (event) event(this, index, count); }
+
+    std::vector<TNoteEditStringRec> FList;
+    int FCapacity = 0;
+    TNoteLineBreakFormat FLineBreakFormat = lbfCrLf;
+    bool FTrailingLineBreak = false;
+    TNoteExpandTabsFunc FExpandTabs;
+    int FIndexOfLongestLine = -1;
+    int FTabWidth = 8;
+    int FUpdateCount = 0;
+};

@@ -1,0 +1,334 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "editor/core/NoteEditFileWriter.h"
+#include "editor/core/NoteEditTextBuffer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const std::string Zhong = "\xD6\xD0", Wen = "\xCE\xC4";
+
+std::vector<std::string> Lines(const TNoteEditStringList& list) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Get(i));
+    return lines;
+}
+
+std::string Utf8(const fs::path& path) {
+    const std::u8string s = path.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+// A fresh folder per test, removed afterwards.
+class NoteFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FDir = fs::temp_directory_path() /
+               ("vorpen-editor-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(FDir);
+        fs::create_directories(FDir);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(FDir, fs::perms::owner_all, ec);
+        fs::remove_all(FDir, ec);
+    }
+    std::string PathOf(const std::string& name) const { return Utf8(FDir / fs::path(std::u8string(name.begin(), name.end()))); }
+    static void WriteBytes(const std::string& path, std::string_view bytes) {
+        std::ofstream out(fs::path(std::u8string(path.begin(), path.end())), std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    static std::string ReadBytes(const std::string& path) { return NoteReadFileBytes(path); }
+
+    fs::path FDir;
+};
+}  // namespace
+
+TEST(NoteEditStringList, LoadSplitsAtEveryBreakAndRemembersTheFormat) {
+    TNoteEditStringList list;
+    list.LoadFromBytes("a\r\nb");
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(list.LineBreakFormat(), lbfCrLf);
+    list.LoadFromBytes("a\nb");
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.LineBreakFormat(), lbfLf);
+    list.LoadFromBytes("a\rb");
+    EXPECT_EQ(list.LineBreakFormat(), lbfCr);
+    list.LoadFromBytes("a\r\nb\nc");
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(list.LineBreakFormat(), lbfCrLf);
+    list.LoadFromBytes("a\n\rb");
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"a", "", "b"}));
+    list.LoadFromBytes("abc\r\n");
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"abc", ""}));
+    EXPECT_EQ(list.SaveToBytes(), "abc\r\n");
+    list.LoadFromBytes("no break");
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.LineBreakFormat(), lbfCrLf);
+    list.LoadFromBytes(std::string("a\0b", 3));
+    EXPECT_EQ(list.Get(0), std::string("a\0b", 3));
+    list.LoadFromBytes("");
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.SaveToBytes(), "");
+
+    list.SetTrailingLineBreak(true);
+    list.LoadFromBytes("abc\r\n");
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"abc"}));
+    EXPECT_EQ(list.SaveToBytes(), "abc\r\n");
+}
+
+TEST(NoteEditStringList, TextJoinsWithCrLfWhateverTheFormat) {
+    TNoteEditStringList list;
+    list.LoadFromBytes("a\nb\nc");
+    EXPECT_EQ(list.Text(), "a\r\nb\r\nc");
+    list.SetText("x\ry\n");
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"x", "y", ""}));
+    EXPECT_EQ(list.LineBreakFormat(), lbfLf);  // SetText leaves the format
+    std::stringstream stream;
+    list.SaveToStream(stream);
+    EXPECT_EQ(stream.str(), "x\ny\n");
+    std::istringstream in("p\rq");
+    list.LoadFromStream(in);
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"p", "q"}));
+}
+
+TEST(NoteEditStringList, ReadsNeverRaiseWritesCheckTheIndex) {
+    TNoteEditStringList list;
+    list.Add("a");
+    list.Add("b");
+    list.Add("c");
+    EXPECT_EQ(list.Get(-1), "");
+    EXPECT_EQ(list.Get(3), "");
+    EXPECT_EQ(list.GetObject(7), nullptr);
+    EXPECT_EQ(list.LineState(-1), 0);
+    EXPECT_EQ(list.ExpandedLine(9), "");
+    EXPECT_EQ(list.ExpandedLineLength(9), 0);
+    try {
+        list.Delete(3);
+        FAIL();
+    } catch (const ENoteEditStringList& e) {
+        EXPECT_EQ(e.Message(), "Invalid stringlist index 3");
+    }
+    EXPECT_THROW(list.Insert(4, "x"), ENoteEditStringList);
+    EXPECT_THROW(list.Put(-1, "x"), ENoteEditStringList);
+    EXPECT_THROW(list.PutObject(3, nullptr), ENoteEditStringList);
+    EXPECT_THROW(list.SetLineState(3, 1), ENoteEditStringList);
+    EXPECT_THROW(list.Exchange(0, 3), ENoteEditStringList);
+    EXPECT_THROW(list.RemoveLines(3, 1), ENoteEditStringList);
+    EXPECT_THROW(list.InsertEmptyLines(4, 1), ENoteEditStringList);
+    list.RemoveLines(3, 0);  // nothing for a count of 0, whatever the index
+    list.Put(3, "d");        // Put at Count appends
+    EXPECT_EQ(list.Count(), 4);
+    try {
+        list.SetCapacity(2);
+        FAIL();
+    } catch (const EListError& e) {
+        EXPECT_EQ(e.Message(), "Stringlist capacity cannot be smaller than count");
+    }
+    EXPECT_EQ(list.Count(), 4);
+}
+
+TEST(NoteEditStringList, CapacityGrowsBySixteenThenByAQuarter) {
+    TNoteEditStringList list;
+    list.Add("x");
+    EXPECT_EQ(list.Capacity(), 16);
+    for (int i = 1; i < 65; ++i) list.Add("x");
+    EXPECT_EQ(list.Capacity(), 80);
+    for (int i = 65; i < 81; ++i) list.Add("x");
+    EXPECT_EQ(list.Capacity(), 100);
+    list.Clear();
+    EXPECT_EQ(list.Capacity(), 0);
+}
+
+TEST(NoteEditStringList, NotificationsAndRecords) {
+    TNoteEditStringList list;
+    std::string log;
+    list.OnUpdateBegin = [&](void*) { log += "<"; };
+    list.OnUpdateEnd = [&](void*) { log += ">"; };
+    list.OnLinesInserted = [&](void*, int i, int n) { log += "I" + std::to_string(i) + std::to_string(n); };
+    list.OnLinesDeleted = [&](void*, int i, int n) { log += "D" + std::to_string(i) + std::to_string(n); };
+    list.OnLineReplaced = [&](void*, int i, int n) { log += "R" + std::to_string(i) + std::to_string(n); };
+    list.OnLinesCleared = [&](void*) { log += "C"; };
+
+    list.LoadFromBytes("a\nb");
+    EXPECT_EQ(log, "<I01I11>");
+    log.clear();
+    list.Put(1, "B");
+    list.Delete(0);
+    list.InsertEmptyLines(0, 2);
+    list.RemoveLines(1, 5);  // cut to the lines there are
+    list.AddStrings(std::vector<std::string>{"x", "y"});
+    list.Clear();
+    list.Clear();  // an empty buffer fires nothing
+    EXPECT_EQ(log, "<R11><D01><I02><D12><I12><C>");
+
+    list.Add("a");
+    EXPECT_EQ(list.LineState(0), -1);
+    list.InsertEmptyLines(0, 1);
+    EXPECT_EQ(list.LineState(0), 0);
+    EXPECT_EQ(list.ExpandedLineLength(0), 0);
+    int tag = 0;
+    list.PutObject(1, &tag);
+    list.Exchange(0, 1);
+    EXPECT_EQ(list.GetObject(0), &tag);
+    EXPECT_EQ(list.Get(0), "a");
+}
+
+TEST(NoteEditStringList, BulkOperationsEndTheirUpdateOnFailure) {
+    TNoteEditStringList list;
+    int ends = 0;
+    list.OnUpdateEnd = [&](void*) { ++ends; };
+    list.OnLinesInserted = [](void*, int, int) { throw Exception("handler failed"); };
+    EXPECT_THROW(list.LoadFromBytes("a\nb"), Exception);
+    EXPECT_EQ(list.UpdateCount(), 0);
+    EXPECT_EQ(ends, 1);
+}
+
+TEST(NoteEditStringList, TabExpansionAndTheLongestLine) {
+    TNoteEditStringList list;
+    list.SetTabWidth(4);
+    list.Add("a\tb");
+    EXPECT_EQ(list.ExpandedLine(0), "a\t\t\tb");
+    EXPECT_EQ(list.ExpandedLineLength(0), 5);
+    list.SetTabWidth(1);
+    EXPECT_EQ(list.ExpandedLine(0), "a b");
+    EXPECT_EQ(list.ExpandedLineLength(0), 3);
+    list.SetTabWidth(6);
+    EXPECT_EQ(list.ExpandedLineLength(0), 7);
+
+    list.Clear();
+    list.SetTabWidth(8);
+    list.Add("aaaa");
+    list.Add("bb");
+    EXPECT_EQ(list.LongestLineLength(), 4);
+    list.Insert(0, "c");  // moves the longest line down
+    list.RemoveLines(1, 1);
+    EXPECT_EQ(list.LongestLineLength(), 2);
+    list.InsertEmptyLines(0, 3);
+    list.Delete(4);
+    EXPECT_EQ(list.LongestLineLength(), 1);
+    list.Add(std::string(9, 'z'));
+    EXPECT_EQ(list.LongestLineLength(), 9);
+    list.Put(4, "q");
+    EXPECT_EQ(list.LongestLineLength(), 1);
+    list.Add("\t\t");
+    EXPECT_EQ(list.LongestLineLength(), 16);
+    list.Exchange(0, 5);
+    EXPECT_EQ(list.LongestLineLength(), 16);
+    list.RemoveLines(0, 1);
+    EXPECT_EQ(list.LongestLineLength(), 1);
+}
+
+TEST_F(NoteFiles, RoundTripsAreByteExact) {
+    const std::string samples[] = {
+        "line one\r\nline two\r\n" + Zhong + Wen + "\r\n",
+        "a\nb\n\nc",
+        "a\rb\r",
+        Zhong + "abc" + Wen + "\xD6",  // ends in a lone lead byte, no final break
+        "",
+        std::string(20000, 'x') + "\r\n" + std::string(40000, 'y'),
+    };
+    const std::string path = PathOf("\xE4\xBE\xBF\xE7\xAD\xBE" "1.txt");  // UTF-8 file name
+    for (const std::string& bytes : samples) {
+        WriteBytes(path, bytes);
+        TNoteEditStringList list;
+        list.LoadFromFile(path);
+        list.SaveToFile(path);
+        EXPECT_EQ(ReadBytes(path), bytes);
+    }
+    EXPECT_FALSE(fs::exists(fs::path(std::u8string(path.begin(), path.end())).concat(".tmp")));
+}
+
+TEST_F(NoteFiles, MixedBreaksAreWrittenBackAsCrLf) {
+    const std::string path = PathOf("mixed.txt");
+    WriteBytes(path, "a\r\nb\nc\rd");
+    TNoteEditStringList list;
+    list.LoadFromFile(path);
+    EXPECT_EQ(list.Count(), 4);
+    list.SaveToFile(path);
+    EXPECT_EQ(ReadBytes(path), "a\r\nb\r\nc\r\nd");
+    list.LoadFromFile(path);
+    list.SaveToFile(path);
+    EXPECT_EQ(ReadBytes(path), "a\r\nb\r\nc\r\nd");
+}
+
+TEST_F(NoteFiles, FileWriterGrowsItsBufferForALongLine) {
+    const std::string path = PathOf("writer.txt");
+    {
+        TNoteEditFileWriter writer(path);
+        writer.SetLineBreakFormat(lbfCrLf);
+        EXPECT_EQ(writer.BufferSize(), 16384);
+        writer.WriteLine("short", true);
+        writer.WriteLine(std::string(16390, 'L'), true);
+        EXPECT_EQ(writer.BufferSize(), 16392);
+        writer.WriteLine("end", false);
+        writer.Commit();
+    }
+    EXPECT_EQ(ReadBytes(path), "short\r\n" + std::string(16390, 'L') + "\r\nend");
+    {
+        TNoteEditFileWriter dropped(path);  // no Commit: the old file stays
+        dropped.WriteLine("partial", false);
+    }
+    EXPECT_EQ(ReadBytes(path).size(), 7u + 16392u + 3u);
+}
+
+TEST_F(NoteFiles, FailedLoadLeavesTheBuffer) {
+    TNoteEditStringList list;
+    list.Add("kept");
+    EXPECT_THROW(list.LoadFromFile(PathOf("missing.txt")), EInOutError);
+    EXPECT_EQ(list.Count(), 1);
+}
+
+TEST_F(NoteFiles, FailedSaveLeavesTheOldFile) {
+    const std::string path = PathOf("note.txt");
+    WriteBytes(path, "old text");
+    fs::create_directory(fs::path(std::u8string(path.begin(), path.end())).concat(".tmp"));  // the temporary cannot be made
+    TNoteEditStringList list;
+    list.Add("new text");
+    EXPECT_THROW(list.SaveToFile(path), EInOutError);
+    EXPECT_EQ(ReadBytes(path), "old text");
+}
+
+#ifndef _WIN32
+// A save into a folder the process may not write fails and leaves the old file. Root may
+// write anywhere, so then the save runs in a child process as an unprivileged user.
+TEST_F(NoteFiles, SaveIntoReadOnlyFolderFails) {
+    const std::string path = PathOf("note.txt");
+    WriteBytes(path, "old text");
+    fs::permissions(FDir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    TNoteEditStringList list;
+    list.Add("new text");
+    if (geteuid() != 0) {
+        EXPECT_THROW(list.SaveToFile(path), EInOutError);
+    } else {
+        fs::permissions(fs::temp_directory_path(), fs::perms::others_exec, fs::perm_options::add);
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+            try {
+                list.SaveToFile(path);
+            } catch (const EInOutError&) {
+                _exit(0);
+            }
+            _exit(1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+    EXPECT_EQ(ReadBytes(path), "old text");
+}
+#endif
