@@ -177,8 +177,9 @@ void TApplication::HandleException(TObject* Sender) noexcept {
 }
 
 void TApplication::ShowException(const std::exception& E) {
+    // A period closes the text unless it ends in punctuation at or below '.' (as Delphi does).
     std::string text = E.what();
-    if (!text.empty() && text.back() != '.' && text.back() != '!' && text.back() != ')') text += '.';
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
     MessageBox(text, FTitle, MB_OK | MB_ICONSTOP);
 }
 
