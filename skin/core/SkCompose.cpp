@@ -85,7 +85,7 @@ void Compose(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& f, TSk
 
 // One border picture: its edge strip tiled (from start) or stretched over the span, then
 // its two end pieces copied over the ends.
-struct TBorderSpec {
+struct TBorderLayout {
     int Width, Height;
     bool Horizontal;
     TSkRect Strip;           // source
@@ -96,7 +96,7 @@ struct TBorderSpec {
     int LastFrom;            // its target start along the edge (it ends at the picture's end)
 };
 
-TSkBitmap Border(const TSkBitmap& source, const TBorderSpec& s, bool stretch)
+TSkBitmap Border(const TSkBitmap& source, const TBorderLayout& s, bool stretch)
 {
     TSkBitmap picture;
     if (s.Width < 1 || s.Height < 1 || IsNullRect(s.Strip))

@@ -1,6 +1,7 @@
 #pragma once
 // The Win32 side of the skin utilities in one include: handle owners, DIB conversions,
-// the framework bitmap bridge, regions and system helpers. The portable side is skin/core/SkUtils.h.
+// the framework bitmap bridge, regions and system helpers.
+// The portable side is skin/core/SkUtils.h.
 
 #include "skin/win/SkBitmapBridge.h"
 #include "skin/win/SkDib.h"

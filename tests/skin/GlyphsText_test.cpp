@@ -69,10 +69,4 @@ TEST(CaptionGlyphs, DrawTheirPixels)
     EXPECT_EQ(target.Pixel(9, 8), red);   // from the (2,1)-(10,9) line
     EXPECT_EQ(target.Pixel(9, 9), 0u);
     EXPECT_EQ(target.Pixel(0, 9), 0u);
-
-    target.SetSize(12, 12);
-    DrawMaximizeGlyph(canvas, 0, 0, 0x0000FF);
-    EXPECT_EQ(target.Pixel(10, 9), red);
-    EXPECT_EQ(target.Pixel(5, 1), red);
-    EXPECT_EQ(target.Pixel(5, 5), 0u);
 }

@@ -85,17 +85,3 @@ TEST(SkinIniValues, WritersProduceWhatTheReadersRead)
     EXPECT_EQ(ini.ReadString("w", "sline0", ""), "x");
     EXPECT_EQ(ReadSkinFontStyles(ini, "w", "f"), (TSkFontStyles{true, false, true, true}));
 }
-
-TEST(SkinGeometry, Helpers)
-{
-    EXPECT_TRUE(IsNullRect(NullRect()));
-    EXPECT_TRUE(IsNullRect({5, 5, 5, 10}));
-    EXPECT_TRUE(IsNullRect({5, 5, 4, 10}));
-    EXPECT_FALSE(IsNullRect({5, 5, 6, 6}));
-    EXPECT_TRUE(IsNullPoint({0, 3}));
-    EXPECT_FALSE(IsNullPoint({-1, 3}));
-    EXPECT_TRUE(PointInSkinRect({0, 0, 10, 10}, {10, 10}));
-    EXPECT_FALSE(PointInSkinRect({0, 0, 10, 10}, {11, 10}));
-    EXPECT_TRUE(RectInsideRect({1, 1, 9, 9}, {0, 0, 10, 10}));
-    EXPECT_FALSE(RectInsideRect({1, 1, 10, 9}, {0, 0, 10, 10}));
-}

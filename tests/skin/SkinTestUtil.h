@@ -1,6 +1,7 @@
 #pragma once
-// Helpers of the skin tests: BMP images of any supported depth built byte by byte, and
-// pictures whose every pixel tells where it came from.
+// Helpers of the skin tests: BMP images of any supported depth built byte by byte,
+// pictures whose every pixel tells where it came from, and masks drawn as text rows.
+// Shared by the portable and the Windows-only test programs.
 
 #include <cstdint>
 #include <string>
