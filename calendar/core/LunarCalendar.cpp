@@ -288,11 +288,13 @@ Real SolarTermDay(int year, int n)
     return a + b + c - DateToDayNumber(astroYear, 1, 0) - 1721425;
 }
 
+static Real CachedTermDay(int year, int n);
+
 bool GetSolarTermDate(int year, int index, int& month, int& day, int& hour, int& minute)
 {
     if (index < 0 || index >= 24)
         return false;
-    Real c = SolarTermDay(year, index + 1);
+    Real c = CachedTermDay(year, index + 1);
     int m = 1;
     for (; m <= 12; ++m) {
         if (c <= DaysInMonth(year, m))
@@ -642,12 +644,14 @@ int YearCycleIndex(int year) { return Mod(year <= 0 ? year - 3 : year - 4, 60); 
 
 int YearAnimal(int year) { return Mod(year <= 0 ? year - 3 : year - 4, 12); }
 
-// Floor of the day of the year of solar term n (cached with the year's moons).
-static int TermDayOfYear(int year, int n)
+// SolarTermDay(year, n), n = 1..25, kept with the year's moons.
+static Real CachedTermDay(int year, int n)
 {
     YearAstronomy scratch;
-    return static_cast<int>(Floor(AstronomyOf(year, scratch).Terms[n]));
+    return AstronomyOf(year, scratch).Terms[n];
 }
+
+static int TermDayOfYear(int year, int n) { return static_cast<int>(Floor(CachedTermDay(year, n))); }
 
 int YearStemBranch(int year, int month, int day)
 {
