@@ -1,6 +1,6 @@
 #include "editor/core/NoteEditFileWriter.h"
 
-#include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -59,8 +59,8 @@ void TNoteEditFileWriter::WriteLine(std::string_view text, bool withBreak) {
         FlushBuffer();
         if (piece > FBuffer.size()) FBuffer.resize(piece);
     }
-    std::memcpy(FBuffer.data() + FFillPos, text.data(), text.size());
-    std::memcpy(FBuffer.data() + FFillPos + text.size(), lineBreak.data(), lineBreak.size());
+    std::copy(text.begin(), text.end(), FBuffer.begin() + FFillPos);
+    std::copy(lineBreak.begin(), lineBreak.end(), FBuffer.begin() + FFillPos + text.size());
     FFillPos += static_cast<int>(piece);
 }
 
