@@ -1,0 +1,63 @@
+#pragma once
+// TPNGButton: a windowless image control that shows a PNG file through GDI+ (keeping its
+// alpha channel), with an optional caption, a second image and font while the mouse is
+// over it, and a rotation angle about its centre. Each paint tells the enclosing form
+// with message 10024. The clock's six layers are instances that never paint themselves
+// (DrawIamge false): the clock draws them with DrawPNGButton.
+
+#include <cstdint>
+#include <string>
+
+#include "framework/win/Controls.h"
+
+constexpr UINT WM_PNGBUTTONPAINT = 10024;   // sent to the form before each paint
+
+class TPNGButton : public TGraphicControl {
+public:
+    explicit TPNGButton(TComponent* AOwner);
+    ~TPNGButton() override;
+    void Click() override;
+    void SetParent(TWinControl* AParent) override;
+
+    TFont& FontOver() { return FFontOver; }
+    void SetFontOver(const TFont& value);
+    const std::string& ImageNormal() const { return FImageNormal; }
+    void SetImageNormal(const std::string& value);
+    const std::string& ImageOver() const { return FImageOver; }
+    void SetImageOver(const std::string& value);
+    bool DrawIamge() const { return FDrawIamge; }
+    void SetDrawIamge(bool value);
+    double Rotate() const { return FRotate; }
+    void SetRotate(double value);
+    int StringAlignment() const { return FStringAlignment; }   // near 0, center 1, far 2
+    void SetStringAlignment(int value) { FStringAlignment = value; }
+
+    // The image and font for the current mouse and press state.
+    std::string CurrentImagePath() const;
+    TFont& CurrentFont();
+    TWinControl* Form() const { return FForm; }
+    bool MouseOver() const { return FMouseOver; }
+    uint8_t PressState() const { return FPressState; }   // 0 normal, 1 pressed, 2 disabled
+
+protected:
+    bool CanAutoSize(int& NewWidth, int& NewHeight) override;
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void EnabledChanged() override;
+
+private:
+    void FindForm();
+
+    bool FMouseOver = false;
+    uint8_t FPressState = 0;
+    bool FDrawIamge = false;
+    TFont FFontOver;
+    std::string FImageNormal, FImageOver, FImageDisabled;
+    double FRotate = 0;
+    TWinControl* FForm = nullptr;   // the enclosing form (outermost parent)
+    int FStringAlignment = 0;
+};

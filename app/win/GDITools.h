@@ -1,0 +1,32 @@
+#pragma once
+// GDI+ helpers for the PNG image control: the process's GDI+ start-up, the mapping of a
+// font style set to one GDI+ style, the caption drawing the control shares with its own
+// paint, and DrawPNGButton, which draws a control into any GDI+ graphics rotated about
+// the control's centre (how the clock composes its layers).
+
+#include <string>
+
+#include "framework/win/GdiPlus.h"
+#include "framework/win/Graphics.h"
+
+class TPNGButton;
+
+// Starts GDI+ once for the process (kept until exit).
+void EnsureGdiplus();
+
+// strike-out 8, else underline 4, else bold+italic 3, italic 2, bold 1, else 0.
+int FontStyleToGdip(TFontStyles style);
+
+// Draws text in a font's name, point size, style and colour (opaque), anti-aliased.
+void DrawGdipCaption(TGpGraphics& graphics, const std::string& caption, TFont& font, const Gdiplus::RectF& layout,
+                     Gdiplus::StringAlignment horizontal, Gdiplus::StringAlignment vertical);
+
+// Loads a PNG file (at every call; nothing is cached) and draws it into the rectangle,
+// rotated by `rotate` degrees clockwise about (left + width div 2, top + height div 2).
+// A file that does not load draws nothing and reports false.
+bool DrawPNGImage(TGpGraphics& graphics, const std::string& path, int left, int top, int width, int height,
+                  double rotate);
+
+// Draws the control's current image rotated by its Rotate, then its caption unrotated.
+// Defined with the control (GDIPlusCommon.cpp).
+void DrawPNGButton(TGpGraphics& graphics, TPNGButton& button);

@@ -1,0 +1,16 @@
+#include "app/win/Main.h"
+
+TFmMain* FmMain = nullptr;
+
+TFmMain::TFmMain(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName("FmMain");
+    SetBorderStyle(bsNone);
+    SetBorderIcons({});
+    SetClientSize(136, 131);
+    OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) { FormMouseMove(Sender, Shift, X, Y); };
+    OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
+    CreateClockLayers();
+}
+
+void TFmMain::FormCloseQuery(TObject*, bool&) { SaveClockSettings(); }

@@ -1,0 +1,85 @@
+#pragma once
+// TFmMain, the main form: the small borderless analog clock that floats on the desktop.
+// Six PNG layers (face, hour, minute and seconds hands, centre dot, glass highlights)
+// are composed with GDI+ and pushed to a layered window with per-pixel and constant
+// alpha; a 200 ms timer redraws only when the shown time changes. Its look and place
+// live in Set.ini. The form also carries the program's menus, tray icon and timers.
+
+#include <cstdint>
+#include <functional>
+
+#include "app/core/ClockFace.h"
+#include "app/win/GDIPlusCommon.h"
+#include "app/win/GDITools.h"
+#include "framework/base/Timer.h"
+#include "framework/win/Forms.h"
+
+class TFmMain : public TForm {
+public:
+    explicit TFmMain(TComponent* AOwner);
+
+    // Image layers, in drawing order.
+    TPNGButton *pngBg = nullptr, *pngHour = nullptr, *pngMinute = nullptr, *pngSecond = nullptr, *pngDot = nullptr,
+               *pngHighLights = nullptr;
+    TTimer* tmrDrawClock = nullptr;   // 200 ms redraw, from creation
+    TTimer* Timer1 = nullptr;         // one-shot desktop-calendar check, started by start-up
+    // The desktop calendar window; stays null until that window exists (Timer1Timer then
+    // leaves it alone).
+    TForm* Form1 = nullptr;
+
+    void LoadSkinImages();     // Set.ini, layer images, place, first frame
+    void LoadClockSettings();
+    void SaveClockSettings();
+    void RenderClock();        // compose and push one frame
+    void RenderClockOnce();    // RenderClock unless the current state is drawn already
+    void ResetClockDrawn();
+    static void UpdateLayeredClock(HWND window, SIZE size, HDC source, BYTE alpha);
+    // Draws the layers into a graphics (what RenderClock puts in its memory bitmap).
+    void DrawClockLayers(TGpGraphics& graphics);
+
+    void tmrDrawClockTimer(TObject* Sender);
+    void Timer1Timer(TObject* Sender);
+    void FormMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void mniBlueClick(TObject* Sender);
+    void mniBlackClick(TObject* Sender);
+    void mniTransparent10Click(TObject* Sender);
+    void mniTransparent20Click(TObject* Sender);
+    void mniTransparent40Click(TObject* Sender);
+    void mniTransparent60Click(TObject* Sender);
+    void mniTransparent80Click(TObject* Sender);
+    void mniTransparent100Click(TObject* Sender);
+    // Stay-on-top follows the check mark the menu item has just given itself.
+    void mniAllwithontopClick(TObject* Sender, bool Checked);
+
+    int SkinType() const { return FSkinType; }
+    bool ShowSecond() const { return FShowSecond; }
+    bool SecondTan() const { return FSecondTan; }
+    int Alpha() const { return FAlpha; }
+    uint8_t PushedAlpha() const { return FPushedAlpha; }     // constant alpha of the last frame
+    int FramesComposed() const { return FFramesComposed; }   // frames pushed since creation
+    // Seams: the 50 ms overshoot wait (Sleep by default) and the rlxsf flag reader (the
+    // shown-flags row of the data file by default).
+    std::function<void(int ms)> OnClockWait;
+    std::function<std::string()> OnReadCalendarFlag;
+
+private:
+    void CreateClockLayers();
+    TPNGButton* ClockLayer(int k) const;
+    void SetLayerImages();
+    void SetSkinType(int skinType);
+    void SetClockAlpha(int percent);
+    void ClockWait(int ms);
+    std::string ReadCalendarFlag();
+
+    TClockDial FDial;   // last drawn hour, minute and second
+    uint8_t FSkinType = kBlueFace;
+    bool FShowSecond = true;
+    bool FSecondTan = true;
+    bool FClockDrawn = false;
+    uint8_t FAlpha = 0;   // nothing visible until the settings are loaded
+    uint8_t FPushedAlpha = 0;
+    int FFramesComposed = 0;
+};
+
+extern TFmMain* FmMain;

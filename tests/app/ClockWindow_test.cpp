@@ -1,0 +1,275 @@
+#include "app/win/Main.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "framework/rtl/DateUtils.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/IniFiles.h"
+#include "framework/win/Application.h"
+#include "framework/win/Bitmap.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kW = 136, kH = 131;
+
+uint8_t AlphaOf(uint32_t argb) { return uint8_t(argb >> 24); }
+uint8_t RedOf(uint32_t argb) { return uint8_t(argb >> 16); }
+uint8_t BlueOf(uint32_t argb) { return uint8_t(argb); }
+
+// Pixel at `radius` from the hands' pivot (64, 65) along a clock angle.
+std::pair<int, int> AtAngle(double degrees, double radius)
+{
+    double a = degrees * 3.14159265358979 / 180;
+    return {int(std::lround(64 + radius * std::sin(a))), int(std::lround(65 - radius * std::cos(a)))};
+}
+
+void Clear(TBitmap& bmp)
+{
+    for (int y = 0; y < bmp.Height(); ++y)
+        std::memset(bmp.ScanLine(y), 0, size_t(bmp.Width()) * 4);
+}
+
+// A private program folder: Images copied from the shipped folder, Set.ini of its own.
+class ClockWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::path(testing::TempDir()) / "vorpen_clock";
+        fs::remove_all(folder);
+        fs::create_directories(folder / "Images");
+        for (const auto& e : fs::directory_iterator(fs::path(VORPEN_DIST_DIR) / "Images"))
+            fs::copy_file(e.path(), folder / "Images" / e.path().filename());
+        SetExeFolder(IncludeTrailingPathDelimiter(folder.string()));
+        SetClockSource([this] { return now; });
+    }
+    void TearDown() override
+    {
+        delete form;
+        SetExeFolder("");
+        SetClockSource(nullptr);
+        fs::remove_all(folder);
+    }
+    TFmMain* Make()
+    {
+        delete form;
+        form = NewForm<TFmMain>(nullptr);
+        form->tmrDrawClock->SetEnabled(false);   // ticks are driven by hand
+        form->OnClockWait = [this](int ms) {
+            waits.push_back(ms);
+            secondDuringWait.push_back(form->pngSecond->Rotate());
+        };
+        return form;
+    }
+    void WriteIni(const std::string& text) { std::ofstream(folder / "Set.ini", std::ios::binary) << text; }
+    void At(int h, int m, int s, int ms = 0) { now = EncodeDateTime(2026, 5, 1, h, m, s, ms); }
+    void Compose(TBitmap& bmp)
+    {
+        Clear(bmp);
+        TGpGraphics g(bmp.Canvas().Handle());
+        form->DrawClockLayers(g);
+    }
+
+    fs::path folder;
+    TDateTime now = EncodeDateTime(2026, 5, 1, 15, 30, 45, 0);
+    TFmMain* form = nullptr;
+    std::vector<int> waits;
+    std::vector<double> secondDuringWait;
+};
+
+}  // namespace
+
+TEST_F(ClockWindow, HandsAtHalfPastThreeWithOvershoot)
+{
+    Make()->LoadSkinImages();
+    int before = form->FramesComposed();
+    form->tmrDrawClockTimer(form);
+    EXPECT_EQ(form->pngHour->Rotate(), 105);
+    EXPECT_EQ(form->pngMinute->Rotate(), 184);
+    EXPECT_EQ(form->pngSecond->Rotate(), 270);
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0], 50);
+    EXPECT_EQ(secondDuringWait[0], 274);   // the overshoot frame stays up for the wait
+    EXPECT_EQ(form->FramesComposed() - before, 2);
+    form->tmrDrawClockTimer(form);          // same second: nothing new
+    EXPECT_EQ(form->FramesComposed() - before, 2);
+}
+
+TEST_F(ClockWindow, WithoutSecondsHandNoFrameWithinAMinute)
+{
+    WriteIni("[ZuzuvOdada]\r\nShowSecond=0\r\n");
+    Make()->LoadSkinImages();
+    At(15, 30, 0);
+    form->tmrDrawClockTimer(form);
+    int start = form->FramesComposed();
+    for (int k = 1; k < 300; ++k) {   // 200 ms steps through the minute
+        At(15, 30, k / 5, (k % 5) * 200);
+        form->tmrDrawClockTimer(form);
+    }
+    EXPECT_EQ(form->FramesComposed(), start);
+    EXPECT_TRUE(waits.empty());
+    At(15, 31, 0);
+    form->tmrDrawClockTimer(form);
+    EXPECT_EQ(form->FramesComposed(), start + 1);
+}
+
+TEST_F(ClockWindow, AlphaCommandsPushConstantAlpha)
+{
+    Make()->LoadSkinImages();
+    EXPECT_EQ(form->PushedAlpha(), 255);
+    form->mniTransparent60Click(form);
+    EXPECT_EQ(form->Alpha(), 60);
+    EXPECT_EQ(form->PushedAlpha(), 153);
+    form->mniTransparent10Click(form);
+    EXPECT_EQ(form->PushedAlpha(), 26);
+    EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(ClockWindow, DefaultPlaceWithoutSettings)
+{
+    Make()->LoadSkinImages();
+    EXPECT_EQ(form->Width(), kW);
+    EXPECT_EQ(form->Height(), kH);
+    EXPECT_EQ(form->Left(), GetSystemMetrics(SM_CXSCREEN) - kW - 20);
+    EXPECT_EQ(form->Top(), 20);
+    EXPECT_EQ(form->SkinType(), kBlueFace);
+    EXPECT_EQ(form->Alpha(), 100);
+    EXPECT_TRUE(form->ShowSecond());
+    EXPECT_TRUE(form->SecondTan());
+}
+
+TEST_F(ClockWindow, ComposedFrameShowsFaceAndHourHand)
+{
+    Make()->LoadSkinImages();
+    form->tmrDrawClockTimer(form);   // 15:30:45
+    TBitmap bmp(kW, kH);
+    Compose(bmp);
+    for (auto [x, y] : {std::pair{0, 0}, {kW - 1, 0}, {0, kH - 1}, {kW - 1, kH - 1}})
+        EXPECT_EQ(AlphaOf(bmp.PixelARGB(x, y)), 0) << x << "," << y;
+    EXPECT_EQ(AlphaOf(bmp.PixelARGB(20, 65)), 255);          // the dial
+    auto [hx, hy] = AtAngle(105, 22);                        // on the hour hand
+    uint32_t hand = bmp.PixelARGB(hx, hy);
+    EXPECT_GT(RedOf(hand), 200);                             // white hand over the blue dial
+    auto [dx, dy] = AtAngle(75, 22);                         // mirrored: bare dial
+    uint32_t dial = bmp.PixelARGB(dx, dy);
+    EXPECT_GT(BlueOf(dial), RedOf(dial) + 60);
+}
+
+TEST_F(ClockWindow, FrameReadBackFromTheScreen)
+{
+    WriteIni("[ZuzuvOdada]\r\nLeft=300\r\nTop=200\r\n");
+    Make();
+    auto grab = [](int x, int y) {
+        HDC screen = GetDC(nullptr);
+        COLORREF c = GetPixel(screen, x, y);
+        ReleaseDC(nullptr, screen);
+        return c;
+    };
+    COLORREF corner = grab(300, 200);
+    form->LoadSkinImages();
+    ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+    form->tmrDrawClockTimer(form);
+    TBitmap bmp(kW, kH);
+    Compose(bmp);
+    uint32_t face = bmp.PixelARGB(20, 65);
+    COLORREF want = RGB(RedOf(face), uint8_t(face >> 8), BlueOf(face));
+    COLORREF got = 0;
+    for (int i = 0; i < 40 && got != want; ++i) {   // the X server maps the window a little later
+        Application->ProcessMessages();
+        Sleep(50);
+        got = grab(300 + 20, 200 + 65);
+    }
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(grab(300, 200), corner);   // transparent corner shows what lies beneath
+}
+
+TEST_F(ClockWindow, SettingsSurviveCloseAndStart)
+{
+    WriteIni("[ZuzuvOdada]\r\nWorkTime=09:00\r\n");
+    Make()->LoadSkinImages();
+    form->mniBlackClick(form);
+    form->mniTransparent40Click(form);
+    form->SetBounds(200, 150, form->Width(), form->Height());
+    EXPECT_TRUE(form->CloseQuery());
+
+    Make()->LoadSkinImages();
+    EXPECT_EQ(form->SkinType(), kBlackFace);
+    EXPECT_EQ(form->Alpha(), 40);
+    EXPECT_EQ(form->Left(), 200);
+    EXPECT_EQ(form->Top(), 150);
+    EXPECT_EQ(ExtractFileName(form->pngBg->ImageNormal()), "Black.png");
+    EXPECT_EQ(ExtractFileName(form->pngHighLights->ImageNormal()), "Black_highlights.png");
+    TIniFile ini((folder / "Set.ini").string());
+    EXPECT_EQ(ini.ReadString("ZuzuvOdada", "StayOnTop", ""), "0");
+    EXPECT_EQ(ini.ReadString("ZuzuvOdada", "WorkTime", ""), "09:00");
+}
+
+TEST_F(ClockWindow, DamagedSettingsGiveTheDefaults)
+{
+    WriteIni(std::string("\xff\xfe\x00[ZuzuvOdada\r\nSkinType=5\r\n", 29));
+    Make()->LoadSkinImages();
+    EXPECT_EQ(form->SkinType(), kBlueFace);
+    EXPECT_EQ(form->Alpha(), 100);
+    WriteIni("[ZuzuvOdada]\r\nSkinType=5\r\nAlpha=300\r\nLeft=-5000\r\nTop=-5000\r\n");
+    Make()->LoadSkinImages();
+    EXPECT_EQ(form->SkinType(), kBlueFace);
+    EXPECT_EQ(form->Alpha(), 100);
+    EXPECT_EQ(form->Top(), 20);
+    EXPECT_EQ(ExtractFileName(form->pngBg->ImageNormal()), "Blue.png");
+}
+
+TEST_F(ClockWindow, MissingImageLeavesItsLayerOut)
+{
+    fs::remove(folder / "Images" / "Blue_h.png");
+    Make()->LoadSkinImages();
+    form->tmrDrawClockTimer(form);
+    TBitmap bmp(kW, kH);
+    Compose(bmp);
+    EXPECT_EQ(AlphaOf(bmp.PixelARGB(20, 65)), 255);               // face still drawn
+    auto [hx, hy] = AtAngle(105, 22);
+    EXPECT_GT(BlueOf(bmp.PixelARGB(hx, hy)), RedOf(bmp.PixelARGB(hx, hy)) + 60);   // no hour hand
+    auto [mx, my] = AtAngle(184, 30);
+    EXPECT_GT(RedOf(bmp.PixelARGB(mx, my)), 200);                 // minute hand still there
+}
+
+TEST_F(ClockWindow, FaceCommandsSwitchImagesWithoutReadingSettings)
+{
+    Make()->LoadSkinImages();
+    WriteIni("[ZuzuvOdada]\r\nSkinType=1\r\nAlpha=10\r\n");
+    form->mniBlackClick(form);
+    EXPECT_EQ(form->SkinType(), kBlackFace);
+    EXPECT_EQ(form->Alpha(), 100);
+    EXPECT_EQ(ExtractFileName(form->pngSecond->ImageNormal()), "Black_s.png");
+    form->mniBlueClick(form);
+    EXPECT_EQ(ExtractFileName(form->pngDot->ImageNormal()), "Blue_dot.png");
+}
+
+TEST_F(ClockWindow, CalendarFlagShowsOrClosesTheDesktopCalendar)
+{
+    Make();
+    TForm* calendar = NewForm<TForm>(form);
+    form->Form1 = calendar;
+    for (const char* flag : {"0", "", "2", "1"}) {
+        calendar->SetVisible(std::string(flag) != "1");
+        form->OnReadCalendarFlag = [flag] { return std::string(flag); };
+        form->Timer1->SetEnabled(true);
+        form->Timer1Timer(form->Timer1);
+        EXPECT_FALSE(form->Timer1->Enabled());
+        EXPECT_EQ(calendar->Visible(), std::string(flag) == "1") << "rlxsf \"" << flag << "\"";
+    }
+}
+
+TEST_F(ClockWindow, HoverWithoutButtonDoesNotMove)
+{
+    Make()->LoadSkinImages();
+    int left = form->Left(), top = form->Top();
+    form->FormMouseMove(form->pngBg, {}, 10, 10);
+    EXPECT_EQ(form->Left(), left);
+    EXPECT_EQ(form->Top(), top);
+}

@@ -1,0 +1,85 @@
+#include "app/win/GDIPlusCommon.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "app/win/GDITools.h"
+#include "framework/win/Bitmap.h"
+
+namespace {
+
+std::string Image(const char* name) { return std::string(VORPEN_DIST_DIR) + "/Images/" + name; }
+
+uint8_t AlphaAt(TBitmap& bmp, int x, int y) { return uint8_t(bmp.PixelARGB(x, y) >> 24); }
+
+void Draw(TPNGButton& button, TBitmap& bmp)
+{
+    for (int y = 0; y < bmp.Height(); ++y)
+        std::memset(bmp.ScanLine(y), 0, size_t(bmp.Width()) * 4);
+    TGpGraphics g(bmp.Canvas().Handle());
+    DrawPNGButton(g, button);
+}
+
+}  // namespace
+
+TEST(PNGButton, RotatesAboutItsCentre)
+{
+    auto hand = std::make_unique<TPNGButton>(nullptr);
+    hand->SetBounds(58, 1, 13, 129);
+    hand->SetImageNormal(Image("Blue_h.png"));
+    TBitmap bmp(136, 131);
+    Draw(*hand, bmp);   // upright: towards twelve from the pivot (64, 65)
+    EXPECT_GT(AlphaAt(bmp, 64, 45), 200);
+    EXPECT_EQ(AlphaAt(bmp, 84, 65), 0);
+    hand->SetRotate(90);   // turned to three o'clock
+    Draw(*hand, bmp);
+    EXPECT_GT(AlphaAt(bmp, 84, 65), 200);
+    EXPECT_EQ(AlphaAt(bmp, 64, 45), 0);
+}
+
+TEST(PNGButton, EmptyOrMissingImageDrawsNothing)
+{
+    auto button = std::make_unique<TPNGButton>(nullptr);
+    button->SetBounds(0, 0, 40, 40);
+    TBitmap bmp(40, 40);
+    Draw(*button, bmp);
+    button->SetImageNormal(Image("NoSuch.png"));
+    Draw(*button, bmp);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(bmp.PixelARGB(x, y), 0u);
+}
+
+TEST(PNGButton, AutoSizeTakesTheImageSize)
+{
+    auto button = std::make_unique<TPNGButton>(nullptr);
+    EXPECT_EQ(button->Width(), 23);
+    EXPECT_EQ(button->Height(), 23);
+    button->SetAutoSize(true);
+    button->SetImageNormal(Image("Blue_h.png"));
+    EXPECT_EQ(button->Width(), 13);
+    EXPECT_EQ(button->Height(), 129);
+    button->SetImageNormal(Image("BLUE.PNG").substr(0, Image("").size()) + "Blue.png");
+    EXPECT_EQ(button->Width(), 130);
+}
+
+TEST(PNGButton, ImagePathChangesIgnoreCase)
+{
+    auto button = std::make_unique<TPNGButton>(nullptr);
+    button->SetImageNormal("C:\\Images\\Blue.png");
+    button->SetImageNormal("c:\\images\\BLUE.PNG");
+    EXPECT_EQ(button->ImageNormal(), "C:\\Images\\Blue.png");   // kept: same file
+    EXPECT_EQ(button->CurrentImagePath(), "C:\\Images\\Blue.png");
+}
+
+TEST(PNGButton, FontStyleMapsToOneGdipStyle)
+{
+    EXPECT_EQ(FontStyleToGdip({}), 0);
+    EXPECT_EQ(FontStyleToGdip({fsBold}), 1);
+    EXPECT_EQ(FontStyleToGdip({fsItalic}), 2);
+    EXPECT_EQ(FontStyleToGdip({fsBold, fsItalic}), 3);
+    EXPECT_EQ(FontStyleToGdip({fsBold, fsUnderline}), 4);
+    EXPECT_EQ(FontStyleToGdip({fsUnderline, fsStrikeOut}), 8);
+}
