@@ -240,6 +240,8 @@ std::string TFmMain::ReadCalendarFlag()
 {
     if (OnReadCalendarFlag)
         return OnReadCalendarFlag();
+    if (!dbhouse)   // the data module is made after the clock window
+        return "";
     TADOQuery& q = *dbhouse->qcx;
     q.Close();
     q.SQL.Clear();
