@@ -1,0 +1,237 @@
+#include "app/core/Startup.h"
+
+#include "app/core/dbhouse.h"
+#include "app/core/dbware.h"
+#include "calendar/core/LunarDate.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/SysUtils.h"
+
+namespace {
+
+constexpr std::string_view DayUnit = "天";
+
+TADOQuery& Use(TADOQuery* query, const char* sql)
+{
+    query->Close();
+    query->SQL.Clear();
+    query->SQL.Add(sql);
+    return *query;
+}
+
+bool IsAbsolutePath(std::string_view path)
+{
+    return (!path.empty() && (path[0] == '\\' || path[0] == '/')) || (path.size() > 1 && path[1] == ':');
+}
+
+// "MM-DD" (also without leading zeros) into month and day.
+bool ReadMonthDay(std::string_view text, int& month, int& day)
+{
+    size_t dash = text.find('-');
+    return dash != std::string_view::npos && TryStrToInt(text.substr(0, dash), month) &&
+           TryStrToInt(text.substr(dash + 1), day);
+}
+
+bool IsLunarDay(TDateTime date, int month, int day)
+{
+    int y, m, d, lunarYear, lunarMonth, lunarDay;
+    bool leap;
+    DecodeDate(date, y, m, d);
+    return SolarToLunar(y, m, d, leap, lunarDay, lunarMonth, lunarYear) && !leap && lunarMonth == month &&
+           lunarDay == day;
+}
+
+// The lunar date found from the first of its month, so that a day 30 whose solar twin
+// does not exist (February 30) still converts and one the month lacks takes day 29.
+bool LunarMonthDate(int year, int month, int day, TDateTime& date)
+{
+    int sd, sm, sy;
+    if (!LunarToSolar(year, month, 1, false, sd, sm, sy))
+        return false;
+    TDateTime first = EncodeDate(sy, sm, sd);
+    date = first + (day - 1);
+    if (day == 30 && !IsLunarDay(date, month, day))
+        date = first + 28;
+    return true;
+}
+
+}  // namespace
+
+//--- Settings
+
+void LoadSoundPaths()
+{
+    static const char* const speech[24] = {"0.wav",  "1.wav", "2.wav",  "3.wav",  "4.wav",   "5.wav",
+                                           "6.wav",  "7.wav", "8.wav",  "9.wav",  "10.wav",  "11.wav",
+                                           "12.wav", "d.wav", "m.wav",  "T.wav",  "TA.wav",  "TAA.wav",
+                                           "Tp.wav", "Tpp.wav", "30.wav", "20.wav", "40.wav", "50.wav"};
+    std::string folder = ExeFolder() + "Sounds" + PathDelim + "speech" + PathDelim;
+    for (size_t i = 0; i < SpeechWavPaths.size(); ++i)
+        SpeechWavPaths[i] = folder + speech[i];
+    folder = ExeFolder() + "Sounds" + PathDelim + "Clock" + PathDelim;
+    AltsWavPath = folder + "alts.wav";
+    AlldayWavPath = folder + "allday.wav";
+    CWavPath = folder + "c.wav";
+    DoorbellWavPath = folder + "doorbell.wav";
+}
+
+std::string SoundSettingPath(TADOQuery& query, const char* column, const std::string& defaultPath)
+{
+    TField* field = query.FindField(column);
+    if (!field || field->IsNull())
+        return defaultPath;
+    std::string path = field->AsString();
+    if (path.empty() || IsAbsolutePath(path))
+        return path;
+    return ExeFolder() + path;
+}
+
+void LoadOtherSettings(Tdbhouse& db)
+{
+    TADOQuery& q = Use(db.qcx, "select * from sz_qtcsb ");
+    q.Open();
+    ChimeFrequency = q.FieldByName("bspl").AsString();
+    ChimeMode = q.FieldByName("bsfs").AsString();
+    int count;
+    if (TryStrToInt(q.FieldByName("bwjrbfcs").AsString(), count))
+        ReminderPlayCount = count;
+    AltsWavPath = SoundSettingPath(q, "bwlqzypath", AltsWavPath);
+    AlldayWavPath = SoundSettingPath(q, "jrqzypath", AlldayWavPath);
+    q.Close();
+}
+
+TShownFlags LoadShownFlags(Tdbhouse& db)
+{
+    TADOQuery& q = Use(db.qxsf, "select * from sz_sfxsb ");
+    q.Open();
+    TShownFlags flags{q.FieldByName("szxsf").AsString(), q.FieldByName("rlxsf").AsString(),
+                      q.FieldByName("bwlxsf").AsString(), q.FieldByName("bqxsf").AsString(),
+                      q.FieldByName("djsxsf").AsString()};
+    q.Close();
+    return flags;
+}
+
+//--- Festivals
+
+bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date)
+{
+    int month, day;
+    if (!ReadMonthDay(realyr, month, day))
+        return false;
+    if (rqlx == "阳历") {
+        if (month == 2 && day == 29 && !IsLeapYear(year))
+            day = 28;
+        return TryEncodeDate(year, month, day, date);
+    }
+    if (month < 1 || month > 12 || day < 1 || day > 30)
+        return false;
+    int sd, sm, sy;
+    if (LunarToSolar(year, month, day, false, sd, sm, sy))
+        return TryEncodeDate(sy, sm, sd, date);
+    return LunarMonthDate(year, month, day, date);
+}
+
+int RefreshFestivalDates(Tdbhouse& db, int year)
+{
+    int skipped = 0;
+    TADOQuery& q = Use(db.qcx, "select * from sz_jrb order by iid ");
+    q.Open();
+    for (q.First(); !q.Eof(); q.Next()) {
+        try {
+            TDateTime date;
+            if (!FestivalDate(q.FieldByName("rqlx").AsString(), q.FieldByName("realyr").AsString(), year, date)) {
+                ++skipped;
+                continue;
+            }
+            TADOQuery& up = Use(db.qup, "update sz_jrb set realrq= :realrq where iid= :iid ");
+            up.Parameters.ParamByName("realrq").Value = date;
+            up.Parameters.ParamByName("iid").Value = q.FieldByName("iid").AsInteger();
+            up.ExecSQL();
+        } catch (const std::exception&) {
+            ++skipped;
+        }
+    }
+    q.Close();
+    return skipped;
+}
+
+//--- Window positions
+
+void LoadWindowPositions(Tdbhouse& db)
+{
+    for (size_t i = 0; i < PositionKeys.size(); ++i) {
+        const TPositionKey& key = PositionKeys[i];
+        try {
+            TADOQuery& q = Use(i < 2 ? db.qsz : db.qcx, "select * from sz_fzb where bz= :bz ");
+            q.Parameters.ParamByName("bz").Value = key.Key;
+            q.Open();
+            if (!q.IsEmpty()) {
+                int x = q.FieldByName("xz").AsInteger();
+                int y = q.FieldByName("yz").AsInteger();
+                *key.X = x;
+                *key.Y = y;
+            }
+        } catch (const std::exception&) {
+            // The window keeps its position.
+        }
+    }
+}
+
+void SaveWindowPositions(Tdbhouse& db)
+{
+    for (const TPositionKey& key : PositionKeys) {
+        try {
+            TADOQuery& q = Use(db.qsz, "update sz_fzb set xz= :xz,yz= :yz where bz= :bz ");
+            q.Parameters.ParamByName("xz").Value = *key.X;
+            q.Parameters.ParamByName("yz").Value = *key.Y;
+            q.Parameters.ParamByName("bz").Value = key.Key;
+            q.ExecSQL();
+        } catch (const std::exception&) {
+            // Nothing to tell at close; the other keys are still written.
+        }
+    }
+}
+
+//--- Purge
+
+bool KeepDays(std::string_view gqzdsc, int& days)
+{
+    if (!gqzdsc.ends_with(DayUnit))
+        return false;
+    std::string_view number = gqzdsc.substr(0, gqzdsc.size() - DayUnit.size());
+    int value;
+    if (number.empty() || !TryStrToInt(number, value) || value < 0)
+        return false;
+    days = value;
+    return true;
+}
+
+bool MemoExpired(std::string_view ylsj, std::string_view gqzdsc, TDateTime today)
+{
+    int days;
+    if (!KeepDays(gqzdsc, days))
+        throw EConvertError("'" + std::string(gqzdsc) + "' is not a keep period");
+    TDateTime due = DateOf(StrToDateTime(ylsj));
+    return days > 0 && DateOf(today) - due > days;
+}
+
+int PurgeRemindedMemos(Tdbhouse& db, TDateTime today)
+{
+    int skipped = 0;
+    TADOQuery& q = Use(db.qcx, "select * from sz_bwlb where qrbz= :qrbz order by iid ");
+    q.Parameters.ParamByName("qrbz").Value = "1";
+    q.Open();
+    for (q.First(); !q.Eof(); q.Next()) {
+        try {
+            if (!MemoExpired(q.FieldByName("ylsj").AsString(), q.FieldByName("gqzdsc").AsString(), today))
+                continue;
+            TADOQuery& del = Use(db.qgx, "delete from sz_bwlb where iid= :iid ");
+            del.Parameters.ParamByName("iid").Value = q.FieldByName("iid").AsInteger();
+            del.ExecSQL();
+        } catch (const std::exception&) {
+            ++skipped;
+        }
+    }
+    q.Close();
+    db.qsz->Close();
+    return skipped;
+}

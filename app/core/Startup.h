@@ -1,0 +1,52 @@
+#pragma once
+// Start-up's work on the data file, apart from the clock window: the sound paths and
+// other settings, the shown flags, this year's festival dates, the fourteen window
+// positions, the purge of reminded memos, and the positions written back at close.
+// Every walk skips a row it cannot use, so one bad row never stops the rest; a failing
+// statement still raises, for the caller to guard the whole step.
+
+#include <string>
+#include <string_view>
+
+#include "framework/rtl/DateUtils.h"
+
+class Tdbhouse;
+class TADOQuery;
+
+// The flags of sz_sfxsb: "1" shown, anything else hidden.
+struct TShownFlags {
+    std::string Clock, Calendar, MemoBoard, Notes, Countdowns;   // szxsf rlxsf bwlxsf bqxsf djsxsf
+};
+
+// The 24 speech files and the four clock sounds under the executable folder.
+void LoadSoundPaths();
+// sz_qtcsb: chime frequency and kind, the reminder play count (kept when not a number),
+// and the memo and festival sounds (see SoundSettingPath).
+void LoadOtherSettings(Tdbhouse& db);
+TShownFlags LoadShownFlags(Tdbhouse& db);
+// Rewrites realrq of every sz_jrb row to its date in `year`; returns the rows skipped.
+int RefreshFestivalDates(Tdbhouse& db, int year);
+// Reads the fourteen positions; a key without a row keeps its variable as it is.
+void LoadWindowPositions(Tdbhouse& db);
+// Deletes the reminded memos kept longer than their gqzdsc allows; returns the rows
+// skipped because ylsj or gqzdsc does not read.
+int PurgeRemindedMemos(Tdbhouse& db, TDateTime today);
+// Writes the fourteen positions back; a key that fails is passed over.
+void SaveWindowPositions(Tdbhouse& db);
+
+// A sound setting as the players use it: NULL (never written) gives `defaultPath`, the
+// empty text means no sound, and a path without a drive or root is taken from the
+// executable folder.
+std::string SoundSettingPath(TADOQuery& query, const char* column, const std::string& defaultPath);
+
+// This year's solar date of a festival: rqlx "阳历" takes realyr "MM-DD" in `year`
+// (02-29 of a common year becomes 02-28); any other rqlx takes it as a lunar month and
+// day of the lunar year `year`, and a day 30 that the month lacks becomes its last day.
+// False when realyr does not read or the date does not exist.
+bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date);
+// Days a reminded memo is kept after its due day: "3天" gives 3, "0天" (never delete)
+// gives 0. False for any other text.
+bool KeepDays(std::string_view gqzdsc, int& days);
+// Whether a reminded memo is due for deletion on `today`; false for "0天". Raises
+// EConvertError when ylsj or gqzdsc does not read.
+bool MemoExpired(std::string_view ylsj, std::string_view gqzdsc, TDateTime today);

@@ -1,0 +1,232 @@
+// Start-up's data steps on a private copy of the shipped data file: festival dates,
+// window positions, the purge of reminded memos, the settings and the sound paths.
+#include <gtest/gtest.h>
+
+#include "../db/DataFileCopy.h"
+#include "app/core/Startup.h"
+#include "app/core/dbhouse.h"
+#include "app/core/dbware.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/SysUtils.h"
+
+namespace {
+
+struct Module {
+    DataFileCopy File;
+    TComponent Owner{nullptr};
+    Tdbhouse* House = new Tdbhouse(&Owner);
+    Module()
+    {
+        SetExeFolder(File.Folder());
+        House->democnn->SetConnectionString(DataConnectionString(File.Folder()));
+        House->democnn->Open();
+    }
+    ~Module() { SetExeFolder(""); }
+    TADOQuery& Run(const std::string& sql)
+    {
+        TADOQuery& q = *House->qok;
+        q.Close();
+        q.SQL.Clear();
+        q.SQL.Add(sql);
+        return q;
+    }
+    void Exec(const std::string& sql) { Run(sql).ExecSQL(); }
+    std::string Value(const std::string& sql, const char* column)
+    {
+        TADOQuery& q = Run(sql);
+        q.Open();
+        std::string value = q.IsEmpty() ? "<none>" : q.FieldByName(column).AsString();
+        q.Close();
+        return value;
+    }
+    int Count(const std::string& where) { return StrToInt(Value("select count(*) as n from sz_bwlb " + where, "n")); }
+    void AddFestival(const std::string& name, const std::string& rqlx, const std::string& realyr)
+    {
+        Exec("insert into sz_jrb (jrmc, rqlx, realyr, realrq, qrbz) values ('" + name + "', '" + rqlx + "', '" +
+             realyr + "', '2000-01-01', '0')");
+    }
+    std::string Realrq(const std::string& name)
+    {
+        return Value("select realrq from sz_jrb where jrmc='" + name + "'", "realrq");
+    }
+    void AddMemo(const std::string& nr, const std::string& ylsj, const std::string& gqzdsc, const std::string& qrbz)
+    {
+        Exec("insert into sz_bwlb (nr, ylsj, gqzdsc, qrbz) values ('" + nr + "', '" + ylsj + "', '" + gqzdsc +
+             "', '" + qrbz + "')");
+    }
+};
+
+std::string DateText(TDateTime date) { return FormatDateTime("yyyy-mm-dd", date); }
+
+std::string Festival(std::string_view rqlx, std::string_view realyr, int year)
+{
+    TDateTime date;
+    return FestivalDate(rqlx, realyr, year, date) ? DateText(date) : "none";
+}
+
+}  // namespace
+
+TEST(FestivalDate, SolarDatesTakeTheYearAndFeb29BecomesFeb28InACommonYear)
+{
+    EXPECT_EQ(Festival("阳历", "05-01", 2026), "2026-05-01");
+    EXPECT_EQ(Festival("阳历", "02-29", 2026), "2026-02-28");
+    EXPECT_EQ(Festival("阳历", "02-29", 2028), "2028-02-29");
+    EXPECT_EQ(Festival("阳历", "12-31", 2026), "2026-12-31");
+    EXPECT_EQ(Festival("阳历", "04-31", 2026), "none");
+    EXPECT_EQ(Festival("阳历", "13-01", 2026), "none");
+    EXPECT_EQ(Festival("阳历", "", 2026), "none");
+    EXPECT_EQ(Festival("阳历", "0501", 2026), "none");
+}
+
+TEST(FestivalDate, LunarDatesGiveThisYearsSolarDate)
+{
+    EXPECT_EQ(Festival("阴历", "01-01", 2026), "2026-02-17");   // Spring Festival
+    EXPECT_EQ(Festival("阴历", "08-15", 2026), "2026-09-25");   // Mid-Autumn
+    EXPECT_EQ(Festival("阴历", "12-08", 2026), "2027-01-15");   // the twelfth month lies in the next solar year
+}
+
+TEST(FestivalDate, LunarDay30TakesTheLastDayOfAShortMonth)
+{
+    EXPECT_EQ(Festival("阴历", "12-30", 2025), "2026-02-16");   // New Year's Eve of a 29-day twelfth month
+    EXPECT_EQ(Festival("阴历", "05-30", 2026), "2026-07-13");
+    EXPECT_EQ(Festival("阴历", "02-30", 2026), "2026-04-16");
+    // A 30-day second month: its day 30 has no solar twin "February 30" to start from.
+    EXPECT_EQ(Festival("阴历", "02-30", 2027), "2027-04-06");
+    // 2023 has a leap second month: day 30 stays in the ordinary one.
+    EXPECT_EQ(Festival("阴历", "02-30", 2023), "2023-03-21");
+    EXPECT_EQ(Festival("阴历", "02-31", 2026), "none");
+    EXPECT_EQ(Festival("阴历", "00-10", 2026), "none");
+    EXPECT_EQ(Festival("阴历", "xx-yy", 2026), "none");
+}
+
+TEST(KeepDays, ReadsTheNumberBeforeTheDayUnit)
+{
+    int days = -1;
+    EXPECT_TRUE(KeepDays("3天", days));
+    EXPECT_EQ(days, 3);
+    EXPECT_TRUE(KeepDays("15天", days));
+    EXPECT_EQ(days, 15);
+    EXPECT_TRUE(KeepDays("0天", days));
+    EXPECT_EQ(days, 0);
+    for (const char* bad : {"", "天", "3", "三天", "x天", "-1天", "3 days"})
+        EXPECT_FALSE(KeepDays(bad, days)) << bad;
+}
+
+TEST(MemoExpired, OlderThanTheKeepPeriodButNeverForZeroDays)
+{
+    TDateTime today = EncodeDateTime(2026, 5, 10, 23, 59, 0, 0);
+    EXPECT_TRUE(MemoExpired("2026-05-06 08:30:00", "3天", today));   // four days ago
+    EXPECT_FALSE(MemoExpired("2026-05-07 23:59:00", "3天", today));  // three days ago
+    EXPECT_TRUE(MemoExpired("2026-5-6", "3天", today));              // a lunar memo's date form
+    EXPECT_FALSE(MemoExpired("2025-01-01", "0天", today));           // "从不"
+    EXPECT_FALSE(MemoExpired("2026-06-01", "1天", today));           // not due yet
+    EXPECT_THROW(MemoExpired("someday", "3天", today), EConvertError);
+    EXPECT_THROW(MemoExpired("2026-05-01", "3", today), EConvertError);
+}
+
+TEST(StartupData, FestivalRowsGetThisYearsDatesAndABadRowIsSkipped)
+{
+    Module m;
+    m.AddFestival("坏行", "阳历", "ab-cd");
+    m.AddFestival("闰日", "阳历", "02-29");
+    m.AddFestival("除夕", "阴历", "12-30");
+    EXPECT_EQ(RefreshFestivalDates(*m.House, 2026), 1);
+    EXPECT_EQ(m.Realrq("元旦"), "2026-01-01");
+    EXPECT_EQ(m.Realrq("春节"), "2026-02-17");
+    EXPECT_EQ(m.Realrq("国庆节"), "2026-10-01");
+    EXPECT_EQ(m.Realrq("闰日"), "2026-02-28");
+    EXPECT_EQ(m.Realrq("除夕"), "2027-02-05");
+    EXPECT_EQ(m.Realrq("坏行"), "2000-01-01");
+}
+
+TEST(StartupData, PositionsLoadAndAMissingRowKeepsTheWindowsPosition)
+{
+    Module m;
+    m.Exec("delete from sz_fzb where bz='便签3位置'");
+    Note3PosX = 777;
+    Note3PosY = 888;
+    LoadWindowPositions(*m.House);
+    EXPECT_EQ(CalendarPosX, 480);
+    EXPECT_EQ(CalendarPosY, 40);
+    EXPECT_EQ(MemoBoardPosX, 260);
+    EXPECT_EQ(Note3PosX, 777);
+    EXPECT_EQ(Note3PosY, 888);
+    EXPECT_EQ(Note4PosX, 112);
+    EXPECT_EQ(Countdown5PosY, 676);
+}
+
+TEST(StartupData, PositionsAreWrittenBackForEveryKey)
+{
+    Module m;
+    int n = 0;
+    for (const TPositionKey& key : PositionKeys) {
+        *key.X = 1000 + n;
+        *key.Y = -(n++);
+    }
+    SaveWindowPositions(*m.House);
+    n = 0;
+    for (const TPositionKey& key : PositionKeys) {
+        std::string where = std::string("select * from sz_fzb where bz='") + key.Key + "'";
+        EXPECT_EQ(m.Value(where, "xz"), IntToStr(1000 + n)) << key.Key;
+        EXPECT_EQ(m.Value(where, "yz"), IntToStr(-(n++))) << key.Key;
+    }
+}
+
+TEST(StartupData, PurgeDeletesExpiredRemindedMemosAndKeepsTheRest)
+{
+    Module m;
+    m.AddMemo("four days", "2026-05-06 09:00:00", "3天", "1");
+    m.AddMemo("three days", "2026-05-07", "3天", "1");
+    m.AddMemo("never", "2025-01-01", "0天", "1");
+    m.AddMemo("not reminded", "2025-01-01", "1天", "0");
+    m.AddMemo("bad keep", "2025-01-01", "三天", "1");
+    m.AddMemo("bad date", "soon", "1天", "1");
+    m.AddMemo("old", "2025-01-01", "15天", "1");
+    EXPECT_EQ(PurgeRemindedMemos(*m.House, EncodeDate(2026, 5, 10)), 2);
+    EXPECT_EQ(m.Count("where nr='four days'"), 0);
+    EXPECT_EQ(m.Count("where nr='old'"), 0);
+    EXPECT_EQ(m.Count(""), 5);
+    EXPECT_EQ(m.Count("where nr='three days'"), 1);
+    EXPECT_EQ(m.Count("where nr='never'"), 1);
+}
+
+TEST(StartupData, SettingsAndSoundChoicesAreRead)
+{
+    Module m;
+    LoadSoundPaths();
+    const std::string clock = m.File.Folder() + "Sounds" + PathDelim + "Clock" + PathDelim;
+    EXPECT_EQ(CWavPath, clock + "c.wav");
+    EXPECT_EQ(DoorbellWavPath, clock + "doorbell.wav");
+    EXPECT_EQ(SpeechWavPaths[0], m.File.Folder() + "Sounds" + PathDelim + "speech" + PathDelim + "0.wav");
+    EXPECT_EQ(SpeechWavPaths[23], m.File.Folder() + "Sounds" + PathDelim + "speech" + PathDelim + "50.wav");
+
+    ReminderPlayCount = 2;
+    m.Exec("update sz_qtcsb set bspl='0', bsfs='2', bwjrbfcs='3', bwlqzypath='C:\\music\\a.wav', "
+           "jrqzypath='Sounds\\Clock\\allday.wav'");
+    LoadOtherSettings(*m.House);
+    EXPECT_EQ(ChimeFrequency, "0");
+    EXPECT_EQ(ChimeMode, "2");
+    EXPECT_EQ(ReminderPlayCount, 3);
+    EXPECT_EQ(AltsWavPath, "C:\\music\\a.wav");
+    EXPECT_EQ(AlldayWavPath, m.File.Folder() + "Sounds\\Clock\\allday.wav");
+
+    // Never written: the shipped file; empty: no sound; a play count that is no number is kept.
+    LoadSoundPaths();
+    m.Exec("update sz_qtcsb set bwlqzypath=NULL, jrqzypath='', bwjrbfcs='x'");
+    LoadOtherSettings(*m.House);
+    EXPECT_EQ(AltsWavPath, clock + "alts.wav");
+    EXPECT_EQ(AlldayWavPath, "");
+    EXPECT_EQ(ReminderPlayCount, 3);
+}
+
+TEST(StartupData, ShownFlagsAreRead)
+{
+    Module m;
+    m.Exec("update sz_sfxsb set szxsf='0', bqxsf='1'");
+    TShownFlags flags = LoadShownFlags(*m.House);
+    EXPECT_EQ(flags.Clock, "0");
+    EXPECT_EQ(flags.Calendar, "1");
+    EXPECT_EQ(flags.MemoBoard, "0");
+    EXPECT_EQ(flags.Notes, "1");
+    EXPECT_EQ(flags.Countdowns, "0");
+}
