@@ -127,7 +127,11 @@ bool SameIdent(std::string_view a, std::string_view b) {
 
 std::string KeyName(std::uint16_t key) {
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));
-    if (key >= VkF1 && key < VkF1 + 12) return "F" + std::to_string(key - VkF1 + 1);
+    if (key >= VkF1 && key < VkF1 + 12) {
+        std::string name = "F";
+        name += std::to_string(key - VkF1 + 1);
+        return name;
+    }
     switch (key) {
     case VkBack: return "BkSp";
     case VkTab: return "Tab";
@@ -206,7 +210,8 @@ std::string NoteShortCutToText(TNoteShortCut shortCut) {
     if (shortCut & ScShift) text += "Shift+";
     if (shortCut & ScCtrl) text += "Ctrl+";
     if (shortCut & ScAlt) text += "Alt+";
-    return text + name;
+    text += name;
+    return text;
 }
 
 void TNoteEditKeyStroke::SetShortCut(TNoteShortCut value) {
@@ -236,8 +241,13 @@ void TNoteEditKeyStroke::Assign(const TNoteEditKeyStroke& source) {
 int TNoteEditKeyStroke::Index() const { return FCollection.IndexOf(this); }
 
 std::string TNoteEditKeyStroke::DisplayName() const {
-    std::string text = EditorCommandToCodeString(FCommand) + " - " + NoteShortCutToText(ShortCut());
-    if (ShortCut() != 0 && ShortCut2() != 0) text += " " + NoteShortCutToText(ShortCut2());
+    std::string text = EditorCommandToCodeString(FCommand);
+    text += " - ";
+    text += NoteShortCutToText(ShortCut());
+    if (ShortCut() != 0 && ShortCut2() != 0) {
+        text += ' ';
+        text += NoteShortCutToText(ShortCut2());
+    }
     return text;
 }
 
