@@ -11,15 +11,30 @@ TSkRect Offset(const TSkRect& r, int dx, int dy)
     return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
 }
 
+// The first tile start at or after from - span that still reaches 0: tiles left of the
+// target are skipped without changing where the others fall.
+int FirstTile(int from, int span)
+{
+    return from >= 0 ? from : from + static_cast<int>((-static_cast<int64_t>(from)) / span * span);
+}
+
+// Ends of a span clipped to the target, so the work never exceeds the target's size.
+int LastEdge(int to, int size)
+{
+    return std::min(to, size);
+}
+
 // Tiles src over dest from dest's top-left, the last column and row cut short.
 void Tile(TSkCanvas& canvas, const TSkRect& dest, const TSkBitmap& source, const TSkRect& src)
 {
     const int sw = RectWidth(src), sh = RectHeight(src);
     if (sw <= 0 || sh <= 0 || IsNullRect(dest))
         return;
-    for (int y = dest.Top; y < dest.Bottom; y += sh) {
+    const int right = LastEdge(dest.Right, canvas.Target().Width());
+    const int bottom = LastEdge(dest.Bottom, canvas.Target().Height());
+    for (int y = FirstTile(dest.Top, sh); y < bottom; y += sh) {
         const int h = std::min(sh, dest.Bottom - y);
-        for (int x = dest.Left; x < dest.Right; x += sw) {
+        for (int x = FirstTile(dest.Left, sw); x < right; x += sw) {
             const int w = std::min(sw, dest.Right - x);
             canvas.CopyRect({x, y, x + w, y + h}, source, {src.Left, src.Top, src.Left + w, src.Top + h});
         }
@@ -36,12 +51,12 @@ void Edge(TSkCanvas& canvas, const TSkRect& dest, const TSkBitmap& source, const
     if (stretch) {
         canvas.CopyRect(dest, source, src);
     } else if (horizontal) {
-        for (int x = dest.Left; x < dest.Right; x += sw) {
+        for (int x = FirstTile(dest.Left, sw); x < LastEdge(dest.Right, canvas.Target().Width()); x += sw) {
             const int w = std::min(sw, dest.Right - x);
             canvas.CopyRect({x, dest.Top, x + w, dest.Bottom}, source, {src.Left, src.Top, src.Left + w, src.Bottom});
         }
     } else {
-        for (int y = dest.Top; y < dest.Bottom; y += sh) {
+        for (int y = FirstTile(dest.Top, sh); y < LastEdge(dest.Bottom, canvas.Target().Height()); y += sh) {
             const int h = std::min(sh, dest.Bottom - y);
             canvas.CopyRect({dest.Left, y, dest.Right, y + h}, source, {src.Left, src.Top, src.Right, src.Top + h});
         }
@@ -96,10 +111,14 @@ struct TBorderLayout {
     int LastFrom;            // its target start along the edge (it ends at the picture's end)
 };
 
+// Largest side of a border picture; a skin whose rectangles lie far outside its picture
+// would otherwise ask for an absurd bitmap.
+constexpr int kMaxBorderSide = 32768;
+
 TSkBitmap Border(const TSkBitmap& source, const TBorderLayout& s, bool stretch)
 {
     TSkBitmap picture;
-    if (s.Width < 1 || s.Height < 1 || IsNullRect(s.Strip))
+    if (s.Width < 1 || s.Height < 1 || s.Width > kMaxBorderSide || s.Height > kMaxBorderSide || IsNullRect(s.Strip))
         return picture;
     picture.SetSize(s.Width, s.Height);
     TSkCanvas c(picture);

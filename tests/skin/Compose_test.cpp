@@ -157,3 +157,15 @@ TEST(ComposeSkinBorders, BuildsFourBordersOfTheNewSize)
     noEdge.RightTop.X = noEdge.LeftTop.X;
     EXPECT_TRUE(ComposeSkinBorders(source, noEdge, 9, FrameFor(9, 8)).Top.Empty());
 }
+
+TEST(ComposeSkinPicture, AbsurdGeometryCostsNoMoreThanTheTarget)
+{
+    const TSkBitmap source = Coordinates(6, 6);
+    TSkBitmap target;
+    const int far = 1000000000;
+    const TSkinFrame huge{{-far, 2}, {far, 2}, {-far, 4}, {far, 4}, {-far, -far, far, far}};
+    ComposeSkinPictureTiled(source, kR, kFrame, target, 5, 5, huge, true);
+    EXPECT_EQ(target.Pixel(4, 4), At(2 + (4 + far) % 2, 2 + (4 + far) % 2));   // the centre's tiles keep their phase
+    const TSkinBorders b = ComposeSkinBorders(source, {{2, 2}, {4, 2}, {2, 4}, {4, 4}, {far, 2, 4, 4}}, 10, FrameFor(10, 10));
+    EXPECT_TRUE(b.Left.Empty());
+}
