@@ -11,6 +11,7 @@ TFmMain::TFmMain(TComponent* AOwner) : TForm(AOwner)
     OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) { FormMouseMove(Sender, Shift, X, Y); };
     OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
     CreateClockLayers();
+    CreateStartupParts();
 }
 
 void TFmMain::FormCloseQuery(TObject*, bool&) { SaveClockSettings(); }

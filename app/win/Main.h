@@ -14,6 +14,8 @@
 #include "framework/base/Timer.h"
 #include "framework/win/Forms.h"
 
+class TMenuItem;
+
 class TFmMain : public TForm {
 public:
     explicit TFmMain(TComponent* AOwner);
@@ -63,8 +65,32 @@ public:
     std::function<void(int ms)> OnClockWait;
     std::function<std::string()> OnReadCalendarFlag;
 
+    // Start-up and shut-down (MainStartup.cpp). The window's other timers; tmrDrawClock and
+    // Timer1 are made with the clock layers.
+    TTimer *tszxsf = nullptr, *tmsn = nullptr, *tbwl = nullptr, *trq = nullptr, *tbs = nullptr, *tqxbs = nullptr,
+           *tcsh = nullptr, *tjq = nullptr, *twzc = nullptr;
+    // The twin "功能显示" items of the tray and clock menus; null until the menus exist.
+    TMenuItem *N2 = nullptr, *N22 = nullptr, *N5 = nullptr, *N23 = nullptr, *N13 = nullptr, *N24 = nullptr,
+              *N6 = nullptr, *N25 = nullptr, *N14 = nullptr, *N26 = nullptr;
+    void FormCreate(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void tszxsfTimer(TObject* Sender);
+    void BitBtn1Click(TObject* Sender);   // repeating memos
+    void tmsnTimer(TObject* Sender);
+    void tbwlTimer(TObject* Sender);
+    void trqTimer(TObject* Sender);
+    void tbsTimer(TObject* Sender);
+    void tqxbsTimer(TObject* Sender);
+    void tcshTimer(TObject* Sender);
+    void tjqTimer(TObject* Sender);
+    void twzcTimer(TObject* Sender);
+    // Seam: ends the program when start-up must stop (Application->Terminate by default).
+    std::function<void()> OnTerminate;
+
 private:
     void CreateClockLayers();
+    void CreateStartupParts();
+    void Terminate();
     TPNGButton* ClockLayer(int k) const;
     void SetLayerImages();
     void SetSkinType(int skinType);
@@ -80,6 +106,7 @@ private:
     uint8_t FAlpha = 0;   // nothing visible until the settings are loaded
     uint8_t FPushedAlpha = 0;
     int FFramesComposed = 0;
+    bool FPositionsLoaded = false;   // FormClose writes back only what start-up read
 };
 
 extern TFmMain* FmMain;

@@ -1,14 +1,38 @@
-// Program entry: the application object and the clock window, the main form.
+// Program entry: the single-instance mutex, the application object, the windows and the
+// data module in their creation order, and the message loop.
+#include "app/core/dbhouse.h"
 #include "app/win/Main.h"
+#include "app/win/SingleInstance.h"
 #include "framework/win/Application.h"
+#include "framework/win/WinUtil.h"
+
+namespace {
+
+// Every window and the data module, owned by the application, in this order: the clock
+// window (the main form), the desktop calendar, the data module, then the organizer
+// windows. Only those that exist yet are listed.
+void CreateForms()
+{
+    Application->CreateForm(FmMain);
+    dbhouse = new Tdbhouse(Application);
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    bool alreadyRunning = false;
+    UniqueHandle mutex = CreateInstanceMutex(alreadyRunning);
+    if (alreadyRunning) {
+        MessageBoxW(nullptr, Wide(AlreadyRunningText).c_str(), L"Title", MB_ICONINFORMATION);
+        return 0;
+    }
     Application->Initialize();
     Application->SetTitle("vorpen");
-    Application->CreateForm(FmMain);
-    // Start-up's one-shot timer will load the clock images; until it exists, load them here.
-    FmMain->LoadSkinImages();
+    CreateForms();
+    // No taskbar button for the clock.
+    HWND clock = FmMain->Handle();
+    SetWindowLongPtrW(clock, GWL_EXSTYLE, (GetWindowLongPtrW(clock, GWL_EXSTYLE) & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
     Application->Run();
     return 0;
 }
