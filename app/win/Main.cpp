@@ -14,4 +14,10 @@ TFmMain::TFmMain(TComponent* AOwner) : TForm(AOwner)
     CreateStartupParts();
 }
 
-void TFmMain::FormCloseQuery(TObject*, bool&) { SaveClockSettings(); }
+// A close before start-up read Set.ini would store the zero alpha and place the window
+// starts with, so the file is written back only once it was read.
+void TFmMain::FormCloseQuery(TObject*, bool&)
+{
+    if (FClockSettingsLoaded)
+        SaveClockSettings();
+}

@@ -107,6 +107,7 @@ private:
     uint8_t FPushedAlpha = 0;
     int FFramesComposed = 0;
     bool FPositionsLoaded = false;   // FormClose writes back only what start-up read
+    bool FClockSettingsLoaded = false;   // likewise FormCloseQuery and Set.ini
 };
 
 extern TFmMain* FmMain;

@@ -96,6 +96,7 @@ void TFmMain::LoadClockSettings()
     FSecondTan = s.SecondTan;
     FAlpha = s.Alpha;
     SetBounds(s.Left, s.Top, Width(), Height());
+    FClockSettingsLoaded = true;
 }
 
 void TFmMain::SaveClockSettings()

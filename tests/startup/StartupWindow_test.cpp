@@ -192,6 +192,7 @@ TEST_F(Startup, CloseBeforeStartupLeavesThePositionsAlone)
     form->Close();
     EXPECT_EQ(Value("select xz from sz_fzb where bz='日历位置'"), "480");
     EXPECT_EQ(Value("select yz from sz_fzb where bz='倒计时5位置'"), "676");
+    EXPECT_FALSE(FileExists(file.PathOf("Set.ini")));   // nor the clock's zero alpha and place
 }
 
 TEST_F(Startup, CreationSetsTheLocaleFormatsAndHidesTheApplicationWindow)
