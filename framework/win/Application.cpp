@@ -146,7 +146,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
 }
 
 bool TApplication::IsDialogKey(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN) return false;
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
     return form && form->DialogKey(static_cast<WORD>(msg.wParam), KeyboardShiftState());
 }

@@ -224,7 +224,7 @@ void TControl::MouseMessage(TMessage& m) {
         break;
     case WM_RBUTTONDBLCLK: MouseDown(mbRight, shift.Include(ssDouble), x, y); break;
     case WM_LBUTTONUP: {
-        const bool click = std::exchange(FClickPending, false) && ClientRect().Contains({x, y});
+        const bool click = std::exchange(FClickPending, false) && FClickEvents && ClientRect().Contains({x, y});
         MouseUp(mbLeft, shift, x, y);
         if (click) Click();
         break;

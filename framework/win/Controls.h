@@ -39,7 +39,10 @@ using TKeyPressEvent = std::function<void(TObject* Sender, wchar_t& Key)>;
 
 // Framework messages sent to controls (beside the Win32 ones). CN_ messages are the
 // parent's WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* reflected back to the child they concern.
+// CM_DIALOGKEY (WParam: Enter or Escape) and CM_DIALOGCHAR (WParam: the Alt+letter) go to
+// every control of a form until one answers non-zero (a Default/Cancel button, an accelerator).
 constexpr UINT CM_MOUSEENTER = WM_APP + 0x3F00, CM_MOUSELEAVE = WM_APP + 0x3F01, CM_RELEASE = WM_APP + 0x3F02,
+               CM_DIALOGKEY = WM_APP + 0x3F03, CM_DIALOGCHAR = WM_APP + 0x3F04,
                CN_COMMAND = WM_APP + 0x3F10, CN_NOTIFY = WM_APP + 0x3F11, CN_CTLCOLOR = WM_APP + 0x3F12;
 
 // An operation the control's state does not allow (no parent window, modal while visible...).
@@ -146,6 +149,7 @@ protected:
     std::string FText;
     TColor FColor = clBtnFace;
     bool FVisible = true;
+    bool FClickEvents = true;   // false: a left press and release is no Click (a system button reports its own)
 
 private:
     void MouseMessage(TMessage& m);
@@ -193,9 +197,15 @@ public:
     void RemoveControl(TControl* control);
     void AlignControls();
 
+    // SetFocus on a control of a hidden form only makes it the form's ActiveControl.
     void SetFocus();
-    bool Focused() const;
+    bool Focused() const;   // also while the focus is in a child window (a combo box's edit)
     virtual bool CanFocus() const;
+    // Tab moves through the TabStop controls by TabOrder (creation order when not set).
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool value) { FTabStop = value; }
+    int TabOrder() const { return FTabOrder; }
+    void SetTabOrder(int value) { FTabOrder = value; }
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
 
@@ -238,6 +248,8 @@ protected:
 
     HWND FHandle = nullptr;
     bool FDoubleBuffered = false;
+    bool FTabStop = false;
+    int FTabOrder = -1;
 
 private:
     void RouteMouse(TMessage& m);

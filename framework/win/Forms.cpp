@@ -242,6 +242,7 @@ int TForm::ShowModal() {
 void TForm::Release() { Application->DeferDelete(this); }
 
 bool TForm::DialogKey(WORD Key, TShiftState Shift) {
+    if (FocusDialogKey(Key, Shift)) return true;
     if (Key == VK_ESCAPE && Shift.Empty() && FModal) {
         FModalResult = mrCancel;
         return true;
@@ -259,6 +260,17 @@ void TForm::WndProc(TMessage& m) {
         Close();
         m.Handled = true;
         return;
+    case WM_SETFOCUS: {   // the form passes its focus on to its active (else first tab) control
+        TWinControl* target = FActiveControl;
+        if (!target || !target->CanFocus())
+            if (auto list = TabList(); !list.empty()) target = list.front();
+        if (target && target->CanFocus()) {
+            ::SetFocus(target->Handle());
+            m.Handled = true;
+            return;
+        }
+        break;
+    }
     case WM_ACTIVATE:
         if (LOWORD(m.WParam) != WA_INACTIVE) {
             Screen->FActiveForm = this;

@@ -60,9 +60,18 @@ public:
     void SetModalResult(TModalResult value) { FModalResult = value; }
     void Release();   // frees the form once the current message is done
 
-    // Keys for the whole form before the focused control sees them (Escape ends a modal
-    // form with mrCancel); true when the key was used. Called by the message loop.
+    // Keys for the whole form before the focused control sees them: Tab and Shift+Tab move
+    // the focus, Enter and Escape go to the Default and Cancel buttons (CM_DIALOGKEY),
+    // Alt+letter to the control with that accelerator (CM_DIALOGCHAR), and Escape ends a
+    // modal form with mrCancel; true when the key was used. Called by the message loop.
     virtual bool DialogKey(WORD Key, TShiftState Shift);
+
+    // The control that has (or gets, when the form next takes the focus) the focus.
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* control);
+    void FocusChanged(TWinControl* control);   // records the focused control (no focus change)
+    // Focuses the next (or previous) TabStop control after `current`, wrapping around.
+    void SelectNext(TWinControl* current, bool forward = true);
 
     TNotifyEvent OnCreate, OnShow, OnHide, OnActivate, OnDeactivate, OnDestroy, OnPaint;
     TCloseEvent OnClose;
@@ -73,11 +82,17 @@ protected:
     void CreateWnd() override;
     void WndProc(TMessage& Message) override;
     void Paint() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     void ApplyPosition();
     void ApplyAlpha();
     void RestyleIfCreated();
+    bool FocusDialogKey(WORD Key, TShiftState Shift);
+    std::vector<TWinControl*> TabList();
+    bool BroadcastDialog(TWinControl* parent, UINT msg, WPARAM key);
+
+    TWinControl* FActiveControl = nullptr;
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};

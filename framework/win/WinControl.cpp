@@ -297,9 +297,23 @@ void TWinControl::Invalidate() {
     if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
-void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+namespace {
+HWND gFocusTarget = nullptr;   // the window getting the focus while OnExit runs
+}
 
-bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+void TWinControl::SetFocus() {
+    TForm* form = ParentForm();
+    if (form && form != static_cast<TControl*>(this) && !IsWindowVisible(form->Handle())) {
+        form->FocusChanged(this);
+        return;
+    }
+    ::SetFocus(Handle());
+}
+
+bool TWinControl::Focused() const {
+    HWND focus = gFocusTarget ? gFocusTarget : GetFocus();
+    return FHandle && focus && (focus == FHandle || IsChild(FHandle, focus));
+}
 
 bool TWinControl::CanFocus() const {
     for (const TControl* c = this; c; c = c->Parent())
@@ -446,11 +460,26 @@ void TWinControl::WndProc(TMessage& m) {
         return;
     }
     case WM_SETFOCUS:
+        if (TForm* form = ParentForm(); form && form != static_cast<TControl*>(this)) form->FocusChanged(this);
         if (TNotifyEvent h = OnEnter) h(this);
         return;
-    case WM_KILLFOCUS:
-        if (TNotifyEvent h = OnExit) h(this);
+    case WM_KILLFOCUS: {
+        // OnExit already sees the next control as focused and as the form's ActiveControl.
+        HWND next = reinterpret_cast<HWND>(m.WParam);
+        TWinControl* target = nullptr;
+        for (HWND h = next; h && !target; h = GetParent(h)) target = FromHandle(h);
+        TForm* form = ParentForm();
+        if (form && target && target != form && target->ParentForm() == form) form->FocusChanged(target);
+        HWND saved = std::exchange(gFocusTarget, next);
+        try {
+            if (TNotifyEvent h = OnExit) h(this);
+        } catch (...) {
+            gFocusTarget = saved;
+            throw;
+        }
+        gFocusTarget = saved;
         return;
+    }
     case WM_SIZE: case WM_MOVE:
         UpdateBoundsFromWindow();
         return;
