@@ -201,7 +201,8 @@ public:
     void SetFocus();
     bool Focused() const;   // also while the focus is in a child window (a combo box's edit)
     virtual bool CanFocus() const;
-    // Tab moves through the TabStop controls by TabOrder (creation order when not set).
+    // Tab moves through the TabStop controls by TabOrder, then those without one in
+    // creation order.
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool value) { FTabStop = value; }
     int TabOrder() const { return FTabOrder; }

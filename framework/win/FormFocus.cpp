@@ -22,15 +22,15 @@ void TForm::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == TOperation::opRemove && AComponent == FActiveControl) FActiveControl = nullptr;
 }
 
-// The focusable controls in Tab order: each parent's children by TabOrder (creation
-// order where none is set), a container's controls in its place.
+// The focusable controls in Tab order: each parent's children with a TabOrder by it,
+// then the others in creation order; a container's controls come in its place.
 std::vector<TWinControl*> TForm::TabList() {
     std::vector<TWinControl*> list;
     auto walk = [&](auto& self, TWinControl* parent) -> void {
         std::vector<std::pair<int, TWinControl*>> children;
         for (int i = 0; i < parent->ControlCount(); ++i)
             if (auto* w = dynamic_cast<TWinControl*>(parent->Controls(i)))
-                children.push_back({w->TabOrder() >= 0 ? w->TabOrder() : i, w});
+                children.push_back({w->TabOrder() >= 0 ? w->TabOrder() : 1000000 + i, w});
         std::stable_sort(children.begin(), children.end(), [](auto& a, auto& b) { return a.first < b.first; });
         for (auto& [order, w] : children) {
             if (!w->Visible() || !w->Enabled()) continue;

@@ -92,6 +92,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 // Parented children go with their parent (their owner may outlive it). The window goes
 // without calling back into this half-destroyed object.
 TWinControl::~TWinControl() {
+    if (TForm* form = ParentForm(); form && form != static_cast<TControl*>(this) && form->ActiveControl() == this)
+        form->FocusChanged(nullptr);
     while (!FControls.empty()) delete FControls.back();
     if (FHandle) {
         if (FSubclassed) {
