@@ -11,7 +11,7 @@
 
 #include "framework/rtl/SysUtils.h"
 #include "skin/core/SkBitmap.h"
-#include "skin/core/SkStreams.h"
+#include "framework/rtl/Streams.h"
 
 // A stored skin or one of its bitmaps breaks the format; the message says where.
 class ESkinFormatError : public Exception {

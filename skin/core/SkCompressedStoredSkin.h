@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "skin/core/SkStreams.h"
+#include "framework/rtl/Streams.h"
 
 class TMemIniFile;
 

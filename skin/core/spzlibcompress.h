@@ -10,7 +10,7 @@
 #include <zlib.h>
 
 #include "framework/rtl/SysUtils.h"
-#include "skin/core/SkStreams.h"
+#include "framework/rtl/Streams.h"
 
 class EZlibError : public Exception {
 public:

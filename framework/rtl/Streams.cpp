@@ -1,4 +1,4 @@
-#include "skin/core/SkStreams.h"
+#include "framework/rtl/Streams.h"
 
 #include <algorithm>
 #include <cstring>

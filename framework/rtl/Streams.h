@@ -1,7 +1,7 @@
 #pragma once
-// Byte streams for the skin engine: the abstract TStream (read, write, seek with the three
-// origins, position, size) and TMemoryStream over a growable byte buffer. The zlib
-// adapters and the packed-skin reader work on these. Only what the skin code needs.
+// Byte streams: the abstract TStream (read, write, seek with the three origins, position,
+// size, whole-buffer reads and writes, copying) and TMemoryStream over a growable byte
+// buffer. Adapters such as the zlib streams derive from TStream.
 
 #include <cstdint>
 #include <string>
