@@ -29,7 +29,7 @@ TFBitmap::TFBitmap(HBITMAP source)
     FHeight = bm.bmHeight;
     BITMAPINFO info = TopDownInfo(FWidth, FHeight, 24);
     void* bits = nullptr;
-    TScreenDC screen;
+    WindowDC screen(nullptr);
     FDib.Reset(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!FDib)
         throw Exception("Cannot create a " + std::to_string(FWidth) + "x" + std::to_string(FHeight) + " bitmap");
@@ -57,13 +57,13 @@ TSkBitmap TFBitmap::ToBitmap() const
     return bitmap;
 }
 
-TGdiObject<HBITMAP> CreateDibFromBitmap(const TSkBitmap& bitmap)
+GdiObject<HBITMAP> CreateDibFromBitmap(const TSkBitmap& bitmap)
 {
     if (bitmap.Empty())
         return {};
     BITMAPINFO info = TopDownInfo(bitmap.Width(), bitmap.Height(), 32);
     void* bits = nullptr;
-    TGdiObject<HBITMAP> dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    GdiObject<HBITMAP> dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib)
         throw Exception("Cannot create a " + std::to_string(bitmap.Width()) + "x" + std::to_string(bitmap.Height()) +
                         " bitmap");

@@ -3,12 +3,10 @@
 // handle with row pointers and its own memory DC, and conversions between TSkBitmap and
 // 32-bit DIB sections.
 
-#include <windows.h>
-
 #include <vector>
 
+#include "framework/win/Handles.h"
 #include "skin/core/SkBitmap.h"
-#include "skin/win/SkWinHandles.h"
 
 class TFBitmap {
 public:
@@ -30,13 +28,13 @@ private:
     int FWidth = 0;
     int FHeight = 0;
     unsigned char* FBits = nullptr;
-    TGdiObject<HBITMAP> FDib;
-    TMemoryDC FDC;
+    GdiObject<HBITMAP> FDib;
+    MemoryDC FDC;
     HGDIOBJ FOldBitmap = nullptr;
     std::vector<unsigned char*> FRows;
 };
 
 // A 32-bit top-down DIB section holding the picture (null for an empty picture).
-TGdiObject<HBITMAP> CreateDibFromBitmap(const TSkBitmap& bitmap);
+GdiObject<HBITMAP> CreateDibFromBitmap(const TSkBitmap& bitmap);
 // The pixels of any bitmap handle (empty for a null handle).
 TSkBitmap BitmapFromHandle(HBITMAP handle);

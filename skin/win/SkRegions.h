@@ -4,15 +4,13 @@
 // region, and a frame of a new size gets its region from the mask's border pictures.
 // Every function returns an owned region; an empty one means "no region".
 
-#include <windows.h>
-
 #include <vector>
 
+#include "framework/win/Handles.h"
 #include "skin/core/SkBitmap.h"
 #include "skin/core/SkCompose.h"
-#include "skin/win/SkWinHandles.h"
 
-using TRegion = TGdiObject<HRGN>;
+using TRegion = GdiObject<HRGN>;
 
 TRegion CreateRegionFromRects(const std::vector<TSkRect>& rects);
 TRegion CreateMaskRegion(const TSkBitmap& mask);   // at 0,0; none for an empty mask

@@ -2,7 +2,7 @@
 
 #include "framework/rtl/Encoding.h"
 #include "skin/core/SkText.h"
-#include "skin/win/SkWinHandles.h"
+#include "framework/win/Handles.h"
 
 namespace {
 
@@ -106,11 +106,11 @@ bool IsDropShadowSystem()
 void SetWindowAlpha(HWND window, BYTE alpha)
 {
     using TSetLayeredWindowAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-    TLibrary user32(L"USER32");
-    if (!user32.Get())
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");   // linked in, so always loaded
+    if (!user32)
         return;
     auto set = reinterpret_cast<TSetLayeredWindowAttributes>(
-        reinterpret_cast<void*>(GetProcAddress(user32.Get(), "SetLayeredWindowAttributes")));
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
     if (set)
         set(window, 0, alpha, LWA_ALPHA);
 }
@@ -154,13 +154,13 @@ void CopyScreenArea(int x, int y, TSkBitmap& bitmap)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    TScreenDC screen;
-    TGdiObject<HBITMAP> dib(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    WindowDC screen(nullptr);
+    GdiObject<HBITMAP> dib(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib)
         return;
-    TMemoryDC memory;
+    MemoryDC memory;
     {
-        TSelectGuard select(memory.Get(), dib.Get());
+        SelectGuard select(memory.Get(), dib.Get());
         BitBlt(memory.Get(), 0, 0, bitmap.Width(), bitmap.Height(), screen.Get(), x, y, SRCCOPY | CAPTUREBLT);
         GdiFlush();
     }

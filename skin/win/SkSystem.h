@@ -4,7 +4,7 @@
 // so tests can set it), monitors and work areas, screen capture, text fitting on a DC and
 // painting what lies behind a control.
 
-#include <windows.h>
+#include "framework/win/WinApi.h"
 
 #include <string>
 #include <string_view>

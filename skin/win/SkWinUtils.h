@@ -1,10 +1,9 @@
 #pragma once
-// The Win32 side of the skin utilities in one include: handle owners, DIB conversions,
-// the framework bitmap bridge, regions and system helpers.
+// The Win32 side of the skin utilities in one include: DIB conversions, the framework
+// bitmap bridge, regions and system helpers.
 // The portable side is skin/core/SkUtils.h.
 
 #include "skin/win/SkBitmapBridge.h"
 #include "skin/win/SkDib.h"
 #include "skin/win/SkRegions.h"
 #include "skin/win/SkSystem.h"
-#include "skin/win/SkWinHandles.h"

@@ -24,7 +24,7 @@ LRESULT CALLBACK RedBackground(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_ERASEBKGND) {
         RECT r{};
         GetClientRect(window, &r);
-        TGdiObject<HBRUSH> red(CreateSolidBrush(RGB(255, 0, 0)));
+        GdiObject<HBRUSH> red(CreateSolidBrush(RGB(255, 0, 0)));
         FillRect(reinterpret_cast<HDC>(wParam), &r, red.Get());
         return 1;
     }
@@ -140,9 +140,9 @@ TEST(SkinSystem, ControlBackgroundComesFromItsParent)
 
     TSkBitmap white(20, 20, SkRgb(255, 255, 255));
     const auto dib = CreateDibFromBitmap(white);
-    TMemoryDC dc;
+    MemoryDC dc;
     {
-        TSelectGuard select(dc.Get(), dib.Get());
+        SelectGuard select(dc.Get(), dib.Get());
         PaintControlBackground(control, dc.Get());
         GdiFlush();
     }
@@ -154,7 +154,7 @@ TEST(SkinSystem, ControlBackgroundComesFromItsParent)
 
 TEST(SkinSystem, FitTextOnADeviceContext)
 {
-    TMemoryDC dc;
+    MemoryDC dc;
     const std::string full = "备忘录提醒事项";
     SIZE size{};
     GetTextExtentPoint32W(dc.Get(), L"备忘...", 5, &size);
