@@ -155,23 +155,6 @@ TEST(StartupData, PositionsLoadAndAMissingRowKeepsTheWindowsPosition)
     EXPECT_EQ(Countdown5PosY, 676);
 }
 
-TEST(StartupData, PositionsAreWrittenBackForEveryKey)
-{
-    Module m;
-    int n = 0;
-    for (const TPositionKey& key : PositionKeys) {
-        *key.X = 1000 + n;
-        *key.Y = -(n++);
-    }
-    SaveWindowPositions(*m.House);
-    n = 0;
-    for (const TPositionKey& key : PositionKeys) {
-        std::string where = std::string("select * from sz_fzb where bz='") + key.Key + "'";
-        EXPECT_EQ(m.Value(where, "xz"), IntToStr(1000 + n)) << key.Key;
-        EXPECT_EQ(m.Value(where, "yz"), IntToStr(-(n++))) << key.Key;
-    }
-}
-
 TEST(StartupData, PurgeDeletesExpiredRemindedMemosAndKeepsTheRest)
 {
     Module m;
@@ -217,16 +200,4 @@ TEST(StartupData, SettingsAndSoundChoicesAreRead)
     EXPECT_EQ(AltsWavPath, clock + "alts.wav");
     EXPECT_EQ(AlldayWavPath, "");
     EXPECT_EQ(ReminderPlayCount, 3);
-}
-
-TEST(StartupData, ShownFlagsAreRead)
-{
-    Module m;
-    m.Exec("update sz_sfxsb set szxsf='0', bqxsf='1'");
-    TShownFlags flags = LoadShownFlags(*m.House);
-    EXPECT_EQ(flags.Clock, "0");
-    EXPECT_EQ(flags.Calendar, "1");
-    EXPECT_EQ(flags.MemoBoard, "0");
-    EXPECT_EQ(flags.Notes, "1");
-    EXPECT_EQ(flags.Countdowns, "0");
 }
