@@ -8,7 +8,9 @@ SoundService* gService = nullptr;
 
 void SetSoundService(SoundService* service) { gService = service; }
 
+// An empty name means "no sound": it plays nothing, never the system's default sound.
 bool SndPlaySound(const std::string& fileName, UINT flags) {
+    if (fileName.empty()) return false;
     if (gService) return gService->Play(fileName, flags);
     return sndPlaySoundW(Wide(fileName).c_str(), flags) != FALSE;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Sound playback through a seam: SndPlaySound plays a WAV file with sndPlaySoundW
 // (flags 0 = synchronous, to the end). Tests install a SoundRecorder that records the
-// files asked for and answers with a chosen result instead of playing.
+// files asked for and answers with a chosen result instead of playing. An empty file
+// name plays nothing and returns false.
 
 #include <string>
 #include <vector>
