@@ -9,6 +9,7 @@
 
 #include "framework/base/Component.h"
 #include "framework/base/Set.h"
+#include "framework/rtl/Types.h"
 #include "framework/win/Handles.h"
 
 using TColor = int32_t;
@@ -33,23 +34,6 @@ constexpr TColor clScrollBar = SystemColor(COLOR_SCROLLBAR), clBackground = Syst
                  clInfoBk = SystemColor(COLOR_INFOBK);
 
 COLORREF ColorToRGB(TColor color);   // resolves system colours; clNone gives black
-
-struct TPoint {
-    int X = 0, Y = 0;
-    bool operator==(const TPoint&) const = default;
-};
-
-struct TRect {
-    int Left = 0, Top = 0, Right = 0, Bottom = 0;
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-    bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
-    RECT ToRECT() const { return RECT{Left, Top, Right, Bottom}; }
-    static TRect FromRECT(const RECT& r) { return TRect{r.left, r.top, r.right, r.bottom}; }
-    bool operator==(const TRect&) const = default;
-};
-inline TRect Rect(int left, int top, int right, int bottom) { return TRect{left, top, right, bottom}; }
-inline TRect Bounds(int left, int top, int width, int height) { return TRect{left, top, left + width, top + height}; }
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;

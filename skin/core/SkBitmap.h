@@ -32,7 +32,7 @@ public:
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     bool Empty() const { return FWidth <= 0 || FHeight <= 0; }
-    TSkRect BoundsRect() const { return {0, 0, FWidth, FHeight}; }
+    TRect BoundsRect() const { return {0, 0, FWidth, FHeight}; }
 
     // Sizes below 1 make the bitmap empty; every pixel takes fill.
     void SetSize(int width, int height, TSkPixel fill = 0);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-void TSkCanvas::CopyRect(const TSkRect& dest, const TSkBitmap& source, const TSkRect& sourceRect)
+void TSkCanvas::CopyRect(const TRect& dest, const TSkBitmap& source, const TRect& sourceRect)
 {
     const int dw = RectWidth(dest), dh = RectHeight(dest);
     const int sw = RectWidth(sourceRect), sh = RectHeight(sourceRect);
@@ -65,10 +65,10 @@ void TSkCanvas::LineTo(int x, int y)
     MoveTo(x, y);
 }
 
-void TSkCanvas::Polyline(std::initializer_list<TSkPoint> points)
+void TSkCanvas::Polyline(std::initializer_list<TPoint> points)
 {
     bool first = true;
-    for (const TSkPoint& p : points) {
+    for (const TPoint& p : points) {
         if (first)
             MoveTo(p.X, p.Y);
         else
@@ -77,7 +77,7 @@ void TSkCanvas::Polyline(std::initializer_list<TSkPoint> points)
     }
 }
 
-void TSkCanvas::FrameRect(const TSkRect& r)
+void TSkCanvas::FrameRect(const TRect& r)
 {
     if (IsNullRect(r))
         return;
@@ -91,17 +91,17 @@ void TSkCanvas::FrameRect(const TSkRect& r)
     }
 }
 
-void TSkCanvas::FillRect(const TSkRect& r)
+void TSkCanvas::FillRect(const TRect& r)
 {
     for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, FTarget.Height()); ++y)
         for (int x = std::max(r.Left, 0); x < std::min(r.Right, FTarget.Width()); ++x)
             FTarget.SetPixel(x, y, BrushColor);
 }
 
-TSkBitmap CopyBitmapRect(const TSkBitmap& source, const TSkRect& rect)
+TSkBitmap CopyBitmapRect(const TSkBitmap& source, const TRect& rect)
 {
-    const TSkRect r{std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, source.Width()),
-                    std::min(rect.Bottom, source.Height())};
+    const TRect r{std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, source.Width()),
+                  std::min(rect.Bottom, source.Height())};
     TSkBitmap part(RectWidth(r), RectHeight(r));
     if (!part.Empty())
         TSkCanvas(part).CopyRect(part.BoundsRect(), source, r);

@@ -16,14 +16,14 @@ public:
     TSkPixel PenColor = SkRgb(0, 0, 0);
     TSkPixel BrushColor = SkRgb(255, 255, 255);
 
-    void CopyRect(const TSkRect& dest, const TSkBitmap& source, const TSkRect& sourceRect);
+    void CopyRect(const TRect& dest, const TSkBitmap& source, const TRect& sourceRect);
     void Draw(int x, int y, const TSkBitmap& source);              // opaque copy at x, y
     void DrawTransparent(int x, int y, const TSkBitmap& source);   // bottom-left colour left out
     void MoveTo(int x, int y) { FPenX = x; FPenY = y; }
     void LineTo(int x, int y);
-    void Polyline(std::initializer_list<TSkPoint> points);
-    void FrameRect(const TSkRect& rect);   // the rectangle's outline in the pen colour
-    void FillRect(const TSkRect& rect);    // in the brush colour
+    void Polyline(std::initializer_list<TPoint> points);
+    void FrameRect(const TRect& rect);   // the rectangle's outline in the pen colour
+    void FillRect(const TRect& rect);    // in the brush colour
     void Plot(int x, int y, TSkPixel color)
     {
         if (FTarget.Contains(x, y))
@@ -37,4 +37,4 @@ private:
 };
 
 // The part of source inside rect (clipped to source) as a bitmap of its own.
-TSkBitmap CopyBitmapRect(const TSkBitmap& source, const TSkRect& rect);
+TSkBitmap CopyBitmapRect(const TSkBitmap& source, const TRect& rect);

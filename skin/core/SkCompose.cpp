@@ -6,7 +6,7 @@
 
 namespace {
 
-TSkRect Offset(const TSkRect& r, int dx, int dy)
+TRect Offset(const TRect& r, int dx, int dy)
 {
     return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
 }
@@ -25,7 +25,7 @@ int LastEdge(int to, int size)
 }
 
 // Tiles src over dest from dest's top-left, the last column and row cut short.
-void Tile(TSkCanvas& canvas, const TSkRect& dest, const TSkBitmap& source, const TSkRect& src)
+void Tile(TSkCanvas& canvas, const TRect& dest, const TSkBitmap& source, const TRect& src)
 {
     const int sw = RectWidth(src), sh = RectHeight(src);
     if (sw <= 0 || sh <= 0 || IsNullRect(dest))
@@ -42,7 +42,7 @@ void Tile(TSkCanvas& canvas, const TSkRect& dest, const TSkBitmap& source, const
 }
 
 // An edge strip: stretched, or tiled along its length (the other axis is stretched to fit).
-void Edge(TSkCanvas& canvas, const TSkRect& dest, const TSkBitmap& source, const TSkRect& src, bool stretch,
+void Edge(TSkCanvas& canvas, const TRect& dest, const TSkBitmap& source, const TRect& src, bool stretch,
           bool horizontal)
 {
     const int sw = RectWidth(src), sh = RectHeight(src);
@@ -63,7 +63,7 @@ void Edge(TSkCanvas& canvas, const TSkRect& dest, const TSkBitmap& source, const
     }
 }
 
-void Compose(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& f, TSkBitmap& target, int width,
+void Compose(const TSkBitmap& source, const TRect& r, const TSkinFrame& f, TSkBitmap& target, int width,
              int height, const TSkinFrame& n, const TSkinStretch& stretch, bool fillCentre)
 {
     target.SetSize(width, height);
@@ -71,8 +71,8 @@ void Compose(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& f, TSk
         return;
     TSkCanvas c(target);
     const int L = r.Left, T = r.Top;
-    const TSkRect& cr = f.ClientRect;
-    const TSkRect& ncr = n.ClientRect;
+    const TRect& cr = f.ClientRect;
+    const TRect& ncr = n.ClientRect;
     Edge(c, {n.LeftTop.X, 0, n.RightTop.X, ncr.Top}, source, {L + f.LeftTop.X, T, L + f.RightTop.X, T + cr.Top},
          stretch.Top, true);
     Edge(c, {n.LeftBottom.X, ncr.Bottom, n.RightBottom.X, height}, source,
@@ -103,11 +103,11 @@ void Compose(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& f, TSk
 struct TBorderLayout {
     int Width, Height;
     bool Horizontal;
-    TSkRect Strip;           // source
+    TRect Strip;           // source
     int SpanFrom, SpanTo;    // target span of the strip along the edge
-    TSkRect FirstPiece;      // source piece at the start of the edge
+    TRect FirstPiece;      // source piece at the start of the edge
     int FirstTo;             // its target end along the edge (it starts at 0)
-    TSkRect LastPiece;       // source piece at the end of the edge
+    TRect LastPiece;       // source piece at the end of the edge
     int LastFrom;            // its target start along the edge (it ends at the picture's end)
 };
 
@@ -123,7 +123,7 @@ TSkBitmap Border(const TSkBitmap& source, const TBorderLayout& s, bool stretch)
     picture.SetSize(s.Width, s.Height);
     TSkCanvas c(picture);
     auto along = [&](int from, int to) {
-        return s.Horizontal ? TSkRect{from, 0, to, s.Height} : TSkRect{0, from, s.Width, to};
+        return s.Horizontal ? TRect{from, 0, to, s.Height} : TRect{0, from, s.Width, to};
     };
     Edge(c, along(s.SpanFrom, s.SpanTo), source, s.Strip, stretch, s.Horizontal);
     c.CopyRect(along(0, s.FirstTo), source, s.FirstPiece);
@@ -133,20 +133,20 @@ TSkBitmap Border(const TSkBitmap& source, const TBorderLayout& s, bool stretch)
 
 }  // namespace
 
-void ComposeSkinPicture(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& frame, TSkBitmap& target,
+void ComposeSkinPicture(const TSkBitmap& source, const TRect& r, const TSkinFrame& frame, TSkBitmap& target,
                         int width, int height, const TSkinFrame& newFrame, const TSkinStretch& stretch,
                         bool fillCentre)
 {
     Compose(source, r, frame, target, width, height, newFrame, stretch, fillCentre);
 }
 
-void ComposeSkinPictureTiled(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& frame, TSkBitmap& target,
+void ComposeSkinPictureTiled(const TSkBitmap& source, const TRect& r, const TSkinFrame& frame, TSkBitmap& target,
                              int width, int height, const TSkinFrame& newFrame, bool fillCentre)
 {
     Compose(source, r, frame, target, width, height, newFrame, TSkinStretch{}, fillCentre);
 }
 
-void ComposeHSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TSkRect& sourceRect, int width)
+void ComposeHSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TRect& sourceRect, int width)
 {
     const int h = RectHeight(sourceRect);
     target.SetSize(width, h);
@@ -161,7 +161,7 @@ void ComposeHSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& sourc
          false, true);
 }
 
-void ComposeVSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TSkRect& sourceRect, int height)
+void ComposeVSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TRect& sourceRect, int height)
 {
     const int w = RectWidth(sourceRect);
     target.SetSize(w, height);
@@ -179,7 +179,7 @@ void ComposeVSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& sourc
 TSkinBorders ComposeSkinBorders(const TSkBitmap& source, const TSkinFrame& f, int width, const TSkinFrame& n)
 {
     const int pw = source.Width(), ph = source.Height();
-    const TSkRect& cr = f.ClientRect;
+    const TRect& cr = f.ClientRect;
     const int ch = RectHeight(n.ClientRect), bh = ph - cr.Bottom;
     TSkinBorders b;
     if (source.Empty())
@@ -200,12 +200,12 @@ TSkinBorders ComposeSkinBorders(const TSkBitmap& source, const TSkinFrame& f, in
     return b;
 }
 
-TSkinBorders ComposeSkinBordersStretched(const TSkBitmap& source, const TSkRect& r, const TSkinFrame& f, int width,
+TSkinBorders ComposeSkinBordersStretched(const TSkBitmap& source, const TRect& r, const TSkinFrame& f, int width,
                                          int height, const TSkinFrame& n, const TSkinStretch& stretch)
 {
     const int L = r.Left, T = r.Top, pw = RectWidth(r), ph = RectHeight(r);
-    const TSkRect& cr = f.ClientRect;
-    const TSkRect& ncr = n.ClientRect;
+    const TRect& cr = f.ClientRect;
+    const TRect& ncr = n.ClientRect;
     const int ch = RectHeight(ncr), bh = height - ncr.Bottom;
     TSkinBorders b;
     if (source.Empty())

@@ -20,7 +20,7 @@ void DrawGlyphFrame(TSkCanvas& canvas, int x, int y, int n, int k, const TSkBitm
     canvas.DrawTransparent(x, y, CopyBitmapRect(strip, {(n - 1) * w, 0, n * w, strip.Height()}));
 }
 
-void DrawArrowImage(TSkCanvas& canvas, const TSkRect& rect, int color, TArrowKind kind)
+void DrawArrowImage(TSkCanvas& canvas, const TRect& rect, int color, TArrowKind kind)
 {
     canvas.PenColor = SkPixelFromColor(color);
     const int cx = (rect.Left + rect.Right) / 2, cy = (rect.Top + rect.Bottom) / 2;

@@ -9,7 +9,7 @@
 void DrawGlyphFrame(TSkCanvas& canvas, int x, int y, int n, int k, const TSkBitmap& strip);
 
 enum class TArrowKind { akLeft = 1, akRight = 2, akUp = 3, akDown = 4 };
-void DrawArrowImage(TSkCanvas& canvas, const TSkRect& rect, int color, TArrowKind kind);
+void DrawArrowImage(TSkCanvas& canvas, const TRect& rect, int color, TArrowKind kind);
 void DrawCheckImage(TSkCanvas& canvas, int x, int y, int color);
 
 void DrawCloseGlyph(TSkCanvas& canvas, int x, int y, int color);

@@ -37,24 +37,24 @@ std::string Key(std::string_view key, std::string_view suffix)
 
 }  // namespace
 
-TSkRect ParseSkinRect(std::string_view text)
+TRect ParseSkinRect(std::string_view text)
 {
     const auto v = ParseFields<4>(text);
     return {v[0], v[1], v[2], v[3]};
 }
 
-TSkPoint ParseSkinPoint(std::string_view text)
+TPoint ParseSkinPoint(std::string_view text)
 {
     const auto v = ParseFields<2>(text);
     return {v[0], v[1]};
 }
 
-TSkRect ReadSkinRect(const TMemIniFile& ini, std::string_view section, std::string_view key)
+TRect ReadSkinRect(const TMemIniFile& ini, std::string_view section, std::string_view key)
 {
     return ParseSkinRect(ini.ReadString(section, key, "0,0,0,0"));
 }
 
-TSkPoint ReadSkinPoint(const TMemIniFile& ini, std::string_view section, std::string_view key)
+TPoint ReadSkinPoint(const TMemIniFile& ini, std::string_view section, std::string_view key)
 {
     return ParseSkinPoint(ini.ReadString(section, key, "0,0"));
 }
@@ -125,14 +125,14 @@ void ReadSkinList(const TMemIniFile& ini, std::string_view section, std::string_
         list.Add(ini.ReadString(section, std::to_string(i), ""));
 }
 
-void WriteSkinRect(TMemIniFile& ini, std::string_view section, std::string_view key, const TSkRect& value)
+void WriteSkinRect(TMemIniFile& ini, std::string_view section, std::string_view key, const TRect& value)
 {
     ini.WriteString(section, key,
                     std::to_string(value.Left) + "," + std::to_string(value.Top) + "," + std::to_string(value.Right) +
                         "," + std::to_string(value.Bottom));
 }
 
-void WriteSkinPoint(TMemIniFile& ini, std::string_view section, std::string_view key, const TSkPoint& value)
+void WriteSkinPoint(TMemIniFile& ini, std::string_view section, std::string_view key, const TPoint& value)
 {
     ini.WriteString(section, key, std::to_string(value.X) + "," + std::to_string(value.Y));
 }

@@ -27,11 +27,11 @@ enum class TImageEffect { ieBrightness, ieDarkness, ieGrayScale, ieNoise, ieSpli
 
 // Fields in order; a field without a digit raises EConvertError. Fields past the
 // fourth (second) are ignored.
-TSkRect ParseSkinRect(std::string_view text);
-TSkPoint ParseSkinPoint(std::string_view text);
+TRect ParseSkinRect(std::string_view text);
+TPoint ParseSkinPoint(std::string_view text);
 
-TSkRect ReadSkinRect(const TMemIniFile& ini, std::string_view section, std::string_view key);
-TSkPoint ReadSkinPoint(const TMemIniFile& ini, std::string_view section, std::string_view key);
+TRect ReadSkinRect(const TMemIniFile& ini, std::string_view section, std::string_view key);
+TPoint ReadSkinPoint(const TMemIniFile& ini, std::string_view section, std::string_view key);
 bool ReadSkinBool(const TMemIniFile& ini, std::string_view section, std::string_view key);
 TSkFontStyles ReadSkinFontStyles(const TMemIniFile& ini, std::string_view section, std::string_view key);
 TSkAlignment ReadSkinAlignment(const TMemIniFile& ini, std::string_view section, std::string_view key);
@@ -43,8 +43,8 @@ void ReadSkinStrings(const TMemIniFile& ini, std::string_view section, std::stri
 // of keys in the section reads no more than that many values.
 void ReadSkinList(const TMemIniFile& ini, std::string_view section, std::string_view key, TStringList& list);
 
-void WriteSkinRect(TMemIniFile& ini, std::string_view section, std::string_view key, const TSkRect& value);
-void WriteSkinPoint(TMemIniFile& ini, std::string_view section, std::string_view key, const TSkPoint& value);
+void WriteSkinRect(TMemIniFile& ini, std::string_view section, std::string_view key, const TRect& value);
+void WriteSkinPoint(TMemIniFile& ini, std::string_view section, std::string_view key, const TPoint& value);
 void WriteSkinBool(TMemIniFile& ini, std::string_view section, std::string_view key, bool value);
 void WriteSkinFontStyles(TMemIniFile& ini, std::string_view section, std::string_view key, const TSkFontStyles& value);
 void WriteSkinStrings(TMemIniFile& ini, std::string_view section, std::string_view key, const TStringList& lines);

@@ -11,7 +11,7 @@ void Put32(std::string& out, int32_t value)
         out.push_back(static_cast<char>((v >> (8 * i)) & 255));
 }
 
-void PutRect(std::string& out, const TSkRect& r)
+void PutRect(std::string& out, const TRect& r)
 {
     Put32(out, r.Left);
     Put32(out, r.Top);
@@ -19,7 +19,7 @@ void PutRect(std::string& out, const TSkRect& r)
     Put32(out, r.Bottom);
 }
 
-void AddRuns(std::vector<TSkRect>& rects, const TSkBitmap& mask, int x, int y)
+void AddRuns(std::vector<TRect>& rects, const TSkBitmap& mask, int x, int y)
 {
     const auto runs = BuildMaskRuns(mask, x, y);
     rects.insert(rects.end(), runs.begin(), runs.end());
@@ -27,9 +27,9 @@ void AddRuns(std::vector<TSkRect>& rects, const TSkBitmap& mask, int x, int y)
 
 }  // namespace
 
-std::vector<TSkRect> BuildMaskRuns(const TSkBitmap& mask, int xOffset, int yOffset)
+std::vector<TRect> BuildMaskRuns(const TSkBitmap& mask, int xOffset, int yOffset)
 {
-    std::vector<TSkRect> runs;
+    std::vector<TRect> runs;
     for (int y = 0; y < mask.Height(); ++y) {
         const TSkPixel* row = mask.Row(y);
         for (int x = 0; x < mask.Width();) {
@@ -46,7 +46,7 @@ std::vector<TSkRect> BuildMaskRuns(const TSkBitmap& mask, int xOffset, int yOffs
     return runs;
 }
 
-std::string MakeRegionData(const std::vector<TSkRect>& rects, const TSkRect& bounds)
+std::string MakeRegionData(const std::vector<TRect>& rects, const TRect& bounds)
 {
     std::string out;
     out.reserve(32 + 16 * rects.size());
@@ -55,7 +55,7 @@ std::string MakeRegionData(const std::vector<TSkRect>& rects, const TSkRect& bou
     Put32(out, static_cast<int32_t>(rects.size()));
     Put32(out, 0);
     PutRect(out, bounds);
-    for (const TSkRect& r : rects)
+    for (const TRect& r : rects)
         PutRect(out, r);
     return out;
 }
@@ -68,15 +68,15 @@ std::string BuildMaskRegionData(const TSkBitmap& mask, int xOffset, int yOffset)
                           {xOffset, yOffset, xOffset + mask.Width(), yOffset + mask.Height()});
 }
 
-std::optional<std::vector<TSkRect>> ComposeSkinRegionRects(const TSkBitmap& mask, const TSkRect& r,
-                                                            const TSkinFrame& frame, int width,
-                                                            const TSkinFrame& n)
+std::optional<std::vector<TRect>> ComposeSkinRegionRects(const TSkBitmap& mask, const TRect& r,
+                                                         const TSkinFrame& frame, int width,
+                                                         const TSkinFrame& n)
 {
     if (n.RightTop.X < n.LeftTop.X || n.LeftBottom.Y < n.LeftTop.Y || mask.Empty())
         return std::nullopt;
     const TSkBitmap part = IsNullRect(r) ? mask : CopyBitmapRect(mask, r);
     const TSkinBorders b = ComposeSkinBorders(part, frame, width, n);
-    std::vector<TSkRect> rects;
+    std::vector<TRect> rects;
     if (!IsNullRect(n.ClientRect))
         rects.push_back(n.ClientRect);
     AddRuns(rects, b.Top, 0, 0);

@@ -12,16 +12,16 @@ namespace {
 // Rectangles per ExtCreateRegion call; slices are united afterwards.
 constexpr size_t kSlice = 4000;
 
-TRegion RegionFromSlice(std::vector<TSkRect>::const_iterator first, std::vector<TSkRect>::const_iterator last)
+TRegion RegionFromSlice(std::vector<TRect>::const_iterator first, std::vector<TRect>::const_iterator last)
 {
-    TSkRect bounds = *first;
+    TRect bounds = *first;
     for (auto it = first; it != last; ++it) {
         bounds.Left = std::min(bounds.Left, it->Left);
         bounds.Top = std::min(bounds.Top, it->Top);
         bounds.Right = std::max(bounds.Right, it->Right);
         bounds.Bottom = std::max(bounds.Bottom, it->Bottom);
     }
-    const std::string data = MakeRegionData(std::vector<TSkRect>(first, last), bounds);
+    const std::string data = MakeRegionData(std::vector<TRect>(first, last), bounds);
     TRegion region(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data())));
     if (!region)
         throw Exception("Cannot create a window region of " + std::to_string(last - first) + " rectangles");
@@ -30,7 +30,7 @@ TRegion RegionFromSlice(std::vector<TSkRect>::const_iterator first, std::vector<
 
 }  // namespace
 
-TRegion CreateRegionFromRects(const std::vector<TSkRect>& rects)
+TRegion CreateRegionFromRects(const std::vector<TRect>& rects)
 {
     TRegion result(CreateRectRgn(0, 0, 0, 0));
     for (size_t at = 0; at < rects.size(); at += kSlice) {
@@ -54,7 +54,7 @@ TRegion CreateMaskRegion(HBITMAP mask)
     return CreateMaskRegion(BitmapFromHandle(mask));
 }
 
-TRegion ComposeSkinRegion(const TSkBitmap& mask, const TSkRect& r, const TSkinFrame& frame, int width,
+TRegion ComposeSkinRegion(const TSkBitmap& mask, const TRect& r, const TSkinFrame& frame, int width,
                           const TSkinFrame& newFrame)
 {
     const auto rects = ComposeSkinRegionRects(mask, r, frame, width, newFrame);

@@ -12,8 +12,8 @@
 
 using TRegion = GdiObject<HRGN>;
 
-TRegion CreateRegionFromRects(const std::vector<TSkRect>& rects);
+TRegion CreateRegionFromRects(const std::vector<TRect>& rects);
 TRegion CreateMaskRegion(const TSkBitmap& mask);   // at 0,0; none for an empty mask
 TRegion CreateMaskRegion(HBITMAP mask);
-TRegion ComposeSkinRegion(const TSkBitmap& mask, const TSkRect& r, const TSkinFrame& frame, int width,
+TRegion ComposeSkinRegion(const TSkBitmap& mask, const TRect& r, const TSkinFrame& frame, int width,
                           const TSkinFrame& newFrame);

@@ -38,11 +38,6 @@ const TMonitorApi& MonitorApi()
     return api;
 }
 
-TSkRect FromRect(const RECT& r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 void PaintInto(HWND window, HDC dc, const POINT& at, const SIZE& size, UINT message)
 {
     const int saved = SaveDC(dc);
@@ -120,17 +115,17 @@ bool IsMultiMonitor()
     return GetSystemMetrics(SM_CMONITORS) > 1 && MonitorApi().GetMonitorInfoA != nullptr;
 }
 
-TSkRect GetWorkAreaRect(bool workArea)
+TRect GetWorkAreaRect(bool workArea)
 {
     if (workArea) {
         RECT r{};
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-        return FromRect(r);
+        return TRect::FromRECT(r);
     }
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-TSkRect GetMonitorAreaRect(HWND window, bool workArea)
+TRect GetMonitorAreaRect(HWND window, bool workArea)
 {
     const TMonitorApi& api = MonitorApi();
     if (!IsMultiMonitor() || !api.MonitorFromWindow)
@@ -139,7 +134,7 @@ TSkRect GetMonitorAreaRect(HWND window, bool workArea)
     info.cbSize = sizeof info;
     if (!api.GetMonitorInfoA(api.MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
         return GetWorkAreaRect(workArea);
-    return FromRect(workArea ? info.rcWork : info.rcMonitor);
+    return TRect::FromRECT(workArea ? info.rcWork : info.rcMonitor);
 }
 
 void CopyScreenArea(int x, int y, TSkBitmap& bitmap)

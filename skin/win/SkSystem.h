@@ -27,8 +27,8 @@ bool IsDropShadowSystem();     // 5.1 only
 void SetWindowAlpha(HWND window, BYTE alpha);
 
 bool IsMultiMonitor();
-TSkRect GetWorkAreaRect(bool workArea);
-TSkRect GetMonitorAreaRect(HWND window, bool workArea);
+TRect GetWorkAreaRect(bool workArea);
+TRect GetMonitorAreaRect(HWND window, bool workArea);
 
 // Screen pixels at x, y into bitmap, at its present size.
 void CopyScreenArea(int x, int y, TSkBitmap& bitmap);

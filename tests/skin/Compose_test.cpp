@@ -9,7 +9,7 @@ namespace {
 
 // A 6x6 skin: 2-pixel corners and edges, a 2x2 centre.
 const TSkinFrame kFrame{{2, 2}, {4, 2}, {2, 4}, {4, 4}, {2, 2, 4, 4}};
-const TSkRect kR{0, 0, 6, 6};
+const TRect kR{0, 0, 6, 6};
 
 TSkinFrame FrameFor(int w, int h)
 {

@@ -9,13 +9,13 @@ TEST(SkinIniValues, RectanglesAndPointsKeepOnlyDigits)
 {
     const TMemIniFile ini("[resizebutton]\r\nskinrect=3,240,27,261\r\nspaced= 3 , 240 ,27 , 261\r\n"
                           "minus=-5,0,-0,7\r\npoint=12, -4\r\nlong=1,2,3,4,5\r\nshort=1,2\r\nempty=\r\n");
-    EXPECT_EQ(ReadSkinRect(ini, "resizebutton", "skinrect"), (TSkRect{3, 240, 27, 261}));
-    EXPECT_EQ(ReadSkinRect(ini, "RESIZEBUTTON", "spaced"), (TSkRect{3, 240, 27, 261}));
-    EXPECT_EQ(ReadSkinRect(ini, "resizebutton", "minus"), (TSkRect{5, 0, 0, 7}));
-    EXPECT_EQ(ReadSkinPoint(ini, "resizebutton", "point"), (TSkPoint{12, 4}));
-    EXPECT_EQ(ReadSkinRect(ini, "resizebutton", "long"), (TSkRect{1, 2, 3, 4}));
-    EXPECT_EQ(ReadSkinRect(ini, "resizebutton", "missing"), TSkRect{});
-    EXPECT_EQ(ReadSkinPoint(ini, "nosection", "point"), TSkPoint{});
+    EXPECT_EQ(ReadSkinRect(ini, "resizebutton", "skinrect"), (TRect{3, 240, 27, 261}));
+    EXPECT_EQ(ReadSkinRect(ini, "RESIZEBUTTON", "spaced"), (TRect{3, 240, 27, 261}));
+    EXPECT_EQ(ReadSkinRect(ini, "resizebutton", "minus"), (TRect{5, 0, 0, 7}));
+    EXPECT_EQ(ReadSkinPoint(ini, "resizebutton", "point"), (TPoint{12, 4}));
+    EXPECT_EQ(ReadSkinRect(ini, "resizebutton", "long"), (TRect{1, 2, 3, 4}));
+    EXPECT_EQ(ReadSkinRect(ini, "resizebutton", "missing"), TRect{});
+    EXPECT_EQ(ReadSkinPoint(ini, "nosection", "point"), TPoint{});
     EXPECT_THROW(ReadSkinRect(ini, "resizebutton", "short"), EConvertError);
     EXPECT_THROW(ReadSkinPoint(ini, "resizebutton", "empty"), EConvertError);
     EXPECT_THROW(ParseSkinRect("a,b,c,d"), EConvertError);

@@ -19,14 +19,14 @@ int32_t Int32At(const std::string& s, size_t at)
 
 TEST(MaskRegion, BlackRunsBecomeRectangles)
 {
-    EXPECT_EQ(BuildMaskRuns(MaskFromText({"#.#"}), 0, 0), (std::vector<TSkRect>{{0, 0, 1, 1}, {2, 0, 3, 1}}));
+    EXPECT_EQ(BuildMaskRuns(MaskFromText({"#.#"}), 0, 0), (std::vector<TRect>{{0, 0, 1, 1}, {2, 0, 3, 1}}));
     const TSkBitmap mask = MaskFromText({"..##.", "#####", "....."});
-    EXPECT_EQ(BuildMaskRuns(mask, 10, 20), (std::vector<TSkRect>{{12, 20, 14, 21}, {10, 21, 15, 22}}));
+    EXPECT_EQ(BuildMaskRuns(mask, 10, 20), (std::vector<TRect>{{12, 20, 14, 21}, {10, 21, 15, 22}}));
 
     TSkBitmap almost(2, 1, SkRgb(0, 0, 0));
     almost.SetPixel(1, 0, SkRgb(0, 0, 1));           // not pure black: outside
     almost.SetPixel(0, 0, 0x00000000u);              // alpha does not matter
-    EXPECT_EQ(BuildMaskRuns(almost, 0, 0), (std::vector<TSkRect>{{0, 0, 1, 1}}));
+    EXPECT_EQ(BuildMaskRuns(almost, 0, 0), (std::vector<TRect>{{0, 0, 1, 1}}));
 }
 
 TEST(MaskRegion, RegionDataHasTheHeaderAndEveryRun)
@@ -51,7 +51,7 @@ TEST(MaskRegion, RunTableHasNoFixedLimit)
             stripes.SetPixel(x, y, SkRgb(0, 0, 0));
     const auto runs = BuildMaskRuns(stripes, 0, 0);
     ASSERT_EQ(runs.size(), 20000u);
-    EXPECT_EQ(runs.back(), (TSkRect{198, 199, 199, 200}));
+    EXPECT_EQ(runs.back(), (TRect{198, 199, 199, 200}));
     EXPECT_EQ(BuildMaskRegionData(stripes, 0, 0).size(), 32u + 16u * 20000);
 }
 
@@ -64,7 +64,7 @@ TEST(MaskRegion, ComposedFrameRegion)
     const auto rects = ComposeSkinRegionRects(mask, {}, frame, 10, grown);
     ASSERT_TRUE(rects.has_value());
     auto inside = [&](int x, int y) {
-        for (const TSkRect& r : *rects)
+        for (const TRect& r : *rects)
             if (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom)
                 return true;
         return false;

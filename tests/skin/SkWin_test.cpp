@@ -110,9 +110,9 @@ TEST(SkinSystem, AlphaMonitorsAndScreen)
     EXPECT_EQ(alpha, 77);
     EXPECT_EQ(flags & LWA_ALPHA, static_cast<DWORD>(LWA_ALPHA));
 
-    const TSkRect screen = GetWorkAreaRect(false);
+    const TRect screen = GetWorkAreaRect(false);
     EXPECT_EQ(screen.Right, GetSystemMetrics(SM_CXSCREEN));
-    const TSkRect work = GetWorkAreaRect(true);
+    const TRect work = GetWorkAreaRect(true);
     EXPECT_TRUE(work.Right <= screen.Right && work.Bottom <= screen.Bottom && !IsNullRect(work));
     if (!IsMultiMonitor()) {
         EXPECT_EQ(GetMonitorAreaRect(window, true), work);
