@@ -1,6 +1,6 @@
 #include "skin/win/SkSystem.h"
 
-#include "framework/rtl/Encoding.h"
+#include "framework/win/Canvas.h"
 #include "skin/core/SkText.h"
 #include "framework/win/Handles.h"
 
@@ -165,14 +165,9 @@ void CopyScreenArea(int x, int y, TSkBitmap& bitmap)
             bitmap.SetPixel(col, row, pixels[row * bitmap.Width() + col] | kSkOpaque);
 }
 
-std::string FitTextToWidth(HDC dc, std::string_view text, int width)
+std::string FitTextToWidth(TCanvas& canvas, std::string_view text, int width)
 {
-    return FitTextToWidth(text, width, [dc](std::string_view s) {
-        const std::u16string wide = Utf8ToUtf16(s);
-        SIZE size{};
-        GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(wide.c_str()), static_cast<int>(wide.size()), &size);
-        return static_cast<int>(size.cx);
-    });
+    return FitTextToWidth(text, width, [&canvas](std::string_view s) { return canvas.TextWidth(std::string(s)); });
 }
 
 void PaintControlBackground(HWND control, HDC dc)

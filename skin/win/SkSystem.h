@@ -1,7 +1,7 @@
 #pragma once
 // System helpers of the skin layer: window alpha through SetLayeredWindowAttributes
 // looked up at run time, the two Windows-version gates (the version comes through a seam
-// so tests can set it), monitors and work areas, screen capture, text fitting on a DC and
+// so tests can set it), monitors and work areas, screen capture, text fitting on a canvas and
 // painting what lies behind a control.
 
 #include "framework/win/WinApi.h"
@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "skin/core/SkBitmap.h"
+
+class TCanvas;
 
 struct TOsVersion {
     int Major = 0;
@@ -33,7 +35,7 @@ TRect GetMonitorAreaRect(HWND window, bool workArea);
 // Screen pixels at x, y into bitmap, at its present size.
 void CopyScreenArea(int x, int y, TSkBitmap& bitmap);
 
-std::string FitTextToWidth(HDC dc, std::string_view text, int width);
+std::string FitTextToWidth(TCanvas& canvas, std::string_view text, int width);   // in the canvas's font
 
 // Paints the control's parent and the siblings below it into dc, so the control can draw
 // transparently over them.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/win/Canvas.h"
 #include "skin/win/SkWinUtils.h"
 #include "tests/skin/SkinTestUtil.h"
 
@@ -152,15 +153,15 @@ TEST(SkinSystem, ControlBackgroundComesFromItsParent)
     DestroyWindow(parent);
 }
 
-TEST(SkinSystem, FitTextOnADeviceContext)
+TEST(SkinSystem, FitTextOnACanvas)
 {
     MemoryDC dc;
+    TCanvas canvas;
+    canvas.SetHandle(dc.Get());
     const std::string full = "备忘录提醒事项";
-    SIZE size{};
-    GetTextExtentPoint32W(dc.Get(), L"备忘...", 5, &size);
-    const std::string fitted = FitTextToWidth(dc.Get(), full, size.cx);
+    const std::string fitted = FitTextToWidth(canvas, full, canvas.TextWidth("备忘..."));
     EXPECT_EQ(fitted, "备忘...");
-    EXPECT_EQ(FitTextToWidth(dc.Get(), full, 100000), full);
+    EXPECT_EQ(FitTextToWidth(canvas, full, 100000), full);
 }
 
 TEST(SkinBitmapBridge, CopiesPixelsBothWays)
