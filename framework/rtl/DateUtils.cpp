@@ -215,7 +215,10 @@ TDateTime IncDay(TDateTime dt, int days)
     return Compose(t.day + days, t.ms);
 }
 
-TDateTime IncMonth(TDateTime dt, int months)
+namespace {
+
+// Months as a 64-bit count so that IncYear's years * 12 cannot overflow.
+TDateTime AddMonths(TDateTime dt, int64_t months)
 {
     const DayTime t = Split(dt);
     int y, m, d;
@@ -230,14 +233,25 @@ TDateTime IncMonth(TDateTime dt, int months)
     return Compose(DayNumber(y, m, d), t.ms);
 }
 
-TDateTime IncYear(TDateTime dt, int years)
+} // namespace
+
+TDateTime IncMonth(TDateTime dt, int months)
 {
-    return IncMonth(dt, years * 12);
+    return AddMonths(dt, months);
 }
 
+TDateTime IncYear(TDateTime dt, int years)
+{
+    return AddMonths(dt, int64_t(years) * 12);
+}
+
+// NaN, infinities and values beyond the 64-bit range have no integral part to give.
 int64_t Trunc(double value)
 {
-    return static_cast<int64_t>(std::trunc(value));
+    const double t = std::trunc(value);
+    if (!(t >= -9223372036854775808.0 && t < 9223372036854775808.0))
+        throw EConvertError("'" + FloatToStr(value) + "' is not a valid integer value");
+    return static_cast<int64_t>(t);
 }
 
 double Frac(double value)
@@ -381,7 +395,7 @@ std::string FormatDateTime(std::string_view format, TDateTime dt)
         size_t n = 1;
         while (i + n < format.size() && Up(format[i + n]) == token)
             ++n;
-        if (token == 'M' && last == 'H')
+        if (token == 'M' && n <= 2 && last == 'H')
             token = 'N';
         last = token;
         switch (token) {

@@ -41,7 +41,7 @@ TDateTime TimeOf(TDateTime dt);         // time of day as a fraction in [0, 1)
 TDateTime IncDay(TDateTime dt, int days = 1);
 TDateTime IncMonth(TDateTime dt, int months = 1);   // clamps the day to the month's end
 TDateTime IncYear(TDateTime dt, int years = 1);     // Feb 29 -> Feb 28 in common years
-int64_t Trunc(double value);
+int64_t Trunc(double value);           // NaN or beyond 64 bits raises EConvertError
 double Frac(double value);
 
 // Clock seam: Now() returns what the source returns. The default source reads the

@@ -238,5 +238,7 @@ int64_t Round(double value)
     double r = f;
     if (diff > 0.5 || (diff == 0.5 && std::fmod(f, 2.0) != 0.0))
         r = f + 1.0;
+    if (!(r >= -9223372036854775808.0 && r < 9223372036854775808.0))   // NaN, infinities, too large
+        throw EConvertError("'" + FloatToStr(value) + "' is not a valid integer value");
     return static_cast<int64_t>(r);
 }

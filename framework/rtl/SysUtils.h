@@ -75,5 +75,6 @@ std::string UpperCase(std::string_view s);               // ASCII only
 std::string LowerCase(std::string_view s);               // ASCII only
 int CompareText(std::string_view a, std::string_view b); // ASCII case-insensitive, <0, 0, >0
 
-// Round half to even, as the program's arithmetic expects.
+// Round half to even, as the program's arithmetic expects; NaN or a value beyond 64 bits
+// raises EConvertError.
 int64_t Round(double value);

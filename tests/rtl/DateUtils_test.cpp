@@ -79,6 +79,9 @@ TEST(DateUtils, DatesBefore1899KeepTheTimeAsAPositiveFraction)
     EXPECT_EQ(IncDay(dt, 2), EncodeDateTime(1899, 12, 31, 6, 0, 0, 0));
     EXPECT_EQ(Trunc(-1.25), -1);
     EXPECT_EQ(Frac(-1.25), -0.25);
+    EXPECT_THROW(Trunc(std::nan("")), EConvertError);
+    EXPECT_THROW(Trunc(1e300), EConvertError);
+    EXPECT_THROW(Trunc(-HUGE_VAL), EConvertError);
 }
 
 TEST(DateUtils, TimeDecodingRoundsToTheMillisecond)
@@ -113,20 +116,25 @@ TEST(DateUtils, WeekdaysWeeksAndMonthArithmetic)
     EXPECT_EQ(IncMonth(EncodeDate(2024, 1, 15), -13), EncodeDate(2022, 12, 15));
     EXPECT_EQ(IncMonth(EncodeDate(2024, 12, 1), 1), EncodeDate(2025, 1, 1));
     EXPECT_EQ(IncYear(EncodeDate(2024, 2, 29)), EncodeDate(2025, 2, 28));
+    EXPECT_EQ(IncYear(EncodeDate(2024, 2, 29), -4), EncodeDate(2020, 2, 29));
+    // Far out of range: years * 12 must not wrap around into a plausible month count.
+    EXPECT_THROW(IncYear(EncodeDate(2024, 1, 1), 357913942), EConvertError);
+    EXPECT_THROW(IncYear(EncodeDate(2024, 1, 1), -357913942), EConvertError);
+    EXPECT_THROW(IncMonth(EncodeDate(9999, 12, 1)), EConvertError);
     EXPECT_EQ(IncDay(EncodeDate(2024, 12, 31)), EncodeDate(2025, 1, 1));
     EXPECT_EQ(YearOf(jan31) * 10000 + MonthOf(jan31) * 100 + DayOf(jan31), 20240131);
 }
 
 TEST(DateUtils, ClockSeam)
 {
-    const TDateTime fixed = EncodeDateTime(2024, 9, 17, 10, 31, 5, 0);
+    const TDateTime fixed = EncodeDateTime(1901, 9, 17, 10, 31, 5, 0);
     {
         FixedClock clock(fixed);
         EXPECT_EQ(Now(), fixed);
-        EXPECT_EQ(Date(), EncodeDate(2024, 9, 17));
+        EXPECT_EQ(Date(), EncodeDate(1901, 9, 17));
         EXPECT_EQ(Time(), EncodeTime(10, 31, 5, 0));
     }
-    EXPECT_GT(Now(), EncodeDate(2020, 1, 1));   // the system clock again
+    EXPECT_NE(Now(), fixed);   // the system clock again, whatever it reads
 }
 
 TEST(DateUtils, FormatDateTimeTokens)
@@ -145,6 +153,8 @@ TEST(DateUtils, FormatDateTimeTokens)
     EXPECT_EQ(FormatDateTime("yyyy\"年\"m'月'd日", dt), "2024年3月5日");
     EXPECT_EQ(FormatDateTime("hh'h'mm", dt), "08h07");   // a literal does not end the hour token
     EXPECT_EQ(FormatDateTime("hh:nn mm", dt), "08:07 03");
+    EXPECT_EQ(FormatDateTime("hh mmmm", dt), "08 三月");   // only m/mm turn into minutes
+    EXPECT_EQ(FormatDateTime("h:MMM", dt), "8:三月");
     EXPECT_EQ(FormatDateTime("ss.zzz", dt), "09.045");
     EXPECT_EQ(FormatDateTime("h:nn am/pm", EncodeTime(13, 5, 0, 0)), "1:05 pm");
     EXPECT_EQ(FormatDateTime("h AM/PM", EncodeTime(0, 5, 0, 0)), "12 AM");
@@ -186,12 +196,17 @@ TEST(DateUtils, TextConversions)
     EXPECT_FALSE(TryStrToTime("2024-09-17", v));
     EXPECT_THROW(StrToTime("8"), EConvertError);
     EXPECT_THROW(StrToTime("8:60"), EConvertError);
-    try {
-        StrToDate("2024-13-01");
-        FAIL();
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), "'2024-13-01' is not a valid date");
-    }
+    auto message = [](auto convert, const char* text) {
+        try {
+            convert(text);
+        } catch (const EConvertError& e) {
+            return e.Message();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message(StrToDate, "2024-13-01"), "'2024-13-01' is not a valid date");
+    EXPECT_EQ(message(StrToTime, "8:60"), "'8:60' is not a valid time");
+    EXPECT_EQ(message(StrToDateTime, "2024-09-17 8"), "'2024-09-17 8' is not a valid date and time");
 }
 
 TEST(DateUtils, TwoDigitYearsAndMonthDayUseTheCurrentYear)
@@ -203,4 +218,20 @@ TEST(DateUtils, TwoDigitYearsAndMonthDayUseTheCurrentYear)
     EXPECT_EQ(StrToDate("99-12-31"), EncodeDate(1999, 12, 31));
     EXPECT_EQ(StrToDate("0024-09-17"), EncodeDate(24, 9, 17));
     EXPECT_EQ(StrToDate("9-17"), EncodeDate(2025, 9, 17));
+}
+
+// The window slides with the year the clock seam reports, never the wall clock's.
+TEST(DateUtils, TwoDigitYearWindowFollowsTheClock)
+{
+    {
+        FixedClock clock(EncodeDateTime(2100, 12, 31, 23, 59, 0, 0));   // window 2030 .. 2129
+        EXPECT_EQ(StrToDate("29-1-1"), EncodeDate(2129, 1, 1));
+        EXPECT_EQ(StrToDate("30-1-1"), EncodeDate(2030, 1, 1));
+        EXPECT_EQ(StrToDateTime("12-31 8:00"), EncodeDateTime(2100, 12, 31, 8, 0, 0, 0));
+        TDateTime v;
+        EXPECT_FALSE(TryStrToDate("2-29", v));   // 2100 is not a leap year
+    }
+    FixedClock clock(EncodeDate(1990, 1, 1));   // window 1920 .. 2019
+    EXPECT_EQ(StrToDateTime("19-3-5 8:30"), EncodeDateTime(2019, 3, 5, 8, 30, 0, 0));
+    EXPECT_EQ(StrToDate("20-3-5"), EncodeDate(1920, 3, 5));
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 TEST(SysUtils, IntegerConversions)
 {
     EXPECT_EQ(IntToStr(-42), "-42");
@@ -37,6 +40,10 @@ TEST(SysUtils, FloatToStrAndRound)
     EXPECT_EQ(Round(-3.5), -4);
     EXPECT_EQ(Round(2.4999), 2);
     EXPECT_EQ(Round(-0.6), -1);
+    EXPECT_EQ(Round(-9223372036854775808.0), INT64_MIN);
+    EXPECT_THROW(Round(std::nan("")), EConvertError);
+    EXPECT_THROW(Round(9223372036854775808.0), EConvertError);
+    EXPECT_THROW(Round(-HUGE_VAL), EConvertError);
 }
 
 TEST(SysUtils, Format)
