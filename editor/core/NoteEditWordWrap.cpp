@@ -85,7 +85,10 @@ void TNoteWordWrapPlugin::ComputeRows(int index, std::vector<std::uint8_t>& rows
         rows.push_back(static_cast<std::uint8_t>(p - s));
         s = p;
     }
-    if (s < len || rows.empty()) rows.push_back(static_cast<std::uint8_t>(len - s));
+    // The rest is the last row, never longer than the maximum; it is empty when the text ends
+    // at a break (a blank run, or a character wider than the maximum), so that the caret after
+    // the line's last byte has a row of its own.
+    rows.push_back(static_cast<std::uint8_t>(len - s));
 }
 
 int TNoteWordWrapPlugin::WrapLine(int index) {
@@ -162,7 +165,7 @@ TBufferCoord TNoteWordWrapPlugin::RowToBuffer(const TDisplayCoord& pos) const {
     const int first = LineFirstRow(line) - 1;
     const int row = pos.Row - 1;
     const int length = FRowLengths[row];
-    const int limit = row == FLineOffsets[line] - 1 ? std::max(FMaxRowLength, length) + 1 : length + 1;
+    const int limit = row == FLineOffsets[line] - 1 ? FMaxRowLength + 1 : length + 1;
     const int earlier = std::accumulate(FRowLengths.begin() + first, FRowLengths.begin() + row, 0);
     return {std::min(pos.Column, limit) + earlier, line + 1};
 }

@@ -2,8 +2,10 @@
 // Word wrap: the map from buffer lines to display rows and the position conversions both
 // ways. Rows are byte counts (at most 255) of the tab-expanded line; a row ends after a
 // blank run or a break character when one lies in its last third, else at the maximum, and
-// never between the two bytes of a GBK character. Every row holds at least one whole
-// character (only an empty line has a row of length 0). The editor reports each line change so that only those lines are re-wrapped.
+// never between the two bytes of a GBK character. Every row cut by a break holds at least
+// one whole character; a line's last row holds the rest (empty for an empty line or a line
+// ending at a break) and never exceeds the maximum. The editor reports each line change so
+// that only those lines are re-wrapped.
 
 #include <cstdint>
 #include <vector>

@@ -48,7 +48,7 @@ TEST(NoteWordWrap, BreaksAtBlanksBreakCharactersOrTheMaximum) {
     EXPECT_EQ(WrapOne(std::string(50, 'a') + " " + std::string(50, 'b'), 80), (R{80, 21}));
     // The 81st byte is a blank: the row takes it and the blanks after it.
     EXPECT_EQ(WrapOne(std::string(80, 'a') + "   bbb", 80), (R{83, 3}));
-    EXPECT_EQ(WrapOne(std::string(80, 'a') + "   ", 80), (R{83}));  // no empty row after the blanks
+    EXPECT_EQ(WrapOne(std::string(80, 'a') + "   ", 80), (R{83, 0}));  // the caret's row after the blanks
     EXPECT_EQ(WrapOne("", 80), (R{0}));
     EXPECT_EQ(WrapOne(std::string(300, ' '), 80), (R{255, 45}));
     EXPECT_EQ(WrapOne("abc", 1), (R{1, 1, 1}));
@@ -60,7 +60,7 @@ TEST(NoteWordWrap, NeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(WrapOne(line, 80), (R{79, 2}));
     // A maximum of 1: the character still goes whole into its row.
     EXPECT_EQ(WrapOne(Zhong + "a", 1), (R{2, 1}));
-    EXPECT_EQ(WrapOne(Zhong + Zhong, 1), (R{2, 2}));
+    EXPECT_EQ(WrapOne(Zhong + Zhong, 1), (R{2, 2, 0}));  // the last row never exceeds the maximum
     // A lone lead byte at the line's end is a byte of its own.
     EXPECT_EQ(WrapOne("ab\xD6", 1), (R{1, 1, 1}));
 }
@@ -122,7 +122,7 @@ TEST(NoteWordWrap, PositionsBothWays) {
     EXPECT_EQ(wrap.RowToBuffer({200, 3}), (TBufferCoord{81 + 160, 1}));  // last row: maximum + 1
     EXPECT_EQ(wrap.RowToBuffer({4, 5}), (TBufferCoord{4, 3}));
     EXPECT_EQ(wrap.RowToBuffer({3, 8}), (TBufferCoord{3, 6}));
-    for (int c = 1; c <= 200; ++c) EXPECT_EQ(wrap.RowToBuffer(wrap.BufferToRow({c, 1})), (TBufferCoord{c, 1}));
+    for (int c = 1; c <= 201; ++c) EXPECT_EQ(wrap.RowToBuffer(wrap.BufferToRow({c, 1})), (TBufferCoord{c, 1}));
     EXPECT_EQ(wrap.RowLength(5), 3);
     try {
         wrap.RowLength(6);
@@ -130,6 +130,24 @@ TEST(NoteWordWrap, PositionsBothWays) {
     } catch (const EListError& e) {
         EXPECT_EQ(e.Message(), "List index out of bounds (6)");
     }
+}
+
+// A line ending in blanks past the maximum: the blanks stay on their row and the position
+// after them starts the line's next, empty row, where the wrapped caret goes.
+TEST(NoteWordWrap, TrailingBlankRunLeavesTheCaretARow) {
+    WrapHost host(80);
+    host.Lines.Add(std::string(80, 'a') + "   ");
+    host.Lines.Add("next");
+    TNoteWordWrapPlugin wrap(&host);
+    ASSERT_EQ(wrap.RowCount(), 3);
+    EXPECT_EQ(wrap.BufferToRow({83, 1}), (TDisplayCoord{83, 1}));
+    EXPECT_EQ(wrap.BufferToRow({84, 1}), (TDisplayCoord{1, 2}));
+    EXPECT_EQ(wrap.BufferToRow({90, 1}), (TDisplayCoord{7, 2}));
+    EXPECT_EQ(wrap.RowToBuffer({200, 1}), (TBufferCoord{84, 1}));
+    EXPECT_EQ(wrap.RowToBuffer({1, 2}), (TBufferCoord{84, 1}));
+    EXPECT_EQ(wrap.RowToBuffer({200, 2}), (TBufferCoord{81 + 83, 1}));  // maximum + 1 past the earlier rows
+    EXPECT_EQ(wrap.RowToBuffer({1, 3}), (TBufferCoord{1, 2}));
+    for (int c = 1; c <= 84; ++c) EXPECT_EQ(wrap.RowToBuffer(wrap.BufferToRow({c, 1})), (TBufferCoord{c, 1}));
 }
 
 TEST(NoteWordWrap, EditsMatchAFullRewrap) {
