@@ -116,6 +116,22 @@ TEST(NoteEditKeyCmds, DuplicateShortCutsAreRefused) {
     EXPECT_THROW(other.SetShortCut(NoteShortCut('Z', Ctrl)), ENoteKeyError);
     EXPECT_EQ(chord.DisplayName(), "ecNone - Ctrl+Z K");
 
+    // The test compares whole second shortcuts, modifiers included: Ctrl+K Ctrl+B twice is a
+    // duplicate, while Ctrl+K B and Ctrl+K Ctrl+B are different bindings.
+    TNoteEditKeyStroke& plainB = keys.Add();
+    plainB.SetShortCut2(NoteShortCut('B', 0));
+    plainB.SetShortCut(NoteShortCut('K', Ctrl));
+    TNoteEditKeyStroke& ctrlB = keys.Add();
+    ctrlB.SetShortCut2(NoteShortCut('B', Ctrl));
+    EXPECT_NO_THROW(ctrlB.SetShortCut(NoteShortCut('K', Ctrl)));
+    TNoteEditKeyStroke& again = keys.Add();
+    again.SetShortCut(NoteShortCut('K', Ctrl));
+    EXPECT_THROW(again.SetShortCut2(NoteShortCut('B', Ctrl)), ENoteKeyError);
+    EXPECT_EQ(again.Key2(), 0);
+    keys.Delete(keys.Count() - 1);
+    keys.Delete(keys.Count() - 1);
+    keys.Delete(keys.Count() - 1);
+
     TNoteEditKeyStrokes copy;
     copy.Assign(keys);
     ASSERT_EQ(copy.Count(), keys.Count());
