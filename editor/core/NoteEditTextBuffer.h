@@ -1,9 +1,10 @@
 #pragma once
 // The editor's line buffer: the text as GBK byte lines with per-line caches (tab-expanded
 // length, highlighter range, attached object), change notifications for the editor, and
-// the note text file format: the lines' bytes joined by the buffer's line break (CR LF, LF
-// or CR, as loaded), no header, no conversion, no break after the last line. Saving goes
-// through a temporary file that replaces the note file only once it is complete.
+// the note text file format: the lines' bytes joined by the buffer's one line break (CR LF,
+// LF or CR, as loaded; a file with mixed breaks is written back with CR LF), no header, no
+// conversion, no break after the last line. Saving goes through a temporary file that
+// replaces the note file only once it is complete.
 
 #include <cstdint>
 #include <functional>
