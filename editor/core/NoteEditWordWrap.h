@@ -1,11 +1,10 @@
 #pragma once
 // Word wrap: the map from buffer lines to display rows and the position conversions both
 // ways. Rows are byte counts (at most 255) of the tab-expanded line; a row ends after a
-// blank run or a break character when one lies in its last third, else at the maximum, and
-// never between the two bytes of a GBK character. Every row cut by a break holds at least
-// one whole character; a line's last row holds the rest (empty for an empty line or a line
-// ending at a break) and never exceeds the maximum. The editor reports each line change so
-// that only those lines are re-wrapped.
+// blank run or a break character in its last third, else at the maximum, never inside a GBK
+// character, and holds at least one whole character. A line's last row holds the rest: never
+// above the maximum, empty for an empty line or one ending at a break. Edits re-wrap only
+// the lines the editor reports.
 
 #include <cstdint>
 #include <vector>
