@@ -60,7 +60,9 @@ protected:
     {
         delete form;
         form = NewForm<TFmMain>(nullptr);
-        form->tmrDrawClock->SetEnabled(false);   // ticks are driven by hand
+        // Ticks are driven by hand, and no start-up step may run while a test pumps messages.
+        for (TTimer* timer : {form->tmrDrawClock, form->tszxsf, form->tmsn, form->twzc})
+            timer->SetEnabled(false);
         form->OnClockWait = [this](int ms) {
             waits.push_back(ms);
             secondDuringWait.push_back(form->pngSecond->Rotate());
@@ -97,8 +99,12 @@ TEST_F(ClockWindow, HandsAtHalfPastThreeWithOvershoot)
     EXPECT_EQ(waits[0], 50);
     EXPECT_EQ(secondDuringWait[0], 274);   // the overshoot frame stays up for the wait
     EXPECT_EQ(form->FramesComposed() - before, 2);
-    form->tmrDrawClockTimer(form);          // same second: nothing new
+    for (int ms : {0, 200, 400, 600, 800}) {   // the rest of the second: nothing composed or pushed
+        At(15, 30, 45, ms);
+        form->tmrDrawClockTimer(form);
+    }
     EXPECT_EQ(form->FramesComposed() - before, 2);
+    EXPECT_EQ(waits.size(), 1u);
 }
 
 TEST_F(ClockWindow, WithoutSecondsHandNoFrameWithinAMinute)
@@ -159,6 +165,57 @@ TEST_F(ClockWindow, ComposedFrameShowsFaceAndHourHand)
     auto [dx, dy] = AtAngle(75, 22);                         // mirrored: bare dial
     uint32_t dial = bmp.PixelARGB(dx, dy);
     EXPECT_GT(BlueOf(dial), RedOf(dial) + 60);
+}
+
+// GDI+ turns a layer about the centre of screen pixel (64, 65), (64.5, 65.5) in pixel-edge
+// coordinates: the dial, the dot and every hand's axis must meet there at any angle, or
+// the hands wobble off the centre as they go round.
+TEST_F(ClockWindow, HandsTurnAboutTheDialCentre)
+{
+    constexpr double cx = 64.5, cy = 65.5;
+    Make()->LoadSkinImages();
+    TBitmap bmp(kW, kH);
+    auto drawAlone = [&](TPNGButton* layer) {
+        Clear(bmp);
+        TGpGraphics g(bmp.Canvas().Handle());
+        DrawPNGButton(g, *layer);
+    };
+    // Alpha-weighted centre of the pixels that pass `keep` (pixel-edge coordinates).
+    auto centre = [&](auto keep) {
+        double sx = 0, sy = 0, sa = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+                if (double a = AlphaOf(bmp.PixelARGB(x, y)); keep(x + 0.5, y + 0.5, a)) {
+                    sx += a * (x + 0.5);
+                    sy += a * (y + 0.5);
+                    sa += a;
+                }
+        return std::pair{sx / sa, sy / sa};
+    };
+    for (int face : {kBlueFace, kBlackFace}) {
+        if (face == kBlackFace)
+            form->mniBlackClick(form);
+        drawAlone(form->pngBg);
+        auto [fx, fy] = centre([](double, double, double a) { return a == 255; });
+        EXPECT_NEAR(fx, cx, 0.1) << "face " << face;
+        EXPECT_NEAR(fy, cy, 0.1) << "face " << face;
+        drawAlone(form->pngDot);
+        auto [dx, dy] = centre([](double, double, double a) { return a > 0; });
+        EXPECT_NEAR(dx, cx, 0.1) << "face " << face;
+        EXPECT_NEAR(dy, cy, 0.1) << "face " << face;
+        for (TPNGButton* hand : {form->pngHour, form->pngMinute, form->pngSecond})
+            for (int degrees : {0, 90, 180, 270}) {
+                hand->SetRotate(degrees);
+                drawAlone(hand);
+                double s = std::sin(degrees * 3.14159265358979 / 180), c = std::cos(degrees * 3.14159265358979 / 180);
+                // The shaft between 15 and 28 pixels out, on the tip's side.
+                auto [hx, hy] = centre([&](double x, double y, double a) {
+                    double r = std::hypot(x - cx, y - cy);
+                    return a > 0 && r > 15 && r < 28 && (x - cx) * s - (y - cy) * c > 0;
+                });
+                EXPECT_NEAR((hx - cx) * c + (hy - cy) * s, 0, 0.2) << hand->Name() << " at " << degrees;
+            }
+    }
 }
 
 TEST_F(ClockWindow, FrameReadBackFromTheScreen)

@@ -3,9 +3,12 @@
 // per-pixel alpha. Shapes are sampled 8x8 per pixel, so every edge is anti-aliased.
 //   clockfaces <output folder>
 //
-// Geometry: the window rotates each 13x129 hand strip about (6, 64) in strip
-// coordinates and puts that point on (64, 65) of the 130x130 dial; the highlight layer
-// sits 2 pixels right of and 1 pixel above the dial, so the glass is centred on (62, 66).
+// Geometry (pixel (i, j) covers [i, i+1) x [j, j+1)): the window turns each 13x129 hand
+// strip about the point GDI+ calls (64, 65), the centre of screen pixel (64, 65), which is
+// the centre of the strip's middle pixel (6, 64). So hands are drawn on (6.5, 64.5) of the
+// strip and the dial on (64.5, 65.5) of the 130x130 face; the highlight layer sits 2 pixels
+// right of and 1 pixel above the dial, so the glass is centred on (62.5, 66.5). Axis-aligned
+// marks have whole-pixel edges, so they stay crisp.
 #include <zlib.h>
 
 #include <algorithm>
@@ -217,8 +220,8 @@ struct Style {
     Rgba second, dotCap;                  // seconds hand, centre cap
 };
 
-constexpr double kCx = 64, kCy = 65;      // dial centre in the 130x130 face
-constexpr double kPx = 6, kPy = 64;       // pivot in the 13x129 hand strip
+constexpr double kCx = 64.5, kCy = 65.5;  // dial centre in the 130x130 face
+constexpr double kPx = 6.5, kPy = 64.5;   // pivot in the 13x129 hand strip
 constexpr double kBezel = 62, kDial = 56;
 
 Canvas Face(const Style& s)
@@ -240,15 +243,15 @@ Canvas Face(const Style& s)
     for (int m = 0; m < 60; ++m) {
         if (m % 5 == 0)
             continue;
-        c.Fill(Mark(kCx, kCy, m * 6, 49.5, 53, 0.55), Solid(s.minuteTicks));
+        c.Fill(Mark(kCx, kCy, m * 6, 50, 53.5, 0.55), Solid(s.minuteTicks));
     }
     for (int h = 0; h < 12; ++h) {
         bool quarter = h % 3 == 0;
         if (h == 0) {   // twelve gets a double bar
-            c.Fill(Mark(kCx - 2.6, kCy, 0, 41, 53, 1.5), Solid(s.marks));
-            c.Fill(Mark(kCx + 2.6, kCy, 0, 41, 53, 1.5), Solid(s.marks));
+            c.Fill(Mark(kCx - 3, kCy, 0, 41.5, 53.5, 1.5), Solid(s.marks));
+            c.Fill(Mark(kCx + 3, kCy, 0, 41.5, 53.5, 1.5), Solid(s.marks));
         } else {
-            c.Fill(Mark(kCx, kCy, h * 30, quarter ? 41 : 44, 53, quarter ? 2.0 : 1.4), Solid(s.marks));
+            c.Fill(Mark(kCx, kCy, h * 30, quarter ? 41.5 : 44.5, 53.5, quarter ? 1.5 : 1.4), Solid(s.marks));
         }
     }
     return c;
