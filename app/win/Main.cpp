@@ -1,5 +1,7 @@
 #include "app/win/Main.h"
 
+#include "framework/win/Dialogs.h"
+
 TFmMain* FmMain = nullptr;
 
 TFmMain::TFmMain(TComponent* AOwner) : TForm(AOwner)
@@ -15,9 +17,15 @@ TFmMain::TFmMain(TComponent* AOwner) : TForm(AOwner)
 }
 
 // A close before start-up read Set.ini would store the zero alpha and place the window
-// starts with, so the file is written back only once it was read.
+// starts with, so the file is written back only once it was read. A Set.ini that cannot
+// be written is reported but never keeps the program from closing.
 void TFmMain::FormCloseQuery(TObject*, bool&)
 {
-    if (FClockSettingsLoaded)
+    if (!FClockSettingsLoaded)
+        return;
+    try {
         SaveClockSettings();
+    } catch (const Exception& e) {
+        ShowMessage(e.Message());
+    }
 }

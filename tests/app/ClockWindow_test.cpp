@@ -12,6 +12,7 @@
 #include "framework/rtl/IniFiles.h"
 #include "framework/win/Application.h"
 #include "framework/win/Bitmap.h"
+#include "framework/win/Dialogs.h"
 
 namespace fs = std::filesystem;
 
@@ -265,6 +266,16 @@ TEST_F(ClockWindow, SettingsSurviveCloseAndStart)
     TIniFile ini((folder / "Set.ini").string());
     EXPECT_EQ(ini.ReadString("ZuzuvOdada", "StayOnTop", ""), "0");
     EXPECT_EQ(ini.ReadString("ZuzuvOdada", "WorkTime", ""), "09:00");
+}
+
+TEST_F(ClockWindow, UnwritableSettingsAreReportedAndCloseGoesOn)
+{
+    Make()->LoadSkinImages();
+    fs::create_directory(folder / "Set.ini");   // the settings file cannot be replaced
+    MessageBoxRecorder boxes;
+    EXPECT_TRUE(form->CloseQuery());
+    ASSERT_EQ(boxes.Calls.size(), 1u);
+    EXPECT_NE(boxes.Calls[0].Text.find("Set.ini"), std::string::npos) << boxes.Calls[0].Text;
 }
 
 TEST_F(ClockWindow, DamagedSettingsGiveTheDefaults)
