@@ -11,7 +11,7 @@ mkdir -p "$out/corpus" "$out/crashes"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I"$here" -o "$out/stored-skin-fuzzer" \
   "$here/tests/skin/fuzz/StoredSkinFuzzer.cpp" "$here/tests/skin/fuzz/StoredSkinInput.cpp" \
-  "$here/framework/rtl/Streams.cpp" "$here/skin/core/spzlibcompress.cpp" "$here/skin/core/SkBitmap.cpp" \
+  "$here/framework/rtl/Streams.cpp" "$here/framework/rtl/BmpImage.cpp" "$here/skin/core/spzlibcompress.cpp" "$here/skin/core/SkBitmap.cpp" \
   "$here/skin/core/SkBmp.cpp" "$here/skin/core/SkPackedSkin.cpp" -lz
 cp -n "$here/tests/skin/fuzz/corpus/"* "$out/corpus/" 2>/dev/null || true
 exec "$out/stored-skin-fuzzer" "$out/corpus" -max_total_time="$seconds" -max_len=65536 \

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/win/Canvas.h"
+#include "skin/core/SkBmp.h"
 #include "skin/win/SkWinUtils.h"
 #include "tests/skin/SkinTestUtil.h"
 
@@ -172,4 +173,18 @@ TEST(SkinBitmapBridge, CopiesPixelsBothWays)
     EXPECT_EQ(bitmap.Width(), 7);
     EXPECT_EQ(bitmap.PixelARGB(6, 3), At(6, 3));
     EXPECT_EQ(SkBitmapFromBitmap(bitmap), picture);
+}
+
+TEST(SkinBitmapBridge, FrameworkBitmapsReadSkinBitmapsThroughTheCheckedReader)
+{
+    const TSkBitmap picture = Coordinates(3, 2);
+    TBitmap bitmap;
+    bitmap.LoadFromBytes(SaveBmpToBytes(picture));
+    EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
+    EXPECT_EQ(SkBitmapFromBitmap(bitmap), picture);
+
+    std::string lying = SaveBmpToBytes(Coordinates(1, 1));
+    lying[10] = 0;   // pixel rows said to start inside the headers
+    EXPECT_THROW(bitmap.LoadFromBytes(lying), EInvalidGraphic);
+    EXPECT_EQ(SkBitmapFromBitmap(bitmap), picture);   // the old picture stays
 }
