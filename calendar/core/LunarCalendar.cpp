@@ -471,11 +471,23 @@ namespace {
 // The year before, skipping the missing year 0.
 int PrevYear(int year) { return year == 1 ? -1 : year - 1; }
 
+// Civil month in which the lunar month holding the date began (0: December before).
+int StartMonth(int year, int month, int day, int lunarDay)
+{
+    int first = day - lunarDay + 1;
+    while (first < 1 && month > 0) {
+        --month;
+        first += month > 0 ? DaysInMonth(year, month) : 31;
+    }
+    return month;
+}
+
 int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
 {
+    // The lunar day; the phase time of a new or full moon is a fraction of a day that
+    // leaves its floor alone from year 1 on, but before it (negative day numbers) the
+    // phase time is no fraction and would scramble the month of those two days.
     Real e = phase.LunarDay;
-    if (phase.Time != -1)
-        e += phase.Time;
     e = Floor(e - Floor(e / 100) * 100);
     constexpr int firstDay = -310443;  // DateToDayNumber(-849, 1, 21)
     // The lunar year search probes into 2101 (the end of lunar 2100): it counts as a year
@@ -494,16 +506,31 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
     // 12 * FracPart(n / 12) + 1 rounds to n mod 12 + 1 for n >= 0.
     int mo = n >= 0 ? n % 12 + 1 : static_cast<int>(RoundHalfEven(12 * FracPart(n / 12.0L) + 1));
     const int code = beyond ? 0 : RawLeapCode(year);
-    if (RawLeapCode(PrevYear(year)) == mo && month == 1 && day < e)
+    const int prevCode = RawLeapCode(PrevYear(year));
+    if (prevCode == mo && month == 1 && day < e)
         return -mo;
-    if (code == mo) {
-        // In January and February such a month is the previous lunar year's month after
-        // it, except that a leap month after month 1..9 is the leap month itself: a leap
-        // first month can begin in February (1640).
-        const bool leapMonthItself = code >= 1 && code <= 9;
-        return (month == 1 || month == 2) && code != 12 && !leapMonthItself ? mo + 1 : -mo;
+    // The rules below hold for a whole lunar month, so they ask where it began: in the
+    // December before, January or February (a month begun there may run into March).
+    const int startMonth = StartMonth(year, month, day, phase.LunarDay);
+    const bool earlyMonth = startMonth <= 2;
+    // The previous lunar year's leap 11th or 12th month, and the months 11 and 12 before
+    // it, can reach into the year; its count already holds that leap month, so those
+    // months come out one short and the leap month as its own number.
+    if (prevCode >= 11 && earlyMonth) {
+        if (mo == prevCode)
+            return -mo;
+        if (mo >= 10 && mo < prevCode)
+            return mo + 1;
     }
-    if (code > mo || (month < mo && code > 0))
+    if (code == mo) {
+        // Early in the year a month after 10, 11 or 12 is the one that follows it (the
+        // year's leap month is still ahead); a leap month after month 1..9 is the leap
+        // month itself: a leap first month can begin in February (1640).
+        if (earlyMonth && code >= 10)
+            return mo % 12 + 1;
+        return -mo;
+    }
+    if (code > mo || (startMonth < mo && code > 0))
         ++mo;
     return mo >= 1 ? (mo - 1) % 12 + 1 : static_cast<int>(RoundHalfEven(12 * FracPart((mo - 1) / 12.0L) + 1));
 }
@@ -540,20 +567,117 @@ bool SolarToCnDate(int year, int month, int day, bool& leap, int& cnDay, int& cn
 
 namespace {
 
+int NextYear(int year) { return year == -1 ? 1 : year + 1; }
+
+int FloorDiv(int a, int b) { return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0); }
+
+struct Civil {
+    int Year, Month, Day;
+};
+
+// A continuous count of the civil days: the day number from year 1 on, and before it the
+// Julian years counted back without a year 0 (the day numbers of those years skip and
+// repeat days, so the lunar searches step through civil dates by this count instead).
+int DateOrdinal(const Civil& c)
+{
+    if (c.Year >= 1)
+        return DateToDayNumber(c.Year, c.Month, c.Day);
+    return 365 * c.Year + FloorDiv(c.Year, 4) + DayOfYear(c.Year, c.Month, c.Day) - 2;
+}
+
+Civil OrdinalToDate(int n)
+{
+    const int astro = static_cast<int>(std::floor((n + 2) / 365.25)) + 1;
+    Civil c{astro <= 0 ? astro - 1 : astro, 1, 1};
+    while (DateOrdinal(c) > n)
+        c.Year = PrevYear(c.Year);
+    while (DateOrdinal({NextYear(c.Year), 1, 1}) <= n)
+        c.Year = NextYear(c.Year);
+    c.Month = 12;
+    while (c.Month > 1 && DateOrdinal({c.Year, c.Month, 1}) > n)
+        --c.Month;
+    c.Day = n - DateOrdinal({c.Year, c.Month, 1}) + 1;
+    if (c.Year == 1582 && c.Month == 10 && c.Day > 4)
+        c.Day += 10;
+    return c;
+}
+
+Civil AddDays(const Civil& c, int days) { return OrdinalToDate(DateOrdinal(c) + days); }
+
+struct CnDayMonth {
+    int Day, Month;
+    bool Leap;
+};
+
+CnDayMonth CnDayMonthOf(const Civil& c)
+{
+    CnDayMonth r;
+    CnDayAndMonth(c.Year, c.Month, c.Day, r.Leap, r.Day, r.Month);
+    return r;
+}
+
+// The first day of the lunar month that holds the date, or of the next one; false when
+// the moons give no month there.
+bool MonthStart(Civil& c, bool next)
+{
+    for (int tries = 0; tries < 4; ++tries) {
+        const int lunarDay = CnDayMonthOf(c).Day;
+        if (lunarDay == 1 && (!next || tries > 0))
+            return true;
+        if (lunarDay < 1)
+            return false;
+        c = AddDays(c, next && lunarDay >= 15 ? 31 - lunarDay : 1 - lunarDay);
+        if (next && lunarDay < 15)
+            c = AddDays(c, 29);
+    }
+    return false;
+}
+
 struct LunarNewYear {
     std::once_flag Once;
     bool Found = false;
-    int Year = 0, Month = 0, Day = 0;
+    Civil Date{};
 };
 
-LunarNewYear NewYearCache[CnMaxYear - CnMinYear + 1];
+LunarNewYear NewYearCache[CnMaxYear - CnMinYear + 2];  // one slot for 2101, the end of lunar 2100
 
-// Solar date of lunar 1-01 of a year in the calendar range, searched once.
+// Lunar 1-01 of a year: the ordinary first month that begins from July of the civil year
+// before to June of the year (most begin in January or February; the calendars of some
+// eras begin the year in winter or spring). Searched once per year.
 const LunarNewYear& LunarNewYearOf(int year)
 {
-    LunarNewYear& entry = NewYearCache[year - CnMinYear];
-    std::call_once(entry.Once, [&] { entry.Found = CnDateToSolar(year, 1, 1, false, entry.Year, entry.Month, entry.Day); });
+    LunarNewYear& entry = NewYearCache[year - CnMinYear - (year > 0 ? 1 : 0)];
+    std::call_once(entry.Once, [&] {
+        const Civil first{year == CnMinYear ? CnMinYear : PrevYear(year), year == CnMinYear ? 1 : 7, 1};
+        const int last = DateOrdinal({year, 6, 30});
+        Civil c = first;
+        if (!MonthStart(c, false))
+            return;
+        for (int months = 0; months < 16 && DateOrdinal(c) <= last; ++months) {
+            const CnDayMonth cn = CnDayMonthOf(c);
+            if (cn.Month == 1 && !cn.Leap && DateOrdinal(c) >= DateOrdinal(first)) {
+                entry.Found = true;
+                entry.Date = c;
+                return;
+            }
+            if (!MonthStart(c, true))
+                return;
+        }
+    });
     return entry;
+}
+
+// Lunar year of a valid date of the civil years -849 .. 2101.
+int CnYearOf(const Civil& c)
+{
+    const int ordinal = DateOrdinal(c);
+    if (c.Year < CnMaxYear + 1) {
+        const LunarNewYear& next = LunarNewYearOf(NextYear(c.Year));
+        if (next.Found && ordinal >= DateOrdinal(next.Date))
+            return NextYear(c.Year);
+    }
+    const LunarNewYear& own = LunarNewYearOf(c.Year);
+    return own.Found && ordinal < DateOrdinal(own.Date) ? PrevYear(c.Year) : c.Year;
 }
 
 }  // namespace
@@ -562,15 +686,12 @@ bool SolarToCnDate(int year, int month, int day, bool& leap, int& cnDay, int& cn
 {
     if (!SolarToCnDate(year, month, day, leap, cnDay, cnMonth))
         return false;
-    const LunarNewYear& newYear = LunarNewYearOf(year);
-    cnYear = newYear.Found && CompareDate(year, month, day, newYear.Year, newYear.Month, newYear.Day) < 0
-                 ? PrevYear(year)
-                 : year;
+    cnYear = CnYearOf({year, month, day});
     return true;
 }
 
-// Binary search over the day numbers of the civil years cnYear and cnYear + 1; a running
-// lunar year follows the probes across lunar New Year by the turn of the month numbers.
+// Walks the months from the lunar New Year, then the days of the month found; the answer
+// is checked by converting it back, so a lunar date the calendar does not hold gives false.
 bool CnDateToSolar(int cnYear, int cnMonth, int cnDay, bool leap, int& year, int& month, int& day)
 {
     if (cnYear < CnMinYear || cnYear > CnMaxYear || cnYear == 0 || cnMonth < 1 || cnMonth > 12 || cnDay < 1
@@ -578,40 +699,38 @@ bool CnDateToSolar(int cnYear, int cnMonth, int cnDay, bool leap, int& year, int
         return false;
     if (leap && LeapMonthOfYear(cnYear) != cnMonth)
         return false;
-    int lo = DateToDayNumber(cnYear, 1, 1);
-    int hi = DateToDayNumber(cnYear + 1, 12, 31);
-    bool seenLast = false;
-    int runningYear = cnYear, lastMonth = 0, lastMove = 0;
-    for (int probe = 0; probe < 100 && lo < hi; ++probe) {
-        if (hi - lo == 1)
-            seenLast = true;
-        const int mid = (lo + hi) / 2 + (seenLast ? 1 : 0);
-        int y, m, d;
-        if (!DayNumberToDate(mid, y, m, d))
-            return false;
-        bool probeLeap;
-        int probeDay, probeMonth;
-        CnDayAndMonth(y, m, d, probeLeap, probeDay, probeMonth);
-        if (lastMove > 0 && probeMonth < lastMonth)
-            ++runningYear;
-        else if (lastMove < 0 && probeMonth > lastMonth)
-            --runningYear;
-        lastMonth = probeMonth;
-        switch (CompareCnDate(runningYear, probeMonth, probeDay, probeLeap, cnYear, cnMonth, cnDay, leap)) {
-        case -1:
-            lo = mid;
-            lastMove = 1;
-            break;
-        case 1:
-            hi = mid;
-            lastMove = -1;
-            break;
-        default:
-            year = y;
-            month = m;
-            day = d;
+    const LunarNewYear& newYear = LunarNewYearOf(cnYear);
+    if (!newYear.Found)
+        return false;
+    // Jump to the middle of the month where the table puts it; walk from New Year when
+    // the moons place it elsewhere.
+    const int code = LeapMonthOfYear(cnYear);
+    const int months = cnMonth - 1 + (code > 0 && (cnMonth > code || leap) ? 1 : 0);
+    Civil c = AddDays(newYear.Date, static_cast<int>(months * 29.530588) + 14);
+    const CnDayMonth guess = CnDayMonthOf(c);
+    if (guess.Month != cnMonth || guess.Leap != leap || !MonthStart(c, false) || CnYearOf(c) != cnYear) {
+        c = newYear.Date;
+        for (int walked = 0; walked < 14; ++walked) {
+            const CnDayMonth cn = CnDayMonthOf(c);
+            if (cn.Month == cnMonth && cn.Leap == leap)
+                break;
+            if (!MonthStart(c, true) || CnYearOf(c) != cnYear)
+                return false;
+        }
+    }
+    // Day numbers before year 1 can skip or repeat a day, so the lunar day is matched.
+    c = AddDays(c, cnDay - 1);
+    for (int tries = 0; tries < 3; ++tries) {
+        const CnDayMonth cn = CnDayMonthOf(c);
+        if (cn.Day == cnDay && cn.Month == cnMonth && cn.Leap == leap && CnYearOf(c) == cnYear) {
+            year = c.Year;
+            month = c.Month;
+            day = c.Day;
             return true;
         }
+        if (cn.Month != cnMonth || cn.Leap != leap || cn.Day < 1)
+            return false;
+        c = AddDays(c, cnDay - cn.Day);
     }
     return false;
 }

@@ -65,13 +65,15 @@ int LeapMonthOfYear(int year);
 // Lunar month 1..12 of the date, negated for a leap month.
 int CnMonthOfDate(int year, int month, int day);
 // False outside -849..2100 and for dates that do not exist. Dates before the lunar New
-// Year carry the previous lunar year (from year 1 on; earlier New Years are not searched).
+// Year carry the previous lunar year; in years whose first month begins in the winter
+// before (9 .. 23, 237 .. 239 and many years before 1) the dates from it on carry the next.
 bool SolarToCnDate(int year, int month, int day, bool& leap, int& cnDay, int& cnMonth, int& cnYear);
 // The same without the lunar year.
 bool SolarToCnDate(int year, int month, int day, bool& leap, int& cnDay, int& cnMonth);
-// False for a leap flag on a month that is not the year's leap month, a lunar date that
-// does not exist, or one that lies before day number 0 (years before 1); out values are
-// written only on success.
+// False for a leap flag on a month that is not the year's leap month or a lunar date that
+// the calendar does not hold; out values are written only on success. Where two days share
+// one lunar date (at the breaks of the calendar and where the day numbers before year 1
+// repeat a day) the answer is one of them.
 bool CnDateToSolar(int cnYear, int cnMonth, int cnDay, bool leap, int& year, int& month, int& day);
 
 //--- Stem-branch (sexagenary) indexes
