@@ -253,6 +253,7 @@ TEST(Dates, StorageForm) {
 
 TEST(Fields, NullAndMissingRecordReadAsEmpty) {
     Db db;
+    db.Run({"update sz_bqb set rq=NULL"}).ExecSQL();
     TADOQuery& q = db.Run({"select * from sz_bqb where bz= :bz "});
     q.Parameters.ParamByName("bz").Value = "便签1位置";
     q.Open();
@@ -348,4 +349,12 @@ TEST(Links, ClosingTheConnectionClosesItsQueries) {
     delete db.Cnn;
     EXPECT_EQ(db.Q->Connection(), nullptr);
     EXPECT_NE(MessageOf([&] { db.Q->Open(); }).find("no connection"), std::string::npos);
+}
+
+TEST(DataFile, RollbackJournalWithFullSync) {
+    Db db;
+    db.Run({"pragma journal_mode"}).Open();
+    EXPECT_EQ(db.Q->Fields(0).AsString(), "delete");
+    db.Run({"pragma synchronous"}).Open();
+    EXPECT_EQ(db.Q->Fields(0).AsInteger(), 2);   // FULL
 }

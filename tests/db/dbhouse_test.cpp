@@ -89,9 +89,13 @@ TEST(ShippedData, FixedRowsAndSettings) {
                                                          "便签5位置", "便签6位置", "便签7位置"}));
     EXPECT_EQ(Column(q, "iid"), (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7"}));
     EXPECT_EQ(Column(q, "qyzt"), std::vector<std::string>(7, "0"));
+    for (q.First(); !q.Eof(); q.Next())   // a real date, never day zero (1899-12-30)
+        EXPECT_GT(q.FieldByName("rq").AsDateTime(), EncodeDate(2000, 1, 1)) << q.FieldByName("bz").AsString();
     m.Use(m.House->qxzbq, "select * from sz_djsb order by bz ").Open();
     EXPECT_EQ(Column(q, "bz"), (std::vector<std::string>{"倒计时1", "倒计时2", "倒计时3", "倒计时4", "倒计时5"}));
     EXPECT_EQ(Column(q, "qyzt"), std::vector<std::string>(5, "0"));
+    for (q.First(); !q.Eof(); q.Next())
+        EXPECT_GT(q.FieldByName("zdsj").AsDateTime(), EncodeDate(2000, 1, 1)) << q.FieldByName("bz").AsString();
 
     TADOQuery& s = m.Use(m.House->qxsf, "select * from sz_sfxsb ");
     s.Open();
