@@ -3,6 +3,7 @@
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
 #include "calendar/core/LunarDate.h"
+#include "framework/db/DatabaseError.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
 
@@ -16,6 +17,19 @@ TADOQuery& Use(TADOQuery* query, const char* sql)
     query->SQL.Clear();
     query->SQL.Add(sql);
     return *query;
+}
+
+// Opens the select of a one-row settings table. A missing row raises rather than reading
+// as empty texts, so the step keeps what it had (an empty sz_sfxsb would hide the clock).
+TADOQuery& OpenOneRow(TADOQuery* query, const char* sql, const char* table)
+{
+    TADOQuery& q = Use(query, sql);
+    q.Open();
+    if (q.IsEmpty()) {
+        q.Close();
+        throw EDatabaseError(std::string(table) + " has no row");
+    }
+    return q;
 }
 
 bool IsAbsolutePath(std::string_view path)
@@ -87,8 +101,7 @@ std::string SoundSettingPath(TADOQuery& query, const char* column, const std::st
 
 void LoadOtherSettings(Tdbhouse& db)
 {
-    TADOQuery& q = Use(db.qcx, "select * from sz_qtcsb ");
-    q.Open();
+    TADOQuery& q = OpenOneRow(db.qcx, "select * from sz_qtcsb ", "sz_qtcsb");
     ChimeFrequency = q.FieldByName("bspl").AsString();
     ChimeMode = q.FieldByName("bsfs").AsString();
     int count;
@@ -101,8 +114,7 @@ void LoadOtherSettings(Tdbhouse& db)
 
 TShownFlags LoadShownFlags(Tdbhouse& db)
 {
-    TADOQuery& q = Use(db.qxsf, "select * from sz_sfxsb ");
-    q.Open();
+    TADOQuery& q = OpenOneRow(db.qxsf, "select * from sz_sfxsb ", "sz_sfxsb");
     TShownFlags flags{q.FieldByName("szxsf").AsString(), q.FieldByName("rlxsf").AsString(),
                       q.FieldByName("bwlxsf").AsString(), q.FieldByName("bqxsf").AsString(),
                       q.FieldByName("djsxsf").AsString()};

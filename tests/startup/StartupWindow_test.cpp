@@ -155,6 +155,19 @@ TEST_F(Startup, ShownFlagsHideTheClockAndCheckTheTwinItems)
     EXPECT_TRUE(form->N22->Checked());
 }
 
+TEST_F(Startup, AMissingShownRowLeavesTheClockShown)
+{
+    Exec("delete from sz_sfxsb");
+    dbhouse->democnn->Close();
+    form->N2 = new TMenuItem(form);
+    form->N2->SetChecked(true);
+    form->SetVisible(true);
+    form->tszxsfTimer(form->tszxsf);
+    EXPECT_TRUE(form->Visible());
+    EXPECT_TRUE(form->N2->Checked());
+    EXPECT_EQ(RunningTimers(), kAfterStartup);
+}
+
 TEST_F(Startup, AMissingDataFileEndsTheProgramWithDataError)
 {
     fs::remove(Utf8Path(file.FileName()));
@@ -310,14 +323,23 @@ TEST(SingleInstanceProcesses, ASecondCopyShowsTheMessageAndLeavesTheFirstAlone)
     const fs::path folder = Utf8Path(file.Folder());
     fs::copy_file(fs::path(VORPEN_DIST_DIR) / "vorpen.exe", folder / "vorpen.exe");
     fs::copy(fs::path(VORPEN_DIST_DIR) / "Images", folder / "Images");
-    {
-        TADOConnection cnn(nullptr);
-        cnn.SetConnectionString(file.ConnectionString());
-        TADOQuery q(nullptr);
-        q.SetConnection(&cnn);
-        q.SQL.Add("update sz_jrb set realrq='1999-01-01'");
-        q.ExecSQL();
-    }
+    // The festival dates that the first copy's start-up rewrites; -1 while the file is busy.
+    auto staleFestivals = [&](const char* sql) {
+        try {
+            TADOConnection cnn(nullptr);
+            cnn.SetConnectionString(file.ConnectionString());
+            TADOQuery q(nullptr);
+            q.SetConnection(&cnn);
+            q.SQL.Add(sql);
+            if (std::string_view(sql).starts_with("update"))
+                return q.ExecSQL();
+            q.Open();
+            return q.FieldByName("n").AsInteger();
+        } catch (const Exception&) {
+            return -1;
+        }
+    };
+    ASSERT_EQ(staleFestivals("update sz_jrb set realrq='1999-01-01'"), 6);
 
     Process first;
     ASSERT_TRUE(first.Start(folder));
@@ -345,16 +367,17 @@ TEST(SingleInstanceProcesses, ASecondCopyShowsTheMessageAndLeavesTheFirstAlone)
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(IsWindowVisible(clock));
 
-    Sleep(1500);   // past the start-up timer
+    // Polls up to 15 s for the first copy's start-up to have rewritten the festival dates.
+    const char* stale = "select count(*) as n from sz_jrb where realrq='1999-01-01'";
+    int left = -1;
+    for (int i = 0; i < 300 && left != 0; ++i) {
+        left = staleFestivals(stale);
+        if (left != 0)
+            Sleep(50);
+    }
+    EXPECT_EQ(left, 0) << "the first copy did not run its start-up";
+    EXPECT_TRUE(first.Running());
     for (HWND hwnd : first.VisibleWindows())
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(first.Wait(15000), 0u);
-
-    TADOConnection cnn(nullptr);
-    cnn.SetConnectionString(file.ConnectionString());
-    TADOQuery q(nullptr);
-    q.SetConnection(&cnn);
-    q.SQL.Add("select count(*) as n from sz_jrb where realrq='1999-01-01'");
-    q.Open();
-    EXPECT_EQ(q.FieldByName("n").AsInteger(), 0) << "the first copy did not run its start-up";
 }

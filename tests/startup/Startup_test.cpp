@@ -6,6 +6,7 @@
 #include "app/core/Startup.h"
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
+#include "framework/db/DatabaseError.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
 
@@ -200,4 +201,43 @@ TEST(StartupData, SettingsAndSoundChoicesAreRead)
     EXPECT_EQ(AltsWavPath, clock + "alts.wav");
     EXPECT_EQ(AlldayWavPath, "");
     EXPECT_EQ(ReminderPlayCount, 3);
+}
+
+TEST(StartupData, AMissingSettingsRowFailsTheStepInsteadOfReadingEmptyTexts)
+{
+    Module m;
+    m.Exec("delete from sz_sfxsb");
+    m.Exec("delete from sz_qtcsb");
+    EXPECT_THROW(LoadShownFlags(*m.House), EDatabaseError);   // would hide the clock with every flag ""
+    ChimeMode = "1";
+    ReminderPlayCount = 3;
+    EXPECT_THROW(LoadOtherSettings(*m.House), EDatabaseError);
+    EXPECT_EQ(ChimeMode, "1");
+    EXPECT_EQ(ReminderPlayCount, 3);
+    EXPECT_FALSE(m.House->qxsf->Active());
+    EXPECT_FALSE(m.House->qcx->Active());
+    ReminderPlayCount = 2;
+}
+
+TEST(StartupData, TheDefaultClockSoundsShipWithTheProgram)
+{
+    SetExeFolder(std::string(VORPEN_DIST_DIR) + PathDelim);
+    LoadSoundPaths();
+    for (const std::string* path : {&CWavPath, &AltsWavPath, &AlldayWavPath, &DoorbellWavPath}) {
+        ASSERT_TRUE(FileExists(*path)) << *path;
+        std::string head = ReadFileBytes(*path).substr(0, 12);
+        EXPECT_EQ(head.substr(0, 4), "RIFF") << *path;
+        EXPECT_EQ(head.substr(8, 4), "WAVE") << *path;
+    }
+    // The shipped settings name those files, relative to the program folder.
+    Module m;
+    TADOQuery& q = m.Run("select * from sz_qtcsb ");
+    q.Open();
+    for (const char* column : {"bsqzypath", "bwlqzypath", "jrqzypath"}) {
+        std::string path = q.FieldByName(column).AsString();
+        for (char& c : path)
+            if (c == '\\')
+                c = PathDelim;
+        EXPECT_TRUE(FileExists(std::string(VORPEN_DIST_DIR) + PathDelim + path)) << column;
+    }
 }
