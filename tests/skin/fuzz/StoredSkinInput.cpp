@@ -10,9 +10,15 @@ bool RunStoredSkinInput(std::string_view bytes)
     } catch (const Exception&) {
     }
     try {
-        TPackedSkin skin = ReadPackedSkin(bytes);
-        if (skin.Version <= kMaxPackedSkinVersion && ReadPackedSkin(WritePackedSkin(skin)).IniText != skin.IniText)
-            return false;
+        const TPackedSkin skin = ReadPackedSkin(bytes);
+        if (skin.Version <= kMaxPackedSkinVersion) {
+            const TPackedSkin back = ReadPackedSkin(WritePackedSkin(skin));
+            for (auto slot : FixedPicturesOfVersion(skin.Version))
+                if (back.*slot != skin.*slot)
+                    return false;
+            if (back.ActivePictures != skin.ActivePictures || back.IniText != skin.IniText)
+                return false;
+        }
     } catch (const Exception&) {
     }
     TMemoryStream plain(bytes), packed, unpacked;

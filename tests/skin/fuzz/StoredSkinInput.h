@@ -1,7 +1,8 @@
 #pragma once
 // The stored-skin fuzz entry, shared by the libFuzzer target and the corpus replay test:
-// one input is inflated and read as a stored skin, read directly as a packed layout, and
-// round-tripped through the compression streams. Bad input may only raise Exception.
+// one input is inflated and read as a stored skin, read directly as a packed layout that
+// must write and read back unchanged, and round-tripped through the compression streams.
+// Bad input may only raise Exception.
 
 #include <string_view>
 
