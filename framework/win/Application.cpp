@@ -73,14 +73,7 @@ TApplication::~TApplication() {
     SetTimerService(nullptr);
 }
 
-void TApplication::Initialize() {
-    if (FHintTimer) return;
-    Handle();
-    FHintTimer = new TTimer(this);
-    FHintTimer->SetEnabled(false);
-    FHintTimer->SetInterval(500);
-    FHintTimer->OnTimer = [this](TObject* s) { HintTimer(s); };
-}
+void TApplication::Initialize() { Handle(); }
 
 HWND TApplication::Handle() {
     if (FHandle) return FHandle;
@@ -196,7 +189,7 @@ void TApplication::DeleteDeferred() {
     while (!FDeferred.empty()) {
         TComponent* c = FDeferred.front();
         FDeferred.erase(FDeferred.begin());
-        c->RemoveFreeNotification(this);
+        // The link stays: its notification clears the other weak pointers to c (the hint).
         if (auto* form = dynamic_cast<TForm*>(c)) form->BeforeDestruction();
         delete c;
     }
@@ -206,7 +199,10 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation != TOperation::opRemove) return;
     FDeferred.erase(std::remove(FDeferred.begin(), FDeferred.end(), AComponent), FDeferred.end());
-    if (AComponent == FHintControl) FHintControl = nullptr;
+    if (AComponent == FHintControl) {
+        FHintControl = nullptr;
+        CancelHint();
+    }
 }
 
 void TApplication::FormDestroyed(TForm* form) {
@@ -235,7 +231,9 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LP
 
 void TApplication::SetShowHint(bool value) {
     FShowHint = value;
-    if (!value) CancelHint();
+    if (value) return;
+    CancelHint();
+    FHintWindow.reset();
 }
 
 void TApplication::SetHintWindowClass(THintWindowClass factory) {
@@ -246,14 +244,30 @@ void TApplication::SetHintWindowClass(THintWindowClass factory) {
 
 void TApplication::CancelHint() {
     if (FHintTimer) FHintTimer->SetEnabled(false);
-    if (FHintControl) FHintControl->RemoveFreeNotification(this);
+    // A control waiting for its deferred delete keeps the link that delete relies on.
+    if (FHintControl && std::find(FDeferred.begin(), FDeferred.end(), FHintControl) == FDeferred.end())
+        FHintControl->RemoveFreeNotification(this);
     FHintControl = nullptr;
     if (FHintWindow && FHintShown) FHintWindow->ReleaseHandle();
     FHintShown = false;
 }
 
+void TApplication::StartHintTimer(uint32_t interval) {
+    if (!FHintTimer) {
+        FHintTimer = new TTimer(this);
+        FHintTimer->SetEnabled(false);
+        FHintTimer->OnTimer = [this](TObject* s) { HintTimer(s); };
+    }
+    FHintTimer->SetEnabled(false);
+    FHintTimer->SetInterval(interval);
+    FHintTimer->SetEnabled(true);
+}
+
+// Follows the mouse: a move onto another control restarts the pause (the short one when
+// a hint was showing), leaving the control's window or a click or key hides the hint.
 bool TApplication::IsHintMsg(const MSG& msg) {
-    if (!FShowHint || !FHintTimer) return false;
+    if (!FShowHint) return false;
+    if (FHintWindow && FHintWindow->HandleAllocated() && msg.hwnd == FHintWindow->Handle()) return false;
     if (msg.message == WM_MOUSEMOVE) {
         TControl* c = TWinControl::FromHandle(msg.hwnd);
         if (auto* w = dynamic_cast<TWinControl*>(c)) {
@@ -261,31 +275,39 @@ bool TApplication::IsHintMsg(const MSG& msg) {
             if (TControl* child = w->ControlAtPos({p.x, p.y})) c = child;
         }
         if (c && (!c->ShowHint() || c->Hint().empty())) c = nullptr;
-        if (c != FHintControl) {
-            CancelHint();
-            FHintControl = c;
-            if (c) {
-                c->FreeNotification(this);
-                FHintTimer->SetEnabled(true);
-            }
-        }
-    } else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_KEYDOWN ||
-               msg.message == WM_MOUSELEAVE) {
+        if (c == FHintControl) return false;
+        const bool wasShown = FHintShown;
+        CancelHint();
+        if (!c) return false;
+        FHintControl = c;
+        c->FreeNotification(this);
+        StartHintTimer(wasShown ? HintShortPause : HintPause);
+    } else if (msg.message == WM_MOUSELEAVE) {
+        TControl* left = TWinControl::FromHandle(msg.hwnd);
+        if (FHintControl && (left == FHintControl || left == FHintControl->Parent())) CancelHint();
+    } else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_KEYDOWN) {
         CancelHint();
     }
     return false;
 }
 
-// The short part of "short|long" shows below the cursor.
+// First tick: the short part of "short|long" shows below the cursor. Second tick (the
+// hide pause): it goes, and stays away until the mouse moves to another control.
 void TApplication::HintTimer(TObject*) {
     FHintTimer->SetEnabled(false);
     if (!FHintControl) return;
+    if (FHintShown) {
+        FHintShown = false;
+        if (FHintWindow) FHintWindow->ReleaseHandle();
+        return;
+    }
     std::string hint = FHintControl->Hint();
     hint = hint.substr(0, hint.find('|'));
     if (!FHintWindow) FHintWindow.reset(FHintClass(nullptr));
     TRect r = FHintWindow->CalcHintRect(Screen->Width() / 3, hint);
     POINT at;
     GetCursorPos(&at);
-    FHintWindow->ActivateHint(Bounds(at.x, at.y + 20, r.Width(), r.Height()), hint);
+    FHintWindow->ActivateHint(Bounds(at.x, at.y + GetSystemMetrics(SM_CYCURSOR) * 2 / 3, r.Width(), r.Height()), hint);
     FHintShown = true;
+    StartHintTimer(HintHidePause);
 }

@@ -5,6 +5,7 @@
 // deferred deletes, the swappable hint window class, and HandleException, which every
 // Win32 callback of the framework calls from its catch block (EAbort stays silent).
 
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <map>
@@ -58,10 +59,17 @@ public:
     void ProcessMessages();
     void HandleMessage();   // one message, or waits for one
 
+    // Hints: a control's Hint shows HintPause ms after the mouse comes to rest on it (or
+    // HintShortPause ms when another hint was showing) and goes after HintHidePause ms or
+    // when the mouse leaves the control. The timing runs on TTimer, so on the installed
+    // TimerService. Switching ShowHint off frees the hint window (the next one comes from
+    // the current hint window class).
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool value);
     void SetHintWindowClass(THintWindowClass factory);
     void CancelHint();
+    THintWindow* HintWindow() const { return FHintWindow.get(); }   // nullptr until a hint showed
+    uint32_t HintPause = 500, HintShortPause = 50, HintHidePause = 2500;
 
     int AddMessageFilter(TMessageFilter filter);
     void RemoveMessageFilter(int id);
@@ -84,6 +92,7 @@ private:
     bool IsHintMsg(const MSG& msg);
     bool IsDialogKey(const MSG& msg);
     void HintTimer(TObject* Sender);
+    void StartHintTimer(uint32_t interval);
     void DeleteDeferred();
     static LRESULT CALLBACK AppWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -97,9 +106,9 @@ private:
     std::vector<TComponent*> FDeferred;
     THintWindowClass FHintClass;
     std::unique_ptr<THintWindow> FHintWindow;
-    TControl* FHintControl = nullptr;
+    TControl* FHintControl = nullptr;   // the control under the mouse that has a hint
     TTimer* FHintTimer = nullptr;
-    bool FHintShown = false;
+    bool FHintShown = false;            // FHintControl's hint is on screen
 };
 
 extern TApplication* Application;

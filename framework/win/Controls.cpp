@@ -133,11 +133,6 @@ void TControl::Repaint() {
 }
 
 TPoint TControl::ClientOrigin() const {
-    if (auto* w = dynamic_cast<const TWinControl*>(this); w && w->HandleAllocated()) {
-        POINT p{0, 0};   // a window's client area starts inside its frame
-        ::ClientToScreen(const_cast<TWinControl*>(w)->Handle(), &p);
-        return {p.x, p.y};
-    }
     if (!FParent) return {FLeft, FTop};
     TPoint p = FParent->ClientOrigin();
     return {p.X + FLeft, p.Y + FTop};

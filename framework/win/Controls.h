@@ -112,7 +112,7 @@ public:
     void Repaint();
     TPoint ClientToScreen(TPoint p) const;
     TPoint ScreenToClient(TPoint p) const;
-    TPoint ClientOrigin() const;      // screen position of the client's top-left
+    virtual TPoint ClientOrigin() const;   // screen position of the client's top-left
     TForm* ParentForm();              // the form this control sits on (or is)
     bool MouseInside() const { return FMouseInside; }
 
@@ -212,6 +212,7 @@ public:
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TRect ClientRect() const override;
+    TPoint ClientOrigin() const override;   // inside the frame, with or without a window
     void SetClientSize(int width, int height) override;
     void SetVisible(bool value) override;
     void SetEnabled(bool value) override;
@@ -255,6 +256,7 @@ protected:
 private:
     void RouteMouse(TMessage& m);
     void UpdateBoundsFromWindow();
+    RECT Frame() const;   // the frame CreateParams gives, around an empty client (left, top <= 0)
     bool DoKeyDown(WORD& key, TShiftState shift);
     bool DoKeyPress(wchar_t& key);
 

@@ -1,7 +1,9 @@
-// TForm's focus handling: the active control, the Tab order and the dialog keys.
+// TForm's focus handling: the active control, the Tab order, menu shortcuts and the
+// dialog keys.
 #include <algorithm>
 
 #include "framework/win/Forms.h"
+#include "framework/win/Menus.h"
 
 void TForm::FocusChanged(TWinControl* control) {
     if (control == FActiveControl || control == this) return;
@@ -81,5 +83,20 @@ bool TForm::FocusDialogKey(WORD Key, TShiftState Shift) {
         return !wants(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE) && BroadcastDialog(this, CM_DIALOGKEY, Key);
     if (Shift.Contains(ssAlt) && !Shift.Contains(ssCtrl) && ((Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9')))
         return BroadcastDialog(this, CM_DIALOGCHAR, Key);
+    return false;
+}
+
+bool TForm::IsShortCut(WORD Key, TShiftState Shift) {
+    if (Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU) return false;
+    bool handled = false;
+    if (TShortCutEvent h = OnShortCut) h(Key, Shift, handled);
+    if (handled) return true;
+    TControl* c = nullptr;
+    for (HWND h = GetFocus(); h && !c; h = GetParent(h))
+        if (TWinControl* w = FromHandle(h); w && w->ParentForm() == this) c = w;
+    if (!c) c = this;
+    const TShortCut shortCut = ::ShortCut(Key, Shift);
+    for (; c; c = c->Parent())
+        if (TPopupMenu* menu = c->PopupMenu(); menu && menu->IsShortCut(shortCut)) return true;
     return false;
 }

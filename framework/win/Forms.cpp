@@ -242,7 +242,7 @@ int TForm::ShowModal() {
 void TForm::Release() { Application->DeferDelete(this); }
 
 bool TForm::DialogKey(WORD Key, TShiftState Shift) {
-    if (FocusDialogKey(Key, Shift)) return true;
+    if (IsShortCut(Key, Shift) || FocusDialogKey(Key, Shift)) return true;
     if (Key == VK_ESCAPE && Shift.Empty() && FModal) {
         FModalResult = mrCancel;
         return true;

@@ -1,8 +1,8 @@
 #pragma once
 // TForm: a top-level window owned by the application's hidden window (so no taskbar
 // button), with border style and icons, stay-on-top, position, layered alpha blending,
-// key preview, Show/Hide/Close (OnCloseQuery and OnClose run even on a hidden form) and
-// ShowModal. Forms are made with NewForm<T>(owner) or Application->CreateForm: the
+// key preview, menu shortcuts, Show/Hide/Close (OnCloseQuery and OnClose run even on a
+// hidden form) and ShowModal. Forms are made with NewForm<T>(owner) or Application->CreateForm: the
 // constructor builds the layout while the form is loading, then AfterConstruction ends
 // the loading (Loaded) and fires OnCreate. TScreen lists the forms in creation order.
 
@@ -22,6 +22,7 @@ constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = I
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+using TShortCutEvent = std::function<void(WORD Key, TShiftState Shift, bool& Handled)>;
 
 class TForm : public TCustomControl {
 public:
@@ -65,6 +66,9 @@ public:
     // Alt+letter to the control with that accelerator (CM_DIALOGCHAR), and Escape ends a
     // modal form with mrCancel; true when the key was used. Called by the message loop.
     virtual bool DialogKey(WORD Key, TShiftState Shift);
+    // Menu shortcuts, asked first by DialogKey: OnShortCut, then the PopupMenu of the
+    // focused control and of each of its parents up to the form; true when one was used.
+    bool IsShortCut(WORD Key, TShiftState Shift);
 
     // The control that has (or gets, when the form next takes the focus) the focus.
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -76,6 +80,7 @@ public:
     TNotifyEvent OnCreate, OnShow, OnHide, OnActivate, OnDeactivate, OnDestroy, OnPaint;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
+    TShortCutEvent OnShortCut;
 
 protected:
     void CreateParams(TCreateParams& Params) override;

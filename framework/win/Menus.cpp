@@ -136,3 +136,20 @@ void TPopupMenu::Popup(int X, int Y) {
     PostMessageW(owner, WM_NULL, 0, 0);
     if (cmd > 0 && cmd <= ids.size()) ids[cmd - 1]->Click();
 }
+
+bool TPopupMenu::IsShortCut(TShortCut shortCut) {
+    if (!shortCut) return false;
+    auto find = [shortCut](auto& self, TMenuItem* parent) -> TMenuItem* {
+        for (int i = 0; i < parent->Count(); ++i) {
+            TMenuItem* item = parent->Items(i);
+            if (!item->Visible() || !item->Enabled()) continue;
+            if (item->Count() == 0 && item->ShortCut() == shortCut) return item;
+            if (TMenuItem* found = self(self, item)) return found;
+        }
+        return nullptr;
+    };
+    TMenuItem* item = find(find, FItems);
+    if (!item) return false;
+    item->Click();
+    return true;
+}

@@ -4,6 +4,7 @@
 // a programmatic Click) and TPopupMenu (Popup at a screen point, OnPopup, AutoPopup on a
 // right click of its control). The native menu is built afresh at each Popup, drawn by
 // the system. Sub-items are listed by their parent item; components are owned as usual.
+// Shortcuts fire through the form (TForm::IsShortCut) from the message loop.
 
 #include <string>
 #include <vector>
@@ -78,6 +79,9 @@ public:
     // chosen item's Click after the menu has closed.
     virtual void Popup(int X, int Y);
     TNotifyEvent OnPopup;
+    // Clicks the item that has this shortcut; only items the user could choose (visible
+    // and enabled, under visible and enabled parents) count. True when one was clicked.
+    bool IsShortCut(TShortCut shortCut);
 
 protected:
     // Builds the native menu; ids[i] is the item of command i + 1.

@@ -133,12 +133,17 @@ void TWinControl::CreateParams(TCreateParams& p) {
     p.Y = Top();
     p.Width = Width();
     p.Height = Height();
-    if (Parent()) p.WndParent = Parent()->Handle();
+    // Measuring (ClientRect, ClientOrigin) asks for these too: no parent window is made here.
+    if (Parent() && Parent()->HandleAllocated()) p.WndParent = Parent()->FHandle;
 }
 
 void TWinControl::CreateWnd() {
     TCreateParams p;
     CreateParams(p);
+    if (!p.WndParent && Parent()) {
+        p.WndParent = Parent()->Handle();   // making the parent's window makes its children's too
+        if (FHandle) return;
+    }
     if ((p.Style & WS_CHILD) && !p.WndParent)
         throw EInvalidOperation("Control '" + Name() + "' has no parent window");
     std::wstring cls = p.SubclassOf.empty() ? p.WinClassName : p.SubclassOf;
@@ -260,13 +265,30 @@ void TWinControl::UpdateBoundsFromWindow() {
     if (resized) AlignControls();
 }
 
-TRect TWinControl::ClientRect() const {
-    if (FHandle) return TRect::FromRECT(HwndClientRect(FHandle));
+RECT TWinControl::Frame() const {
     TCreateParams p;
     const_cast<TWinControl*>(this)->CreateParams(p);
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, p.Style & ~WS_VISIBLE, FALSE, p.ExStyle);
+    return frame;
+}
+
+TRect TWinControl::ClientRect() const {
+    if (FHandle) return TRect::FromRECT(HwndClientRect(FHandle));
+    const RECT frame = Frame();
     return Rect(0, 0, std::max(0, Width() - int(frame.right - frame.left)), std::max(0, Height() - int(frame.bottom - frame.top)));
+}
+
+// Before the window exists the origin follows from the bounds and the frame it will get.
+TPoint TWinControl::ClientOrigin() const {
+    if (FHandle) {
+        POINT p{0, 0};
+        ::ClientToScreen(FHandle, &p);
+        return {p.x, p.y};
+    }
+    TPoint p = TControl::ClientOrigin();
+    const RECT frame = Frame();
+    return {p.X - frame.left, p.Y - frame.top};
 }
 
 void TWinControl::SetClientSize(int width, int height) {
@@ -526,18 +548,17 @@ void TWinControl::WndProc(TMessage& m) {
         }
         return;
     case WM_CONTEXTMENU: {
+        // At the click (screen coordinates), or from the keyboard (-1, -1) at the client origin.
+        const TPoint click{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        const bool keyboard = click.X == -1 && click.Y == -1;
         TControl* target = this;
-        if (m.LParam != -1) {
-            POINT pt{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-            ::ScreenToClient(FHandle, &pt);
-            if (TControl* c = ControlAtPos({pt.x, pt.y}); c && c->PopupMenu()) target = c;
-        }
+        if (!keyboard)
+            if (TControl* c = ControlAtPos(ScreenToClient(click)); c && c->PopupMenu()) target = c;
         TPopupMenu* menu = target->PopupMenu();
         if (menu && menu->AutoPopup()) {
-            POINT at;
-            GetCursorPos(&at);
+            const TPoint at = keyboard ? target->ClientOrigin() : click;
             menu->SetPopupComponent(target);
-            menu->Popup(at.x, at.y);
+            menu->Popup(at.X, at.Y);
             m.Handled = true;
         }
         return;

@@ -206,6 +206,43 @@ TEST_F(FormTest, AlignTopStacksAndHidingClosesTheGap) {
     delete form;
 }
 
+// The client origin lies inside the frame, the same before and after the window exists,
+// and windowless children count from it.
+TEST_F(FormTest, ClientOriginIsInsideTheFrameWithOrWithoutAWindow) {
+    auto* form = NewForm<TCountingForm>(nullptr);
+    form->SetBorderStyle(bsSingle);
+    form->SetBounds(100, 120, 200, 150);
+    auto* child = new TCustomControl(form);
+    child->SetParent(form);
+    child->SetBounds(10, 20, 50, 40);
+    ASSERT_FALSE(form->HandleAllocated());
+    const TPoint before = form->ClientOrigin();
+    EXPECT_GT(before.Y, 120);   // below the caption
+    const TPoint childBefore = child->ClientOrigin();
+    form->HandleNeeded();
+    POINT p{0, 0};
+    ClientToScreen(form->Handle(), &p);
+    EXPECT_EQ(form->ClientOrigin(), (TPoint{p.x, p.y}));
+    EXPECT_EQ(before, form->ClientOrigin());
+    EXPECT_EQ(childBefore, child->ClientOrigin());
+    EXPECT_EQ(child->ClientOrigin(), (TPoint{p.x + 10, p.y + 20}));
+    EXPECT_EQ(form->ScreenToClient(child->ClientToScreen({1, 2})), (TPoint{11, 22}));
+    delete form;
+}
+
+TEST_F(FormTest, ChildHandleFirstMakesTheParentAndOneChildWindow) {
+    auto* form = NewForm<TCountingForm>(nullptr);
+    auto* child = new TCustomControl(form);
+    child->SetParent(form);
+    child->SetBounds(10, 20, 50, 40);
+    HWND h = child->Handle();
+    ASSERT_TRUE(form->HandleAllocated());
+    EXPECT_EQ(GetParent(h), form->Handle());
+    EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), h);
+    EXPECT_EQ(GetWindow(h, GW_HWNDNEXT), nullptr);
+    delete form;
+}
+
 TEST_F(FormTest, WindowProcHookSeesMessagesAndCanCallTheOldOne) {
     auto* form = NewForm<TCountingForm>(nullptr);
     TWndMethod old = form->WindowProc;

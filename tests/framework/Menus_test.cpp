@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/win/Forms.h"
 #include "tests/framework/WinTestUtil.h"
 
 namespace {
@@ -101,6 +102,115 @@ TEST(Menus, ShortCutText) {
     EXPECT_EQ(ShortCutToText(ShortCut('C', {ssCtrl})), "Ctrl+C");
     EXPECT_EQ(ShortCutToText(ShortCut(VK_F5, {})), "F5");
     EXPECT_EQ(ShortCutToText(0), "");
+}
+
+// A shown form with a focusable child; keys are posted to the focused window and go
+// through the message loop as typed keys would.
+class TShortCutForm : public TForm {
+public:
+    explicit TShortCutForm(TComponent* owner) : TForm(owner) {
+        SetBorderStyle(bsNone);
+        SetBounds(10, 10, 160, 120);
+        Box = new TCustomControl(this);
+        Box->SetParent(this);
+        Box->SetBounds(10, 10, 60, 40);
+        Box->SetTabStop(true);
+        Box->OnKeyDown = [this](TObject*, WORD& key, TShiftState) { Keys.push_back(key); };
+        FormMenu = new TPopupMenu(this);
+        SetPopupMenu(FormMenu);
+    }
+    void Press(WORD key, bool ctrl = false) {
+        BYTE state[256];
+        GetKeyboardState(state);
+        state[VK_CONTROL] = ctrl ? 0x80 : 0;
+        SetKeyboardState(state);
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+        PumpUntil([] { return false; }, 50);
+        state[VK_CONTROL] = 0;
+        SetKeyboardState(state);
+    }
+    TCustomControl* Box;
+    TPopupMenu* FormMenu;
+    std::vector<WORD> Keys;
+};
+
+TEST(MenuShortCuts, FormMenuShortCutFiresThroughTheMessageLoopAndUsesTheKey) {
+    EnsureApplication();
+    auto* form = NewForm<TShortCutForm>(nullptr);
+    auto* refresh = AddItem(form, form->FormMenu->Items(), "mniRefresh", "刷新");
+    refresh->SetShortCut(ShortCut(VK_F5, {}));
+    auto* sub = AddItem(form, form->FormMenu->Items(), "mniNote", "便签");
+    auto* save = AddItem(form, sub, "mniSave", "保存");
+    save->SetShortCut(ShortCut('S', {ssCtrl}));
+    int refreshes = 0, saves = 0;
+    refresh->OnClick = [&](TObject*) { ++refreshes; };
+    save->OnClick = [&](TObject*) { ++saves; };
+    form->Show();
+    form->Box->SetFocus();
+    ASSERT_TRUE(form->Box->Focused());
+    form->Press(VK_F5);
+    EXPECT_EQ(refreshes, 1);
+    form->Press('S', true);
+    EXPECT_EQ(saves, 1);
+    form->Press('S');   // no Ctrl: an ordinary key for the control
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(form->Keys, std::vector<WORD>{'S'});
+    delete form;
+}
+
+TEST(MenuShortCuts, ItemsTheUserCannotChooseDoNotFire) {
+    EnsureApplication();
+    auto* form = NewForm<TShortCutForm>(nullptr);
+    auto* hidden = AddItem(form, form->FormMenu->Items(), "mniHidden", "隐藏");
+    hidden->SetShortCut(ShortCut(VK_F2, {}));
+    hidden->SetVisible(false);
+    auto* parent = AddItem(form, form->FormMenu->Items(), "mniParent", "父项");
+    auto* child = AddItem(form, parent, "mniChild", "子项");
+    child->SetShortCut(ShortCut(VK_F3, {}));
+    parent->SetEnabled(false);
+    int clicks = 0;
+    hidden->OnClick = child->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    form->Box->SetFocus();
+    form->Press(VK_F2);
+    form->Press(VK_F3);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(form->Keys, (std::vector<WORD>{VK_F2, VK_F3}));   // the keys went on to the control
+    parent->SetEnabled(true);
+    form->Press(VK_F3);
+    EXPECT_EQ(clicks, 1);
+    delete form;
+}
+
+TEST(MenuShortCuts, ControlMenuNeedsTheFocusAndOnShortCutComesFirst) {
+    EnsureApplication();
+    auto* form = NewForm<TShortCutForm>(nullptr);
+    auto* other = new TCustomControl(form);
+    other->SetParent(form);
+    other->SetBounds(80, 10, 60, 40);
+    other->SetTabStop(true);
+    auto* boxMenu = new TPopupMenu(form);
+    form->Box->SetPopupMenu(boxMenu);
+    auto* copy = AddItem(form, boxMenu->Items(), "mniCopy", "复制");
+    copy->SetShortCut(ShortCut(VK_F6, {}));
+    int copies = 0;
+    copy->OnClick = [&](TObject*) { ++copies; };
+    form->Show();
+    other->SetFocus();
+    form->Press(VK_F6);
+    EXPECT_EQ(copies, 0);
+    form->Box->SetFocus();
+    form->Press(VK_F6);
+    EXPECT_EQ(copies, 1);
+    std::vector<WORD> seen;
+    form->OnShortCut = [&](WORD key, TShiftState, bool& handled) {
+        seen.push_back(key);
+        handled = key == VK_F6;
+    };
+    form->Press(VK_F6);
+    EXPECT_EQ(copies, 1);
+    EXPECT_EQ(seen, std::vector<WORD>{VK_F6});
+    delete form;
 }
 
 }  // namespace
