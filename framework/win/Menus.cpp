@@ -125,16 +125,38 @@ HMENU TPopupMenu::BuildMenu(TMenuItem* parent, std::vector<TMenuItem*>& ids) {
     return menu;
 }
 
+namespace {
+// Remembers which of the watched components were freed (during a nested message loop).
+class TFreeWatch : public TComponent {
+public:
+    TFreeWatch() : TComponent(nullptr) {}
+    void Watch(TComponent* c) { FreeNotification(c); }
+    bool Gone(TComponent* c) const { return std::find(FGone.begin(), FGone.end(), c) != FGone.end(); }
+
+protected:
+    void Notification(TComponent* c, TOperation op) override {
+        if (op == TOperation::opRemove) FGone.push_back(c);
+    }
+
+private:
+    std::vector<TComponent*> FGone;
+};
+}  // namespace
+
+// The menu's own loop dispatches messages (timers, deferred deletes): an item freed
+// meanwhile is not clicked.
 void TPopupMenu::Popup(int X, int Y) {
     if (TNotifyEvent h = OnPopup) h(this);
     std::vector<TMenuItem*> ids;
     HMENU menu = BuildMenu(FItems, ids);
+    TFreeWatch watch;
+    for (TMenuItem* item : ids) watch.Watch(item);
     HWND owner = Application->Handle();
     SetForegroundWindow(owner);
     const UINT cmd = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, X, Y, owner, nullptr);
     DestroyMenu(menu);
     PostMessageW(owner, WM_NULL, 0, 0);
-    if (cmd > 0 && cmd <= ids.size()) ids[cmd - 1]->Click();
+    if (cmd > 0 && cmd <= ids.size() && !watch.Gone(ids[cmd - 1])) ids[cmd - 1]->Click();
 }
 
 bool TPopupMenu::IsShortCut(TShortCut shortCut) {

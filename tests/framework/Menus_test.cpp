@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/base/Timer.h"
+
 #include "framework/win/Forms.h"
 #include "tests/framework/WinTestUtil.h"
 
@@ -102,6 +104,37 @@ TEST(Menus, ShortCutText) {
     EXPECT_EQ(ShortCutToText(ShortCut('C', {ssCtrl})), "Ctrl+C");
     EXPECT_EQ(ShortCutToText(ShortCut(VK_F5, {})), "F5");
     EXPECT_EQ(ShortCutToText(0), "");
+}
+
+// Drives the open popup menu from a timer: the first tick runs `during`, the next ones
+// choose the first item with the keyboard once the menu window is up.
+void PopupAndChooseFirst(TPopupMenu& menu, const std::function<void()>& during) {
+    TTimer timer(nullptr);
+    timer.SetInterval(30);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject*) {
+        if (++ticks == 1) return during();
+        if (HWND w = FindWindowW(L"#32768", nullptr); w && IsWindowVisible(w)) {
+            PostMessageW(w, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageW(w, WM_KEYDOWN, VK_RETURN, 0);
+        }
+        if (ticks > 100) EndMenu();
+    };
+    menu.Popup(20, 20);
+}
+
+TEST(Menus, PopupClicksTheChosenItemButNotOneFreedMeanwhile) {
+    EnsureApplication();
+    TComponent form(nullptr);
+    TPopupMenu menu(&form);
+    auto* first = AddItem(&form, menu.Items(), "N1", "功能显示");
+    int clicks = 0;
+    first->OnClick = [&](TObject*) { ++clicks; };
+    PopupAndChooseFirst(menu, [] {});
+    EXPECT_EQ(clicks, 1);
+    PopupAndChooseFirst(menu, [&] { delete first; });
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(menu.Items()->Count(), 0);
 }
 
 // A shown form with a focusable child; keys are posted to the focused window and go
