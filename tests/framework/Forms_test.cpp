@@ -179,6 +179,23 @@ TEST_F(FormTest, ScreenCentreAndFormList) {
     EXPECT_EQ(Screen->FormCount(), before);
 }
 
+TEST_F(FormTest, ActiveFormFollowsActivationAndDesktopCentre) {
+    auto* first = NewForm<TCountingForm>(nullptr);
+    auto* second = NewForm<TCountingForm>(nullptr);
+    second->SetPosition(poDesktopCenter);
+    first->Show();
+    EXPECT_TRUE(PumpUntil([&] { return Screen->ActiveForm() == first; }));
+    second->Show();
+    EXPECT_TRUE(PumpUntil([&] { return Screen->ActiveForm() == second; }));
+    const int x0 = GetSystemMetrics(SM_XVIRTUALSCREEN), y0 = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    EXPECT_EQ(second->Left(), x0 + (GetSystemMetrics(SM_CXVIRTUALSCREEN) - second->Width()) / 2);
+    EXPECT_EQ(second->Top(), y0 + (GetSystemMetrics(SM_CYVIRTUALSCREEN) - second->Height()) / 2);
+    delete second;
+    EXPECT_NE(Screen->ActiveForm(), second);
+    delete first;
+    EXPECT_EQ(Screen->ActiveForm(), nullptr);
+}
+
 TEST_F(FormTest, AlignTopStacksAndHidingClosesTheGap) {
     auto* form = NewForm<TCountingForm>(nullptr);
     form->SetBorderStyle(bsNone);
