@@ -94,6 +94,18 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMen
 
 TPopupMenu::~TPopupMenu() { delete FItems; }
 
+void TPopupMenu::SetPopupComponent(TComponent* value) {
+    if (value == FPopupComponent.Target) return;
+    if (FPopupComponent.Target) FPopupComponent.RemoveFreeNotification(FPopupComponent.Target);
+    FPopupComponent.Target = value;
+    if (value) FPopupComponent.FreeNotification(value);
+}
+
+void TPopupMenu::TLink::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == Target) Target = nullptr;
+}
+
 HMENU TPopupMenu::BuildMenu(TMenuItem* parent, std::vector<TMenuItem*>& ids) {
     HMENU menu = CreatePopupMenu();
     for (int i = 0; i < parent->Count(); ++i) {

@@ -72,8 +72,9 @@ public:
     TMenuItem* Items() const { return FItems; }
     bool AutoPopup() const { return FAutoPopup; }
     void SetAutoPopup(bool value) { FAutoPopup = value; }
-    TComponent* PopupComponent() const { return FPopupComponent; }
-    void SetPopupComponent(TComponent* value) { FPopupComponent = value; }
+    // The component the menu was last shown for; null once that component is freed.
+    TComponent* PopupComponent() const { return FPopupComponent.Target; }
+    void SetPopupComponent(TComponent* value);
 
     // Fires OnPopup, shows the menu at a screen point, waits for a choice and runs the
     // chosen item's Click after the menu has closed.
@@ -88,7 +89,18 @@ protected:
     HMENU BuildMenu(TMenuItem* parent, std::vector<TMenuItem*>& ids);
 
 private:
+    // Watches the popup component apart from the menu itself, so that the link a control
+    // keeps to its PopupMenu and this one do not undo each other when either changes.
+    class TLink : public TComponent {
+    public:
+        TLink() : TComponent(nullptr) {}
+        TComponent* Target = nullptr;
+
+    protected:
+        void Notification(TComponent* AComponent, TOperation Operation) override;
+    };
+
     TMenuItem* FItems;
     bool FAutoPopup = true;
-    TComponent* FPopupComponent = nullptr;
+    TLink FPopupComponent;
 };

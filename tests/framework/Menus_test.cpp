@@ -137,6 +137,38 @@ TEST(Menus, PopupClicksTheChosenItemButNotOneFreedMeanwhile) {
     EXPECT_EQ(menu.Items()->Count(), 0);
 }
 
+TEST(Menus, PopupComponentIsClearedWhenThatComponentIsFreed) {
+    EnsureApplication();
+    TPopupMenu menu(nullptr);
+    auto* plain = new TComponent(nullptr);
+    menu.SetPopupComponent(plain);
+    EXPECT_EQ(menu.PopupComponent(), plain);
+    delete plain;
+    EXPECT_EQ(menu.PopupComponent(), nullptr);
+
+    // A control that drops the menu as its PopupMenu keeps being watched as the popup component.
+    auto* box = new TCustomControl(nullptr);
+    box->SetPopupMenu(&menu);
+    menu.SetPopupComponent(box);
+    box->SetPopupMenu(nullptr);
+    delete box;
+    EXPECT_EQ(menu.PopupComponent(), nullptr);
+
+    // And the other way round: a new popup component leaves the control's PopupMenu link.
+    auto* other = new TComponent(nullptr);
+    auto* holder = new TCustomControl(nullptr);
+    {
+        TPopupMenu shortLived(nullptr);
+        holder->SetPopupMenu(&shortLived);
+        shortLived.SetPopupComponent(holder);
+        shortLived.SetPopupComponent(other);
+        EXPECT_EQ(shortLived.PopupComponent(), other);
+    }
+    EXPECT_EQ(holder->PopupMenu(), nullptr);
+    delete holder;
+    delete other;
+}
+
 // A shown form with a focusable child; keys are posted to the focused window and go
 // through the message loop as typed keys would.
 class TShortCutForm : public TForm {
