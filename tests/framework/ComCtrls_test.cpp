@@ -15,15 +15,7 @@
 
 namespace {
 
-class ComCtrlsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        EnsureApplication();
-        form = NewForm<TTestForm>(nullptr);
-    }
-    void TearDown() override { delete form; }
-    TTestForm* form = nullptr;
-};
+class ComCtrlsTest : public TTestFormFixture {};
 
 TEST_F(ComCtrlsTest, DateTimePickerRoundTripsDateAndTime) {
     auto* date = Put<TDateTimePicker>(form, 10, 10, 150, 21);

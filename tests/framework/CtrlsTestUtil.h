@@ -1,6 +1,9 @@
 #pragma once
-// Helpers of the control tests: a plain form to put controls on, and sending keys the way
-// the message loop would see them (posted to a window, then pumped).
+// Helpers of the control tests: a plain form to put controls on (and a fixture giving each
+// test a fresh one), and sending keys the way the message loop would see them (posted to a
+// window, then pumped).
+
+#include <gtest/gtest.h>
 
 #include "framework/win/Forms.h"
 #include "tests/framework/WinTestUtil.h"
@@ -11,6 +14,17 @@ public:
         SetBorderStyle(bsDialog);
         SetBounds(40, 40, 420, 320);
     }
+};
+
+// Gives each test a fresh form.
+class TTestFormFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApplication();
+        form = NewForm<TTestForm>(nullptr);
+    }
+    void TearDown() override { delete form; }
+    TTestForm* form = nullptr;
 };
 
 template <class T>

@@ -8,15 +8,7 @@
 
 namespace {
 
-class StdCtrlsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        EnsureApplication();
-        form = NewForm<TTestForm>(nullptr);
-    }
-    void TearDown() override { delete form; }
-    TTestForm* form = nullptr;
-};
+class StdCtrlsTest : public TTestFormFixture {};
 
 TEST_F(StdCtrlsTest, EditChangeFiresForCodeAndUserButNotTwice) {
     auto* edit = Put<TEdit>(form, 10, 10, 120, 21);
