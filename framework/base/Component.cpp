@@ -21,6 +21,13 @@ void Erase(std::vector<TComponent*>& list, TComponent* c) {
     list.erase(std::remove(list.begin(), list.end(), c), list.end());
 }
 
+bool EraseOne(std::vector<TComponent*>& list, TComponent* c) {
+    auto it = std::find(list.begin(), list.end(), c);
+    if (it == list.end()) return false;
+    list.erase(it);
+    return true;
+}
+
 }  // namespace
 
 TComponent::TComponent(TComponent* AOwner) {
@@ -33,7 +40,7 @@ TComponent::~TComponent() {
     FComponentState |= csDestroying;
     while (!FFreeNotifies.empty()) {
         TComponent* other = FFreeNotifies.back();
-        FFreeNotifies.pop_back();
+        Erase(FFreeNotifies, other);
         Erase(other->FFreeNotifies, this);
         other->Notification(this, TOperation::opRemove);
     }
@@ -94,18 +101,17 @@ void TComponent::RemoveComponent(TComponent* component) {
     Notification(component, TOperation::opRemove);
 }
 
+// Each link is one entry on both sides, so a pair linked twice stays linked until both
+// links are removed.
 void TComponent::FreeNotification(TComponent* component) {
     if (!component || component == this) return;
-    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), component) == FFreeNotifies.end()) {
-        FFreeNotifies.push_back(component);
-        component->FFreeNotifies.push_back(this);
-    }
+    FFreeNotifies.push_back(component);
+    component->FFreeNotifies.push_back(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* component) {
-    if (!component) return;
-    Erase(FFreeNotifies, component);
-    Erase(component->FFreeNotifies, this);
+    if (!component || !EraseOne(FFreeNotifies, component)) return;
+    EraseOne(component->FFreeNotifies, this);
 }
 
 void TComponent::Notification(TComponent*, TOperation) {}

@@ -55,6 +55,8 @@ public:
 
     // Asks that `component` be told (Notification opRemove) when this one is destroyed,
     // and the other way round; used for links between components of different owners.
+    // Links are counted per pair: each FreeNotification needs its own
+    // RemoveFreeNotification, and destruction tells the other side once and clears them all.
     void FreeNotification(TComponent* component);
     void RemoveFreeNotification(TComponent* component);
 
@@ -85,5 +87,5 @@ private:
     intptr_t FTag = 0;
     unsigned FComponentState = 0;
     std::vector<TComponent*> FComponents;
-    std::vector<TComponent*> FFreeNotifies;
+    std::vector<TComponent*> FFreeNotifies;   // one entry per link, both sides
 };

@@ -150,6 +150,60 @@ TEST(Notification, MutualLinksDuringOwnerDestruction) {
     EXPECT_NE(std::find(log.begin(), log.end(), "remove B in A"), log.end());
 }
 
+// Two features that link the same pair each hold their own link: dropping one leaves the
+// other, whichever side asked for it.
+TEST(Notification, LinksToTheSamePairAreCounted) {
+    std::vector<std::string> log;
+    Probe menu(nullptr, &log, "Menu");
+    auto* box = new Probe(nullptr, &log, "Box");
+    box->SetLink(&menu);            // the box's link to its menu
+    box->FreeNotification(&menu);   // the menu's own link to the box
+    box->SetLink(nullptr);
+    log.clear();
+    delete box;
+    EXPECT_EQ(log, (std::vector<std::string>{"free Box", "remove Box in Menu"}));
+
+    auto* other = new Probe(nullptr, &log, "Other");
+    other->FreeNotification(&menu);
+    menu.FreeNotification(other);
+    other->RemoveFreeNotification(&menu);
+    menu.RemoveFreeNotification(other);
+    menu.RemoveFreeNotification(other);   // one too many: nothing left to remove
+    other->FreeNotification(&menu);
+    other->RemoveFreeNotification(&menu);
+    log.clear();
+    delete other;
+    EXPECT_EQ(log, std::vector<std::string>{"free Other"});
+}
+
+// Destruction tells a component linked twice once and leaves no link behind on either side.
+TEST(Notification, DestructionClearsEveryLinkOfThePair) {
+    std::vector<std::string> log;
+    auto* menu = new Probe(nullptr, &log, "Menu");
+    auto* box = new Probe(nullptr, &log, "Box");
+    box->SetLink(menu);
+    menu->FreeNotification(box);
+    box->FreeNotification(menu);
+    log.clear();
+    delete menu;
+    EXPECT_EQ(log, (std::vector<std::string>{"free Menu", "remove Menu in Box"}));
+    EXPECT_EQ(box->Link, nullptr);
+    log.clear();
+    delete box;
+    EXPECT_EQ(log, std::vector<std::string>{"free Box"});
+}
+
+TEST(Notification, NoLinkToItselfOrToNothing) {
+    std::vector<std::string> log;
+    auto* box = new Probe(nullptr, &log, "Box");
+    box->FreeNotification(box);
+    box->FreeNotification(nullptr);
+    box->RemoveFreeNotification(nullptr);
+    log.clear();
+    delete box;
+    EXPECT_EQ(log, std::vector<std::string>{"free Box"});
+}
+
 TEST(Loading, LoadedRunsOnceChildrenFirstAfterLoadingEnds) {
     std::vector<std::string> log;
     Probe form(nullptr, &log, "Form1");
