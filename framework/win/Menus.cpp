@@ -95,15 +95,15 @@ TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMen
 TPopupMenu::~TPopupMenu() { delete FItems; }
 
 void TPopupMenu::SetPopupComponent(TComponent* value) {
-    if (value == FPopupComponent.Target) return;
-    if (FPopupComponent.Target) FPopupComponent.RemoveFreeNotification(FPopupComponent.Target);
-    FPopupComponent.Target = value;
-    if (value) FPopupComponent.FreeNotification(value);
+    if (value == FPopupComponent) return;
+    if (FPopupComponent) FPopupComponent->RemoveFreeNotification(this);
+    FPopupComponent = value;
+    if (value) value->FreeNotification(this);
 }
 
-void TPopupMenu::TLink::Notification(TComponent* AComponent, TOperation Operation) {
+void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == Target) Target = nullptr;
+    if (Operation == TOperation::opRemove && AComponent == FPopupComponent) FPopupComponent = nullptr;
 }
 
 HMENU TPopupMenu::BuildMenu(TMenuItem* parent, std::vector<TMenuItem*>& ids) {

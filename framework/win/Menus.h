@@ -73,7 +73,7 @@ public:
     bool AutoPopup() const { return FAutoPopup; }
     void SetAutoPopup(bool value) { FAutoPopup = value; }
     // The component the menu was last shown for; null once that component is freed.
-    TComponent* PopupComponent() const { return FPopupComponent.Target; }
+    TComponent* PopupComponent() const { return FPopupComponent; }
     void SetPopupComponent(TComponent* value);
 
     // Fires OnPopup, shows the menu at a screen point, waits for a choice and runs the
@@ -87,20 +87,10 @@ public:
 protected:
     // Builds the native menu; ids[i] is the item of command i + 1.
     HMENU BuildMenu(TMenuItem* parent, std::vector<TMenuItem*>& ids);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
-    // Watches the popup component apart from the menu itself, so that the link a control
-    // keeps to its PopupMenu and this one do not undo each other when either changes.
-    class TLink : public TComponent {
-    public:
-        TLink() : TComponent(nullptr) {}
-        TComponent* Target = nullptr;
-
-    protected:
-        void Notification(TComponent* AComponent, TOperation Operation) override;
-    };
-
     TMenuItem* FItems;
     bool FAutoPopup = true;
-    TLink FPopupComponent;
+    TComponent* FPopupComponent = nullptr;
 };
