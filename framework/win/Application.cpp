@@ -189,7 +189,7 @@ void TApplication::DeleteDeferred() {
     while (!FDeferred.empty()) {
         TComponent* c = FDeferred.front();
         FDeferred.erase(FDeferred.begin());
-        // The link stays: its notification clears the other weak pointers to c (the hint).
+        c->RemoveFreeNotification(this);
         if (auto* form = dynamic_cast<TForm*>(c)) form->BeforeDestruction();
         delete c;
     }
@@ -244,9 +244,7 @@ void TApplication::SetHintWindowClass(THintWindowClass factory) {
 
 void TApplication::CancelHint() {
     if (FHintTimer) FHintTimer->SetEnabled(false);
-    // A control waiting for its deferred delete keeps the link that delete relies on.
-    if (FHintControl && std::find(FDeferred.begin(), FDeferred.end(), FHintControl) == FDeferred.end())
-        FHintControl->RemoveFreeNotification(this);
+    if (FHintControl) FHintControl->RemoveFreeNotification(this);
     FHintControl = nullptr;
     if (FHintWindow && FHintShown) FHintWindow->ReleaseHandle();
     FHintShown = false;
