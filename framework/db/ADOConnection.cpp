@@ -95,7 +95,11 @@ void TADOConnection::RegisterDataSet(TADOQuery* query) {
 }
 
 void TADOConnection::UnregisterDataSet(TADOQuery* query) {
-    FDataSets.erase(std::remove(FDataSets.begin(), FDataSets.end(), query), FDataSets.end());
+    auto it = std::find(FDataSets.begin(), FDataSets.end(), query);
+    if (it == FDataSets.end())
+        return;
+    FDataSets.erase(it);
+    RemoveFreeNotification(query);
 }
 
 void TADOConnection::Notification(TComponent* AComponent, TOperation Operation) {

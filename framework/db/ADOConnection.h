@@ -40,6 +40,7 @@ protected:
 
 private:
     friend class TADOQuery;
+    // Each also adds or removes the free-notification link that goes with the entry.
     void RegisterDataSet(TADOQuery* query);
     void UnregisterDataSet(TADOQuery* query);
     void CheckDataFile();

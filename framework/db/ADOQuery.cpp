@@ -77,7 +77,6 @@ void TADOQuery::SetConnection(TADOConnection* value) {
     Close();
     if (FConnection) {
         FConnection->UnregisterDataSet(this);
-        FConnection->RemoveFreeNotification(this);
     }
     FConnection = value;
     if (FConnection)
@@ -283,7 +282,11 @@ void TADOQuery::AttachDataSource(TDataSource* source) {
 }
 
 void TADOQuery::DetachDataSource(TDataSource* source) {
-    FSources.erase(std::remove(FSources.begin(), FSources.end(), source), FSources.end());
+    auto it = std::find(FSources.begin(), FSources.end(), source);
+    if (it == FSources.end())
+        return;
+    FSources.erase(it);
+    RemoveFreeNotification(source);
 }
 
 void TADOQuery::NotifySources(bool activeChanged) {

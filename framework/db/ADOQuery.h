@@ -64,6 +64,7 @@ private:
     // The value of a column at the current record (the last one once Eof is reached),
     // nullptr when there is none.
     const TDbCell* CurrentCell(int index) const;
+    // Each also adds or removes the free-notification link that goes with the entry.
     void AttachDataSource(TDataSource* source);
     void DetachDataSource(TDataSource* source);
     std::string Prefix() const;

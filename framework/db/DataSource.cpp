@@ -40,7 +40,6 @@ void TDataSource::SetDataSet(TADOQuery* value) {
         return;
     if (FDataSet) {
         FDataSet->DetachDataSource(this);
-        FDataSet->RemoveFreeNotification(this);
     }
     FDataSet = value;
     if (FDataSet)
