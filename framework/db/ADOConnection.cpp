@@ -6,6 +6,10 @@
 #include "framework/db/ADOQuery.h"
 #include "framework/db/DatabaseError.h"
 
+namespace {
+constexpr int kBusyTimeoutMs = 5000;
+}
+
 std::string ConnectionStringValue(std::string_view connectionString, std::string_view key) {
     size_t start = 0;
     while (start <= connectionString.size()) {
@@ -48,6 +52,9 @@ void TADOConnection::Open() {
         sqlite3_close(handle);
         throw EDatabaseError("Cannot open the data file \"" + fileName + "\": " + reason);
     }
+    // Another process on the same file (a second tool, a test) holds its lock only for one
+    // statement: wait for it rather than fail the step at once.
+    sqlite3_busy_timeout(handle, kBusyTimeoutMs);
     FHandle = handle;
     FFileName = fileName;
     try {

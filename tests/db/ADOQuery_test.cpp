@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <thread>
 #include <sqlite3.h>
 
 #include "DataFileCopy.h"
@@ -357,4 +358,24 @@ TEST(DataFile, RollbackJournalWithFullSync) {
     EXPECT_EQ(db.Q->Fields(0).AsString(), "delete");
     db.Run({"pragma synchronous"}).Open();
     EXPECT_EQ(db.Q->Fields(0).AsInteger(), 2);   // FULL
+}
+
+TEST(DataFile, WaitsForAnotherConnectionsLockInsteadOfFailing) {
+    Db db;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(db.File.FileName().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::thread release([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        sqlite3_exec(other, "commit", nullptr, nullptr, nullptr);
+    });
+    std::string error;
+    try {
+        db.Run({"update sz_ksb set bz='1'"}).ExecSQL();
+    } catch (const Exception& e) {
+        error = e.Message();
+    }
+    release.join();
+    sqlite3_close(other);
+    EXPECT_EQ(error, "");
 }
