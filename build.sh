@@ -5,6 +5,7 @@
 #   ./build.sh test   install what is missing, build the native, sanitizer and Windows trees and run
 #                     every test (Windows tests under Wine on a private Xvfb); exits non-zero on failure
 #   ./build.sh build  build all three trees without testing
+#   ./build.sh wtest [ctest args]  build the Windows tree and run the chosen Windows tests
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 out=$root/build
@@ -13,9 +14,16 @@ asan=$out/asan
 win=$out/windows
 jobs=$(nproc)
 
+# ccache, where installed, shares objects between trees and checkouts (paths hashed relative to the root).
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=true
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 configure() {   # dir, extra cmake args...
   local dir=$1; shift
-  [ -f "$dir/build.ninja" ] || cmake -S "$root" -B "$dir" -G Ninja -DVORPEN_WERROR=ON "$@" >/dev/null
+  [ -f "$dir/build.ninja" ] || cmake -S "$root" -B "$dir" -G Ninja -DVORPEN_WERROR=ON "${launcher[@]}" "$@" >/dev/null
 }
 
 build_native() { configure "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build "$native" -j "$jobs"; }
@@ -84,6 +92,13 @@ case "$cmd" in
     echo "== summary"; printf '  %s\n' "${summary[@]}"
     exit $status
     ;;
+  wtest)   # developer loop: build the Windows tree and run the chosen Windows tests, e.g. ./build.sh wtest -R app_win
+    shift
+    build_win
+    trap wine_down EXIT
+    start_xvfb; wine_up
+    ctest --test-dir "$win" --output-on-failure --timeout 600 "$@"
+    ;;
   run)
     "$root/tools/setup.sh"
     build_win
@@ -102,5 +117,5 @@ case "$cmd" in
     fi
     ;;
   *)
-    sed -n '2,7p' "$0"; exit 2 ;;
+    sed -n '2,8p' "$0"; exit 2 ;;
 esac
