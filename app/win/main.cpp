@@ -5,6 +5,8 @@
 #include "app/win/SingleInstance.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
+#include "organizer/win/bwlbj.h"
+#include "organizer/win/bwxg.h"
 
 namespace {
 
@@ -15,6 +17,9 @@ void CreateForms()
 {
     Application->CreateForm(FmMain);
     dbhouse = new Tdbhouse(Application);
+    // Memo dialogs: the add dialog, then (after the memo list) the edit dialog.
+    Application->CreateForm(Formbwlbj);
+    Application->CreateForm(Formbwxg);
 }
 
 }  // namespace

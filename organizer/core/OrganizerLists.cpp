@@ -30,6 +30,19 @@ std::vector<std::string> LunarDayItems() {
   return items;
 }
 
+std::vector<std::string> DayCountItems() {
+  std::vector<std::string> items{"从不"};
+  for (int d = 1; d <= 15; ++d) items.push_back(std::to_string(d) + "天");
+  return items;
+}
+
+std::vector<std::string> RepeatItems() {
+  std::vector<std::string> items{"从不"};
+  for (int d = 1; d <= 30; ++d) items.push_back("每" + std::to_string(d) + "天");
+  items.insert(items.end(), {"每1月", "每1年", ""});
+  return items;
+}
+
 std::string WeekdayName(int dayOfWeek) {
   static constexpr std::array<std::string_view, 7> names{"周日", "周一", "周二", "周三",
                                                          "周四", "周五", "周六"};

@@ -1,0 +1,54 @@
+#include "organizer/win/bwxg.h"
+
+#include "app/core/dbhouse.h"
+#include "framework/rtl/SysUtils.h"
+
+TFormbwxg* Formbwxg = nullptr;
+
+TFormbwxg::TFormbwxg(TComponent* AOwner) : TMemoDialog(AOwner, TMemoDialogMode::Edit) {
+  SetName("Formbwxg");
+  SetCaption("备忘录修改");
+  BitBtn2->SetCaption("保存");
+  BitBtn2->OnClick = [this](TObject* s) { BitBtn2Click(s); };
+  PlaceButtons({BitBtn2, BitBtn3});
+  editiid = new TEdit(this);
+  editiid->SetName("editiid");
+  editiid->SetParent(this);
+  editiid->SetBounds(8, 340, 40, 21);
+  editiid->SetText("0");
+  editiid->SetVisible(false);
+}
+
+void TFormbwxg::LoadMemo(const TMemoRow& row) {
+  const TMemoLoad load = MemoLoadFromRow(row, Now());
+  if (load.Solar) {
+    rb1->SetChecked(true);
+    cb1->SetChecked(load.MinutePrecision);
+    dt1->SetDateTime(load.Date);
+    dt2->SetTime(load.Time);
+  } else {
+    rb2->SetChecked(true);
+    cb1->SetChecked(false);
+    ComboBox1->SetItemIndex(load.LunarMonthIndex);
+    ComboBox2->SetItemIndex(load.LunarDayIndex);
+  }
+  memo1->SetText(load.Text);
+  ComboBox3->SetItemIndex(load.NoticeIndex);
+  ComboBox4->SetItemIndex(load.KeepIndex);
+  ComboBox5->SetItemIndex(load.RepeatIndex);
+  Edit1->SetText(load.SoundPath);
+  editiid->SetText(load.Iid);
+}
+
+void TFormbwxg::BitBtn2Click(TObject*) {
+  if (!Validate()) return;
+  TMemoRow row = Row();
+  row.Iid = StrToInt(editiid->Text());
+  UpdateMemo(*dbhouse->qbw, row);
+  Close();
+  TADOQuery* list = dbhouse->qbwcx;
+  list->Close();
+  list->SQL.Clear();
+  list->SQL.Add(MemoListSQL);
+  list->Open();
+}
