@@ -14,7 +14,7 @@ inline void SaveShot(TForm& form, const std::string& name) {
   RECT r{};
   GetWindowRect(form.Handle(), &r);
   RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-  PumpUntil([] { return false; }, 300);
+  PumpUntil([] { return false; }, 1500);
   TBitmap shot(r.right - r.left, r.bottom - r.top);
   HDC screen = GetDC(nullptr);
   BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
