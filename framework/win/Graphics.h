@@ -120,7 +120,8 @@ enum TBrushStyle { bsSolid, bsClear };
 class TBrush : public TGraphicsObject<HBRUSH> {
 public:
     TColor Color() const { return FColor; }
-    void SetColor(TColor value) { if (value != FColor) { FColor = value; if (FStyle == bsClear) FStyle = bsSolid; Changed(); } }
+    // Setting a colour makes a clear brush solid, even when the colour stays the same.
+    void SetColor(TColor value) { if (value != FColor || FStyle == bsClear) { FColor = value; if (FStyle == bsClear) FStyle = bsSolid; Changed(); } }
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle value) { if (value != FStyle) { FStyle = value; Changed(); } }
     void Assign(const TBrush& source);

@@ -204,3 +204,12 @@ TEST(Colors, SystemColoursResolve) {
 }
 
 }  // namespace
+
+TEST(Colors, SettingABrushColourMakesAClearBrushSolid) {
+    TBrush brush;
+    for (TColor color : {clWhite, clRed}) {
+        brush.SetStyle(bsClear);
+        brush.SetColor(color);   // the same colour as before, then another
+        EXPECT_EQ(brush.Style(), bsSolid);
+    }
+}
