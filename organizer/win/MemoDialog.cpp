@@ -58,9 +58,7 @@ TMemoDialog::TMemoDialog(TComponent* AOwner, TMemoDialogMode mode) : TForm(AOwne
   rb2->SetCaption("按阴历");
   rb2->OnClick = [this](TObject* s) { rb2Click(s); };
   ComboBox1 = MakeList(this, GroupBox1, "ComboBox1", 90, 53, 90, LunarMonthItems());
-  ComboBox1->SetEnabled(false);
   ComboBox2 = MakeList(this, GroupBox1, "ComboBox2", 190, 53, 90, MemoLunarDayItems());
-  ComboBox2->SetEnabled(false);
   Label1 = MakeLabel(this, GroupBox1, "Label1", "内容", 14, 86, 40);
   memo1 = Make<TMemo>(this, GroupBox1, "memo1", 14, 104, 388, 120);
   memo1->SetMaxLength(250);
@@ -81,6 +79,8 @@ TMemoDialog::TMemoDialog(TComponent* AOwner, TMemoDialogMode mode) : TForm(AOwne
   ComboBox4 = MakeList(this, GroupBox2, "ComboBox4", 150, 40, 116, DayCountItems());
   Label4 = MakeLabel(this, GroupBox2, "Label4", "重复提醒", 286, 22, 116);
   ComboBox5 = MakeList(this, GroupBox2, "ComboBox5", 286, 40, 116, RepeatItems());
+
+  EnableDateKind(true);   // rb1 is checked while loading, which fires nothing
 
   BitBtn2 = MakeButton("BitBtn2", "");
   BitBtn3 = MakeButton("BitBtn3", "返回");
@@ -104,18 +104,14 @@ void TMemoDialog::PlaceButtons(std::initializer_list<TBitBtn*> buttons) {
   }
 }
 
-void TMemoDialog::rb1Click(TObject*) {
-  for (TControl* c : {static_cast<TControl*>(dt1), static_cast<TControl*>(cb1), static_cast<TControl*>(dt2)})
-    c->SetEnabled(true);
-  ComboBox1->SetEnabled(false);
-  ComboBox2->SetEnabled(false);
-}
+void TMemoDialog::rb1Click(TObject*) { EnableDateKind(true); }
 
-void TMemoDialog::rb2Click(TObject*) {
-  for (TControl* c : {static_cast<TControl*>(dt1), static_cast<TControl*>(cb1), static_cast<TControl*>(dt2)})
-    c->SetEnabled(false);
-  ComboBox1->SetEnabled(true);
-  ComboBox2->SetEnabled(true);
+void TMemoDialog::rb2Click(TObject*) { EnableDateKind(false); }
+
+void TMemoDialog::EnableDateKind(bool solar) {
+  for (TControl* c : std::initializer_list<TControl*>{dt1, cb1, dt2}) c->SetEnabled(solar);
+  ComboBox1->SetEnabled(!solar);
+  ComboBox2->SetEnabled(!solar);
 }
 
 void TMemoDialog::BitBtn3Click(TObject*) { Close(); }

@@ -42,6 +42,8 @@ protected:
   // dt1 := today, dt2 := the current hours and minutes.
   void ResetDates();
   void ClearChoices();   // ComboBox1 .. ComboBox5 to no selection
+  // Solar: the date, precision and time on, the lunar month and day off; lunar the reverse.
+  void EnableDateKind(bool solar);
   // Places the form's buttons (the row at the bottom, left to right).
   void PlaceButtons(std::initializer_list<TBitBtn*> buttons);
   TBitBtn* MakeButton(const char* name, const char* caption);
