@@ -141,7 +141,9 @@ bool TMemoDialog::Validate() {
   const TMemoCheck check = CheckMemoInput(Input());
   if (check.Field == TMemoField::None) return true;
   ShowMessage(check.Message);
-  TComboBox* field = check.Field == TMemoField::Notice ? ComboBox3 : check.Field == TMemoField::Keep ? ComboBox4 : ComboBox5;
+  TComboBox* field = check.Field == TMemoField::Notice ? ComboBox3
+                     : check.Field == TMemoField::Keep ? ComboBox4
+                                                       : ComboBox5;
   field->SetFocus();
   return false;
 }
