@@ -1,11 +1,8 @@
-// Which pending memos fill the memo board and which fire, and the memo timer's reads and
-// writes on a private copy of the shipped data file.
+// Which pending memos fill the memo board and which fire.
 #include "app/core/MemoReminder.h"
 
 #include <gtest/gtest.h>
 
-#include "../db/DataFileCopy.h"
-#include "app/core/dbhouse.h"
 #include "framework/rtl/SysUtils.h"
 
 namespace {
@@ -65,7 +62,7 @@ TEST(MemoPlan, DateLineFollowsTheDaysAheadWithinTheNotice)
     const Case cases[] = {
         {"2026-05-10 16:00", "0天", "今日 x1"}, {"2026-05-11", "1天", "明日 x1"},  {"2026-05-12", "2天", "后天 x1"},
         {"2026-05-15", "7天", "5天后 x1"},     {"2026-05-15", "5天", "5天后 x1"}, {"2026-05-15", "3天", nullptr},
-        {"2026-05-11", "0天", nullptr},        {"2026-05-15", "七天", nullptr},   {"2026-05-15", "", nullptr},
+        {"2026-05-11", "0天", nullptr},        {"2026-05-15", "七天", nullptr},   {"2026-05-15", "-1天", nullptr},
     };
     for (const Case& c : cases) {
         TMemoPlan plan = PlanMemoPass({Memo(1, c.ylsj, "0", c.tqtsts)}, kNow);
@@ -123,71 +120,4 @@ TEST(MemoPlan, EveryWrittenFormOfTheDateSortsByDateAndAnUnreadableOneIsPassedOve
                                   kNow);
     EXPECT_EQ(PanelIids(plan), (std::vector<int>{5, 2, 1, 4}));
     EXPECT_EQ(plan.Skipped, 1);
-}
-
-TEST(NoticeDays, NumberOfDaysBeforeTheDayUnit)
-{
-    int days = -1;
-    EXPECT_TRUE(NoticeDays("15天", days));
-    EXPECT_EQ(days, 15);
-    EXPECT_TRUE(NoticeDays("0天", days));
-    EXPECT_EQ(days, 0);
-    for (const char* bad : {"天", "3", "-1天", "3日", "三天"})
-        EXPECT_FALSE(NoticeDays(bad, days)) << bad;
-}
-
-namespace {
-
-class MemoData : public testing::Test {
-protected:
-    MemoData()
-    {
-        house->democnn->SetConnectionString(DataConnectionString(file.Folder()));
-        house->democnn->Open();
-    }
-    void Exec(const std::string& sql)
-    {
-        TADOQuery& q = *house->qok;
-        q.Close();
-        q.SQL.Clear();
-        q.SQL.Add(sql);
-        q.ExecSQL();
-    }
-
-    DataFileCopy file;
-    TComponent owner{nullptr};
-    Tdbhouse* house = new Tdbhouse(&owner);
-};
-
-}  // namespace
-
-TEST_F(MemoData, PendingRowsAreReadAndAMarkedRowLeavesThem)
-{
-    Exec("insert into sz_bwlb (ylsj, fzbz, tqtsts, xssj, nr, qrbz) values "
-         "('2026-05-10 14:00:00', '1', '0天', '2026年5月10日14:00周日', '交电费', '0'), "
-         "('2026-05-09', '0', '1天', 'y', 'old', '1')");
-    std::vector<TMemoRow> rows = ReadPendingMemos(*house);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].Nr, "交电费");
-    EXPECT_EQ(rows[0].Tqtsts, "0天");
-    EXPECT_EQ(rows[0].Xssj, "2026年5月10日14:00周日");
-    MarkMemoReminded(*house, rows[0].Iid);
-    EXPECT_TRUE(ReadPendingMemos(*house).empty());
-}
-
-TEST_F(MemoData, SlotsFollowTheirRowsOnlyWhileTheirKindIsShown)
-{
-    EXPECT_FALSE(ReadSlotsInUse(*house, "bqxsf", "sz_bqb", NoteSlotKeys));   // shipped: notes not shown
-    Exec("update sz_sfxsb set bqxsf='1', djsxsf='1'");
-    Exec("update sz_bqb set qyzt='1' where bz='便签3位置'");
-    Exec("delete from sz_djsb where bz='倒计时5'");
-    Exec("update sz_djsb set qyzt='1' where bz='倒计时1'");
-    TSlotStates notes = ReadSlotsInUse(*house, "bqxsf", "sz_bqb", NoteSlotKeys);
-    ASSERT_TRUE(notes);
-    std::vector<std::optional<bool>> expected(7, false);
-    expected[2] = true;
-    EXPECT_EQ(*notes, expected);
-    TSlotStates countdowns = ReadSlotsInUse(*house, "djsxsf", "sz_djsb", CountdownSlotKeys);
-    ASSERT_TRUE(countdowns);
-    EXPECT_EQ(*countdowns, (std::vector<std::optional<bool>>{true, false, false, false, std::nullopt}));
 }

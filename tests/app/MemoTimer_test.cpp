@@ -3,8 +3,7 @@
 // the note windows follow their rows, and the timer always runs again.
 #include <gtest/gtest.h>
 
-#include "../db/DataFileCopy.h"
-#include "app/core/dbhouse.h"
+#include "DataModule.h"
 #include "app/core/dbware.h"
 #include "app/win/Main.h"
 #include "app/win/MsgFrm.h"
@@ -51,13 +50,10 @@ protected:
     {
         oldTimers = &CurrentTimerService();
         SetTimerService(&timers);
-        SetExeFolder(file.Folder());
+        SetExeFolder(data.File.Folder());
         SetClockSource([] { return EncodeDateTime(2026, 5, 10, 14, 30, 20, 0); });
-        dbhouse = new Tdbhouse(nullptr);
-        dbhouse->democnn->SetConnectionString(DataConnectionString(file.Folder()));
-        dbhouse->democnn->Open();
         form = NewForm<TFmMain>(nullptr);
-        AltsWavPath = file.Folder() + "alts.wav";
+        AltsWavPath = data.File.Folder() + "alts.wav";
         ReminderPlayCount = 3;
     }
     void TearDown() override
@@ -67,51 +63,28 @@ protected:
         for (TForm* f : others)
             delete f;
         Application->ProcessMessages();
-        delete dbhouse;
-        dbhouse = nullptr;
         ReminderPlayCount = 2;
         SetClockSource(nullptr);
         SetExeFolder("");
         SetTimerService(oldTimers);
     }
-    void Exec(const std::string& sql)
-    {
-        TADOQuery& q = *dbhouse->qok;
-        q.Close();
-        q.SQL.Clear();
-        q.SQL.Add(sql);
-        q.ExecSQL();
-    }
-    std::string Value(const std::string& sql)
-    {
-        TADOQuery& q = *dbhouse->qok;
-        q.Close();
-        q.SQL.Clear();
-        q.SQL.Add(sql);
-        q.Open();
-        std::string v = q.IsEmpty() ? "<none>" : q.Fields(0).AsString();
-        q.Close();
-        return v;
-    }
     void AddMemo(const std::string& nr, const std::string& ylsj, const std::string& fzbz,
                  const std::string& tqtsts = "0天")
     {
-        Exec("insert into sz_bwlb (ylsj, fzbz, tqtsts, xssj, nr, qrbz) values ('" + ylsj + "', '" + fzbz + "', '" +
-             tqtsts + "', '5月10日', '" + nr + "', '0')");
+        data.Exec("insert into sz_bwlb (ylsj, fzbz, tqtsts, xssj, nr, qrbz) values ('" + ylsj + "', '" + fzbz +
+                  "', '" + tqtsts + "', '5月10日', '" + nr + "', '0')");
     }
     TForm* Other()
     {
-        TForm* f = NewForm<TForm>(nullptr);
-        f->SetBorderStyle(bsNone);
-        f->SetBounds(0, 0, 40, 30);
-        others.push_back(f);
-        return f;
+        others.push_back(NewForm<TForm>(nullptr));
+        others.back()->SetBorderStyle(bsNone);
+        return others.back();
     }
     void Pass() { form->tbwlTimer(form); }
 
     FakeTimerService timers;
     TimerService* oldTimers = nullptr;
-    DataFileCopy file;
+    DataModule data;
     TFmMain* form = nullptr;
     std::vector<TForm*> others;
     SoundRecorder sounds;
@@ -128,9 +101,9 @@ TEST_F(MemoTimer, ADueMinuteMemoIsMarkedSoundedAndPoppedUpOnceEvenBehindTwentyPa
     AddMemo("晚上开会", "2026-05-10 19:00", "1");
     form->tbwl->SetEnabled(true);
     Pass();
-    EXPECT_EQ(Value("select qrbz from sz_bwlb where nr='交电费'"), "1");
-    EXPECT_EQ(Value("select qrbz from sz_bwlb where nr='晚上开会'"), "0");
-    EXPECT_EQ(Value("select count(*) from sz_bwlb where qrbz='1'"), "1");
+    EXPECT_EQ(data.Value("select qrbz from sz_bwlb where nr='交电费'"), "1");
+    EXPECT_EQ(data.Value("select qrbz from sz_bwlb where nr='晚上开会'"), "0");
+    EXPECT_EQ(data.Value("select count(*) from sz_bwlb where qrbz='1'"), "1");
     EXPECT_EQ(sounds.Played, std::vector<std::string>(3, AltsWavPath));
     ASSERT_EQ(OpenMsgPopups().size(), 1u);
     EXPECT_EQ(OpenMsgPopups()[0]->Text(), "交电费");
@@ -153,7 +126,7 @@ TEST_F(MemoTimer, ADayMemoOnlyFillsTheBoardWhichShowsWhileAPanelIsCurrent)
     AddMemo("体检", "2026-05-15 09:00", "1", "7天");
     AddMemo("太远", "2026-05-30", "0", "3天");
     Pass();
-    EXPECT_EQ(Value("select count(*) from sz_bwlb where qrbz='1'"), "0");
+    EXPECT_EQ(data.Value("select count(*) from sz_bwlb where qrbz='1'"), "0");
     EXPECT_TRUE(sounds.Played.empty());
     EXPECT_TRUE(OpenMsgPopups().empty());
     EXPECT_EQ(Caption(board, "Label1"), "今日 5月10日");
@@ -162,13 +135,13 @@ TEST_F(MemoTimer, ADayMemoOnlyFillsTheBoardWhichShowsWhileAPanelIsCurrent)
     EXPECT_EQ(Caption(board, "Label4"), "体检");
     EXPECT_EQ(Caption(board, "Label5"), "");   // the past memo comes last, without texts
     EXPECT_EQ(dynamic_cast<TEdit*>(board->FindComponent("Edit113"))->Text(),
-              Value("select iid from sz_bwlb where nr='过期'"));
+              data.Value("select iid from sz_bwlb where nr='过期'"));
     EXPECT_TRUE(dynamic_cast<TControl*>(board->FindComponent("Panel3"))->Visible());
     EXPECT_FALSE(dynamic_cast<TControl*>(board->FindComponent("Panel4"))->Visible());
     EXPECT_EQ(board->Height(), 3 * 39);
     EXPECT_TRUE(board->Visible());
 
-    Exec("delete from sz_bwlb where nr in ('买菜', '体检')");
+    data.Exec("delete from sz_bwlb where nr in ('买菜', '体检')");
     Pass();
     EXPECT_FALSE(board->Visible());
 }
@@ -181,12 +154,12 @@ TEST_F(MemoTimer, NoteWindowsFollowTheirRowsWhileNotesAreShownAndHiddenOnesAreNo
         form->NoteForms[i]->OnClose = [&closes, i](TObject*, TCloseAction&) { ++closes[i]; };
     }
     form->NoteForms[1]->Show();
-    Exec("update sz_bqb set qyzt='1' where bz='便签1位置'");
+    data.Exec("update sz_bqb set qyzt='1' where bz='便签1位置'");
     Pass();   // bqxsf "0": left as they are
     EXPECT_FALSE(form->NoteForms[0]->Visible());
     EXPECT_TRUE(form->NoteForms[1]->Visible());
 
-    Exec("update sz_sfxsb set bqxsf='1'");
+    data.Exec("update sz_sfxsb set bqxsf='1'");
     Pass();
     Pass();
     EXPECT_TRUE(form->NoteForms[0]->Visible());
@@ -199,8 +172,8 @@ TEST_F(MemoTimer, NoteWindowsFollowTheirRowsWhileNotesAreShownAndHiddenOnesAreNo
 TEST_F(MemoTimer, AFailingDataFileLeavesTheTimerRunningAndSaysNothing)
 {
     AddMemo("交电费", "2026-05-10 14:30", "1");
-    Exec("drop table sz_sfxsb");
-    Exec("alter table sz_bwlb rename to sz_bwlb_gone");
+    data.Exec("drop table sz_sfxsb");
+    data.Exec("alter table sz_bwlb rename to sz_bwlb_gone");
     form->tbwl->SetEnabled(true);
     Pass();
     EXPECT_TRUE(form->tbwl->Enabled());

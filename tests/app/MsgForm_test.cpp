@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
-#include "../db/DataFileCopy.h"
+#include "DataModule.h"
 #include "app/core/MsgPopup.h"
-#include "app/core/dbhouse.h"
 #include "framework/base/FakeTimerService.h"
 #include "framework/rtl/SysUtils.h"
 #include "framework/win/Application.h"
@@ -30,10 +30,8 @@ protected:
         FreeMsgPopups();
         Application->ProcessMessages();
         SetTimerService(oldTimers);
-        delete dbhouse;
-        dbhouse = nullptr;
     }
-    // Ticks of 15 ms until `done` holds; false when it never does within `limit` ticks.
+    // 15 ms ticks until `done` holds; false when it never does within `limit` ticks.
     bool TickUntil(const std::function<bool()>& done, int limit = 400)
     {
         for (int i = 0; i < limit && !done(); ++i)
@@ -41,59 +39,33 @@ protected:
         return done();
     }
     static TPoint At(TMsgForm* f) { return {f->Left(), f->Top()}; }
-    TPoint Rest(TMsgForm* f)
-    {
-        const TRect work = GetWorkArea();
-        return {work.Right - f->Width(), work.Bottom - f->Height()};
-    }
-    void OpenData()
-    {
-        dbhouse = new Tdbhouse(nullptr);
-        dbhouse->democnn->SetConnectionString(DataConnectionString(file.Folder()));
-        dbhouse->democnn->Open();
-    }
-    std::string Value(const std::string& sql)
-    {
-        TADOQuery& q = *dbhouse->qok;
-        q.Close();
-        q.SQL.Clear();
-        q.SQL.Add(sql);
-        q.Open();
-        std::string v = q.IsEmpty() ? "<none>" : q.Fields(0).AsString();
-        q.Close();
-        return v;
-    }
 
     FakeTimerService timers;
     TimerService* oldTimers = nullptr;
-    DataFileCopy file;
 };
 
 }  // namespace
 
 TEST_F(MsgForm, OnlyAFestivalPopupOffersTheCheckBoxAndConfirmsItsOwnRow)
 {
-    OpenData();
-    TADOQuery& ins = *dbhouse->qok;
-    ins.Close();
-    ins.SQL.Clear();
-    ins.SQL.Add("insert into sz_jrb (jrmc, rqlx, realyr, qrbz) values ('生日', '阳历', '05-10', '0')");
-    ins.ExecSQL();
-    const std::string iid = Value("select max(iid) from sz_jrb");
+    DataModule data;
+    data.Exec("insert into sz_jrb (jrmc, rqlx, realyr, qrbz) values ('生日', '阳历', '05-10', '0')");
+    const std::string iid = data.Value("select max(iid) from sz_jrb");
+    const std::string qrbz = "select qrbz from sz_jrb where iid=" + iid;
 
     TMsgForm* memo = ShowMsgPopup("交电费;  " + iid + " ", 1);
     EXPECT_FALSE(memo->cb1->Visible());
     EXPECT_EQ(memo->editiid->Text(), "0");
     EXPECT_EQ(memo->lblMsg->Caption(), "交电费;  " + iid + " ");
     memo->cb1->SetChecked(true);   // even checked by code it confirms nothing (and slides out)
-    EXPECT_EQ(Value("select qrbz from sz_jrb where iid=" + iid), "0");
+    EXPECT_EQ(data.Value(qrbz), "0");
 
     TMsgForm* festival = ShowMsgPopup("今天是：生日;" + iid, 1, StrToInt(iid));
     EXPECT_TRUE(festival->cb1->Visible());
     EXPECT_EQ(festival->editiid->Text(), iid);
     EXPECT_EQ(festival->lblMsg->Caption(), "今天是：生日;" + iid);
     festival->cb1->SetChecked(true);
-    EXPECT_EQ(Value("select qrbz from sz_jrb where iid=" + iid), "1");
+    EXPECT_EQ(data.Value(qrbz), "1");
     EXPECT_TRUE(festival->tmFadeOut->Enabled());   // confirming also sends it away
 }
 
@@ -121,10 +93,10 @@ TEST_F(MsgForm, SlidesUpAtTheBottomRightRestsUntilClickedThenLeavesAndIsFreed)
     EXPECT_TRUE(IsWindowVisible(f->Handle()));
     EXPECT_EQ(At(f).X, GetWorkArea().Right - f->Width());
     ASSERT_TRUE(TickUntil([&] { return f->tmDelay->Enabled(); }));
-    EXPECT_EQ(At(f), Rest(f));
-    EXPECT_FALSE(f->tmFadeIn->Enabled());
+    const TPoint rest{GetWorkArea().Right - f->Width(), GetWorkArea().Bottom - f->Height()};
+    EXPECT_EQ(At(f), rest);
     timers.Advance(60 * 60 * 1000);   // an hour later it still rests
-    EXPECT_EQ(At(f), Rest(f));
+    EXPECT_EQ(At(f), rest);
     EXPECT_FALSE(f->tmFadeOut->Enabled());
 
     f->FormClick(f->lblMsg);
@@ -133,14 +105,10 @@ TEST_F(MsgForm, SlidesUpAtTheBottomRightRestsUntilClickedThenLeavesAndIsFreed)
     ASSERT_EQ(OpenMsgPopups().size(), 1u);
     Application->ProcessMessages();   // the close frees it after the tick
     EXPECT_TRUE(OpenMsgPopups().empty());
-}
 
-TEST_F(MsgForm, WithFiveSecondsItLeavesByItself)
-{
-    MsgPopupSeconds = 5;
-    TMsgForm* f = ShowMsgPopup("会议", 1);
+    MsgPopupSeconds = 5;   // a rest that ends by itself
+    f = ShowMsgPopup("会议", 1);
     ASSERT_TRUE(TickUntil([&] { return f->tmDelay->Enabled(); }));
-    EXPECT_EQ(f->tmDelay->Interval(), 5000u);
     timers.Advance(4990);
     EXPECT_FALSE(f->tmFadeOut->Enabled());
     timers.Advance(15);
@@ -154,11 +122,7 @@ TEST_F(MsgForm, TwoMessagesRestAtOnePlaceTheLaterOneOnTop)
     ASSERT_TRUE(TickUntil([&] { return first->tmDelay->Enabled() && second->tmDelay->Enabled(); }));
     EXPECT_EQ(At(first), At(second));
     EXPECT_EQ((std::vector<TMsgForm*>{first, second}), OpenMsgPopups());
-    bool secondAbove = false;
-    for (HWND h = GetWindow(second->Handle(), GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
-        if (h == first->Handle())
-            secondAbove = true;
-    EXPECT_TRUE(secondAbove);
+    EXPECT_EQ(GetWindow(second->Handle(), GW_HWNDNEXT), first->Handle());
 }
 
 TEST_F(MsgForm, AClickDuringTheSlideInReversesAtTheSpeedReached)
@@ -178,27 +142,17 @@ TEST_F(MsgForm, AClickDuringTheSlideInReversesAtTheSpeedReached)
     EXPECT_EQ(f->Top(), top + MsgPopupSpeed(11) + MsgPopupSpeed(10));
 }
 
-TEST_F(MsgForm, BackgroundIsTheKindsGradientWithAGreyFrame)
+TEST_F(MsgForm, KindGivesGradientAndIconTextAndTheBackgroundIsFramedInGrey)
 {
-    struct Case {
-        uint8_t kind;
-        uint32_t to;
-        const char* icon;
-    };
-    for (const Case& c : {Case{1, 0x80E0F0, ""}, Case{2, 0xE0F080, "警告"}, Case{0, 0xF08080, "错误"}}) {
-        TMsgForm* f = ShowMsgPopup("提示", c.kind);
-        TBitmap& bg = f->BackBitmap();
-        EXPECT_EQ(bg.Width(), 206);
-        EXPECT_EQ(f->ColorTo(), c.to);
-        EXPECT_EQ(f->lblIcon->Caption(), c.icon);
-        EXPECT_EQ(bg.PixelARGB(0, 50) & 0xFFFFFF, 0x777777u);   // left frame line
-        EXPECT_EQ(bg.PixelARGB(100, 0) & 0xFFFFFF, 0x777777u);  // top frame line
-        EXPECT_EQ(bg.PixelARGB(1, 50) & 0xFFFFFF, 0xFFFFFFu);
-        std::vector<uint32_t> row(206);
-        MsgPopupGradientRow(0xFFFFFF, c.to, 206, row.data());
-        for (int x : {50, 150, 205})
-            EXPECT_EQ(bg.PixelARGB(x, 100) & 0xFFFFFF, row[x]) << x;
+    for (auto [kind, to, icon] : {std::tuple{1, 0x80E0F0u, ""}, {2, 0xE0F080u, "警告"}, {0, 0xF08080u, "错误"}}) {
+        TMsgForm* f = ShowMsgPopup("提示", uint8_t(kind));
+        EXPECT_EQ(f->ColorTo(), to);
+        EXPECT_EQ(f->lblIcon->Caption(), icon);
     }
+    TBitmap& bg = OpenMsgPopups().back()->BackBitmap();
+    EXPECT_EQ(bg.PixelARGB(0, 50) & 0xFFFFFF, 0x777777u);
+    EXPECT_EQ(bg.PixelARGB(100, 0) & 0xFFFFFF, 0x777777u);
+    EXPECT_EQ(bg.PixelARGB(1, 50) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 namespace {
