@@ -223,6 +223,10 @@ void TMsgForm::MsgFormFillGradient()
     if (FPainting)
         return;
     FPainting = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{FPainting};
     const int w = std::max(ClientWidth(), 1), h = std::max(ClientHeight(), 1);
     FBackBitmap->SetSize(w, h);
     MsgPopupGradientRow(FColorFrom, FColorTo, w, FBackBitmap->ScanLine(0));
@@ -230,7 +234,6 @@ void TMsgForm::MsgFormFillGradient()
         std::copy_n(FBackBitmap->ScanLine(0), w, FBackBitmap->ScanLine(y));
     TRect frame = Rect(0, 0, Width(), Height());
     FBackBitmap->Canvas().Frame3D(frame, FrameColor, FrameColor, 1);
-    FPainting = false;
     if (HandleAllocated())
         RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
