@@ -1,11 +1,10 @@
 // The message pop-up window under Wine, its timers driven by hand: the check box only for
 // festivals, growth for tall texts, the slide in, rest and out, stacking, a click during
-// the slide-in, the painted background; with VORPEN_SHOTS set, screenshots of the window.
+// the slide-in, the painted background.
 #include "app/win/MsgFrm.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <tuple>
 
 #include "DataModule.h"
@@ -153,52 +152,4 @@ TEST_F(MsgForm, KindGivesGradientAndIconTextAndTheBackgroundIsFramedInGrey)
     EXPECT_EQ(bg.PixelARGB(0, 50) & 0xFFFFFF, 0x777777u);
     EXPECT_EQ(bg.PixelARGB(100, 0) & 0xFFFFFF, 0x777777u);
     EXPECT_EQ(bg.PixelARGB(1, 50) & 0xFFFFFF, 0xFFFFFFu);
-}
-
-namespace {
-
-// Copies the screen around the pop-up into a BMP file.
-void Grab(TMsgForm* f, const std::string& path)
-{
-    const TRect work = GetWorkArea();
-    const int w = f->Width() + 40, h = f->Height() + 40;
-    const int x = work.Right - w, y = f->Top() < work.Top + 10 ? work.Top : work.Bottom - h;
-    TBitmap shot(w, h);
-    HDC screen = GetDC(nullptr);
-    BitBlt(shot.Canvas().Handle(), 0, 0, w, h, screen, x, y, SRCCOPY | CAPTUREBLT);
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
-    shot.SetPixelFormat(pf24bit);
-    shot.SaveToFile(path);
-}
-
-void Settle()
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 300) {
-        Application->ProcessMessages();
-        Sleep(10);
-    }
-}
-
-}  // namespace
-
-TEST_F(MsgForm, Screenshots)
-{
-    const char* dir = std::getenv("VORPEN_SHOTS");
-    if (!dir)
-        GTEST_SKIP() << "set VORPEN_SHOTS to a folder to take screenshots";
-    TMsgForm* f = ShowMsgPopup("明天上午九点开项目评审会，\r\n记得带上周报和测试结果。", 1);
-    for (int i = 0; i < 24; ++i)
-        timers.Advance(15);
-    Settle();
-    Grab(f, std::string(dir) + "\\popup-sliding.bmp");
-    ASSERT_TRUE(TickUntil([&] { return f->tmDelay->Enabled(); }));
-    Settle();
-    Grab(f, std::string(dir) + "\\popup-resting.bmp");
-    MsgPopupSide = MsgSideTopRight;
-    TMsgForm* festival = ShowMsgPopup("距离：国庆节 还有3天;7", 1, 7);
-    ASSERT_TRUE(TickUntil([&] { return festival->tmDelay->Enabled(); }));
-    Settle();
-    Grab(festival, std::string(dir) + "\\popup-festival.bmp");
 }
