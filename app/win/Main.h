@@ -5,6 +5,7 @@
 // alpha; a 200 ms timer redraws only when the shown time changes. Its look and place
 // live in Set.ini. The form also carries the program's menus, tray icon and timers.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -86,6 +87,13 @@ public:
     void twzcTimer(TObject* Sender);
     // Seam: ends the program when start-up must stop (Application->Terminate by default).
     std::function<void()> OnTerminate;
+
+    // The memo timer (MainMemos.cpp) and the windows it shows, closes and fills: the seven
+    // sticky notes, the five countdowns and the memo board. Each stays null until its
+    // window exists, and the timer then leaves that one alone.
+    std::array<TForm*, 7> NoteForms{};
+    std::array<TForm*, 5> CountdownForms{};
+    TForm* MemoBoardForm = nullptr;
 
 private:
     void CreateClockLayers();

@@ -162,8 +162,6 @@ void TFmMain::FormClose(TObject*, TCloseAction&)
 void TFmMain::BitBtn1Click(TObject*) {}
 // The quick reminder; not built yet, so it never fires.
 void TFmMain::tmsnTimer(TObject*) {}
-// Memo reminders and the notes' and countdowns' shown flags; not built yet.
-void TFmMain::tbwlTimer(TObject*) {}
 // Festival reminders; not built yet.
 void TFmMain::trqTimer(TObject*) {}
 // The talking clock; not built yet, so it never chimes.

@@ -2,6 +2,7 @@
 // data module in their creation order, and the message loop.
 #include "app/core/dbhouse.h"
 #include "app/win/Main.h"
+#include "app/win/MsgFrm.h"
 #include "app/win/SingleInstance.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
@@ -39,5 +40,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     HWND clock = FmMain->Handle();
     SetWindowLongPtrW(clock, GWL_EXSTYLE, (GetWindowLongPtrW(clock, GWL_EXSTYLE) & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
     Application->Run();
+    FreeMsgPopups();
     return 0;
 }
