@@ -5,6 +5,7 @@
 // alpha; a 200 ms timer redraws only when the shown time changes. Its look and place
 // live in Set.ini. The form also carries the program's menus, tray icon and timers.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -28,6 +29,9 @@ public:
     // The desktop calendar window; stays null until that window exists (Timer1Timer then
     // leaves it alone).
     TForm* Form1 = nullptr;
+    // The countdown windows Formdjs1..Formdjs5, shown and closed by the visibility check;
+    // null until they exist.
+    std::array<TForm*, 5> CountdownForms{};
 
     void LoadSkinImages();     // Set.ini, layer images, place, first frame
     void LoadClockSettings();

@@ -5,6 +5,9 @@
 #include "app/win/SingleInstance.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
+#include "organizer/win/djs.h"
+#include "organizer/win/djscx.h"
+#include "organizer/win/djssz.h"
 
 namespace {
 
@@ -15,6 +18,19 @@ void CreateForms()
 {
     Application->CreateForm(FmMain);
     dbhouse = new Tdbhouse(Application);
+    // Countdowns: Formdjs1 and Formdjssz early, the other slots late, as the order has them.
+    Application->CreateForm(Formdjs1);
+    Application->CreateForm(Formdjssz);
+    Application->CreateForm(Formdjs5);
+    Application->CreateForm(Formdjs2);
+    Application->CreateForm(Formdjs3);
+    Application->CreateForm(Formdjs4);
+    Application->CreateForm(Formdjssz5);
+    Application->CreateForm(Formdjssz2);
+    Application->CreateForm(Formdjssz3);
+    Application->CreateForm(Formdjssz4);
+    Application->CreateForm(Formdjscx);
+    FmMain->CountdownForms = {Formdjs1, Formdjs2, Formdjs3, Formdjs4, Formdjs5};
 }
 
 }  // namespace
