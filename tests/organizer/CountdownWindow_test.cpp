@@ -219,6 +219,34 @@ TEST_F(Countdowns, ALeftButtonDragMovesTheWindowAndCloseStoresIt)
     EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时2位置'"), "560");
 }
 
+TEST_F(Countdowns, AWindowAtTheTopRetractsAndComesBackUnderTheMouse)
+{
+    window->Show();
+    window->SetBounds(300, 12, window->Width(), window->Height());
+    TFloatingBehaviour& f = *window->Floating;
+    SetCursorPos(900, 700);
+    f.Timer6Timer(f.Timer6);
+    EXPECT_EQ(window->Top(), 3 - window->Height());
+    EXPECT_EQ(window->Left(), 300);
+    f.Timer5Timer(f.Timer5);   // docked, the mouse elsewhere: keep retracting
+    EXPECT_TRUE(f.Timer6->Enabled());
+
+    SetCursorPos(350, 1);   // over the strip
+    f.Timer5Timer(f.Timer5);
+    EXPECT_FALSE(f.Timer6->Enabled());
+    EXPECT_EQ(window->Top(), 0);
+    EXPECT_EQ(window->Left(), 300);
+
+    const int right = GetSystemMetrics(SM_CXSCREEN);
+    window->SetBounds(right - window->Width() - 10, 300, window->Width(), window->Height());
+    f.Timer6Timer(f.Timer6);   // the step itself does not look at the mouse
+    EXPECT_EQ(window->Left(), right - 4);
+    SetCursorPos(right - 2, 310);
+    f.Timer5Timer(f.Timer5);
+    EXPECT_EQ(window->Left(), right - window->Width());
+    EXPECT_EQ(window->Top(), 300);
+}
+
 TEST_F(Countdowns, MarkingHiddenFromTheWindowWritesOnlyItsSlot)
 {
     Exec("update sz_djsb set qyzt='1'");
