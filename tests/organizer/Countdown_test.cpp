@@ -18,7 +18,7 @@ TEST(Countdown, SplitsTheTimeLeft)
     } table[] = {
         {At(2026, 3, 12, 13, 4, 30), {2, 3, 4}},
         {now + 36.5 / 24, {1, 12, 30}},          // 36.5 hours
-        {now + 150, {150, 0, 0}},
+        {now + 150, {150, 0, 0}},               // three digits
         {now + 4.0 / 1440, {0, 0, 4}},           // exact minutes keep their count
         {now + 13.0 / 24, {0, 13, 0}},
         {now - 30.0 / 86400, {0, 0, 0}},
@@ -40,13 +40,6 @@ TEST(Countdown, SplitsAcrossAMonthEndAndAYearEnd)
     EXPECT_EQ(SplitTimeLeft(At(2027, 1, 1, 0, 5), At(2026, 12, 30, 22, 0)), (TTimeLeft{1, 2, 5}));
 }
 
-TEST(Countdown, LedTextsHaveTwoDigitsAtLeast)
-{
-    EXPECT_EQ(LedNumberText(0), "00");
-    EXPECT_EQ(LedNumberText(7), "07");
-    EXPECT_EQ(LedNumberText(59), "59");
-    EXPECT_EQ(LedNumberText(150), "150");
-}
 
 TEST(Countdown, RelativeTargetsCountDaysOrHours)
 {
@@ -76,10 +69,3 @@ TEST(Countdown, RowsSetATargetWhenAbsoluteOrInDaysOrHours)
     EXPECT_FALSE(RowSetsTarget("", ""));
 }
 
-TEST(Countdown, SlotKeysAndQuestions)
-{
-    EXPECT_EQ(CountdownRowKey(3), "倒计时3");
-    EXPECT_EQ(CountdownPositionKey(5), "倒计时5位置");
-    EXPECT_EQ(CountdownMarkQuestion("倒计时2", false), "您确定将：倒计时2为不显示吗？");
-    EXPECT_EQ(CountdownMarkQuestion("倒计时2", true), "您确定将：倒计时2为显示吗？");
-}

@@ -37,13 +37,6 @@ TEST(FloatRetract, ADockedWindowComesBackInside)
     EXPECT_EQ(RevealBounds({300, 400, 214, 59}, kScreen), (TFloatBounds{300, 400, 214, 59}));
 }
 
-TEST(FloatRetract, DockingFollowsTheTopLineAndTheRightEdge)
-{
-    EXPECT_TRUE(IsDocked({300, 3, 214, 59}, kScreen));
-    EXPECT_FALSE(IsDocked({300, 4, 214, 59}, kScreen));
-    EXPECT_TRUE(IsDocked({1066, 400, 214, 59}, kScreen));
-    EXPECT_FALSE(IsDocked({1065, 400, 214, 59}, kScreen));
-}
 
 TEST(FloatRetract, RetractRevealRetractIsStable)
 {
