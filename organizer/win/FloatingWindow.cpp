@@ -44,6 +44,13 @@ void TFloatingBehaviour::Drag(TShiftState Shift, bool records, bool drags)
     }
 }
 
+void TFloatingBehaviour::AddSurface(TControl* surface, bool records, bool drags)
+{
+    surface->OnMouseMove = [this, records, drags](TObject*, TShiftState Shift, int, int) {
+        Drag(Shift, records, drags);
+    };
+}
+
 void TFloatingBehaviour::ReadPosition()
 {
     TADOQuery& q = *dbhouse->qsz;

@@ -4,8 +4,8 @@
 // on close, and, for all but the desktop calendar, retracting into a thin strip at the
 // top or right screen edge until the mouse comes over it (two 50 ms timers, Timer5 the
 // reveal check and Timer6 the retract step, made on the form under those names).
-// A form makes one, binds its surfaces' mouse moves to Drag and calls ReadPosition from
-// its show handler and WritePosition from its close handler.
+// A form makes one, binds its surfaces' mouse moves to Drag (or AddSurface) and calls
+// ReadPosition from its show handler and WritePosition from its close handler.
 
 #include <cstdint>
 #include <string>
@@ -32,6 +32,9 @@ public:
     // A mouse move over a drag surface: a recording surface copies the window's place into
     // its pair; a dragging one starts the system move while the left button is down.
     void Drag(TShiftState Shift, bool records = true, bool drags = true);
+    // Binds a surface's mouse moves straight to Drag, for windows whose surfaces have no
+    // handler of their own.
+    void AddSurface(TControl* surface, bool records = true, bool drags = true);
     // Places the window from its row (0, 0 when the row is missing).
     void ReadPosition();
     // Stores the pair in the row (a missing row stays missing).
