@@ -8,6 +8,9 @@
 #include "framework/win/WinUtil.h"
 #include "organizer/win/bwlbj.h"
 #include "organizer/win/bwxg.h"
+#include "organizer/win/djs.h"
+#include "organizer/win/djscx.h"
+#include "organizer/win/djssz.h"
 
 namespace {
 
@@ -18,9 +21,21 @@ void CreateForms()
 {
     Application->CreateForm(FmMain);
     dbhouse = new Tdbhouse(Application);
-    // Memo dialogs: the add dialog, then (after the memo list) the edit dialog.
+    // The organizer's windows, in the start-up order; each joins its place as it is built.
+    Application->CreateForm(Formdjs1);
+    Application->CreateForm(Formdjssz);
     Application->CreateForm(Formbwlbj);
     Application->CreateForm(Formbwxg);
+    Application->CreateForm(Formdjs5);
+    Application->CreateForm(Formdjs2);
+    Application->CreateForm(Formdjs3);
+    Application->CreateForm(Formdjs4);
+    Application->CreateForm(Formdjssz5);
+    Application->CreateForm(Formdjssz2);
+    Application->CreateForm(Formdjssz3);
+    Application->CreateForm(Formdjssz4);
+    Application->CreateForm(Formdjscx);
+    FmMain->CountdownForms = {Formdjs1, Formdjs2, Formdjs3, Formdjs4, Formdjs5};
 }
 
 }  // namespace

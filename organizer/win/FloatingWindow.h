@@ -1,0 +1,52 @@
+#pragma once
+// The behaviour the organizer's borderless desktop windows share: dragged by their
+// surface, placed from their row of sz_fzb on show and storing their position pair there
+// on close, and, for all but the desktop calendar, retracting into a thin strip at the
+// top or right screen edge until the mouse comes over it (two 50 ms timers, Timer5 the
+// reveal check and Timer6 the retract step, made on the form under those names).
+// A form makes one, binds its surfaces' mouse moves to Drag (or AddSurface) and calls
+// ReadPosition from its show handler and WritePosition from its close handler.
+
+#include <cstdint>
+#include <string>
+
+#include "framework/base/Timer.h"
+#include "framework/win/Forms.h"
+
+enum class TRetractTimers {
+    None,           // no edge retraction
+    FromCreation,   // both timers run from creation
+    OnShow,         // both made disabled; StartRetracting turns them on
+};
+
+class TFloatingBehaviour : public TComponent {
+public:
+    // The behaviour of `form` (which owns it), stored under `key` in sz_fzb and mirrored in
+    // *posX and *posY.
+    TFloatingBehaviour(TForm* form, std::string key, int32_t* posX, int32_t* posY, TRetractTimers timers);
+
+    const std::string& Key() const { return FKey; }
+    TTimer* Timer5 = nullptr;   // reveal check; null without retraction
+    TTimer* Timer6 = nullptr;   // retract step
+
+    // A mouse move over a drag surface: a recording surface copies the window's place into
+    // its pair; a dragging one starts the system move while the left button is down.
+    void Drag(TShiftState Shift, bool records = true, bool drags = true);
+    // Binds a surface's mouse moves straight to Drag, for windows whose surfaces have no
+    // handler of their own.
+    void AddSurface(TControl* surface, bool records = true, bool drags = true);
+    // Places the window from its row (0, 0 when the row is missing).
+    void ReadPosition();
+    // Stores the pair in the row (a missing row stays missing).
+    void WritePosition();
+    void StartRetracting();
+
+    void Timer5Timer(TObject* Sender);
+    void Timer6Timer(TObject* Sender);
+
+private:
+    TForm* FForm;
+    std::string FKey;
+    int32_t* FPosX;
+    int32_t* FPosY;
+};

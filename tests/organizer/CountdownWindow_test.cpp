@@ -1,0 +1,349 @@
+// The countdown windows, their settings dialogs and the manager on a private data file:
+// loading a slot, the LEDs as painted, dragging with real mouse input, the dialog's saves
+// and the manager's marking. With VORPEN_SHOTS set, each window is also saved as a BMP
+// into that folder (32-bit; convert with -alpha off).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "../db/DataFileCopy.h"
+#include "app/core/dbhouse.h"
+#include "app/core/dbware.h"
+#include "framework/win/Bitmap.h"
+#include "framework/win/Dialogs.h"
+#include "organizer/win/djs.h"
+#include "organizer/win/djscx.h"
+#include "organizer/win/djssz.h"
+#include "tests/framework/WinTestUtil.h"
+
+namespace {
+
+const TDateTime kNow = EncodeDateTime(2026, 3, 10, 10, 0, 0, 0);
+
+void SaveShot(HWND window, const char* name)
+{
+    const char* dir = std::getenv("VORPEN_SHOTS");
+    if (!dir)
+        return;
+    PumpUntil([] { return false; }, 1500);   // let the window paint
+    RECT r;
+    GetWindowRect(window, &r);
+    TBitmap shot;
+    shot.SetSize(r.right - r.left, r.bottom - r.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    shot.SaveToFile(std::string(dir) + "/" + name + ".bmp");
+}
+
+// Absolute mouse input at a screen point.
+void MouseAt(int x, int y, DWORD buttons = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof(in));
+}
+
+class Countdowns : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApplication();
+        SetClockSource([] { return kNow; });
+        dbhouse = new Tdbhouse(nullptr);
+        dbhouse->democnn->SetConnectionString(DataConnectionString(file.Folder()));
+        dbhouse->democnn->Open();
+        LoadPositions();
+        window = NewForm<TFormdjs1>(nullptr);
+        window3 = NewForm<TFormdjs3>(nullptr);
+        dialog = NewForm<TFormdjssz>(nullptr);
+        manager = NewForm<TFormdjscx>(nullptr);
+        for (TCountdownForm* w : {static_cast<TCountdownForm*>(window), static_cast<TCountdownForm*>(window3)})
+            for (TTimer* t : {w->Floating->Timer5, w->Floating->Timer6})
+                t->SetEnabled(false);
+    }
+    void TearDown() override
+    {
+        delete manager;
+        delete dialog;
+        delete window3;
+        delete window;
+        delete dbhouse;
+        dbhouse = nullptr;
+        SetClockSource(nullptr);
+        for (int slot = 1; slot <= kCountdownSlots; ++slot)
+            CountdownTarget(slot) = 0;
+    }
+    void LoadPositions()
+    {
+        for (const TPositionKey& k : PositionKeys) {
+            *k.X = std::stoi(Value("select xz from sz_fzb where bz='" + std::string(k.Key) + "'"));
+            *k.Y = std::stoi(Value("select yz from sz_fzb where bz='" + std::string(k.Key) + "'"));
+        }
+    }
+    TADOQuery& Run(const std::string& sql)
+    {
+        TADOQuery& q = *dbhouse->qok;
+        q.Close();
+        q.SQL.Clear();
+        q.SQL.Add(sql);
+        return q;
+    }
+    void Exec(const std::string& sql) { Run(sql).ExecSQL(); }
+    std::string Value(const std::string& sql)
+    {
+        TADOQuery& q = Run(sql);
+        q.Open();
+        std::string value = q.IsEmpty() ? "<none>" : q.Fields(0).AsString();
+        q.Close();
+        return value;
+    }
+    std::string Leds(TCountdownForm* w)
+    {
+        return w->nled1->Text() + "|" + w->nled2->Text() + "|" + w->nled3->Text() + "|" + w->nled4->Text();
+    }
+
+    DataFileCopy file;
+    TFormdjs1* window = nullptr;
+    TFormdjs3* window3 = nullptr;
+    TFormdjssz* dialog = nullptr;
+    TFormdjscx* manager = nullptr;
+    MessageBoxRecorder boxes;
+};
+
+TEST_F(Countdowns, ShowLoadsTheSlotAndPlacesTheWindow)
+{
+    Exec("update sz_djsb set zt='期末考试', zdsj='2026-03-12 13:04:30', sjbz='1' where bz='倒计时1'");
+    window->Show();
+    EXPECT_EQ(window->Label4->Caption(), "期末考试");
+    EXPECT_EQ(Leds(window), "00|02|03|04");
+    EXPECT_EQ(window->Left(), 560);
+    EXPECT_EQ(window->Top(), 420);
+    EXPECT_EQ(window->ClientWidth(), 214);
+    EXPECT_EQ(window->ClientHeight(), 59);
+    EXPECT_FALSE(dbhouse->qcx->Active());
+
+    SetClockSource([] { return kNow + 2; });
+    window->Timer1Timer(window->Timer1);
+    EXPECT_EQ(Leds(window), "00|00|03|04");
+    SetClockSource([] { return kNow + 3; });
+    window->Timer1Timer(window->Timer1);
+    EXPECT_EQ(Leds(window), "00|00|00|00");   // past the target: zeros, nothing else
+
+    Exec("update sz_djsb set zdsj='2026-08-07 10:00:00' where bz='倒计时1'");
+    SetClockSource([] { return kNow; });
+    window->Close();
+    window->Show();
+    EXPECT_EQ(Leds(window), "00|150|00|00");
+}
+
+TEST_F(Countdowns, TheLedsPaintReadableDigits)
+{
+    Exec("update sz_djsb set zt='倒计时1', zdsj='2026-03-12 13:04:30', sjbz='1' where bz='倒计时1'");
+    window->Show();
+    SaveShot(window->Handle(), "countdown");
+    TBitmap image;
+    image.SetSize(window->ClientWidth(), window->ClientHeight());
+    window->PaintTo(image.Canvas().Handle(), 0, 0);
+    // nled2 shows "02": the first cell lights its top bar but not its middle bar.
+    const int x = window->nled2->Left() + 4 + 8, top = window->nled2->Top() + 4;
+    EXPECT_EQ(image.PixelARGB(x, top + 1) & 0xFFFFFF, 0xF7FF00u);          // lit: 0x00FFF7 as RGB
+    EXPECT_EQ(image.PixelARGB(x, top + 15) & 0xFFFFFF, 0x636363u);         // unlit
+    EXPECT_EQ(image.PixelARGB(window->nled2->Left() + 1, top - 2) & 0xFFFFFF, 0x4A424Au);   // background
+}
+
+TEST_F(Countdowns, AnUnreadableRowShowsZerosAndTheOthersGoOn)
+{
+    Exec("update sz_djsb set zdsj='not a date', sjbz='1', zt='坏' where bz='倒计时1'");
+    Exec("update sz_djsb set zdsj='2026-03-11 11:00:00', sjbz='1', zt='好' where bz='倒计时3'");
+    CountdownTarget1 = kNow + 5;
+    window->Show();
+    window3->Show();
+    EXPECT_EQ(Leds(window), "00|00|00|00");
+    EXPECT_EQ(window->Label4->Caption(), "坏");
+    EXPECT_DOUBLE_EQ(CountdownTarget1, 0);
+    EXPECT_EQ(Leds(window3), "00|01|01|00");
+    EXPECT_EQ(window->Left(), 560);   // still placed
+    window->Timer1Timer(window->Timer1);
+    EXPECT_TRUE(boxes.Calls.empty());
+
+    Exec("delete from sz_djsb where bz='倒计时1'");
+    window->Close();
+    window->Show();
+    EXPECT_EQ(Leds(window), "00|00|00|00");
+    EXPECT_EQ(window->Label4->Caption(), "");
+}
+
+TEST_F(Countdowns, ALeftButtonDragMovesTheWindowAndCloseStoresIt)
+{
+    window->Show();
+    ASSERT_EQ(window->Left(), 560);
+    // Across the window without a button: recorded, not moved.
+    Countdown1PosX = Countdown1PosY = -1;
+    MouseAt(600, 428);   // over the title, a drag surface
+    MouseAt(640, 430);
+    PumpUntil([] { return Countdown1PosX == 560; }, 2000);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(window->Left(), 560);
+    EXPECT_EQ(window->Top(), 420);
+    EXPECT_EQ(Countdown1PosX, 560);
+    EXPECT_EQ(Countdown1PosY, 420);
+
+    // The move loop runs inside the first move's handler, so the rest of the input comes
+    // from another thread, paced so that the moves are not merged.
+    std::thread user([] {
+        MouseAt(640, 428, MOUSEEVENTF_LEFTDOWN);
+        for (int step = 1; step <= 5; ++step) {
+            Sleep(100);
+            MouseAt(640 + 20 * step, 428 + 10 * step);
+        }
+        Sleep(100);
+        MouseAt(740, 478, MOUSEEVENTF_LEFTUP);
+    });
+    // The move loop starts at the first move with the button down (+20, +10) and follows
+    // the mouse from there.
+    EXPECT_TRUE(PumpUntil([this] { return window->Left() == 640 && window->Top() == 460; }, 4000))
+        << window->Left() << "," << window->Top();
+    user.join();
+    MouseAt(700, 465);   // over the title again: the new place is recorded
+    EXPECT_TRUE(PumpUntil([] { return Countdown1PosX == 640; }, 2000));
+    window->Close();
+    EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时1位置'"), "640");
+    EXPECT_EQ(Value("select yz from sz_fzb where bz='倒计时1位置'"), "460");
+    EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时2位置'"), "560");
+}
+
+TEST_F(Countdowns, AWindowAtTheTopRetractsAndComesBackUnderTheMouse)
+{
+    window->Show();
+    window->SetBounds(300, 12, window->Width(), window->Height());
+    TFloatingBehaviour& f = *window->Floating;
+    SetCursorPos(900, 700);
+    f.Timer6Timer(f.Timer6);
+    EXPECT_EQ(window->Top(), 3 - window->Height());
+    EXPECT_EQ(window->Left(), 300);
+    f.Timer5Timer(f.Timer5);   // docked, the mouse elsewhere: keep retracting
+    EXPECT_TRUE(f.Timer6->Enabled());
+
+    SetCursorPos(350, 1);   // over the strip
+    f.Timer5Timer(f.Timer5);
+    EXPECT_FALSE(f.Timer6->Enabled());
+    EXPECT_EQ(window->Top(), 0);
+    EXPECT_EQ(window->Left(), 300);
+
+    const int right = GetSystemMetrics(SM_CXSCREEN);
+    window->SetBounds(right - window->Width() - 10, 300, window->Width(), window->Height());
+    f.Timer6Timer(f.Timer6);   // the step itself does not look at the mouse
+    EXPECT_EQ(window->Left(), right - 4);
+    SetCursorPos(right - 2, 310);
+    f.Timer5Timer(f.Timer5);
+    EXPECT_EQ(window->Left(), right - window->Width());
+    EXPECT_EQ(window->Top(), 300);
+}
+
+TEST_F(Countdowns, MarkingHiddenFromTheWindowWritesOnlyItsSlot)
+{
+    Exec("update sz_djsb set qyzt='1'");
+    window3->Show();
+    window3->N2->Click();
+    EXPECT_FALSE(window3->Visible());
+    EXPECT_EQ(Value("select group_concat(qyzt, '') from (select qyzt from sz_djsb order by bz)"), "11011");
+}
+
+TEST_F(Countdowns, TheDialogSavesARelativeTarget)
+{
+    window->Show();
+    dialog->Show();
+    SaveShot(dialog->Handle(), "countdown-settings");
+    dialog->Edit1->SetText("出差");
+    dialog->rb2->SetChecked(true);
+    EXPECT_FALSE(dialog->dt1->Enabled());
+    EXPECT_TRUE(dialog->ComboBox1->Enabled());
+    dialog->ComboBox1->SetText("36");
+    dialog->ComboBox2->SetItemIndex(0);   // 小时
+    dialog->BitBtn1->Click();
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_DOUBLE_EQ(CountdownTarget1, EncodeDateTime(2026, 3, 11, 22, 0, 0, 0));
+    EXPECT_EQ(Leds(window), "00|01|12|00");
+    EXPECT_EQ(window->Label4->Caption(), "出差");
+    EXPECT_EQ(Value("select zt||'/'||zdsj||'/'||xdsj||'/'||dw||'/'||sjbz||'/'||qyzt from sz_djsb where bz='倒计时1'"),
+              "出差/2026-03-11 22:00:00/36/小时/0/1");
+
+    dialog->Show();   // a relative row comes back as it was saved
+    EXPECT_TRUE(dialog->rb2->Checked());
+    EXPECT_FALSE(dialog->dt2->Enabled());
+    EXPECT_EQ(dialog->ComboBox1->Text(), "36");
+    EXPECT_EQ(dialog->ComboBox2->ItemIndex(), 0);
+    dialog->ComboBox1->SetText("0");
+    dialog->ComboBox2->SetItemIndex(1);   // 天
+    dialog->BitBtn1->Click();
+    EXPECT_EQ(Leds(window), "00|00|00|00");
+    EXPECT_EQ(Value("select xdsj||'/'||dw from sz_djsb where bz='倒计时1'"), "0/天");
+}
+
+TEST_F(Countdowns, TheDialogSavesAnAbsoluteTargetAndRefusesGaps)
+{
+    dialog->Show();
+    EXPECT_TRUE(dialog->rb1->Checked());
+    dialog->Edit1->SetText("");
+    dialog->BitBtn1->Click();
+    ASSERT_EQ(boxes.Calls.size(), 1u);
+    EXPECT_EQ(boxes.Calls[0].Text, "标题不能为空！");
+    EXPECT_TRUE(dialog->Visible());
+
+    dialog->Edit1->SetText("春节");
+    dialog->rb2->SetChecked(true);
+    dialog->ComboBox1->SetText("");
+    dialog->BitBtn1->Click();
+    dialog->ComboBox1->SetText("3");
+    dialog->ComboBox2->SetItemIndex(-1);
+    dialog->BitBtn1->Click();
+    ASSERT_EQ(boxes.Calls.size(), 3u);
+    EXPECT_EQ(boxes.Calls[1].Text, "相对时间，不能为空！");
+    EXPECT_EQ(boxes.Calls[2].Text, "相对时间单位，不能为空！");
+    EXPECT_EQ(Value("select zt from sz_djsb where bz='倒计时1'"), "倒计时1");
+
+    dialog->rb1->SetChecked(true);
+    dialog->dt1->SetDate(EncodeDate(2027, 2, 6));
+    dialog->dt2->SetTime(EncodeTime(20, 0, 0, 0));
+    dialog->BitBtn1->Click();
+    EXPECT_EQ(Value("select zt||'/'||zdsj||'/'||dw||'/'||sjbz||'/'||qyzt from sz_djsb where bz='倒计时1'"),
+              "春节/2027-02-06 20:00:00/绝对时间/1/1");
+    EXPECT_DOUBLE_EQ(CountdownTarget1, EncodeDateTime(2027, 2, 6, 20, 0, 0, 0));
+}
+
+TEST_F(Countdowns, TheManagerMarksASlotShown)
+{
+    manager->Show();
+    ASSERT_EQ(manager->DBGrid1->RowCount(), 5);
+    EXPECT_EQ(manager->DBGrid1->Cells(0, 1), "倒计时2");
+    SaveShot(manager->Handle(), "countdown-manager");
+    dbhouse->qdjs->SetRecNo(2);
+    boxes.Answer = IDNO;
+    manager->skSkinButton2->Click();
+    EXPECT_EQ(Value("select qyzt from sz_djsb where bz='倒计时2'"), "0");
+    boxes.Answer = IDYES;
+    dbhouse->qdjs->SetRecNo(2);
+    manager->skSkinButton2->Click();
+    ASSERT_EQ(boxes.Calls.size(), 2u);
+    EXPECT_EQ(boxes.Calls[1].Text, "您确定将：倒计时2为显示吗？");
+    EXPECT_EQ(boxes.Calls[1].Caption, "询问");
+    EXPECT_EQ(Value("select group_concat(qyzt, '') from (select qyzt from sz_djsb order by bz)"), "01000");
+    EXPECT_EQ(dbhouse->qdjs->RecNo(), 1);   // reopened
+    // What the visibility check then does with a shown row: the window appears where its row says.
+    auto* window2 = NewForm<TFormdjs2>(nullptr);
+    window2->Show();
+    EXPECT_TRUE(IsWindowVisible(window2->Handle()));
+    EXPECT_EQ(window2->Top(), 484);
+    delete window2;
+    manager->skSkinButton6->Click();
+    EXPECT_FALSE(dbhouse->qdjs->Active());
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "framework/rtl/SysUtils.h"
+#include "organizer/core/Countdown.h"
+
+namespace {
+
+TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) { return EncodeDateTime(y, mo, d, h, mi, s, 0); }
+
+}  // namespace
+
+TEST(Countdown, SplitsTheTimeLeft)
+{
+    const TDateTime now = At(2026, 3, 10, 10, 0, 0);
+    const struct {
+        TDateTime Target;
+        TTimeLeft Left;
+    } table[] = {
+        {At(2026, 3, 12, 13, 4, 30), {2, 3, 4}},
+        {now + 36.5 / 24, {1, 12, 30}},          // 36.5 hours
+        {now + 150, {150, 0, 0}},               // three digits
+        {now + 4.0 / 1440, {0, 0, 4}},           // exact minutes keep their count
+        {now + 13.0 / 24, {0, 13, 0}},
+        {now - 30.0 / 86400, {0, 0, 0}},
+        {now - 2.0 / 24, {0, 0, 0}},
+        {now - 3.5, {0, 0, 0}},
+        {now, {0, 0, 0}},
+        {0, {0, 0, 0}},                          // a slot never loaded
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(SplitTimeLeft(row.Target, now), row.Left) << row.Target;
+}
+
+TEST(Countdown, SplitsAcrossAMonthEndAndAYearEnd)
+{
+    EXPECT_EQ(SplitTimeLeft(At(2026, 2, 2, 0, 15), At(2026, 1, 31, 22, 0)), (TTimeLeft{1, 2, 15}));
+    EXPECT_EQ(SplitTimeLeft(At(2026, 3, 1, 1, 15), At(2026, 2, 28, 23, 0)), (TTimeLeft{0, 2, 15}));
+    EXPECT_EQ(SplitTimeLeft(At(2024, 3, 1, 0, 0), At(2024, 2, 28, 12, 30)), (TTimeLeft{1, 11, 30}));
+    EXPECT_EQ(SplitTimeLeft(At(2027, 1, 1, 0, 0), At(2026, 12, 31, 23, 59, 1)), (TTimeLeft{0, 0, 0}));
+    EXPECT_EQ(SplitTimeLeft(At(2027, 1, 1, 0, 5), At(2026, 12, 30, 22, 0)), (TTimeLeft{1, 2, 5}));
+}
+
+
+TEST(Countdown, RelativeTargetsCountDaysOrHours)
+{
+    const TDateTime now = At(2026, 3, 10, 10, 0);
+    EXPECT_DOUBLE_EQ(RelativeTarget(now, 36, "小时"), At(2026, 3, 11, 22, 0));
+    EXPECT_DOUBLE_EQ(RelativeTarget(now, 5, "小时"), At(2026, 3, 10, 15, 0));
+    EXPECT_DOUBLE_EQ(RelativeTarget(now, 13, "天"), At(2026, 3, 23, 10, 0));
+    EXPECT_DOUBLE_EQ(RelativeTarget(now, 0, "天"), now);
+    EXPECT_EQ(SplitTimeLeft(RelativeTarget(now, 36, "小时"), now), (TTimeLeft{1, 12, 0}));
+    EXPECT_THROW(RelativeTarget(now, 1, "周"), EConvertError);
+}
+
+TEST(Countdown, AbsoluteTargetJoinsThePickersDayAndTime)
+{
+    const TDateTime date = At(2026, 12, 31, 8, 30);        // the time part is not the date picker's
+    const TDateTime time = At(1999, 1, 1, 23, 59, 58) + 0.4 / 86400;   // nor the date part the time picker's
+    EXPECT_DOUBLE_EQ(AbsoluteTarget(date, time), At(2026, 12, 31, 23, 59, 58));
+}
+
+TEST(Countdown, RowsSetATargetWhenAbsoluteOrInDaysOrHours)
+{
+    EXPECT_TRUE(RowSetsTarget("1", "绝对时间"));
+    EXPECT_TRUE(RowSetsTarget("1", ""));
+    EXPECT_TRUE(RowSetsTarget("0", "天"));
+    EXPECT_TRUE(RowSetsTarget("", "小时"));
+    EXPECT_FALSE(RowSetsTarget("0", "绝对时间"));
+    EXPECT_FALSE(RowSetsTarget("", ""));
+}
+
