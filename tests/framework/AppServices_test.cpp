@@ -1,0 +1,67 @@
+// Application services: minimizing and restoring all forms, and a timer whose handler
+// raises while its report is open.
+#include <gtest/gtest.h>
+
+#include "framework/win/Dialogs.h"
+#include "tests/framework/CtrlsTestUtil.h"
+
+namespace {
+
+class AppServicesTest : public TTestFormFixture {};
+
+TEST_F(AppServicesTest, MinimizeHidesTheShownFormsAndRestoreBringsThemBack) {
+    auto* second = NewForm<TTestForm>(nullptr);
+    auto* hidden = NewForm<TTestForm>(nullptr);
+    hidden->HandleNeeded();
+    form->Show();
+    second->Show();
+    int minimized = 0, restored = 0;
+    Application->OnMinimize = [&](TObject*) { ++minimized; };
+    Application->OnRestore = [&](TObject*) { ++restored; };
+    Application->Minimize();
+    Application->Minimize();
+    EXPECT_TRUE(Application->Minimized());
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(IsWindowVisible(second->Handle()));
+    delete second;   // freed while minimized: not brought back
+    Application->Restore();
+    EXPECT_FALSE(Application->Minimized());
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
+    Application->Restore();
+    EXPECT_EQ(minimized, 1);
+    EXPECT_EQ(restored, 1);
+    Application->OnMinimize = nullptr;
+    Application->OnRestore = nullptr;
+    delete hidden;
+}
+
+// A message box that keeps the message loop running while it is open, as the system's does.
+class TModalBoxes : public MessageBoxService {
+public:
+    TModalBoxes() { SetMessageBoxService(this); }
+    ~TModalBoxes() override { SetMessageBoxService(nullptr); }
+    int Show(HWND, const std::string& text, const std::string&, UINT) override {
+        Texts.push_back(text);
+        PumpUntil([] { return false; }, 300);
+        return IDOK;
+    }
+    std::vector<std::string> Texts;
+};
+
+TEST_F(AppServicesTest, TimerThatRaisesIsNotReenteredWhileItsReportIsOpen) {
+    TModalBoxes boxes;
+    int ticks = 0;
+    TTimer timer(nullptr);
+    timer.SetInterval(20);
+    timer.OnTimer = [&](TObject*) {
+        ++ticks;
+        if (ticks == 1) throw EConvertError("'x' is not a valid integer value");
+    };
+    ASSERT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+    timer.SetEnabled(false);
+    EXPECT_EQ(boxes.Texts, std::vector<std::string>{"'x' is not a valid integer value."});
+    EXPECT_EQ(ticks, 2);   // ticks went on after the box closed, none during it
+}
+
+}  // namespace
