@@ -100,7 +100,7 @@ HCURSOR MakeDragCursor() {
         SelectGuard pen(dc.Get(), GetStockObject(BLACK_PEN));
         SelectGuard brush(dc.Get(), GetStockObject(fill));
         Polygon(dc.Get(), arrow, int(std::size(arrow)));
-        ::Rectangle(dc.Get(), 9, 19, 20, 29);
+        ::Rectangle(dc.Get(), 8, 15, 19, 25);
     };
     draw(color.Get(), BLACK_BRUSH, WHITE_BRUSH);
     draw(mask.Get(), WHITE_BRUSH, BLACK_BRUSH);
