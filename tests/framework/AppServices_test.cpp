@@ -15,24 +15,20 @@ TEST_F(AppServicesTest, MinimizeHidesTheShownFormsAndRestoreBringsThemBack) {
     hidden->HandleNeeded();
     form->Show();
     second->Show();
-    int minimized = 0, restored = 0;
-    Application->OnMinimize = [&](TObject*) { ++minimized; };
-    Application->OnRestore = [&](TObject*) { ++restored; };
+    int events = 0;
+    Application->OnMinimize = Application->OnRestore = [&](TObject*) { ++events; };
     Application->Minimize();
     Application->Minimize();
     EXPECT_TRUE(Application->Minimized());
-    EXPECT_FALSE(IsWindowVisible(form->Handle()));
-    EXPECT_FALSE(IsWindowVisible(second->Handle()));
+    EXPECT_FALSE(IsWindowVisible(form->Handle()) || IsWindowVisible(second->Handle()));
     delete second;   // freed while minimized: not brought back
+    Application->Restore();
     Application->Restore();
     EXPECT_FALSE(Application->Minimized());
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
     EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
-    Application->Restore();
-    EXPECT_EQ(minimized, 1);
-    EXPECT_EQ(restored, 1);
-    Application->OnMinimize = nullptr;
-    Application->OnRestore = nullptr;
+    EXPECT_EQ(events, 2);
+    Application->OnMinimize = Application->OnRestore = nullptr;
     delete hidden;
 }
 
