@@ -37,6 +37,11 @@ TComponent::TComponent(TComponent* AOwner) {
 // Order matters: tell the linked components first (they may still look at this one's
 // name), then free the owned components, then leave the owner.
 TComponent::~TComponent() {
+    BeginDestroy();
+    if (FOwner) FOwner->RemoveComponent(this);
+}
+
+void TComponent::BeginDestroy() {
     FComponentState |= csDestroying;
     while (!FFreeNotifies.empty()) {
         TComponent* other = FFreeNotifies.back();
@@ -45,7 +50,6 @@ TComponent::~TComponent() {
         other->Notification(this, TOperation::opRemove);
     }
     DestroyComponents();
-    if (FOwner) FOwner->RemoveComponent(this);
 }
 
 void TComponent::DestroyComponents() {

@@ -77,6 +77,10 @@ protected:
     // Frees the owned components now; a derived destructor calls it when they still need
     // parts of the derived object while they go.
     void DestroyComponents();
+    // The first steps of destruction, for a derived destructor whose object must still be
+    // whole while they run: marks this one destroying, tells the linked components, then
+    // frees the owned ones. ~TComponent does what is left undone.
+    void BeginDestroy();
 
 private:
     void ClearLoading();

@@ -11,6 +11,17 @@ void Abort()
     throw EAbort();
 }
 
+void Assert(bool condition, std::string_view message, std::source_location where)
+{
+    if (condition)
+        return;
+    std::string file = where.file_name();
+    if (const auto slash = file.find_last_of("/\\"); slash != std::string::npos)
+        file.erase(0, slash + 1);
+    throw EAssertionFailed((message.empty() ? std::string("Assertion failed") : std::string(message)) + " (" + file +
+                           ", line " + std::to_string(where.line()) + ")");
+}
+
 std::string IntToStr(int64_t value)
 {
     return std::to_string(value);

@@ -6,6 +6,7 @@
 #include <concepts>
 #include <cstdint>
 #include <initializer_list>
+#include <source_location>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -36,6 +37,17 @@ public:
 };
 
 [[noreturn]] void Abort();
+
+// A checked assumption of the program itself did not hold.
+class EAssertionFailed : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Raises EAssertionFailed when `condition` is false, with the message ("Assertion failed"
+// when empty) followed by " (file, line N)" of the caller.
+void Assert(bool condition, std::string_view message = {},
+            std::source_location where = std::source_location::current());
 
 // A list index or list operation was invalid.
 class EListError : public Exception {

@@ -107,6 +107,28 @@ void TApplication::Terminate() {
     PostQuitMessage(0);
 }
 
+void TApplication::Minimize() {
+    if (FMinimized) return;
+    FMinimized = true;
+    FMinimizedForms.clear();
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TForm* form = Screen->Forms(i);
+        if (form->HandleAllocated() && IsWindowVisible(form->Handle())) FMinimizedForms.push_back(form->Handle());
+    }
+    for (HWND h : FMinimizedForms) ShowWindow(h, SW_HIDE);
+    if (TNotifyEvent h = OnMinimize) h(this);
+}
+
+// Forms freed meanwhile are skipped; each form comes back where it was.
+void TApplication::Restore() {
+    if (!FMinimized) return;
+    FMinimized = false;
+    for (HWND h : std::exchange(FMinimizedForms, {}))
+        if (auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(h)); form && form->Visible())
+            ShowWindow(h, SW_SHOWNA);
+    if (TNotifyEvent h = OnRestore) h(this);
+}
+
 void TApplication::HandleMessage() {
     MSG msg;
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) WaitMessage();
@@ -301,11 +323,63 @@ void TApplication::HintTimer(TObject*) {
     }
     std::string hint = FHintControl->Hint();
     hint = hint.substr(0, hint.find('|'));
-    if (!FHintWindow) FHintWindow.reset(FHintClass(nullptr));
-    TRect r = FHintWindow->CalcHintRect(Screen->Width() / 3, hint);
     POINT at;
     GetCursorPos(&at);
-    FHintWindow->ActivateHint(Bounds(at.x, at.y + GetSystemMetrics(SM_CYCURSOR) * 2 / 3, r.Width(), r.Height()), hint);
+    THintInfo info;
+    info.HintControl = FHintControl;
+    info.CursorPos = {at.x, at.y};
+    info.HintPos = {at.x, at.y + GetSystemMetrics(SM_CYCURSOR) * 2 / 3};
+    info.HintMaxWidth = Screen->Width() / 3;
+    info.HideTimeout = HintHidePause;
+    bool canShow = true;
+    if (TShowHintEvent h = OnShowHint) h(hint, canShow, info);
+    if (!canShow || !FHintControl) return;   // refused: waits for the mouse to go to another control
+    if (!FHintWindow) FHintWindow.reset(FHintClass(nullptr));
+    TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, hint);
+    FHintWindow->ActivateHint(Bounds(info.HintPos.X, info.HintPos.Y, r.Width(), r.Height()), hint);
     FHintShown = true;
-    StartHintTimer(HintHidePause);
+    StartHintTimer(info.HideTimeout);
+}
+
+//--- Utility windows
+
+namespace {
+
+LRESULT CALLBACK UtilWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* method = reinterpret_cast<TWndMethod*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!method) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    TMessage m{msg, wParam, lParam};
+    try {
+        TWndMethod call = *method;   // the handler may deallocate the window
+        call(m);
+    } catch (...) {
+        Application->HandleException(Application);
+    }
+    return m.Handled ? m.Result : DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+HWND AllocateHWnd(TWndMethod method) {
+    static const ATOM atom = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = UtilWndProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"VorpenUtilWindow";
+        return RegisterClassExW(&wc);
+    }();
+    if (!atom) RaiseLastOSError("RegisterClassEx (utility window)");
+    HWND h = CreateWindowExW(0, MAKEINTATOM(atom), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                             nullptr);
+    if (!h) RaiseLastOSError("CreateWindowEx (utility window)");
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(std::move(method))));
+    return h;
+}
+
+void DeallocateHWnd(HWND window) {
+    if (!window || !IsWindow(window)) return;
+    auto* method = reinterpret_cast<TWndMethod*>(SetWindowLongPtrW(window, GWLP_USERDATA, 0));
+    DestroyWindow(window);
+    delete method;
 }

@@ -30,6 +30,17 @@ protected:
 };
 using THintWindowClass = std::function<THintWindow*(TComponent* owner)>;
 
+// What OnShowHint may change before a control's hint shows.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    TPoint CursorPos;         // screen
+    TPoint HintPos;           // screen position of the hint's top-left
+    int HintMaxWidth = 0;     // longer lines wrap
+    uint32_t HideTimeout = 0; // ms until the hint goes
+};
+// Runs before a hint shows: may change the text and the placement, or refuse (CanShow false).
+using TShowHintEvent = std::function<void(std::string& HintStr, bool& CanShow, THintInfo& HintInfo)>;
+
 using TMessageFilter = std::function<bool(MSG& msg)>;   // true: the message is used up
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
 
@@ -55,6 +66,12 @@ public:
 
     void Run();
     void Terminate();   // the loop ends when it next runs
+    // Minimize hides every visible form at once (the forms have no taskbar buttons to
+    // shrink to); Restore shows them again. Each fires its event.
+    void Minimize();
+    void Restore();
+    bool Minimized() const { return FMinimized; }
+    TNotifyEvent OnMinimize, OnRestore;
     bool Terminated() const { return FTerminated; }
     void ProcessMessages();
     void HandleMessage();   // one message, or waits for one
@@ -67,6 +84,11 @@ public:
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool value);
     void SetHintWindowClass(THintWindowClass factory);
+    const THintWindowClass& HintWindowClass() const { return FHintClass; }
+    // A hint window of the current class, for controls that show hints of their own (the
+    // caller owns it unless `owner` does).
+    THintWindow* CreateHintWindow(TComponent* owner) { return FHintClass(owner); }
+    TShowHintEvent OnShowHint;
     void CancelHint();
     THintWindow* HintWindow() const { return FHintWindow.get(); }   // nullptr until a hint showed
     uint32_t HintPause = 500, HintShortPause = 50, HintHidePause = 2500;
@@ -104,6 +126,8 @@ private:
     std::map<int, TMessageFilter> FFilters;
     int FNextFilter = 1;
     std::vector<TComponent*> FDeferred;
+    bool FMinimized = false;
+    std::vector<HWND> FMinimizedForms;   // hidden by Minimize
     THintWindowClass FHintClass;
     std::unique_ptr<THintWindow> FHintWindow;
     TControl* FHintControl = nullptr;   // the control under the mouse that has a hint
@@ -112,3 +136,10 @@ private:
 };
 
 extern TApplication* Application;
+
+// A hidden message-only window whose messages go to `method` (the default window procedure
+// runs unless it sets Handled), for objects that need a window of their own, such as a
+// tray icon's callback messages. Exceptions go to Application->HandleException.
+// DeallocateHWnd may be called from inside the window's own message.
+HWND AllocateHWnd(TWndMethod method);
+void DeallocateHWnd(HWND window);

@@ -31,7 +31,9 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
     FFont.OnChange = [this](TObject*) { FontChanged(); };
 }
 
+// Owned components go while this control is whole (a hook component puts WindowProc back).
 TControl::~TControl() {
+    BeginDestroy();
     if (FParent) FParent->RemoveControl(this);
 }
 
@@ -161,6 +163,32 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     return m.Result;
 }
 
+void TControl::CallDefault(TMessage& m) {
+    if (!m.Handled) DefaultHandler(m);
+    m.Handled = true;
+}
+
+bool TControl::MouseCapture() const {
+    if (auto* self = dynamic_cast<const TWinControl*>(this)) return self->FHandle && GetCapture() == self->FHandle;
+    return FParent && FParent->FCaptureControl == this && FParent->FHandle && GetCapture() == FParent->FHandle;
+}
+
+// A windowless control captures through its parent's window, which then routes every
+// mouse message to it.
+void TControl::SetMouseCapture(bool value) {
+    if (value == MouseCapture()) return;
+    HWND window = nullptr;
+    if (auto* self = dynamic_cast<TWinControl*>(this)) {
+        window = value ? self->Handle() : self->FHandle;
+    } else if (FParent) {
+        window = value ? FParent->Handle() : FParent->FHandle;
+        FParent->FCaptureControl = value ? this : nullptr;
+    }
+    if (!window) return;
+    if (value) SetCapture(window);
+    else if (GetCapture() == window) ReleaseCapture();
+}
+
 void TControl::Click() {
     if (TNotifyEvent h = OnClick) h(this);
 }
@@ -202,6 +230,8 @@ void TControl::WndProc(TMessage& m) {
     } else if (m.Msg == CM_MOUSELEAVE) {
         FMouseInside = false;
         MouseLeave();
+    } else if (m.Msg == WM_CAPTURECHANGED) {
+        FClickPending = false;   // a release that comes after a lost capture is no click
     }
 }
 
@@ -212,6 +242,11 @@ void TControl::MouseMessage(TMessage& m) {
     if (!FEnabled) return;
     const int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
     TShiftState shift = KeysToShiftState(m.WParam);
+    const bool windowed = dynamic_cast<TWinControl*>(this) != nullptr;
+    if (windowed && FControlStyle.Contains(csCaptureMouse)) {
+        if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_RBUTTONDOWN || m.Msg == WM_MBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK)
+            SetMouseCapture(true);
+    }
     switch (m.Msg) {
     case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
     case WM_LBUTTONDOWN: FClickPending = true; MouseDown(mbLeft, shift, x, y); break;
@@ -225,12 +260,15 @@ void TControl::MouseMessage(TMessage& m) {
     case WM_RBUTTONDBLCLK: MouseDown(mbRight, shift.Include(ssDouble), x, y); break;
     case WM_LBUTTONUP: {
         const bool click = std::exchange(FClickPending, false) && FClickEvents && ClientRect().Contains({x, y});
+        if (windowed && FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
         MouseUp(mbLeft, shift, x, y);
         if (click) Click();
         break;
     }
-    case WM_RBUTTONUP: MouseUp(mbRight, shift, x, y); break;
-    case WM_MBUTTONUP: MouseUp(mbMiddle, shift, x, y); break;
+    case WM_RBUTTONUP: case WM_MBUTTONUP:
+        if (windowed && FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
+        MouseUp(m.Msg == WM_RBUTTONUP ? mbRight : mbMiddle, shift, x, y);
+        break;
     default: break;
     }
 }

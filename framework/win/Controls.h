@@ -5,7 +5,8 @@
 // virtual WndProc; a hook keeps the old value and calls it before, after or not at all).
 // TCustomControl paints itself on a Canvas (double buffered if asked); TGraphicControl
 // has no window and is painted and fed mouse messages by its parent.
-// A message falls through to the default window procedure unless a handler sets Handled.
+// A message falls through to the default window procedure unless a handler sets Handled;
+// a hook that post-processes runs the old WindowProc, then CallDefault, then its own work.
 
 #include <functional>
 #include <memory>
@@ -30,7 +31,15 @@ enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDoub
 using TShiftState = TSet<TShiftStateFlag>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum TCursor { crDefault, crArrow, crIBeam, crCross, crHandPoint, crSizeAll, crSizeNS, crSizeWE, crHourGlass, crNo };
+enum TCursor { crDefault, crArrow, crIBeam, crCross, crHandPoint, crSizeAll, crSizeNS, crSizeWE, crHourGlass, crNo,
+               crDrag, crNoDrop };
+// The cursor for a TCursor (shared; never destroy it). crDrag is an arrow carrying a page.
+HCURSOR CursorHandle(TCursor cursor);
+
+// csCaptureMouse: a press on the control captures the mouse until the release (windowless
+// controls always get it); csAcceptsControls: other controls may be placed on it.
+enum TControlStyleFlag { csCaptureMouse, csAcceptsControls };
+using TControlStyle = TSet<TControlStyleFlag>;
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -41,8 +50,10 @@ using TKeyPressEvent = std::function<void(TObject* Sender, wchar_t& Key)>;
 // parent's WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* reflected back to the child they concern.
 // CM_DIALOGKEY (WParam: Enter or Escape) and CM_DIALOGCHAR (WParam: the Alt+letter) go to
 // every control of a form until one answers non-zero (a Default/Cancel button, an accelerator).
+// CM_FOCUSCHANGED (LParam: the control that now has the focus) goes from the form to every
+// control on it whenever its ActiveControl changes.
 constexpr UINT CM_MOUSEENTER = WM_APP + 0x3F00, CM_MOUSELEAVE = WM_APP + 0x3F01, CM_RELEASE = WM_APP + 0x3F02,
-               CM_DIALOGKEY = WM_APP + 0x3F03, CM_DIALOGCHAR = WM_APP + 0x3F04,
+               CM_DIALOGKEY = WM_APP + 0x3F03, CM_DIALOGCHAR = WM_APP + 0x3F04, CM_FOCUSCHANGED = WM_APP + 0x3F05,
                CN_COMMAND = WM_APP + 0x3F10, CN_NOTIFY = WM_APP + 0x3F11, CN_CTLCOLOR = WM_APP + 0x3F12;
 
 // An operation the control's state does not allow (no parent window, modal while visible...).
@@ -118,6 +129,17 @@ public:
 
     // Sends a message through WindowProc (and the default handler if nobody handled it).
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Runs the default handling of a message (for a window, the default window procedure)
+    // now, unless a handler already marked it Handled, and marks it Handled so that it runs
+    // once. A WindowProc hook calls the old WindowProc, then this, and then post-processes
+    // with the default work done (WM_SETTEXT has stored the text, WM_ACTIVATE has set the
+    // focus, WM_NCLBUTTONDOWN has run the move loop).
+    void CallDefault(TMessage& Message);
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle value) { FControlStyle = value; }
+    // Whether this control gets the mouse messages whatever the mouse is over.
+    bool MouseCapture() const;
+    void SetMouseCapture(bool value);
     virtual void Click();
 
     TWndMethod WindowProc;
@@ -150,6 +172,7 @@ protected:
     TColor FColor = clBtnFace;
     bool FVisible = true;
     bool FClickEvents = true;   // false: a left press and release is no Click (a system button reports its own)
+    TControlStyle FControlStyle;
 
 private:
     void MouseMessage(TMessage& m);
@@ -168,7 +191,9 @@ private:
     bool FClickPending = false;
 };
 
-// Everything CreateWnd needs, filled by the virtual CreateParams.
+// Everything CreateWnd needs, filled by the virtual CreateParams. A window class is
+// registered per name and class style: the same name asked with another style gets a
+// class of its own.
 struct TCreateParams {
     std::wstring Caption;
     DWORD Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
@@ -179,6 +204,9 @@ struct TCreateParams {
     UINT ClassStyle = CS_DBLCLKS;
     std::wstring SubclassOf;   // a system class (L"BUTTON"...) to create and subclass instead
 };
+// Edits the parameters after the control's CreateParams, for every window it makes
+// (RecreateWnd included) and for measuring the frame before it has one.
+using TCreateParamsFilter = std::function<void(TCreateParams& Params)>;
 
 class TWinControl : public TControl {
 public:
@@ -212,6 +240,9 @@ public:
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TRect ClientRect() const override;
+    // The room AlignControls gives aligned children: the client rectangle, less what the
+    // control keeps for itself (a frame, a caption).
+    virtual void AdjustClientRect(TRect& Rect) const { (void)Rect; }
     TPoint ClientOrigin() const override;   // inside the frame, with or without a window
     void SetClientSize(int width, int height) override;
     void SetVisible(bool value) override;
@@ -224,6 +255,10 @@ public:
     TKeyEvent OnKeyDown, OnKeyUp;
     TKeyPressEvent OnKeyPress;
     TNotifyEvent OnEnter, OnExit;
+    // A hook on the creation parameters (a skinned frame keeps WS_CAPTION off and
+    // WS_THICKFRAME on): install it before the window exists or call RecreateWnd after.
+    // A hook that replaces another keeps the old value and calls it first.
+    TCreateParamsFilter CreateParamsFilter;
 
     // The control that owns a window of ours (own class or subclassed), or nullptr.
     static TWinControl* FromHandle(HWND hwnd);
@@ -254,7 +289,9 @@ protected:
     int FTabOrder = -1;
 
 private:
+    friend class TControl;
     void RouteMouse(TMessage& m);
+    void FilteredCreateParams(TCreateParams& p);
     void UpdateBoundsFromWindow();
     RECT Frame() const;   // the frame CreateParams gives, around an empty client (left, top <= 0)
     bool DoKeyDown(WORD& key, TShiftState shift);

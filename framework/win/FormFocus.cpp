@@ -5,11 +5,14 @@
 #include "framework/win/Forms.h"
 #include "framework/win/Menus.h"
 
+// Every control on the form hears of a new focused control (CM_FOCUSCHANGED).
 void TForm::FocusChanged(TWinControl* control) {
     if (control == FActiveControl || control == this) return;
     if (FActiveControl) FActiveControl->RemoveFreeNotification(this);
     FActiveControl = control;
-    if (control) control->FreeNotification(this);
+    if (!control) return;
+    control->FreeNotification(this);
+    if (!Destroying()) Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
 }
 
 void TForm::SetActiveControl(TWinControl* control) {

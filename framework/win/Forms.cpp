@@ -32,19 +32,25 @@ TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner) {
     BeginLoading();
     FVisible = false;
     TControl::SetBounds(0, 0, 320, 240);
-    Screen->FForms.push_back(this);
 }
 
+// The components go first, while the form is whole (a hook component puts the form's
+// WindowProc back, timers stop, controls leave their parent).
 TForm::~TForm() {
     BeforeDestruction();
+    BeginDestroy();
     auto& forms = Screen->FForms;
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     if (Screen->FActiveForm == this) Screen->FActiveForm = nullptr;
     Application->FormDestroyed(this);
 }
 
+// Only a form whose construction has ended is listed in Screen, so a broadcast to all
+// forms (a skin change) made while a constructor runs does not reach the half-built form.
 void TForm::AfterConstruction() {
     EndLoading();
+    if (std::find(Screen->FForms.begin(), Screen->FForms.end(), this) == Screen->FForms.end())
+        Screen->FForms.push_back(this);
     try {
         if (TNotifyEvent h = OnCreate) h(this);
     } catch (...) {
@@ -241,6 +247,14 @@ int TForm::ShowModal() {
 
 void TForm::Release() { Application->DeferDelete(this); }
 
+// The session ends (logoff, shutdown): the main form's close handlers run as on a quit, so
+// what they save is not lost; the application then ends.
+void TForm::EndSession() {
+    TCloseAction action = caHide;
+    if (TCloseEvent h = OnClose) h(this, action);
+    Application->Terminate();
+}
+
 bool TForm::DialogKey(WORD Key, TShiftState Shift) {
     if (IsShortCut(Key, Shift) || FocusDialogKey(Key, Shift)) return true;
     if (Key == VK_ESCAPE && Shift.Empty() && FModal) {
@@ -258,6 +272,16 @@ void TForm::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_CLOSE:
         Close();
+        m.Handled = true;
+        return;
+    case WM_QUERYENDSESSION:   // the main form decides whether the session may end
+        if (Application->MainForm() != this) break;
+        m.Result = !FModal && CloseQuery();
+        m.Handled = true;
+        return;
+    case WM_ENDSESSION:
+        if (Application->MainForm() != this) break;
+        if (m.WParam) EndSession();
         m.Handled = true;
         return;
     case WM_SETFOCUS: {   // the form passes its focus on to its active (else first tab) control

@@ -4,7 +4,9 @@
 // key preview, menu shortcuts, Show/Hide/Close (OnCloseQuery and OnClose run even on a
 // hidden form) and ShowModal. Forms are made with NewForm<T>(owner) or Application->CreateForm: the
 // constructor builds the layout while the form is loading, then AfterConstruction ends
-// the loading (Loaded) and fires OnCreate. TScreen lists the forms in creation order.
+// the loading (Loaded), lists the form in Screen and fires OnCreate. TScreen lists the
+// constructed forms in the order their construction ended. At the end of the session the
+// main form's OnCloseQuery answers WM_QUERYENDSESSION and its OnClose runs on WM_ENDSESSION.
 
 #include <vector>
 
@@ -92,6 +94,7 @@ protected:
 private:
     void ApplyPosition();
     void ApplyAlpha();
+    void EndSession();
     void RestyleIfCreated();
     bool FocusDialogKey(WORD Key, TShiftState Shift);
     std::vector<TWinControl*> TabList();

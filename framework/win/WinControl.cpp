@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <set>
+#include <map>
 #include <windowsx.h>
 
 #include "framework/win/Application.h"
@@ -55,18 +55,57 @@ LRESULT CALLBACK FrameworkSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 
 namespace {
 
-void RegisterClassOnce(const std::wstring& name, UINT style) {
-    static std::set<std::wstring> registered;
-    if (registered.count(name)) return;
+// Returns the name of our class for (name, style): the name itself for the first style
+// asked with it, the name with the style in hex appended for each other style.
+std::wstring RegisterClassOnce(const std::wstring& name, UINT style) {
+    static std::map<std::pair<std::wstring, UINT>, std::wstring> registered;
+    static std::map<std::wstring, int> taken;   // styles registered per name
+    const auto key = std::make_pair(name, style);
+    if (auto it = registered.find(key); it != registered.end()) return it->second;
+    std::wstring actual = name;
+    if (taken[name]++ > 0) {
+        wchar_t suffix[16];
+        swprintf(suffix, 16, L".%X", style);
+        actual += suffix;
+    }
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = style;
     wc.lpfnWndProc = FrameworkWndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32517));   // IDI_WINLOGO
-    wc.lpszClassName = name.c_str();
-    if (!RegisterClassExW(&wc)) RaiseLastOSError("RegisterClassEx");
-    registered.insert(name);
+    wc.lpszClassName = actual.c_str();
+    if (!RegisterClassExW(&wc)) {
+        --taken[name];
+        RaiseLastOSError("RegisterClassEx");
+    }
+    registered[key] = actual;
+    return actual;
+}
+
+// An arrow carrying a page (crDrag), drawn here: white with a black outline.
+HCURSOR MakeDragCursor() {
+    const int w = GetSystemMetrics(SM_CXCURSOR), h = GetSystemMetrics(SM_CYCURSOR);
+    WindowDC screen(nullptr);
+    GdiObject<HBITMAP> color(CreateCompatibleBitmap(screen.Get(), w, h));
+    GdiObject<HBITMAP> mask(CreateBitmap(w, h, 1, 1, nullptr));
+    if (!color || !mask) return nullptr;
+    const POINT arrow[] = {{0, 0}, {0, 15}, {4, 11}, {7, 17}, {9, 16}, {6, 10}, {11, 10}};
+    // The colour picture is black where the mask lets the screen through (1 = transparent).
+    auto draw = [&](HBITMAP target, int background, int fill) {
+        MemoryDC dc(screen.Get());
+        SelectGuard bitmap(dc.Get(), target);
+        RECT all{0, 0, w, h};
+        ::FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(background)));
+        SelectGuard pen(dc.Get(), GetStockObject(BLACK_PEN));
+        SelectGuard brush(dc.Get(), GetStockObject(fill));
+        Polygon(dc.Get(), arrow, int(std::size(arrow)));
+        ::Rectangle(dc.Get(), 8, 15, 19, 25);
+    };
+    draw(color.Get(), BLACK_BRUSH, WHITE_BRUSH);
+    draw(mask.Get(), WHITE_BRUSH, BLACK_BRUSH);
+    ICONINFO info{FALSE, 0, 0, mask.Get(), color.Get()};
+    return CreateIconIndirect(&info);
 }
 
 LPCWSTR CursorId(TCursor c) {
@@ -78,12 +117,21 @@ LPCWSTR CursorId(TCursor c) {
     case crSizeNS: return MAKEINTRESOURCEW(32645);
     case crSizeWE: return MAKEINTRESOURCEW(32644);
     case crHourGlass: return MAKEINTRESOURCEW(32514);
-    case crNo: return MAKEINTRESOURCEW(32648);
+    case crNo: case crNoDrop: return MAKEINTRESOURCEW(32648);
     default: return MAKEINTRESOURCEW(32512);   // IDC_ARROW
     }
 }
 
 }  // namespace
+
+HCURSOR CursorHandle(TCursor cursor) {
+    if (cursor == crDrag) {
+        static HCURSOR drag = MakeDragCursor();
+        if (drag) return drag;
+        cursor = crArrow;
+    }
+    return LoadCursorW(nullptr, CursorId(cursor));
+}
 
 //--- TWinControl
 
@@ -92,6 +140,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 // Parented children go with their parent (their owner may outlive it). The window goes
 // without calling back into this half-destroyed object.
 TWinControl::~TWinControl() {
+    BeginDestroy();
     if (TForm* form = ParentForm(); form && form != static_cast<TControl*>(this) && form->ActiveControl() == this)
         form->FocusChanged(nullptr);
     while (!FControls.empty()) delete FControls.back();
@@ -137,20 +186,29 @@ void TWinControl::CreateParams(TCreateParams& p) {
     if (Parent() && Parent()->HandleAllocated()) p.WndParent = Parent()->FHandle;
 }
 
+void TWinControl::FilteredCreateParams(TCreateParams& p) {
+    CreateParams(p);
+    if (CreateParamsFilter) CreateParamsFilter(p);
+}
+
 void TWinControl::CreateWnd() {
     TCreateParams p;
-    CreateParams(p);
+    FilteredCreateParams(p);
     if (!p.WndParent && Parent()) {
         p.WndParent = Parent()->Handle();   // making the parent's window makes its children's too
         if (FHandle) return;
     }
     if ((p.Style & WS_CHILD) && !p.WndParent)
         throw EInvalidOperation("Control '" + Name() + "' has no parent window");
-    std::wstring cls = p.SubclassOf.empty() ? p.WinClassName : p.SubclassOf;
-    if (p.SubclassOf.empty()) RegisterClassOnce(cls, p.ClassStyle);
+    const std::wstring cls = p.SubclassOf.empty() ? RegisterClassOnce(p.WinClassName, p.ClassStyle) : p.SubclassOf;
     HWND h = CreateWindowExW(p.ExStyle, cls.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
                              p.WndParent, nullptr, GetModuleHandleW(nullptr), this);
     if (!h) RaiseLastOSError("CreateWindowEx (" + Name() + ")");
+    // The system gives an overlapped window a caption; a window asked without one loses it.
+    if (!(p.Style & (WS_CHILD | WS_POPUP | WS_CAPTION)) && (GetWindowLongPtrW(h, GWL_STYLE) & WS_CAPTION)) {
+        SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) & ~LONG_PTR(WS_CAPTION));
+        SetWindowPos(h, nullptr, p.X, p.Y, p.Width, p.Height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     if (!p.SubclassOf.empty()) {
         FHandle = h;
         FSubclassed = true;
@@ -210,8 +268,9 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
 // their Top (then of insertion), left and right ones in the remaining height, and the
 // client one in what is left. Hidden children take no room.
 void TWinControl::AlignControls() {
-    if (Loading()) return;
+    if (Loading() || Destroying()) return;
     TRect r = ClientRect();
+    AdjustClientRect(r);
     auto ordered = [&](TAlign a, auto key) {
         std::vector<TControl*> list;
         for (TControl* c : FControls)
@@ -267,7 +326,7 @@ void TWinControl::UpdateBoundsFromWindow() {
 
 RECT TWinControl::Frame() const {
     TCreateParams p;
-    const_cast<TWinControl*>(this)->CreateParams(p);
+    const_cast<TWinControl*>(this)->FilteredCreateParams(p);
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, p.Style & ~WS_VISIBLE, FALSE, p.ExStyle);
     return frame;
@@ -507,6 +566,15 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SIZE: case WM_MOVE:
         UpdateBoundsFromWindow();
         return;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(m.LParam) == FHandle) return;   // the capture stays here
+        if (TControl* c = std::exchange(FCaptureControl, nullptr)) c->Perform(WM_CAPTURECHANGED, m.WParam, m.LParam);
+        TControl::WndProc(m);
+        return;
+    case CM_FOCUSCHANGED:
+        for (TControl* c : std::vector<TControl*>(FControls)) c->Perform(CM_FOCUSCHANGED, m.WParam, m.LParam);
+        m.Handled = true;
+        return;
     case WM_ERASEBKGND:
         if (FSubclassed) return;
         if (!FDoubleBuffered) EraseBackground(reinterpret_cast<HDC>(m.WParam));
@@ -515,7 +583,10 @@ void TWinControl::WndProc(TMessage& m) {
         return;
     case WM_PAINT:
         if (FSubclassed) return;
-        {
+        if (HDC dc = reinterpret_cast<HDC>(m.WParam)) {   // paint into the caller's DC, whole face
+            EraseBackground(dc);
+            PaintWindow(dc);
+        } else {
             PaintDC ps(FHandle);
             if (FDoubleBuffered) {
                 TRect r = ClientRect();
@@ -542,7 +613,7 @@ void TWinControl::WndProc(TMessage& m) {
             GetCursorPos(&pt);
             ::ScreenToClient(FHandle, &pt);
             TControl* c = ControlAtPos({pt.x, pt.y}, true);
-            ::SetCursor(LoadCursorW(nullptr, CursorId((c && c->Cursor() != crDefault) ? c->Cursor() : Cursor())));
+            ::SetCursor(CursorHandle((c && c->Cursor() != crDefault) ? c->Cursor() : Cursor()));
             m.Result = TRUE;
             m.Handled = true;
         }
@@ -578,11 +649,11 @@ void TWinControl::WndProc(TMessage& m) {
     }
 }
 
-// Reflected notifications nobody handled get the default answer of the original message.
+// Framework messages (CM_, CN_) never reach the default window procedure; reflected
+// notifications nobody handled get the default answer of the original message.
 void TWinControl::DefaultHandler(TMessage& m) {
     m.Handled = true;
-    if (m.Msg == CN_COMMAND || m.Msg == CN_NOTIFY || m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) return;
-    if (m.Msg == CN_CTLCOLOR) return;
+    if (m.Msg >= CM_MOUSEENTER && m.Msg <= CM_MOUSEENTER + 0xFF) return;
     if (!FHandle) return;
     m.Result = FSubclassed ? DefSubclassProc(FHandle, m.Msg, m.WParam, m.LParam)
                            : DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);

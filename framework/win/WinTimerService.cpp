@@ -32,12 +32,14 @@ void WinTimerService::StopTimer(TimerId id) {
 // A copy of the callback runs: the tick may stop its timer and free its owner.
 void WinTimerService::Tick(TimerId id) {
     auto it = FTimers.find(id);
-    if (it == FTimers.end()) return;
+    if (it == FTimers.end() || FReporting.count(id)) return;
     auto tick = it->second;
     try {
         tick();
     } catch (...) {
+        FReporting.insert(id);
         Application->HandleException(nullptr);
+        FReporting.erase(id);
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The Windows TimerService: SetTimer on a private message-only window, with ids from
-// 100 up (never the ids form windows use). A tick's exception goes to the application.
+// 100 up (never the ids form windows use). A tick's exception goes to the application;
+// the timer does not tick again while that report (a message box) is open.
 
 #include <map>
+#include <set>
 
 #include "framework/base/TimerService.h"
 #include "framework/win/WinApi.h"
@@ -19,5 +21,6 @@ private:
 
     HWND FWindow = nullptr;
     std::map<TimerId, std::function<void()>> FTimers;
+    std::set<TimerId> FReporting;   // timers whose exception is being reported
     TimerId FNextId = 100;
 };

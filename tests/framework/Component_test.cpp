@@ -230,4 +230,41 @@ TEST(Loading, ComponentsAddedAfterLoadingAreNotLoading) {
     EXPECT_EQ(a->LoadedCalls, 0);
 }
 
+// An owner whose own part must outlive its components: they are freed (and linked ones
+// told) from its destructor, while it is still whole and already marked destroying.
+class WholeOwner : public TComponent {
+public:
+    explicit WholeOwner(std::vector<std::string>* log) : TComponent(nullptr), Log(log) {}
+    ~WholeOwner() override {
+        BeginDestroy();
+        Log->push_back("owner part ends");
+    }
+    std::vector<std::string>* Log;
+};
+
+// Keeps its owner, as a component that must undo something on it does.
+class PartUser : public TComponent {
+public:
+    explicit PartUser(WholeOwner* owner) : TComponent(owner), FOwner(owner) {}
+    ~PartUser() override {
+        const bool whole = dynamic_cast<WholeOwner*>(static_cast<TComponent*>(FOwner)) && FOwner->Destroying();
+        FOwner->Log->push_back(whole ? "part freed, owner whole" : "part freed late");
+    }
+
+private:
+    WholeOwner* FOwner;
+};
+
+TEST(Component, BeginDestroyFreesOwnedComponentsWhileTheOwnerIsWhole) {
+    std::vector<std::string> log;
+    auto* owner = new WholeOwner(&log);
+    new PartUser(owner);
+    Probe watcher(nullptr, &log, "watcher");
+    owner->SetName("owner");
+    watcher.SetLink(owner);
+    delete owner;
+    EXPECT_EQ(log, (std::vector<std::string>{"remove owner in watcher", "part freed, owner whole", "owner part ends"}));
+    EXPECT_EQ(watcher.Link, nullptr);
+}
+
 }  // namespace

@@ -48,6 +48,7 @@ protected:
         Form->Show();
     }
     void TearDown() override {
+        Application->OnShowHint = nullptr;
         delete Form;
         Form = nullptr;
         Application->SetShowHint(false);
@@ -167,6 +168,38 @@ TEST_F(HintTest, FormFreedBeforeItsDeferredDeleteIsFreedOnce) {
     EXPECT_EQ(Screen->FormCount(), before - 1);
     PumpUntil([] { return false; }, 100);
     EXPECT_EQ(Screen->FormCount(), before - 1);
+}
+
+// OnShowHint may refuse a hint, or change its text, place and hide timeout; controls with
+// hints of their own make their window from the same class.
+TEST_F(HintTest, ShowHintEventRefusesOrChangesTheHint) {
+    int asked = 0;
+    Application->OnShowHint = [&](std::string& text, bool& canShow, THintInfo& info) {
+        ++asked;
+        if (info.HintControl == Square) {
+            canShow = false;
+            return;
+        }
+        EXPECT_EQ(text, "新增便签");
+        text = "新增便签 (Ctrl+N)";
+        info.HintPos = {300, 200};
+        info.HideTimeout = 100;
+    };
+    Post(Form->Handle(), WM_MOUSEMOVE, 110, 15);
+    Timers.Advance(Application->HintPause);
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(HintVisible());
+    Post(Button->Handle(), WM_MOUSEMOVE, 5, 5);
+    Timers.Advance(Application->HintPause);
+    ASSERT_TRUE(HintVisible());
+    EXPECT_EQ(Hint()->Caption(), "新增便签 (Ctrl+N)");
+    EXPECT_EQ(Hint()->Left(), 300);
+    EXPECT_EQ(Hint()->Top(), 200);
+    Timers.Advance(100);
+    EXPECT_FALSE(HintVisible());
+
+    std::unique_ptr<THintWindow> own(Application->CreateHintWindow(nullptr));
+    EXPECT_NE(dynamic_cast<TRecordingHintWindow*>(own.get()), nullptr);
 }
 
 }  // namespace

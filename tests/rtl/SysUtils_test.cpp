@@ -93,3 +93,16 @@ TEST(SysUtils, Exceptions)
     e.SetMessage("worse");
     EXPECT_STREQ(e.what(), "worse");
 }
+
+TEST(SysUtils, AssertNamesTheCallersFileAndLine)
+{
+    EXPECT_NO_THROW(Assert(true, "never"));
+    const int line = __LINE__ + 2;
+    try {
+        Assert(1 + 1 == 3, "sum");
+        FAIL() << "no exception";
+    } catch (const EAssertionFailed& e) {
+        EXPECT_EQ(e.Message(), "sum (SysUtils_test.cpp, line " + std::to_string(line) + ")");
+    }
+    EXPECT_THROW(Assert(false), EAssertionFailed);
+}
