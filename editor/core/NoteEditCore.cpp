@@ -790,8 +790,12 @@ std::string TNoteEditCore::SelText() const {
         return result;
     default:
         for (int l = b.Line; l <= e.Line; ++l) {
-            std::string piece = slice(FLines->Get(l - 1), b.Char, e.Char);
-            if (!HasOption(eoTrimTrailingSpaces)) piece.resize(e.Char - b.Char, ' ');
+            // A bound on a trail byte moves right: no half character is taken.
+            const std::string& text = FLines->Get(l - 1);
+            const int left = b.Char + (NoteByteType(text, b.Char) == mbTrailByte);
+            const int right = e.Char + (NoteByteType(text, e.Char) == mbTrailByte);
+            std::string piece = slice(text, left, right);
+            if (!HasOption(eoTrimTrailingSpaces)) piece.resize(std::max(right - left, 0), ' ');
             if (l > b.Line) result += "\r\n";
             result += piece;
         }
@@ -847,9 +851,13 @@ void TNoteEditCore::SetWordBlock(TBufferCoord p) {
     int ref = clicked;
     if (CharTypeClass(chars[ref].Flags) == 9 && ref > 0) ref = ref - 1;
     const std::uint16_t refFlags = chars[ref].Flags;
+    const int refCategory = CharTypeClass(refFlags);
     const auto ends = [&](const Ch& c) {
         const int category = CharTypeClass(c.Flags);
-        if (category == 1 || category == 2) return !WordChars()[static_cast<unsigned char>(line[c.Start - 1])];
+        // Half-width letters, digits and '_' make one word, which a run of another kind
+        // (ideographs, full-width text) does not take in.
+        if (category == 1 || category == 2)
+            return !WordChars()[static_cast<unsigned char>(line[c.Start - 1])] || (refCategory != 1 && refCategory != 2);
         if (category == 5 || category == 9) return true;
         return c.Flags != refFlags;
     };
