@@ -104,6 +104,7 @@ void TCustomNoteEdit::CreateParams(TCreateParams& p) {
 }
 
 void TCustomNoteEdit::CreateWnd() {
+    FHorzBarShown = FVertBarShown = -1;
     TCustomControl::CreateWnd();
     const TRect r = ClientRect();
     ViewSizeChanged(r.Width(), r.Height());
@@ -163,9 +164,16 @@ void TCustomNoteEdit::HostUpdateScrollBars() {
     struct Done {
         ~Done() { busy = false; }
     } done;
+    // Showing or hiding a bar recomputes the frame: only on a change.
+    const auto show = [&](int bar, bool visible) {
+        int& shown = bar == SB_HORZ ? FHorzBarShown : FVertBarShown;
+        if (shown == int(visible)) return;
+        shown = visible;
+        ShowScrollBar(FHandle, bar, visible);
+    };
     const auto apply = [&](int bar, const TNoteScrollBarInfo& info, bool wanted) {
         if (!wanted) {
-            ShowScrollBar(FHandle, bar, FALSE);
+            show(bar, false);
             return;
         }
         SCROLLINFO si{};
@@ -175,7 +183,7 @@ void TCustomNoteEdit::HostUpdateScrollBars() {
         si.nMax = info.Max;
         si.nPage = static_cast<UINT>(std::max(info.Page, 0));
         si.nPos = info.Pos;
-        ShowScrollBar(FHandle, bar, info.Visible);
+        show(bar, info.Visible);
         if (!info.Visible) return;
         SetScrollInfo(FHandle, bar, &si, TRUE);
         UINT arrows = ESB_ENABLE_BOTH;

@@ -61,6 +61,7 @@ private:
     bool FCaretMade = false, FCaretShown = false;
     wchar_t FHighSurrogate = 0;
     bool FMeasuring = false;
+    int FHorzBarShown = -1, FVertBarShown = -1;  // -1: not known
 };
 
 class TNoteEdit : public TCustomNoteEdit {
