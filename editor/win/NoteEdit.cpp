@@ -158,12 +158,13 @@ void TCustomNoteEdit::HostScroll(int dx, int dy, const TRect& area) {
 }
 
 void TCustomNoteEdit::HostUpdateScrollBars() {
-    static bool busy = false;  // showing a bar resizes the client, which updates the bars again
-    if (!FHandle || busy) return;
-    busy = true;
+    // Showing a bar resizes the client, which updates the bars again.
+    if (!FHandle || FUpdatingBars) return;
+    FUpdatingBars = true;
     struct Done {
-        ~Done() { busy = false; }
-    } done;
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{FUpdatingBars};
     // Showing or hiding a bar recomputes the frame: only on a change.
     const auto show = [&](int bar, bool visible) {
         int& shown = bar == SB_HORZ ? FHorzBarShown : FVertBarShown;

@@ -60,7 +60,7 @@ private:
     TFormBorderStyle FBorderStyle = bsSingle;
     bool FCaretMade = false, FCaretShown = false;
     wchar_t FHighSurrogate = 0;
-    bool FMeasuring = false;
+    bool FMeasuring = false, FUpdatingBars = false;
     int FHorzBarShown = -1, FVertBarShown = -1;  // -1: not known
 };
 
