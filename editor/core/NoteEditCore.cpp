@@ -1515,6 +1515,15 @@ TNotePaintPlan TNoteEditCore::PlanPaint(const TRect& clip, bool focused) const {
         plan.Gutter = true;
         plan.GutterRect = Rect(clip.Left, clip.Top, FGutterWidth, clip.Bottom);
         plan.GutterColor = FGutter.Color();
+        plan.GutterBorder = FGutter.BorderStyle();
+        if (FGutter.ShowLineNumbers())
+            for (int row = plan.FirstRow; row <= plan.LastRow && row <= rows; ++row) {
+                const TBufferCoord start = FWrapPlugin ? FWrapPlugin->RowToBuffer({1, row}) : TBufferCoord{1, row};
+                if (start.Char != 1) continue;  // a continuation row has no number
+                const int top = (row - FTopLine) * FLineHeight;
+                plan.GutterNumbers.push_back({Rect(0, top, FGutterWidth - FGutter.RightOffset() - 2, top + FLineHeight),
+                                              FGutter.LineNumberText(start.Line)});
+            }
     }
     if (clip.Right <= FGutterWidth) return plan;
     TRect r = Rect(std::max(clip.Left, FGutterWidth), clip.Top, clip.Right, clip.Bottom);

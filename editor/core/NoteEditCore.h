@@ -84,11 +84,17 @@ struct TNotePaintRow {
     bool Divider = false;
     int DividerY = 0, DividerLeft = 0, DividerRight = 0;
 };
+struct TNoteGutterNumber {
+    TRect Rect;  // the row's number field: right-aligned, vertically centred text
+    std::string Text;
+};
 struct TNotePaintPlan {
     int FirstRow = 0, LastRow = 0, FirstColumn = 0, LastColumn = 0;
     bool Gutter = false;
     TRect GutterRect;
     TNoteColor GutterColor = 0;
+    std::vector<TNoteGutterNumber> GutterNumbers;
+    TNoteGutterBorderStyle GutterBorder = gbsNone;
     bool Margin = false;
     TNotePaintFill MarginFill;
     std::vector<TNotePaintRow> Rows;

@@ -7,6 +7,7 @@
 
 #include "framework/rtl/Encoding.h"
 #include "framework/win/Application.h"
+#include "framework/win/WinUtil.h"
 
 namespace {
 TNoteShiftState NoteShiftOf(TShiftState s) {
@@ -346,7 +347,7 @@ void TCustomNoteEdit::Paint() {
         }
     } showAgain{*this};
     const TNotePaintPlan plan = PlanPaint(clip, Focused());
-    if (plan.Gutter) Fill(dc, plan.GutterRect, plan.GutterColor);
+    if (plan.Gutter) PaintGutter(dc, plan);
     if (plan.Margin) Fill(dc, plan.MarginFill.Rect, plan.MarginFill.Color);
     if (!plan.Rows.empty()) {
         FTextDrawer->SelectStyle(StyleBitsOf(Font()));
@@ -379,6 +380,40 @@ void TCustomNoteEdit::Paint() {
         if (plan.RightEdge)
             DrawLine(dc, RightEdge().Color(), RightEdge().Style(), plan.RightEdgeX, plan.BelowFill.Rect.Top,
                      plan.RightEdgeX, plan.BelowFill.Rect.Bottom + 1);
+    }
+    if (TNotePaintEvent h = OnPaint) {
+        Canvas().Font().Assign(Font());
+        Canvas().Brush().SetColor(Color());
+        h(this, Canvas());
+    }
+}
+
+void TCustomNoteEdit::PaintGutter(HDC dc, const TNotePaintPlan& plan) {
+    Fill(dc, plan.GutterRect, plan.GutterColor);
+    if (!plan.GutterNumbers.empty()) {
+        const TNoteFontSpec& spec = Gutter().Font();
+        TFont font;
+        font.SetName(spec.Name);
+        if (spec.Height != 0) font.SetHeight(spec.Height);
+        else font.SetSize(spec.Size);
+        font.SetCharset(spec.Charset);
+        const int saved = SaveDC(dc);
+        SelectObject(dc, font.Handle());
+        ::SetTextColor(dc, ColorToRGB(spec.Color));
+        SetBkMode(dc, TRANSPARENT);
+        for (const TNoteGutterNumber& n : plan.GutterNumbers) {
+            RECT r = n.Rect.ToRECT();
+            const std::wstring text = Wide(n.Text);
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        }
+        RestoreDC(dc, saved);
+    }
+    const int x = GutterWidth();
+    if (plan.GutterBorder == gbsMiddle) {
+        DrawLine(dc, clBtnShadow, TNotePenStyle::Solid, x - 2, plan.GutterRect.Top, x - 2, plan.GutterRect.Bottom);
+        DrawLine(dc, clBtnHighlight, TNotePenStyle::Solid, x - 1, plan.GutterRect.Top, x - 1, plan.GutterRect.Bottom);
+    } else if (plan.GutterBorder == gbsRight) {
+        DrawLine(dc, clBtnShadow, TNotePenStyle::Solid, x - 1, plan.GutterRect.Top, x - 1, plan.GutterRect.Bottom);
     }
 }
 

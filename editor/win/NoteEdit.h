@@ -13,8 +13,12 @@
 #include "framework/win/Controls.h"
 #include "framework/win/Forms.h"
 
+using TNotePaintEvent = std::function<void(TObject* Sender, TCanvas& ACanvas)>;
+
 class TCustomNoteEdit : public TCustomControl, protected INoteEditHost, public TNoteEditCore {
 public:
+    TNotePaintEvent OnPaint;  // after the editor painted, on its canvas
+
     explicit TCustomNoteEdit(TComponent* AOwner);
     ~TCustomNoteEdit() override;
 
@@ -51,6 +55,7 @@ protected:
 
 private:
     void MeasureFont();
+    void PaintGutter(HDC dc, const TNotePaintPlan& plan);
     void ScrollMessage(int bar, int code);
     void AutoScrollTimer(TObject* Sender);
     void UpdateAutoScroll();

@@ -249,3 +249,19 @@ TEST(NoteEditCore, PaintPlanOfARuledNoteRow) {
     EXPECT_EQ(scrolled.Rows[0].Runs[0].Text, Zhong);
     EXPECT_EQ(scrolled.Rows[0].Runs[0].X, 2 - 6);
 }
+
+TEST(NoteEditCore, GutterNumbersTheFirstRowOfEachLine) {
+    Editor e(20, 10);
+    e.Core.Gutter().SetVisible(true);
+    e.Core.Gutter().SetShowLineNumbers(true);
+    e.Core.Gutter().SetAutoSize(true);
+    EXPECT_EQ(e.Core.GutterWidth(), 16 + 2 + 6 * 4 + 2);
+    e.Core.WordWrap().SetEnabled(true);
+    e.Text("short\r\n" + std::string(30, 'x') + "\r\nend");
+    const TNotePaintPlan plan = e.Core.PlanPaint(Rect(0, 0, 200, 100), true);
+    ASSERT_TRUE(plan.Gutter);
+    ASSERT_EQ(plan.GutterNumbers.size(), 3u);  // the wrapped line's second row has none
+    EXPECT_EQ(plan.GutterNumbers[1].Text, "   2");
+    EXPECT_EQ(plan.GutterNumbers[2].Rect.Top, (e.Core.DisplayLineCount() - 1) * e.Core.LineHeight());
+    EXPECT_EQ(plan.Rows.front().Rect.Left, e.Core.GutterWidth() + 2);
+}

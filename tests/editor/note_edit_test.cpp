@@ -159,6 +159,18 @@ TEST_F(NoteEditWindow, NotePictureShowsRuledRowsAndWrappedChinese) {
     const auto dir = std::filesystem::path(VORPEN_TEST_DATA_DIR).parent_path().parent_path() / "build" / "shots";
     std::filesystem::create_directories(dir);
     shot.SaveToFile((dir / "note_edit.bmp").string());
+    {
+        // The control's own defaults, with line numbers in the gutter.
+        auto* plain = Put<TNoteEdit>(form, 10, 10, 300, 120);
+        plain->Gutter().SetShowLineNumbers(true);
+        plain->SetTextUtf8(text);
+        plain->SetFocus();
+        PumpUntil([] { return false; }, 100);
+        TBitmap part(plain->Width(), plain->Height());
+        PrintWindow(plain->Handle(), part.Canvas().Handle(), 0);
+        part.SaveToFile((dir / "note_edit_plain.bmp").string());
+        delete plain;
+    }
 
     // The rule lies on the last pixel row of each text row, from x = 2 to the client width,
     // also on the empty third line; rows below the text have none.
