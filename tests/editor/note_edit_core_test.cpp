@@ -265,3 +265,30 @@ TEST(NoteEditCore, GutterNumbersTheFirstRowOfEachLine) {
     EXPECT_EQ(plan.GutterNumbers[2].Rect.Top, (e.Core.DisplayLineCount() - 1) * e.Core.LineHeight());
     EXPECT_EQ(plan.Rows.front().Rect.Left, e.Core.GutterWidth() + 2);
 }
+
+TEST(NoteEditCore, AutoScrollFollowsTheMouseOutsideTheTextArea) {
+    Editor e(20, 10);
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "line " + std::to_string(i) + "\r\n";
+    e.Text(text);
+    const int lh = e.Core.LineHeight();
+    ASSERT_TRUE(e.Core.HandleMouseDown(0, NoteShift::Left, 10, 5));
+    e.Core.HandleMouseMove(NoteShift::Left, 10, 10 * lh + 3, true);  // just below the window
+    EXPECT_EQ(e.Core.ScrollDeltaY(), 1);
+    e.Core.AutoScrollStep(10, 10 * lh + 3, false, true);
+    EXPECT_EQ(e.Core.TopLine(), 2);
+    EXPECT_EQ(e.Core.CaretY(), 11);
+    EXPECT_TRUE(e.Core.SelAvail());
+    e.Core.AutoScrollStep(10, 10 * lh + 3, true, true);  // Shift: a page a tick
+    EXPECT_EQ(e.Core.TopLine(), 12);
+    e.Core.HandleMouseMove(NoteShift::Left, 10, 5 * lh, true);  // back inside: it stops
+    EXPECT_EQ(e.Core.ScrollDeltaY(), 0);
+    e.Core.HandleMouseMove(NoteShift::Left, -20, 5 * lh, true);
+    EXPECT_EQ(e.Core.ScrollDeltaX(), -20 / 6 - 1);
+    e.Core.HandleMouseUp(0, 0, -20, 5 * lh);
+    EXPECT_EQ(e.Core.ScrollDeltaX(), 0);
+    // An unchanged spacing rule repaints nothing.
+    const int invalidations = e.Host.Invalidations;
+    e.Core.SetLineSpacingRule(lsSingle);
+    EXPECT_EQ(e.Host.Invalidations, invalidations);
+}
