@@ -1204,6 +1204,60 @@ TBufferCoord TNoteEditCore::InsertAt(const TBufferCoord& at, const std::string& 
     return {static_cast<int>(pieces.back().size()) + 1, at.Line + static_cast<int>(pieces.size()) - 1};
 }
 
+void TNoteEditCore::DeleteSelection() {
+    const TBufferCoord b = BlockBegin(), e = BlockEnd();
+    const TNoteSelectionMode mode = FSelectionMode;
+    const std::string deleted = SelText();
+    const int endLine = FBlockEnd.Line;
+    LinesUpdate update(*FLines);
+    TBufferCoord caret = b;
+    if (mode == smNormal) {
+        DeleteRange(b, e);
+    } else if (mode == smLine) {
+        const int last = std::min(e.Line, FLines->Count());
+        if (last == FLines->Count()) {
+            FLines->Put(last - 1, {});
+            if (last > b.Line) FLines->RemoveLines(b.Line - 1, last - b.Line);
+        } else {
+            FLines->RemoveLines(b.Line - 1, last - b.Line + 1);
+        }
+        caret = {1, b.Line};
+    } else {
+        for (int l = b.Line; l <= std::min(e.Line, FLines->Count()); ++l) {
+            std::string text = FLines->Get(l - 1);
+            const int left = b.Char + (NoteByteType(text, b.Char) == mbTrailByte);
+            const int right = e.Char + (NoteByteType(text, e.Char) == mbTrailByte);
+            if (left > static_cast<int>(text.size())) continue;
+            text.erase(left - 1, std::max(0, right - left));
+            FLines->Put(l - 1, std::move(text));
+        }
+        caret = {b.Char, endLine};
+    }
+    // A line-mode deletion is restored in front of column 1 of its first line.
+    FUndoList.RecordChange(NoteChange::DeleteSel, mode == smLine ? TBufferCoord{1, b.Line} : b, e, deleted, mode);
+    SetCaretXYEx(false, caret);
+    SetBlockBegin(caret);
+}
+
+// Puts each line of the text into successive lines at the byte column of `at` (a line too
+// short is padded with blanks; a column on a trail byte moves one byte right).
+TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::string& text) {
+    LinesUpdate update(*FLines);
+    const std::vector<std::string> pieces = SplitText(text);
+    int line = at.Line;
+    for (const std::string& piece : pieces) {
+        while (FLines->Count() < line) FLines->Add({});
+        std::string s = FLines->Get(line - 1);
+        int column = at.Char;
+        if (static_cast<int>(s.size()) < column - 1) s.resize(column - 1, ' ');
+        else if (NoteByteType(s, column) == mbTrailByte) ++column;
+        s.insert(column - 1, piece);
+        FLines->Put(line - 1, std::move(s));
+        ++line;
+    }
+    return {at.Char + static_cast<int>(pieces.back().size()), line - 1};
+}
+
 void TNoteEditCore::InsertText(const std::string& text) {
     if (text.empty()) return;
     TUpdate update(*this);
@@ -1219,13 +1273,7 @@ void TNoteEditCore::InsertText(const std::string& text) {
         }
     } groupEnd{FUndoList};
     if (FLines->Count() == 0) FLines->Add({});
-    if (SelAvail() && FSelectionMode == smNormal) {
-        const TBufferCoord b = BlockBegin(), e = BlockEnd();
-        const std::string deleted = SelText();
-        DeleteRange(b, e);
-        FUndoList.RecordChange(NoteChange::DeleteSel, b, e, deleted, smNormal);
-        SetCaretXYEx(false, b);
-    }
+    if (SelAvail()) DeleteSelection();
     TBufferCoord at = CaretXY();
     const std::string& line = FLines->Get(at.Line - 1);
     const int len = static_cast<int>(line.size());
@@ -1274,13 +1322,15 @@ void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
         break;
     case NoteChange::DeleteBackwardSel: case NoteChange::DeleteSel: case NoteChange::DeleteBefore:
     case NoteChange::DeleteAfter: case NoteChange::DeleteAll: {
-        const TBufferCoord end = InsertAt(item.Start, item.Text);
-        FRedoList.RecordChange(item.Reason, item.Start, end, item.Text, item.SelMode);
+        const TBufferCoord end =
+            item.SelMode == smColumn ? InsertColumn(item.Start, item.Text) : InsertAt(item.Start, item.Text);
+        FRedoList.RecordChange(item.Reason, item.Start, item.SelMode == smNormal ? end : item.End, item.Text, item.SelMode);
         const bool atStart = item.Reason == NoteChange::DeleteBackwardSel || item.Reason == NoteChange::DeleteAfter;
         SetCaretXYEx(true, atStart ? item.Start : end);
         if (item.Reason == NoteChange::DeleteSel || item.Reason == NoteChange::DeleteBackwardSel) {
+            SetSelectionMode(item.SelMode);
             SetBlockBegin(item.Start);
-            SetBlockEnd(end);
+            SetBlockEnd(item.SelMode == smColumn ? item.End : end);
         } else {
             SetBlockBegin(CaretXY());
         }
@@ -1302,6 +1352,15 @@ void TNoteEditCore::RedoItem(const TNoteEditUndoItem& item) {
     }
     case NoteChange::DeleteBackwardSel: case NoteChange::DeleteSel: case NoteChange::DeleteBefore:
     case NoteChange::DeleteAfter: case NoteChange::DeleteAll:
+        if (item.SelMode != smNormal) {
+            const TNoteSelectionMode saved = FSelectionMode;
+            FSelectionMode = item.SelMode;
+            FBlockBegin = item.Start;
+            FBlockEnd = item.End;
+            DeleteSelection();  // records on the undo list
+            FSelectionMode = saved;
+            break;
+        }
         DeleteRange(item.Start, item.End);
         FUndoList.RecordChange(item.Reason, item.Start, item.End, item.Text, item.SelMode);
         SetCaretXYEx(true, item.Start);

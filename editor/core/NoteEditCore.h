@@ -308,6 +308,8 @@ public:
 protected:
     virtual void ExecuteCommand(TNoteEditorCommand command, char aChar, void* data);
     void InsertText(const std::string& text);  // replaces the selection, records undo
+    void DeleteSelection();                     // in the selection's mode, records undo
+    TBufferCoord InsertColumn(const TBufferCoord& at, const std::string& text);  // no undo
     void UndoItem(const TNoteEditUndoItem& item);
     void RedoItem(const TNoteEditUndoItem& item);
     void Undo();

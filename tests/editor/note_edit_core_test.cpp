@@ -292,3 +292,32 @@ TEST(NoteEditCore, AutoScrollFollowsTheMouseOutsideTheTextArea) {
     e.Core.SetLineSpacingRule(lsSingle);
     EXPECT_EQ(e.Host.Invalidations, invalidations);
 }
+
+TEST(NoteEditCore, TypingReplacesLineAndColumnSelectionsAndUndoRestoresThem) {
+    struct Case {
+        TNoteSelectionMode Mode;
+        TBufferCoord Begin, End;
+        std::string After;
+    } cases[] = {
+        {smNormal, {2, 1}, {3, 2}, "ax" + Wen + "34\r\nlast"},
+        {smLine, {2, 1}, {3, 2}, "xlast"},
+        {smLine, {1, 2}, {2, 3}, "a" + Zhong + "b\r\nx"},
+        // Column 3 is 中's trail byte: the bound moves right, so 中 goes whole.
+        {smColumn, {2, 1}, {3, 2}, "ab\r\n1x" + Wen + "34\r\nlast"},
+    };
+    for (const Case& c : cases) {
+        Editor e;
+        const std::string text = "a" + Zhong + "b\r\n12" + Wen + "34\r\nlast";
+        e.Text(text);
+        e.Core.SetSelectionMode(c.Mode);
+        e.Core.SetBlockBegin(c.Begin);
+        e.Core.SetBlockEnd(c.End);
+        e.Core.SetCaretXYEx(false, c.End);
+        e.Core.TypeUtf16(u"x");
+        EXPECT_EQ(e.Core.GetText(), c.After) << int(c.Mode);
+        e.Core.CommandProcessor(ecUndo, 0, nullptr);
+        EXPECT_EQ(e.Core.GetText(), text) << int(c.Mode);
+        e.Core.CommandProcessor(ecRedo, 0, nullptr);
+        EXPECT_EQ(e.Core.GetText(), c.After) << int(c.Mode);
+    }
+}
