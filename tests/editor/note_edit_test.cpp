@@ -10,6 +10,8 @@
 #include "framework/win/Bitmap.h"
 #include "tests/framework/CtrlsTestUtil.h"
 
+#include <imm.h>
+
 namespace {
 class NoteEditWindow : public TTestFormFixture {
 protected:
@@ -81,6 +83,22 @@ TEST_F(NoteEditWindow, TypedAsciiAndChineseBecomeGbk) {
     EXPECT_EQ(edit->TextUtf8(), "ab中文输入c");
     EXPECT_EQ(edit->Lines().Get(0).size(), 2u + 2 * 4 + 1);
     EXPECT_EQ(edit->CaretX(), 12);
+}
+
+// A composition completed through the input context arrives as WM_IME_COMPOSITION with a
+// result string; the text goes in once, whatever characters the system sends after it.
+TEST_F(NoteEditWindow, CompletedCompositionIsInsertedOnce) {
+    HIMC imc = ImmGetContext(edit->Handle());
+    ASSERT_NE(imc, nullptr);
+    ImmSetOpenStatus(imc, TRUE);
+    const wchar_t text[] = L"中文";
+    ImmSetCompositionStringW(imc, SCS_SETSTR, const_cast<wchar_t*>(text), sizeof text - sizeof(wchar_t), nullptr, 0);
+    ImmNotifyIME(imc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    ImmReleaseContext(edit->Handle(), imc);
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(edit->TextUtf8(), "中文");
+    Char(L'c');  // and no keystroke after it is swallowed
+    EXPECT_EQ(edit->TextUtf8(), "中文c");
 }
 
 TEST_F(NoteEditWindow, KeysMoveOverWholeCharactersAndSelect) {
