@@ -946,6 +946,21 @@ void TNoteEditCore::EndUpdate() {
         return;
     }
     if (FScrollUpdatePending) UpdateScrollBars();
+    // A caret beyond the end of a wrapped line stays on its row: at most one past the width.
+    if (FWrapPlugin && (FStatusChanges & (NoteStatus::CaretX | NoteStatus::CaretY))) {
+        const int width = WrapWidth();
+        const TDisplayCoord d = BufferToDisplayPos(CaretXY());
+        if (width > 0 && d.Column > width + 1) {
+            if (FCaretAtEndOfRow) {
+                FCaretAtEndOfRow = false;
+            } else {
+                FCaretX = DisplayToBufferPos({width + 1, d.Row}).Char;
+                FStatusChanges |= NoteStatus::CaretX;
+            }
+            FLastCaretX = DisplayXY().Column;
+            FCaretUpdatePending = true;
+        }
+    }
     if (FCaretUpdatePending) UpdateCaret();
     const int row = DisplayXY().Row;
     if (row != FLockedCaretRow && FActiveLine.Visible()) {

@@ -124,6 +124,8 @@ TEST(NoteEditCore, WrappedRowsMapBothWaysAtSeveralWidths) {
                 EXPECT_EQ(e.Core.DisplayToBufferPos(d), (TBufferCoord{c, l})) << width << " " << c;
             }
         }
+        e.Core.SetCaretXY({500, 2});  // beyond the end of a wrapped line: one past the width
+        EXPECT_EQ(e.Core.CaretX(), width + 1) << width;
     }
 }
 
