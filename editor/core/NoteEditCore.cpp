@@ -1064,6 +1064,8 @@ void TNoteEditCore::CommandProcessor(TNoteEditorCommand command, char aChar, voi
 }
 
 bool TNoteEditCore::ProcessKeyDown(std::uint16_t key, TNoteShiftState shift) {
+    FKbdHandler.ExecuteKeyDown(this, key, shift);
+    if (key == 0) return true;
     const TNoteEditorCommand command = TranslateKey(key, shift);
     FLastKeyConsumed = command != ecNone;
     if (command != ecNone) CommandProcessor(command, 0, nullptr);
@@ -1085,7 +1087,9 @@ void TNoteEditCore::TypeUtf16(std::u16string_view text) {
     }
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] < 0x80) {
-            CommandProcessor(ecChar, static_cast<char>(text[i]), nullptr);
+            char c = static_cast<char>(text[i]);
+            FKbdHandler.ExecuteKeyPress(this, c);
+            if (c != 0) CommandProcessor(ecChar, c, nullptr);
             continue;
         }
         size_t n = 1;
@@ -1409,6 +1413,7 @@ void TNoteEditCore::Redo() {
 
 bool TNoteEditCore::HandleMouseDown(int button, TNoteShiftState shift, int x, int y) {
     if ((shift & NoteShift::Double) && button == 0) return false;
+    FKbdHandler.ExecuteMouseDown(this, button, shift, x, y);
     TDisplayCoord d = PixelsToNearestRowColumn(x, y);
     d.Row = std::min(d.Row, std::max(DisplayLineCount(), 1));
     const TBufferCoord pos = DisplayToBufferPos(d);
@@ -1451,7 +1456,8 @@ void TNoteEditCore::HandleMouseMove(TNoteShiftState shift, int x, int y, bool ca
     SetBlockEnd(CaretXY());
 }
 
-void TNoteEditCore::HandleMouseUp(int, TNoteShiftState, int, int) {
+void TNoteEditCore::HandleMouseUp(int button, TNoteShiftState shift, int x, int y) {
+    FKbdHandler.ExecuteMouseUp(this, button, shift, x, y);
     FMouseSelecting = false;
     FScrollDeltaX = FScrollDeltaY = 0;
 }
@@ -1461,6 +1467,16 @@ void TNoteEditCore::HandleDblClick(int x, int) {
     if (!HasOption(eoNoSelection)) SetWordBlock(CaretXY());
     FWordSelected = true;
     FMouseSelecting = false;
+}
+
+int TNoteEditCore::MouseCursorAt(int x, int y, int controlCursor, bool captured) {
+    TDisplayCoord d = PixelsToRowColumn(x, y);
+    const TBufferCoord pos = DisplayToBufferPos(d);
+    int cursor = controlCursor;
+    if (x < FGutterWidth) cursor = FGutter.Cursor();
+    else if (HasOption(eoDragDropEditing) && !captured && IsPointInSelection(pos)) cursor = 1;  // crArrow
+    FKbdHandler.ExecuteMouseCursor(this, pos, cursor);
+    return cursor;
 }
 
 void TNoteEditCore::ComputeScroll(int x, int y, int& dx, int& dy) const {

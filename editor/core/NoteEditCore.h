@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/core/NoteEditKbdHandler.h"
 #include "editor/core/NoteEditKeyCmds.h"
 #include "editor/core/NoteEditMiscClasses.h"
 #include "editor/core/NoteEditTextBuffer.h"
@@ -151,6 +152,7 @@ public:
     TNoteSelectedColor& SelectedColor() { return FSelectedColor; }
     TNoteGutter& Gutter() { return FGutter; }
     TNoteEditKeyStrokes& Keystrokes() { return FKeystrokes; }
+    TNoteEditKbdHandler& KbdHandler() { return FKbdHandler; }
     const TNoteWordWrapPlugin* WrapPlugin() const { return FWrapPlugin.get(); }
 
     // Text.
@@ -289,6 +291,9 @@ public:
     int ScrollDeltaX() const { return FScrollDeltaX; }
     int ScrollDeltaY() const { return FScrollDeltaY; }
     void AutoScrollStep(int x, int y, bool shiftHeld, bool captured);
+    // The mouse cursor over a point (framework cursor numbers): the gutter's in the gutter,
+    // the arrow over a selection that can be dragged, else the control's.
+    int MouseCursorAt(int x, int y, int controlCursor, bool captured);
 
     // Scroll bars and painting.
     TNoteScrollBarInfo HorzScrollBar() const;
@@ -351,6 +356,7 @@ private:
     TNoteSelectedColor FSelectedColor;
     TNoteGutter FGutter;
     TNoteEditKeyStrokes FKeystrokes;
+    TNoteEditKbdHandler FKbdHandler;
     std::unique_ptr<TNoteWordWrapPlugin> FWrapPlugin;
 
     TNoteEditorOptions FOptions = NoteDefaultOptions;

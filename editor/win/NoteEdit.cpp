@@ -284,6 +284,20 @@ void TCustomNoteEdit::WndProc(TMessage& m) {
             }
         TCustomControl::WndProc(m);
         return;
+    case WM_SETCURSOR:
+        if (LOWORD(m.LParam) == HTCLIENT && reinterpret_cast<HWND>(m.WParam) == FHandle) {
+            POINT p;
+            GetCursorPos(&p);
+            ::ScreenToClient(FHandle, &p);
+            const int cursor = MouseCursorAt(p.x, p.y, Cursor(), GetCapture() == FHandle);
+            static const LPCWSTR ids[] = {IDC_ARROW, IDC_ARROW, IDC_IBEAM};  // crDefault, crArrow, crIBeam
+            ::SetCursor(LoadCursorW(nullptr, cursor >= 0 && cursor < 3 ? ids[cursor] : IDC_ARROW));
+            m.Result = TRUE;
+            m.Handled = true;
+            return;
+        }
+        TCustomControl::WndProc(m);
+        return;
     case WM_VSCROLL: case WM_HSCROLL:
         ScrollMessage(m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(m.WParam));
         m.Handled = true;

@@ -323,3 +323,22 @@ TEST(NoteEditCore, TypingReplacesLineAndColumnSelectionsAndUndoRestoresThem) {
         EXPECT_EQ(e.Core.GetText(), c.After) << int(c.Mode);
     }
 }
+
+TEST(NoteEditCore, HandlerChainsComeFirstAndTheCursorShowsWhatADragWouldTake) {
+    Editor e;
+    e.Text("abcdef");
+    int seen = 0;
+    e.Core.KbdHandler().KeyDownHandlers.Add({}, [&](void*, std::uint16_t& key, TNoteShiftState) {
+        ++seen;
+        if (key == 0x27) key = 0;  // the right arrow is taken before the key table
+    });
+    EXPECT_TRUE(e.Core.ProcessKeyDown(0x27, 0));
+    EXPECT_EQ(e.Core.CaretX(), 1);
+    EXPECT_EQ(seen, 1);
+    e.Core.SetBlockBegin({2, 1});
+    e.Core.SetBlockEnd({4, 1});
+    const int ibeam = 2, arrow = 1;
+    EXPECT_EQ(e.Core.MouseCursorAt(2 + 2 * 6 + 1, 3, ibeam, false), arrow);
+    EXPECT_EQ(e.Core.MouseCursorAt(2 + 2 * 6 + 1, 3, ibeam, true), ibeam);  // while selecting
+    EXPECT_EQ(e.Core.MouseCursorAt(2 + 5 * 6 + 1, 3, ibeam, false), ibeam);
+}
