@@ -2,6 +2,22 @@
 
 #include <algorithm>
 
+namespace {
+TNoteExceptionHandler& ExceptionHandler() {
+    static TNoteExceptionHandler handler;
+    return handler;
+}
+}  // namespace
+
+void SetNoteExceptionHandler(TNoteExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
+
+void NoteHandleException() noexcept {
+    try {
+        if (ExceptionHandler()) ExceptionHandler()();
+    } catch (...) {
+    }
+}
+
 int ClampInt(int x, int lo, int hi) { return std::max(std::min(x, hi), lo); }
 
 void SwapInts(int& a, int& b) { std::swap(a, b); }

@@ -6,6 +6,7 @@
 // byte follows it, so a lead byte at a line's end is a single byte.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -57,3 +58,10 @@ int CharTypeClass(std::uint16_t flags);
 // the same on every machine and locale.
 std::uint16_t GbkCharType3(std::string_view character);
 inline int GbkCharClass(std::string_view character) { return CharTypeClass(GbkCharType3(character)); }
+
+// Exceptions that may not leave their frame (destructors, painting) go to the application's
+// handler: the window shell installs it; until then they are dropped. Call only inside a
+// catch block.
+using TNoteExceptionHandler = std::function<void()>;
+void SetNoteExceptionHandler(TNoteExceptionHandler handler);
+void NoteHandleException() noexcept;

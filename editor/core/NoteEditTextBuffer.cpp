@@ -41,11 +41,18 @@ std::string_view NoteLineBreakBytes(TNoteLineBreakFormat format) {
     return format == lbfLf ? "\n" : format == lbfCr ? "\r" : "\r\n";
 }
 
-// Keeps BeginUpdate/EndUpdate paired when a step fails.
+// Keeps BeginUpdate/EndUpdate paired when a step fails; a handler raising at the end goes
+// to the application's handler, since a destructor lets nothing out.
 class TNoteEditStringList::TUpdate {
 public:
     explicit TUpdate(TNoteEditStringList& list) : FList(list) { FList.BeginUpdate(); }
-    ~TUpdate() { FList.EndUpdate(); }
+    ~TUpdate() {
+        try {
+            FList.EndUpdate();
+        } catch (...) {
+            NoteHandleException();
+        }
+    }
 
 private:
     TNoteEditStringList& FList;
@@ -223,7 +230,8 @@ std::string TNoteEditStringList::Text() const {
     return result;
 }
 
-void TNoteEditStringList::SetText(std::string_view text) {
+void TNoteEditStringList::SetText(std::string_view view) {
+    const std::string text(view);  // the view may point into one of our lines
     Clear();
     TUpdate update(*this);
     bool sawCr, sawLf;
@@ -294,7 +302,8 @@ void TNoteEditStringList::LoadFromStream(std::istream& stream) {
     LoadFromBytes(data);
 }
 
-void TNoteEditStringList::LoadFromBytes(std::string_view data) {
+void TNoteEditStringList::LoadFromBytes(std::string_view view) {
+    const std::string data(view);  // the view may point into one of our lines
     bool sawCr, sawLf;
     {
         TUpdate update(*this);

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "editor/core/NoteEditMiscProcs.h"
+
 void TNoteEditUndoList::AdvanceChangeNumber() {
     FNextChangeNumber = FNextChangeNumber == INT_MAX ? INT_MIN : FNextChangeNumber + 1;
     if (FNextChangeNumber == 0) FNextChangeNumber = 1;
@@ -25,17 +27,20 @@ void TNoteEditUndoList::RecordChange(TNoteChangeReason reason, TBufferCoord star
     PushChange(std::move(item));
 }
 
+// A group opened while a block number is set from outside (a replay) joins that block.
 void TNoteEditUndoList::BeginGroup() {
-    ++FBlockCount;
-    FBlockChangeNumber = FNextChangeNumber;
+    if (FBlockCount++ > 0) return;
+    FOuterBlockChangeNumber = FBlockChangeNumber;
+    if (FBlockChangeNumber == 0) FBlockChangeNumber = FNextChangeNumber;
 }
 
 void TNoteEditUndoList::EndGroup() {
     if (FBlockCount == 0) return;
     if (--FBlockCount > 0) return;
     const int number = FBlockChangeNumber;
-    FBlockChangeNumber = 0;
-    AdvanceChangeNumber();
+    FBlockChangeNumber = FOuterBlockChangeNumber;
+    FOuterBlockChangeNumber = 0;
+    if (FBlockChangeNumber == 0) AdvanceChangeNumber();
     if (!FItems.empty() && FItems.back()->ChangeNumber == number) Fire();
 }
 
@@ -44,7 +49,7 @@ void TNoteEditUndoList::PushChange(std::unique_ptr<TNoteEditUndoItem> item) {
     const TNoteChangeReason reason = item->Reason;
     FItems.push_back(std::move(item));
     Trim();
-    if (reason != NoteChange::GroupBreak) Fire();
+    if (reason != NoteChange::GroupBreak && FBlockCount == 0) Fire();
 }
 
 std::unique_ptr<TNoteEditUndoItem> TNoteEditUndoList::PopChange() {
@@ -81,6 +86,8 @@ void TNoteEditUndoList::Trim() {
     if (Count() <= FMaxItems) return;
     FItems.erase(FItems.begin(), FItems.begin() + (Count() - FMaxItems));
     FFullUndoImpossible = true;
+    // The empty list no longer stands for the text it had: its saved state is out of reach.
+    if (FSavedState == 0) FSavedState = -1;
 }
 
 void TNoteEditUndoList::MarkSavedState(bool mark) {
@@ -117,12 +124,22 @@ void ReplayGroup(TNoteEditUndoList& from, TNoteEditUndoList& to, bool groupUndo,
     if (!top) return;
     const TNoteChangeReason first = top->Reason;
     const int number = top->ChangeNumber;
+    // The replay is one group on the other list: it keeps the number, groups opened by the
+    // replayed commands join it, and its listeners hear of it once.
     struct BlockNumber {
         TNoteEditUndoList& list;
         int saved;
-        ~BlockNumber() { list.SetBlockChangeNumber(saved); }
+        ~BlockNumber() {
+            try {
+                list.EndGroup();
+            } catch (...) {
+                NoteHandleException();
+            }
+            list.SetBlockChangeNumber(saved);
+        }
     } restore{to, to.BlockChangeNumber()};
     to.SetBlockChangeNumber(number);
+    to.BeginGroup();
     for (;;) {
         auto item = from.PopChange();
         if (item->Reason == NoteChange::GroupBreak)

@@ -35,7 +35,8 @@ struct TNoteEditUndoItem {
 
 class TNoteEditUndoList {
 public:
-    // Fires for every pushed item except group breaks, and once for a whole closed group.
+    // Fires for every pushed item outside a group except group breaks, and once for a whole
+    // closed group.
     TNoteNotifyEvent OnAddedUndo;
 
     TNoteEditUndoList() = default;
@@ -80,6 +81,7 @@ private:
     void Fire() { if (OnAddedUndo) OnAddedUndo(this); }
 
     int FBlockChangeNumber = 0;
+    int FOuterBlockChangeNumber = 0;
     int FBlockCount = 0;
     bool FFullUndoImpossible = false;
     int FLockCount = 0;

@@ -194,6 +194,39 @@ TEST(NoteEditStringList, BulkOperationsEndTheirUpdateOnFailure) {
     EXPECT_EQ(ends, 1);
 }
 
+TEST(NoteEditStringList, AViewOfItsOwnLineIsCopiedFirst) {
+    TNoteEditStringList list;
+    list.Add("first line, long enough to live on the heap");
+    list.Add("second");
+    list.SetText(list.Get(0));
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.Get(0), "first line, long enough to live on the heap");
+    list.Add("x\ny\nand a tail that needs the heap too");
+    list.LoadFromBytes(list.Get(1));
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Get(2), "and a tail that needs the heap too");
+}
+
+TEST(NoteEditStringList, AFailingEndOfUpdateGoesToTheApplicationHandler) {
+    int handled = 0;
+    SetNoteExceptionHandler([&] {
+        try {
+            throw;
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), "end failed");
+            ++handled;
+        }
+    });
+    TNoteEditStringList list;
+    list.OnUpdateEnd = [](void*) { throw Exception("end failed"); };
+    list.Add("a");
+    list.Insert(0, "b");
+    SetNoteExceptionHandler(nullptr);
+    EXPECT_EQ(handled, 2);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.UpdateCount(), 0);
+}
+
 TEST(NoteEditStringList, TabExpansionAndTheLongestLine) {
     TNoteEditStringList list;
     list.SetTabWidth(4);

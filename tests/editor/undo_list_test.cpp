@@ -219,3 +219,59 @@ TEST(NoteEditUndoReplay, BlockNumberIsRestoredWhenAReplayFails) {
                  Exception);
     EXPECT_EQ(doc.Redo.BlockChangeNumber(), 0);
 }
+
+TEST(NoteEditUndoReplay, ARedoneCommandOpeningItsOwnGroupKeepsOneGroup) {
+    Document doc;
+    doc.Undo.BeginGroup();
+    doc.Type(1, "ab");
+    doc.Type(3, "c", NoteChange::Paste);
+    doc.Type(4, "d");
+    doc.Undo.EndGroup();
+    doc.DoUndo();
+    ASSERT_EQ(doc.Redo.Count(), 3);
+    // Redoing the paste replays a command that opens its own group.
+    NoteRedoStep(doc.Undo, doc.Redo, true, [&](const TNoteEditUndoItem& item) {
+        if (item.Reason != NoteChange::Paste) return doc.Replay(doc.Undo, item, false);
+        doc.Undo.BeginGroup();
+        doc.Replay(doc.Undo, item, false);
+        doc.Undo.EndGroup();
+    });
+    ASSERT_EQ(doc.Undo.Count(), 3);
+    EXPECT_EQ(doc.Text, "abcd");
+    EXPECT_EQ(doc.Undo.Item(0).ChangeNumber, doc.Undo.Item(2).ChangeNumber);
+    EXPECT_EQ(doc.Undo.Item(1).ChangeNumber, doc.Undo.Item(2).ChangeNumber);
+    doc.DoUndo();
+    EXPECT_EQ(doc.Undo.Count(), 0);
+    EXPECT_EQ(doc.Text, "");
+}
+
+TEST(NoteEditUndoReplay, AGroupIsAnnouncedOncePerUndoAndRedo) {
+    Document doc;
+    doc.Undo.BeginGroup();
+    for (int i = 0; i < 5; ++i) doc.Type(i + 1, "x", i % 2 ? NoteChange::Insert : NoteChange::Paste);
+    doc.Undo.EndGroup();
+    int undoFired = 0, redoFired = 0;
+    doc.Undo.OnAddedUndo = [&](void*) { ++undoFired; };
+    doc.Redo.OnAddedUndo = [&](void*) { ++redoFired; };
+    doc.DoUndo();
+    EXPECT_EQ(doc.Text, "");
+    EXPECT_EQ(redoFired, 1);
+    doc.DoRedo();
+    EXPECT_EQ(doc.Text, "xxxxx");
+    EXPECT_EQ(undoFired, 1);
+}
+
+TEST(NoteEditUndoReplay, UndoingPastTheLimitNeverLooksSaved) {
+    Document doc;
+    doc.Undo.SetMaxItems(2);
+    doc.Undo.MarkSavedState(true);
+    for (int i = 0; i < 3; ++i) {
+        doc.Type(i + 1, std::string(1, static_cast<char>('a' + i)));
+        doc.Undo.AddGroupBreak();
+    }
+    while (doc.Undo.HasItems()) doc.DoUndo();
+    EXPECT_NE(doc.Text, "");
+    EXPECT_FALSE(doc.Undo.IsAtSavedState());
+    doc.Undo.MarkSavedState(true);  // saved here: this empty list is the saved state now
+    EXPECT_TRUE(doc.Undo.IsAtSavedState());
+}

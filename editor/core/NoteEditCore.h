@@ -1,0 +1,398 @@
+#pragma once
+// The editor control's rules that need no window: geometry (row height with the notebook
+// line spacing, columns and rows in the window, the first visible column and row), the
+// conversions between buffer, display and pixel positions (tab expansion and word wrap),
+// the caret and selection rules over GBK bytes, update nesting and status reports, the
+// scroll bar values, the mouse and key handling, text input with its undo records, and
+// the paint plan: what one paint pass draws for a given state. The window shell measures
+// the font, gives the client size and carries out what the host interface asks.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/core/NoteEditKbdHandler.h"
+#include "editor/core/NoteEditKeyCmds.h"
+#include "editor/core/NoteEditMiscClasses.h"
+#include "editor/core/NoteEditTextBuffer.h"
+#include "editor/core/NoteEditUndoList.h"
+#include "editor/core/NoteEditWordWrap.h"
+#include "framework/rtl/Types.h"
+
+enum TNoteEditorOption : std::uint8_t {
+    eoAltSetsColumnMode, eoAutoIndent, eoAutoSizeMaxScrollWidth, eoDisableScrollArrows, eoDragDropEditing,
+    eoDropFiles, eoEnhanceHomeKey, eoGroupUndo, eoHalfPageScroll, eoHideShowScrollbars, eoKeepCaretX, eoNoCaret,
+    eoNoSelection, eoRightMouseMovesCursor, eoScrollByOneLess, eoScrollHintFollows, eoScrollPastEof,
+    eoScrollPastEol, eoShowScrollHint, eoShowSpecialChars, eoSmartTabDelete, eoSmartTabs, eoSpecialLineDefaultFg,
+    eoTabIndent, eoTabsToSpaces, eoTrimTrailingSpaces
+};
+using TNoteEditorOptions = std::uint32_t;
+constexpr TNoteEditorOptions NoteDefaultOptions = 0x3360092;
+constexpr TNoteEditorOptions NoteOption(TNoteEditorOption o) { return TNoteEditorOptions(1) << o; }
+
+using TNoteStatusChanges = std::uint16_t;
+namespace NoteStatus {
+constexpr TNoteStatusChanges All = 1, CaretX = 2, CaretY = 4, LeftChar = 8, TopLine = 16, InsertMode = 32,
+                             Modified = 64, Selection = 128, ReadOnly = 256;
+}
+
+enum TLineSpacingRule : std::uint8_t { lsSingle, lsOneAndHalf, lsDouble, lsSpecified };
+enum TNoteScrollBars : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TNoteCaretType : std::uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
+
+// Pixels added to the tallest character height for a spacing rule.
+int NoteLineSpacingExtra(TLineSpacingRule rule, int charHeight, int lineSpacing);
+
+// Typed UTF-16 text as GBK bytes; characters without a GBK form are left out.
+std::string NoteUtf16ToGbk(std::u16string_view text);
+// GBK bytes as UTF-16 units with one advance per unit: a double-byte character takes two
+// cells, any other byte one.
+void NoteGbkToCells(std::string_view gbk, int cellWidth, std::u16string& units, std::vector<int>& advances);
+
+// One scroll bar as the window should show it.
+struct TNoteScrollBarInfo {
+    bool Visible = false;
+    int Max = 1, Page = 1, Pos = 1;  // scaled to 32767 at most; Min is 1
+    bool HideWhenFull = false;       // eoHideShowScrollbars: no disable-when-no-scroll flag
+    bool EnableUp = true, EnableDown = true;
+};
+
+// The caret as the window should show it.
+struct TNoteCaretShape {
+    int Width = 2, Height = 0, OffsetX = -1, OffsetY = 0;
+};
+
+// What one paint pass draws, in client pixels, in order: gutter fill, margin strip, the rows
+// (fills, text runs, right edge segment, divider), the area below the text.
+struct TNotePaintRun {
+    int X = 0;
+    std::string Text;  // GBK bytes, tabs and NULs as blanks
+    TNoteColor Foreground = 0, Background = 0;
+};
+struct TNotePaintFill {
+    TRect Rect;
+    TNoteColor Color = 0;
+};
+struct TNotePaintRow {
+    int Row = 0, Line = 0;
+    TRect Rect;
+    int TextY = 0;
+    std::vector<TNotePaintFill> Fills;  // the row's background behind and after the text
+    std::vector<TNotePaintRun> Runs;
+    bool Divider = false;
+    int DividerY = 0, DividerLeft = 0, DividerRight = 0;
+};
+struct TNoteGutterNumber {
+    TRect Rect;  // the row's number field: right-aligned, vertically centred text
+    std::string Text;
+};
+struct TNotePaintPlan {
+    int FirstRow = 0, LastRow = 0, FirstColumn = 0, LastColumn = 0;
+    bool Gutter = false;
+    TRect GutterRect;
+    TNoteColor GutterColor = 0;
+    std::vector<TNoteGutterNumber> GutterNumbers;
+    TNoteGutterBorderStyle GutterBorder = gbsNone;
+    bool Margin = false;
+    TNotePaintFill MarginFill;
+    std::vector<TNotePaintRow> Rows;
+    bool Below = false;
+    TNotePaintFill BelowFill;
+    bool RightEdge = false;
+    int RightEdgeX = 0;
+};
+
+// What the window shell does for the core.
+class INoteEditHost {
+public:
+    virtual bool HostHasWindow() const = 0;
+    virtual bool HostFocused() const = 0;
+    virtual void HostInvalidate(const TRect& rect) = 0;
+    virtual void HostScroll(int dx, int dy, const TRect& area) = 0;
+    virtual void HostUpdateScrollBars() = 0;
+    virtual void HostUpdateCaret() = 0;
+    virtual void HostRecreateCaret() = 0;
+
+protected:
+    ~INoteEditHost() = default;
+};
+
+using TNoteStatusEvent = std::function<void(void* Sender, TNoteStatusChanges Changes)>;
+using TNoteSpecialLineColorsEvent =
+    std::function<void(void* Sender, int Line, bool& Special, TNoteColor& Foreground, TNoteColor& Background)>;
+using TNoteProcessCommandEvent =
+    std::function<void(void* Sender, TNoteEditorCommand& Command, char& AChar, void* Data)>;
+
+class TNoteEditCore : public INoteWrapHost {
+public:
+    TNoteNotifyEvent OnChange;
+    TNoteStatusEvent OnStatusChange;
+    TNoteSpecialLineColorsEvent OnSpecialLineColors;
+    TNoteProcessCommandEvent OnProcessCommand, OnProcessUserCommand, OnCommandProcessed;
+
+    explicit TNoteEditCore(INoteEditHost& host);
+    TNoteEditCore(const TNoteEditCore&) = delete;
+    TNoteEditCore& operator=(const TNoteEditCore&) = delete;
+    virtual ~TNoteEditCore();
+
+    // Owned objects.
+    TNoteEditStringList& Lines() { return *FLines; }
+    const TNoteEditStringList& Lines() const { return *FLines; }
+    TNoteEditUndoList& UndoList() { return FUndoList; }
+    TNoteEditUndoList& RedoList() { return FRedoList; }
+    TNoteRightEdge& RightEdge() { return FRightEdge; }
+    const TNoteRightEdge& RightEdge() const override { return FRightEdge; }
+    TNoteLineDivider& LineDivider() { return FLineDivider; }
+    TNoteActiveLine& ActiveLine() { return FActiveLine; }
+    TNoteWordWrap& WordWrap() { return FWordWrap; }
+    const TNoteWordWrap& WordWrap() const override { return FWordWrap; }
+    TNoteSelectedColor& SelectedColor() { return FSelectedColor; }
+    TNoteGutter& Gutter() { return FGutter; }
+    TNoteEditKeyStrokes& Keystrokes() { return FKeystrokes; }
+    TNoteEditKbdHandler& KbdHandler() { return FKbdHandler; }
+    const TNoteWordWrapPlugin* WrapPlugin() const { return FWrapPlugin.get(); }
+
+    // Text.
+    std::string GetText() const { return FLines->Text(); }
+    void SetTextBytes(std::string_view text);
+    std::string LineText() const { return FLines->Get(FCaretY - 1); }
+
+    // Plain properties.
+    TNoteEditorOptions Options() const { return FOptions; }
+    void SetOptions(TNoteEditorOptions value);
+    bool HasOption(TNoteEditorOption o) const { return (FOptions & NoteOption(o)) != 0; }
+    int TabWidth() const { return FLines->TabWidth(); }
+    void SetTabWidth(int value);
+    int MaxScrollWidth() const { return FMaxScrollWidth; }
+    void SetMaxScrollWidth(int value);
+    int MaxUndo() const { return FUndoList.MaxItems(); }
+    void SetMaxUndo(int value);
+    bool InsertMode() const { return FInsertMode; }
+    void SetInsertMode(bool value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool value);
+    TNoteScrollBars ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TNoteScrollBars value);
+    TNoteCaretType InsertCaret() const { return FInsertCaret; }
+    void SetInsertCaret(TNoteCaretType value);
+    TNoteCaretType OverwriteCaret() const { return FOverwriteCaret; }
+    void SetOverwriteCaret(TNoteCaretType value);
+    int LineSpacing() const { return FLineSpacing; }
+    void SetLineSpacing(int value);
+    TLineSpacingRule LineSpacingRule() const { return FLineSpacingRule; }
+    void SetLineSpacingRule(TLineSpacingRule value);
+    int BlockWidth() const { return FBlockWidth; }
+    void SetBlockWidth(int value) { FBlockWidth = value; }
+    bool WantReturns() const { return FWantReturns; }
+    void SetWantReturns(bool value) { FWantReturns = value; }
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool value) { FWantTabs = value; }
+    bool BorderNone() const { return FBorderNone; }
+    void SetBorderNone(bool value) { FBorderNone = value; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool value);
+
+    // Colours of the text area (the control's Color and Font.Color).
+    TNoteColor BackColor() const { return FBackColor; }
+    void SetBackColor(TNoteColor value);
+    TNoteColor TextColor() const { return FTextColor; }
+    void SetTextColor(TNoteColor value);
+
+    // Geometry. The shell gives the measured cell (CharMetricsChanged) and the client size.
+    int CharWidth() const { return FCharWidth; }
+    int CharHeight() const { return FCharHeight; }
+    int LineHeight() const { return FLineHeight; }
+    int ViewWidth() const { return FClientWidth; }
+    int ViewHeight() const { return FClientHeight; }
+    int CharsInWindow() const override { return FCharsInWindow; }
+    int LinesInWindow() const { return FLinesInWindow; }
+    int GutterWidth() const { return FGutterWidth; }
+    int TextOffset() const { return FTextOffset; }
+    int LeftChar() const { return FLeftChar; }
+    void SetLeftChar(int value);
+    int TopLine() const { return FTopLine; }
+    void SetTopLine(int value);
+    void CharMetricsChanged(int charWidth, int charHeight);
+    void ViewSizeChanged(int width, int height);
+    void SizeOrFontChanged(bool fontChanged);
+    int DisplayLineCount() const;
+    int WrapWidth() const;
+    TNoteCaretShape CaretShape() const;
+
+    // Positions.
+    TDisplayCoord BufferToDisplayPos(const TBufferCoord& p) const;
+    TBufferCoord DisplayToBufferPos(const TDisplayCoord& p) const;
+    TDisplayCoord PixelsToRowColumn(int x, int y) const;
+    TDisplayCoord PixelsToNearestRowColumn(int x, int y) const;
+    TPoint RowColumnToPixels(const TDisplayCoord& p) const;
+    // The caret's pixel position with the shape offset; false when it lies outside the text area.
+    bool CaretPixelPos(TPoint& p) const;
+
+    // Caret and selection.
+    int CaretX() const { return FCaretX; }
+    int CaretY() const { return FCaretY; }
+    TBufferCoord CaretXY() const { return {FCaretX, FCaretY}; }
+    TDisplayCoord DisplayXY() const;  // at the end of the upper row when the caret is shown there
+    void SetCaretXY(const TBufferCoord& p) { SetCaretXYEx(true, p); }
+    void SetCaretXYEx(bool forceToVisible, TBufferCoord p);
+    void SetCaretAndSelection(const TBufferCoord& caret, const TBufferCoord& blockBegin, const TBufferCoord& blockEnd);
+    void MoveCaretAndSelection(const TBufferCoord& from, const TBufferCoord& to, bool selecting);
+    void MoveCaretHorz(int dx, bool selecting);
+    void MoveCaretVert(int dy, bool selecting);
+    void EnsureCursorPosVisible(bool center = false);
+    TBufferCoord BlockBegin() const;  // the earlier anchor
+    TBufferCoord BlockEnd() const;    // the later anchor
+    TBufferCoord BlockAnchor() const { return FBlockBegin; }
+    TBufferCoord BlockCaret() const { return FBlockEnd; }
+    void SetBlockBegin(TBufferCoord p);
+    void SetBlockEnd(TBufferCoord p);
+    bool SelAvail() const;
+    TNoteSelectionMode SelectionMode() const { return FSelectionMode; }
+    void SetSelectionMode(TNoteSelectionMode value);
+    std::string SelText() const;
+    bool IsPointInSelection(const TBufferCoord& p) const;
+    void SelectAll();
+    // Double-click word: the run of characters of one class around p.
+    void SetWordBlock(TBufferCoord p);
+    TBufferCoord WordStartAt(const TBufferCoord& p) const;
+    TBufferCoord WordEndAt(const TBufferCoord& p) const;
+    TBufferCoord NextWordPos(const TBufferCoord& p) const;
+    TBufferCoord PrevWordPos(const TBufferCoord& p) const;
+
+    // Update nesting and status reports.
+    void BeginUpdate();
+    void EndUpdate();
+    int PaintLock() const { return FPaintLock; }
+    void StatusChanged(TNoteStatusChanges changes);
+
+    // Commands and input.
+    TNoteEditorCommand TranslateKey(std::uint16_t key, TNoteShiftState shift);
+    virtual void CommandProcessor(TNoteEditorCommand command, char aChar, void* data);
+    // Typed UTF-16 units (WM_CHAR, an input-method result): ASCII goes as ecChar, other
+    // characters as their GBK bytes through ecImeStr.
+    void TypeUtf16(std::u16string_view text);
+    bool ProcessKeyDown(std::uint16_t key, TNoteShiftState shift);  // true when consumed
+    // The character of a consumed key was taken away already: no character to drop.
+    void ClearLastKeyConsumed() { FLastKeyConsumed = false; }
+    void ProcessKeyPress(char key);
+
+    // Mouse (shift carries the button bits); MouseDown answers whether to capture.
+    bool HandleMouseDown(int button, TNoteShiftState shift, int x, int y);
+    void HandleMouseMove(TNoteShiftState shift, int x, int y, bool captured);
+    void HandleMouseUp(int button, TNoteShiftState shift, int x, int y);
+    void HandleDblClick(int x, int y);
+    // Auto-scroll while selecting: the deltas for a mouse position, and one timer step.
+    void ComputeScroll(int x, int y, int& dx, int& dy) const;
+    int ScrollDeltaX() const { return FScrollDeltaX; }
+    int ScrollDeltaY() const { return FScrollDeltaY; }
+    void AutoScrollStep(int x, int y, bool shiftHeld, bool captured);
+    // The mouse cursor over a point (framework cursor numbers): the gutter's in the gutter,
+    // the arrow over a selection that can be dragged, else the control's.
+    int MouseCursorAt(int x, int y, int controlCursor, bool captured);
+
+    // Scroll bars and painting.
+    TNoteScrollBarInfo HorzScrollBar() const;
+    TNoteScrollBarInfo VertScrollBar() const;
+    TNotePaintPlan PlanPaint(const TRect& clip, bool focused) const;
+
+    // Repaint requests in display rows and buffer lines.
+    void InvalidateRect(const TRect& r);
+    void InvalidateRows(int firstRow, int lastRow);
+    void InvalidateLines(int firstLine, int lastLine);
+    void InvalidateAll();
+
+    // INoteWrapHost.
+    TNoteEditStringList& WrapLines() override { return *FLines; }
+    TNoteByteSet IdentChars() const override;
+
+protected:
+    virtual void ExecuteCommand(TNoteEditorCommand command, char aChar, void* data);
+    void InsertText(const std::string& text);  // replaces the selection, records undo
+    void DeleteSelection();                     // in the selection's mode, records undo
+    TBufferCoord InsertColumn(const TBufferCoord& at, const std::string& text);  // no undo
+    void UndoItem(const TNoteEditUndoItem& item);
+    void RedoItem(const TNoteEditUndoItem& item);
+    void Undo();
+    void Redo();
+
+private:
+    class TUpdate;
+    void HookLines();
+    void LinesChanging();
+    void LinesChanged();
+    void LinesCleared();
+    void LinesInserted(int index, int count);
+    void LinesDeleted(int index, int count);
+    void LineReplaced(int index, int count);
+    void UndoAdded(TNoteEditUndoList& list);
+    void WordWrapChanged();
+    void RightEdgeChanged();
+    void FontChangedRoutine();
+    void RecalcLineHeight();
+    void UpdateScrollBars();
+    void UpdateCaret();
+    void DoChange();
+    void SetBlockEndEx(TBufferCoord p, bool collapse);
+    TBufferCoord ClampBlockPos(TBufferCoord p) const;
+    bool CaretOnTrailByte(const TBufferCoord& p) const;
+    // Selected display columns of a row: [first, last) or none; toEnd when the selection
+    // runs past the row's end.
+    bool RowSelection(int row, int line, int rowLength, int& first, int& last, bool& toEnd) const;
+    void DeleteRange(const TBufferCoord& from, const TBufferCoord& to);  // normal mode, no undo
+    TBufferCoord InsertAt(const TBufferCoord& at, const std::string& text);  // normal mode, no undo
+
+    INoteEditHost& FHost;
+    std::unique_ptr<TNoteEditStringList> FLines;
+    TNoteEditUndoList FUndoList, FRedoList;
+    TNoteRightEdge FRightEdge;
+    TNoteLineDivider FLineDivider;
+    TNoteActiveLine FActiveLine;
+    TNoteWordWrap FWordWrap;
+    TNoteSelectedColor FSelectedColor;
+    TNoteGutter FGutter;
+    TNoteEditKeyStrokes FKeystrokes;
+    TNoteEditKbdHandler FKbdHandler;
+    std::unique_ptr<TNoteWordWrapPlugin> FWrapPlugin;
+
+    TNoteEditorOptions FOptions = NoteDefaultOptions;
+    int FMaxScrollWidth = 1024;
+    bool FInsertMode = true, FReadOnly = false, FHideSelection = false;
+    TNoteScrollBars FScrollBars = ssBoth;
+    TNoteCaretType FInsertCaret = ctVerticalLine, FOverwriteCaret = ctBlock;
+    int FLineSpacing = 0;
+    TLineSpacingRule FLineSpacingRule = lsSingle;
+    int FBlockWidth = 2;
+    bool FWantReturns = true, FWantTabs = false, FBorderNone = false;
+    bool FModified = false;
+    TNoteColor FBackColor = NoteColor::Window, FTextColor = NoteColor::WindowText;
+
+    int FCharWidth = 0, FCharHeight = 0, FLineHeight = 0;
+    int FClientWidth = 0, FClientHeight = 0;
+    int FCharsInWindow = 0, FLinesInWindow = 0;
+    int FGutterWidth = 0, FTextOffset = 2;
+    int FLeftChar = 1, FTopLine = 1;
+
+    int FCaretX = 1, FCaretY = 1, FLastCaretX = 1;
+    bool FCaretAtEndOfRow = false, FVertAdjusted = false;
+    TBufferCoord FBlockBegin{1, 1}, FBlockEnd{1, 1};
+    TNoteSelectionMode FSelectionMode = smNormal;
+
+    int FPaintLock = 0;
+    int FLockedCaretRow = 0;
+    TNoteStatusChanges FStatusChanges = 0;
+    bool FCaretUpdatePending = false, FScrollUpdatePending = false, FLinesChanging = false;
+    bool FInReplay = false;
+    bool FHasPendingRect = false;
+    TRect FPendingRect;
+
+    std::uint16_t FPendingKey = 0;
+    TNoteShiftState FPendingShift = 0;
+    bool FLastKeyConsumed = false;
+    bool FWordSelected = false, FMouseSelecting = false;
+    int FScrollDeltaX = 0, FScrollDeltaY = 0;
+};

@@ -1,0 +1,502 @@
+#include "editor/win/NoteEdit.h"
+
+#include <imm.h>
+
+#include <algorithm>
+#include <windowsx.h>
+
+#include "framework/rtl/Encoding.h"
+#include "framework/win/Application.h"
+#include "framework/win/WinUtil.h"
+
+namespace {
+TNoteShiftState NoteShiftOf(TShiftState s) {
+    TNoteShiftState r = 0;
+    if (s.Contains(ssShift)) r |= NoteShift::Shift;
+    if (s.Contains(ssAlt)) r |= NoteShift::Alt;
+    if (s.Contains(ssCtrl)) r |= NoteShift::Ctrl;
+    if (s.Contains(ssLeft)) r |= NoteShift::Left;
+    if (s.Contains(ssRight)) r |= NoteShift::Right;
+    if (s.Contains(ssMiddle)) r |= NoteShift::Middle;
+    if (s.Contains(ssDouble)) r |= NoteShift::Double;
+    return r;
+}
+
+std::uint8_t StyleBitsOf(const TFont& font) {
+    std::uint8_t s = 0;
+    if (font.Style().Contains(fsBold)) s |= NoteFontStyle::Bold;
+    if (font.Style().Contains(fsItalic)) s |= NoteFontStyle::Italic;
+    return s;
+}
+
+// Paints with a pen of the option objects' colour and style.
+void DrawLine(HDC dc, TNoteColor color, TNotePenStyle style, int x1, int y1, int x2, int y2) {
+    GdiObject<HPEN> pen(CreatePen(static_cast<int>(style), 1, ColorToRGB(color)));
+    HGDIOBJ old = SelectObject(dc, pen.Get());
+    const int oldBk = SetBkMode(dc, TRANSPARENT);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SetBkMode(dc, oldBk);
+    SelectObject(dc, old);
+}
+
+void Fill(HDC dc, const TRect& r, TNoteColor color) {
+    if (r.Width() <= 0 || r.Height() <= 0) return;
+    GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(color)));
+    RECT rc = r.ToRECT();
+    ::FillRect(dc, &rc, brush.Get());
+}
+}  // namespace
+
+TCustomNoteEdit::TCustomNoteEdit(TComponent* AOwner) : TCustomControl(AOwner), TNoteEditCore(static_cast<INoteEditHost&>(*this)) {
+    static const bool handlerSet = [] {
+        SetNoteExceptionHandler([] { Application->HandleException(nullptr); });
+        return true;
+    }();
+    (void)handlerSet;
+    FMeasuring = true;
+    Font().SetName("Courier New");
+    Font().SetSize(10);
+    Font().SetCharset(DEFAULT_CHARSET);
+    FMeasuring = false;
+    TControl::SetColor(clWindow);
+    SetCursor(crIBeam);
+    SetTabStop(true);
+    SetBounds(0, 0, 200, 150);
+    FTextDrawer = std::make_unique<TTextDrawer>(NoteFontStyle::Bold, &Font());
+    FScrollTimer = new TTimer(this);
+    FScrollTimer->SetEnabled(false);
+    FScrollTimer->SetInterval(100);
+    FScrollTimer->OnTimer = [this](TObject* sender) { AutoScrollTimer(sender); };
+    MeasureFont();
+}
+
+TCustomNoteEdit::~TCustomNoteEdit() {
+    if (FHandle) DestroyWnd();
+}
+
+void TCustomNoteEdit::SetBorderStyle(TFormBorderStyle value) {
+    if (value == FBorderStyle) return;
+    FBorderStyle = value;
+    SetBorderNone(value == bsNone);
+    RecreateWnd();
+}
+
+void TCustomNoteEdit::SetColor(TColor value) {
+    TControl::SetColor(value);
+    SetBackColor(value);
+}
+
+std::string TCustomNoteEdit::TextUtf8() const { return GbkToUtf8(GetText()); }
+
+void TCustomNoteEdit::SetTextUtf8(const std::string& text) { SetTextBytes(Utf8ToGbk(text)); }
+
+void TCustomNoteEdit::InsertImeResult(std::u16string_view text) {
+    std::string gbk = NoteUtf16ToGbk(text);
+    if (!gbk.empty()) CommandProcessor(ecImeStr, 0, gbk.data());
+}
+
+void TCustomNoteEdit::CreateParams(TCreateParams& p) {
+    TCustomControl::CreateParams(p);
+    p.WinClassName = L"VorpenNoteEdit";
+    p.ClassStyle = CS_DBLCLKS;
+    p.Style |= WS_CLIPCHILDREN;
+    if (FBorderStyle == bsSingle) p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomNoteEdit::CreateWnd() {
+    FHorzBarShown = FVertBarShown = -1;
+    TCustomControl::CreateWnd();
+    const TRect r = ClientRect();
+    ViewSizeChanged(r.Width(), r.Height());
+    MeasureFont();
+    HostUpdateScrollBars();
+}
+
+// The cell of the font: a proportional font (or one whose wide glyphs are wider) is taken
+// with its pitch forced to fixed, then measured in the styles in use.
+void TCustomNoteEdit::MeasureFont() {
+    if (FMeasuring || !FTextDrawer) return;
+    FMeasuring = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{FMeasuring};
+    {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, Font().Handle());
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        if (tm.tmAveCharWidth != tm.tmMaxCharWidth && Font().Pitch() != fpFixed) Font().SetPitch(fpFixed);
+    }
+    FTextDrawer->SetBaseFont(&Font());
+    const std::uint8_t style = StyleBitsOf(Font());
+    FTextDrawer->SetMeasuringStyle(style);
+    FTextDrawer->SelectStyle(style);
+    SetTextColor(Font().Color());
+    CharMetricsChanged(FTextDrawer->CellWidth(), FTextDrawer->CellHeight());
+}
+
+void TCustomNoteEdit::FontChanged() {
+    MeasureFont();
+    TCustomControl::FontChanged();
+}
+
+//--- Host
+
+void TCustomNoteEdit::HostInvalidate(const TRect& rect) {
+    if (!FHandle || !Visible()) return;
+    RECT r = rect.ToRECT();
+    ::InvalidateRect(FHandle, &r, FALSE);
+}
+
+void TCustomNoteEdit::HostScroll(int dx, int dy, const TRect& area) {
+    RECT r = area.ToRECT();
+    ScrollWindowEx(FHandle, dx, dy, &r, &r, nullptr, nullptr, SW_INVALIDATE);
+    HostUpdateCaret();
+}
+
+void TCustomNoteEdit::HostUpdateScrollBars() {
+    // Showing a bar resizes the client, which updates the bars again.
+    if (!FHandle || FUpdatingBars) return;
+    FUpdatingBars = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{FUpdatingBars};
+    // Showing or hiding a bar recomputes the frame: only on a change.
+    const auto show = [&](int bar, bool visible) {
+        int& shown = bar == SB_HORZ ? FHorzBarShown : FVertBarShown;
+        if (shown == int(visible)) return;
+        shown = visible;
+        ShowScrollBar(FHandle, bar, visible);
+    };
+    const auto apply = [&](int bar, const TNoteScrollBarInfo& info, bool wanted) {
+        if (!wanted) {
+            show(bar, false);
+            return;
+        }
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | (info.HideWhenFull ? 0 : SIF_DISABLENOSCROLL);
+        si.nMin = 1;
+        si.nMax = info.Max;
+        si.nPage = static_cast<UINT>(std::max(info.Page, 0));
+        si.nPos = info.Pos;
+        show(bar, info.Visible);
+        if (!info.Visible) return;
+        SetScrollInfo(FHandle, bar, &si, TRUE);
+        UINT arrows = ESB_ENABLE_BOTH;
+        if (!info.EnableUp && !info.EnableDown) arrows = ESB_DISABLE_BOTH;
+        else if (!info.EnableUp) arrows = ESB_DISABLE_LTUP;
+        else if (!info.EnableDown) arrows = ESB_DISABLE_RTDN;
+        EnableScrollBar(FHandle, bar, arrows);
+    };
+    apply(SB_HORZ, HorzScrollBar(), ScrollBars() == ssHorizontal || ScrollBars() == ssBoth);
+    apply(SB_VERT, VertScrollBar(), ScrollBars() == ssVertical || ScrollBars() == ssBoth);
+}
+
+void TCustomNoteEdit::HostRecreateCaret() {
+    if (!HostFocused()) return;
+    DestroyCaret();
+    const TNoteCaretShape shape = CaretShape();
+    FCaretMade = CreateCaret(FHandle, nullptr, std::max(shape.Width, 1), std::max(shape.Height, 1));
+    FCaretShown = false;
+    HostUpdateCaret();
+}
+
+void TCustomNoteEdit::HostUpdateCaret() {
+    if (!FCaretMade || !FHandle) return;
+    TPoint p;
+    const bool visible = CaretPixelPos(p);
+    SetCaretPos(p.X, p.Y);
+    if (visible && !FCaretShown) FCaretShown = ShowCaret(FHandle);
+    else if (!visible && FCaretShown) FCaretShown = !HideCaret(FHandle);
+    if (HIMC imc = ImmGetContext(FHandle)) {
+        COMPOSITIONFORM cf{};
+        cf.dwStyle = CFS_POINT;
+        cf.ptCurrentPos = {p.X, p.Y};
+        ImmSetCompositionWindow(imc, &cf);
+        ImmReleaseContext(FHandle, imc);
+    }
+}
+
+//--- Messages
+
+void TCustomNoteEdit::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_ERASEBKGND:
+        m.Result = 1;
+        m.Handled = true;
+        return;
+    case WM_SIZE: {
+        TCustomControl::WndProc(m);
+        const TRect r = ClientRect();
+        ViewSizeChanged(r.Width(), r.Height());
+        return;
+    }
+    case WM_SETFOCUS:
+        TCustomControl::WndProc(m);
+        HostRecreateCaret();
+        return;
+    case WM_KILLFOCUS:
+        TCustomControl::WndProc(m);
+        if (FCaretMade) DestroyCaret();
+        FCaretMade = FCaretShown = false;
+        if (HideSelection() && SelAvail()) InvalidateLines(BlockBegin().Line, BlockEnd().Line);
+        return;
+    case WM_GETDLGCODE:
+        m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (WantTabs() ? DLGC_WANTTAB : 0) |
+                   (WantReturns() ? DLGC_WANTALLKEYS : 0);
+        m.Handled = true;
+        return;
+    case WM_IME_COMPOSITION:
+        // The result string is taken once here; leaving it to the default handling would
+        // deliver it again as characters.
+        if (m.LParam & GCS_RESULTSTR) {
+            if (HIMC imc = ImmGetContext(FHandle)) {
+                const LONG bytes = ImmGetCompositionStringW(imc, GCS_RESULTSTR, nullptr, 0);
+                std::u16string text(bytes > 0 ? bytes / 2 : 0, u'\0');
+                if (bytes > 0) ImmGetCompositionStringW(imc, GCS_RESULTSTR, text.data(), bytes);
+                ImmReleaseContext(FHandle, imc);
+                InsertImeResult(text);
+            }
+            m.Handled = true;
+            return;
+        }
+        TCustomControl::WndProc(m);
+        return;
+    case WM_IME_CHAR: {
+        const char16_t unit = static_cast<char16_t>(m.WParam);
+        ClearLastKeyConsumed();
+        TypeUtf16(std::u16string_view(&unit, 1));
+        m.Handled = true;
+        return;
+    }
+    case WM_IME_NOTIFY:
+        if (m.WParam == IMN_SETOPENSTATUS)
+            if (HIMC imc = ImmGetContext(FHandle)) {
+                LOGFONTW lf = Font().LogFont();
+                ImmSetCompositionFontW(imc, &lf);
+                ImmReleaseContext(FHandle, imc);
+            }
+        TCustomControl::WndProc(m);
+        return;
+    case WM_SETCURSOR:
+        if (LOWORD(m.LParam) == HTCLIENT && reinterpret_cast<HWND>(m.WParam) == FHandle) {
+            POINT p;
+            GetCursorPos(&p);
+            ::ScreenToClient(FHandle, &p);
+            const int cursor = MouseCursorAt(p.x, p.y, Cursor(), GetCapture() == FHandle);
+            static const LPCWSTR ids[] = {IDC_ARROW, IDC_ARROW, IDC_IBEAM};  // crDefault, crArrow, crIBeam
+            ::SetCursor(LoadCursorW(nullptr, cursor >= 0 && cursor < 3 ? ids[cursor] : IDC_ARROW));
+            m.Result = TRUE;
+            m.Handled = true;
+            return;
+        }
+        TCustomControl::WndProc(m);
+        return;
+    case WM_VSCROLL: case WM_HSCROLL:
+        ScrollMessage(m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(m.WParam));
+        m.Handled = true;
+        return;
+    case WM_MOUSEWHEEL: {
+        const int delta = GET_WHEEL_DELTA_WPARAM(m.WParam);
+        UINT lines = 3;
+        SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+        int perNotch = (GET_KEYSTATE_WPARAM(m.WParam) & MK_CONTROL) || lines == WHEEL_PAGESCROLL ||
+                               static_cast<int>(lines) > LinesInWindow()
+                           ? LinesInWindow()
+                           : static_cast<int>(lines);
+        SetTopLine(TopLine() - delta / WHEEL_DELTA * perNotch);
+        if (FHandle) UpdateWindow(FHandle);
+        m.Handled = true;
+        return;
+    }
+    default:
+        TCustomControl::WndProc(m);
+    }
+}
+
+void TCustomNoteEdit::ScrollMessage(int bar, int code) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(FHandle, bar, &si);
+    const bool vert = bar == SB_VERT;
+    const int page = vert ? LinesInWindow() : CharsInWindow();
+    const int pos = vert ? TopLine() : LeftChar();
+    const int count = vert ? DisplayLineCount() : HorzScrollBar().Max;
+    int target = pos;
+    switch (code) {
+    case SB_LINEUP: target = pos - 1; break;
+    case SB_LINEDOWN: target = pos + 1; break;
+    case SB_PAGEUP: target = pos - page; break;
+    case SB_PAGEDOWN: target = pos + page; break;
+    case SB_TOP: target = 1; break;
+    case SB_BOTTOM: target = count; break;
+    case SB_THUMBTRACK: case SB_THUMBPOSITION:
+        target = si.nTrackPos;
+        if (count + page - 1 >= 32768) target = MulDiv(count + page - 1, si.nTrackPos, 32767);
+        break;
+    default: return;
+    }
+    if (vert) SetTopLine(target);
+    else SetLeftChar(target);
+    if (FHandle) UpdateWindow(FHandle);
+}
+
+void TCustomNoteEdit::Paint() {
+    HDC dc = Canvas().Handle();
+    RECT box{};
+    if (GetClipBox(dc, &box) == NULLREGION) return;
+    const TRect clip = TRect::FromRECT(box);
+    if (FCaretShown) HideCaret(FHandle);
+    struct ShowAgain {
+        TCustomNoteEdit& edit;
+        ~ShowAgain() {
+            if (edit.FCaretShown) ShowCaret(edit.FHandle);
+        }
+    } showAgain{*this};
+    const TNotePaintPlan plan = PlanPaint(clip, Focused());
+    if (plan.Gutter) PaintGutter(dc, plan);
+    if (plan.Margin) Fill(dc, plan.MarginFill.Rect, plan.MarginFill.Color);
+    if (!plan.Rows.empty()) {
+        FTextDrawer->SelectStyle(StyleBitsOf(Font()));
+        FTextDrawer->BeginDraw(dc);
+        struct End {
+            TTextDrawer& drawer;
+            ~End() { drawer.EndDraw(); }
+        } end{*FTextDrawer};
+        const int cell = CharWidth();
+        for (const TNotePaintRow& row : plan.Rows) {
+            for (const TNotePaintFill& f : row.Fills) Fill(dc, f.Rect, f.Color);
+            for (const TNotePaintRun& run : row.Runs) {
+                RECT r{std::max(run.X, row.Rect.Left), row.Rect.Top,
+                       std::min(run.X + cell * static_cast<int>(run.Text.size()), row.Rect.Right), row.Rect.Bottom};
+                if (r.right <= r.left) continue;
+                FTextDrawer->SetTextColour(run.Foreground);
+                FTextDrawer->SetBackColour(run.Background);
+                FTextDrawer->CellTextOut(run.X, row.TextY, ETO_OPAQUE | ETO_CLIPPED, r, run.Text);
+            }
+            if (plan.RightEdge)
+                DrawLine(dc, RightEdge().Color(), RightEdge().Style(), plan.RightEdgeX, row.Rect.Top, plan.RightEdgeX,
+                         row.Rect.Bottom + 1);
+            if (row.Divider)
+                DrawLine(dc, LineDivider().Color(), LineDivider().Style(), row.DividerLeft, row.DividerY,
+                         row.DividerRight, row.DividerY);
+        }
+    }
+    if (plan.Below) {
+        Fill(dc, plan.BelowFill.Rect, plan.BelowFill.Color);
+        if (plan.RightEdge)
+            DrawLine(dc, RightEdge().Color(), RightEdge().Style(), plan.RightEdgeX, plan.BelowFill.Rect.Top,
+                     plan.RightEdgeX, plan.BelowFill.Rect.Bottom + 1);
+    }
+    if (TNotePaintEvent h = OnPaint) {
+        Canvas().Font().Assign(Font());
+        Canvas().Brush().SetColor(Color());
+        h(this, Canvas());
+    }
+}
+
+void TCustomNoteEdit::PaintGutter(HDC dc, const TNotePaintPlan& plan) {
+    Fill(dc, plan.GutterRect, plan.GutterColor);
+    if (!plan.GutterNumbers.empty()) {
+        const TNoteFontSpec& spec = Gutter().Font();
+        TFont font;
+        font.SetName(spec.Name);
+        if (spec.Height != 0) font.SetHeight(spec.Height);
+        else font.SetSize(spec.Size);
+        font.SetCharset(spec.Charset);
+        const int saved = SaveDC(dc);
+        SelectObject(dc, font.Handle());
+        ::SetTextColor(dc, ColorToRGB(spec.Color));
+        SetBkMode(dc, TRANSPARENT);
+        for (const TNoteGutterNumber& n : plan.GutterNumbers) {
+            RECT r = n.Rect.ToRECT();
+            const std::wstring text = Wide(n.Text);
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        }
+        RestoreDC(dc, saved);
+    }
+    const int x = GutterWidth();
+    if (plan.GutterBorder == gbsMiddle) {
+        DrawLine(dc, clBtnShadow, TNotePenStyle::Solid, x - 2, plan.GutterRect.Top, x - 2, plan.GutterRect.Bottom);
+        DrawLine(dc, clBtnHighlight, TNotePenStyle::Solid, x - 1, plan.GutterRect.Top, x - 1, plan.GutterRect.Bottom);
+    } else if (plan.GutterBorder == gbsRight) {
+        DrawLine(dc, clBtnShadow, TNotePenStyle::Solid, x - 1, plan.GutterRect.Top, x - 1, plan.GutterRect.Bottom);
+    }
+}
+
+//--- Keyboard and mouse
+
+void TCustomNoteEdit::KeyDown(WORD& Key, TShiftState Shift) {
+    TCustomControl::KeyDown(Key, Shift);
+    if (Key == 0) return;
+    if (ProcessKeyDown(Key, NoteShiftOf(Shift))) {
+        Key = 0;
+        // The character this key made (Ctrl+A's ^A, Enter's CR) is already queued: drop it
+        // here, so that no later keystroke is taken for it.
+        MSG msg;
+        PeekMessageW(&msg, FHandle, WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD);
+        ClearLastKeyConsumed();
+    }
+}
+
+void TCustomNoteEdit::KeyPress(wchar_t& Key) {
+    TCustomControl::KeyPress(Key);
+    if (Key == 0) return;
+    const char16_t unit = static_cast<char16_t>(Key);
+    if (unit >= 0xD800 && unit < 0xDC00) {
+        FHighSurrogate = Key;
+        return;
+    }
+    if (unit >= 0xDC00 && unit < 0xE000) {
+        const char16_t pair[2] = {static_cast<char16_t>(std::exchange(FHighSurrogate, 0)), unit};
+        TypeUtf16(std::u16string_view(pair, 2));
+        return;
+    }
+    TypeUtf16(std::u16string_view(&unit, 1));
+}
+
+void TCustomNoteEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (FHandle && GetFocus() != FHandle) SetFocus();
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    const int button = Button == mbLeft ? 0 : Button == mbRight ? 1 : 2;
+    if (HandleMouseDown(button, NoteShiftOf(Shift), X, Y) && FHandle) SetCapture(FHandle);
+}
+
+void TCustomNoteEdit::MouseMove(TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseMove(Shift, X, Y);
+    HandleMouseMove(NoteShiftOf(Shift), X, Y, FHandle && GetCapture() == FHandle);
+    UpdateAutoScroll();
+}
+
+void TCustomNoteEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    FScrollTimer->SetEnabled(false);
+    HandleMouseUp(Button == mbLeft ? 0 : Button == mbRight ? 1 : 2, NoteShiftOf(Shift), X, Y);
+    if (FHandle && GetCapture() == FHandle) ReleaseCapture();
+}
+
+void TCustomNoteEdit::DblClick() {
+    TCustomControl::DblClick();
+    const DWORD pos = GetMessagePos();
+    POINT p{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+    ::ScreenToClient(FHandle, &p);
+    HandleDblClick(p.x, p.y);
+    if (GetCapture() == FHandle) ReleaseCapture();
+}
+
+void TCustomNoteEdit::UpdateAutoScroll() { FScrollTimer->SetEnabled(ScrollDeltaX() != 0 || ScrollDeltaY() != 0); }
+
+void TCustomNoteEdit::AutoScrollTimer(TObject*) {
+    POINT p;
+    GetCursorPos(&p);
+    ::ScreenToClient(FHandle, &p);
+    AutoScrollStep(p.x, p.y, GetKeyState(VK_SHIFT) < 0, GetCapture() == FHandle);
+    UpdateAutoScroll();
+}

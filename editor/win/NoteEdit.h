@@ -1,0 +1,75 @@
+#pragma once
+// The ruled plain-text editor control: the Win32 window over the editor core. It measures
+// the font through the text drawer, paints the core's paint plan, keeps the caret, the
+// scroll bars and the input-method window in step, and turns window messages into the
+// core's input: typed UTF-16 becomes GBK bytes by the fixed code page 936 rule, so the
+// control behaves the same whatever the host's ANSI code page.
+
+#include <memory>
+
+#include "editor/core/NoteEditCore.h"
+#include "editor/win/NoteTextDrawer.h"
+#include "framework/base/Timer.h"
+#include "framework/win/Controls.h"
+#include "framework/win/Forms.h"
+
+using TNotePaintEvent = std::function<void(TObject* Sender, TCanvas& ACanvas)>;
+
+class TCustomNoteEdit : public TCustomControl, protected INoteEditHost, public TNoteEditCore {
+public:
+    TNotePaintEvent OnPaint;  // after the editor painted, on its canvas
+
+    explicit TCustomNoteEdit(TComponent* AOwner);
+    ~TCustomNoteEdit() override;
+
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle value);
+    void SetColor(TColor value);
+    TTextDrawer& TextDrawer() { return *FTextDrawer; }
+    // The whole text as UTF-8 (the buffer holds GBK).
+    std::string TextUtf8() const;
+    void SetTextUtf8(const std::string& text);
+    // An input-method result string, inserted once as GBK.
+    void InsertImeResult(std::u16string_view text);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+    void Paint() override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(wchar_t& Key) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DblClick() override;
+    void FontChanged() override;
+
+    bool HostHasWindow() const override { return FHandle != nullptr; }
+    bool HostFocused() const override { return FHandle && GetFocus() == FHandle; }
+    void HostInvalidate(const TRect& rect) override;
+    void HostScroll(int dx, int dy, const TRect& area) override;
+    void HostUpdateScrollBars() override;
+    void HostUpdateCaret() override;
+    void HostRecreateCaret() override;
+
+private:
+    void MeasureFont();
+    void PaintGutter(HDC dc, const TNotePaintPlan& plan);
+    void ScrollMessage(int bar, int code);
+    void AutoScrollTimer(TObject* Sender);
+    void UpdateAutoScroll();
+
+    std::unique_ptr<TTextDrawer> FTextDrawer;
+    TTimer* FScrollTimer = nullptr;
+    TFormBorderStyle FBorderStyle = bsSingle;
+    bool FCaretMade = false, FCaretShown = false;
+    wchar_t FHighSurrogate = 0;
+    bool FMeasuring = false, FUpdatingBars = false;
+    int FHorzBarShown = -1, FVertBarShown = -1;  // -1: not known
+};
+
+class TNoteEdit : public TCustomNoteEdit {
+public:
+    using TCustomNoteEdit::TCustomNoteEdit;
+};

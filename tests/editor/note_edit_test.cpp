@@ -1,0 +1,211 @@
+// The editor control in a window: typing through window messages, keys and mouse, and a
+// picture of a ruled note.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "editor/win/NoteEdit.h"
+#include "framework/rtl/Encoding.h"
+#include "framework/win/Bitmap.h"
+#include "tests/framework/CtrlsTestUtil.h"
+
+#include <imm.h>
+
+namespace {
+class NoteEditWindow : public TTestFormFixture {
+protected:
+    void SetUp() override {
+        TTestFormFixture::SetUp();
+        edit = Put<TNoteEdit>(form, 10, 10, 380, 240);
+        form->Show();
+        edit->SetFocus();
+        Pump();
+    }
+    void Pump() { PumpUntil([] { return false; }, 30); }
+    void Char(wchar_t c) {
+        PostMessageW(edit->Handle(), WM_CHAR, c, 0);
+        Pump();
+    }
+    void Key(WORD key, bool shift = false) {
+        if (shift) SetShiftKey(true);
+        PostMessageW(edit->Handle(), WM_KEYDOWN, key, 0);
+        Pump();
+        if (shift) SetShiftKey(false);
+    }
+    static void SetShiftKey(bool down) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = down ? 0x80 : 0;
+        SetKeyboardState(keys);
+    }
+    void Click(int x, int y, WPARAM keys = 0) {
+        SendMessageW(edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(x, y));
+        SendMessageW(edit->Handle(), WM_LBUTTONUP, keys, MAKELPARAM(x, y));
+    }
+    TNoteEdit* edit = nullptr;
+};
+
+// The note windows' look.
+void MakeNote(TNoteEdit* edit) {
+    edit->SetColor(clInfoBk);
+    edit->ActiveLine().SetBackground(NoteColor::Yellow);
+    edit->ActiveLine().SetForeground(NoteColor::Navy);
+    edit->LineDivider().SetVisible(true);
+    edit->LineDivider().SetColor(NoteColor::Red);
+    edit->LineDivider().SetStyle(TNotePenStyle::Dot);
+    edit->RightEdge().SetColor(NoteColor::Green);
+    edit->SetLineSpacingRule(lsOneAndHalf);
+    edit->Font().SetName("新宋体");
+    edit->Font().SetHeight(-12);
+    edit->Font().SetPitch(fpFixed);
+    edit->Gutter().SetVisible(false);
+    edit->SetBorderStyle(bsNone);
+    edit->WordWrap().SetStyle(wwsRightEdge);
+    edit->WordWrap().SetEnabled(true);
+}
+}  // namespace
+
+// The suite runs a second time under another ANSI code page (see CMakeLists.txt); the
+// control converts and draws by its own code page 936 rule either way.
+TEST_F(NoteEditWindow, RunsUnderTheExpectedAnsiCodePage) {
+    if (std::getenv("VORPEN_EXPECT_OTHER_ACP")) EXPECT_NE(GetACP(), 936u);
+    else EXPECT_EQ(GetACP(), 936u);
+}
+
+TEST_F(NoteEditWindow, TypedAsciiAndChineseBecomeGbk) {
+    for (wchar_t c : std::wstring(L"ab")) Char(c);
+    Char(L'中');                 // one UTF-16 unit: its two GBK bytes
+    Char(0x0E01);                // Thai: no GBK form, nothing inserted
+    SendMessageW(edit->Handle(), WM_IME_CHAR, L'文', 0);
+    edit->InsertImeResult(u"输入");
+    Char(L'c');                  // no keystroke is swallowed after input-method text
+    EXPECT_EQ(edit->TextUtf8(), "ab中文输入c");
+    EXPECT_EQ(edit->Lines().Get(0).size(), 2u + 2 * 4 + 1);
+    EXPECT_EQ(edit->CaretX(), 12);
+}
+
+// A composition completed through the input context arrives as WM_IME_COMPOSITION with a
+// result string; the text goes in once, whatever characters the system sends after it.
+TEST_F(NoteEditWindow, CompletedCompositionIsInsertedOnce) {
+    HIMC imc = ImmGetContext(edit->Handle());
+    ASSERT_NE(imc, nullptr);
+    ImmSetOpenStatus(imc, TRUE);
+    const wchar_t text[] = L"中文";
+    ImmSetCompositionStringW(imc, SCS_SETSTR, const_cast<wchar_t*>(text), sizeof text - sizeof(wchar_t), nullptr, 0);
+    ImmNotifyIME(imc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    ImmReleaseContext(edit->Handle(), imc);
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(edit->TextUtf8(), "中文");
+    Char(L'c');  // and no keystroke after it is swallowed
+    EXPECT_EQ(edit->TextUtf8(), "中文c");
+}
+
+TEST_F(NoteEditWindow, KeysMoveOverWholeCharactersAndSelect) {
+    edit->SetTextUtf8("中文ab");
+    Key(VK_END);
+    EXPECT_EQ(edit->CaretX(), 7);
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    EXPECT_EQ(edit->CaretX(), 3);  // one step over 文
+    Key(VK_LEFT, true);
+    EXPECT_EQ(GbkToUtf8(edit->SelText()), "中");
+    Char(L'x');
+    EXPECT_EQ(edit->TextUtf8(), "x文ab");
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageW(edit->Handle(), WM_KEYDOWN, 'Z', 0);
+    PostMessageW(edit->Handle(), WM_CHAR, 0x1A, 0);  // the ^Z TranslateMessage would make
+    Pump();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(edit->TextUtf8(), "中文ab");
+    EXPECT_EQ(GbkToUtf8(edit->SelText()), "中");  // the deleted selection is selected again
+    Char(L'y');
+    EXPECT_EQ(edit->TextUtf8(), "y文ab");
+}
+
+TEST_F(NoteEditWindow, MouseClicksAndDragsByHalfCharacters) {
+    edit->SetTextUtf8("中文ab\nsecond");
+    const int cw = edit->CharWidth(), lh = edit->LineHeight(), x0 = edit->TextOffset();
+    Click(x0 + cw / 4, lh / 2);  // the left of 中: before it
+    EXPECT_EQ(edit->CaretX(), 1);
+    Click(x0 + cw + cw / 2 + 1, lh / 2);  // its right half: after it
+    EXPECT_EQ(edit->CaretX(), 3);
+    Click(x0 + 3 * cw + cw / 2 - 1, lh / 2);  // left half of 文's second cell: after 文
+    EXPECT_EQ(edit->CaretX(), 5);
+    Click(x0 + 2, lh + lh / 2);
+    EXPECT_EQ(edit->CaretY(), 2);
+    SendMessageW(edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0 + 2, lh / 2));
+    SendMessageW(edit->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x0 + 4 * cw + 2, lh / 2));
+    SendMessageW(edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x0 + 4 * cw + 2, lh / 2));
+    EXPECT_EQ(GbkToUtf8(edit->SelText()), "中文");
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(NoteEditWindow, NotePictureShowsRuledRowsAndWrappedChinese) {
+    MakeNote(edit);
+    form->SetBounds(40, 40, 640, 300);
+    edit->SetBounds(10, 10, 600, 240);
+    std::string text = "便签：今天下午三点开会，记得带上季度报告和预算表。";
+    text += "会后整理会议纪要并发给大家，周五之前完成项目进度更新。";
+    text += "\nShopping list: milk, eggs, bread\n\n中英混排 mixed 文本 line";
+    edit->SetTextUtf8(text);
+    edit->SetCaretXY({7, 4});
+    edit->SetBlockBegin({3, 4});
+    edit->SetBlockEnd({9, 4});
+    edit->SetFocus();
+    form->Repaint();
+    PumpUntil([] { return false; }, 300);
+    ASSERT_GT(edit->DisplayLineCount(), edit->Lines().Count());  // the long line wraps
+    EXPECT_EQ(edit->LineHeight(), edit->CharHeight() + NoteLineSpacingExtra(lsOneAndHalf, edit->CharHeight(), 0));
+
+    // The form and the editor window (frame, scroll bars and client) as they print.
+    RECT wr;
+    GetWindowRect(form->Handle(), &wr);
+    TBitmap shot(wr.right - wr.left, wr.bottom - wr.top);
+    PrintWindow(form->Handle(), shot.Canvas().Handle(), 0);
+    RECT er;
+    GetWindowRect(edit->Handle(), &er);
+    TBitmap part(er.right - er.left, er.bottom - er.top);
+    PrintWindow(edit->Handle(), part.Canvas().Handle(), 0);
+    BitBlt(shot.Canvas().Handle(), er.left - wr.left, er.top - wr.top, part.Width(), part.Height(), part.Canvas().Handle(),
+           0, 0, SRCCOPY);
+    const auto dir = std::filesystem::path(VORPEN_TEST_DATA_DIR).parent_path().parent_path() / "build" / "shots";
+    std::filesystem::create_directories(dir);
+    shot.SaveToFile((dir / "note_edit.bmp").string());
+    {
+        // The control's own defaults, with line numbers in the gutter.
+        auto* plain = Put<TNoteEdit>(form, 10, 10, 300, 120);
+        plain->Gutter().SetShowLineNumbers(true);
+        plain->SetTextUtf8(text);
+        plain->SetFocus();
+        PumpUntil([] { return false; }, 100);
+        TBitmap part(plain->Width(), plain->Height());
+        PrintWindow(plain->Handle(), part.Canvas().Handle(), 0);
+        part.SaveToFile((dir / "note_edit_plain.bmp").string());
+        delete plain;
+    }
+
+    // The rule lies on the last pixel row of each text row, from x = 2 to the client width,
+    // also on the empty third line; rows below the text have none.
+    HDC dc = GetDC(edit->Handle());
+    const int lh = edit->LineHeight();
+    const int rows = edit->DisplayLineCount();
+    int ruled = 0;
+    for (int row = 0; row < rows; ++row)
+        for (int x = 2; x < 12; ++x)
+            if (GetPixel(dc, x, row * lh + lh - 1) == RGB(255, 0, 0)) {
+                ++ruled;
+                break;
+            }
+    int below = 0;
+    for (int x = 2; x < 40; ++x)
+        if (GetPixel(dc, x, rows * lh + lh - 1) == RGB(255, 0, 0)) ++below;
+    ReleaseDC(edit->Handle(), dc);
+    EXPECT_EQ(ruled, rows);
+    EXPECT_EQ(below, 0);
+}
