@@ -121,7 +121,11 @@ TEST_F(MsgForm, TwoMessagesRestAtOnePlaceTheLaterOneOnTop)
     ASSERT_TRUE(TickUntil([&] { return first->tmDelay->Enabled() && second->tmDelay->Enabled(); }));
     EXPECT_EQ(At(first), At(second));
     EXPECT_EQ((std::vector<TMsgForm*>{first, second}), OpenMsgPopups());
-    EXPECT_EQ(GetWindow(second->Handle(), GW_HWNDNEXT), first->Handle());
+    // The later one lies above the earlier one (other windows may lie between them).
+    HWND below = second->Handle();
+    while (below && below != first->Handle())
+        below = GetWindow(below, GW_HWNDNEXT);
+    EXPECT_EQ(below, first->Handle());
 }
 
 TEST_F(MsgForm, AClickDuringTheSlideInReversesAtTheSpeedReached)
