@@ -90,7 +90,7 @@ static constexpr std::array<int32_t, 2949> BuildLeapMonthCounts()
             continue;
         if (LeapCodeAt(year + 849) > 0)
             ++count;
-        counts[year < 0 ? year + 849 : year + 848] = count + (year >= 1200 && year <= 1499 ? 1 : 0);
+        counts[year < 0 ? year + 849 : year + 848] = count;
     }
     return counts;
 }
@@ -114,6 +114,14 @@ static int RawLeapCode(int year)
 
 //--- Civil dates and day numbers
 
+// Largest year magnitude the day arithmetic takes without overflow; the astronomy answers
+// only for years near the calendar's range.
+constexpr int SafeYear = 1000000;
+constexpr int AstronomyFirstYear = CnMinYear - 200, AstronomyLastYear = CnMaxYear + 200;
+
+static bool AstronomyYear(int year) { return year >= AstronomyFirstYear && year <= AstronomyLastYear; }
+
+
 int GetCalendarKind(int year, int month, int day)
 {
     if (year != 1582)
@@ -131,7 +139,7 @@ bool IsCalendarLeapYear(int year)
         return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
     if (year >= 0)
         return year % 4 == 0;
-    return (year - 3) % 4 == 0;
+    return year % 4 == -1;  // -1, -5, -9 ..
 }
 
 int DaysInMonth(int year, int month)
@@ -183,6 +191,8 @@ int DayOfYear(int year, int month, int day)
 
 int DateToDayNumber(int year, int month, int day)
 {
+    if (year < -SafeYear || year > SafeYear || month < -1000 || month > 1000 || day < -1000000 || day > 1000000)
+        return 0;
     const int e = year - 1;
     const int f = 365 * e + e / 4;
     switch (GetCalendarKind(year, month, day)) {
@@ -199,7 +209,7 @@ int DateToDayNumber(int year, int month, int day)
 // (including the ten days dropped in October 1582).
 bool DayNumberToDate(int dayNumber, int& year, int& month, int& day)
 {
-    if (dayNumber < 0)
+    if (dayNumber < 0 || dayNumber > DateToDayNumber(SafeYear, 12, 31))
         return false;
     int y = static_cast<int>((dayNumber + 2) / 365.25) + 1;
     while (y > 1 && DateToDayNumber(y, 1, 1) > dayNumber)
@@ -276,8 +286,31 @@ static Real FracPart(Real x)
     return x > 0 ? x - Trunc(x) : x + Trunc(x);
 }
 
+// Where the series miss the published calendar of 1901 .. 2100 by a day (they are off by
+// up to a quarter of an hour), the published day and Beijing time of the term; term index
+// as GetSolarTermDate.
+struct TermCorrection {
+    int16_t Year;
+    int8_t Index, Month, Day, Hour, Minute;
+};
+
+static constexpr TermCorrection TermCorrections[] = {
+    {1911, 8, 5, 7, 0, 0},     {1912, 18, 10, 9, 0, 6},  {1923, 3, 2, 19, 23, 59}, {1927, 16, 9, 9, 0, 5},
+    {1928, 11, 6, 22, 0, 6},   {1979, 1, 1, 20, 23, 59}, {2016, 12, 7, 7, 0, 3},   {2020, 22, 12, 7, 0, 9},
+    {2037, 17, 9, 23, 0, 12},  {2040, 18, 10, 8, 0, 5},  {2042, 13, 7, 23, 0, 6},  {2051, 5, 3, 20, 23, 58},
+    {2059, 3, 2, 19, 0, 4},    {2083, 2, 2, 3, 23, 57},  {2084, 5, 3, 19, 23, 59}, {2085, 0, 1, 4, 23, 55},
+    {2097, 8, 5, 5, 0, 7},
+};
+
 Real SolarTermDay(int year, int n)
 {
+    if (!AstronomyYear(year))
+        return 0;
+    if (year >= 1901 && year <= 2100) {
+        for (const TermCorrection& c : TermCorrections)
+            if (c.Year == year && c.Index == n - 1)
+                return DayOfYear(year, c.Month, c.Day) + (c.Hour * 60 + c.Minute) / 1440.0L;
+    }
     const int astroYear = year <= 0 ? year + 1 : year;
     const Real Y = astroYear;
     const Real m = Y - 100;
@@ -290,25 +323,39 @@ Real SolarTermDay(int year, int n)
 
 static Real CachedTermDay(int year, int n);
 
+static int YearLength(int year) { return IsCalendarLeapYear(year) ? 366 : 365; }
+
 bool GetSolarTermDate(int year, int index, int& month, int& day, int& hour, int& minute)
 {
-    if (index < 0 || index >= 24)
+    if (index < 0 || index >= 24 || !AstronomyYear(year))
         return false;
-    Real c = CachedTermDay(year, index + 1);
-    int m = 1;
-    for (; m <= 12; ++m) {
-        if (c <= DaysInMonth(year, m))
-            break;
-        c -= DaysInMonth(year, m);
-    }
-    if (m > 12)
-        return false;
+    const Real c = CachedTermDay(year, index + 1);
+    // Whole minutes, carried into the hour and the day.
     const Real whole = Floor(c);
-    const Real h = Floor((c - whole) * 24);
+    int minutes = static_cast<int>(RoundHalfEven((c - whole) * 1440));
+    int doy = static_cast<int>(whole);
+    if (minutes >= 1440) {
+        minutes -= 1440;
+        ++doy;
+    }
+    // A term before 1 January (Minor Cold of Julian years) lies in the December before, one
+    // past the year's end in the January after.
+    int y = year, m = 1;
+    if (doy < 1) {
+        y = year == 1 ? -1 : year - 1;
+        doy += YearLength(y);
+    } else if (doy > YearLength(year)) {
+        doy -= YearLength(year);
+        y = year == -1 ? 1 : year + 1;
+    }
+    while (m < 12 && doy > DaysInMonth(y, m)) {
+        doy -= DaysInMonth(y, m);
+        ++m;
+    }
     month = m;
-    day = static_cast<int>(whole);
-    hour = static_cast<int>(h);
-    minute = static_cast<int>(RoundHalfEven(((c - whole) * 24 - h) * 60));
+    day = doy;
+    hour = minutes / 60;
+    minute = minutes % 60;
     return true;
 }
 
@@ -330,6 +377,22 @@ constexpr int StepCount = 29;
 struct YearAstronomy {
     MoonStep Steps[StepCount];
     Real Terms[26];  // Terms[n] = SolarTermDay(year, n), n = 1..25 (25: next Minor Cold)
+};
+
+// New moons whose day the series miss against the published calendar of 1901 .. 2100: the
+// series' day, the shift to the published one and the time of day there. The calendars of
+// 1912 .. 1928 counted days by the mean time of Beijing's meridian (116°25' east), which
+// puts the new moons of a few minutes past midnight on the day before; the one of 2057 lies
+// seconds from midnight, where the published calendar begins the month on the 29th.
+struct MoonCorrection {
+    int16_t Year;
+    int8_t Month, Day, Shift;
+    int16_t Minute;
+};
+
+constexpr MoonCorrection MoonCorrections[] = {
+    {1914, 11, 18, -1, 1427}, {1916, 2, 4, -1, 1430}, {1920, 11, 11, -1, 1430},
+    {1924, 3, 6, -1, 1423},   {2018, 11, 7, 1, 2},    {2057, 9, 28, 1, 0},
 };
 
 Real PhaseAngle(Real a, Real b, Real c, Real rate, Real t, Real k)
@@ -372,6 +435,12 @@ void ComputeYearAstronomy(int year, YearAstronomy& out)
                 step.Eclipse = i % 2 == 0 ? EclipseSolar : (g + u < 1.0129L ? EclipseLunarTotal : EclipseLunarPartial);
         }
     }
+    for (int i = 0; i < StepCount; i += 2)
+        for (const MoonCorrection& c : MoonCorrections)
+            if (out.Steps[i].Day == DateToDayNumber(c.Year, c.Month, c.Day)) {
+                out.Steps[i].Day += c.Shift;
+                out.Steps[i].Time = c.Minute / 1440.0L;
+            }
     out.Terms[0] = 0;
     for (int n = 1; n <= 25; ++n)
         out.Terms[n] = SolarTermDay(year, n);
@@ -404,17 +473,6 @@ struct MoonPhase {
     int Eclipse;
 };
 
-// Fixed lunar-day corrections of dates where the phase formula misses by one day.
-int CorrectedLunarDay(int lunarDay, int year, int month, int day)
-{
-    const int md = month * 100 + day;
-    if (year == 1924 && md >= 305 && md <= 403)
-        return lunarDay == 30 ? 1 : lunarDay + 1;
-    if (year == 2018 && md >= 1107 && md <= 1206)
-        return lunarDay == 1 ? 30 : lunarDay - 1;
-    return lunarDay;
-}
-
 // The new moon is the last one 0..29 days back (the phases run in order, some 15 days
 // apart); the full moon is the step after it. An eclipse counts when the date is the day
 // of that new moon or that full moon.
@@ -439,7 +497,6 @@ MoonPhase PhaseOfDate(int year, int month, int day)
     if (full.Day == dayNumber && full.Eclipse != EclipseNone)
         eclipse = full.Eclipse;
     const Real newTime = steps[newIndex].Time, fullTime = full.Time;
-    lunarDay = CorrectedLunarDay(lunarDay, year, month, day);
     if (lunarDay == 1)
         return {lunarDay, newTime, PhaseNewMoon, eclipse};
     if (lunarDay == fullDay)
@@ -451,6 +508,12 @@ MoonPhase PhaseOfDate(int year, int month, int day)
 
 Real MoonPhaseOfDate(int year, int month, int day, Real& phaseTime, int& phaseKind, int& eclipseKind)
 {
+    if (!AstronomyYear(year)) {
+        phaseTime = -1;
+        phaseKind = PhaseNone;
+        eclipseKind = EclipseNone;
+        return -1;
+    }
     const MoonPhase phase = PhaseOfDate(year, month, day);
     phaseTime = phase.Time;
     phaseKind = phase.Kind;
@@ -554,6 +617,8 @@ void CnDayAndMonth(int year, int month, int day, bool& leap, int& cnDay, int& cn
 
 int CnMonthOfDate(int year, int month, int day)
 {
+    if (!AstronomyYear(year))
+        return 0;
     return CnMonthFromPhase(year, month, day, PhaseOfDate(year, month, day));
 }
 
@@ -737,14 +802,16 @@ bool CnDateToSolar(int cnYear, int cnMonth, int cnDay, bool leap, int& year, int
 
 //--- Stem-branch indexes
 
-static int Mod(int value, int divisor)
+static int Mod(int64_t value, int divisor)
 {
-    const int r = value % divisor;
+    const int r = static_cast<int>(value % divisor);
     return r < 0 ? r + divisor : r;
 }
 
 int DayStemBranch(int year, int month, int day)
 {
+    if (year < -SafeYear || year > SafeYear || month < -1000 || month > 1000 || day < -1000000 || day > 1000000)
+        return 0;
     const int doy = DayOfYear(year, month, day);
     const int p = year >= 1 ? doy + 365 * (year - 1) : doy + 365 * year;
     int q;
@@ -759,9 +826,9 @@ int DayStemBranch(int year, int month, int day)
     return Mod(p + q + 12, 60);
 }
 
-int YearCycleIndex(int year) { return Mod(year <= 0 ? year - 3 : year - 4, 60); }
+int YearCycleIndex(int year) { return Mod(int64_t{year} - (year <= 0 ? 3 : 4), 60); }
 
-int YearAnimal(int year) { return Mod(year <= 0 ? year - 3 : year - 4, 12); }
+int YearAnimal(int year) { return Mod(int64_t{year} - (year <= 0 ? 3 : 4), 12); }
 
 // SolarTermDay(year, n), n = 1..25, kept with the year's moons.
 static Real CachedTermDay(int year, int n)
@@ -774,6 +841,8 @@ static int TermDayOfYear(int year, int n) { return static_cast<int>(Floor(Cached
 
 int YearStemBranch(int year, int month, int day)
 {
+    if (!AstronomyYear(year))
+        return -1;
     if (DayOfYear(year, month, day) < TermDayOfYear(year, 3))
         return YearCycleIndex(PrevYear(year));
     return YearCycleIndex(year);
@@ -781,11 +850,14 @@ int YearStemBranch(int year, int month, int day)
 
 int MonthStemBranch(int year, int month, int day)
 {
+    if (!AstronomyYear(year))
+        return -1;
     const int b = DayOfYear(year, month, day);
     int stemBranchYear = year, index = 1;
     if (b < TermDayOfYear(year, 3)) {
+        // Before Start of Spring: the 子 month until the year's own Minor Cold, then the 丑 month.
         stemBranchYear = PrevYear(year);
-        index = b < TermDayOfYear(stemBranchYear, 1) ? 11 : 12;
+        index = b < TermDayOfYear(year, 1) ? 11 : 12;
     } else {
         while (index < 12 && b >= TermDayOfYear(year, 2 * index + 3))
             ++index;

@@ -14,7 +14,7 @@
 extern const std::string_view LeapMonthTable;
 
 // Per year -849..-1 (index year + 849) and 1..2100 (index year + 848): the count of years
-// from -849 up to it with a leap month, plus 1 for the years 1200 .. 1499.
+// from -849 up to it with a leap month.
 extern const std::array<int32_t, 2949> LeapMonthCountTable;
 
 constexpr int CnMinYear = -849;
