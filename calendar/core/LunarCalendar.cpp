@@ -323,7 +323,20 @@ Real SolarTermDay(int year, int n)
 
 static Real CachedTermDay(int year, int n);
 
-static int YearLength(int year) { return IsCalendarLeapYear(year) ? 366 : 365; }
+// Days of the civil year (355 in 1582) and a date's day in it, as the term days count them.
+static int YearLength(int year)
+{
+    if (year == 1582)
+        return DateToDayNumber(1583, 1, 1) - DateToDayNumber(1582, 1, 1);
+    return IsCalendarLeapYear(year) ? 366 : 365;
+}
+
+static int TermDayOfDate(int year, int month, int day)
+{
+    if (year == 1582)
+        return DateToDayNumber(year, month, day) - DateToDayNumber(year, 1, 1) + 1;
+    return DayOfYear(year, month, day);
+}
 
 bool GetSolarTermDate(int year, int index, int& month, int& day, int& hour, int& minute)
 {
@@ -348,9 +361,14 @@ bool GetSolarTermDate(int year, int index, int& month, int& day, int& hour, int&
         doy -= YearLength(year);
         y = year == -1 ? 1 : year + 1;
     }
-    while (m < 12 && doy > DaysInMonth(y, m)) {
-        doy -= DaysInMonth(y, m);
-        ++m;
+    if (y == 1582) {
+        int yy;
+        DayNumberToDate(DateToDayNumber(1582, 1, 1) + doy - 1, yy, m, doy);
+    } else {
+        while (m < 12 && doy > DaysInMonth(y, m)) {
+            doy -= DaysInMonth(y, m);
+            ++m;
+        }
     }
     month = m;
     day = doy;
@@ -843,7 +861,7 @@ int YearStemBranch(int year, int month, int day)
 {
     if (!AstronomyYear(year))
         return -1;
-    if (DayOfYear(year, month, day) < TermDayOfYear(year, 3))
+    if (TermDayOfDate(year, month, day) < TermDayOfYear(year, 3))
         return YearCycleIndex(PrevYear(year));
     return YearCycleIndex(year);
 }
@@ -852,7 +870,7 @@ int MonthStemBranch(int year, int month, int day)
 {
     if (!AstronomyYear(year))
         return -1;
-    const int b = DayOfYear(year, month, day);
+    const int b = TermDayOfDate(year, month, day);
     int stemBranchYear = year, index = 1;
     if (b < TermDayOfYear(year, 3)) {
         // Before Start of Spring: the 子 month until the year's own Minor Cold, then the 丑 month.

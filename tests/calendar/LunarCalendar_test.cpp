@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <map>
 #include <set>
 #include <tuple>
@@ -251,7 +252,7 @@ constexpr int SweepStride = 1;
 
 // Solar -> lunar -> solar for every day. From year 1 on every day comes back exactly,
 // except at the calendar's own breaks: the first month begun a month early in 9 .. 23 and
-// 237 .. 239, the extra month counted from 1200, and year 1 (the moons of year -1). There,
+// 237 .. 239, and year 1 (the moons of year -1). There,
 // and in many years before 1 (whose day numbers repeat or skip a day), two days can share
 // one lunar date; the search then answers the other day or fails, never another date.
 TEST(LunarSweep, EveryDayRoundTrips)
@@ -303,13 +304,15 @@ TEST(LunarSweep, LeapMonthsAgreeWithTable)
     }
 }
 
-TEST(LunarSweep, NewYearsOf1900To2100)
+// The first month holds 雨水 (18 .. 20 February), so it begins within the 30 days up to
+// it: 20 January .. 21 February from the Gregorian reform on.
+TEST(LunarSweep, NewYearsFallInTheirWindow)
 {
-    for (int year = 1900; year <= 2100; ++year) {
+    for (int year = 1583; year <= 2100; ++year) {
         int y, m, d;
         ASSERT_TRUE(CnDateToSolar(year, 1, 1, false, y, m, d)) << year;
         EXPECT_EQ(y, year);
-        EXPECT_TRUE(m * 100 + d >= 121 && m * 100 + d <= 220) << year << ": " << m << "-" << d;
+        EXPECT_TRUE(m * 100 + d >= 120 && m * 100 + d <= 221) << year << ": " << m << "-" << d;
         const int eve = DateToDayNumber(y, m, d) - 1;
         int ey, em, ed;
         ASSERT_TRUE(DayNumberToDate(eve, ey, em, ed));
@@ -318,4 +321,152 @@ TEST(LunarSweep, NewYearsOf1900To2100)
         EXPECT_EQ(month, 12);
         EXPECT_TRUE(day == 29 || day == 30);
     }
+}
+
+// Day by day the lunar date moves on by one day or to the first day of the next month: a
+// leap month after its ordinary month, the year with the first month. From year 1 on this
+// holds but at the calendar's breaks (the moons of year -1 in year 1, the months of 9, 24,
+// 238 and 241 renumbered by the reforms). Before year 1 the day numbers repeat or skip a
+// day at the turn of some years, and the months of those calendars are numbered by other
+// rules, so only the lunar days are checked there.
+TEST(LunarSweep, LunarDatesFollowInOrder)
+{
+    const std::set<int> breaks = {1, 9, 24, 238, 241};
+    CnDate last{};
+    bool have = false;
+    int checked = 0;
+    ForEachDate(-849, 2100, [&](int y, int m, int d) {
+        const CnDate now = ToCn(y, m, d);
+        const auto [year, month, day, leap] = now;
+        const auto [lastYear, lastMonth, lastDay, lastLeap] = last;
+        last = now;
+        if (!have || breaks.count(y) || (y < 0 && m == 1 && d == 1)) {
+            have = true;
+            return;
+        }
+        ++checked;
+        const bool nextDay = day == lastDay + 1;
+        ASSERT_TRUE(nextDay || (day == 1 && (lastDay == 29 || lastDay == 30))) << y << "-" << m << "-" << d;
+        if (y < 0)
+            return;
+        if (nextDay) {
+            ASSERT_EQ(std::tuple(year, month, leap), std::tuple(lastYear, lastMonth, lastLeap)) << y << "-" << m << "-" << d;
+        } else if (leap) {
+            ASSERT_EQ(std::tuple(year, month, lastLeap), std::tuple(lastYear, lastMonth, false)) << y << "-" << m << "-" << d;
+            ASSERT_EQ(LeapMonthOfYear(year), month) << y;
+        } else {
+            ASSERT_EQ(month, lastMonth % 12 + 1) << y << "-" << m << "-" << d;
+            ASSERT_EQ(year, month == 1 ? lastYear + 1 : lastYear) << y << "-" << m << "-" << d;
+        }
+    });
+    EXPECT_GT(checked, 1070000);
+}
+
+// 冬至 lies in the eleventh month from the calendar of 104 BC on. The calendars before 1645
+// placed the leap months by mean terms, a day or two off the true ones, so there the true
+// 冬至 can fall on the last days of the tenth month or the first days of a leap eleventh
+// month; the years 9 .. 23, 239 and 240 count their months from one month earlier.
+TEST(LunarSweep, WinterSolsticeFallsInTheEleventhMonth)
+{
+    for (int year = -104; year <= 2100; ++year) {
+        if (year == 0)
+            continue;
+        int month, day, hour, minute;
+        ASSERT_TRUE(GetSolarTermDate(year, 23, month, day, hour, minute));
+        ASSERT_EQ(month, 12) << year;
+        const auto [cnYear, cnMonth, cnDay, leap] = ToCn(year, month, day);
+        if ((year >= 9 && year <= 23) || year == 239 || year == 240) {
+            EXPECT_TRUE(cnMonth == 12 || cnMonth == 11) << year;
+        } else if (cnMonth != 11 || leap) {
+            EXPECT_LT(year, 1645) << year;
+            EXPECT_TRUE((cnMonth == 10 && cnDay >= 28) || (cnMonth == 11 && leap && cnDay <= 2))
+                << year << ": " << cnMonth << (leap ? " leap " : " ") << cnDay;
+        }
+    }
+}
+
+// The month stem-branch turns on the day of each of the twelve month-opening terms (the even
+// term indexes, 小寒 first) and the year's on 立春, and on no other day.
+TEST(StemBranch, MonthsTurnOnTheirTerms)
+{
+    EXPECT_EQ(MonthStemBranch(1905, 1, 5), 12);  // 丙子
+    EXPECT_EQ(MonthStemBranch(1905, 1, 6), 13);  // 丁丑 from 小寒
+    std::set<Date> opening, spring;
+    for (int year = 1899; year <= 2101; ++year)
+        for (int index = 0; index < 24; index += 2) {
+            const auto [y, m, d] = TermDate(year, index);
+            opening.insert({y, m, d});
+            if (index == 2)
+                spring.insert({y, m, d});
+        }
+    int lastMonth = MonthStemBranch(1899, 12, 31), lastYear = YearStemBranch(1899, 12, 31);
+    ForEachDate(1900, 2100, [&](int y, int m, int d) {
+        const int month = MonthStemBranch(y, m, d), year = YearStemBranch(y, m, d);
+        ASSERT_EQ(month != lastMonth, opening.count({y, m, d}) == 1) << y << "-" << m << "-" << d;
+        ASSERT_TRUE(month == lastMonth || month == (lastMonth + 1) % 60) << y << "-" << m << "-" << d;
+        ASSERT_EQ(year != lastYear, spring.count({y, m, d}) == 1) << y << "-" << m << "-" << d;
+        lastMonth = month;
+        lastYear = year;
+    });
+}
+
+// Every term of the whole range has a real date and time (no minute 60, no day 0 or below:
+// 小寒 of a Julian year can fall in the December before), and the terms follow each other
+// 14 to 17 days apart.
+TEST(CalendarAstronomy, SolarTermDatesOfTheWholeRange)
+{
+    int month, day, hour, minute;
+    ASSERT_TRUE(GetSolarTermDate(2020, 22, month, day, hour, minute));  // 大雪 2020, once "23:60"
+    EXPECT_EQ(std::tuple(month, day, hour, minute), std::tuple(12, 7, 0, 9));
+    ASSERT_TRUE(GetSolarTermDate(2016, 12, month, day, hour, minute));  // 小暑 2016
+    EXPECT_EQ(std::tuple(month, day, hour, minute), std::tuple(7, 7, 0, 3));
+    ASSERT_TRUE(GetSolarTermDate(1000, 0, month, day, hour, minute));
+    EXPECT_EQ(month, 12);  // 999-12-31 or thereabouts
+    int lastDay = 0;
+    bool have = false;
+    for (int year = CnMinYear; year <= CnMaxYear; ++year) {
+        if (year == 0)
+            continue;
+        for (int index = 0; index < 24; ++index) {
+            ASSERT_TRUE(GetSolarTermDate(year, index, month, day, hour, minute));
+            ASSERT_TRUE(hour >= 0 && hour < 24 && minute >= 0 && minute < 60) << year << " term " << index;
+            const int termYear = index < 2 && month == 12 ? (year == 1 ? -1 : year - 1)
+                                 : index > 21 && month == 1 ? (year == -1 ? 1 : year + 1) : year;
+            ASSERT_TRUE(day >= 1 && day <= DaysInMonth(termYear, month)) << year << " term " << index;
+            // Day numbers before year 1 repeat or skip a day at some years' turns, and year -1
+            // lies two years of days before year 1.
+            const int n = DateToDayNumber(termYear, month, day);
+            if (have && !(year == 1 && index == 0)) {
+                ASSERT_GE(n - lastDay, year < 1 ? 13 : 14) << year << " term " << index;
+                ASSERT_LE(n - lastDay, year < 1 ? 18 : 17) << year << " term " << index;
+            }
+            lastDay = n;
+            have = true;
+        }
+    }
+}
+
+// Extreme years neither overflow nor answer astronomy far outside the calendar's range.
+TEST(CalendarDays, ExtremeYearsAnswerNeutrally)
+{
+    for (const int year : {INT_MIN, INT_MIN + 1, -2000000, 2000000, INT_MAX}) {
+        int y, m, d, hour, minute;
+        long double time;
+        int kind, eclipse;
+        EXPECT_EQ(DateToDayNumber(year, 1, 1), 0);
+        EXPECT_EQ(DayStemBranch(year, 6, 1), 0);
+        EXPECT_TRUE(YearCycleIndex(year) >= 0 && YearCycleIndex(year) < 60);
+        EXPECT_TRUE(YearAnimal(year) >= 0 && YearAnimal(year) < 12);
+        EXPECT_EQ(YearStemBranch(year, 6, 1), -1);
+        EXPECT_EQ(MonthStemBranch(year, 6, 1), -1);
+        EXPECT_EQ(CnMonthOfDate(year, 6, 1), 0);
+        EXPECT_EQ(MoonPhaseOfDate(year, 6, 1, time, kind, eclipse), -1);
+        EXPECT_FALSE(GetSolarTermDate(year, 0, m, d, hour, minute));
+        bool leap;
+        EXPECT_FALSE(SolarToCnDate(year, 6, 1, leap, d, m, y));
+        EXPECT_FALSE(CnDateToSolar(year, 1, 1, false, y, m, d));
+        (void)IsCalendarLeapYear(year);
+    }
+    int y, m, d;
+    EXPECT_FALSE(DayNumberToDate(INT_MAX, y, m, d));
 }
