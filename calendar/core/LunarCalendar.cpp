@@ -121,7 +121,6 @@ constexpr int AstronomyFirstYear = CnMinYear - 200, AstronomyLastYear = CnMaxYea
 
 static bool AstronomyYear(int year) { return year >= AstronomyFirstYear && year <= AstronomyLastYear; }
 
-
 int GetCalendarKind(int year, int month, int day)
 {
     if (year != 1582)
@@ -855,7 +854,13 @@ static Real CachedTermDay(int year, int n)
     return AstronomyOf(year, scratch).Terms[n];
 }
 
-static int TermDayOfYear(int year, int n) { return static_cast<int>(Floor(CachedTermDay(year, n))); }
+// The term's day as GetSolarTermDate gives it (a time rounded up to midnight is the next day).
+static int TermDayOfYear(int year, int n)
+{
+    const Real c = CachedTermDay(year, n);
+    const Real whole = Floor(c);
+    return static_cast<int>(whole) + (RoundHalfEven((c - whole) * 1440) >= 1440 ? 1 : 0);
+}
 
 int YearStemBranch(int year, int month, int day)
 {
