@@ -551,6 +551,8 @@ namespace {
 // The year before, skipping the missing year 0.
 int PrevYear(int year) { return year == 1 ? -1 : year - 1; }
 
+int NextCivilYear(int year) { return year == -1 ? 1 : year + 1; }
+
 // Civil month in which the lunar month holding the date began (0: December before).
 int StartMonth(int year, int month, int day, int lunarDay)
 {
@@ -587,7 +589,7 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
     int mo = n >= 0 ? n % 12 + 1 : static_cast<int>(RoundHalfEven(12 * FracPart(n / 12.0L) + 1));
     const int code = beyond ? 0 : RawLeapCode(year);
     const int prevCode = RawLeapCode(PrevYear(year));
-    if (prevCode == mo && month == 1 && day < e)
+    if (prevCode == mo && mo >= 10 && month == 1 && day < e)
         return -mo;
     // The rules below hold for a whole lunar month, so they ask where it began: in the
     // December before, January or February (a month begun there may run into March).
@@ -602,6 +604,16 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
         if (mo >= 10 && mo < prevCode)
             return mo + 1;
     }
+    // Where the lunar year begins in the winter before (the calendars of the Zhou and other
+    // early eras), a month begun late in the civil year can belong to the next lunar year:
+    // its number lies far below that of the civil month it began in.
+    const bool nextLunarYear = startMonth - mo >= 6;
+    if (nextLunarYear) {
+        const int nextCode = RawLeapCode(NextCivilYear(year));
+        if (nextCode == mo - 1 && mo > 1)
+            return -(mo - 1);
+        return mo;
+    }
     if (code == mo) {
         // Early in the year a month after 10, 11 or 12 is the one that follows it (the
         // year's leap month is still ahead); a leap month after month 1..9 is the leap
@@ -610,7 +622,9 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
             return mo % 12 + 1;
         return -mo;
     }
-    if (code > mo || (startMonth < mo && code > 0))
+    // The year's count holds its leap month: a month before it comes out one short, as do
+    // the previous lunar year's last months early in the year.
+    if (code > mo || (mo - startMonth >= 6 && code > 0))
         ++mo;
     return mo >= 1 ? (mo - 1) % 12 + 1 : static_cast<int>(RoundHalfEven(12 * FracPart((mo - 1) / 12.0L) + 1));
 }
