@@ -569,13 +569,14 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
     // The lunar day; the phase time of a new or full moon is a fraction of a day that
     // leaves its floor alone from year 1 on, but before it (negative day numbers) the
     // phase time is no fraction and would scramble the month of those two days.
-    Real e = phase.LunarDay;
-    e = Floor(e - Floor(e / 100) * 100);
+    const int e = (phase.LunarDay % 100 + 100) % 100;  // floor(e - floor(e / 100) * 100)
     constexpr int firstDay = -310443;  // DateToDayNumber(-849, 1, 21)
     // The lunar year search probes into 2101 (the end of lunar 2100): it counts as a year
     // without a leap month, which holds for its first months.
     const bool beyond = year == CnMaxYear + 1;
-    int n = static_cast<int>(RoundHalfEven((DateToDayNumber(year, month, day) - firstDay - e) / 29.530588L))
+    // Rounded half to even by the default rounding mode, without switching the x87 unit's
+    // mode for a truncating conversion.
+    int n = static_cast<int>(std::llrint((DateToDayNumber(year, month, day) - firstDay - e) / 29.530588L))
             - LeapMonthCountOfYear(beyond ? CnMaxYear : year);
     if (year <= 240) ++n;
     if (year <= 237) --n;
