@@ -342,10 +342,11 @@ bool GetSolarTermDate(int year, int index, int& month, int& day, int& hour, int&
     if (index < 0 || index >= 24 || !AstronomyYear(year))
         return false;
     const Real c = CachedTermDay(year, index + 1);
-    // Whole minutes, carried into the hour and the day.
+    // Whole minutes (rounded half to even), carried into the hour and the day. llrint keeps
+    // the x87 unit's rounding mode; a truncating conversion would switch it.
     const Real whole = Floor(c);
-    int minutes = static_cast<int>(RoundHalfEven((c - whole) * 1440));
-    int doy = static_cast<int>(whole);
+    int minutes = static_cast<int>(std::llrint((c - whole) * 1440));
+    int doy = static_cast<int>(std::llrint(whole));
     if (minutes >= 1440) {
         minutes -= 1440;
         ++doy;
@@ -394,6 +395,8 @@ constexpr int StepCount = 29;
 struct YearAstronomy {
     MoonStep Steps[StepCount];
     Real Terms[26];  // Terms[n] = SolarTermDay(year, n), n = 1..25 (25: next Minor Cold)
+    int TermDays[26];  // their days as GetSolarTermDate shows them (a time rounded up to
+                       // midnight is the next day)
 };
 
 // New moons whose day the series miss against the published calendar of 1901 .. 2100: the
@@ -459,8 +462,12 @@ void ComputeYearAstronomy(int year, YearAstronomy& out)
                 out.Steps[i].Time = c.Minute / 1440.0L;
             }
     out.Terms[0] = 0;
-    for (int n = 1; n <= 25; ++n)
+    out.TermDays[0] = 0;
+    for (int n = 1; n <= 25; ++n) {
         out.Terms[n] = SolarTermDay(year, n);
+        const Real whole = Floor(out.Terms[n]);
+        out.TermDays[n] = static_cast<int>(std::llrint(whole)) + (std::llrint((out.Terms[n] - whole) * 1440) >= 1440 ? 1 : 0);
+    }
 }
 
 struct CachedYear {
@@ -869,12 +876,10 @@ static Real CachedTermDay(int year, int n)
     return AstronomyOf(year, scratch).Terms[n];
 }
 
-// The term's day as GetSolarTermDate gives it (a time rounded up to midnight is the next day).
 static int TermDayOfYear(int year, int n)
 {
-    const Real c = CachedTermDay(year, n);
-    const Real whole = Floor(c);
-    return static_cast<int>(whole) + (RoundHalfEven((c - whole) * 1440) >= 1440 ? 1 : 0);
+    YearAstronomy scratch;
+    return AstronomyOf(year, scratch).TermDays[n];
 }
 
 int YearStemBranch(int year, int month, int day)
