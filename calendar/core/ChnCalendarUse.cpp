@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "calendar/core/LunarCalendar.h"
 #include "calendar/core/LunarCalendarNames.h"
@@ -21,6 +22,42 @@ bool SolarTermFallsOn(int year, int index, int month, int day)
 {
     int m, d, hour, minute;
     return GetSolarTermDate(year, index, m, d, hour, minute) && m == month && d == day;
+}
+
+// The framework's day of a TDateTime (the date part, to the millisecond as DecodeDate takes
+// it); false for NaN and values beyond 0001-01-01 .. 9999-12-31.
+bool WholeDay(TDateTime t, int& dayOfT)
+{
+    constexpr double MinDay = -693593, MaxDay = 2958465, MsPerDay = 86400000.0;
+    if (!std::isfinite(t) || t <= MinDay - 1 || t >= MaxDay + 1)
+        return false;
+    const double day = std::floor(std::round(std::fabs(t) * MsPerDay) / MsPerDay);
+    dayOfT = static_cast<int>(t < 0 ? -day : day);
+    return dayOfT >= MinDay && dayOfT <= MaxDay;
+}
+
+// The engine's civil date of the day of t. TDateTime counts proleptic Gregorian days while
+// the engine's dates are Julian before 1582-10-15, so the day goes through the engine's day
+// number (which equals the proleptic Gregorian count of days from 0001-01-01). False for
+// days outside the engine's years.
+bool EngineDate(TDateTime t, int& year, int& month, int& day)
+{
+    constexpr int DayNumberOfZero = 693594;  // DateToDayNumber(1899, 12, 30)
+    int dayOfT;
+    if (!WholeDay(t, dayOfT))
+        return false;
+    const int n = dayOfT + DayNumberOfZero;
+    return n <= DateToDayNumber(CnMaxYear, 12, 31) && DayNumberToDate(n, year, month, day);
+}
+
+// The shown (proleptic Gregorian) date of t; false where the framework cannot decode it.
+bool ShownDate(TDateTime t, int& year, int& month, int& day)
+{
+    int dayOfT;
+    if (!WholeDay(t, dayOfT))
+        return false;
+    DecodeDate(dayOfT, year, month, day);
+    return true;
 }
 
 }  // namespace
@@ -55,27 +92,42 @@ int ConstellationOfDate(int month, int day)
 bool DateTimeToCnDate(TDateTime t, int& cnYear, int& cnMonth, int& cnDay, bool& leap)
 {
     int y, m, d;
-    DecodeDate(t, y, m, d);
-    return SolarToCnDate(y, m, d, leap, cnDay, cnMonth, cnYear);
+    return EngineDate(t, y, m, d) && SolarToCnDate(y, m, d, leap, cnDay, cnMonth, cnYear);
 }
 
 std::string GetSolarTermOfDay(TDateTime t)
 {
-    // Month m holds the engine's terms 2m-2 and 2m-1 (index 0 = 小寒); the name table starts at 立春.
+    // Engine term index i (0 = 小寒) is name (i + 22) mod 24 (the name table starts at 立春).
+    // Month m holds about terms 2m-2 and 2m-1; Julian dates run up to a month off that, and
+    // a term of the year before or after can fall in January or December.
     int y, m, d;
-    DecodeDate(t, y, m, d);
-    if (SolarTermFallsOn(y, 2 * m - 2, m, d))
-        return NameAt(SolarTermNames, (2 * m + 20) % 24);
-    if (SolarTermFallsOn(y, 2 * m - 1, m, d))
-        return NameAt(SolarTermNames, (2 * m + 21) % 24);
+    if (!EngineDate(t, y, m, d))
+        return {};
+    for (int i = std::max(0, 2 * m - 4); i <= std::min(23, 2 * m + 1); ++i) {
+        int tm, td, hour, minute;
+        const bool otherYear = (i <= 1 && m == 12) || (i >= 22 && m == 1);
+        if (!otherYear && GetSolarTermDate(y, i, tm, td, hour, minute) && tm == m && td == d)
+            return NameAt(SolarTermNames, (i + 22) % 24);
+    }
+    if (m == 12) {
+        const int next = y == -1 ? 1 : y + 1;
+        for (int i = 0; i <= 1; ++i)
+            if (SolarTermFallsOn(next, i, 12, d))
+                return NameAt(SolarTermNames, (i + 22) % 24);
+    }
+    if (m == 1) {
+        const int prev = y == 1 ? -1 : y - 1;
+        for (int i = 22; i <= 23; ++i)
+            if (SolarTermFallsOn(prev, i, 1, d))
+                return NameAt(SolarTermNames, (i + 22) % 24);
+    }
     return {};
 }
 
 std::string GetHoliday(int day, TDateTime t)
 {
     int y, m, d;
-    DecodeDate(t, y, m, d);
-    if (day < 1 || day > DaysInAMonth(y, m))
+    if (!ShownDate(t, y, m, d) || day < 1 || day > DaysInAMonth(y, m))
         return {};
     const int week = (day - 1) / 7;  // 0 = first week of the month
     auto isWeekday = [&](int weekday) { return DayOfWeek(EncodeDate(y, m, day)) == weekday; };
@@ -112,9 +164,9 @@ std::string GetHoliday(int day, TDateTime t)
     return name;
 }
 
-std::string GetCnHoliday(int cnMonth, int cnDay, TDateTime t)
+std::string GetCnHoliday(int cnMonth, int cnDay, TDateTime t, bool leap)
 {
-    switch (cnMonth * 100 + cnDay) {
+    switch (leap ? 0 : cnMonth * 100 + cnDay) {
     case 101: return "春节";
     case 115: return "元宵节";
     case 505: return "端午节";
@@ -168,11 +220,12 @@ std::string GetDelimitedField(std::string_view s, char delim, int field, bool sk
 void TChnCal::SetDateTime(TDateTime t)
 {
     FDateTime = t;
-    int y, m, d;
-    DecodeDate(t, y, m, d);
+    // y, m, d: the engine's date (Julian before 1582-10-15); the western sign and the solar
+    // festivals go by the shown Gregorian date sm, sd.
+    int y, m, d, sy, sm, sd;
     int cnYear, cnMonth, cnDay;
     bool leap;
-    if (!SolarToCnDate(y, m, d, leap, cnDay, cnMonth, cnYear))
+    if (!EngineDate(t, y, m, d) || !ShownDate(t, sy, sm, sd) || !SolarToCnDate(y, m, d, leap, cnDay, cnMonth, cnYear))
         return;
 
     const bool newYear = !FFilled || cnYear != FCnYear;
@@ -196,8 +249,8 @@ void TChnCal::SetDateTime(TDateTime t)
 
     FCnDayName = GetCnDayName(cnDay);
     FDayStemBranch = NameAt(StemBranchNames, DayStemBranch(y, m, d));
-    FConstellation = NameAt(ConstellationNames, ConstellationOfDate(m, d));
-    FHoliday = GetHoliday(d, t);
-    FCnHoliday = GetCnHoliday(cnMonth, cnDay, t);
+    FConstellation = NameAt(ConstellationNames, ConstellationOfDate(sm, sd));
+    FHoliday = GetHoliday(sd, t);
+    FCnHoliday = GetCnHoliday(cnMonth, cnDay, t, leap);
     FSolarTerm = GetSolarTermOfDay(t);
 }

@@ -19,15 +19,20 @@ std::string GetCnDayName(int cnDay);          // 1..30: 初一 .. 三十
 
 // Western sign index 0..11 of a month and day.
 int ConstellationOfDate(int month, int day);
+// TDateTime counts proleptic Gregorian days; the lunar texts of a day before 1582-10-15 are
+// those of its Julian date. NaN and values outside the engine's years (or the framework's
+// dates) give false or the empty text, never an exception.
+
 // Lunar date of the date part of t; false outside the engine's years.
 bool DateTimeToCnDate(TDateTime t, int& cnYear, int& cnMonth, int& cnDay, bool& leap);
 // Name of the solar term falling on the day of t, else empty.
 std::string GetSolarTermOfDay(TDateTime t);
 // Solar festival on day `day` of the month of t, else empty.
 std::string GetHoliday(int day, TDateTime t);
-// Lunar festival of a lunar month and day (a leap month counts as its month); t is the
-// solar date of that day, needed to tell New Year's Eve.
-std::string GetCnHoliday(int cnMonth, int cnDay, TDateTime t);
+// Lunar festival of a lunar month and day; t is the solar date of that day, needed to tell
+// New Year's Eve. The festivals belong to the ordinary months: a leap month has none but
+// New Year's Eve on its last day.
+std::string GetCnHoliday(int cnMonth, int cnDay, TDateTime t, bool leap = false);
 
 // One row of the era table: the row holds from Start to the next row's start.
 struct TEraRow {

@@ -90,7 +90,7 @@ static constexpr std::array<int32_t, 2949> BuildLeapMonthCounts()
             continue;
         if (LeapCodeAt(year + 849) > 0)
             ++count;
-        counts[year < 0 ? year + 849 : year + 848] = count + (year >= 1200 && year <= 1499 ? 1 : 0);
+        counts[year < 0 ? year + 849 : year + 848] = count;
     }
     return counts;
 }
@@ -114,6 +114,13 @@ static int RawLeapCode(int year)
 
 //--- Civil dates and day numbers
 
+// Largest year magnitude the day arithmetic takes without overflow; the astronomy answers
+// only for years near the calendar's range.
+constexpr int SafeYear = 1000000;
+constexpr int AstronomyFirstYear = CnMinYear - 200, AstronomyLastYear = CnMaxYear + 200;
+
+static bool AstronomyYear(int year) { return year >= AstronomyFirstYear && year <= AstronomyLastYear; }
+
 int GetCalendarKind(int year, int month, int day)
 {
     if (year != 1582)
@@ -131,7 +138,7 @@ bool IsCalendarLeapYear(int year)
         return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
     if (year >= 0)
         return year % 4 == 0;
-    return (year - 3) % 4 == 0;
+    return year % 4 == -1;  // -1, -5, -9 ..
 }
 
 int DaysInMonth(int year, int month)
@@ -183,6 +190,8 @@ int DayOfYear(int year, int month, int day)
 
 int DateToDayNumber(int year, int month, int day)
 {
+    if (year < -SafeYear || year > SafeYear || month < -1000 || month > 1000 || day < -1000000 || day > 1000000)
+        return 0;
     const int e = year - 1;
     const int f = 365 * e + e / 4;
     switch (GetCalendarKind(year, month, day)) {
@@ -199,7 +208,7 @@ int DateToDayNumber(int year, int month, int day)
 // (including the ten days dropped in October 1582).
 bool DayNumberToDate(int dayNumber, int& year, int& month, int& day)
 {
-    if (dayNumber < 0)
+    if (dayNumber < 0 || dayNumber > DateToDayNumber(SafeYear, 12, 31))
         return false;
     int y = static_cast<int>((dayNumber + 2) / 365.25) + 1;
     while (y > 1 && DateToDayNumber(y, 1, 1) > dayNumber)
@@ -276,8 +285,31 @@ static Real FracPart(Real x)
     return x > 0 ? x - Trunc(x) : x + Trunc(x);
 }
 
+// Where the series miss the published calendar of 1901 .. 2100 by a day (they are off by
+// up to a quarter of an hour), the published day and Beijing time of the term; term index
+// as GetSolarTermDate.
+struct TermCorrection {
+    int16_t Year;
+    int8_t Index, Month, Day, Hour, Minute;
+};
+
+static constexpr TermCorrection TermCorrections[] = {
+    {1911, 8, 5, 7, 0, 0},     {1912, 18, 10, 9, 0, 6},  {1923, 3, 2, 19, 23, 59}, {1927, 16, 9, 9, 0, 5},
+    {1928, 11, 6, 22, 0, 6},   {1979, 1, 1, 20, 23, 59}, {2016, 12, 7, 7, 0, 3},   {2020, 22, 12, 7, 0, 9},
+    {2037, 17, 9, 23, 0, 12},  {2040, 18, 10, 8, 0, 5},  {2042, 13, 7, 23, 0, 6},  {2051, 5, 3, 20, 23, 58},
+    {2059, 3, 2, 19, 0, 4},    {2083, 2, 2, 3, 23, 57},  {2084, 5, 3, 19, 23, 59}, {2085, 0, 1, 4, 23, 55},
+    {2097, 8, 5, 5, 0, 7},
+};
+
 Real SolarTermDay(int year, int n)
 {
+    if (!AstronomyYear(year))
+        return 0;
+    if (year >= 1901 && year <= 2100) {
+        for (const TermCorrection& c : TermCorrections)
+            if (c.Year == year && c.Index == n - 1)
+                return DayOfYear(year, c.Month, c.Day) + (c.Hour * 60 + c.Minute) / 1440.0L;
+    }
     const int astroYear = year <= 0 ? year + 1 : year;
     const Real Y = astroYear;
     const Real m = Y - 100;
@@ -290,25 +322,58 @@ Real SolarTermDay(int year, int n)
 
 static Real CachedTermDay(int year, int n);
 
+// Days of the civil year (355 in 1582) and a date's day in it, as the term days count them.
+static int YearLength(int year)
+{
+    if (year == 1582)
+        return DateToDayNumber(1583, 1, 1) - DateToDayNumber(1582, 1, 1);
+    return IsCalendarLeapYear(year) ? 366 : 365;
+}
+
+static int TermDayOfDate(int year, int month, int day)
+{
+    if (year == 1582)
+        return DateToDayNumber(year, month, day) - DateToDayNumber(year, 1, 1) + 1;
+    return DayOfYear(year, month, day);
+}
+
 bool GetSolarTermDate(int year, int index, int& month, int& day, int& hour, int& minute)
 {
-    if (index < 0 || index >= 24)
+    if (index < 0 || index >= 24 || !AstronomyYear(year))
         return false;
-    Real c = CachedTermDay(year, index + 1);
-    int m = 1;
-    for (; m <= 12; ++m) {
-        if (c <= DaysInMonth(year, m))
-            break;
-        c -= DaysInMonth(year, m);
-    }
-    if (m > 12)
-        return false;
+    const Real c = CachedTermDay(year, index + 1);
+    // Whole minutes (rounded half to even), carried into the hour and the day. llrint keeps
+    // the x87 unit's rounding mode; a truncating conversion would switch it.
     const Real whole = Floor(c);
-    const Real h = Floor((c - whole) * 24);
+    int minutes = static_cast<int>(std::llrint((c - whole) * 1440));
+    int doy = static_cast<int>(std::llrint(whole));
+    if (minutes >= 1440) {
+        minutes -= 1440;
+        ++doy;
+    }
+    // A term before 1 January (Minor Cold of Julian years) lies in the December before, one
+    // past the year's end in the January after.
+    int y = year, m = 1;
+    if (doy < 1) {
+        y = year == 1 ? -1 : year - 1;
+        doy += YearLength(y);
+    } else if (doy > YearLength(year)) {
+        doy -= YearLength(year);
+        y = year == -1 ? 1 : year + 1;
+    }
+    if (y == 1582) {
+        int yy;
+        DayNumberToDate(DateToDayNumber(1582, 1, 1) + doy - 1, yy, m, doy);
+    } else {
+        while (m < 12 && doy > DaysInMonth(y, m)) {
+            doy -= DaysInMonth(y, m);
+            ++m;
+        }
+    }
     month = m;
-    day = static_cast<int>(whole);
-    hour = static_cast<int>(h);
-    minute = static_cast<int>(RoundHalfEven(((c - whole) * 24 - h) * 60));
+    day = doy;
+    hour = minutes / 60;
+    minute = minutes % 60;
     return true;
 }
 
@@ -330,6 +395,24 @@ constexpr int StepCount = 29;
 struct YearAstronomy {
     MoonStep Steps[StepCount];
     Real Terms[26];  // Terms[n] = SolarTermDay(year, n), n = 1..25 (25: next Minor Cold)
+    int TermDays[26];  // their days as GetSolarTermDate shows them (a time rounded up to
+                       // midnight is the next day)
+};
+
+// New moons whose day the series miss against the published calendar of 1901 .. 2100: the
+// series' day, the shift to the published one and the time of day there. The calendars of
+// 1912 .. 1928 counted days by the mean time of Beijing's meridian (116°25' east), which
+// puts the new moons of a few minutes past midnight on the day before; the one of 2057 lies
+// seconds from midnight, where the published calendar begins the month on the 29th.
+struct MoonCorrection {
+    int16_t Year;
+    int8_t Month, Day, Shift;
+    int16_t Minute;
+};
+
+constexpr MoonCorrection MoonCorrections[] = {
+    {1914, 11, 18, -1, 1427}, {1916, 2, 4, -1, 1430}, {1920, 11, 11, -1, 1430},
+    {1924, 3, 6, -1, 1423},   {2018, 11, 7, 1, 2},    {2057, 9, 28, 1, 0},
 };
 
 Real PhaseAngle(Real a, Real b, Real c, Real rate, Real t, Real k)
@@ -372,9 +455,19 @@ void ComputeYearAstronomy(int year, YearAstronomy& out)
                 step.Eclipse = i % 2 == 0 ? EclipseSolar : (g + u < 1.0129L ? EclipseLunarTotal : EclipseLunarPartial);
         }
     }
+    for (int i = 0; i < StepCount; i += 2)
+        for (const MoonCorrection& c : MoonCorrections)
+            if (out.Steps[i].Day == DateToDayNumber(c.Year, c.Month, c.Day)) {
+                out.Steps[i].Day += c.Shift;
+                out.Steps[i].Time = c.Minute / 1440.0L;
+            }
     out.Terms[0] = 0;
-    for (int n = 1; n <= 25; ++n)
+    out.TermDays[0] = 0;
+    for (int n = 1; n <= 25; ++n) {
         out.Terms[n] = SolarTermDay(year, n);
+        const Real whole = Floor(out.Terms[n]);
+        out.TermDays[n] = static_cast<int>(std::llrint(whole)) + (std::llrint((out.Terms[n] - whole) * 1440) >= 1440 ? 1 : 0);
+    }
 }
 
 struct CachedYear {
@@ -404,17 +497,6 @@ struct MoonPhase {
     int Eclipse;
 };
 
-// Fixed lunar-day corrections of dates where the phase formula misses by one day.
-int CorrectedLunarDay(int lunarDay, int year, int month, int day)
-{
-    const int md = month * 100 + day;
-    if (year == 1924 && md >= 305 && md <= 403)
-        return lunarDay == 30 ? 1 : lunarDay + 1;
-    if (year == 2018 && md >= 1107 && md <= 1206)
-        return lunarDay == 1 ? 30 : lunarDay - 1;
-    return lunarDay;
-}
-
 // The new moon is the last one 0..29 days back (the phases run in order, some 15 days
 // apart); the full moon is the step after it. An eclipse counts when the date is the day
 // of that new moon or that full moon.
@@ -439,7 +521,6 @@ MoonPhase PhaseOfDate(int year, int month, int day)
     if (full.Day == dayNumber && full.Eclipse != EclipseNone)
         eclipse = full.Eclipse;
     const Real newTime = steps[newIndex].Time, fullTime = full.Time;
-    lunarDay = CorrectedLunarDay(lunarDay, year, month, day);
     if (lunarDay == 1)
         return {lunarDay, newTime, PhaseNewMoon, eclipse};
     if (lunarDay == fullDay)
@@ -451,6 +532,12 @@ MoonPhase PhaseOfDate(int year, int month, int day)
 
 Real MoonPhaseOfDate(int year, int month, int day, Real& phaseTime, int& phaseKind, int& eclipseKind)
 {
+    if (!AstronomyYear(year)) {
+        phaseTime = -1;
+        phaseKind = PhaseNone;
+        eclipseKind = EclipseNone;
+        return -1;
+    }
     const MoonPhase phase = PhaseOfDate(year, month, day);
     phaseTime = phase.Time;
     phaseKind = phase.Kind;
@@ -471,6 +558,8 @@ namespace {
 // The year before, skipping the missing year 0.
 int PrevYear(int year) { return year == 1 ? -1 : year - 1; }
 
+int NextCivilYear(int year) { return year == -1 ? 1 : year + 1; }
+
 // Civil month in which the lunar month holding the date began (0: December before).
 int StartMonth(int year, int month, int day, int lunarDay)
 {
@@ -487,13 +576,14 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
     // The lunar day; the phase time of a new or full moon is a fraction of a day that
     // leaves its floor alone from year 1 on, but before it (negative day numbers) the
     // phase time is no fraction and would scramble the month of those two days.
-    Real e = phase.LunarDay;
-    e = Floor(e - Floor(e / 100) * 100);
+    const int e = (phase.LunarDay % 100 + 100) % 100;  // floor(e - floor(e / 100) * 100)
     constexpr int firstDay = -310443;  // DateToDayNumber(-849, 1, 21)
     // The lunar year search probes into 2101 (the end of lunar 2100): it counts as a year
     // without a leap month, which holds for its first months.
     const bool beyond = year == CnMaxYear + 1;
-    int n = static_cast<int>(RoundHalfEven((DateToDayNumber(year, month, day) - firstDay - e) / 29.530588L))
+    // Rounded half to even by the default rounding mode, without switching the x87 unit's
+    // mode for a truncating conversion.
+    int n = static_cast<int>(std::llrint((DateToDayNumber(year, month, day) - firstDay - e) / 29.530588L))
             - LeapMonthCountOfYear(beyond ? CnMaxYear : year);
     if (year <= 240) ++n;
     if (year <= 237) --n;
@@ -507,7 +597,7 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
     int mo = n >= 0 ? n % 12 + 1 : static_cast<int>(RoundHalfEven(12 * FracPart(n / 12.0L) + 1));
     const int code = beyond ? 0 : RawLeapCode(year);
     const int prevCode = RawLeapCode(PrevYear(year));
-    if (prevCode == mo && month == 1 && day < e)
+    if (prevCode == mo && mo >= 10 && month == 1 && day < e)
         return -mo;
     // The rules below hold for a whole lunar month, so they ask where it began: in the
     // December before, January or February (a month begun there may run into March).
@@ -522,6 +612,16 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
         if (mo >= 10 && mo < prevCode)
             return mo + 1;
     }
+    // Where the lunar year begins in the winter before (the calendars of the Zhou and other
+    // early eras), a month begun late in the civil year can belong to the next lunar year:
+    // its number lies far below that of the civil month it began in.
+    const bool nextLunarYear = startMonth - mo >= 6;
+    if (nextLunarYear) {
+        const int nextCode = RawLeapCode(NextCivilYear(year));
+        if (nextCode == mo - 1 && mo > 1)
+            return -(mo - 1);
+        return mo;
+    }
     if (code == mo) {
         // Early in the year a month after 10, 11 or 12 is the one that follows it (the
         // year's leap month is still ahead); a leap month after month 1..9 is the leap
@@ -530,7 +630,9 @@ int CnMonthFromPhase(int year, int month, int day, const MoonPhase& phase)
             return mo % 12 + 1;
         return -mo;
     }
-    if (code > mo || (startMonth < mo && code > 0))
+    // The year's count holds its leap month: a month before it comes out one short, as do
+    // the previous lunar year's last months early in the year.
+    if (code > mo || (mo - startMonth >= 6 && code > 0))
         ++mo;
     return mo >= 1 ? (mo - 1) % 12 + 1 : static_cast<int>(RoundHalfEven(12 * FracPart((mo - 1) / 12.0L) + 1));
 }
@@ -554,6 +656,8 @@ void CnDayAndMonth(int year, int month, int day, bool& leap, int& cnDay, int& cn
 
 int CnMonthOfDate(int year, int month, int day)
 {
+    if (!AstronomyYear(year))
+        return 0;
     return CnMonthFromPhase(year, month, day, PhaseOfDate(year, month, day));
 }
 
@@ -737,14 +841,16 @@ bool CnDateToSolar(int cnYear, int cnMonth, int cnDay, bool leap, int& year, int
 
 //--- Stem-branch indexes
 
-static int Mod(int value, int divisor)
+static int Mod(int64_t value, int divisor)
 {
-    const int r = value % divisor;
+    const int r = static_cast<int>(value % divisor);
     return r < 0 ? r + divisor : r;
 }
 
 int DayStemBranch(int year, int month, int day)
 {
+    if (year < -SafeYear || year > SafeYear || month < -1000 || month > 1000 || day < -1000000 || day > 1000000)
+        return 0;
     const int doy = DayOfYear(year, month, day);
     const int p = year >= 1 ? doy + 365 * (year - 1) : doy + 365 * year;
     int q;
@@ -759,9 +865,9 @@ int DayStemBranch(int year, int month, int day)
     return Mod(p + q + 12, 60);
 }
 
-int YearCycleIndex(int year) { return Mod(year <= 0 ? year - 3 : year - 4, 60); }
+int YearCycleIndex(int year) { return Mod(int64_t{year} - (year <= 0 ? 3 : 4), 60); }
 
-int YearAnimal(int year) { return Mod(year <= 0 ? year - 3 : year - 4, 12); }
+int YearAnimal(int year) { return Mod(int64_t{year} - (year <= 0 ? 3 : 4), 12); }
 
 // SolarTermDay(year, n), n = 1..25, kept with the year's moons.
 static Real CachedTermDay(int year, int n)
@@ -770,22 +876,31 @@ static Real CachedTermDay(int year, int n)
     return AstronomyOf(year, scratch).Terms[n];
 }
 
-static int TermDayOfYear(int year, int n) { return static_cast<int>(Floor(CachedTermDay(year, n))); }
+static int TermDayOfYear(int year, int n)
+{
+    YearAstronomy scratch;
+    return AstronomyOf(year, scratch).TermDays[n];
+}
 
 int YearStemBranch(int year, int month, int day)
 {
-    if (DayOfYear(year, month, day) < TermDayOfYear(year, 3))
+    if (!AstronomyYear(year))
+        return -1;
+    if (TermDayOfDate(year, month, day) < TermDayOfYear(year, 3))
         return YearCycleIndex(PrevYear(year));
     return YearCycleIndex(year);
 }
 
 int MonthStemBranch(int year, int month, int day)
 {
-    const int b = DayOfYear(year, month, day);
+    if (!AstronomyYear(year))
+        return -1;
+    const int b = TermDayOfDate(year, month, day);
     int stemBranchYear = year, index = 1;
     if (b < TermDayOfYear(year, 3)) {
+        // Before Start of Spring: the 子 month until the year's own Minor Cold, then the 丑 month.
         stemBranchYear = PrevYear(year);
-        index = b < TermDayOfYear(stemBranchYear, 1) ? 11 : 12;
+        index = b < TermDayOfYear(year, 1) ? 11 : 12;
     } else {
         while (index < 12 && b >= TermDayOfYear(year, 2 * index + 3))
             ++index;

@@ -14,7 +14,7 @@
 extern const std::string_view LeapMonthTable;
 
 // Per year -849..-1 (index year + 849) and 1..2100 (index year + 848): the count of years
-// from -849 up to it with a leap month, plus 1 for the years 1200 .. 1499.
+// from -849 up to it with a leap month.
 extern const std::array<int32_t, 2949> LeapMonthCountTable;
 
 constexpr int CnMinYear = -849;
@@ -36,17 +36,25 @@ int CompareDate(int year1, int month1, int day1, int year2, int month2, int day2
 // Lunar dates: year, month, then a leap month after the ordinary one, then day.
 int CompareCnDate(int year1, int month1, int day1, bool leap1, int year2, int month2, int day2, bool leap2);
 int DayOfYear(int year, int month, int day);
-// Continuous count of days (1582-10-04 is 577735, 1582-10-15 is 577736); 0 for a dropped day.
+// Continuous count of days (1582-10-04 is 577735, 1582-10-15 is 577736); 0 for a dropped day
+// and for years beyond a million either way.
 int DateToDayNumber(int year, int month, int day);
 // Exact inverse of DateToDayNumber; false for negative numbers.
 bool DayNumberToDate(int dayNumber, int& year, int& month, int& day);
 
 //--- Astronomy
 
-// Day of the year (1 = 1 January; the fraction is the time of day) of solar term n,
-// n = 1 Minor Cold .. 24 Winter Solstice; odd n open the twelve solar months.
+// The astronomy answers for the years -1049 .. 2300; outside them the functions below give
+// 0, -1 or false.
+
+// Day of the year (1 = 1 January; the fraction is the time of day, Beijing time) of solar
+// term n, n = 1 Minor Cold .. 24 Winter Solstice; odd n open the twelve solar months. In
+// 1901 .. 2100 the terms fall on the days of the published calendar.
 long double SolarTermDay(int year, int n);
 // Term index 0..23 (0 Minor Cold, 2 Start of Spring, 23 Winter Solstice); false for index >= 24.
+// The minute is rounded and carried into the hour and day. Minor Cold of a Julian year can
+// fall in the December before (month 12), Winter Solstice of the earliest years in the
+// January after (month 1).
 bool GetSolarTermDate(int year, int index, int& month, int& day, int& hour, int& minute);
 
 // Phase kinds of MoonPhaseOfDate.
@@ -55,6 +63,7 @@ constexpr int PhaseNone = 0, PhaseNewMoon = 1, PhaseFullMoon = 2;
 constexpr int EclipseNone = 0, EclipseSolar = 1, EclipseLunarTotal = 2, EclipseLunarPartial = 3;
 
 // Lunar day 1..30 of the date (whole number), or -1 when no new moon lay 0..29 days back.
+// In 1901 .. 2100 the months begin on the days of the published calendar.
 // phaseTime is the fraction of day of the new or full moon falling on the date, else -1.
 long double MoonPhaseOfDate(int year, int month, int day, long double& phaseTime, int& phaseKind, int& eclipseKind);
 
@@ -62,7 +71,7 @@ long double MoonPhaseOfDate(int year, int month, int day, long double& phaseTime
 
 // Leap month 1..12 of the lunar year, or 0.
 int LeapMonthOfYear(int year);
-// Lunar month 1..12 of the date, negated for a leap month.
+// Lunar month 1..12 of the date, negated for a leap month; 0 outside the astronomy's years.
 int CnMonthOfDate(int year, int month, int day);
 // False outside -849..2100 and for dates that do not exist. Dates before the lunar New
 // Year carry the previous lunar year; in years whose first month begins in the winter
@@ -79,7 +88,7 @@ bool CnDateToSolar(int cnYear, int cnMonth, int cnDay, bool leap, int& year, int
 //--- Stem-branch (sexagenary) indexes
 
 // Cycle index 0..59 (0 = 甲子) of the day, the solar month and the year (which starts at
-// Start of Spring).
+// Start of Spring); the month and year give -1 outside the astronomy's years.
 int DayStemBranch(int year, int month, int day);
 int MonthStemBranch(int year, int month, int day);
 int YearStemBranch(int year, int month, int day);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -336,4 +337,93 @@ TEST(ChnCal, KnownDayAndDatesOutsideTheEngine)
     EXPECT_EQ(cal.FCnYear, 1949);
     EXPECT_EQ(cal.FHoliday, "国庆节");
     EXPECT_EQ(cal.FDayStemBranch, "甲子");
+}
+
+// NaN and values beyond the engine's or the framework's dates leave the texts alone and give
+// empty lookups; nothing raises.
+TEST(ChnCal, UnusableDateTimesChangeNothing)
+{
+    TChnCal cal;
+    cal.SetDateTime(D(2024, 2, 10));
+    for (const TDateTime bad : {std::nan(""), D(2101, 1, 1), 1e300, -1e300, -800000.0, 3000000.0}) {
+        ASSERT_NO_THROW(cal.SetDateTime(bad));
+        EXPECT_EQ(cal.FCnDayName, "初一");
+        EXPECT_EQ(cal.FCnHoliday, "春节");
+        EXPECT_EQ(cal.FCnYear, 2024);
+        int y, m, d;
+        bool leap;
+        EXPECT_FALSE(DateTimeToCnDate(bad, y, m, d, leap));
+        EXPECT_EQ(GetSolarTermOfDay(bad), "");
+        EXPECT_EQ(GetCnHoliday(12, 30, bad), "");
+        if (bad != D(2101, 1, 1)) {
+            EXPECT_EQ(GetHoliday(1, bad), "");
+        }
+    }
+}
+
+// 2009 has a leap fifth month: its fifth day is no second 端午.
+TEST(ChnCal, LunarFestivalsBelongToTheOrdinaryMonth)
+{
+    TChnCal cal;
+    cal.SetDateTime(D(2009, 5, 28));
+    EXPECT_EQ(cal.FCnHoliday, "端午节");
+    cal.SetDateTime(D(2009, 6, 27));
+    EXPECT_EQ(cal.FCnMonthName, "闰五");
+    EXPECT_EQ(cal.FCnDayName, "初五");
+    EXPECT_EQ(cal.FCnHoliday, "");
+    EXPECT_EQ(GetCnHoliday(8, 15, D(2009, 10, 3), false), "中秋节");
+    EXPECT_EQ(GetCnHoliday(8, 15, D(2009, 10, 3), true), "");
+}
+
+// TDateTime days are proleptic Gregorian; before the reform the texts are those of the
+// Julian date of the same day, and every day (1582-10-05 .. 14 included) gets its own.
+TEST(ChnCal, DaysBeforeTheReformGetTheirOwnTexts)
+{
+    TChnCal cal;
+    cal.SetDateTime(D(1368, 1, 31));  // Julian 1368-01-23: 洪武元年正月初四
+    EXPECT_EQ(cal.FCnYear, 1368);
+    EXPECT_EQ(cal.FCnMonthName, "正月");
+    EXPECT_EQ(cal.FCnDayName, "初四");
+    EXPECT_EQ(cal.FDayStemBranch, GetStemBranchName(DayStemBranch(1368, 1, 23)));
+    int previous = -1, previousStemBranch = -1;
+    for (TDateTime t = D(1582, 9, 1); t <= D(1582, 11, 30); t += 1) {
+        int year, month, day;
+        bool leap;
+        ASSERT_TRUE(DateTimeToCnDate(t, year, month, day, leap));
+        cal.SetDateTime(t);
+        const int index = [&] {
+            for (int i = 0; i < 60; ++i)
+                if (GetStemBranchName(i) == cal.FDayStemBranch)
+                    return i;
+            return -1;
+        }();
+        if (previous > 0) {
+            EXPECT_TRUE(day == previous + 1 || (day == 1 && previous >= 29)) << t;
+            EXPECT_EQ(index, (previousStemBranch + 1) % 60) << t;
+        }
+        previous = day;
+        previousStemBranch = index;
+    }
+}
+
+// Before 1583 Minor Cold of a Julian year can fall in the December before and the terms
+// run up to a month off the Gregorian months: every term is still found on its day.
+TEST(CalendarFestivals, EveryTermIsFoundOnItsDay)
+{
+    const TDateTime zero = D(1899, 12, 30);
+    const int zeroDay = DateToDayNumber(1899, 12, 30);
+    int found = 0;
+    for (int year = 1; year <= 2100; year += (year < 1900 ? 7 : 1)) {
+        for (int index = 0; index < 24; ++index) {
+            int month, day, hour, minute;
+            ASSERT_TRUE(GetSolarTermDate(year, index, month, day, hour, minute));
+            const int termYear = index < 2 && month == 12 ? year - 1 : (index > 21 && month == 1 ? year + 1 : year);
+            if (termYear < 1)
+                continue;
+            const TDateTime t = zero + (DateToDayNumber(termYear, month, day) - zeroDay);
+            ASSERT_EQ(GetSolarTermOfDay(t), GetSolarTermName((index + 22) % 24)) << year << " term " << index;
+            ++found;
+        }
+    }
+    EXPECT_GT(found, 24 * 400);
 }
