@@ -7,6 +7,9 @@
 #include "framework/win/WinUtil.h"
 #include "organizer/win/bwlbj.h"
 #include "organizer/win/bwxg.h"
+#include "organizer/win/hlcx.h"
+#include "organizer/win/qtcs.h"
+#include "organizer/win/zxbz.h"
 
 namespace {
 
@@ -17,9 +20,14 @@ void CreateForms()
 {
     Application->CreateForm(FmMain);
     dbhouse = new Tdbhouse(Application);
+    // The almanac query, before the memo dialogs.
+    Application->CreateForm(Formhlcx);
     // Memo dialogs: the add dialog, then (after the memo list) the edit dialog.
     Application->CreateForm(Formbwlbj);
     Application->CreateForm(Formbwxg);
+    // Last: the other-settings dialog, then the support dialog.
+    Application->CreateForm(Formqtcs);
+    Application->CreateForm(Formzxbz);
 }
 
 }  // namespace
