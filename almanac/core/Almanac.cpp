@@ -117,9 +117,9 @@ std::vector<std::string> AlmanacLines(int year, int month, int day) {
     lines.push_back("干支：" + Pillar(a.YearPillar) + "年 " + Pillar(a.MonthPillar) + "月 " + Pillar(a.DayPillar) + "日");
     std::string term = "节气：";
     if (a.TermToday >= 0)
-        term += "今日" + TermName(a.TermToday) + " ";
+        term += "今日" + TermName(a.TermToday) + "，";
     if (a.NextTerm >= 0)
-        term += "下一节气" + TermName(a.NextTerm) + "（" + std::to_string(a.NextTermMonth) + "月" +
+        term += "下一节气 " + TermName(a.NextTerm) + "（" + std::to_string(a.NextTermMonth) + "月" +
                 std::to_string(a.NextTermDay) + "日）";
     lines.push_back(term);
     lines.push_back("五行：" + std::string(NayinNames[a.DayPillar / 2]));

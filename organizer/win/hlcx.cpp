@@ -50,6 +50,7 @@ TFormhlcx::TFormhlcx(TComponent* AOwner) : TForm(AOwner) {
 
   Memo1 = Make<TMemo>(this, this, "Memo1", 10, 46, 620, 313);
   Memo1->SetReadOnly(true);
+  Memo1->Font().SetSize(11);
   Memo1->SetScrollBars(ssVertical);
 
   BitBtn1 = Make<TBitBtn>(this, this, "BitBtn1", 214, 369, 96, 28);

@@ -87,8 +87,9 @@ TFormzxbz::TFormzxbz(TComponent* AOwner) : TForm(AOwner) {
   GroupBox1 = Make<TGroupBox>(this, Panel1, "GroupBox1", 16, 172, 667, 240, "更多链接");
   for (int i = 0; i < 16; ++i) {
     const int column = i / 8, row = i % 8;
-    Links[i] = Make<TLabel>(this, GroupBox1, kLinks[i].Name, 24 + column * 330, 26 + row * 26, 300, 16,
-                            std::string(kLinks[i].Caption) + "  " + kLinks[i].Address);
+    const std::string address = kLinks[i].Address;
+    Links[i] = Make<TLabel>(this, GroupBox1, kLinks[i].Name, 24 + column * 324, 26 + row * 26, 310, 16,
+                            std::string(kLinks[i].Caption) + "  " + address.substr(address.find("//") + 2));
     MakeLink(Links[i]);
     Links[i]->OnClick = [this](TObject* s) { LinkClick(s); };
   }

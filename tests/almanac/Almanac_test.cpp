@@ -48,7 +48,7 @@ TEST(Almanac, LinesOfTheFirstDayOfTheRepublicsCalendarYear) {
         "公历：1949年10月1日 星期六",
         "农历：己丑年（牛年）八月初十",
         "干支：己丑年 癸酉月 甲子日",
-        "节气：下一节气寒露（10月8日）",
+        "节气：下一节气 寒露（10月8日）",
         "五行：海中金",
         "值神：司命（黄道日）",
         "建除十二神：平日",
@@ -65,8 +65,8 @@ TEST(Almanac, LinesOfTheFirstDayOfTheRepublicsCalendarYear) {
 }
 
 TEST(Almanac, SolarTermDayNamesTheTermAndTheNextOne) {
-    EXPECT_EQ(AlmanacLines(2024, 12, 6)[3], "节气：今日大雪 下一节气冬至（12月21日）");
-    EXPECT_EQ(AlmanacLines(2024, 12, 31)[3], "节气：下一节气小寒（1月5日）");   // the next term lies in the next year
+    EXPECT_EQ(AlmanacLines(2024, 12, 6)[3], "节气：今日大雪，下一节气 冬至（12月21日）");
+    EXPECT_EQ(AlmanacLines(2024, 12, 31)[3], "节气：下一节气 小寒（1月5日）");   // the next term lies in the next year
 }
 
 TEST(Almanac, ClashTakesTheOppositeBranchUnderTheOvercomeStem) {
