@@ -1,6 +1,7 @@
 #include "organizer/win/hlcx.h"
 
 #include "framework/rtl/FileUtils.h"
+#include "framework/win/Dialogs.h"
 #include "organizer/core/AlmanacQuery.h"
 #include "organizer/core/OrganizerLists.h"
 
@@ -86,7 +87,11 @@ void TFormhlcx::rb2Click(TObject*) {
 }
 
 void TFormhlcx::BitBtn1Click(TObject*) {
-  // An empty lunar choice raises the conversion error here; the answer box keeps its text.
+  // A lunar query needs both names; without them the answer box keeps its text.
+  if (!rb1->Checked() && (ComboBox3->Text().empty() || ComboBox4->Text().empty())) {
+    ShowMessage(LunarChoiceMissingText);
+    return;
+  }
   ShowAlmanac(AlmanacQueryDate(rb1->Checked(), dt1->Date(), ComboBox3->Text(), ComboBox4->Text(), Date()));
 }
 

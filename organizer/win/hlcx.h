@@ -38,3 +38,5 @@ private:
 };
 
 extern TFormhlcx* Formhlcx;
+
+constexpr const char* LunarChoiceMissingText = "请选择阴历的月份和日期！";
