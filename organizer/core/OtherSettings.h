@@ -13,15 +13,15 @@ class Tdbhouse;
 enum class TChimeVoice { Hours12, Hours24, None };
 
 struct TOtherSettings {
-    bool Autostart = false;            // kjqy other than "0"
-    bool OnHour = false, OnHalfHour = false;
-    TChimeVoice Voice = TChimeVoice::None;
-    std::string ChimePrelude;          // bsqzypath, shown only
-    bool MemoSound = false;
-    std::string MemoSoundPath;         // bwlqzypath
-    bool FestivalSound = false;
-    std::string FestivalSoundPath;     // jrqzypath
-    std::string PlayCount;             // bwjrbfcs as the combo box shows it
+  bool Autostart = false;            // kjqy other than "0"
+  bool OnHour = false, OnHalfHour = false;
+  TChimeVoice Voice = TChimeVoice::None;
+  std::string ChimePrelude;          // bsqzypath, shown only
+  bool MemoSound = false;
+  std::string MemoSoundPath;         // bwlqzypath
+  bool FestivalSound = false;
+  std::string FestivalSoundPath;     // jrqzypath
+  std::string PlayCount;             // bwjrbfcs as the combo box shows it
 };
 
 // bspl: "2" both, "1" on the hour only, "0" on the half hour only, "3" neither.
@@ -36,8 +36,8 @@ TOtherSettings ReadOtherSettingsRow(Tdbhouse& db);
 
 enum class TOtherSettingsField { None, MemoSound, FestivalSound, PlayCount };
 struct TOtherSettingsCheck {
-    TOtherSettingsField Field = TOtherSettingsField::None;
-    std::string Message;
+  TOtherSettingsField Field = TOtherSettingsField::None;
+  std::string Message;
 };
 // The first field that stops a save: a ticked sound without its path, a play count that
 // is empty or not a whole number of digits.
