@@ -11,6 +11,9 @@
 #include "organizer/win/djs.h"
 #include "organizer/win/djscx.h"
 #include "organizer/win/djssz.h"
+#include "organizer/win/hlcx.h"
+#include "organizer/win/qtcs.h"
+#include "organizer/win/zxbz.h"
 
 namespace {
 
@@ -24,6 +27,7 @@ void CreateForms()
     // The organizer's windows, in the start-up order; each joins its place as it is built.
     Application->CreateForm(Formdjs1);
     Application->CreateForm(Formdjssz);
+    Application->CreateForm(Formhlcx);
     Application->CreateForm(Formbwlbj);
     Application->CreateForm(Formbwxg);
     Application->CreateForm(Formdjs5);
@@ -35,6 +39,8 @@ void CreateForms()
     Application->CreateForm(Formdjssz3);
     Application->CreateForm(Formdjssz4);
     Application->CreateForm(Formdjscx);
+    Application->CreateForm(Formqtcs);
+    Application->CreateForm(Formzxbz);
     FmMain->CountdownForms = {Formdjs1, Formdjs2, Formdjs3, Formdjs4, Formdjs5};
 }
 
