@@ -25,8 +25,8 @@ enum class TMorphKind { mkDefault, mkGradient, mkLeftGradient, mkRightGradient, 
 
 enum class TImageEffect { ieBrightness, ieDarkness, ieGrayScale, ieNoise, ieSplitBlur, ieInvert };
 
-// Fields in order; a field without a digit raises EConvertError. Fields past the
-// fourth (second) are ignored.
+// Fields in order, each clamped to 0..kMaxSkinCoord; a field without a digit raises
+// EConvertError. Fields past the fourth (second) are ignored.
 TRect ParseSkinRect(std::string_view text);
 TPoint ParseSkinPoint(std::string_view text);
 

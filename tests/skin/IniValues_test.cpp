@@ -85,3 +85,10 @@ TEST(SkinIniValues, WritersProduceWhatTheReadersRead)
     EXPECT_EQ(ini.ReadString("w", "sline0", ""), "x");
     EXPECT_EQ(ReadSkinFontStyles(ini, "w", "f"), (TSkFontStyles{true, false, true, true}));
 }
+
+TEST(SkinIniValues, CoordinatesAreClampedToTheLargestPicture)
+{
+    EXPECT_EQ(ParseSkinRect("32768,32769,99999999999999,2147483648"), (TRect{32768, 32768, 32768, 32768}));
+    EXPECT_EQ(ParseSkinPoint("0000000000000000012,4294967296"), (TPoint{12, 32768}));
+    EXPECT_THROW(ParseSkinPoint("99999999999,"), EConvertError);
+}
