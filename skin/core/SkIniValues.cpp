@@ -125,7 +125,8 @@ void ReadSkinList(const TMemIniFile& ini, std::string_view section, std::string_
 {
     const int count = BoundedCount(ini, section, Key(key, "count"));
     for (int i = 0; i < count; ++i)
-        list.Add(ini.ReadString(section, std::to_string(i), ""));
+        if (ini.ValueExists(section, std::to_string(i)))
+            list.Add(ini.ReadString(section, std::to_string(i), ""));
 }
 
 void WriteSkinRect(TMemIniFile& ini, std::string_view section, std::string_view key, const TRect& value)
