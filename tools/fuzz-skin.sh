@@ -13,10 +13,11 @@ seconds=${1:-600}
 shift || true
 out=${FUZZ_OUT:-$here/build-fuzz-skin}/$target
 mkdir -p "$out/corpus" "$out/crashes"
-rtl=(Streams BmpImage SysUtils Classes IniFiles Types)
+rtl=(Streams BmpImage SysUtils Classes IniFiles Types Encoding FileUtils)
 common=()
 for f in "${rtl[@]}"; do [ -f "$here/framework/rtl/$f.cpp" ] && common+=("$here/framework/rtl/$f.cpp"); done
-for f in spzlibcompress SkBitmap SkBmp SkPackedSkin SkIniValues SkCanvas SkCompose SkMaskRegion SkSkinData SkEffects; do
+common+=("$here/framework/base/Component.cpp")
+for f in spzlibcompress SkBitmap SkBmp SkPackedSkin SkCompressedStoredSkin SkIniValues SkCanvas SkCompose SkMaskRegion SkinData SkinRecords SkEffBmp; do
   [ -f "$here/skin/core/$f.cpp" ] && common+=("$here/skin/core/$f.cpp")
 done
 if [ "$target" = stored ]; then

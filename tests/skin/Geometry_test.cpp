@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
 #include <cstdint>
 #include <random>
 #include <string>
 
+#include "framework/rtl/FileUtils.h"
 #include "skin/core/SkCompose.h"
 #include "tests/skin/fuzz/GeometryInput.h"
 #include "tests/skin/SkinTestUtil.h"
@@ -26,6 +28,9 @@ TEST(SkinGeometry, ExtremeValuesInEveryCompositionAndReader)
         RunGeometryInput(bytes);
     }
     RunGeometryInput("");
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(VORPEN_SKIN_FUZZ_CORPUS).parent_path() / "geometry-corpus"))
+        RunGeometryInput(ReadFileBytes(entry.path().string()));
     RunGeometryInput("2147483647,2147483647,-2147483648,9999999999999999999");
 }
 
