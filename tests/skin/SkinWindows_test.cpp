@@ -9,20 +9,21 @@
 #include "skin/core/SkCompressedStoredSkin.h"
 #include "skin/win/SkSystem.h"
 #include "skin/win/SkinHint.h"
+#include "skin/win/SkinMenus.h"
 #include "skin/win/SkinResource.h"
 #include "tests/framework/WinTestUtil.h"
 
 namespace {
 
 // Saves the screen under a window for a look at it (VORPEN_SKIN_SHOTS names the folder).
-void SaveShot(HWND window, const char* name)
+void SaveShot(HWND window, const char* name, int extraWidth = 0)
 {
     const char* dir = std::getenv("VORPEN_SKIN_SHOTS");
     if (!dir)
         return;
     RECT r{};
     GetWindowRect(window, &r);
-    TSkBitmap shot(r.right - r.left + 16, r.bottom - r.top + 16);
+    TSkBitmap shot(r.right - r.left + 16 + extraWidth, r.bottom - r.top + 16);
     CopyScreenArea(r.left - 8, r.top - 8, shot);
     WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(shot));
 }
@@ -142,4 +143,118 @@ TEST_F(SkinnedWindows, OneActiveSkinHintAndNoneMeansNoHint)
     EXPECT_FALSE(window.HandleAllocated() && IsWindowVisible(window.Handle()));
     delete second;
     Hint->SetActive(true);
+}
+
+namespace {
+
+TMenuItem* AddItem(TMenuItem* parent, const std::string& caption, const std::string& name = "", int* clicks = nullptr)
+{
+    auto* item = new TMenuItem(nullptr);
+    item->SetCaption(caption);
+    if (!name.empty())
+        item->SetName(name);
+    if (clicks)
+        item->OnClick = [clicks](TObject*) { ++*clicks; };
+    parent->Add(item);
+    return item;
+}
+
+}  // namespace
+
+TEST_F(SkinnedWindows, ASystemMenuOpensIsWalkedByKeysAndRunsOneItem)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    int closes = 0, minimizes = 0;
+    AddItem(menu.Items(), "Mi&nimize", "DSF_MINITEM", &minimizes);
+    AddItem(menu.Items(), "Ma&ximize", "DSF_MAXITEM")->SetEnabled(false);
+    AddItem(menu.Items(), "-");
+    AddItem(menu.Items(), "&Close", "DSF_CLOSE", &closes);
+    engine.OpenMenu(nullptr, Data, menu.Items(), {100, 100, 100, 100}, 0, false);
+    ASSERT_EQ(engine.PopupWindows.size(), 1u);
+    TskSkinPopupWindow* window = engine.PopupWindows[0];
+    EXPECT_TRUE(IsWindowVisible(window->Handle()));
+    EXPECT_EQ(window->Height(), 83);
+    EXPECT_EQ(window->Left(), 100);
+    EXPECT_EQ(window->Top(), 100);
+    EXPECT_EQ(window->ActiveItem, 0);   // the first item is highlighted on opening
+    EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_EQ(window->ItemObjects[2]->ItemRect.Height(), 7);
+    engine.HandleKey(VK_DOWN);   // past the disabled item and the separator
+    EXPECT_EQ(window->ActiveItem, 3);
+    EXPECT_FALSE(window->ItemObjects[0]->Active);
+    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SaveShot(window->Handle(), "menu");
+    engine.HandleKey(VK_DOWN);
+    EXPECT_EQ(window->ActiveItem, 0);
+    engine.HandleKey(VK_UP);
+    EXPECT_EQ(window->ActiveItem, 3);
+    engine.HandleKey(VK_LEFT);   // one level: nothing
+    EXPECT_EQ(engine.PopupWindows.size(), 1u);
+    engine.HandleKey(VK_RETURN);
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(minimizes, 0);
+    EXPECT_TRUE(engine.PopupWindows.empty());
+    EXPECT_FALSE(engine.ChainOpen);
+    Application->ProcessMessages();   // the closed windows go after the message
+    engine.HandleKey(VK_RETURN);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(SkinnedWindows, SubmenusOpenByKeyAndCloseOneLevelAtATime)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    int chosen = 0;
+    TMenuItem* more = AddItem(menu.Items(), "更多");
+    AddItem(more, "便签", "", &chosen);
+    AddItem(more, "倒计时");
+    AddItem(menu.Items(), "退出");
+    engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false);
+    ASSERT_EQ(engine.PopupWindows.size(), 1u);
+    engine.HandleKey(VK_DOWN);
+    engine.HandleKey(VK_UP);   // moving onto a parent item never opens its submenu
+    EXPECT_EQ(engine.PopupWindows.size(), 1u);
+    engine.HandleKey(VK_RIGHT);
+    ASSERT_EQ(engine.PopupWindows.size(), 2u);
+    TskSkinPopupWindow* first = engine.PopupWindows[0];
+    TskSkinPopupWindow* sub = engine.PopupWindows[1];
+    EXPECT_TRUE(first->ItemObjects[0]->SubmenuOpen);
+    EXPECT_EQ(sub->Left(), first->Left() + first->ItemObjects[0]->ItemRect.Right + 1);
+    EXPECT_EQ(sub->Top() + sub->ItemObjects[0]->ItemRect.Top, first->Top() + first->ItemObjects[0]->ItemRect.Top);
+    RedrawWindow(sub->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(first->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SaveShot(first->Handle(), "submenu", sub->Width());
+    engine.HandleKey(VK_LEFT);
+    EXPECT_EQ(engine.PopupWindows.size(), 1u);
+    EXPECT_FALSE(first->ItemObjects[0]->SubmenuOpen);
+    engine.HandleKey(VK_RIGHT);
+    engine.HandleKey(VK_RETURN);
+    EXPECT_EQ(chosen, 1);
+    EXPECT_TRUE(engine.PopupWindows.empty());
+    engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false);
+    engine.HandleKey(VK_ESCAPE);
+    EXPECT_TRUE(engine.PopupWindows.empty());
+    Application->ProcessMessages();
+}
+
+TEST_F(SkinnedWindows, ThePointerRestingOnAParentItemOpensItsSubmenuLater)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    AddItem(menu.Items(), "打开");
+    TMenuItem* more = AddItem(menu.Items(), "更多");
+    AddItem(more, "便签");
+    engine.OpenMenu(nullptr, nullptr, menu.Items(), {200, 150, 200, 150}, 0, false);   // no skin: plain look
+    TskSkinPopupWindow* window = engine.PopupWindows.at(0);
+    EXPECT_EQ(window->Height(), 20 * 2 + 6);
+    const TRect r = window->ItemObjects[1]->ItemRect;
+    window->HoverAt(r.Left + 5, r.Top + 5);
+    EXPECT_EQ(engine.PopupWindows.size(), 1u);
+    Timers.Advance(499);
+    EXPECT_EQ(engine.PopupWindows.size(), 1u);
+    Timers.Advance(1);
+    EXPECT_EQ(engine.PopupWindows.size(), 2u);
+    engine.CloseMenu();
+    Application->ProcessMessages();
 }
