@@ -7,6 +7,8 @@
 #include "framework/win/Application.h"
 #include "skin/core/SkBmp.h"
 #include "skin/core/SkCompressedStoredSkin.h"
+#include "skin/core/SkPackedSkin.h"
+#include "skin/core/spzlibcompress.h"
 #include "skin/win/SkSystem.h"
 #include "skin/win/SkinHint.h"
 #include "skin/win/SkinMenus.h"
@@ -257,4 +259,85 @@ TEST_F(SkinnedWindows, ThePointerRestingOnAParentItemOpensItsSubmenuLater)
     EXPECT_EQ(engine.PopupWindows.size(), 2u);
     engine.CloseMenu();
     Application->ProcessMessages();
+}
+
+TEST_F(SkinnedWindows, AMenuTallerThanTheWorkAreaScrolls)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    for (int i = 0; i < 60; ++i)
+        AddItem(menu.Items(), "便签 " + std::to_string(i + 1));
+    engine.OpenMenu(nullptr, Data, menu.Items(), {100, 100, 100, 100}, 0, false);
+    TskSkinPopupWindow* window = engine.PopupWindows.at(0);
+    ASSERT_TRUE(window->Scrolling());
+    EXPECT_EQ(window->Top(), engine.WorkArea.Top);
+    EXPECT_EQ(window->Height(), engine.WorkArea.Height());
+    EXPECT_EQ(window->ItemObjects[0]->ItemRect.Top, 8 + 10);   // below the up band
+    const TRect last = window->ItemObjects[static_cast<size_t>(window->VisibleCount() - 1)]->ItemRect;
+    // The pointer rests in the down band (the window polls the real cursor too).
+    SetCursorPos(window->Left() + 20, window->Top() + last.Bottom + 5);
+    window->HoverAt(20, last.Bottom + 5);
+    EXPECT_EQ(window->ScrollState, 2);
+    Timers.Advance(300);
+    EXPECT_EQ(window->FirstVisible(), 3);
+    EXPECT_FALSE(window->ItemObjects[0]->InView);
+    SetCursorPos(window->Left() + 20, window->Top() + 100);
+    window->HoverAt(20, 100);
+    EXPECT_EQ(window->ScrollState, 0);
+    Timers.Advance(300);
+    EXPECT_EQ(window->FirstVisible(), 3);
+    engine.CloseMenu();
+    Application->ProcessMessages();
+}
+
+TEST_F(SkinnedWindows, MorphingItemsFadeToTheirHighlight)
+{
+    TPackedSkin skin = UnpackStoredSkin(Stored->CompressedData());
+    const std::string from = "unenabledfontcolor=10526880\r\nmorphing=0";
+    const size_t at = skin.IniText.find(from);
+    ASSERT_NE(at, std::string::npos);
+    skin.IniText.replace(at, from.size(), "unenabledfontcolor=10526880\r\nmorphing=1\r\nmorphkind=mkgradient");
+    TMemoryStream plain(WritePackedSkin(skin)), packed;
+    CompressStream(plain, packed);
+    TskCompressedStoredSkin morphing(nullptr);
+    morphing.SetCompressedData(packed.Bytes());
+    TskSkinData data(nullptr);
+    data.SetCompressedStoredSkin(&morphing);
+    ASSERT_FALSE(data.Empty);
+
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    AddItem(menu.Items(), "打开");
+    AddItem(menu.Items(), "关闭");
+    engine.OpenMenu(nullptr, &data, menu.Items(), {100, 100, 100, 100}, 0, false);
+    TskSkinPopupWindow* window = engine.PopupWindows.at(0);
+    EXPECT_EQ(window->ItemObjects[0]->MorphFactor, 0.0);
+    Timers.Advance(20 * 2);
+    EXPECT_NEAR(window->ItemObjects[0]->MorphFactor, 0.4, 1e-9);
+    Timers.Advance(20 * 5);
+    EXPECT_EQ(window->ItemObjects[0]->MorphFactor, 1.0);
+    engine.HandleKey(VK_DOWN);
+    Timers.Advance(20 * 10);
+    EXPECT_EQ(window->ItemObjects[0]->MorphFactor, 0.0);
+    EXPECT_EQ(window->ItemObjects[1]->MorphFactor, 1.0);
+    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    engine.CloseMenu();
+    Application->ProcessMessages();
+}
+
+TEST_F(SkinnedWindows, EveryFormHearsTheSkinLoad)
+{
+    std::vector<UINT> heard;
+    const TWndMethod old = Form->WindowProc;
+    Form->WindowProc = [&](TMessage& m) {
+        if (m.Msg >= WMS_SKINCHANGING && m.Msg <= WMS_SKINAPPLIED) {
+            EXPECT_EQ(m.LParam, 1000);
+            heard.push_back(m.Msg);
+        }
+        old(m);
+    };
+    TskSkinData data(nullptr);
+    data.SetCompressedStoredSkin(Stored);
+    Form->WindowProc = old;
+    EXPECT_EQ(heard, (std::vector<UINT>{WMS_SKINCHANGING, WMS_SKINCHANGED, WMS_SKINAPPLIED}));
 }
