@@ -192,7 +192,7 @@ void TskSkinMenuItem::Click()
 
 TskSkinPopupWindow::TskSkinPopupWindow(TskSkinMenu* owner, TskSkinData* skinData)
     : TCustomControl(nullptr), OwnerMenu(owner), FTrackTimer(new TTimer(this)), FMorphTimer(new TTimer(this)),
-      FScrollTimer(new TTimer(this))
+      FScrollTimer(new TTimer(this)), FShowTimer(new TTimer(this))
 {
     FVisible = false;
     if (skinData && !skinData->Empty && skinData->ActivePicture(skinData->PopupWindow.WindowPictureIndex)) {
@@ -206,8 +206,10 @@ TskSkinPopupWindow::TskSkinPopupWindow(TskSkinMenu* owner, TskSkinData* skinData
     AlphaBlend = owner->AlphaBlend;
     AlphaBlendValue = owner->AlphaBlendValue;
     AlphaBlendAnimation = owner->AlphaBlendAnimation;
-    for (TTimer* t : {FTrackTimer, FMorphTimer, FScrollTimer})
+    for (TTimer* t : {FTrackTimer, FMorphTimer, FScrollTimer, FShowTimer})
         t->SetEnabled(false);
+    FShowTimer->SetInterval(100);
+    FShowTimer->OnTimer = [this](TObject* s) { ShowTick(s); };
     FTrackTimer->SetInterval(50);
     FTrackTimer->OnTimer = [this](TObject* s) { TrackTick(s); };
     FMorphTimer->SetInterval(20);
@@ -259,6 +261,7 @@ void TskSkinPopupWindow::Release()
     FTrackTimer->SetEnabled(false);
     FMorphTimer->SetEnabled(false);
     FScrollTimer->SetEnabled(false);
+    FShowTimer->SetEnabled(false);
     if (HandleAllocated())
         ShowWindow(Handle(), SW_HIDE);
     FVisible = false;
@@ -351,13 +354,17 @@ void TskSkinPopupWindow::ShowItems(const TRect& anchor, TMenuItem* root, int fir
                 FGeometry.ItemsArea});
         SetWindowRgn(window, region ? region.Release() : nullptr, TRUE);
     }
+    FShowAt = at;
+    if (AlphaBlend && !IsLayeredAlphaSystem()) {
+        // Simulated alpha: the screen behind is taken first, then the window shows.
+        FShowTimer->SetEnabled(true);
+        return;
+    }
     if (IsLayeredAlphaSystem() && AlphaBlend) {
         SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
         SetWindowAlpha(window, AlphaBlendValue);
     }
-    SetWindowPos(window, HWND_TOPMOST, at.X, at.Y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    FVisible = true;
-    FTrackTimer->SetEnabled(true);
+    Reveal();
     ActiveItem = -1;
     for (size_t i = 0; i < ItemObjects.size(); ++i)
         if (FLevel->CanEnter(static_cast<int>(i))) {
@@ -366,6 +373,26 @@ void TskSkinPopupWindow::ShowItems(const TRect& anchor, TMenuItem* root, int fir
             ItemObjects[i]->Enter(true);
             break;
         }
+}
+
+void TskSkinPopupWindow::Reveal()
+{
+    SetWindowPos(Handle(), HWND_TOPMOST, FShowAt.X, FShowAt.Y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    FVisible = true;
+    FTrackTimer->SetEnabled(true);
+}
+
+void TskSkinPopupWindow::ShowTick(TObject*)
+{
+    FShowTimer->SetEnabled(false);
+    TSkBitmap capture(Width() + 1, Height() + 1);
+    CopyScreenArea(FShowAt.X, FShowAt.Y, capture);
+    FScreenCapture = std::make_unique<TskEffectBmp>(capture);
+    Reveal();
+    if (!ItemObjects.empty()) {
+        ActiveItem = 0;
+        ItemObjects[0]->Enter(true);
+    }
 }
 
 void TskSkinPopupWindow::Paint()
@@ -399,6 +426,11 @@ void TskSkinPopupWindow::Paint()
         DrawArrowImage(c, {ia.Left, ia.Top, ia.Right, ia.Top + 10}, ScrollState == 1 ? on : off, TArrowKind::akUp);
         DrawArrowImage(c, {ia.Left, ia.Bottom - 10, ia.Right, ia.Bottom}, ScrollState == 2 ? on : off,
                        TArrowKind::akDown);
+    }
+    if (FScreenCapture) {
+        TskEffectBmp blended(back);
+        blended.BlendRect(*FScreenCapture, {0, 0, w, h}, 0, 0, AlphaFactor());
+        back = blended.ToBitmap();
     }
     TBitmap buffer;
     AssignSkBitmap(buffer, back);
@@ -478,6 +510,11 @@ void TskSkinPopupWindow::PaintItem(TCanvas& target, TskSkinMenuItem& item)
             else
                 DrawCheckImage(c, markX, middle - 4, textColor);
         }
+    }
+    if (FScreenCapture) {
+        TskEffectBmp blended(picture);
+        blended.BlendRect(*FScreenCapture, {0, 0, w, h}, item.ItemRect.Top, item.ItemRect.Left, AlphaFactor());
+        picture = blended.ToBitmap();
     }
     TBitmap bitmap;
     AssignSkBitmap(bitmap, picture);
@@ -572,6 +609,7 @@ void TskSkinPopupWindow::HoverAt(int x, int y)
 
 void TskSkinPopupWindow::StartScrolling()
 {
+    FShowTimer->SetEnabled(false);
     const int level = OwnerMenu->LevelOf(this);
     if (level >= 0)
         OwnerMenu->CloseLevels(level + 1);

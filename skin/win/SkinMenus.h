@@ -13,6 +13,7 @@
 #include "framework/win/Controls.h"
 #include "framework/win/Graphics.h"
 #include "framework/win/Menus.h"
+#include "skin/core/SkEffBmp.h"
 #include "skin/core/SkMenuLayout.h"
 #include "skin/core/SkinData.h"
 
@@ -63,6 +64,7 @@ public:
     TskSkinData* SkinData = nullptr;
     TskSkinMenu* OwnerMenu;
     bool Scrolling() const { return FLevel && FLevel->Scrolling(); }
+    bool HasScreenCapture() const { return FScreenCapture != nullptr; }
     int FirstVisible() const { return FLevel ? FLevel->FirstVisible() : 0; }
     int VisibleCount() const { return FLevel ? FLevel->VisibleCount() : 0; }
     int ScrollState = 0;   // 0 none, 1 up, 2 down
@@ -90,6 +92,9 @@ private:
     void ScrollTick(TObject* Sender);
     void Scroll(bool down, bool wrap);
     void MoveTo(int index);
+    void ShowTick(TObject* Sender);
+    void Reveal();
+    double AlphaFactor() const { return 1.0 - AlphaBlendValue / 255.0; }
 
     std::unique_ptr<TSkMenuLevel> FLevel;
     const TSkBitmap* FWindowPicture = nullptr;
@@ -98,6 +103,9 @@ private:
     TTimer* FTrackTimer;
     TTimer* FMorphTimer;
     TTimer* FScrollTimer;
+    TTimer* FShowTimer;
+    TPoint FShowAt;
+    std::unique_ptr<TskEffectBmp> FScreenCapture;   // behind the window, for simulated alpha
     TPoint FLastCursor{-1, -1};
     TFont FItemFont;
 };

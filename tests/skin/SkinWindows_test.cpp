@@ -341,3 +341,23 @@ TEST_F(SkinnedWindows, EveryFormHearsTheSkinLoad)
     Form->WindowProc = old;
     EXPECT_EQ(heard, (std::vector<UINT>{WMS_SKINCHANGING, WMS_SKINCHANGED, WMS_SKINAPPLIED}));
 }
+
+TEST_F(SkinnedWindows, WithoutLayeredWindowsMenuAlphaIsBlendedWithTheScreenBehind)
+{
+    ASSERT_FALSE(IsLayeredAlphaSystem());
+    TskSkinMenu engine(Form);
+    engine.AlphaBlend = true;
+    engine.AlphaBlendValue = 128;
+    TPopupMenu menu(nullptr);
+    AddItem(menu.Items(), "打开");
+    engine.OpenMenu(nullptr, Data, menu.Items(), {100, 100, 100, 100}, 0, false);
+    TskSkinPopupWindow* window = engine.PopupWindows.at(0);
+    EXPECT_FALSE(IsWindowVisible(window->Handle()));   // the screen is taken first
+    Timers.Advance(100);
+    EXPECT_TRUE(IsWindowVisible(window->Handle()));
+    EXPECT_TRUE(window->HasScreenCapture());
+    EXPECT_EQ(window->ActiveItem, 0);
+    EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    engine.CloseMenu();
+    Application->ProcessMessages();
+}
