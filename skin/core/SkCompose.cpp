@@ -126,14 +126,16 @@ struct TBorderLayout {
     int LastFrom;            // its target start along the edge (it ends at the picture's end)
 };
 
-// Largest side of a border picture; a skin whose rectangles lie far outside its picture
-// would otherwise ask for an absurd bitmap.
+// Largest side and area of a border picture; a skin whose rectangles lie far outside its
+// picture would otherwise ask for an absurd bitmap. A real frame's border is far smaller.
 constexpr int kMaxBorderSide = 32768;
+constexpr int64_t kMaxBorderPixels = int64_t{8} * 1024 * 1024;
 
 TSkBitmap Border(const TSkBitmap& source, const TBorderLayout& s, bool stretch)
 {
     TSkBitmap picture;
-    if (s.Width < 1 || s.Height < 1 || s.Width > kMaxBorderSide || s.Height > kMaxBorderSide || IsNullRect(s.Strip))
+    if (s.Width < 1 || s.Height < 1 || s.Width > kMaxBorderSide || s.Height > kMaxBorderSide ||
+        int64_t{s.Width} * s.Height > kMaxBorderPixels || IsNullRect(s.Strip))
         return picture;
     picture.SetSize(s.Width, s.Height);
     TSkCanvas c(picture);
