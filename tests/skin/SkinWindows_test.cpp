@@ -361,3 +361,22 @@ TEST_F(SkinnedWindows, WithoutLayeredWindowsMenuAlphaIsBlendedWithTheScreenBehin
     engine.CloseMenu();
     Application->ProcessMessages();
 }
+
+TEST_F(SkinnedWindows, ObjectHintsShowAfterThePauseAndGoAfterTheHidePause)
+{
+    Hint->ShowHintDelayed("最小化");
+    Timers.Advance(Application->HintPause - 1);
+    EXPECT_FALSE(Hint->HintWindow()->HandleAllocated() && IsWindowVisible(Hint->HintWindow()->Handle()));
+    Timers.Advance(1);
+    ASSERT_TRUE(IsWindowVisible(Hint->HintWindow()->Handle()));
+    EXPECT_EQ(Hint->HintWindow()->Caption(), "最小化");
+    EXPECT_EQ(Hint->HintWindow()->HintSkin(), Data);
+    Timers.Advance(Application->HintHidePause);
+    EXPECT_FALSE(IsWindowVisible(Hint->HintWindow()->Handle()));
+    Application->ProcessMessages();
+    Hint->ShowHintDelayed("关闭");
+    Hint->HideHint();   // the cursor moved on before the pause ended
+    Timers.Advance(Application->HintPause * 2);
+    EXPECT_FALSE(IsWindowVisible(Hint->HintWindow()->Handle()));
+    Application->ProcessMessages();
+}
