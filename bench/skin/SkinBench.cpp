@@ -1,8 +1,13 @@
 // Speed of the work every skinned window does at start and on resize: inflating and
-// reading a stored skin, composing a frame picture and scanning a mask into runs.
+// reading a stored skin, loading a skin store, composing a frame picture, scanning a mask
+// into runs, and a menu item's morph step.
 #include <benchmark/benchmark.h>
 
+#include "framework/rtl/FileUtils.h"
 #include "skin/core/SkCompose.h"
+#include "skin/core/SkCompressedStoredSkin.h"
+#include "skin/core/SkEffBmp.h"
+#include "skin/core/SkinData.h"
 #include "skin/core/SkMaskRegion.h"
 #include "skin/core/SkPackedSkin.h"
 #include "skin/core/spzlibcompress.h"
@@ -58,3 +63,29 @@ void BM_MaskRuns(benchmark::State& state)
 BENCHMARK(BM_MaskRuns);
 
 }  // namespace
+
+// A window's skin store loading the program's skin: the pictures are decoded once per
+// process, so this is the INI and the records.
+void BM_StoreLoadsOurSkin(benchmark::State& state)
+{
+    TskCompressedStoredSkin stored;
+    stored.SetCompressedData(ReadFileBytes(VORPEN_SKIN_DIR "/vorpen.skn"));
+    for (auto _ : state) {
+        TskSkinData data(nullptr);
+        data.LoadFromCompressedStoredSkin(stored);
+        benchmark::DoNotOptimize(data.Empty);
+    }
+}
+BENCHMARK(BM_StoreLoadsOurSkin);
+
+// One step of a menu item's morph: two looks of 200 x 20 blended by a gradient.
+void BM_MorphMenuItem(benchmark::State& state)
+{
+    const TskEffectBmp normal(Noise(200, 20)), lit(Noise(200, 20));
+    for (auto _ : state) {
+        TskEffectBmp frame = normal;
+        frame.MorphGradient(lit, 0.4);
+        benchmark::DoNotOptimize(frame.Bits());
+    }
+}
+BENCHMARK(BM_MorphMenuItem);

@@ -13,6 +13,11 @@ TSkBitmap LoadBmpFromBytes(std::string_view b, size_t& used, int64_t maxPixels)
     } catch (const EBmpError& e) {
         throw ESkinFormatError("Invalid bitmap in the skin: " + e.Message());
     }
+    // Many writers leave the fourth byte of 32-bit pixels 0: such a picture is opaque.
+    if (image.BitCount == 32 &&
+        std::none_of(image.Pixels.begin(), image.Pixels.end(), [](uint32_t p) { return (p & kSkOpaque) != 0; }))
+        for (uint32_t& p : image.Pixels)
+            p |= kSkOpaque;
     TSkBitmap bitmap(image.Width, image.Height);
     if (!bitmap.Empty())
         std::memcpy(bitmap.Row(0), image.Pixels.data(), image.Pixels.size() * sizeof(TSkPixel));

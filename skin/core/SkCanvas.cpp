@@ -5,20 +5,21 @@
 
 void TSkCanvas::CopyRect(const TRect& dest, const TSkBitmap& source, const TRect& sourceRect)
 {
-    const int dw = RectWidth(dest), dh = RectHeight(dest);
-    const int sw = RectWidth(sourceRect), sh = RectHeight(sourceRect);
+    // Spans in 64 bits: any int rectangle is taken without overflow.
+    const int64_t dw = int64_t{dest.Right} - dest.Left, dh = int64_t{dest.Bottom} - dest.Top;
+    const int64_t sw = int64_t{sourceRect.Right} - sourceRect.Left, sh = int64_t{sourceRect.Bottom} - sourceRect.Top;
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || source.Empty())
         return;
     const int y0 = std::max(dest.Top, 0), y1 = std::min(dest.Bottom, FTarget.Height());
     const int x0 = std::max(dest.Left, 0), x1 = std::min(dest.Right, FTarget.Width());
     for (int y = y0; y < y1; ++y) {
-        const int sy = sourceRect.Top + static_cast<int>(static_cast<int64_t>(y - dest.Top) * sh / dh);
+        const int64_t sy = sourceRect.Top + (int64_t{y} - dest.Top) * sh / dh;
         if (sy < 0 || sy >= source.Height())
             continue;
-        const TSkPixel* src = source.Row(sy);
+        const TSkPixel* src = source.Row(static_cast<int>(sy));
         TSkPixel* dst = FTarget.Row(y);
         for (int x = x0; x < x1; ++x) {
-            const int sx = sourceRect.Left + static_cast<int>(static_cast<int64_t>(x - dest.Left) * sw / dw);
+            const int64_t sx = sourceRect.Left + (int64_t{x} - dest.Left) * sw / dw;
             if (sx >= 0 && sx < source.Width())
                 dst[x] = src[sx];
         }

@@ -6,6 +6,17 @@
 
 namespace {
 
+TSkinFrame Clamped(const TSkinFrame& f)
+{
+    return {ClampSkinPoint(f.LeftTop), ClampSkinPoint(f.RightTop), ClampSkinPoint(f.LeftBottom),
+            ClampSkinPoint(f.RightBottom), ClampSkinRect(f.ClientRect)};
+}
+
+int ClampSize(int v)
+{
+    return std::clamp(v, 0, kMaxSkinCoord);
+}
+
 TRect Offset(const TRect& r, int dx, int dy)
 {
     return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
@@ -63,9 +74,13 @@ void Edge(TSkCanvas& canvas, const TRect& dest, const TSkBitmap& source, const T
     }
 }
 
-void Compose(const TSkBitmap& source, const TRect& r, const TSkinFrame& f, TSkBitmap& target, int width,
-             int height, const TSkinFrame& n, const TSkinStretch& stretch, bool fillCentre)
+void Compose(const TSkBitmap& source, const TRect& skinRect, const TSkinFrame& skinFrame, TSkBitmap& target,
+             int width, int height, const TSkinFrame& newFrame, const TSkinStretch& stretch, bool fillCentre)
 {
+    width = ClampSize(width);
+    height = ClampSize(height);
+    const TRect r = ClampSkinRect(skinRect);
+    const TSkinFrame f = Clamped(skinFrame), n = Clamped(newFrame);
     target.SetSize(width, height);
     if (f.RightBottom.X == f.LeftTop.X || f.RightBottom.Y == f.LeftTop.Y || source.Empty() || target.Empty())
         return;
@@ -111,14 +126,16 @@ struct TBorderLayout {
     int LastFrom;            // its target start along the edge (it ends at the picture's end)
 };
 
-// Largest side of a border picture; a skin whose rectangles lie far outside its picture
-// would otherwise ask for an absurd bitmap.
+// Largest side and area of a border picture; a skin whose rectangles lie far outside its
+// picture would otherwise ask for an absurd bitmap. A real frame's border is far smaller.
 constexpr int kMaxBorderSide = 32768;
+constexpr int64_t kMaxBorderPixels = int64_t{8} * 1024 * 1024;
 
 TSkBitmap Border(const TSkBitmap& source, const TBorderLayout& s, bool stretch)
 {
     TSkBitmap picture;
-    if (s.Width < 1 || s.Height < 1 || s.Width > kMaxBorderSide || s.Height > kMaxBorderSide || IsNullRect(s.Strip))
+    if (s.Width < 1 || s.Height < 1 || s.Width > kMaxBorderSide || s.Height > kMaxBorderSide ||
+        int64_t{s.Width} * s.Height > kMaxBorderPixels || IsNullRect(s.Strip))
         return picture;
     picture.SetSize(s.Width, s.Height);
     TSkCanvas c(picture);
@@ -146,9 +163,13 @@ void ComposeSkinPictureTiled(const TSkBitmap& source, const TRect& r, const TSki
     Compose(source, r, frame, target, width, height, newFrame, TSkinStretch{}, fillCentre);
 }
 
-void ComposeHSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TRect& sourceRect, int width)
+void ComposeHSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TRect& rect, int width)
 {
-    const int h = RectHeight(sourceRect);
+    a = ClampSkinCoord(a);
+    r = ClampSkinCoord(r);
+    width = ClampSize(width);
+    const TRect sourceRect = ClampSkinRect(rect);
+    const int h = ClampSize(RectHeight(sourceRect));
     target.SetSize(width, h);
     if (target.Empty() || source.Empty())
         return;
@@ -161,9 +182,13 @@ void ComposeHSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& sourc
          false, true);
 }
 
-void ComposeVSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TRect& sourceRect, int height)
+void ComposeVSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TRect& rect, int height)
 {
-    const int w = RectWidth(sourceRect);
+    a = ClampSkinCoord(a);
+    r = ClampSkinCoord(r);
+    height = ClampSize(height);
+    const TRect sourceRect = ClampSkinRect(rect);
+    const int w = ClampSize(RectWidth(sourceRect));
     target.SetSize(w, height);
     if (target.Empty() || source.Empty())
         return;
@@ -176,8 +201,11 @@ void ComposeVSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& sourc
          false, false);
 }
 
-TSkinBorders ComposeSkinBorders(const TSkBitmap& source, const TSkinFrame& f, int width, const TSkinFrame& n)
+TSkinBorders ComposeSkinBorders(const TSkBitmap& source, const TSkinFrame& skinFrame, int width,
+                                const TSkinFrame& newFrame)
 {
+    const TSkinFrame f = Clamped(skinFrame), n = Clamped(newFrame);
+    width = ClampSize(width);
     const int pw = source.Width(), ph = source.Height();
     const TRect& cr = f.ClientRect;
     const int ch = RectHeight(n.ClientRect), bh = ph - cr.Bottom;
@@ -200,9 +228,13 @@ TSkinBorders ComposeSkinBorders(const TSkBitmap& source, const TSkinFrame& f, in
     return b;
 }
 
-TSkinBorders ComposeSkinBordersStretched(const TSkBitmap& source, const TRect& r, const TSkinFrame& f, int width,
-                                         int height, const TSkinFrame& n, const TSkinStretch& stretch)
+TSkinBorders ComposeSkinBordersStretched(const TSkBitmap& source, const TRect& skinRect, const TSkinFrame& skinFrame,
+                                         int width, int height, const TSkinFrame& newFrame, const TSkinStretch& stretch)
 {
+    const TRect r = ClampSkinRect(skinRect);
+    const TSkinFrame f = Clamped(skinFrame), n = Clamped(newFrame);
+    width = ClampSize(width);
+    height = ClampSize(height);
     const int L = r.Left, T = r.Top, pw = RectWidth(r), ph = RectHeight(r);
     const TRect& cr = f.ClientRect;
     const TRect& ncr = n.ClientRect;

@@ -7,12 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "framework/base/Component.h"
 #include "framework/rtl/Streams.h"
 
 class TMemIniFile;
 
-class TskCompressedStoredSkin {
+class TskCompressedStoredSkin : public TComponent {
 public:
+    explicit TskCompressedStoredSkin(TComponent* AOwner = nullptr) : TComponent(AOwner) {}
+
     const std::string& Description() const { return FDescription; }
     void SetDescription(std::string value) { FDescription = std::move(value); }
     const std::string& FileName() const { return FFileName; }

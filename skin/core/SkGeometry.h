@@ -3,7 +3,25 @@
 // TPoint. Rectangles are left, top, right, bottom with right and bottom excluded; a null
 // rectangle has a width or height below 1, a null point an x or a y of 0.
 
+#include <algorithm>
+#include <cstdint>
+
 #include "framework/rtl/Types.h"
+
+// No skin picture is larger than this; coordinates read from a skin are clamped to it.
+constexpr int kMaxSkinCoord = 32768;
+
+// A coordinate limited to twice the largest picture either way, so that sums of a few of
+// them never overflow.
+inline int ClampSkinCoord(int64_t v)
+{
+    return static_cast<int>(std::clamp<int64_t>(v, -2 * int64_t{kMaxSkinCoord}, 2 * int64_t{kMaxSkinCoord}));
+}
+inline TPoint ClampSkinPoint(const TPoint& p) { return {ClampSkinCoord(p.X), ClampSkinCoord(p.Y)}; }
+inline TRect ClampSkinRect(const TRect& r)
+{
+    return {ClampSkinCoord(r.Left), ClampSkinCoord(r.Top), ClampSkinCoord(r.Right), ClampSkinCoord(r.Bottom)};
+}
 
 inline TRect NullRect() { return {}; }
 inline int RectWidth(const TRect& r) { return r.Width(); }

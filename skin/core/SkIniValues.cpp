@@ -12,17 +12,20 @@ namespace {
 template <size_t N>
 std::array<int, N> ParseFields(std::string_view text)
 {
-    std::array<std::string, N> fields;
+    std::array<bool, N> seen{};
+    std::array<int, N> values{};
     size_t field = 0;
     for (char c : text) {
-        if (c == ',')
+        if (c == ',') {
             ++field;
-        else if (c >= '0' && c <= '9' && field < N)
-            fields[field] += c;
+        } else if (c >= '0' && c <= '9' && field < N) {
+            seen[field] = true;
+            values[field] = std::min(kMaxSkinCoord, values[field] * 10 + (c - '0'));
+        }
     }
-    std::array<int, N> values{};
     for (size_t i = 0; i < N; ++i)
-        values[i] = StrToInt(fields[i]);
+        if (!seen[i])
+            StrToInt("");   // a field without a digit fails as the strict conversion does
     return values;
 }
 
@@ -122,7 +125,8 @@ void ReadSkinList(const TMemIniFile& ini, std::string_view section, std::string_
 {
     const int count = BoundedCount(ini, section, Key(key, "count"));
     for (int i = 0; i < count; ++i)
-        list.Add(ini.ReadString(section, std::to_string(i), ""));
+        if (ini.ValueExists(section, std::to_string(i)))
+            list.Add(ini.ReadString(section, std::to_string(i), ""));
 }
 
 void WriteSkinRect(TMemIniFile& ini, std::string_view section, std::string_view key, const TRect& value)

@@ -25,8 +25,8 @@ enum class TMorphKind { mkDefault, mkGradient, mkLeftGradient, mkRightGradient, 
 
 enum class TImageEffect { ieBrightness, ieDarkness, ieGrayScale, ieNoise, ieSplitBlur, ieInvert };
 
-// Fields in order; a field without a digit raises EConvertError. Fields past the
-// fourth (second) are ignored.
+// Fields in order, each clamped to 0..kMaxSkinCoord; a field without a digit raises
+// EConvertError. Fields past the fourth (second) are ignored.
 TRect ParseSkinRect(std::string_view text);
 TPoint ParseSkinPoint(std::string_view text);
 
@@ -40,7 +40,7 @@ TImageEffect ReadImageEffect(const TMemIniFile& ini, std::string_view section, s
 // key + "linecount" lines under key + "line" + index; appended to lines.
 void ReadSkinStrings(const TMemIniFile& ini, std::string_view section, std::string_view key, TStringList& lines);
 // key + "count" values under "0", "1", ...; appended to list. A count above the number
-// of keys in the section reads no more than that many values.
+// of keys in the section reads no more than that many values; a missing key adds nothing.
 void ReadSkinList(const TMemIniFile& ini, std::string_view section, std::string_view key, TStringList& list);
 
 void WriteSkinRect(TMemIniFile& ini, std::string_view section, std::string_view key, const TRect& value);

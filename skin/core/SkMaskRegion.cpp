@@ -68,10 +68,14 @@ std::string BuildMaskRegionData(const TSkBitmap& mask, int xOffset, int yOffset)
                           {xOffset, yOffset, xOffset + mask.Width(), yOffset + mask.Height()});
 }
 
-std::optional<std::vector<TRect>> ComposeSkinRegionRects(const TSkBitmap& mask, const TRect& r,
+std::optional<std::vector<TRect>> ComposeSkinRegionRects(const TSkBitmap& mask, const TRect& skinRect,
                                                          const TSkinFrame& frame, int width,
-                                                         const TSkinFrame& n)
+                                                         const TSkinFrame& newFrame)
 {
+    const TRect r = ClampSkinRect(skinRect);
+    const TSkinFrame n{ClampSkinPoint(newFrame.LeftTop), ClampSkinPoint(newFrame.RightTop),
+                       ClampSkinPoint(newFrame.LeftBottom), ClampSkinPoint(newFrame.RightBottom),
+                       ClampSkinRect(newFrame.ClientRect)};
     if (n.RightTop.X < n.LeftTop.X || n.LeftBottom.Y < n.LeftTop.Y || mask.Empty())
         return std::nullopt;
     const TSkBitmap part = IsNullRect(r) ? mask : CopyBitmapRect(mask, r);

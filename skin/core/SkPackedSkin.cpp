@@ -1,6 +1,7 @@
 #include "skin/core/SkPackedSkin.h"
 
 #include <cstring>
+#include <utility>
 
 #include "skin/core/spzlibcompress.h"
 
@@ -137,4 +138,18 @@ TPackedSkin UnpackStoredSkin(std::string_view compressed)
     TMemoryStream inflated;
     DecompressStream(inflated, source);
     return ReadPackedSkin(inflated.Bytes());
+}
+
+std::shared_ptr<const TPackedSkin> SharedStoredSkin(std::string_view compressed)
+{
+    // UI thread only, like every skin load; the entries are the distinct skins seen.
+    static std::vector<std::pair<std::string, std::weak_ptr<const TPackedSkin>>> decoded;
+    std::erase_if(decoded, [](const auto& entry) { return entry.second.expired(); });
+    for (const auto& [bytes, skin] : decoded)
+        if (bytes == compressed)
+            if (auto held = skin.lock())
+                return held;
+    auto skin = std::make_shared<const TPackedSkin>(UnpackStoredSkin(compressed));
+    decoded.emplace_back(std::string(compressed), skin);
+    return skin;
 }

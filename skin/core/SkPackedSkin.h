@@ -4,6 +4,7 @@
 // flag of 0), an int32 count of active pictures and their BMP streams, and the skin INI
 // text to the end. The reader trusts no length: a broken layout raises ESkinFormatError.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +15,7 @@
 constexpr int kPackedSkinVersion = 2;   // what the packer writes
 constexpr int kMaxPackedSkinVersion = 3;
 // Limit on the pixels of all pictures of one skin together.
-constexpr int64_t kMaxSkinPixels = int64_t{64} * 1024 * 1024;
+constexpr int64_t kMaxSkinPixels = int64_t{4} * 1024 * 1024;
 
 struct TPackedSkin {
     int Version = kPackedSkinVersion;
@@ -42,3 +43,6 @@ std::string WritePackedSkin(const TPackedSkin& skin);
 // Inflates stored skin data (a zlib stream) and reads its layout: what loading a stored
 // skin does before the INI is parsed. Raises EZlibError or ESkinFormatError.
 TPackedSkin UnpackStoredSkin(std::string_view compressed);
+// The same, decoded once per process: every caller holding the same bytes gets the same
+// read-only skin for as long as any of them keeps it.
+std::shared_ptr<const TPackedSkin> SharedStoredSkin(std::string_view compressed);

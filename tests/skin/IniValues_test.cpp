@@ -59,7 +59,7 @@ TEST(SkinIniValues, ListsAndStrings)
     EXPECT_EQ(lines[1], "cd");
     TStringList bounded;   // a count far beyond the section's keys reads no more than there are
     ReadSkinList(ini, "huge", "x", bounded);
-    EXPECT_EQ(bounded.Count(), 2);
+    EXPECT_EQ(bounded.Count(), 1);   // and a missing key adds nothing
     EXPECT_EQ(bounded[0], "only");
 }
 
@@ -84,4 +84,11 @@ TEST(SkinIniValues, WritersProduceWhatTheReadersRead)
     EXPECT_EQ(ini.ReadString("w", "slinecount", ""), "1");
     EXPECT_EQ(ini.ReadString("w", "sline0", ""), "x");
     EXPECT_EQ(ReadSkinFontStyles(ini, "w", "f"), (TSkFontStyles{true, false, true, true}));
+}
+
+TEST(SkinIniValues, CoordinatesAreClampedToTheLargestPicture)
+{
+    EXPECT_EQ(ParseSkinRect("32768,32769,99999999999999,2147483648"), (TRect{32768, 32768, 32768, 32768}));
+    EXPECT_EQ(ParseSkinPoint("0000000000000000012,4294967296"), (TPoint{12, 32768}));
+    EXPECT_THROW(ParseSkinPoint("99999999999,"), EConvertError);
 }

@@ -213,6 +213,35 @@ TEST(PackedSkin, PictureSizesAreBounded)
     EXPECT_THROW(ReadPackedSkin(data, 11), ESkinFormatError);
 }
 
+TEST(PackedSkin, OneSkinHoldsAboutFourMillionPixels)
+{
+    // 1-bit pictures inflate from a few bytes each; two of 1500 x 1500 pass the budget.
+    const std::string big = MakeBmp(1500, 1500, 1, std::vector<uint32_t>(1500 * 1500, 0), {0, 0xFFFFFF});
+    EXPECT_EQ(ReadPackedSkin(Int32(0) + "\1\1" + Int32(1) + big).ActivePictures.size(), 1u);
+    EXPECT_THROW(ReadPackedSkin(Int32(0) + "\1\1" + Int32(2) + big + big), ESkinFormatError);
+}
+
+TEST(PackedSkin, ThirtyTwoBitPicturesWithoutAlphaAreOpaque)
+{
+    const std::string noAlpha = MakeBmp(2, 1, 32, {0x00102030, 0x00000000});
+    const std::string someAlpha = MakeBmp(2, 1, 32, {0x80102030, 0x00000000});
+    const TPackedSkin a = ReadPackedSkin(Int32(0) + "\1\1" + Int32(2) + noAlpha + someAlpha);
+    EXPECT_EQ(a.ActivePictures[0].Pixel(0, 0), 0xFF102030u);
+    EXPECT_EQ(a.ActivePictures[0].Pixel(1, 0), 0xFF000000u);
+    EXPECT_EQ(a.ActivePictures[1].Pixel(0, 0), 0x80102030u);
+    EXPECT_EQ(a.ActivePictures[1].Pixel(1, 0), 0x00000000u);
+}
+
+TEST(PackedSkin, EqualStoredSkinsAreDecodedOnce)
+{
+    const std::string packed = Compress(WritePackedSkin(FullSkin(2)));
+    const std::string copy = packed;
+    const auto first = SharedStoredSkin(packed);
+    EXPECT_EQ(SharedStoredSkin(copy), first);
+    EXPECT_NE(SharedStoredSkin(Compress(WritePackedSkin(FullSkin(3)))), first);
+    EXPECT_EQ(first->IniText, FullSkin(2).IniText);
+}
+
 TEST(PackedSkin, UnpackRejectsBrokenCompressedData)
 {
     const std::string packed = Compress(WritePackedSkin(FullSkin(2)));

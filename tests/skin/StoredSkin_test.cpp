@@ -31,7 +31,7 @@ protected:
 };
 
 const char* const kIni =
-    "[VERSION]\nskinname=winxpgreen\n[PICTURES]\npicture=frame.bmp\nmask=mask.bmp\ninactivepicture=\n"
+    "[VERSION]\nskinname=tidepool\n[PICTURES]\npicture=frame.bmp\nmask=mask.bmp\ninactivepicture=\n"
     "activepicturescount=2\n0=a.bmp\n1=b.bmp\n[FORMINFO]\nclientrect=1,1,2,2\n[SKINOBJECTS]\ncount=0\n"
     "[SKINCONTROLS]\ncount=0\n";
 
@@ -68,7 +68,7 @@ TEST_F(StoredSkinFiles, PacksAnIniAndItsBitmaps)
     ASSERT_EQ(skin.ActivePictures.size(), 2u);
     EXPECT_EQ(skin.ActivePictures[0].Pixel(0, 0), SkRgb(0, 255, 0));
     EXPECT_EQ(skin.ActivePictures[1].Height(), 2);
-    EXPECT_EQ(skin.IniText.substr(0, 21), "[VERSION]\r\nskinname=w");   // lines end in CR LF
+    EXPECT_EQ(skin.IniText.substr(0, 21), "[VERSION]\r\nskinname=t");   // lines end in CR LF
     EXPECT_EQ(skin.IniText.substr(skin.IniText.size() - 9), "count=0\r\n");
 }
 

@@ -1,10 +1,21 @@
 #include "tests/skin/fuzz/StoredSkinInput.h"
 
+#include "skin/core/SkCompressedStoredSkin.h"
 #include "skin/core/SkPackedSkin.h"
+#include "skin/core/SkinData.h"
 #include "skin/core/spzlibcompress.h"
 
 bool RunStoredSkinInput(std::string_view bytes)
 {
+    {
+        // The whole store load catches every failure itself.
+        TskCompressedStoredSkin stored;
+        stored.SetCompressedData(bytes);
+        TskSkinData store(nullptr);
+        store.LoadFromCompressedStoredSkin(stored);
+        if (store.Empty && (store.ActivePictureCount() != 0 || !store.ObjectList.empty() || !store.CtrlList.empty()))
+            return false;   // an empty store holds nothing
+    }
     try {
         UnpackStoredSkin(bytes);
     } catch (const Exception&) {

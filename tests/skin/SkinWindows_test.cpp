@@ -1,0 +1,382 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "framework/base/FakeTimerService.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/win/Application.h"
+#include "skin/core/SkBmp.h"
+#include "skin/core/SkCompressedStoredSkin.h"
+#include "skin/core/SkPackedSkin.h"
+#include "skin/core/spzlibcompress.h"
+#include "skin/win/SkSystem.h"
+#include "skin/win/SkinHint.h"
+#include "skin/win/SkinMenus.h"
+#include "skin/win/SkinResource.h"
+#include "tests/framework/WinTestUtil.h"
+
+namespace {
+
+// Saves the screen under a window for a look at it (VORPEN_SKIN_SHOTS names the folder).
+void SaveShot(HWND window, const char* name, int extraWidth = 0)
+{
+    const char* dir = std::getenv("VORPEN_SKIN_SHOTS");
+    if (!dir)
+        return;
+    RECT r{};
+    GetWindowRect(window, &r);
+    TSkBitmap shot(r.right - r.left + 16 + extraWidth, r.bottom - r.top + 16);
+    CopyScreenArea(r.left - 8, r.top - 8, shot);
+    WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(shot));
+}
+
+// The main form carries the skin store, the program's skin and the skinned hint, as the
+// clock window does; a control with a hint sits on it.
+class SkinnedWindows : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        EnsureApplication();
+        InstallSkinMessageBroadcast();
+        if (!Application->MainForm()) {
+            TForm* form = nullptr;
+            Application->CreateForm(form);
+            form->SetBorderStyle(bsNone);
+            form->SetBounds(40, 40, 300, 200);
+            form->SetColor(clWindow);
+            form->Show();
+        }
+    }
+    void SetUp() override
+    {
+        FReal = &CurrentTimerService();
+        SetTimerService(&Timers);
+        Form = Application->MainForm();
+        Stored = new TskCompressedStoredSkin(Form);
+        ASSERT_TRUE(LoadProgramSkin(*Stored));
+        Data = new TskSkinData(Form);
+        Data->SetCompressedStoredSkin(Stored);
+        Hint = new TskSkinHint(Form);
+        Hint->SetSkinData(Data);
+        Application->SetShowHint(true);
+        Button = new TCustomControl(Form);
+        Button->SetParent(Form);
+        Button->SetBounds(20, 20, 80, 30);
+        Button->SetHint("新增便签\n第二行提示");
+        Button->SetShowHint(true);
+    }
+    void TearDown() override
+    {
+        Application->CancelHint();
+        Application->SetShowHint(false);
+        delete Button;
+        delete Hint;
+        delete Data;
+        delete Stored;
+        SetTimerService(FReal);
+        Application->SetHintWindowClass([](TComponent* owner) { return new THintWindow(owner); });
+    }
+
+    FakeTimerService Timers;
+    TForm* Form = nullptr;
+    TskCompressedStoredSkin* Stored = nullptr;
+    TskSkinData* Data = nullptr;
+    TskSkinHint* Hint = nullptr;
+    TCustomControl* Button = nullptr;
+
+private:
+    TimerService* FReal = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SkinnedWindows, TheProgramSkinLoadsFromTheResource)
+{
+    EXPECT_FALSE(Data->Empty);
+    EXPECT_EQ(Data->SkinName, "vorpen");
+    EXPECT_EQ(Data->ActivePictureCount(), 5);
+}
+
+TEST_F(SkinnedWindows, AControlsHintShowsInTheSkin)
+{
+    PostMessageW(Button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    Application->ProcessMessages();
+    Timers.Advance(Application->HintPause);
+    Application->ProcessMessages();
+    auto* window = dynamic_cast<TskSkinHintWindow*>(Application->HintWindow());
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(IsWindowVisible(window->Handle()));
+    EXPECT_EQ(window->HintSkin(), Data);
+    EXPECT_TRUE(window->HasRegion());
+    EXPECT_GE(window->Width(), 42);
+    EXPECT_GT(window->Height(), 27);   // two lines of text
+    const TSkHintGeometry& g = window->Geometry();
+    EXPECT_EQ(g.Width, window->Width());
+    EXPECT_EQ(window->Height() - g.Frame.ClientRect.Height(), 15);
+    EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_STYLE) & WS_BORDER, 0);
+    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SaveShot(window->Handle(), "hint");
+}
+
+TEST_F(SkinnedWindows, AShortHintKeepsThePictureSizeAndNoSkinGivesThePlainLook)
+{
+    TskSkinHintWindow window(nullptr);
+    window.ActivateHint({300, 300, 300, 300}, "短");
+    EXPECT_EQ(window.Width(), 42);
+    EXPECT_EQ(window.Height(), 27);
+    Hint->SetSkinData(nullptr);
+    window.ActivateHint({300, 300, 300, 300}, "短");
+    EXPECT_EQ(window.HintSkin(), nullptr);
+    EXPECT_FALSE(window.HasRegion());
+    EXPECT_LT(window.Width(), 42);
+}
+
+TEST_F(SkinnedWindows, OneActiveSkinHintAndNoneMeansNoHint)
+{
+    auto* second = new TskSkinHint(Form);
+    second->SetActive(true);
+    EXPECT_FALSE(Hint->Active());
+    EXPECT_EQ(TskSkinHint::Find(), second);
+    second->SetActive(false);
+    EXPECT_EQ(TskSkinHint::Find(), nullptr);
+    TskSkinHintWindow window(nullptr);
+    window.ActivateHint({300, 300, 300, 300}, "不显示");
+    EXPECT_FALSE(window.HandleAllocated() && IsWindowVisible(window.Handle()));
+    delete second;
+    Hint->SetActive(true);
+}
+
+namespace {
+
+TMenuItem* AddItem(TMenuItem* parent, const std::string& caption, const std::string& name = "", int* clicks = nullptr)
+{
+    auto* item = new TMenuItem(nullptr);
+    item->SetCaption(caption);
+    if (!name.empty())
+        item->SetName(name);
+    if (clicks)
+        item->OnClick = [clicks](TObject*) { ++*clicks; };
+    parent->Add(item);
+    return item;
+}
+
+}  // namespace
+
+TEST_F(SkinnedWindows, ASystemMenuOpensIsWalkedByKeysAndRunsOneItem)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    int closes = 0, minimizes = 0;
+    AddItem(menu.Items(), "Mi&nimize", "DSF_MINITEM", &minimizes);
+    AddItem(menu.Items(), "Ma&ximize", "DSF_MAXITEM")->SetEnabled(false);
+    AddItem(menu.Items(), "-");
+    AddItem(menu.Items(), "&Close", "DSF_CLOSE", &closes);
+    engine.OpenMenu(nullptr, Data, menu.Items(), {100, 100, 100, 100}, 0, false);
+    ASSERT_EQ(engine.PopupWindows.size(), 1u);
+    TskSkinPopupWindow* window = engine.PopupWindows[0];
+    EXPECT_TRUE(IsWindowVisible(window->Handle()));
+    EXPECT_EQ(window->Height(), 83);
+    EXPECT_EQ(window->Left(), 100);
+    EXPECT_EQ(window->Top(), 100);
+    EXPECT_EQ(window->ActiveItem, 0);   // the first item is highlighted on opening
+    EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_EQ(window->ItemObjects[2]->ItemRect.Height(), 7);
+    engine.HandleKey(VK_DOWN);   // past the disabled item and the separator
+    EXPECT_EQ(window->ActiveItem, 3);
+    EXPECT_FALSE(window->ItemObjects[0]->Active);
+    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SaveShot(window->Handle(), "menu");
+    engine.HandleKey(VK_DOWN);
+    EXPECT_EQ(window->ActiveItem, 0);
+    engine.HandleKey(VK_UP);
+    EXPECT_EQ(window->ActiveItem, 3);
+    engine.HandleKey(VK_LEFT);   // one level: nothing
+    EXPECT_EQ(engine.PopupWindows.size(), 1u);
+    engine.HandleKey(VK_RETURN);
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(minimizes, 0);
+    EXPECT_TRUE(engine.PopupWindows.empty());
+    EXPECT_FALSE(engine.ChainOpen);
+    Application->ProcessMessages();   // the closed windows go after the message
+    engine.HandleKey(VK_RETURN);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(SkinnedWindows, SubmenusOpenByKeyAndCloseOneLevelAtATime)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    int chosen = 0;
+    TMenuItem* more = AddItem(menu.Items(), "更多");
+    AddItem(more, "便签", "", &chosen);
+    AddItem(more, "倒计时");
+    AddItem(menu.Items(), "退出");
+    engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false);
+    ASSERT_EQ(engine.PopupWindows.size(), 1u);
+    engine.HandleKey(VK_DOWN);
+    engine.HandleKey(VK_UP);   // moving onto a parent item never opens its submenu
+    EXPECT_EQ(engine.PopupWindows.size(), 1u);
+    engine.HandleKey(VK_RIGHT);
+    ASSERT_EQ(engine.PopupWindows.size(), 2u);
+    TskSkinPopupWindow* first = engine.PopupWindows[0];
+    TskSkinPopupWindow* sub = engine.PopupWindows[1];
+    EXPECT_TRUE(first->ItemObjects[0]->SubmenuOpen);
+    EXPECT_EQ(sub->Left(), first->Left() + first->ItemObjects[0]->ItemRect.Right + 1);
+    EXPECT_EQ(sub->Top() + sub->ItemObjects[0]->ItemRect.Top, first->Top() + first->ItemObjects[0]->ItemRect.Top);
+    RedrawWindow(sub->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(first->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SaveShot(first->Handle(), "submenu", sub->Width());
+    engine.HandleKey(VK_LEFT);
+    EXPECT_EQ(engine.PopupWindows.size(), 1u);
+    EXPECT_FALSE(first->ItemObjects[0]->SubmenuOpen);
+    engine.HandleKey(VK_RIGHT);
+    engine.HandleKey(VK_RETURN);
+    EXPECT_EQ(chosen, 1);
+    EXPECT_TRUE(engine.PopupWindows.empty());
+    engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false);
+    engine.HandleKey(VK_ESCAPE);
+    EXPECT_TRUE(engine.PopupWindows.empty());
+    Application->ProcessMessages();
+}
+
+TEST_F(SkinnedWindows, ThePointerRestingOnAParentItemOpensItsSubmenuLater)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    AddItem(menu.Items(), "打开");
+    TMenuItem* more = AddItem(menu.Items(), "更多");
+    AddItem(more, "便签");
+    engine.OpenMenu(nullptr, nullptr, menu.Items(), {200, 150, 200, 150}, 0, false);   // no skin: plain look
+    TskSkinPopupWindow* window = engine.PopupWindows.at(0);
+    EXPECT_EQ(window->Height(), 20 * 2 + 6);
+    const TRect r = window->ItemObjects[1]->ItemRect;
+    window->HoverAt(r.Left + 5, r.Top + 5);
+    EXPECT_EQ(engine.PopupWindows.size(), 1u);
+    Timers.Advance(499);
+    EXPECT_EQ(engine.PopupWindows.size(), 1u);
+    Timers.Advance(1);
+    EXPECT_EQ(engine.PopupWindows.size(), 2u);
+    engine.CloseMenu();
+    Application->ProcessMessages();
+}
+
+TEST_F(SkinnedWindows, AMenuTallerThanTheWorkAreaScrolls)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    for (int i = 0; i < 60; ++i)
+        AddItem(menu.Items(), "便签 " + std::to_string(i + 1));
+    engine.OpenMenu(nullptr, Data, menu.Items(), {100, 100, 100, 100}, 0, false);
+    TskSkinPopupWindow* window = engine.PopupWindows.at(0);
+    ASSERT_TRUE(window->Scrolling());
+    EXPECT_EQ(window->Top(), engine.WorkArea.Top);
+    EXPECT_EQ(window->Height(), engine.WorkArea.Height());
+    EXPECT_EQ(window->ItemObjects[0]->ItemRect.Top, 8 + 10);   // below the up band
+    const TRect last = window->ItemObjects[static_cast<size_t>(window->VisibleCount() - 1)]->ItemRect;
+    // The pointer rests in the down band (the window polls the real cursor too).
+    SetCursorPos(window->Left() + 20, window->Top() + last.Bottom + 5);
+    window->HoverAt(20, last.Bottom + 5);
+    EXPECT_EQ(window->ScrollState, 2);
+    Timers.Advance(300);
+    EXPECT_EQ(window->FirstVisible(), 3);
+    EXPECT_FALSE(window->ItemObjects[0]->InView);
+    SetCursorPos(window->Left() + 20, window->Top() + 100);
+    window->HoverAt(20, 100);
+    EXPECT_EQ(window->ScrollState, 0);
+    Timers.Advance(300);
+    EXPECT_EQ(window->FirstVisible(), 3);
+    engine.CloseMenu();
+    Application->ProcessMessages();
+}
+
+TEST_F(SkinnedWindows, MorphingItemsFadeToTheirHighlight)
+{
+    TPackedSkin skin = UnpackStoredSkin(Stored->CompressedData());
+    const std::string from = "unenabledfontcolor=10526880\r\nmorphing=0";
+    const size_t at = skin.IniText.find(from);
+    ASSERT_NE(at, std::string::npos);
+    skin.IniText.replace(at, from.size(), "unenabledfontcolor=10526880\r\nmorphing=1\r\nmorphkind=mkgradient");
+    TMemoryStream plain(WritePackedSkin(skin)), packed;
+    CompressStream(plain, packed);
+    TskCompressedStoredSkin morphing(nullptr);
+    morphing.SetCompressedData(packed.Bytes());
+    TskSkinData data(nullptr);
+    data.SetCompressedStoredSkin(&morphing);
+    ASSERT_FALSE(data.Empty);
+
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    AddItem(menu.Items(), "打开");
+    AddItem(menu.Items(), "关闭");
+    engine.OpenMenu(nullptr, &data, menu.Items(), {100, 100, 100, 100}, 0, false);
+    TskSkinPopupWindow* window = engine.PopupWindows.at(0);
+    EXPECT_EQ(window->ItemObjects[0]->MorphFactor, 0.0);
+    Timers.Advance(20 * 2);
+    EXPECT_NEAR(window->ItemObjects[0]->MorphFactor, 0.4, 1e-9);
+    Timers.Advance(20 * 5);
+    EXPECT_EQ(window->ItemObjects[0]->MorphFactor, 1.0);
+    engine.HandleKey(VK_DOWN);
+    Timers.Advance(20 * 10);
+    EXPECT_EQ(window->ItemObjects[0]->MorphFactor, 0.0);
+    EXPECT_EQ(window->ItemObjects[1]->MorphFactor, 1.0);
+    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    engine.CloseMenu();
+    Application->ProcessMessages();
+}
+
+TEST_F(SkinnedWindows, EveryFormHearsTheSkinLoad)
+{
+    std::vector<UINT> heard;
+    const TWndMethod old = Form->WindowProc;
+    Form->WindowProc = [&](TMessage& m) {
+        if (m.Msg >= WMS_SKINCHANGING && m.Msg <= WMS_SKINAPPLIED) {
+            EXPECT_EQ(m.LParam, 1000);
+            heard.push_back(m.Msg);
+        }
+        old(m);
+    };
+    TskSkinData data(nullptr);
+    data.SetCompressedStoredSkin(Stored);
+    Form->WindowProc = old;
+    EXPECT_EQ(heard, (std::vector<UINT>{WMS_SKINCHANGING, WMS_SKINCHANGED, WMS_SKINAPPLIED}));
+}
+
+TEST_F(SkinnedWindows, WithoutLayeredWindowsMenuAlphaIsBlendedWithTheScreenBehind)
+{
+    ASSERT_FALSE(IsLayeredAlphaSystem());
+    TskSkinMenu engine(Form);
+    engine.AlphaBlend = true;
+    engine.AlphaBlendValue = 128;
+    TPopupMenu menu(nullptr);
+    AddItem(menu.Items(), "打开");
+    engine.OpenMenu(nullptr, Data, menu.Items(), {100, 100, 100, 100}, 0, false);
+    TskSkinPopupWindow* window = engine.PopupWindows.at(0);
+    EXPECT_FALSE(IsWindowVisible(window->Handle()));   // the screen is taken first
+    Timers.Advance(100);
+    EXPECT_TRUE(IsWindowVisible(window->Handle()));
+    EXPECT_TRUE(window->HasScreenCapture());
+    EXPECT_EQ(window->ActiveItem, 0);
+    EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    engine.CloseMenu();
+    Application->ProcessMessages();
+}
+
+TEST_F(SkinnedWindows, ObjectHintsShowAfterThePauseAndGoAfterTheHidePause)
+{
+    Hint->ShowHintDelayed("最小化");
+    Timers.Advance(Application->HintPause - 1);
+    EXPECT_FALSE(Hint->HintWindow()->HandleAllocated() && IsWindowVisible(Hint->HintWindow()->Handle()));
+    Timers.Advance(1);
+    ASSERT_TRUE(IsWindowVisible(Hint->HintWindow()->Handle()));
+    EXPECT_EQ(Hint->HintWindow()->Caption(), "最小化");
+    EXPECT_EQ(Hint->HintWindow()->HintSkin(), Data);
+    Timers.Advance(Application->HintHidePause);
+    EXPECT_FALSE(IsWindowVisible(Hint->HintWindow()->Handle()));
+    Application->ProcessMessages();
+    Hint->ShowHintDelayed("关闭");
+    Hint->HideHint();   // the cursor moved on before the pause ended
+    Timers.Advance(Application->HintPause * 2);
+    EXPECT_FALSE(IsWindowVisible(Hint->HintWindow()->Handle()));
+    Application->ProcessMessages();
+}
