@@ -68,6 +68,15 @@ bool LunarMonthDate(int year, int month, int day, TDateTime& date)
     return true;
 }
 
+// A lunar month and day of the lunar year `year` as a solar date.
+bool LunarYearDate(int year, int month, int day, TDateTime& date)
+{
+    int sd, sm, sy;
+    if (LunarToSolar(year, month, day, false, sd, sm, sy))
+        return TryEncodeDate(sy, sm, sd, date);
+    return LunarMonthDate(year, month, day, date);
+}
+
 }  // namespace
 
 //--- Settings
@@ -136,10 +145,14 @@ bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDat
     }
     if (month < 1 || month > 12 || day < 1 || day > 30)
         return false;
-    int sd, sm, sy;
-    if (LunarToSolar(year, month, day, false, sd, sm, sy))
-        return TryEncodeDate(sy, sm, sd, date);
-    return LunarMonthDate(year, month, day, date);
+    if (!LunarYearDate(year, month, day, date))
+        return false;
+    // A day late in the lunar year may lie in the next solar year: this solar year's
+    // occurrence then belongs to the lunar year before.
+    TDateTime previous;
+    if (YearOf(date) > year && LunarYearDate(year - 1, month, day, previous) && YearOf(previous) == year)
+        date = previous;
+    return true;
 }
 
 int RefreshFestivalDates(Tdbhouse& db, int year)

@@ -42,7 +42,8 @@ std::string SoundSettingPath(TADOQuery& query, const char* column, const std::st
 
 // This year's solar date of a festival: rqlx "阳历" takes realyr "MM-DD" in `year`
 // (02-29 of a common year becomes 02-28); any other rqlx takes it as a lunar month and
-// day of the lunar year `year`, and a day 30 that the month lacks becomes its last day.
+// day, in the lunar year `year` or, when only that one falls in the solar year `year`,
+// the lunar year before; a day 30 that the month lacks becomes its last day.
 // False when realyr does not read or the date does not exist.
 bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date);
 // Days a reminded memo is kept after its due day: "3天" gives 3, "0天" (never delete)
