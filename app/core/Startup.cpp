@@ -181,8 +181,10 @@ int RefreshFestivalDates(Tdbhouse& db, int year)
 
 //--- Window positions
 
-void LoadWindowPositions(Tdbhouse& db)
+TPositionsRead LoadWindowPositions(Tdbhouse& db)
 {
+    static_assert(std::tuple_size_v<TPositionsRead> == std::tuple_size_v<decltype(PositionKeys)>);
+    TPositionsRead read{};
     for (size_t i = 0; i < PositionKeys.size(); ++i) {
         const TPositionKey& key = PositionKeys[i];
         try {
@@ -194,16 +196,21 @@ void LoadWindowPositions(Tdbhouse& db)
                 int y = q.FieldByName("yz").AsInteger();
                 *key.X = x;
                 *key.Y = y;
+                read[i] = true;
             }
         } catch (const std::exception&) {
             // The window keeps its position.
         }
     }
+    return read;
 }
 
-void SaveWindowPositions(Tdbhouse& db)
+void SaveWindowPositions(Tdbhouse& db, const TPositionsRead& read)
 {
-    for (const TPositionKey& key : PositionKeys) {
+    for (size_t i = 0; i < PositionKeys.size(); ++i) {
+        if (!read[i])
+            continue;
+        const TPositionKey& key = PositionKeys[i];
         try {
             TADOQuery& q = Use(db.qsz, "update sz_fzb set xz= :xz,yz= :yz where bz= :bz ");
             q.Parameters.ParamByName("xz").Value = *key.X;

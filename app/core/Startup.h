@@ -5,6 +5,7 @@
 // Every walk skips a row it cannot use, so one bad row never stops the rest; a failing
 // statement still raises, for the caller to guard the whole step.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -27,13 +28,18 @@ void LoadOtherSettings(Tdbhouse& db);
 TShownFlags LoadShownFlags(Tdbhouse& db);
 // Rewrites realrq of every sz_jrb row to its date in `year`; returns the rows skipped.
 int RefreshFestivalDates(Tdbhouse& db, int year);
-// Reads the fourteen positions; a key without a row keeps its variable as it is.
-void LoadWindowPositions(Tdbhouse& db);
+// Which of the fourteen position keys (in PositionKeys order) start-up has read.
+using TPositionsRead = std::array<bool, 14>;
+
+// Reads the fourteen positions; a key without a row, or whose row fails to read, keeps
+// its variable as it is and is reported unread.
+TPositionsRead LoadWindowPositions(Tdbhouse& db);
 // Deletes the reminded memos kept longer than their gqzdsc allows; returns the rows
 // skipped because ylsj or gqzdsc does not read.
 int PurgeRemindedMemos(Tdbhouse& db, TDateTime today);
-// Writes the fourteen positions back; a key that fails is passed over.
-void SaveWindowPositions(Tdbhouse& db);
+// Writes back the positions of the keys that were read (so a row that could not be read
+// never gets the variables' zeros); a key that fails is passed over.
+void SaveWindowPositions(Tdbhouse& db, const TPositionsRead& read);
 
 // A sound setting as the players use it: NULL (never written) gives `defaultPath`, the
 // empty text means no sound, and a path without a drive or root is taken from the

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "app/core/ClockFace.h"
+#include "app/core/Startup.h"
 #include "app/win/GDIPlusCommon.h"
 #include "app/win/GDITools.h"
 #include "framework/base/Timer.h"
@@ -106,7 +107,7 @@ private:
     uint8_t FAlpha = 0;   // nothing visible until the settings are loaded
     uint8_t FPushedAlpha = 0;
     int FFramesComposed = 0;
-    bool FPositionsLoaded = false;   // FormClose writes back only what start-up read
+    TPositionsRead FPositionsRead{};   // FormClose writes back only what start-up read
     bool FClockSettingsLoaded = false;   // likewise FormCloseQuery and Set.ini
 };
 

@@ -137,10 +137,7 @@ void TFmMain::tszxsfTimer(TObject*)
         CheckTwins(N14, N26, flags.Countdowns == "1");
     });
     Guarded([&] { RefreshFestivalDates(db, YearOf(Date())); });
-    Guarded([&] {
-        LoadWindowPositions(db);
-        FPositionsLoaded = true;
-    });
+    Guarded([&] { FPositionsRead = LoadWindowPositions(db); });
     Guarded([this] { BitBtn1Click(this); });
     Guarded([&] { PurgeRemindedMemos(db, Date()); });
     for (TTimer* timer : {Timer1, tbwl, trq, tbs})
@@ -148,12 +145,12 @@ void TFmMain::tszxsfTimer(TObject*)
     tcsh->SetEnabled(true);
 }
 
-// Positions are written only once start-up has read them: closing earlier would put the
-// variables' zeros over the stored places.
+// Positions are written only where start-up has read them: closing earlier, or after a
+// row failed to read, would put the variables' zeros over the stored places.
 void TFmMain::FormClose(TObject*, TCloseAction&)
 {
-    if (FPositionsLoaded && dbhouse)
-        SaveWindowPositions(*dbhouse);
+    if (dbhouse)
+        SaveWindowPositions(*dbhouse, FPositionsRead);
 }
 
 //--- Handlers built by the reminder, repeat and chime units

@@ -2,6 +2,7 @@
 // window positions, the purge of reminded memos, the settings and the sound paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "../db/DataFileCopy.h"
@@ -179,7 +180,9 @@ TEST(StartupData, PositionsLoadAndAMissingRowKeepsTheWindowsPosition)
     m.Exec("delete from sz_fzb where bz='便签3位置'");
     Note3PosX = 777;
     Note3PosY = 888;
-    LoadWindowPositions(*m.House);
+    TPositionsRead read = LoadWindowPositions(*m.House);
+    EXPECT_EQ(std::count(read.begin(), read.end(), true), 13);
+    EXPECT_FALSE(read[4]);
     EXPECT_EQ(CalendarPosX, 480);
     EXPECT_EQ(CalendarPosY, 40);
     EXPECT_EQ(MemoBoardPosX, 260);
@@ -187,6 +190,29 @@ TEST(StartupData, PositionsLoadAndAMissingRowKeepsTheWindowsPosition)
     EXPECT_EQ(Note3PosY, 888);
     EXPECT_EQ(Note4PosX, 112);
     EXPECT_EQ(Countdown5PosY, 676);
+}
+
+// A row that fails to read (here a damaged value; a data file held by another program
+// fails the same way) keeps its variable, and close leaves that row as it is while the
+// other keys are read and written back.
+TEST(StartupData, ARowThatFailedToReadIsNotWrittenBackAtClose)
+{
+    Module m;
+    m.Exec("update sz_fzb set xz='abc' where bz='倒计时2位置'");
+    Countdown2PosX = Countdown2PosY = 0;
+    TPositionsRead read = LoadWindowPositions(*m.House);
+    EXPECT_FALSE(read[10]);
+    EXPECT_EQ(Countdown2PosX, 0);
+    EXPECT_EQ(Countdown1PosY, 420);
+    EXPECT_EQ(Countdown3PosY, 548);
+    Countdown1PosX = 11;
+    Countdown3PosX = 33;
+    SaveWindowPositions(*m.House, read);
+    auto where = [](const char* key) { return std::string(" from sz_fzb where bz='") + key + "'"; };
+    EXPECT_EQ(m.Value("select xz" + where("倒计时2位置"), "xz"), "abc");
+    EXPECT_EQ(m.Value("select yz" + where("倒计时2位置"), "yz"), "484");
+    EXPECT_EQ(m.Value("select xz" + where("倒计时1位置"), "xz"), "11");
+    EXPECT_EQ(m.Value("select xz" + where("倒计时3位置"), "xz"), "33");
 }
 
 TEST(StartupData, PurgeDeletesExpiredRemindedMemosAndKeepsTheRest)
