@@ -54,5 +54,6 @@ private:
 };
 
 // The value of a "key=value" entry of a connection string (key case-insensitive, blanks
-// around key and value trimmed); "" when absent.
+// around key and value trimmed); "" when absent. A value in double or single quotes may
+// hold ';' (a doubled quote inside stands for one) and is taken as it stands.
 std::string ConnectionStringValue(std::string_view connectionString, std::string_view key);

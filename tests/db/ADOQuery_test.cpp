@@ -110,6 +110,13 @@ TEST(DataFile, ConnectionStringEntries) {
                                      "data source"),
               "C:\\a b\\q.mdb");
     EXPECT_EQ(ConnectionStringValue("Provider=X", "Data Source"), "");
+    // Quoted values keep their ';' and blanks; a doubled quote stands for one.
+    EXPECT_EQ(ConnectionStringValue("Data Source=\"C:\\a;b \\q.mdb\" ;Persist=true", "Data Source"), "C:\\a;b \\q.mdb");
+    EXPECT_EQ(ConnectionStringValue("Data Source=\"C:\\a;b\\q.mdb\" ;Persist=true", "Persist"), "true");
+    EXPECT_EQ(ConnectionStringValue("Password='it''s;x';Data Source=q.mdb", "Password"), "it's;x");
+    EXPECT_EQ(ConnectionStringValue("Password='it''s;x';Data Source=q.mdb", "Data Source"), "q.mdb");
+    EXPECT_EQ(ConnectionStringValue("junk;Extended Properties=a=b; Data Source=C:\\Bob's\\q.mdb", "Data Source"),
+              "C:\\Bob's\\q.mdb");
     TADOConnection cnn(nullptr);
     cnn.SetConnectionString("Provider=MSDASQL.1;Persist Security Info=False");
     EXPECT_NE(MessageOf([&] { cnn.Open(); }).find("no data file"), std::string::npos);
