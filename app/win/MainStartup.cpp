@@ -55,7 +55,8 @@ void CheckTwins(TMenuItem* item, TMenuItem* twin, bool checked)
             i->SetChecked(checked);
 }
 
-bool OpenDataFile()
+// Opens democnn on the data file beside the executable; on failure gives the reason.
+bool OpenDataFile(std::string& reason)
 {
     if (!dbhouse)
         return false;
@@ -67,7 +68,8 @@ bool OpenDataFile()
         cnn.SetConnectionString(DataConnectionString(ExeFolder()));
         cnn.Open();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        reason = e.what();
         return false;
     }
 }
@@ -115,8 +117,8 @@ void TFmMain::tszxsfTimer(TObject*)
 {
     tszxsf->SetEnabled(false);
     Guarded([this] { LoadSkinImages(); });
-    if (!OpenDataFile()) {
-        ShowMessage("data error");
+    if (std::string reason; !OpenDataFile(reason)) {
+        ShowMessage(reason.empty() ? "data error" : "data error\n\n" + reason);
         Terminate();
         return;
     }

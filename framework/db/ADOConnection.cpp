@@ -107,6 +107,24 @@ void TADOConnection::CheckDataFile() {
         if (!found)
             throw EDatabaseError("\"" + FFileName + "\" is not a valid data file: table " + required + " is missing");
     }
+    CheckWritable();
+}
+
+// A write-protected file opens read-only, and a file in a write-protected folder opens
+// but fails at its first journal: either would fail every later write. One write is
+// tried here and rolled back.
+void TADOConnection::CheckWritable() {
+    std::string reason;
+    if (sqlite3_db_readonly(FHandle, "main") == 1)
+        reason = "the file is read-only";
+    else if (sqlite3_exec(FHandle, "begin immediate; create table main.write_check_(x)", nullptr, nullptr, nullptr) !=
+             SQLITE_OK)
+        reason = sqlite3_errmsg(FHandle);
+    if (!sqlite3_get_autocommit(FHandle))
+        sqlite3_exec(FHandle, "rollback", nullptr, nullptr, nullptr);
+    if (!reason.empty())
+        throw EDatabaseError("The data file \"" + FFileName + "\" cannot be written (is it or its folder write-protected?): " +
+                             reason);
 }
 
 void TADOConnection::Close() {

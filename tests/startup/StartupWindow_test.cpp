@@ -173,7 +173,7 @@ TEST_F(Startup, AMissingDataFileEndsTheProgramWithDataError)
     fs::remove(Utf8Path(file.FileName()));
     form->tszxsfTimer(form->tszxsf);
     ASSERT_EQ(boxes.Calls.size(), 1u);
-    EXPECT_EQ(boxes.Calls[0].Text, "data error");
+    EXPECT_TRUE(boxes.Calls[0].Text.starts_with("data error\n")) << boxes.Calls[0].Text;
     EXPECT_EQ(terminations, 1);
     EXPECT_FALSE(form->Timer1->Enabled());
     EXPECT_FALSE(form->tcsh->Enabled());
