@@ -3,6 +3,8 @@
 // face and alpha commands, dragging, and the one-shot desktop-calendar timer.
 #include "app/win/Main.h"
 
+#include <memory>
+
 #include "app/core/ClockSettings.h"
 #include "app/core/dbhouse.h"
 #include "app/win/GDITools.h"
@@ -87,16 +89,25 @@ void TFmMain::LoadSkinImages()
     RenderClockOnce();
 }
 
+// A Set.ini that is there but cannot be read (another program holds it) gives the
+// defaults, and is then not written over at close.
 void TFmMain::LoadClockSettings()
 {
-    TIniFile ini(SettingsFile());
-    TClockSettings s = ::LoadClockSettings(ini, CurrentDesktop(), Width(), Height());
+    std::unique_ptr<TMemIniFile> ini;
+    bool read = true;
+    try {
+        ini = std::make_unique<TIniFile>(SettingsFile());
+    } catch (const Exception&) {
+        ini = std::make_unique<TMemIniFile>();
+        read = false;
+    }
+    TClockSettings s = ::LoadClockSettings(*ini, CurrentDesktop(), Width(), Height());
     FSkinType = s.SkinType;
     FShowSecond = s.ShowSecond;
     FSecondTan = s.SecondTan;
     FAlpha = s.Alpha;
     SetBounds(s.Left, s.Top, Width(), Height());
-    FClockSettingsLoaded = true;
+    FClockSettingsLoaded = read;
 }
 
 void TFmMain::SaveClockSettings()

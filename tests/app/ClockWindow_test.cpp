@@ -13,6 +13,7 @@
 #include "framework/win/Application.h"
 #include "framework/win/Bitmap.h"
 #include "framework/win/Dialogs.h"
+#include "framework/win/Handles.h"
 
 namespace fs = std::filesystem;
 
@@ -290,6 +291,28 @@ TEST_F(ClockWindow, DamagedSettingsGiveTheDefaults)
     EXPECT_EQ(form->Alpha(), 100);
     EXPECT_EQ(form->Top(), 20);
     EXPECT_EQ(ExtractFileName(form->pngBg->ImageNormal()), "Blue.png");
+}
+
+// Held by another program, Set.ini cannot be read: the clock still shows with the
+// defaults (not invisible at alpha 0), and the file is not written over at close.
+TEST_F(ClockWindow, UnreadableSettingsGiveTheDefaults)
+{
+    WriteIni("[ZuzuvOdada]\r\nSkinType=0\r\nAlpha=40\r\n");
+    const std::wstring ini = (folder / "Set.ini").wstring();
+    UniqueHandle held(CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    Make()->LoadSkinImages();
+    EXPECT_EQ(form->Alpha(), 100);
+    EXPECT_EQ(form->PushedAlpha(), 255);
+    EXPECT_EQ(form->SkinType(), kBlueFace);
+    EXPECT_EQ(form->Top(), 20);
+    EXPECT_EQ(ExtractFileName(form->pngBg->ImageNormal()), "Blue.png");
+    held.Reset();
+    MessageBoxRecorder boxes;
+    EXPECT_TRUE(form->CloseQuery());
+    EXPECT_TRUE(boxes.Calls.empty());
+    TIniFile kept((folder / "Set.ini").string());
+    EXPECT_EQ(kept.ReadInteger("ZuzuvOdada", "Alpha", 0), 40);
 }
 
 TEST_F(ClockWindow, MissingImageLeavesItsLayerOut)
