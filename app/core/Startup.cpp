@@ -1,5 +1,7 @@
 #include "app/core/Startup.h"
 
+#include <algorithm>
+
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
 #include "calendar/core/LunarDate.h"
@@ -115,7 +117,7 @@ void LoadOtherSettings(Tdbhouse& db)
     ChimeMode = q.FieldByName("bsfs").AsString();
     int count;
     if (TryStrToInt(q.FieldByName("bwjrbfcs").AsString(), count))
-        ReminderPlayCount = count;
+        ReminderPlayCount = std::clamp(count, 1, 3);
     AltsWavPath = SoundSettingPath(q, "bwlqzypath", AltsWavPath);
     AlldayWavPath = SoundSettingPath(q, "jrqzypath", AlldayWavPath);
     q.Close();

@@ -21,7 +21,8 @@ struct TShownFlags {
 
 // The 24 speech files and the four clock sounds under the executable folder.
 void LoadSoundPaths();
-// sz_qtcsb: chime frequency and kind, the reminder play count (kept when not a number),
+// sz_qtcsb: chime frequency and kind, the reminder play count (held to 1..3, kept when
+// not a number),
 // and the memo and festival sounds (see SoundSettingPath). Raises when the row is missing.
 void LoadOtherSettings(Tdbhouse& db);
 // sz_sfxsb's one row; raises when it is missing.

@@ -262,6 +262,19 @@ TEST(StartupData, SettingsAndSoundChoicesAreRead)
     EXPECT_EQ(ReminderPlayCount, 3);
 }
 
+TEST(StartupData, ThePlayCountIsHeldToOneToThree)
+{
+    Module m;
+    const std::pair<const char*, int> cases[] = {{"1", 1}, {"3", 3}, {"0", 1}, {"-2", 1}, {"4", 3}, {"99999", 3}};
+    for (auto [stored, count] : cases) {
+        m.Exec(std::string("update sz_qtcsb set bwjrbfcs='") + stored + "'");
+        ReminderPlayCount = 2;
+        LoadOtherSettings(*m.House);
+        EXPECT_EQ(ReminderPlayCount, count) << stored;
+    }
+    ReminderPlayCount = 2;
+}
+
 TEST(StartupData, AMissingSettingsRowFailsTheStepInsteadOfReadingEmptyTexts)
 {
     Module m;
