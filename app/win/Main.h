@@ -10,6 +10,7 @@
 
 #include "app/core/ClockFace.h"
 #include "app/core/Startup.h"
+#include "app/win/ClockCompose.h"
 #include "app/win/GDIPlusCommon.h"
 #include "app/win/GDITools.h"
 #include "framework/base/Timer.h"
@@ -37,8 +38,9 @@ public:
     void RenderClockOnce();    // RenderClock unless the current state is drawn already
     void ResetClockDrawn();
     static void UpdateLayeredClock(HWND window, SIZE size, HDC source, BYTE alpha);
-    // Draws the layers into a graphics (what RenderClock puts in its memory bitmap).
-    void DrawClockLayers(TGpGraphics& graphics);
+    // Composes the current state into Composer's frame (what RenderClock pushes).
+    void ComposeClockFrame();
+    const TClockComposer& Composer() const { return FComposer; }
 
     void tmrDrawClockTimer(TObject* Sender);
     void Timer1Timer(TObject* Sender);
@@ -100,6 +102,8 @@ private:
     std::string ReadCalendarFlag();
 
     TClockDial FDial;   // last drawn hour, minute and second
+    TClockComposer FComposer;
+    int FImagesCheckedMinute = -1;   // the layers' files are looked at once a minute
     uint8_t FSkinType = kBlueFace;
     bool FShowSecond = true;
     bool FSecondTan = true;
