@@ -67,6 +67,8 @@ public:
     // shown-flags row of the data file by default).
     std::function<void(int ms)> OnClockWait;
     std::function<std::string()> OnReadCalendarFlag;
+    // Seam: starts the system's move loop (ReleaseCapture and SC_MOVE | HTCAPTION by default).
+    std::function<void()> OnSystemMove;
 
     // Start-up and shut-down (MainStartup.cpp). The window's other timers; tmrDrawClock and
     // Timer1 are made with the clock layers.

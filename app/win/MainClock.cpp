@@ -237,6 +237,10 @@ void TFmMain::FormMouseMove(TObject*, TShiftState Shift, int, int)
 {
     if (!Shift.Contains(ssLeft))
         return;
+    if (OnSystemMove) {
+        OnSystemMove();
+        return;
+    }
     ReleaseCapture();
     SendMessageW(Handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }

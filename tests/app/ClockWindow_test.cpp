@@ -441,11 +441,15 @@ TEST_F(ClockWindow, CalendarFlagShowsOrClosesTheDesktopCalendar)
     }
 }
 
-TEST_F(ClockWindow, HoverWithoutButtonDoesNotMove)
+TEST_F(ClockWindow, OnlyTheLeftButtonStartsAMove)
 {
     Make()->LoadSkinImages();
-    int left = form->Left(), top = form->Top();
+    int moves = 0;
+    form->OnSystemMove = [&] { ++moves; };
     form->FormMouseMove(form->pngBg, {}, 10, 10);
-    EXPECT_EQ(form->Left(), left);
-    EXPECT_EQ(form->Top(), top);
+    form->FormMouseMove(form, {ssRight}, 10, 10);
+    form->FormMouseMove(form, {ssShift}, 10, 10);
+    EXPECT_EQ(moves, 0);
+    form->FormMouseMove(form->pngHour, {ssLeft}, 10, 10);
+    EXPECT_EQ(moves, 1);
 }
