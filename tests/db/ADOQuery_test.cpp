@@ -436,6 +436,8 @@ TEST(DataFile, WaitsForAnotherConnectionsLockInsteadOfFailing) {
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open_v2(db.File.FileName().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+    // Its commit may meet the waiting connection's passing read lock: let it wait too.
+    sqlite3_busy_timeout(other, 5000);
     std::thread release([other] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         sqlite3_exec(other, "commit", nullptr, nullptr, nullptr);
