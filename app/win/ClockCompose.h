@@ -8,6 +8,7 @@
 // seconds hand that is one small GDI+ drawing and three blends a frame.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "framework/win/GdiPlus.h"

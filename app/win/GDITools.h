@@ -1,8 +1,8 @@
 #pragma once
 // GDI+ helpers for the PNG image control: the process's GDI+ start-up, the mapping of a
 // font style set to one GDI+ style, the caption drawing the control shares with its own
-// paint, and DrawPNGButton, which draws a control into any GDI+ graphics rotated about
-// the control's centre (how the clock composes its layers).
+// paint, DrawPNGImage, which draws a decoded image rotated about its rectangle's centre
+// (how the clock draws each layer), and DrawPNGButton, which draws a control with it.
 
 #include <string>
 
