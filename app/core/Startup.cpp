@@ -1,5 +1,7 @@
 #include "app/core/Startup.h"
 
+#include <algorithm>
+
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
 #include "calendar/core/LunarDate.h"
@@ -68,6 +70,15 @@ bool LunarMonthDate(int year, int month, int day, TDateTime& date)
     return true;
 }
 
+// A lunar month and day of the lunar year `year` as a solar date.
+bool LunarYearDate(int year, int month, int day, TDateTime& date)
+{
+    int sd, sm, sy;
+    if (LunarToSolar(year, month, day, false, sd, sm, sy))
+        return TryEncodeDate(sy, sm, sd, date);
+    return LunarMonthDate(year, month, day, date);
+}
+
 }  // namespace
 
 //--- Settings
@@ -106,7 +117,7 @@ void LoadOtherSettings(Tdbhouse& db)
     ChimeMode = q.FieldByName("bsfs").AsString();
     int count;
     if (TryStrToInt(q.FieldByName("bwjrbfcs").AsString(), count))
-        ReminderPlayCount = count;
+        ReminderPlayCount = std::clamp(count, 1, 3);
     AltsWavPath = SoundSettingPath(q, "bwlqzypath", AltsWavPath);
     AlldayWavPath = SoundSettingPath(q, "jrqzypath", AlldayWavPath);
     q.Close();
@@ -136,10 +147,14 @@ bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDat
     }
     if (month < 1 || month > 12 || day < 1 || day > 30)
         return false;
-    int sd, sm, sy;
-    if (LunarToSolar(year, month, day, false, sd, sm, sy))
-        return TryEncodeDate(sy, sm, sd, date);
-    return LunarMonthDate(year, month, day, date);
+    if (!LunarYearDate(year, month, day, date))
+        return false;
+    // A day late in the lunar year may lie in the next solar year: this solar year's
+    // occurrence then belongs to the lunar year before.
+    TDateTime previous;
+    if (YearOf(date) > year && LunarYearDate(year - 1, month, day, previous) && YearOf(previous) == year)
+        date = previous;
+    return true;
 }
 
 int RefreshFestivalDates(Tdbhouse& db, int year)
@@ -168,8 +183,10 @@ int RefreshFestivalDates(Tdbhouse& db, int year)
 
 //--- Window positions
 
-void LoadWindowPositions(Tdbhouse& db)
+TPositionsRead LoadWindowPositions(Tdbhouse& db)
 {
+    static_assert(std::tuple_size_v<TPositionsRead> == std::tuple_size_v<decltype(PositionKeys)>);
+    TPositionsRead read{};
     for (size_t i = 0; i < PositionKeys.size(); ++i) {
         const TPositionKey& key = PositionKeys[i];
         try {
@@ -181,16 +198,21 @@ void LoadWindowPositions(Tdbhouse& db)
                 int y = q.FieldByName("yz").AsInteger();
                 *key.X = x;
                 *key.Y = y;
+                read[i] = true;
             }
         } catch (const std::exception&) {
             // The window keeps its position.
         }
     }
+    return read;
 }
 
-void SaveWindowPositions(Tdbhouse& db)
+void SaveWindowPositions(Tdbhouse& db, const TPositionsRead& read)
 {
-    for (const TPositionKey& key : PositionKeys) {
+    for (size_t i = 0; i < PositionKeys.size(); ++i) {
+        if (!read[i])
+            continue;
+        const TPositionKey& key = PositionKeys[i];
         try {
             TADOQuery& q = Use(db.qsz, "update sz_fzb set xz= :xz,yz= :yz where bz= :bz ");
             q.Parameters.ParamByName("xz").Value = *key.X;

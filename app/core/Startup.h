@@ -5,6 +5,7 @@
 // Every walk skips a row it cannot use, so one bad row never stops the rest; a failing
 // statement still raises, for the caller to guard the whole step.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -20,20 +21,26 @@ struct TShownFlags {
 
 // The 24 speech files and the four clock sounds under the executable folder.
 void LoadSoundPaths();
-// sz_qtcsb: chime frequency and kind, the reminder play count (kept when not a number),
+// sz_qtcsb: chime frequency and kind, the reminder play count (held to 1..3, kept when
+// not a number),
 // and the memo and festival sounds (see SoundSettingPath). Raises when the row is missing.
 void LoadOtherSettings(Tdbhouse& db);
 // sz_sfxsb's one row; raises when it is missing.
 TShownFlags LoadShownFlags(Tdbhouse& db);
 // Rewrites realrq of every sz_jrb row to its date in `year`; returns the rows skipped.
 int RefreshFestivalDates(Tdbhouse& db, int year);
-// Reads the fourteen positions; a key without a row keeps its variable as it is.
-void LoadWindowPositions(Tdbhouse& db);
+// Which of the fourteen position keys (in PositionKeys order) start-up has read.
+using TPositionsRead = std::array<bool, 14>;
+
+// Reads the fourteen positions; a key without a row, or whose row fails to read, keeps
+// its variable as it is and is reported unread.
+TPositionsRead LoadWindowPositions(Tdbhouse& db);
 // Deletes the reminded memos kept longer than their gqzdsc allows; returns the rows
 // skipped because ylsj or gqzdsc does not read.
 int PurgeRemindedMemos(Tdbhouse& db, TDateTime today);
-// Writes the fourteen positions back; a key that fails is passed over.
-void SaveWindowPositions(Tdbhouse& db);
+// Writes back the positions of the keys that were read (so a row that could not be read
+// never gets the variables' zeros); a key that fails is passed over.
+void SaveWindowPositions(Tdbhouse& db, const TPositionsRead& read);
 
 // A sound setting as the players use it: NULL (never written) gives `defaultPath`, the
 // empty text means no sound, and a path without a drive or root is taken from the
@@ -42,7 +49,8 @@ std::string SoundSettingPath(TADOQuery& query, const char* column, const std::st
 
 // This year's solar date of a festival: rqlx "阳历" takes realyr "MM-DD" in `year`
 // (02-29 of a common year becomes 02-28); any other rqlx takes it as a lunar month and
-// day of the lunar year `year`, and a day 30 that the month lacks becomes its last day.
+// day, in the lunar year `year` or, when only that one falls in the solar year `year`,
+// the lunar year before; a day 30 that the month lacks becomes its last day.
 // False when realyr does not read or the date does not exist.
 bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date);
 // Days a reminded memo is kept after its due day: "3天" gives 3, "0天" (never delete)

@@ -6,8 +6,11 @@ const std::array<const char*, 8> DataFileTables = {"sz_bwlb", "sz_jrb",   "sz_bq
                                                    "sz_ksb",  "sz_fzb",   "sz_sfxsb", "sz_qtcsb"};
 
 std::string DataConnectionString(const std::string& exeFolder) {
+    std::string path = exeFolder + DataFileName;
+    if (path.find(';') != std::string::npos)   // a file path never holds '"'
+        path = '"' + path + '"';
     return "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Jet OLEDB:Database Password=m3n7q2s8v4x6 ; Data Source=" +
-           exeFolder + DataFileName + " ;Persist Security Info=true";
+           path + " ;Persist Security Info=true";
 }
 
 namespace {

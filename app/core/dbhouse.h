@@ -31,5 +31,6 @@ extern const std::array<const char*, 8> DataFileTables;
 constexpr const char* DataFileName = "qmkDemo.mdb";
 
 // The connection string start-up gives democnn: the data file in `exeFolder` (which ends
-// with a path delimiter), with the blanks before the semicolons that the text carries.
+// with a path delimiter), with the blanks before the semicolons that the text carries; a
+// path holding ';' is given in double quotes so that it reaches the connection whole.
 std::string DataConnectionString(const std::string& exeFolder);

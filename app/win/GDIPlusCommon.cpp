@@ -12,10 +12,24 @@ TPNGButton::TPNGButton(TComponent* AOwner) : TGraphicControl(AOwner)
 
 TPNGButton::~TPNGButton() = default;
 
+namespace {
+
+// The file's size and last write time, 0 when it is not there.
+uint64_t FileStamp(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path.empty() || !GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    uint64_t time = uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
+    return time ^ (uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow) * 0x9E3779B97F4A7C15ull;
+}
+
+}  // namespace
+
 void DrawPNGButton(TGpGraphics& graphics, TPNGButton& button)
 {
     int left = button.Left(), top = button.Top(), width = button.Width(), height = button.Height();
-    DrawPNGImage(graphics, button.CurrentImagePath(), left, top, width, height, button.Rotate());
+    DrawPNGImage(graphics, button.CurrentImage(), left, top, width, height, button.Rotate());
     if (!button.Caption().empty()) {
         auto align = static_cast<Gdiplus::StringAlignment>(button.StringAlignment());
         DrawGdipCaption(graphics, button.Caption(), button.CurrentFont(),
@@ -76,6 +90,27 @@ std::string TPNGButton::CurrentImagePath() const
     return FImageNormal;
 }
 
+const TGpImage& TPNGButton::CurrentImage()
+{
+    std::string path = CurrentImagePath();
+    if (path != FImagePath) {
+        FImagePath = path;
+        FImageStamp = FileStamp(path);
+        FImage = TGpImage::Decoded(path);
+        ++FImageVersion;
+    }
+    return FImage;
+}
+
+void TPNGButton::ReloadChangedImage()
+{
+    CurrentImage();
+    if (FileStamp(FImagePath) == FImageStamp)
+        return;
+    FImagePath.clear();
+    CurrentImage();
+}
+
 TFont& TPNGButton::CurrentFont()
 {
     return FMouseOver && (FPressState == 1 || Enabled()) ? FFontOver : Font();
@@ -83,10 +118,7 @@ TFont& TPNGButton::CurrentFont()
 
 bool TPNGButton::CanAutoSize(int& NewWidth, int& NewHeight)
 {
-    std::string path = CurrentImagePath();
-    if (path.empty())
-        return true;
-    TGpImage image(path);
+    const TGpImage& image = CurrentImage();
     if (image.Empty())
         return true;
     if (Align() == alNone || Align() == alLeft || Align() == alRight)
@@ -118,7 +150,7 @@ void TPNGButton::Paint()
     if (!FDrawIamge)
         return;
     TGpGraphics graphics(Canvas().Handle());
-    DrawPNGImage(graphics, CurrentImagePath(), 0, 0, Width(), Height(), 0);
+    DrawPNGImage(graphics, CurrentImage(), 0, 0, Width(), Height(), 0);
     if (!Caption().empty()) {
         auto align = static_cast<Gdiplus::StringAlignment>(FStringAlignment);
         DrawGdipCaption(graphics, Caption(), CurrentFont(),

@@ -2,13 +2,15 @@
 // TPNGButton: a windowless image control that shows a PNG file through GDI+ (keeping its
 // alpha channel), with an optional caption, a second image and font while the mouse is
 // over it, and a rotation angle about its centre. Each paint tells the enclosing form
-// with message 10024. The clock's six layers are instances that never paint themselves
-// (DrawIamge false): the clock draws them with DrawPNGButton.
+// with message 10024. An image is decoded once, when its path or its file changes. The
+// clock's six layers are instances that never paint themselves (DrawIamge false): the
+// clock composes their decoded images itself.
 
 #include <cstdint>
 #include <string>
 
 #include "framework/win/Controls.h"
+#include "framework/win/GdiPlus.h"
 
 constexpr UINT WM_PNGBUTTONPAINT = 10024;   // sent to the form before each paint
 
@@ -34,6 +36,12 @@ public:
 
     // The image and font for the current mouse and press state.
     std::string CurrentImagePath() const;
+    // The current image, decoded when its path changes (or by ReloadChangedImage); empty
+    // when the file does not load. ImageVersion changes with every decode.
+    const TGpImage& CurrentImage();
+    unsigned ImageVersion() const { return FImageVersion; }
+    // Decodes the current image again when its file changed on disk since it was decoded.
+    void ReloadChangedImage();
     TFont& CurrentFont();
     TWinControl* Form() const { return FForm; }
     bool MouseOver() const { return FMouseOver; }
@@ -60,4 +68,8 @@ private:
     double FRotate = 0;
     TWinControl* FForm = nullptr;   // the enclosing form (outermost parent)
     int FStringAlignment = 0;
+    TGpImage FImage;                // CurrentImage, decoded from FImagePath
+    std::string FImagePath;
+    uint64_t FImageStamp = 0;       // the file's size and time when decoded
+    unsigned FImageVersion = 0;
 };

@@ -32,20 +32,19 @@ void DrawGdipCaption(TGpGraphics& graphics, const std::string& caption, TFont& f
     graphics.DrawString(caption, gpFont, layout, format, brush);
 }
 
-bool DrawPNGImage(TGpGraphics& graphics, const std::string& path, int left, int top, int width, int height,
+bool DrawPNGImage(TGpGraphics& graphics, const TGpImage& image, int left, int top, int width, int height,
                   double rotate)
 {
-    if (path.empty())
-        return false;
-    TGpImage image(path);
     if (image.Empty())
         return false;
     if (rotate == 0) {
         graphics.DrawImageRect(image, left, top, width, height);
         return true;
     }
-    graphics.RotateAt(float(rotate), float(left + width / 2), float(top + height / 2));
+    // The rotation is several GDI+ calls: one that fails must leave no part of it behind
+    // for what is drawn next.
     try {
+        graphics.RotateAt(float(rotate), float(left + width / 2), float(top + height / 2));
         graphics.DrawImageRect(image, left, top, width, height);
     } catch (...) {
         graphics.ResetTransform();

@@ -1,8 +1,8 @@
 #pragma once
 // GDI+ helpers for the PNG image control: the process's GDI+ start-up, the mapping of a
 // font style set to one GDI+ style, the caption drawing the control shares with its own
-// paint, and DrawPNGButton, which draws a control into any GDI+ graphics rotated about
-// the control's centre (how the clock composes its layers).
+// paint, DrawPNGImage, which draws a decoded image rotated about its rectangle's centre
+// (how the clock draws each layer), and DrawPNGButton, which draws a control with it.
 
 #include <string>
 
@@ -21,10 +21,10 @@ int FontStyleToGdip(TFontStyles style);
 void DrawGdipCaption(TGpGraphics& graphics, const std::string& caption, TFont& font, const Gdiplus::RectF& layout,
                      Gdiplus::StringAlignment horizontal, Gdiplus::StringAlignment vertical);
 
-// Loads a PNG file (at every call; nothing is cached) and draws it into the rectangle,
-// rotated by `rotate` degrees clockwise about (left + width div 2, top + height div 2).
-// A file that does not load draws nothing and reports false.
-bool DrawPNGImage(TGpGraphics& graphics, const std::string& path, int left, int top, int width, int height,
+// Draws a decoded image into the rectangle, rotated by `rotate` degrees clockwise about
+// (left + width div 2, top + height div 2); a failure leaves the world transform reset.
+// An empty image draws nothing and reports false.
+bool DrawPNGImage(TGpGraphics& graphics, const TGpImage& image, int left, int top, int width, int height,
                   double rotate);
 
 // Draws the control's current image rotated by its Rotate, then its caption unrotated.

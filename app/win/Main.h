@@ -10,6 +10,8 @@
 #include <functional>
 
 #include "app/core/ClockFace.h"
+#include "app/core/Startup.h"
+#include "app/win/ClockCompose.h"
 #include "app/win/GDIPlusCommon.h"
 #include "app/win/GDITools.h"
 #include "framework/base/Timer.h"
@@ -37,8 +39,9 @@ public:
     void RenderClockOnce();    // RenderClock unless the current state is drawn already
     void ResetClockDrawn();
     static void UpdateLayeredClock(HWND window, SIZE size, HDC source, BYTE alpha);
-    // Draws the layers into a graphics (what RenderClock puts in its memory bitmap).
-    void DrawClockLayers(TGpGraphics& graphics);
+    // Composes the current state into Composer's frame (what RenderClock pushes).
+    void ComposeClockFrame();
+    const TClockComposer& Composer() const { return FComposer; }
 
     void tmrDrawClockTimer(TObject* Sender);
     void Timer1Timer(TObject* Sender);
@@ -65,6 +68,8 @@ public:
     // shown-flags row of the data file by default).
     std::function<void(int ms)> OnClockWait;
     std::function<std::string()> OnReadCalendarFlag;
+    // Seam: starts the system's move loop (ReleaseCapture and SC_MOVE | HTCAPTION by default).
+    std::function<void()> OnSystemMove;
 
     // Start-up and shut-down (MainStartup.cpp). The window's other timers; tmrDrawClock and
     // Timer1 are made with the clock layers.
@@ -107,6 +112,8 @@ private:
     std::string ReadCalendarFlag();
 
     TClockDial FDial;   // last drawn hour, minute and second
+    TClockComposer FComposer;
+    int FImagesCheckedMinute = -1;   // the layers' files are looked at once a minute
     uint8_t FSkinType = kBlueFace;
     bool FShowSecond = true;
     bool FSecondTan = true;
@@ -114,7 +121,7 @@ private:
     uint8_t FAlpha = 0;   // nothing visible until the settings are loaded
     uint8_t FPushedAlpha = 0;
     int FFramesComposed = 0;
-    bool FPositionsLoaded = false;   // FormClose writes back only what start-up read
+    TPositionsRead FPositionsRead{};   // FormClose writes back only what start-up read
     bool FClockSettingsLoaded = false;   // likewise FormCloseQuery and Set.ini
 };
 

@@ -3,6 +3,8 @@
 // face and alpha commands, dragging, and the one-shot desktop-calendar timer.
 #include "app/win/Main.h"
 
+#include <memory>
+
 #include "app/core/ClockSettings.h"
 #include "app/core/dbhouse.h"
 #include "app/win/GDITools.h"
@@ -87,16 +89,25 @@ void TFmMain::LoadSkinImages()
     RenderClockOnce();
 }
 
+// A Set.ini that is there but cannot be read (another program holds it) gives the
+// defaults, and is then not written over at close.
 void TFmMain::LoadClockSettings()
 {
-    TIniFile ini(SettingsFile());
-    TClockSettings s = ::LoadClockSettings(ini, CurrentDesktop(), Width(), Height());
+    std::unique_ptr<TMemIniFile> ini;
+    bool read = true;
+    try {
+        ini = std::make_unique<TIniFile>(SettingsFile());
+    } catch (const Exception&) {
+        ini = std::make_unique<TMemIniFile>();
+        read = false;
+    }
+    TClockSettings s = ::LoadClockSettings(*ini, CurrentDesktop(), Width(), Height());
     FSkinType = s.SkinType;
     FShowSecond = s.ShowSecond;
     FSecondTan = s.SecondTan;
     FAlpha = s.Alpha;
     SetBounds(s.Left, s.Top, Width(), Height());
-    FClockSettingsLoaded = true;
+    FClockSettingsLoaded = read;
 }
 
 void TFmMain::SaveClockSettings()
@@ -113,39 +124,27 @@ void TFmMain::SaveClockSettings()
     ::SaveClockSettings(ini, s);
 }
 
-// Draws the layers in order, each at its place and rotated about its centre.
-void TFmMain::DrawClockLayers(TGpGraphics& graphics)
+// The layers in drawing order, each at its place and rotated about its centre; the
+// seconds hand only while it shows.
+void TFmMain::ComposeClockFrame()
 {
-    for (int k = 0; k < kClockLayerCount; ++k)
-        if (k != clSecond || FShowSecond)
-            DrawPNGButton(graphics, *ClockLayer(k));
+    std::vector<TClockLayerState> layers;
+    for (int k = 0; k < kClockLayerCount; ++k) {
+        if (k == clSecond && !FShowSecond)
+            continue;
+        TPNGButton& layer = *ClockLayer(k);
+        const TGpImage& image = layer.CurrentImage();
+        layers.push_back({&image, layer.ImageVersion(), layer.Left(), layer.Top(), layer.Width(), layer.Height(),
+                          layer.Rotate()});
+    }
+    FComposer.Compose(Width(), Height(), layers);
 }
 
 void TFmMain::RenderClock()
 {
-    int width = Width(), height = Height();
-    WindowDC screen(nullptr);
-    MemoryDC memory(screen.Get());
-    // A 32-bit top-down DIB section: GDI+ leaves premultiplied ARGB in it, which is what
-    // UpdateLayeredWindow with per-pixel alpha wants (a compatible bitmap may lack alpha).
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    GdiObject<HBITMAP> bitmap(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap)
-        RaiseLastOSError("CreateDIBSection");
-    SelectGuard select(memory.Get(), bitmap.Get());
-    {
-        TGpGraphics graphics(memory.Get());
-        DrawClockLayers(graphics);
-    }
+    ComposeClockFrame();
     FPushedAlpha = ConstantAlpha(FAlpha);
-    UpdateLayeredClock(Handle(), SIZE{width, height}, memory.Get(), FPushedAlpha);
+    UpdateLayeredClock(Handle(), SIZE{Width(), Height()}, FComposer.DC(), FPushedAlpha);
     ++FFramesComposed;
 }
 
@@ -161,12 +160,14 @@ void TFmMain::ResetClockDrawn() { FClockDrawn = false; }
 
 void TFmMain::UpdateLayeredClock(HWND window, SIZE size, HDC source, BYTE alpha)
 {
-    RECT r{};
-    GetWindowRect(window, &r);
-    POINT dest{r.left, r.top}, origin{0, 0};
+    // The window stays where it is (at GetWindowRect's top-left): no destination point,
+    // which spares the system a move.
+    POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-    SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
-    UpdateLayeredWindow(window, nullptr, &dest, &size, source, &origin, 0, &blend, ULW_ALPHA);
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    if (!(style & WS_EX_LAYERED))
+        SetWindowLongPtrW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+    UpdateLayeredWindow(window, nullptr, nullptr, &size, source, &origin, 0, &blend, ULW_ALPHA);
 }
 
 void TFmMain::tmrDrawClockTimer(TObject*)
@@ -175,6 +176,11 @@ void TFmMain::tmrDrawClockTimer(TObject*)
     DecodeTime(Now(), h, m, s, ms);
     if (!FDial.Changed(h, m, s, FShowSecond))
         return;
+    if (m != FImagesCheckedMinute) {   // a layer's file replaced on disk is decoded anew
+        FImagesCheckedMinute = m;
+        for (int k = 0; k < kClockLayerCount; ++k)
+            ClockLayer(k)->ReloadChangedImage();
+    }
     TClockFrames frames = TClockDial::Frames(h, m, s, FShowSecond, FSecondTan);
     for (int i = 0; i < frames.Count; ++i) {
         if (i > 0)
@@ -231,6 +237,10 @@ void TFmMain::FormMouseMove(TObject*, TShiftState Shift, int, int)
 {
     if (!Shift.Contains(ssLeft))
         return;
+    if (OnSystemMove) {
+        OnSystemMove();
+        return;
+    }
     ReleaseCapture();
     SendMessageW(Handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }

@@ -55,7 +55,8 @@ void CheckTwins(TMenuItem* item, TMenuItem* twin, bool checked)
             i->SetChecked(checked);
 }
 
-bool OpenDataFile()
+// Opens democnn on the data file beside the executable; on failure gives the reason.
+bool OpenDataFile(std::string& reason)
 {
     if (!dbhouse)
         return false;
@@ -67,7 +68,8 @@ bool OpenDataFile()
         cnn.SetConnectionString(DataConnectionString(ExeFolder()));
         cnn.Open();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        reason = e.what();
         return false;
     }
 }
@@ -115,8 +117,8 @@ void TFmMain::tszxsfTimer(TObject*)
 {
     tszxsf->SetEnabled(false);
     Guarded([this] { LoadSkinImages(); });
-    if (!OpenDataFile()) {
-        ShowMessage("data error");
+    if (std::string reason; !OpenDataFile(reason)) {
+        ShowMessage(reason.empty() ? "data error" : "data error\n\n" + reason);
         Terminate();
         return;
     }
@@ -137,10 +139,7 @@ void TFmMain::tszxsfTimer(TObject*)
         CheckTwins(N14, N26, flags.Countdowns == "1");
     });
     Guarded([&] { RefreshFestivalDates(db, YearOf(Date())); });
-    Guarded([&] {
-        LoadWindowPositions(db);
-        FPositionsLoaded = true;
-    });
+    Guarded([&] { FPositionsRead = LoadWindowPositions(db); });
     Guarded([this] { BitBtn1Click(this); });
     Guarded([&] { PurgeRemindedMemos(db, Date()); });
     for (TTimer* timer : {Timer1, tbwl, trq, tbs})
@@ -148,12 +147,12 @@ void TFmMain::tszxsfTimer(TObject*)
     tcsh->SetEnabled(true);
 }
 
-// Positions are written only once start-up has read them: closing earlier would put the
-// variables' zeros over the stored places.
+// Positions are written only where start-up has read them: closing earlier, or after a
+// row failed to read, would put the variables' zeros over the stored places.
 void TFmMain::FormClose(TObject*, TCloseAction&)
 {
-    if (FPositionsLoaded && dbhouse)
-        SaveWindowPositions(*dbhouse);
+    if (dbhouse)
+        SaveWindowPositions(*dbhouse, FPositionsRead);
 }
 
 //--- Handlers built by the reminder, repeat and chime units

@@ -22,8 +22,13 @@ HWND FindRunningInstance()
     const std::string title = Application->Title();
     if (title.empty())
         return nullptr;
+    // Only the application window of another copy: a folder window or any other window
+    // showing the same text is no running instance.
+    wchar_t className[256] = {};
+    if (!GetClassNameW(Application->Handle(), className, 256))
+        return nullptr;
     Application->SetTitle("OnlyOne" + IntToStr(reinterpret_cast<intptr_t>(GetModuleHandleW(nullptr))));
-    HWND found = FindWindowW(nullptr, Wide(title).c_str());
+    HWND found = FindWindowW(className, Wide(title).c_str());
     Application->SetTitle(title);
     return found;
 }

@@ -12,7 +12,7 @@ extern const char* const AlreadyRunningText;   // "系统已经运行"
 
 // Creates (or opens) the named mutex; alreadyRunning tells that it existed before.
 UniqueHandle CreateInstanceMutex(bool& alreadyRunning);
-// Another window titled like the application, looked for while this application's own
-// window carries "OnlyOne" and the module handle instead; nullptr when there is none or
-// the application has no title.
+// Another application window of this program's window class titled like the application,
+// looked for while this application's own window carries "OnlyOne" and the module handle
+// instead; nullptr when there is none or the application has no title.
 HWND FindRunningInstance();

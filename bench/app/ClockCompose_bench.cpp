@@ -1,13 +1,16 @@
-// Cost of one clock frame under Wine: TFmMain::RenderClock itself (six PNG layers loaded
-// and drawn with GDI+ into a 32-bit DIB section, then UpdateLayeredWindow), set against a
-// plain BitBlt of the same size in the same run. Run by hand:
-//   wine clock_compose_bench.exe <program folder holding Images\> [frames]
+// Cost of the clock under Wine, each set against a plain BitBlt of the clock's size in the
+// same run: one frame of TFmMain::RenderClock as the running clock makes it (a new seconds
+// hand angle: the frame composed from the decoded layers, then UpdateLayeredWindow), the
+// composing alone, the push alone, and the share of a core that the running clock with
+// its seconds hand takes over some seconds of real time. Run by hand:
+//   wine clock_compose_bench.exe <program folder holding Images\> [frames] [seconds]
 #include <chrono>
 #include <cstdio>
 #include <string>
 
 #include "app/win/Main.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/win/Application.h"
 #include "framework/win/Handles.h"
 #include "framework/win/WinUtil.h"
 
@@ -47,23 +50,60 @@ int wmain(int argc, wchar_t** argv)
     }
     SetExeFolder(IncludeTrailingPathDelimiter(Narrow(argv[1])));
     int frames = argc > 2 ? _wtoi(argv[2]) : 200;
+    int seconds = argc > 3 ? _wtoi(argv[3]) : 10;
     TFmMain* form = NewForm<TFmMain>(nullptr);
     for (TTimer* timer : {form->tmrDrawClock, form->tszxsf, form->tmsn, form->twzc})
         timer->SetEnabled(false);   // frames are driven here; no start-up steps
     form->LoadSkinImages();
     ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
-    double compose = MsPer(frames, [&](int i) {
+    double render = MsPer(frames, [&](int i) {
         form->pngSecond->SetRotate((i % 60) * 6);
         form->RenderClock();
     });
+    double compose = MsPer(frames, [&](int i) {
+        form->pngSecond->SetRotate((i % 60) * 6 + 4);
+        form->ComposeClockFrame();
+    });
+    SIZE size{form->Width(), form->Height()};
+    double push = MsPer(frames, [&](int) { TFmMain::UpdateLayeredClock(form->Handle(), size, form->Composer().DC(), 255); });
     int width = form->Width(), height = form->Height();
     Surface src(width, height), dst(width, height);
     double blit = MsPer(frames * 50, [&](int) {
         BitBlt(dst.memory.Get(), 0, 0, width, height, src.memory.Get(), 0, 0, SRCCOPY);
         GdiFlush();
     });
-    std::printf("RenderClock %.3f ms, BitBlt %.4f ms, ratio %.0f (%d frames composed)\n", compose, blit,
-                compose / blit, form->FramesComposed());
+    std::printf("BitBlt %.4f ms\n", blit);
+    std::printf("RenderClock %.3f ms, ratio %.0f (%d frames)\n", render, render / blit, form->FramesComposed());
+    std::printf("  composing %.3f ms, ratio %.0f\n", compose, compose / blit);
+    std::printf("  UpdateLayeredWindow %.3f ms, ratio %.0f\n", push, push / blit);
+
+    // The running clock: the 200 ms timer on the real time, seconds hand with overshoot.
+    auto cpuMs = [] {
+        FILETIME created, exited, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+        auto ms = [](FILETIME t) { return double(uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e4; };
+        return ms(kernel) + ms(user);
+    };
+    // Share of a core over `seconds` of the message loop waiting for the timer's wake-ups.
+    auto share = [&](TTimer& timer) {
+        timer.SetEnabled(true);
+        double cpu0 = cpuMs();
+        auto t0 = std::chrono::steady_clock::now();
+        while (std::chrono::steady_clock::now() < t0 + std::chrono::seconds(seconds))
+            Application->HandleMessage();
+        double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        timer.SetEnabled(false);
+        return (cpuMs() - cpu0) / wall;
+    };
+    int before = form->FramesComposed();
+    double running = share(*form->tmrDrawClock);
+    std::printf("running clock: %.3f%% of a core (%d frames in %d s), %.3f ms a second, ratio %.0f\n", 100 * running,
+                form->FramesComposed() - before, seconds, running * 1000, running * 1000 / blit);
+    TTimer idle(nullptr);   // what the 200 ms wake-ups alone cost
+    idle.SetInterval(200);
+    idle.OnTimer = [](TObject*) {};
+    double waking = share(idle);
+    std::printf("  of which a 200 ms timer doing nothing: %.3f%%\n", 100 * waking);
     delete form;
     return 0;
 }

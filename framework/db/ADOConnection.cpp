@@ -11,16 +11,41 @@ constexpr int kBusyTimeoutMs = 5000;
 }
 
 std::string ConnectionStringValue(std::string_view connectionString, std::string_view key) {
-    size_t start = 0;
-    while (start <= connectionString.size()) {
-        size_t end = connectionString.find(';', start);
-        if (end == std::string_view::npos)
-            end = connectionString.size();
-        std::string_view entry = connectionString.substr(start, end - start);
-        size_t eq = entry.find('=');
-        if (eq != std::string_view::npos && SameText(Trim(entry.substr(0, eq)), key))
-            return Trim(entry.substr(eq + 1));
-        start = end + 1;
+    size_t pos = 0;
+    while (pos <= connectionString.size()) {
+        size_t eq = connectionString.find('=', pos), semicolon = connectionString.find(';', pos);
+        if (eq == std::string_view::npos)
+            return "";
+        if (semicolon < eq) {   // an entry without "="
+            pos = semicolon + 1;
+            continue;
+        }
+        const bool match = SameText(Trim(connectionString.substr(pos, eq - pos)), key);
+        // The value: up to the next ';', or a quoted text (a doubled quote stands for one)
+        // that may hold ';' itself.
+        size_t start = connectionString.find_first_not_of(' ', eq + 1);
+        std::string value;
+        if (start != std::string_view::npos && (connectionString[start] == '"' || connectionString[start] == '\'')) {
+            const char quote = connectionString[start];
+            size_t i = start + 1;
+            for (; i < connectionString.size(); ++i) {
+                if (connectionString[i] != quote)
+                    value += connectionString[i];
+                else if (i + 1 < connectionString.size() && connectionString[i + 1] == quote)
+                    value += connectionString[++i];
+                else
+                    break;
+            }
+            semicolon = connectionString.find(';', i);
+        } else {
+            value = Trim(connectionString.substr(eq + 1, semicolon == std::string_view::npos ? std::string_view::npos
+                                                                                              : semicolon - eq - 1));
+        }
+        if (match)
+            return value;
+        if (semicolon == std::string_view::npos)
+            return "";
+        pos = semicolon + 1;
     }
     return "";
 }
@@ -82,6 +107,24 @@ void TADOConnection::CheckDataFile() {
         if (!found)
             throw EDatabaseError("\"" + FFileName + "\" is not a valid data file: table " + required + " is missing");
     }
+    CheckWritable();
+}
+
+// A write-protected file opens read-only, and a file in a write-protected folder opens
+// but fails at its first journal: either would fail every later write. One write is
+// tried here and rolled back.
+void TADOConnection::CheckWritable() {
+    std::string reason;
+    if (sqlite3_db_readonly(FHandle, "main") == 1)
+        reason = "the file is read-only";
+    else if (sqlite3_exec(FHandle, "begin immediate; create table main.write_check_(x)", nullptr, nullptr, nullptr) !=
+             SQLITE_OK)
+        reason = sqlite3_errmsg(FHandle);
+    if (!sqlite3_get_autocommit(FHandle))
+        sqlite3_exec(FHandle, "rollback", nullptr, nullptr, nullptr);
+    if (!reason.empty())
+        throw EDatabaseError("The data file \"" + FFileName + "\" cannot be written (is it or its folder write-protected?): " +
+                             reason);
 }
 
 void TADOConnection::Close() {

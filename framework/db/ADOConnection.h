@@ -1,9 +1,10 @@
 #pragma once
 // TADOConnection: the connection to the data file, an SQLite database named by the
 // "Data Source=" entry of an ADO-style connection string (other entries are accepted and
-// ignored). Open never creates a file: a missing file, a file that is not a database, or
-// a database lacking one of the required tables fails with EDatabaseError. Statements
-// commit one by one in SQLite's default rollback-journal mode.
+// ignored). Open never creates a file: a missing file, a file that is not a database, a
+// database lacking one of the required tables, or one that cannot be written (a
+// write-protected file or folder) fails with EDatabaseError. Statements commit one by one
+// in SQLite's default rollback-journal mode.
 
 #include <string>
 #include <string_view>
@@ -44,6 +45,7 @@ private:
     void RegisterDataSet(TADOQuery* query);
     void UnregisterDataSet(TADOQuery* query);
     void CheckDataFile();
+    void CheckWritable();
 
     std::string FConnectionString;
     bool FLoginPrompt = true;
@@ -54,5 +56,6 @@ private:
 };
 
 // The value of a "key=value" entry of a connection string (key case-insensitive, blanks
-// around key and value trimmed); "" when absent.
+// around key and value trimmed); "" when absent. A value in double or single quotes may
+// hold ';' (a doubled quote inside stands for one) and is taken as it stands.
 std::string ConnectionStringValue(std::string_view connectionString, std::string_view key);

@@ -1,15 +1,23 @@
 #include "framework/win/GdiPlus.h"
 
+#include <cstring>
+
 #include "framework/win/WinUtil.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 namespace {
+int failAfter = -1;
+
 void Check(GpStatus status, const char* what) {
+    if (failAfter >= 0 && failAfter-- == 0)
+        status = GenericError;
     if (status != Ok) throw EGdiplusError(std::string(what) + " failed (GDI+ status " + std::to_string(int(status)) + ")");
 }
 }  // namespace
+
+void FailGdiplusCallAfter(int calls) { failAfter = calls; }
 
 GdiplusSession::GdiplusSession() {
     GdiplusStartupInput input;
@@ -22,6 +30,28 @@ TGpImage::TGpImage(std::string_view fileName) {
     Gdiplus::GpImage* image = nullptr;
     std::wstring w = Wide(fileName);
     if (!fileName.empty() && GdipLoadImageFromFile(w.c_str(), &image) == Ok) FImage.reset(image);
+}
+
+TGpImage TGpImage::Decoded(std::string_view fileName) {
+    TGpImage file(fileName), decoded;
+    if (file.Empty()) return decoded;
+    const UINT width = UINT(file.Width()), height = UINT(file.Height());
+    Gdiplus::GpBitmap* copy = nullptr;
+    if (GdipCreateBitmapFromScan0(INT(width), INT(height), 0, PixelFormat32bppARGB, nullptr, &copy) != Ok) return decoded;
+    decoded.FImage.reset(copy);
+    Gdiplus::Rect all(0, 0, INT(width), INT(height));
+    Gdiplus::BitmapData from{}, to{};
+    auto* source = static_cast<Gdiplus::GpBitmap*>(file.Get());
+    if (GdipBitmapLockBits(source, &all, ImageLockModeRead, PixelFormat32bppARGB, &from) != Ok) return TGpImage();
+    bool copied = GdipBitmapLockBits(copy, &all, ImageLockModeWrite, PixelFormat32bppARGB, &to) == Ok;
+    if (copied) {
+        for (UINT y = 0; y < height; ++y)
+            std::memcpy(static_cast<char*>(to.Scan0) + INT_PTR(y) * to.Stride,
+                        static_cast<const char*>(from.Scan0) + INT_PTR(y) * from.Stride, size_t(width) * 4);
+        GdipBitmapUnlockBits(copy, &to);
+    }
+    GdipBitmapUnlockBits(source, &from);
+    return copied ? std::move(decoded) : TGpImage();
 }
 
 int TGpImage::Width() const {
@@ -82,6 +112,19 @@ void TGpStringFormat::SetLineAlignment(StringAlignment align) {
 TGpGraphics::TGpGraphics(HDC dc) {
     Gdiplus::GpGraphics* g = nullptr;
     Check(GdipCreateFromHDC(dc, &g), "GdipCreateFromHDC");
+    FGraphics.reset(g);
+}
+
+TGpBitmap::TGpBitmap(int width, int height, void* bits) {
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    Check(GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits), &bitmap),
+          "GdipCreateBitmapFromScan0");
+    FBitmap.reset(bitmap);
+}
+
+TGpGraphics::TGpGraphics(TGpBitmap& bitmap) {
+    Gdiplus::GpGraphics* g = nullptr;
+    Check(GdipGetImageGraphicsContext(bitmap.Get(), &g), "GdipGetImageGraphicsContext");
     FGraphics.reset(g);
 }
 

@@ -37,6 +37,10 @@ public:
     TGpImage() = default;
     explicit TGpImage(std::string_view fileName);   // empty when the file is missing or unreadable
     TGpImage(TGpImage&& o) noexcept : FImage(std::move(o.FImage)) {}
+    TGpImage& operator=(TGpImage&& o) noexcept { FImage = std::move(o.FImage); return *this; }
+    // The file decoded at once into a 32-bit ARGB bitmap in memory, so that the file is not
+    // held open while the image lives; empty when the file does not load.
+    static TGpImage Decoded(std::string_view fileName);
     bool Empty() const { return !FImage; }
     int Width() const;
     int Height() const;
@@ -88,9 +92,24 @@ private:
     std::unique_ptr<Gdiplus::GpStringFormat, Deleter> FFormat;
 };
 
+// A 32-bit premultiplied ARGB bitmap over pixels the caller owns (a DIB section's bits,
+// top-down rows of width * 4 bytes), which a TGpGraphics can draw into directly.
+class TGpBitmap {
+public:
+    TGpBitmap(int width, int height, void* bits);
+    Gdiplus::GpBitmap* Get() const { return FBitmap.get(); }
+
+private:
+    struct Deleter {
+        void operator()(Gdiplus::GpBitmap* p) const { Gdiplus::DllExports::GdipDisposeImage(p); }
+    };
+    std::unique_ptr<Gdiplus::GpBitmap, Deleter> FBitmap;
+};
+
 class TGpGraphics {
 public:
     explicit TGpGraphics(HDC dc);
+    explicit TGpGraphics(TGpBitmap& bitmap);
     Gdiplus::GpGraphics* Get() const { return FGraphics.get(); }
 
     // Rotates the world by `degrees` clockwise about (cx, cy), added to the current transform.
@@ -107,6 +126,10 @@ private:
     };
     std::unique_ptr<Gdiplus::GpGraphics, Deleter> FGraphics;
 };
+
+// Test seam: after `calls` more checked GDI+ calls, the next one reports a failure (its
+// work done, as when GDI+ fails part-way); -1 turns it off.
+void FailGdiplusCallAfter(int calls);
 
 // GDI+ colour from a TColor and an alpha.
 uint32_t ColorToARGB(TColor color, uint8_t alpha = 255);

@@ -13,6 +13,7 @@
 #include "framework/win/Application.h"
 #include "framework/win/Bitmap.h"
 #include "framework/win/Dialogs.h"
+#include "framework/win/Handles.h"
 
 namespace fs = std::filesystem;
 
@@ -74,9 +75,10 @@ protected:
     void At(int h, int m, int s, int ms = 0) { now = EncodeDateTime(2026, 5, 1, h, m, s, ms); }
     void Compose(TBitmap& bmp)
     {
-        Clear(bmp);
-        TGpGraphics g(bmp.Canvas().Handle());
-        form->DrawClockLayers(g);
+        form->ComposeClockFrame();
+        const TClockComposer& c = form->Composer();
+        for (int y = 0; y < bmp.Height(); ++y)
+            std::memcpy(bmp.ScanLine(y), c.Pixels() + y * c.Width(), size_t(bmp.Width()) * 4);
     }
 
     fs::path folder;
@@ -171,6 +173,90 @@ TEST_F(ClockWindow, ComposedFrameShowsFaceAndHourHand)
 // GDI+ turns a layer about the centre of screen pixel (64, 65), (64.5, 65.5) in pixel-edge
 // coordinates: the dial, the dot and every hand's axis must meet there at any angle, or
 // the hands wobble off the centre as they go round.
+// The frame as every redraw composed it before the layers were decoded once: each PNG
+// loaded from its file and drawn with GDI+ straight onto the frame's DC.
+void FrameFromFiles(TFmMain& form, TBitmap& bmp)
+{
+    Clear(bmp);
+    TGpGraphics g(bmp.Canvas().Handle());
+    for (TPNGButton* layer : {form.pngBg, form.pngHour, form.pngMinute, form.pngSecond, form.pngDot, form.pngHighLights}) {
+        if (layer == form.pngSecond && !form.ShowSecond())
+            continue;
+        TGpImage image(layer->ImageNormal());
+        if (image.Empty())
+            continue;
+        int l = layer->Left(), t = layer->Top(), w = layer->Width(), h = layer->Height();
+        if (layer->Rotate() != 0)
+            g.RotateAt(float(layer->Rotate()), float(l + w / 2), float(t + h / 2));
+        g.DrawImageRect(image, l, t, w, h);
+        g.ResetTransform();
+    }
+}
+
+// Every frame of a sweep through half a day, overshoot frames included, in both faces
+// with and without the seconds hand, has exactly the pixels of the frame drawn from the
+// files.
+TEST_F(ClockWindow, FramesFromDecodedLayersMatchFramesFromTheFiles)
+{
+    Make()->LoadSkinImages();
+    TBitmap want(kW, kH), got(kW, kH);
+    int frames = 0, differing = 0;
+    auto check = [&] {
+        FrameFromFiles(*form, want);
+        Compose(got);
+        ++frames;
+        for (int y = 0; y < kH; ++y)
+            if (std::memcmp(want.ScanLine(y), got.ScanLine(y), size_t(kW) * 4) != 0) {
+                ++differing;
+                break;
+            }
+    };
+    form->OnClockWait = [&](int) { check(); };   // the overshoot frame is up during the wait
+    for (int face : {kBlueFace, kBlackFace})
+        for (const char* seconds : {"1", "0"}) {
+            WriteIni(std::string("[ZuzuvOdada]\r\nShowSecond=") + seconds + "\r\nSkinType=" + IntToStr(face) + "\r\n");
+            form->LoadSkinImages();
+            for (int t = 0; t < 12 * 3600; t += 1237) {
+                At(t / 3600, t / 60 % 60, t % 60);
+                form->tmrDrawClockTimer(form);
+                check();
+            }
+        }
+    EXPECT_GT(frames, 200);
+    EXPECT_EQ(differing, 0) << "of " << frames << " frames";
+}
+
+// A new second draws one picture (the seconds hand) and blends only the layers from it
+// up; a layer file replaced on disk is decoded anew at the next minute.
+TEST_F(ClockWindow, AFrameRedrawsOnlyWhatChanged)
+{
+    form = Make();
+    form->OnClockWait = nullptr;
+    WriteIni("[ZuzuvOdada]\r\nSecondTan=0\r\n");
+    form->LoadSkinImages();
+    At(15, 30, 1);
+    form->tmrDrawClockTimer(form);
+    int pictures = form->Composer().PicturesDrawn(), blends = form->Composer().LayersBlended();
+    At(15, 30, 2);
+    form->tmrDrawClockTimer(form);
+    EXPECT_EQ(form->Composer().PicturesDrawn() - pictures, 1);
+    EXPECT_EQ(form->Composer().LayersBlended() - blends, 3);
+
+    unsigned version = form->pngBg->ImageVersion();
+    fs::remove(folder / "Images" / "Blue.png");
+    fs::copy_file(folder / "Images" / "Black.png", folder / "Images" / "Blue.png");
+    At(15, 30, 3);
+    form->tmrDrawClockTimer(form);
+    EXPECT_EQ(form->pngBg->ImageVersion(), version);   // not looked at within the minute
+    At(15, 31, 0);
+    form->tmrDrawClockTimer(form);
+    EXPECT_NE(form->pngBg->ImageVersion(), version);
+    TBitmap want(kW, kH), got(kW, kH);
+    FrameFromFiles(*form, want);
+    Compose(got);
+    EXPECT_EQ(want.PixelARGB(20, 65), got.PixelARGB(20, 65));
+}
+
 TEST_F(ClockWindow, HandsTurnAboutTheDialCentre)
 {
     constexpr double cx = 64.5, cy = 65.5;
@@ -292,6 +378,28 @@ TEST_F(ClockWindow, DamagedSettingsGiveTheDefaults)
     EXPECT_EQ(ExtractFileName(form->pngBg->ImageNormal()), "Blue.png");
 }
 
+// Held by another program, Set.ini cannot be read: the clock still shows with the
+// defaults (not invisible at alpha 0), and the file is not written over at close.
+TEST_F(ClockWindow, UnreadableSettingsGiveTheDefaults)
+{
+    WriteIni("[ZuzuvOdada]\r\nSkinType=0\r\nAlpha=40\r\n");
+    const std::wstring ini = (folder / "Set.ini").wstring();
+    UniqueHandle held(CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    Make()->LoadSkinImages();
+    EXPECT_EQ(form->Alpha(), 100);
+    EXPECT_EQ(form->PushedAlpha(), 255);
+    EXPECT_EQ(form->SkinType(), kBlueFace);
+    EXPECT_EQ(form->Top(), 20);
+    EXPECT_EQ(ExtractFileName(form->pngBg->ImageNormal()), "Blue.png");
+    held.Reset();
+    MessageBoxRecorder boxes;
+    EXPECT_TRUE(form->CloseQuery());
+    EXPECT_TRUE(boxes.Calls.empty());
+    TIniFile kept((folder / "Set.ini").string());
+    EXPECT_EQ(kept.ReadInteger("ZuzuvOdada", "Alpha", 0), 40);
+}
+
 TEST_F(ClockWindow, MissingImageLeavesItsLayerOut)
 {
     fs::remove(folder / "Images" / "Blue_h.png");
@@ -333,11 +441,15 @@ TEST_F(ClockWindow, CalendarFlagShowsOrClosesTheDesktopCalendar)
     }
 }
 
-TEST_F(ClockWindow, HoverWithoutButtonDoesNotMove)
+TEST_F(ClockWindow, OnlyTheLeftButtonStartsAMove)
 {
     Make()->LoadSkinImages();
-    int left = form->Left(), top = form->Top();
+    int moves = 0;
+    form->OnSystemMove = [&] { ++moves; };
     form->FormMouseMove(form->pngBg, {}, 10, 10);
-    EXPECT_EQ(form->Left(), left);
-    EXPECT_EQ(form->Top(), top);
+    form->FormMouseMove(form, {ssRight}, 10, 10);
+    form->FormMouseMove(form, {ssShift}, 10, 10);
+    EXPECT_EQ(moves, 0);
+    form->FormMouseMove(form->pngHour, {ssLeft}, 10, 10);
+    EXPECT_EQ(moves, 1);
 }

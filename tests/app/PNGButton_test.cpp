@@ -39,6 +39,27 @@ TEST(PNGButton, RotatesAboutItsCentre)
     EXPECT_EQ(AlphaAt(bmp, 64, 45), 0);
 }
 
+// Whichever GDI+ call of a rotated drawing fails, the next layer is drawn untransformed.
+TEST(PNGButton, AFailedRotationLeavesNoTransformBehind)
+{
+    TBitmap bmp(136, 131);
+    TGpGraphics g(bmp.Canvas().Handle());
+    TGpImage hand = TGpImage::Decoded(Image("Blue_h.png"));
+    ASSERT_FALSE(hand.Empty());
+    for (int failing = 0; failing < 4; ++failing) {
+        FailGdiplusCallAfter(failing);
+        EXPECT_THROW(DrawPNGImage(g, hand, 58, 1, 13, 129, 90), EGdiplusError) << failing;
+        FailGdiplusCallAfter(-1);
+        Gdiplus::GpMatrix* m = nullptr;
+        Gdiplus::DllExports::GdipCreateMatrix(&m);
+        Gdiplus::DllExports::GdipGetWorldTransform(g.Get(), m);
+        BOOL identity = FALSE;
+        Gdiplus::DllExports::GdipIsMatrixIdentity(m, &identity);
+        Gdiplus::DllExports::GdipDeleteMatrix(m);
+        EXPECT_TRUE(identity) << "failing call " << failing;
+    }
+}
+
 TEST(PNGButton, EmptyOrMissingImageDrawsNothing)
 {
     auto button = std::make_unique<TPNGButton>(nullptr);

@@ -5,6 +5,14 @@
 #include <thread>
 #include <sqlite3.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "DataFileCopy.h"
 #include "app/core/dbhouse.h"
 #include "framework/db/ADOConnection.h"
@@ -105,11 +113,74 @@ TEST(DataFile, OpenRefusesTextFileAndDatabaseWithoutTables) {
     EXPECT_FALSE(cnn.Connected());
 }
 
+#ifndef _WIN32
+// A data file the program could read but not write would fail every later write in
+// silence: Open refuses a write-protected file, and a file in a write-protected folder
+// (where no journal can be made), and leaves it as it was. The super-user writes despite
+// the mode, so for it the file or folder is made immutable where the file system allows.
+TEST(DataFile, OpenRefusesADataFileItCannotWrite) {
+    struct Protect {
+        std::string Path;
+        mode_t Mode;
+        bool Immutable = false;
+        Protect(std::string path, mode_t mode) : Path(std::move(path)), Mode(mode) {
+            chmod(Path.c_str(), mode & 0555);
+            if (access(Path.c_str(), W_OK) == 0)
+                Immutable = SetImmutable(true);
+        }
+        ~Protect() {
+            if (Immutable)
+                SetImmutable(false);
+            chmod(Path.c_str(), Mode);
+        }
+        bool SetImmutable(bool on) const {
+            int fd = open(Path.c_str(), O_RDONLY);
+            int flags = 0;
+            bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+            if (fd >= 0)
+                close(fd);
+            return done;
+        }
+        bool Works() const { return access(Path.c_str(), W_OK) != 0 || Immutable; }
+    };
+    for (bool folder : {false, true}) {
+        DataFileCopy file;
+        const std::string before = ReadFileBytes(file.FileName());
+        std::string path = folder ? file.Folder().substr(0, file.Folder().size() - 1) : file.FileName();
+        {
+            Protect protect(path, folder ? 0755 : 0644);
+            if (!protect.Works())
+                GTEST_SKIP() << "no way to write-protect " << path << " here";
+            TADOConnection cnn(nullptr);
+            cnn.SetConnectionString(file.ConnectionString());
+            std::string message = MessageOf([&] { cnn.Open(); });
+            EXPECT_NE(message.find("cannot be written"), std::string::npos) << message;
+            EXPECT_FALSE(cnn.Connected());
+        }
+        TADOConnection cnn(nullptr);
+        cnn.SetConnectionString(file.ConnectionString());
+        cnn.Open();
+        EXPECT_TRUE(cnn.Connected());
+        cnn.Close();
+        EXPECT_EQ(ReadFileBytes(file.FileName()), before);   // the check itself changes nothing
+    }
+}
+#endif
+
 TEST(DataFile, ConnectionStringEntries) {
     EXPECT_EQ(ConnectionStringValue("Provider=X;User ID=Admin; Data Source=  C:\\a b\\q.mdb  ;Persist=true",
                                      "data source"),
               "C:\\a b\\q.mdb");
     EXPECT_EQ(ConnectionStringValue("Provider=X", "Data Source"), "");
+    // Quoted values keep their ';' and blanks; a doubled quote stands for one.
+    EXPECT_EQ(ConnectionStringValue("Data Source=\"C:\\a;b \\q.mdb\" ;Persist=true", "Data Source"), "C:\\a;b \\q.mdb");
+    EXPECT_EQ(ConnectionStringValue("Data Source=\"C:\\a;b\\q.mdb\" ;Persist=true", "Persist"), "true");
+    EXPECT_EQ(ConnectionStringValue("Password='it''s;x';Data Source=q.mdb", "Password"), "it's;x");
+    EXPECT_EQ(ConnectionStringValue("Password='it''s;x';Data Source=q.mdb", "Data Source"), "q.mdb");
+    EXPECT_EQ(ConnectionStringValue("junk;Extended Properties=a=b; Data Source=C:\\Bob's\\q.mdb", "Data Source"),
+              "C:\\Bob's\\q.mdb");
     TADOConnection cnn(nullptr);
     cnn.SetConnectionString("Provider=MSDASQL.1;Persist Security Info=False");
     EXPECT_NE(MessageOf([&] { cnn.Open(); }).find("no data file"), std::string::npos);
@@ -365,6 +436,8 @@ TEST(DataFile, WaitsForAnotherConnectionsLockInsteadOfFailing) {
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open_v2(db.File.FileName().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+    // Its commit may meet the waiting connection's passing read lock: let it wait too.
+    sqlite3_busy_timeout(other, 5000);
     std::thread release([other] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         sqlite3_exec(other, "commit", nullptr, nullptr, nullptr);

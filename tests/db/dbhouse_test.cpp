@@ -8,6 +8,7 @@
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
 #include "framework/db/DatabaseError.h"
+#include "framework/rtl/FileUtils.h"
 
 namespace {
 
@@ -70,6 +71,18 @@ TEST(DataModule, ConnectionStringOfTheProgram) {
     EXPECT_EQ(DataConnectionString("C:\\时钟\\"),
               "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Jet OLEDB:Database Password=m3n7q2s8v4x6 ; "
               "Data Source=C:\\时钟\\qmkDemo.mdb ;Persist Security Info=true");
+}
+
+TEST(DataModule, AProgramFolderHoldingASemicolonOpens) {
+    DataFileCopy file;
+    const std::string folder = file.Folder() + "时钟;v1" + PathDelim;
+    std::filesystem::create_directory(Utf8Path(folder));
+    std::filesystem::copy_file(Utf8Path(file.FileName()), Utf8Path(folder + DataFileName));
+    TComponent application(nullptr);
+    auto* house = new Tdbhouse(&application);
+    house->democnn->SetConnectionString(DataConnectionString(folder));
+    house->democnn->Open();
+    EXPECT_EQ(house->democnn->FileName(), folder + DataFileName);
 }
 
 TEST(DataModule, MissingDataFileFailsTheOpen) {

@@ -1,11 +1,15 @@
-// Starts the shipped vorpen.exe, waits for its first visible window, asks it to close
-// and expects a clean exit.
+// Starts vorpen.exe in a copy of the shipped folder (the program writes its data file and
+// Set.ini beside itself), waits for its first visible window, asks it to close and
+// expects a clean exit that left the shipped folder as it was.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -44,8 +48,13 @@ std::wstring Widen(const char* s)
 
 TEST(Smoke, ProgramShowsAWindowAndExitsCleanlyWhenClosed)
 {
-    std::wstring folder = Widen(VORPEN_DIST_DIR);
-    std::wstring exe = folder + L"/vorpen.exe";
+    const fs::path dist = Widen(VORPEN_DIST_DIR), copy = fs::temp_directory_path() / L"vorpen smoke";
+    fs::remove_all(copy);
+    fs::copy(dist, copy, fs::copy_options::recursive);
+    const auto shippedData = fs::last_write_time(dist / L"qmkDemo.mdb");
+    const bool shippedSettings = fs::exists(dist / L"Set.ini");
+    std::wstring folder = copy.wstring();
+    std::wstring exe = folder + L"\\vorpen.exe";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -71,4 +80,8 @@ TEST(Smoke, ProgramShowsAWindowAndExitsCleanlyWhenClosed)
     EXPECT_EQ(code, 0u);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    EXPECT_EQ(fs::exists(dist / L"Set.ini"), shippedSettings);
+    EXPECT_TRUE(fs::last_write_time(dist / L"qmkDemo.mdb") == shippedData);
+    std::error_code ec;
+    fs::remove_all(copy, ec);
 }

@@ -173,7 +173,7 @@ TEST_F(Startup, AMissingDataFileEndsTheProgramWithDataError)
     fs::remove(Utf8Path(file.FileName()));
     form->tszxsfTimer(form->tszxsf);
     ASSERT_EQ(boxes.Calls.size(), 1u);
-    EXPECT_EQ(boxes.Calls[0].Text, "data error");
+    EXPECT_TRUE(boxes.Calls[0].Text.starts_with("data error\n")) << boxes.Calls[0].Text;
     EXPECT_EQ(terminations, 1);
     EXPECT_FALSE(form->Timer1->Enabled());
     EXPECT_FALSE(form->tcsh->Enabled());
@@ -219,18 +219,26 @@ TEST_F(Startup, CreationSetsTheLocaleFormatsAndHidesTheApplicationWindow)
     EXPECT_EQ(terminations, 0);
 }
 
-TEST(SingleInstance, TitleGuardFindsAnotherWindowWithTheTitleButNotItsOwn)
+TEST(SingleInstance, TitleGuardFindsOnlyAnotherApplicationWindowWithTheTitle)
 {
     const std::string title = "vorpen guard test";
     Application->SetTitle(title);
     EXPECT_EQ(FindRunningInstance(), nullptr);
-    HWND other = CreateWindowExW(0, L"STATIC", Wide(title).c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 nullptr, nullptr);
+    // A folder window showing the program's folder carries the title too, but is no copy.
+    HWND folder = CreateWindowExW(0, L"STATIC", Wide(title).c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(FindRunningInstance(), nullptr);
+    wchar_t appClass[256] = {};
+    GetClassNameW(Application->Handle(), appClass, 256);
+    HWND other = CreateWindowExW(0, appClass, Wide(title).c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(other, nullptr);
     EXPECT_EQ(FindRunningInstance(), other);
     EXPECT_EQ(Application->Title(), title);
     EXPECT_EQ(HwndText(Application->Handle()), title);
     DestroyWindow(other);
+    DestroyWindow(folder);
     Application->SetTitle("");
     EXPECT_EQ(FindRunningInstance(), nullptr);
 }

@@ -2,10 +2,14 @@
 // window positions, the purge of reminded memos, the settings and the sound paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "../db/DataFileCopy.h"
 #include "app/core/Startup.h"
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
+#include "calendar/core/LunarDate.h"
 #include "framework/db/DatabaseError.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
@@ -83,12 +87,42 @@ TEST(FestivalDate, LunarDatesGiveThisYearsSolarDate)
 {
     EXPECT_EQ(Festival("阴历", "01-01", 2026), "2026-02-17");   // Spring Festival
     EXPECT_EQ(Festival("阴历", "08-15", 2026), "2026-09-25");   // Mid-Autumn
-    EXPECT_EQ(Festival("阴历", "12-08", 2026), "2027-01-15");   // the twelfth month lies in the next solar year
+    // The twelfth month of a lunar year lies mostly in the next solar year: this January's
+    // 腊八 and this February's 除夕 belong to last lunar year.
+    EXPECT_EQ(Festival("阴历", "12-08", 2026), "2026-01-26");
+    EXPECT_EQ(Festival("阴历", "12-08", 2027), "2027-01-15");
+    EXPECT_EQ(Festival("阴历", "12-29", 2026), "2026-02-16");
+}
+
+// Whatever the lunar date, the date found lies in the asked solar year whenever the lunar
+// year before or the lunar year itself has that day in it.
+TEST(FestivalDate, LunarDatesFallInTheAskedSolarYearWheneverOneDoes)
+{
+    for (int year = 1950; year <= 2090; ++year)
+        for (int month = 1; month <= 12; ++month)
+            for (int day : {1, 10, 20, 29}) {
+                char realyr[8];
+                std::snprintf(realyr, sizeof realyr, "%02d-%02d", month, day);
+                TDateTime date;
+                ASSERT_TRUE(FestivalDate("阴历", realyr, year, date)) << year << " " << realyr;
+                int ld, lm, ly, sd, sm, sy;
+                bool leap;
+                int y, m, d;
+                DecodeDate(date, y, m, d);
+                ASSERT_TRUE(SolarToLunar(y, m, d, leap, ld, lm, ly));
+                EXPECT_EQ(lm * 100 + ld, month * 100 + day) << year << " " << realyr;
+                if (y == year)
+                    continue;
+                for (int lunarYear : {year - 1, year}) {
+                    ASSERT_TRUE(LunarToSolar(lunarYear, month, day, false, sd, sm, sy));
+                    EXPECT_NE(sy, year) << "lunar " << lunarYear << " " << realyr << " lies in " << year;
+                }
+            }
 }
 
 TEST(FestivalDate, LunarDay30TakesTheLastDayOfAShortMonth)
 {
-    EXPECT_EQ(Festival("阴历", "12-30", 2025), "2026-02-16");   // New Year's Eve of a 29-day twelfth month
+    EXPECT_EQ(Festival("阴历", "12-30", 2026), "2026-02-16");   // New Year's Eve of a 29-day twelfth month
     EXPECT_EQ(Festival("阴历", "05-30", 2026), "2026-07-13");
     EXPECT_EQ(Festival("阴历", "02-30", 2026), "2026-04-16");
     // A 30-day second month: its day 30 has no solar twin "February 30" to start from.
@@ -136,7 +170,7 @@ TEST(StartupData, FestivalRowsGetThisYearsDatesAndABadRowIsSkipped)
     EXPECT_EQ(m.Realrq("春节"), "2026-02-17");
     EXPECT_EQ(m.Realrq("国庆节"), "2026-10-01");
     EXPECT_EQ(m.Realrq("闰日"), "2026-02-28");
-    EXPECT_EQ(m.Realrq("除夕"), "2027-02-05");
+    EXPECT_EQ(m.Realrq("除夕"), "2026-02-16");
     EXPECT_EQ(m.Realrq("坏行"), "2000-01-01");
 }
 
@@ -146,7 +180,9 @@ TEST(StartupData, PositionsLoadAndAMissingRowKeepsTheWindowsPosition)
     m.Exec("delete from sz_fzb where bz='便签3位置'");
     Note3PosX = 777;
     Note3PosY = 888;
-    LoadWindowPositions(*m.House);
+    TPositionsRead read = LoadWindowPositions(*m.House);
+    EXPECT_EQ(std::count(read.begin(), read.end(), true), 13);
+    EXPECT_FALSE(read[4]);
     EXPECT_EQ(CalendarPosX, 480);
     EXPECT_EQ(CalendarPosY, 40);
     EXPECT_EQ(MemoBoardPosX, 260);
@@ -154,6 +190,29 @@ TEST(StartupData, PositionsLoadAndAMissingRowKeepsTheWindowsPosition)
     EXPECT_EQ(Note3PosY, 888);
     EXPECT_EQ(Note4PosX, 112);
     EXPECT_EQ(Countdown5PosY, 676);
+}
+
+// A row that fails to read (here a damaged value; a data file held by another program
+// fails the same way) keeps its variable, and close leaves that row as it is while the
+// other keys are read and written back.
+TEST(StartupData, ARowThatFailedToReadIsNotWrittenBackAtClose)
+{
+    Module m;
+    m.Exec("update sz_fzb set xz='abc' where bz='倒计时2位置'");
+    Countdown2PosX = Countdown2PosY = 0;
+    TPositionsRead read = LoadWindowPositions(*m.House);
+    EXPECT_FALSE(read[10]);
+    EXPECT_EQ(Countdown2PosX, 0);
+    EXPECT_EQ(Countdown1PosY, 420);
+    EXPECT_EQ(Countdown3PosY, 548);
+    Countdown1PosX = 11;
+    Countdown3PosX = 33;
+    SaveWindowPositions(*m.House, read);
+    auto where = [](const char* key) { return std::string(" from sz_fzb where bz='") + key + "'"; };
+    EXPECT_EQ(m.Value("select xz" + where("倒计时2位置"), "xz"), "abc");
+    EXPECT_EQ(m.Value("select yz" + where("倒计时2位置"), "yz"), "484");
+    EXPECT_EQ(m.Value("select xz" + where("倒计时1位置"), "xz"), "11");
+    EXPECT_EQ(m.Value("select xz" + where("倒计时3位置"), "xz"), "33");
 }
 
 TEST(StartupData, PurgeDeletesExpiredRemindedMemosAndKeepsTheRest)
@@ -201,6 +260,19 @@ TEST(StartupData, SettingsAndSoundChoicesAreRead)
     EXPECT_EQ(AltsWavPath, clock + "alts.wav");
     EXPECT_EQ(AlldayWavPath, "");
     EXPECT_EQ(ReminderPlayCount, 3);
+}
+
+TEST(StartupData, ThePlayCountIsHeldToOneToThree)
+{
+    Module m;
+    const std::pair<const char*, int> cases[] = {{"1", 1}, {"3", 3}, {"0", 1}, {"-2", 1}, {"4", 3}, {"99999", 3}};
+    for (auto [stored, count] : cases) {
+        m.Exec(std::string("update sz_qtcsb set bwjrbfcs='") + stored + "'");
+        ReminderPlayCount = 2;
+        LoadOtherSettings(*m.House);
+        EXPECT_EQ(ReminderPlayCount, count) << stored;
+    }
+    ReminderPlayCount = 2;
 }
 
 TEST(StartupData, AMissingSettingsRowFailsTheStepInsteadOfReadingEmptyTexts)
