@@ -160,14 +160,6 @@ void TFmMain::FormClose(TObject*, TCloseAction&)
 
 // Repeating memos move to their next date here; not built yet, so nothing moves.
 void TFmMain::BitBtn1Click(TObject*) {}
-// The quick reminder; not built yet, so it never fires.
-void TFmMain::tmsnTimer(TObject*) {}
-// Festival reminders; not built yet.
-void TFmMain::trqTimer(TObject*) {}
-// The talking clock; not built yet, so it never chimes.
-void TFmMain::tbsTimer(TObject*) {}
-// Re-arms the chimes; not built yet.
-void TFmMain::tqxbsTimer(TObject*) {}
 // Runs the repeating-memo update every 3 s; not built yet.
 void TFmMain::tcshTimer(TObject*) {}
 

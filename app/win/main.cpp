@@ -8,6 +8,8 @@
 #include "framework/win/WinUtil.h"
 #include "organizer/win/bwlbj.h"
 #include "organizer/win/bwxg.h"
+#include "organizer/win/ksts.h"
+#include "organizer/win/kstsr.h"
 
 namespace {
 
@@ -18,9 +20,13 @@ void CreateForms()
 {
     Application->CreateForm(FmMain);
     dbhouse = new Tdbhouse(Application);
+    // The quick reminder dialog, before the almanac query.
+    Application->CreateForm(Formksts);
     // Memo dialogs: the add dialog, then (after the memo list) the edit dialog.
     Application->CreateForm(Formbwlbj);
     Application->CreateForm(Formbwxg);
+    // The quick reminder's alert, after the festival editors.
+    Application->CreateForm(Formkstsr);
 }
 
 }  // namespace
