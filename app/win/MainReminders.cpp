@@ -67,8 +67,14 @@ void TFmMain::tmsnTimer(TObject*)
 
 //--- Talking clock
 
-void TFmMain::SpeakFullHour12(const std::string& HourText, int Hour24) { PlayWords(SpokenWords(HourText, Hour24, false)); }
-void TFmMain::SpeakHalfHour12(const std::string& HourText, int Hour24) { PlayWords(SpokenWords(HourText, Hour24, true)); }
+void TFmMain::SpeakFullHour12(const std::string& HourText, int Hour24)
+{
+    PlayWords(SpokenWords(HourText, Hour24, false));
+}
+void TFmMain::SpeakHalfHour12(const std::string& HourText, int Hour24)
+{
+    PlayWords(SpokenWords(HourText, Hour24, true));
+}
 void TFmMain::SpeakFullHour24(const std::string& HourText) { PlayWords(SpokenWords(HourText, -1, false)); }
 void TFmMain::SpeakHalfHour24(const std::string& HourText) { PlayWords(SpokenWords(HourText, -1, true)); }
 

@@ -105,6 +105,16 @@ TEST_F(ReminderTimers, AFestivalTwoDaysAheadRaisesOnePopUpWithItsIidEvery30Minut
     EXPECT_TRUE(boxes.Calls.empty());
 }
 
+TEST_F(ReminderTimers, AnEmptyFestivalSoundPlaysNothingAndTheFestivalStillPopsUp)
+{
+    AlldayWavPath = "";
+    data.Exec("insert into sz_jrb (jrmc, rqlx, realyr, realrq, qrbz) values ('生日', '阳历', '05-10', '2026-05-10', '0')");
+    form->trqTimer(form);
+    EXPECT_TRUE(Played().empty());
+    ASSERT_EQ(OpenMsgPopups().size(), 1u);
+    EXPECT_EQ(OpenMsgPopups()[0]->Text(), "今天:生日;" + data.Value("select iid from sz_jrb where jrmc='生日'"));
+}
+
 TEST_F(ReminderTimers, AQuickReminderAcrossMidnightFiresOnceAtItsMomentAndResetsItsRow)
 {
     StartAt(EncodeDateTime(2026, 5, 10, 23, 50, 0, 0));

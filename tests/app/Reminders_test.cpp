@@ -17,7 +17,10 @@ namespace {
 TDateTime At(int d, int h, int m, int s = 0) { return EncodeDateTime(2026, 5, d, h, m, s, 0); }
 
 std::string Relative(TDateTime now, int minutes) { return ReminderDueText(RelativeReminderDue(now, minutes)); }
-std::string Absolute(TDateTime now, int h, int m) { return ReminderDueText(AbsoluteReminderDue(now, EncodeTime(h, m, 0, 0))); }
+std::string Absolute(TDateTime now, int h, int m)
+{
+    return ReminderDueText(AbsoluteReminderDue(now, EncodeTime(h, m, 0, 0)));
+}
 
 // The first 6-second tick from `from` at which the reminder counts as reached.
 std::string FirstFiringTick(const std::string& zdsj, TDateTime from, int ticks)
