@@ -1,7 +1,7 @@
 // The start-up and shut-down side of TFmMain: the table of the window's timers, the
 // creation hook, the one-shot start-up timer that does every step needing the data file,
-// and the close hook that writes the window positions back. The reminder, chime and
-// repeat handlers that other units fill in are stubs here.
+// and the close hook that writes the window positions back. The repeat handlers that
+// another unit fills in are stubs here.
 #include "app/win/Main.h"
 
 #include "app/core/Startup.h"
@@ -156,7 +156,7 @@ void TFmMain::FormClose(TObject*, TCloseAction&)
         SaveWindowPositions(*dbhouse);
 }
 
-//--- Handlers built by the reminder, repeat and chime units
+//--- Handlers built by the repeat unit
 
 // Repeating memos move to their next date here; not built yet, so nothing moves.
 void TFmMain::BitBtn1Click(TObject*) {}

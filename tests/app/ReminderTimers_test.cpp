@@ -74,6 +74,7 @@ protected:
 };
 
 using Words = std::vector<std::string>;
+
 }  // namespace
 
 TEST_F(ReminderTimers, AFestivalTwoDaysAheadRaisesOnePopUpWithItsIidEvery30MinutesUntilConfirmed)
