@@ -87,13 +87,14 @@ TFormksts::TFormksts(TComponent* AOwner) : TForm(AOwner) {
 // follow the row.
 void TFormksts::FormShow(TObject*) {
   dt1->SetTime(TimeOf(Now()));
-  ShowPending();
+  const TQuickReminderRow row = ShowPending();
+  Edit1->SetText(row.Sypath.empty() ? DoorbellWavPath : row.Sypath);
 }
 
-void TFormksts::ShowPending() {
+TQuickReminderRow TFormksts::ShowPending() {
   const TQuickReminderRow row = ReadQuickReminder(*dbhouse->qcx);
   BitBtn5->SetVisible(!row.Zdsj.empty());
-  Edit1->SetText(row.Sypath.empty() ? DoorbellWavPath : row.Sypath);
+  return row;
 }
 
 void TFormksts::ComboBox1Change(TObject*) {

@@ -2,6 +2,7 @@
 // TFormksts, the quick reminder dialog: sets the one pending reminder of sz_ksb, in a
 // number of minutes or at an hour and minute, with a sound; or cancels it. The clock
 // window's six-second timer fires it.
+#include "app/core/QuickReminder.h"
 #include "framework/win/Buttons.h"
 #include "framework/win/ComCtrls.h"
 #include "framework/win/FileDialogs.h"
@@ -29,7 +30,7 @@ public:
   void BitBtn3Click(TObject* Sender);   // back
 
 private:
-  void ShowPending();
+  TQuickReminderRow ShowPending();   // the cancel button follows the row
 };
 
 extern TFormksts* Formksts;
