@@ -169,7 +169,11 @@ int RefreshFestivalDates(Tdbhouse& db, int year)
                 ++skipped;
                 continue;
             }
-            TADOQuery& up = Use(db.qup, "update sz_jrb set realrq= :realrq where iid= :iid ");
+            // A festival moved to a new date is reminded again, though confirmed for the old one.
+            TDateTime old = 0;
+            const bool moved = !TryStrToDateTime(q.FieldByName("realrq").AsString(), old) || DateOf(old) != date;
+            TADOQuery& up = Use(db.qup, moved ? "update sz_jrb set realrq= :realrq, qrbz= '0' where iid= :iid "
+                                              : "update sz_jrb set realrq= :realrq where iid= :iid ");
             up.Parameters.ParamByName("realrq").Value = date;
             up.Parameters.ParamByName("iid").Value = q.FieldByName("iid").AsInteger();
             up.ExecSQL();

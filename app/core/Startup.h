@@ -27,7 +27,8 @@ void LoadSoundPaths();
 void LoadOtherSettings(Tdbhouse& db);
 // sz_sfxsb's one row; raises when it is missing.
 TShownFlags LoadShownFlags(Tdbhouse& db);
-// Rewrites realrq of every sz_jrb row to its date in `year`; returns the rows skipped.
+// Rewrites realrq of every sz_jrb row to its date in `year`; a row whose date moves gets
+// qrbz "0" again. Returns the rows skipped.
 int RefreshFestivalDates(Tdbhouse& db, int year);
 // Which of the fourteen position keys (in PositionKeys order) start-up has read.
 using TPositionsRead = std::array<bool, 14>;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "app/core/ClockFace.h"
 #include "app/core/Startup.h"
@@ -99,6 +100,16 @@ public:
     std::array<TForm*, 7> NoteForms{};
     std::array<TForm*, 5> CountdownForms{};
     TForm* MemoBoardForm = nullptr;
+
+    // The talking clock (MainReminders.cpp): each plays its words one after the other.
+    // A flag is set by its announcement and cleared by tqxbs 130 s later.
+    void SpeakFullHour12(const std::string& HourText, int Hour24);
+    void SpeakHalfHour12(const std::string& HourText, int Hour24);
+    void SpeakFullHour24(const std::string& HourText);
+    void SpeakHalfHour24(const std::string& HourText);
+    void BitBtn2Click(TObject* Sender);   // "语音报时"
+    bool FullHourAnnounced = false;
+    bool HalfHourAnnounced = false;
 
 private:
     void CreateClockLayers();

@@ -1,7 +1,7 @@
 // The start-up and shut-down side of TFmMain: the table of the window's timers, the
 // creation hook, the one-shot start-up timer that does every step needing the data file,
-// and the close hook that writes the window positions back. The reminder, chime and
-// repeat handlers that other units fill in are stubs here.
+// and the close hook that writes the window positions back. The repeat handlers that
+// another unit fills in are stubs here.
 #include "app/win/Main.h"
 
 #include "app/core/Startup.h"
@@ -155,18 +155,10 @@ void TFmMain::FormClose(TObject*, TCloseAction&)
         SaveWindowPositions(*dbhouse, FPositionsRead);
 }
 
-//--- Handlers built by the reminder, repeat and chime units
+//--- Handlers built by the repeat unit
 
 // Repeating memos move to their next date here; not built yet, so nothing moves.
 void TFmMain::BitBtn1Click(TObject*) {}
-// The quick reminder; not built yet, so it never fires.
-void TFmMain::tmsnTimer(TObject*) {}
-// Festival reminders; not built yet.
-void TFmMain::trqTimer(TObject*) {}
-// The talking clock; not built yet, so it never chimes.
-void TFmMain::tbsTimer(TObject*) {}
-// Re-arms the chimes; not built yet.
-void TFmMain::tqxbsTimer(TObject*) {}
 // Runs the repeating-memo update every 3 s; not built yet.
 void TFmMain::tcshTimer(TObject*) {}
 

@@ -12,6 +12,8 @@
 #include "organizer/win/djscx.h"
 #include "organizer/win/djssz.h"
 #include "organizer/win/hlcx.h"
+#include "organizer/win/ksts.h"
+#include "organizer/win/kstsr.h"
 #include "organizer/win/qtcs.h"
 #include "organizer/win/zxbz.h"
 
@@ -27,9 +29,11 @@ void CreateForms()
     // The organizer's windows, in the start-up order; each joins its place as it is built.
     Application->CreateForm(Formdjs1);
     Application->CreateForm(Formdjssz);
+    Application->CreateForm(Formksts);
     Application->CreateForm(Formhlcx);
     Application->CreateForm(Formbwlbj);
     Application->CreateForm(Formbwxg);
+    Application->CreateForm(Formkstsr);
     Application->CreateForm(Formdjs5);
     Application->CreateForm(Formdjs2);
     Application->CreateForm(Formdjs3);
