@@ -6,11 +6,16 @@
 #include "app/win/SingleInstance.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
+#include "organizer/win/bqgl.h"
 #include "organizer/win/bwlbj.h"
+#include "organizer/win/bwlcx.h"
 #include "organizer/win/bwxg.h"
 #include "organizer/win/djs.h"
 #include "organizer/win/djscx.h"
 #include "organizer/win/djssz.h"
+#include "organizer/win/jrbj.h"
+#include "organizer/win/xgrq.h"
+#include "organizer/win/xzrq.h"
 
 namespace {
 
@@ -22,10 +27,15 @@ void CreateForms()
     Application->CreateForm(FmMain);
     dbhouse = new Tdbhouse(Application);
     // The organizer's windows, in the start-up order; each joins its place as it is built.
+    Application->CreateForm(Formbqgl);
     Application->CreateForm(Formdjs1);
     Application->CreateForm(Formdjssz);
     Application->CreateForm(Formbwlbj);
+    Application->CreateForm(Formbwlcx);
     Application->CreateForm(Formbwxg);
+    Application->CreateForm(Formjrbj);
+    Application->CreateForm(Formxzrq);
+    Application->CreateForm(Formxgrq);
     Application->CreateForm(Formdjs5);
     Application->CreateForm(Formdjs2);
     Application->CreateForm(Formdjs3);
@@ -36,6 +46,7 @@ void CreateForms()
     Application->CreateForm(Formdjssz4);
     Application->CreateForm(Formdjscx);
     FmMain->CountdownForms = {Formdjs1, Formdjs2, Formdjs3, Formdjs4, Formdjs5};
+    FmMain->MemoBoardForm = Formbqgl;
 }
 
 }  // namespace
