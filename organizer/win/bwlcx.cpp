@@ -26,9 +26,9 @@ TFormbwlcx::TFormbwlcx(TComponent* AOwner) : TForm(AOwner) {
   SetCaption("备忘录查询");
   SetBorderStyle(bsSizeable);
   SetPosition(poScreenCenter);
-  SetClientSize(600, 400);
+  SetClientSize(624, 400);
 
-  GroupBox1 = Make<TGroupBox>(this, this, "GroupBox1", 0, 0, 600, 62);
+  GroupBox1 = Make<TGroupBox>(this, this, "GroupBox1", 0, 0, 624, 62);
   GroupBox1->SetAlign(alTop);
   GroupBox1->SetCaption("查询条件");
   struct {
@@ -49,14 +49,14 @@ TFormbwlcx::TFormbwlcx(TComponent* AOwner) : TForm(AOwner) {
     left += 116;
   }
 
-  DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 0, 62, 600, 338);
+  DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 0, 62, 624, 338);
   DBGrid1->SetAlign(alClient);
   struct {
     const char* Field;
     const char* Title;
     int Width;
   } const columns[] = {{"ylsj", "提醒时间", 110}, {"xssj", "备忘日期", 152}, {"nr", "内容", 159},
-                       {"tqtsts", "提前提醒", 54}, {"gqzdsc", "过期删除", 54}, {"chts", "重复", 35},
+                       {"tqtsts", "提前提醒", 64}, {"gqzdsc", "过期删除", 64}, {"chts", "重复", 44},
                        {"yypath", "音乐", 64}};
   for (const auto& c : columns) {
     TColumn* column = DBGrid1->Columns().Add();
@@ -84,6 +84,7 @@ void TFormbwlcx::skSkinButton1Click(TObject*) {
   TADOQuery& list = *dbhouse->qbwcx;
   if (!list.Active() || list.IsEmpty() || !Formbwxg) return;
   Formbwxg->LoadMemo(ReadMemoRow(list));
+  if (Formbwxg->Visible()) Formbwxg->Hide();   // left open by the memo board
   Formbwxg->ShowModal();
 }
 
