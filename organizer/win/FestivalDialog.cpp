@@ -104,7 +104,7 @@ void TFestivalDialog::ClearFields() {
   for (TComboBox* c : {ComboBox1, ComboBox2, ComboBox3, ComboBox4}) c->SetItemIndex(-1);
   FillYears();
   Edit2->SetText("");
-  if (Visible()) Edit1->SetFocus();
+  Edit1->SetFocus();
 }
 
 void TFestivalDialog::FormShow(TObject*) { ClearFields(); }
@@ -137,7 +137,7 @@ bool TFestivalDialog::Validate() {
                        : check.Field == TFestivalField::Kind ? ComboBox1
                        : check.Field == TFestivalField::Month ? ComboBox3
                                                               : ComboBox4;
-  if (field->Visible() && Visible()) field->SetFocus();
+  field->SetFocus();
   return false;
 }
 

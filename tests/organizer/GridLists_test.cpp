@@ -7,7 +7,9 @@
 #include "app/core/Startup.h"
 #include "framework/base/Timer.h"
 #include "framework/rtl/SysUtils.h"
+#include "framework/rtl/FileUtils.h"
 #include "framework/win/Dialogs.h"
+#include "framework/win/Sound.h"
 #include "organizer/win/bwlbj.h"
 #include "organizer/win/bwlcx.h"
 #include "organizer/win/bwxg.h"
@@ -72,6 +74,7 @@ protected:
 
   DataModule data;
   MessageBoxRecorder boxes;
+  SoundRecorder sounds;
 };
 
 }  // namespace
@@ -81,6 +84,7 @@ TEST_F(GridLists, AddsALunarBirthdayWithThisYearsDate) {
   Formjrbj->Show();
   TFormxzrq& f = *Formxzrq;
   WhileModal add([&] {
+    EXPECT_TRUE(f.Edit1->Focused());
     Click(f.skSkinButton4);   // empty: the name first
     f.Edit1->SetText("外婆生日");
     Click(f.skSkinButton4);
@@ -94,6 +98,12 @@ TEST_F(GridLists, AddsALunarBirthdayWithThisYearsDate) {
     Choose(f.ComboBox4, "二十");
     Choose(f.ComboBox5, "1950");
     Click(f.skSkinButton3);   // "填为空": no starting year
+    Click(f.skSkinButton2);   // no sound file to try
+    const std::string wav = data.File.PathOf("生日.wav");
+    WriteFileBytes(wav, "RIFF");
+    f.Edit2->SetText(wav);
+    Click(f.skSkinButton2);
+    f.Edit2->SetText("");
     SaveShot(f, "festival-add");
     Click(f.skSkinButton4);
     // Ready for the next entry, the year list filled once.
@@ -103,9 +113,12 @@ TEST_F(GridLists, AddsALunarBirthdayWithThisYearsDate) {
     Click(f.skSkinButton5);
   });
   Click(Formjrbj->skSkinButton1);
-  ASSERT_EQ(boxes.Calls.size(), 4u);
-  const char* messages[] = {"节日名称不能为空！", "节日类型不能为空！", "节日日期不能为空！", "节日日期不能为空！"};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(boxes.Calls[i].Text, messages[i]);
+  ASSERT_EQ(boxes.Calls.size(), 5u);
+  const char* messages[] = {"节日名称不能为空！", "节日类型不能为空！", "节日日期不能为空！", "节日日期不能为空！",
+                            "没有找到语音文件"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(boxes.Calls[i].Text, messages[i]);
+  ASSERT_EQ(sounds.Played.size(), 1u);
+  EXPECT_NE(sounds.Played[0].find("生日.wav"), std::string::npos);
   TDateTime expected = 0;
   ASSERT_TRUE(FestivalDate("阴历", "08-20", 2026, expected));
   const std::string row = "select jrlx||'|'||rqlx||'|'||jrhyfrq||'|'||realyr||'|'||qsnf||'|'||qrbz||'|'||zdyf from sz_jrb";
