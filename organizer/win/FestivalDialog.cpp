@@ -99,9 +99,11 @@ void TFestivalDialog::FillDateLists(bool solar) {
 
 void TFestivalDialog::FillYears() { Fill(ComboBox5, StartYearItems()); }
 
+// The month and day lists go with the calendar choice, so they empty with it.
 void TFestivalDialog::ClearFields() {
   Edit1->SetText("");
-  for (TComboBox* c : {ComboBox1, ComboBox2, ComboBox3, ComboBox4}) c->SetItemIndex(-1);
+  for (TComboBox* c : {ComboBox1, ComboBox2}) c->SetItemIndex(-1);
+  for (TComboBox* c : {ComboBox3, ComboBox4}) c->Items().Clear();
   FillYears();
   Edit2->SetText("");
   Edit1->SetFocus();

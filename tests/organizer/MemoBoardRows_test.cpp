@@ -31,9 +31,3 @@ TEST(MemoBoardRows, ShownCaptionsPerRow) {
     EXPECT_EQ(deletes * 10 + backs, 11) << row.Row;   // every row can delete and close, shown or not
   }
 }
-
-TEST(MemoBoardRows, PartNames) {
-  EXPECT_EQ(BoardPanelName(4) + BoardLabelName(4, 1) + BoardLabelName(4, 2) + BoardEditName(4) + BoardMenuName(4),
-            "Panel4Label7Label8Edit114PopupMenu9");
-  EXPECT_EQ(BoardMenuName(1) + BoardMenuName(12) + BoardEditName(12), "PopupMenu12PopupMenu1Edit122");
-}
