@@ -6,15 +6,20 @@
 #include "app/win/SingleInstance.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
+#include "organizer/win/bqgl.h"
 #include "organizer/win/bwlbj.h"
+#include "organizer/win/bwlcx.h"
 #include "organizer/win/bwxg.h"
 #include "organizer/win/djs.h"
 #include "organizer/win/djscx.h"
 #include "organizer/win/djssz.h"
 #include "organizer/win/hlcx.h"
+#include "organizer/win/jrbj.h"
 #include "organizer/win/ksts.h"
 #include "organizer/win/kstsr.h"
 #include "organizer/win/qtcs.h"
+#include "organizer/win/xgrq.h"
+#include "organizer/win/xzrq.h"
 #include "organizer/win/zxbz.h"
 
 namespace {
@@ -27,12 +32,17 @@ void CreateForms()
     Application->CreateForm(FmMain);
     dbhouse = new Tdbhouse(Application);
     // The organizer's windows, in the start-up order; each joins its place as it is built.
+    Application->CreateForm(Formbqgl);
     Application->CreateForm(Formdjs1);
     Application->CreateForm(Formdjssz);
     Application->CreateForm(Formksts);
     Application->CreateForm(Formhlcx);
     Application->CreateForm(Formbwlbj);
+    Application->CreateForm(Formbwlcx);
     Application->CreateForm(Formbwxg);
+    Application->CreateForm(Formjrbj);
+    Application->CreateForm(Formxzrq);
+    Application->CreateForm(Formxgrq);
     Application->CreateForm(Formkstsr);
     Application->CreateForm(Formdjs5);
     Application->CreateForm(Formdjs2);
@@ -46,6 +56,7 @@ void CreateForms()
     Application->CreateForm(Formqtcs);
     Application->CreateForm(Formzxbz);
     FmMain->CountdownForms = {Formdjs1, Formdjs2, Formdjs3, Formdjs4, Formdjs5};
+    FmMain->MemoBoardForm = Formbqgl;
 }
 
 }  // namespace

@@ -1,0 +1,99 @@
+#include "organizer/win/bwlcx.h"
+
+#include "app/core/dbhouse.h"
+#include "organizer/core/MemoRules.h"
+#include "organizer/win/GridList.h"
+#include "organizer/win/bwlbj.h"
+#include "organizer/win/bwxg.h"
+
+TFormbwlcx* Formbwlcx = nullptr;
+
+namespace {
+
+template <class T>
+T* Make(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height) {
+  T* c = new T(owner);
+  c->SetName(name);
+  c->SetParent(parent);
+  c->SetBounds(left, top, width, height);
+  return c;
+}
+
+}  // namespace
+
+TFormbwlcx::TFormbwlcx(TComponent* AOwner) : TForm(AOwner) {
+  SetName("Formbwlcx");
+  SetCaption("备忘录查询");
+  SetBorderStyle(bsSizeable);
+  SetPosition(poScreenCenter);
+  SetClientSize(624, 400);
+
+  GroupBox1 = Make<TGroupBox>(this, this, "GroupBox1", 0, 0, 624, 62);
+  GroupBox1->SetAlign(alTop);
+  GroupBox1->SetCaption("查询条件");
+  struct {
+    TButton** Button;
+    const char* Name;
+    const char* Caption;
+    void (TFormbwlcx::*Click)(TObject*);
+  } const buttons[] = {{&skSkinButton3, "skSkinButton3", "新增", &TFormbwlcx::skSkinButton3Click},
+                       {&skSkinButton1, "skSkinButton1", "编辑", &TFormbwlcx::skSkinButton1Click},
+                       {&skSkinButton2, "skSkinButton2", "删除", &TFormbwlcx::skSkinButton2Click},
+                       {&skSkinButton4, "skSkinButton4", "清空", &TFormbwlcx::skSkinButton4Click},
+                       {&skSkinButton6, "skSkinButton6", "返回", &TFormbwlcx::skSkinButton6Click}};
+  int left = 16;
+  for (const auto& b : buttons) {
+    *b.Button = Make<TButton>(this, GroupBox1, b.Name, left, 24, 90, 27);
+    (*b.Button)->SetCaption(b.Caption);
+    (*b.Button)->OnClick = [this, click = b.Click](TObject* s) { (this->*click)(s); };
+    left += 116;
+  }
+
+  DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 0, 62, 624, 338);
+  DBGrid1->SetAlign(alClient);
+  struct {
+    const char* Field;
+    const char* Title;
+    int Width;
+  } const columns[] = {{"ylsj", "提醒时间", 110}, {"xssj", "备忘日期", 152}, {"nr", "内容", 159},
+                       {"tqtsts", "提前提醒", 64}, {"gqzdsc", "过期删除", 64}, {"chts", "重复", 44},
+                       {"yypath", "音乐", 64}};
+  for (const auto& c : columns) {
+    TColumn* column = DBGrid1->Columns().Add();
+    column->SetFieldName(c.Field);
+    column->Title().SetCaption(c.Title);
+    column->Title().SetAlignment(taCenter);
+    column->SetWidth(c.Width);
+  }
+  DBGrid1->Columns().Items(6)->SetVisible(false);
+  if (dbhouse) DBGrid1->SetDataSource(dbhouse->qbwcx_s);
+
+  OnShow = [this](TObject* s) { FormShow(s); };
+  OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+}
+
+void TFormbwlcx::FormShow(TObject*) { OpenGridList(*dbhouse->qbwcx, MemoListSQL); }
+
+void TFormbwlcx::FormClose(TObject*, TCloseAction&) { dbhouse->qbwcx->Close(); }
+
+void TFormbwlcx::skSkinButton3Click(TObject*) {
+  if (Formbwlbj) Formbwlbj->Show();
+}
+
+void TFormbwlcx::skSkinButton1Click(TObject*) {
+  TADOQuery& list = *dbhouse->qbwcx;
+  if (!list.Active() || list.IsEmpty() || !Formbwxg) return;
+  Formbwxg->LoadMemo(ReadMemoRow(list));
+  if (Formbwxg->Visible()) Formbwxg->Hide();   // left open by the memo board
+  Formbwxg->ShowModal();
+}
+
+void TFormbwlcx::skSkinButton2Click(TObject*) {
+  DeleteCurrentRow(*dbhouse->qbwcx, *dbhouse->qup, "delete from sz_bwlb where iid= :iid ", "您确定要删除此条记录吗？");
+}
+
+void TFormbwlcx::skSkinButton4Click(TObject*) {
+  DeleteAllRows(*dbhouse->qbwcx, *dbhouse->qup, "delete from sz_bwlb ", "您确定要清除空所有备忘数据吗？");
+}
+
+void TFormbwlcx::skSkinButton6Click(TObject*) { Close(); }

@@ -1,0 +1,132 @@
+// The memo board filled by the clock window's memo timer, under Wine on a private data
+// file: its rows' commands through their menu items.
+#include <gtest/gtest.h>
+
+#include "DataModule.h"
+#include "app/core/dbware.h"
+#include "app/win/Main.h"
+#include "framework/base/FakeTimerService.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/win/Dialogs.h"
+#include "framework/win/Sound.h"
+#include "organizer/win/bqgl.h"
+#include "organizer/win/bwxg.h"
+#include "tests/organizer/WinShot.h"
+
+namespace {
+
+class MemoBoard : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        oldTimers = &CurrentTimerService();
+        SetTimerService(&timers);
+        SetExeFolder(data.File.Folder());
+        SetClockSource([] { return EncodeDateTime(2026, 5, 10, 14, 30, 20, 0); });
+        data.Exec("delete from sz_bwlb");
+        data.Exec("update sz_fzb set xz=300, yz=200 where bz='备忘录位置'");
+        for (const char* nr : {"买菜", "交电费", "体检"})
+            data.Exec(std::string("insert into sz_bwlb (yybz, ylsj, yinlsj, fzbz, tqtsts, gqzdsc, chts, xssj, nr, qrbz) "
+                                  "values ('1', '2026-05-10', '2026-05-10', '0', '0天', '0天', '每0天', "
+                                  "'2026年05月10日 周日', '") + nr + "', '0')");
+        form = NewForm<TFmMain>(nullptr);
+        Formbqgl = NewForm<TFormbqgl>(nullptr);
+        Formbwxg = NewForm<TFormbwxg>(nullptr);
+        form->MemoBoardForm = Formbqgl;
+    }
+    void TearDown() override
+    {
+        delete Formbwxg;
+        Formbwxg = nullptr;
+        delete Formbqgl;
+        Formbqgl = nullptr;
+        delete form;
+        Application->ProcessMessages();
+        SetClockSource(nullptr);
+        SetExeFolder("");
+        SetTimerService(oldTimers);
+    }
+    std::string Iid(const char* nr) { return data.Value(std::string("select iid from sz_bwlb where nr='") + nr + "'"); }
+    void Choose(int row, TBoardCommand command)
+    {
+        for (int i = 0; i < Formbqgl->Row(row).Menu->Items()->Count(); ++i) {
+            TMenuItem* item = Formbqgl->Row(row).Menu->Items()->Items(i);
+            if (item->Caption() == BoardCommandCaption(command))
+                return item->Click();
+        }
+        ADD_FAILURE() << "row " << row << " has no such item";
+    }
+    // The rows on screen: visible panels the board is tall enough to hold.
+    std::string Shown()
+    {
+        std::string texts;
+        for (int k = 1; k <= MemoBoardRows; ++k) {
+            const auto& row = Formbqgl->Row(k);
+            if (row.Panel->Visible() && row.Panel->Top() + row.Panel->Height() <= Formbqgl->ClientHeight())
+                texts += (texts.empty() ? "" : ",") + row.Line2->Caption();
+        }
+        return texts;
+    }
+
+    FakeTimerService timers;
+    TimerService* oldTimers = nullptr;
+    DataModule data;
+    TFmMain* form = nullptr;
+    SoundRecorder sounds;
+    MessageBoxRecorder boxes;
+};
+
+}  // namespace
+
+TEST_F(MemoBoard, ShowsTheTimersRowsAndMarkingOneReadHidesIt)
+{
+    form->tbwlTimer(form);
+    TFormbqgl& board = *Formbqgl;
+    ASSERT_TRUE(board.Visible());
+    EXPECT_EQ(board.Left() * 1000 + board.Top(), 300 * 1000 + 200);
+    EXPECT_EQ(Shown(), "买菜,交电费,体检");
+    EXPECT_EQ(board.Row(2).Iid->Text(), Iid("交电费"));
+    SaveShot(board, "memo-board");
+
+    Choose(1, TBoardCommand::MarkRead);
+    EXPECT_EQ(data.Value("select qrbz from sz_bwlb where nr='买菜'"), "1");
+    EXPECT_TRUE(board.Visible());
+    EXPECT_EQ(board.Height(), 2 * 39);
+    EXPECT_EQ(Shown(), "交电费,体检");
+
+    // The next pass leaves the read memo out.
+    form->tbwlTimer(form);
+    EXPECT_EQ(board.Row(1).Line2->Caption(), "交电费");
+    EXPECT_EQ(Shown(), "交电费,体检");
+    EXPECT_TRUE(boxes.Calls.empty());
+}
+
+TEST_F(MemoBoard, DeletesWithoutAskingAndRowOneClosesTheBoard)
+{
+    form->tbwlTimer(form);
+    TFormbqgl& board = *Formbqgl;
+    Choose(2, TBoardCommand::Delete);
+    EXPECT_EQ(Shown(), "买菜,体检");
+    EXPECT_EQ(Iid("交电费"), "<none>");
+    Choose(2, TBoardCommand::Reveal);   // shows row 3 again from what it holds; no database work
+    EXPECT_EQ(board.Height(), 3 * 39);
+    EXPECT_EQ(data.Value("select count(*) from sz_bwlb"), "2");
+    Choose(1, TBoardCommand::Delete);
+    EXPECT_FALSE(board.Visible());
+    EXPECT_EQ(Iid("买菜"), "<none>");
+    EXPECT_TRUE(boxes.Calls.empty());
+}
+
+TEST_F(MemoBoard, EditOpensRowOnesMemoAndBackStoresThePosition)
+{
+    form->tbwlTimer(form);
+    Choose(1, TBoardCommand::Edit);
+    ASSERT_TRUE(Formbwxg->Visible());
+    EXPECT_EQ(Formbwxg->memo1->Text(), "买菜");
+    EXPECT_EQ(Formbwxg->editiid->Text(), Iid("买菜"));
+    Formbwxg->Close();
+
+    Choose(12, TBoardCommand::Back);
+    EXPECT_FALSE(Formbqgl->Visible());
+    EXPECT_EQ(data.Value("select xz from sz_fzb where bz='备忘录位置'"), IntToStr(MemoBoardPosX));
+}
