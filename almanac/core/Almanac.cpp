@@ -12,9 +12,15 @@ int Mod(int a, int n) { return ((a % n) + n) % n; }
 // Solar term index (0 = 小寒 .. 23 = 冬至) to the names table, which starts at 立春.
 std::string TermName(int index) { return std::string(SolarTermNames[Mod(index - 2, 24)]); }
 
-bool TermDate(int year, int index, int& month, int& day) {
+// The calendar date of a term of `year`: under the Julian calendar 小寒 (and in the
+// earliest centuries 大寒) falls in the December before, so the year goes with the date.
+bool TermDate(int year, int index, int& termYear, int& month, int& day) {
     int hour, minute;
-    return GetSolarTermDate(year, index, month, day, hour, minute);
+    if (!GetSolarTermDate(year, index, month, day, hour, minute))
+        return false;
+    const int usual = index / 2 + 1;   // 小寒 and 大寒 in January .. 大雪 and 冬至 in December
+    termYear = month - usual > 6 ? year - 1 : usual - month > 6 ? year + 1 : year;
+    return true;
 }
 
 bool ValidDate(int year, int month, int day) {
@@ -24,8 +30,8 @@ bool ValidDate(int year, int month, int day) {
 
 // The year of the stem-branch count: the civil year from Start of Spring on.
 int PillarYear(int year, int month, int day) {
-    int tm, td;
-    if (TermDate(year, 2, tm, td) && CompareDate(year, month, day, year, tm, td) < 0)
+    int ty, tm, td;
+    if (TermDate(year, 2, ty, tm, td) && CompareDate(year, month, day, ty, tm, td) < 0)
         return year == 1 ? -1 : year - 1;
     return year;
 }
@@ -48,11 +54,14 @@ int SolarMonthBranch(int year, int month, int day) {
     if (!ValidDate(year, month, day))
         return -1;
     // The twelve odd terms open the months: 小寒 (index 0) 丑, 立春 (2) 寅 .. 大雪 (22) 子.
-    for (int index = 22; index >= 0; index -= 2) {
-        int tm, td;
-        if (TermDate(year, index, tm, td) && CompareDate(year, month, day, year, tm, td) >= 0)
-            return (index / 2 + 1) % 12;
-    }
+    // The month is that of the latest of them on or before the date; next year's 小寒 may
+    // already fall in this December.
+    for (int y = year + 1; y >= year - 1; --y)
+        for (int index = 22; index >= 0; index -= 2) {
+            int ty, tm, td;
+            if (TermDate(y, index, ty, tm, td) && CompareDate(year, month, day, ty, tm, td) >= 0)
+                return (index / 2 + 1) % 12;
+        }
     return 0;   // before 小寒: still the 子 month opened by last year's 大雪
 }
 
@@ -84,10 +93,10 @@ bool ComputeAlmanacDay(int year, int month, int day, TAlmanacDay& out) {
 
     for (int y = year; y <= year + 1 && a.NextTerm < 0; ++y) {
         for (int index = 0; index < 24; ++index) {
-            int tm, td;
-            if (!TermDate(y, index, tm, td))
+            int ty, tm, td;
+            if (!TermDate(y, index, ty, tm, td))
                 continue;
-            const int c = CompareDate(y, tm, td, year, month, day);
+            const int c = CompareDate(ty, tm, td, year, month, day);
             if (c == 0)
                 a.TermToday = index;
             if (c > 0) {

@@ -80,13 +80,13 @@ void TClockComposer::Compose(int width, int height, const std::vector<TClockLaye
     }
     FPictures.resize(layers.size());
     size_t first = layers.size();
-    for (size_t j = 0; j < layers.size(); ++j)
-        if (!FPictures[j].Drawn || !Same(FPictures[j].Layer, layers[j])) {
-            first = std::min(first, j);
-            Draw(FPictures[j], layers[j]);
-        }
-    // Blends from the first layer that changed; the ones below keep their composed frames.
     try {
+        for (size_t j = 0; j < layers.size(); ++j)
+            if (!FPictures[j].Drawn || !Same(FPictures[j].Layer, layers[j])) {
+                first = std::min(first, j);
+                Draw(FPictures[j], layers[j]);
+            }
+        // Blends from the first layer that changed; the ones below keep their composed frames.
         for (size_t j = first; j < layers.size(); ++j) {
             Picture& picture = FPictures[j];
             if (!picture.Composed)
@@ -104,7 +104,9 @@ void TClockComposer::Compose(int width, int height, const std::vector<TClockLaye
             }
         }
     } catch (...) {
-        for (size_t j = first; j < FPictures.size(); ++j)   // composed again next time
+        // Drawn again and composed again next time: a picture drawn before the failure
+        // was never blended.
+        for (size_t j = first; j < FPictures.size(); ++j)
             FPictures[j].Drawn = false;
         FFrame = nullptr;
         throw;

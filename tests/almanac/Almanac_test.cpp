@@ -113,3 +113,20 @@ TEST(Almanac, DatesItCannotHoldGiveOneLine) {
     EXPECT_EQ(AlmanacLines(2100, 12, 31).size(), 12u);
     EXPECT_EQ(AlmanacLines(1, 1, 1).size(), 12u);
 }
+
+// Under the Julian calendar 小寒 falls in the December before its year: that December day
+// opens the 丑 month, and the next term of a January day is the coming 大寒.
+TEST(Almanac, JulianYearsWhoseSmallColdFallsInDecember) {
+    for (int year = 2; year <= 1582; ++year) {
+        for (auto [m, d] : {std::pair{12, 24}, {12, 31}, {1, 1}, {1, 8}, {1, 15}}) {
+            const int y = m == 12 ? year - 1 : year;
+            TAlmanacDay a;
+            ASSERT_TRUE(ComputeAlmanacDay(y, m, d, a));
+            ASSERT_EQ(a.MonthPillar, MonthStemBranch(y, m, d)) << y << "-" << m << "-" << d;
+            const int nextYear = a.NextTermMonth < m ? y + 1 : y;
+            const int gap = DateToDayNumber(nextYear, a.NextTermMonth, a.NextTermDay) - DateToDayNumber(y, m, d);
+            ASSERT_TRUE(gap >= 1 && gap <= 16) << y << "-" << m << "-" << d << " next term in " << gap << " days";
+        }
+    }
+    EXPECT_EQ(AlmanacLines(837, 1, 1)[2], "干支：丙辰年 辛丑月 " + Pillar(DayStemBranch(837, 1, 1)) + "日");
+}

@@ -257,6 +257,33 @@ TEST_F(ClockWindow, AFrameRedrawsOnlyWhatChanged)
     EXPECT_EQ(want.PixelARGB(20, 65), got.PixelARGB(20, 65));
 }
 
+// A GDI+ failure part-way through a frame (the hour hand drawn anew, the seconds hand
+// not) leaves no stale layer: the next frame has the pixels of the layers it is given.
+TEST_F(ClockWindow, AFrameAfterAFailedOneShowsEveryLayerAnew)
+{
+    Make()->LoadSkinImages();
+    TBitmap want(kW, kH), got(kW, kH);
+    for (int failing = 0; failing < 24; ++failing) {
+        form->pngHour->SetRotate(30);
+        form->pngSecond->SetRotate(60);
+        Compose(got);
+        form->pngHour->SetRotate(200);
+        form->pngSecond->SetRotate(300);
+        FailGdiplusCallAfter(failing);
+        try {
+            form->ComposeClockFrame();
+        } catch (const EGdiplusError&) {
+        }
+        FailGdiplusCallAfter(-1);
+        Compose(got);
+        FrameFromFiles(*form, want);
+        int differing = 0;
+        for (int y = 0; y < kH; ++y)
+            differing += std::memcmp(want.ScanLine(y), got.ScanLine(y), size_t(kW) * 4) != 0;
+        EXPECT_EQ(differing, 0) << "rows after failing call " << failing;
+    }
+}
+
 TEST_F(ClockWindow, HandsTurnAboutTheDialCentre)
 {
     constexpr double cx = 64.5, cy = 65.5;
