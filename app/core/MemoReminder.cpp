@@ -29,7 +29,7 @@ int MinuteOfDay(TDateTime dt)
 }
 
 struct TWeighed {
-    TMemoRow Row;
+    TPendingMemo Row;
     TDateTime Due;
 };
 
@@ -56,11 +56,11 @@ std::string MemoDateLine(int days, const std::string& xssj)
     }
 }
 
-TMemoPlan PlanMemoPass(std::vector<TMemoRow> rows, TDateTime now)
+TMemoPlan PlanMemoPass(std::vector<TPendingMemo> rows, TDateTime now)
 {
     TMemoPlan plan;
     std::vector<TWeighed> weighed;
-    for (TMemoRow& row : rows) {
+    for (TPendingMemo& row : rows) {
         TDateTime due;
         if (TryStrToDateTime(row.Ylsj, due))
             weighed.push_back({std::move(row), due});
@@ -73,7 +73,7 @@ TMemoPlan PlanMemoPass(std::vector<TMemoRow> rows, TDateTime now)
     const TDateTime today = DateOf(now);
     std::vector<TBoardPanel> past;
     for (TWeighed& w : weighed) {
-        const TMemoRow& row = w.Row;
+        const TPendingMemo& row = w.Row;
         const int days = int(DateOf(w.Due) - today);
         const bool minutePrecise = row.Fzbz == "1";
         int notice;
@@ -94,9 +94,9 @@ TMemoPlan PlanMemoPass(std::vector<TMemoRow> rows, TDateTime now)
     return plan;
 }
 
-std::vector<TMemoRow> ReadPendingMemos(Tdbhouse& db)
+std::vector<TPendingMemo> ReadPendingMemos(Tdbhouse& db)
 {
-    std::vector<TMemoRow> rows;
+    std::vector<TPendingMemo> rows;
     TADOQuery& q = Use(db.qbw1, "select * from sz_bwlb  where qrbz= :qrbz order by ylsj ");
     q.Parameters.ParamByName("qrbz").Value = "0";
     q.Open();

@@ -25,7 +25,7 @@ extern const std::array<const char*, 7> NoteSlotKeys;
 extern const std::array<const char*, 5> CountdownSlotKeys;
 
 // One pending row of sz_bwlb.
-struct TMemoRow {
+struct TPendingMemo {
     int32_t Iid = 0;
     std::string Ylsj, Fzbz, Tqtsts, Xssj, Nr;
 };
@@ -38,7 +38,7 @@ struct TBoardPanel {
 
 struct TMemoPlan {
     std::vector<TBoardPanel> Panels;   // at most MemoBoardPanels, current memos first
-    std::vector<TMemoRow> Due;         // to be marked, sounded and popped up, in date order
+    std::vector<TPendingMemo> Due;     // to be marked, sounded and popped up, in date order
     bool BoardWanted = false;          // some panel shows a memo of today or later
     int Skipped = 0;                   // rows whose ylsj does not read
 };
@@ -51,10 +51,10 @@ std::string MemoDateLine(int days, const std::string& xssj);
 // Weighs the pending rows at `now`. Rows are taken in the order of their due moment, so
 // any written form of ylsj ("2024-9-17", "2024-09-17 08:00", "2024-09-17 08:00:00") sorts
 // by date; a row whose ylsj does not read is passed over.
-TMemoPlan PlanMemoPass(std::vector<TMemoRow> rows, TDateTime now);
+TMemoPlan PlanMemoPass(std::vector<TPendingMemo> rows, TDateTime now);
 
 // The rows of sz_bwlb not yet reminded (qbw1).
-std::vector<TMemoRow> ReadPendingMemos(Tdbhouse& db);
+std::vector<TPendingMemo> ReadPendingMemos(Tdbhouse& db);
 // Marks a memo as reminded (qgx).
 void MarkMemoReminded(Tdbhouse& db, int32_t iid);
 

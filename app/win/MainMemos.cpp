@@ -86,7 +86,7 @@ void TFmMain::tbwlTimer(TObject*)
             TMemoPlan plan = PlanMemoPass(ReadPendingMemos(db), Now());
             boardWanted = plan.BoardWanted;
             FillMemoBoard(MemoBoardForm, plan.Panels);
-            for (const TMemoRow& row : plan.Due)
+            for (const TPendingMemo& row : plan.Due)
                 Quietly([&] {
                     MarkMemoReminded(db, row.Iid);   // a row that cannot be marked stays for the next pass
                     for (int i = 0; i < ReminderPlayCount; ++i)

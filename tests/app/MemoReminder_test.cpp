@@ -9,7 +9,7 @@ namespace {
 
 const TDateTime kNow = EncodeDateTime(2026, 5, 10, 14, 30, 0, 0);
 
-TMemoRow Memo(int iid, const std::string& ylsj, const std::string& fzbz = "1", const std::string& tqtsts = "0天")
+TPendingMemo Memo(int iid, const std::string& ylsj, const std::string& fzbz = "1", const std::string& tqtsts = "0天")
 {
     return {iid, ylsj, fzbz, tqtsts, "x" + IntToStr(iid), "memo " + IntToStr(iid)};
 }
@@ -17,7 +17,7 @@ TMemoRow Memo(int iid, const std::string& ylsj, const std::string& fzbz = "1", c
 std::vector<int> DueIids(const TMemoPlan& plan)
 {
     std::vector<int> iids;
-    for (const TMemoRow& r : plan.Due)
+    for (const TPendingMemo& r : plan.Due)
         iids.push_back(r.Iid);
     return iids;
 }
@@ -94,7 +94,7 @@ TEST(MemoPlan, PastMemoNeverFiresAndTakesAnEmptyPanelAfterTheCurrentOnes)
 
 TEST(MemoPlan, RowsBeyondTwelveStillFireAndPastRowsGiveWayOnTheBoard)
 {
-    std::vector<TMemoRow> rows;
+    std::vector<TPendingMemo> rows;
     for (int i = 1; i <= 20; ++i)
         rows.push_back(Memo(i, "2026-04-" + IntToStr(10 + i % 10) + " 09:00"));
     rows.push_back(Memo(100, "2026-05-10 14:00"));
