@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/core/MemoReminder.h"
 #include "calendar/core/LunarDate.h"
 #include "framework/rtl/SysUtils.h"
 #include "organizer/core/OrganizerLists.h"
@@ -106,5 +107,32 @@ TEST(MemoRules, LoadsStoredRows) {
     EXPECT_FALSE(load.Solar || load.MinutePrecision || load.SetDates);
     EXPECT_EQ(std::make_pair(load.LunarMonthIndex, load.LunarDayIndex), std::make_pair(month, day)) << xssj;
     EXPECT_EQ(load.RepeatIndex, -1);
+  }
+}
+
+// The rows the dialogs write are read by the memo timer as meant: a minute-precise memo
+// fires from its minute on its day, the others fill the board within their notice.
+TEST(MemoRules, WrittenRowsRemindAsWritten) {
+  const TDateTime now = EncodeDateTime(2026, 9, 20, 8, 30, 20, 0);
+  TMemoInput solar = Choices(3, 0, 32);
+  solar.Date = EncodeDate(2026, 9, 20), solar.Time = EncodeTime(8, 30, 0, 0), solar.MinutePrecision = true;
+  TMemoInput later = solar;
+  later.Time = EncodeTime(8, 31, 0, 0);
+  TMemoInput day = solar;
+  day.Date = EncodeDate(2026, 9, 22), day.MinutePrecision = false;
+  TMemoInput lunar = Choices(7, 0, 32, false);
+  lunar.LunarMonth = "八月", lunar.LunarDay = "十五";
+  const std::tuple<TMemoInput, TMemoDialogMode, bool, const char*> cases[] = {
+      {solar, TMemoDialogMode::Add, true, "今日 2026年09月20日 08:30 周日"},
+      {solar, TMemoDialogMode::Edit, true, "今日 2026年09月20日 08:30 周日"},
+      {later, TMemoDialogMode::Add, false, "今日 2026年09月20日 08:31 周日"},
+      {day, TMemoDialogMode::Add, false, "后天 2026年09月22日 周二"},
+      {lunar, TMemoDialogMode::Add, false, "5天后 八月 十五"}};
+  for (const auto& [in, mode, fires, line] : cases) {
+    const TMemoRow row = MemoRowFromInput(in, mode, DateOf(now));
+    const TMemoPlan plan = PlanMemoPass({{7, row.ylsj, row.fzbz, row.tqtsts, row.xssj, row.nr}}, now);
+    EXPECT_EQ(plan.Due.size(), fires ? 1u : 0u) << row.ylsj;
+    ASSERT_EQ(plan.Panels.size(), 1u) << row.ylsj;
+    EXPECT_EQ(plan.Panels[0].DateLine, line);
   }
 }
