@@ -158,8 +158,6 @@ void TFmMain::FormClose(TObject*, TCloseAction&)
 
 //--- Handlers built by the reminder, repeat and chime units
 
-// Repeating memos move to their next date here; not built yet, so nothing moves.
-void TFmMain::BitBtn1Click(TObject*) {}
 // The quick reminder; not built yet, so it never fires.
 void TFmMain::tmsnTimer(TObject*) {}
 // Festival reminders; not built yet.
@@ -168,8 +166,6 @@ void TFmMain::trqTimer(TObject*) {}
 void TFmMain::tbsTimer(TObject*) {}
 // Re-arms the chimes; not built yet.
 void TFmMain::tqxbsTimer(TObject*) {}
-// Runs the repeating-memo update every 3 s; not built yet.
-void TFmMain::tcshTimer(TObject*) {}
 
 void TFmMain::tjqTimer(TObject*) { tjq->SetEnabled(false); }
 void TFmMain::twzcTimer(TObject*) { twzc->SetEnabled(false); }

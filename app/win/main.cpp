@@ -11,6 +11,7 @@
 #include "organizer/win/djs.h"
 #include "organizer/win/djscx.h"
 #include "organizer/win/djssz.h"
+#include "organizer/win/Unit1.h"
 
 namespace {
 
@@ -20,6 +21,8 @@ namespace {
 void CreateForms()
 {
     Application->CreateForm(FmMain);
+    Application->CreateForm(Form1);
+    FmMain->Form1 = Form1;
     dbhouse = new Tdbhouse(Application);
     // The organizer's windows, in the start-up order; each joins its place as it is built.
     Application->CreateForm(Formdjs1);
