@@ -228,8 +228,7 @@ void TChnCalendar::AfterDateSet()
     FUpdating = true;
     FGrid->FocusCell(col, row);
     FUpdating = false;
-    DrawBack();
-    RefreshGrid();
+    RefreshBack();
     if (OnChange)
         OnChange(this);
 }
@@ -322,15 +321,10 @@ void TChnCalendar::Layout()
     FScratch.SetSize(1, 1);
     FBack.SetSize(std::max(Width(), 1), std::max(Height(), 1));
     FPictureBitmap.SetSize(std::max(Width(), 1), std::max(Height(), 1));
-    DrawBack();
-    RefreshGrid();
+    RefreshBack();
 }
 
-void TChnCalendar::BackChanged()
-{
-    DrawBack();
-    RefreshGrid();
-}
+void TChnCalendar::BackChanged() { RefreshBack(); }
 
 void TChnCalendar::DrawBack()
 {
@@ -384,6 +378,13 @@ void TChnCalendar::RefreshGrid()
 {
     if (FGrid)
         FGrid->Invalidate();
+}
+
+void TChnCalendar::RefreshBack()
+{
+    DrawBack();
+    Invalidate();
+    RefreshGrid();
 }
 
 void TChnCalendar::FontChanged()

@@ -117,6 +117,7 @@ private:
     void Layout();
     void DrawBack();
     void RefreshGrid();
+    void RefreshBack();   // back bitmap redrawn, control and grid repainted
     void Refill();
     void DrawGridCell(int ACol, int ARow, const TRect& Rect, TGridDrawState State);
     void ComposeCell(TCanvas& canvas, int ACol, int ARow, const TRect& R, TGridDrawState State);

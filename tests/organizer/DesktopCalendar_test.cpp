@@ -18,6 +18,22 @@ namespace {
 
 const TDateTime kNow = EncodeDateTime(2026, 3, 10, 10, 0, 0, 0);
 
+void SaveShot(HWND window, const char* name)
+{
+    const char* dir = std::getenv("VORPEN_SHOTS");
+    if (!dir)
+        return;
+    PumpUntil([] { return false; }, 1500);
+    RECT r;
+    GetWindowRect(window, &r);
+    TBitmap screen(r.right - r.left, r.bottom - r.top);
+    HDC dc = GetDC(nullptr);
+    BitBlt(screen.Canvas().Handle(), 0, 0, screen.Width(), screen.Height(), dc, r.left, r.top, SRCCOPY | CAPTUREBLT);
+    ReleaseDC(nullptr, dc);
+    GdiFlush();
+    screen.SaveToFile(std::string(dir) + "/" + name + ".bmp");
+}
+
 uint32_t Rgb(TColor c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 
 class DesktopCalendar : public testing::Test {
@@ -110,17 +126,13 @@ TEST_F(DesktopCalendar, UsersFestivalsAreRedUnderTheirDaysAndReadOncePerPaint)
     }
     EXPECT_GT((shot.PixelARGB(today.Left + 2, today.Bottom - 2) >> 8 & 0xFF),
               (shot.PixelARGB(today.Left + 2, today.Top + 1) >> 8 & 0xFF));
-    if (const char* dir = std::getenv("VORPEN_SHOTS")) {
-        PumpUntil([] { return false; }, 1500);
-        RECT r;
-        GetWindowRect(form->Handle(), &r);
-        TBitmap screen(r.right - r.left, r.bottom - r.top);
-        HDC dc = GetDC(nullptr);
-        BitBlt(screen.Canvas().Handle(), 0, 0, screen.Width(), screen.Height(), dc, r.left, r.top, SRCCOPY | CAPTUREBLT);
-        ReleaseDC(nullptr, dc);
-        GdiFlush();
-        screen.SaveToFile(std::string(dir) + "/desktop-calendar.bmp");
+    SaveShot(form->Handle(), "desktop-calendar");
+    // The month view's other options: week numbers with their line, frame, year and month behind.
+    for (TCheckBox* box : {form->CheckBox3, form->CheckBox4, form->CheckBox5, form->CheckBox6}) {
+        box->SetChecked(false);
+        box->SetChecked(true);
     }
+    SaveShot(form->Handle(), "desktop-calendar-options");
 }
 
 TEST_F(DesktopCalendar, StoredTransparentWindowIsShownOpaqueAndStaysLayered)
