@@ -18,6 +18,17 @@ void SetFont(TFont& font, const char* name, int size, TColor color, TFontStyles 
     font.SetStyle(style);
 }
 
+// Gives the canvas the font's face and colour; the font handle is made anew only when the face
+// differs, since each new handle costs more than the drawing of a cell.
+void UseFont(TCanvas& canvas, const TFont& font, TColor color)
+{
+    TFont& f = canvas.Font();
+    if (f.Name() != font.Name() || f.Height() != font.Height() || f.Style() != font.Style() ||
+        f.Charset() != font.Charset() || f.Pitch() != font.Pitch())
+        f.Assign(font);
+    f.SetColor(color);
+}
+
 TLabel* MakeLabel(TChnCalendar* owner, const char* caption, int left, int top, const char* face, int size,
                   TColor color, TFontStyles style = {})
 {
@@ -472,10 +483,13 @@ void TChnCalendar::ComposeCell(TCanvas& c, int ACol, int ARow, const TRect& R, T
     const bool selected = State.Contains(gdSelected) && (!FHideSelection || State.Contains(gdFocused));
     if (selected) {
         constexpr int bands = 256;
+        c.Brush().SetStyle(bsSolid);
         for (int i = 0; i < bands; ++i) {
-            c.Brush().SetStyle(bsSolid);
+            const int top = R.Top + i * R.Height() / bands, bottom = R.Top + (i + 1) * R.Height() / bands;
+            if (bottom <= top)
+                continue;   // a band thinner than a pixel row
             c.Brush().SetColor(GradientBand(ColorSelectedStart, ColorSelectedEnd, i, bands));
-            c.FillRect(::Rect(R.Left, R.Top + i * R.Height() / bands, R.Right, R.Top + (i + 1) * R.Height() / bands));
+            c.FillRect(::Rect(R.Left, top, R.Right, bottom));
         }
         c.Brush().SetStyle(bsClear);
     }
@@ -494,8 +508,7 @@ void TChnCalendar::ComposeCell(TCanvas& c, int ACol, int ARow, const TRect& R, T
     if (OnDrawDateCell)
         OnDrawDateCell(this, cell.Day, c, R, selected, text, defaultDraw);
     if (defaultDraw) {
-        c.Font().Assign(FFontDate);
-        c.Font().SetColor(cell.DateColor);
+        UseFont(c, FFontDate, cell.DateColor);
         c.Brush().SetStyle(bsClear);
         TRect upper = ::Rect(R.Left + 2, R.Top, R.Right - 2, mid);
         c.DrawText(text, upper, DT_CENTER | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
@@ -506,8 +519,7 @@ void TChnCalendar::ComposeCell(TCanvas& c, int ACol, int ARow, const TRect& R, T
         OnDrawCnDateCell(this, cell.Day, c, R, selected, text, defaultDraw);
     if (!defaultDraw)
         return;
-    c.Font().Assign(FFontCnDate);
-    c.Font().SetColor(cell.CnColor);
+    UseFont(c, FFontCnDate, cell.CnColor);
     c.Brush().SetStyle(bsClear);
     TRect lower = ::Rect(R.Left + 2, mid, R.Right - 2, R.Bottom);
     c.DrawText(text, lower, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
