@@ -18,6 +18,8 @@
 #include "framework/base/Timer.h"
 #include "framework/win/Forms.h"
 
+class TBitBtn;
+class TChnCalendar;
 class TMenuItem;
 
 class TFmMain : public TForm {
@@ -111,9 +113,15 @@ public:
     bool FullHourAnnounced = false;
     bool HalfHourAnnounced = false;
 
+    // Repeating memos (MainRepeat.cpp): the hidden button whose click moves them on, and the
+    // hidden month view that names the lunar month and day of a new date.
+    TBitBtn* BitBtn1 = nullptr;
+    TChnCalendar* ChnCalendar1 = nullptr;
+
 private:
     void CreateClockLayers();
     void CreateStartupParts();
+    void CreateRepeatParts();
     void Terminate();
     TPNGButton* ClockLayer(int k) const;
     void SetLayerImages();

@@ -155,12 +155,7 @@ void TFmMain::FormClose(TObject*, TCloseAction&)
         SaveWindowPositions(*dbhouse, FPositionsRead);
 }
 
-//--- Handlers built by the repeat unit
-
-// Repeating memos move to their next date here; not built yet, so nothing moves.
-void TFmMain::BitBtn1Click(TObject*) {}
-// Runs the repeating-memo update every 3 s; not built yet.
-void TFmMain::tcshTimer(TObject*) {}
+//--- Other timers
 
 void TFmMain::tjqTimer(TObject*) { tjq->SetEnabled(false); }
 void TFmMain::twzcTimer(TObject*) { twzc->SetEnabled(false); }

@@ -6,6 +6,7 @@
 #include "app/win/SingleInstance.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
+#include "organizer/win/Unit1.h"
 #include "organizer/win/bqgl.h"
 #include "organizer/win/bwlbj.h"
 #include "organizer/win/bwlcx.h"
@@ -30,6 +31,8 @@ namespace {
 void CreateForms()
 {
     Application->CreateForm(FmMain);
+    Application->CreateForm(Form1);
+    FmMain->Form1 = Form1;
     dbhouse = new Tdbhouse(Application);
     // The organizer's windows, in the start-up order; each joins its place as it is built.
     Application->CreateForm(Formbqgl);

@@ -1,0 +1,149 @@
+#include "app/core/MemoRepeat.h"
+
+#include <array>
+
+#include "app/core/dbhouse.h"
+#include "calendar/core/ChnCalendarUse.h"
+#include "calendar/core/LunarDate.h"
+#include "framework/rtl/SysUtils.h"
+
+namespace {
+
+constexpr std::array<const char*, 12> MonthNames = {"正月", "二月", "三月", "四月", "五月", "六月",
+                                                    "七月", "八月", "九月", "十月", "十一月", "十二月"};
+constexpr std::array<const char*, 7> WeekdayNames = {"周日", "周一", "周二", "周三", "周四", "周五", "周六"};
+constexpr std::string_view RepeatPrefix = "每";
+
+std::string DateText(TDateTime date) { return FormatDateTime("yyyy-mm-dd", date); }
+
+// Month number 1..12 of a lunar month name, 0 when it does not read.
+int LunarMonthOf(std::string_view name)
+{
+    const std::string n = LunarMonthToNumber(name);
+    return n.empty() ? 0 : StrToInt(n);
+}
+
+// The solar date of lunar month and day in lunar year `year`; false when it does not exist.
+bool LunarDate(int year, int month, int day, TDateTime& result)
+{
+    int sd, sm, sy;
+    if (!LunarToSolar(year, month, day, false, sd, sm, sy))
+        return false;
+    return TryEncodeDate(sy, sm, sd, result);
+}
+
+std::optional<TRepeatMove> NextLunar(const TRepeatRow& row, std::string_view unit, TDateTime today,
+                                     const TLunarNamer& namer)
+{
+    const size_t blank = row.Xssj.find(' ');
+    if (blank == std::string::npos)
+        return std::nullopt;
+    const int month = LunarMonthOf(Trim(row.Xssj.substr(0, blank)));
+    const std::string dayNumber = LunarDayToNumber(Trim(row.Xssj.substr(blank + 1)));
+    if (month == 0 || dayNumber.empty())
+        return std::nullopt;
+    const int day = StrToInt(dayNumber);
+
+    TDateTime next;
+    if (unit == "月") {
+        // 十二月 goes on to 正月 of the year that tomorrow belongs to.
+        const bool yearEnd = month == 12;
+        const TDateTime base = yearEnd ? today + 1 : today;
+        if (!LunarDate(YearOf(base), yearEnd ? 1 : month + 1, day, next))
+            next = base;
+    } else if (unit == "年") {
+        if (!LunarDate(YearOf(today) + 1, month, day, next))
+            next = today + 365;
+    } else {
+        return std::nullopt;   // lunar memos do not repeat by days
+    }
+    const std::string text = DateText(next);
+    return TRepeatMove{text, text, namer ? namer(next) : LunarDisplayText(next)};
+}
+
+}  // namespace
+
+std::string PlainLunarMonthName(std::string_view name)
+{
+    const int month = LunarMonthOf(name);
+    return month == 0 ? std::string() : MonthNames[month - 1];
+}
+
+std::string LunarDisplayText(TDateTime date)
+{
+    TChnCal cal;
+    cal.SetDateTime(date);
+    return PlainLunarMonthName(cal.FCnMonthName) + " " + cal.FCnDayName;
+}
+
+std::optional<TRepeatMove> NextRepeat(const TRepeatRow& row, TDateTime today, const TLunarNamer& namer)
+{
+    const TDateTime due = DateOf(StrToDateTime(row.Ylsj));
+    const std::string time = FormatDateTime("hh:nn", StrToDateTime(row.Ylsj));
+    std::string_view chts = row.Chts;
+    if (!chts.starts_with(RepeatPrefix) || chts.size() < RepeatPrefix.size() + 4)
+        throw EConvertError("'" + row.Chts + "' is not a repeat");
+    const std::string_view unit = chts.substr(chts.size() - 3);
+    const int n = StrToInt(chts.substr(RepeatPrefix.size(), chts.size() - RepeatPrefix.size() - 3));
+    if (n == 0 || due - DateOf(today) > -1)
+        return std::nullopt;
+    if (row.Yybz != "1")
+        return NextLunar(row, unit, DateOf(today), namer);
+
+    TDateTime next;
+    if (unit == "天")
+        next = due + n;
+    else if (unit == "月")
+        next = IncMonth(due, 1);
+    else if (unit == "年")
+        next = IncYear(due, 1);
+    else
+        return std::nullopt;
+    const std::string date = DateText(next);
+    const bool minutes = row.Fzbz == "1";
+    std::string shown = FormatDateTime("yyyy年mm月dd日", next) + " ";
+    if (minutes)
+        shown += time + " ";
+    shown += WeekdayNames[DayOfWeek(next) - 1];
+    return TRepeatMove{minutes ? date + " " + time : date, date, shown};
+}
+
+int RepeatMemos(Tdbhouse& db, TDateTime today, const TLunarNamer& namer)
+{
+    std::vector<TRepeatRow> rows;
+    TADOQuery& q = *db.qbw1;
+    q.Close();
+    q.SQL.Clear();
+    q.SQL.Add("select * from sz_bwlb   order by ylsj ");
+    q.Open();
+    for (q.First(); !q.Eof(); q.Next())
+        rows.push_back({q.FieldByName("iid").AsInteger(), q.FieldByName("ylsj").AsString(),
+                        q.FieldByName("fzbz").AsString(), q.FieldByName("chts").AsString(),
+                        q.FieldByName("yybz").AsString(), q.FieldByName("xssj").AsString()});
+    q.Close();
+
+    int moved = 0;
+    for (const TRepeatRow& row : rows) {
+        std::optional<TRepeatMove> move;
+        try {
+            move = NextRepeat(row, today, namer);
+        } catch (const EConvertError&) {
+            continue;   // this row waits; the others still move
+        }
+        if (!move)
+            continue;
+        TADOQuery& u = *db.qgx;
+        u.Close();
+        u.SQL.Clear();
+        u.SQL.Add(row.Yybz == "1" ? "update sz_bwlb set ylsj= :ylsj ,yinlsj= :yinlsj,qrbz= :qrbz,xssj= :xssj where iid= :iid "
+                                  : "update sz_bwlb set ylsj= :ylsj,yinlsj= :yinlsj,qrbz= :qrbz,xssj= :xssj  where iid= :iid ");
+        u.Parameters.ParamByName("ylsj").Value = move->Ylsj;
+        u.Parameters.ParamByName("yinlsj").Value = move->Yinlsj;
+        u.Parameters.ParamByName("qrbz").Value = "0";
+        u.Parameters.ParamByName("xssj").Value = move->Xssj;
+        u.Parameters.ParamByName("iid").Value = row.Iid;
+        u.ExecSQL();
+        ++moved;
+    }
+    return moved;
+}

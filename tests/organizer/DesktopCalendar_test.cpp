@@ -1,0 +1,180 @@
+// The desktop calendar and its month view on a private data file: the user's festivals in
+// red under their days (read once per paint), today's cell selected, the selection rules,
+// the window shown opaque, and the month view as the lunar-name converter. With
+// VORPEN_SHOTS set, the shown window is also saved as a BMP into that folder.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "../db/DataFileCopy.h"
+#include "app/core/MemoRepeat.h"
+#include "app/core/dbhouse.h"
+#include "framework/win/Bitmap.h"
+#include "organizer/win/Unit1.h"
+#include "tests/framework/WinTestUtil.h"
+
+namespace {
+
+const TDateTime kNow = EncodeDateTime(2026, 3, 10, 10, 0, 0, 0);
+
+void SaveShot(HWND window, const char* name)
+{
+    const char* dir = std::getenv("VORPEN_SHOTS");
+    if (!dir)
+        return;
+    PumpUntil([] { return false; }, 1500);
+    RECT r;
+    GetWindowRect(window, &r);
+    TBitmap screen(r.right - r.left, r.bottom - r.top);
+    HDC dc = GetDC(nullptr);
+    BitBlt(screen.Canvas().Handle(), 0, 0, screen.Width(), screen.Height(), dc, r.left, r.top, SRCCOPY | CAPTUREBLT);
+    ReleaseDC(nullptr, dc);
+    GdiFlush();
+    screen.SaveToFile(std::string(dir) + "/" + name + ".bmp");
+}
+
+uint32_t Rgb(TColor c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
+
+class DesktopCalendar : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApplication();
+        SetClockSource([] { return kNow; });
+        dbhouse = new Tdbhouse(nullptr);
+        dbhouse->democnn->SetConnectionString(DataConnectionString(file.Folder()));
+        dbhouse->democnn->Open();
+        Exec("delete from sz_jrb");
+        Exec("insert into sz_jrb (jrmc, zdyf, realrq) values ('妈妈生日', '1', '2020-03-08'), "
+             "('植树节', '0', '2026-03-12'), ('无日期', '1', NULL), ('三月三十', '1', '2026-03-30')");
+        form = NewForm<TForm1>(nullptr);
+    }
+    void TearDown() override
+    {
+        delete form;
+        delete dbhouse;
+        dbhouse = nullptr;
+        SetClockSource(nullptr);
+    }
+    void Exec(const std::string& sql)
+    {
+        TADOQuery& q = *dbhouse->qok;
+        q.Close();
+        q.SQL.Clear();
+        q.SQL.Add(sql);
+        q.ExecSQL();
+    }
+    // The month view's grid as painted.
+    TBitmap& PaintGrid()
+    {
+        TDrawGrid* grid = form->ChnCalendar1->Grid();
+        shot.SetSize(grid->Width(), grid->Height());
+        SendMessageW(grid->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.Canvas().Handle()), PRF_CLIENT);
+        GdiFlush();
+        return shot;
+    }
+    TRect DayRect(int day)
+    {
+        const TMonthCells& cells = form->ChnCalendar1->Cells();
+        for (int k = 1; k < FirstTitleCell; ++k)
+            if (cells.Cell(k).Day == day) {
+                int col, row;
+                TMonthCells::CellPlace(k, col, row);
+                return form->ChnCalendar1->Grid()->CellRect(col, row);
+            }
+        return TRect{};
+    }
+    // Pixels of exactly `rgb` in the lower half of a day's cell.
+    int LowerPixels(int day, uint32_t rgb)
+    {
+        const TRect r = DayRect(day);
+        int n = 0;
+        for (int y = r.Top + r.Height() / 2; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                n += (shot.PixelARGB(x, y) & 0xFFFFFF) == rgb;
+        return n;
+    }
+
+    DataFileCopy file;
+    TForm1* form = nullptr;
+    TBitmap shot;
+};
+
+}  // namespace
+
+TEST_F(DesktopCalendar, UsersFestivalsAreRedUnderTheirDaysAndReadOncePerPaint)
+{
+    form->Show();
+    PumpUntil([] { return false; }, 300);
+    ASSERT_EQ(form->ChnCalendar1->DateTime(), kNow);
+    const int queries = form->MarkQueries();
+    PaintGrid();
+    EXPECT_EQ(form->MarkQueries(), queries + 1);
+    EXPECT_GT(LowerPixels(8, Rgb(clRed)), 20);    // 妈妈生日, stored for another year
+    EXPECT_GT(LowerPixels(30, Rgb(clRed)), 20);
+    EXPECT_EQ(LowerPixels(12, Rgb(clRed)), 0);    // not the user's own
+    EXPECT_EQ(LowerPixels(9, Rgb(clRed)), 0);
+    EXPECT_GT(LowerPixels(9, Rgb(clMaroon)), 20); // the lunar day in the window's colour
+    // Today is selected: framed, and filled with the gradient (green rising from 0xAE to 0xD5).
+    const TRect today = DayRect(10);
+    EXPECT_EQ(shot.PixelARGB(today.Left + 1, today.Top) & 0xFFFFFF, Rgb(form->ChnCalendar1->ColorSelectedFrame));
+    for (int y : {today.Top + 1, today.Bottom - 2}) {
+        const uint32_t green = (shot.PixelARGB(today.Left + 2, y) >> 8) & 0xFF;
+        EXPECT_GE(green, 0xAEu);
+        EXPECT_LE(green, 0xD5u);
+    }
+    EXPECT_GT((shot.PixelARGB(today.Left + 2, today.Bottom - 2) >> 8 & 0xFF),
+              (shot.PixelARGB(today.Left + 2, today.Top + 1) >> 8 & 0xFF));
+    SaveShot(form->Handle(), "desktop-calendar");
+    // The month view's other options: week numbers with their line, frame, year and month behind.
+    for (TCheckBox* box : {form->CheckBox3, form->CheckBox4, form->CheckBox5, form->CheckBox6}) {
+        box->SetChecked(false);
+        box->SetChecked(true);
+    }
+    SaveShot(form->Handle(), "desktop-calendar-options");
+}
+
+TEST_F(DesktopCalendar, StoredTransparentWindowIsShownOpaqueAndStaysLayered)
+{
+    EXPECT_EQ(form->AlphaBlendValue(), 0);
+    form->Show();
+    EXPECT_EQ(form->AlphaBlendValue(), 255);
+    EXPECT_TRUE(form->AlphaBlend());
+    EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(DesktopCalendar, OnlyValidDayCellsCanBeChosen)
+{
+    form->Show();
+    TChnCalendar* cal = form->ChnCalendar1;
+    int changes = 0;
+    cal->OnChange = [&](TObject*) { ++changes; };
+    TDrawGrid* grid = cal->Grid();
+    EXPECT_FALSE(grid->FocusCell(3, 0));   // header
+    EXPECT_FALSE(grid->FocusCell(0, 2));   // week numbers
+    EXPECT_FALSE(grid->FocusCell(7, 6));   // after the 31st
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(DateOf(cal->DateTime()), EncodeDate(2026, 3, 10));
+    EXPECT_TRUE(grid->FocusCell(3, 3));    // Tuesday of the third week: the 17th
+    EXPECT_EQ(cal->DateTime(), EncodeDate(2026, 3, 17));
+    EXPECT_EQ(changes, 1);
+    cal->StepMonth(13);
+    cal->SetDateTime(EncodeDate(2026, 1, 31));
+    cal->StepMonth(cal->UpDownMonth->Position() - 1);
+    EXPECT_EQ(cal->DateTime(), EncodeDate(2025, 12, 31));
+    EXPECT_EQ(cal->LabelYear->Caption(), "2025");
+    cal->SetDateTime(EncodeDate(2101, 1, 1));
+    EXPECT_EQ(cal->DateTime(), EncodeDate(2025, 12, 31));
+}
+
+TEST_F(DesktopCalendar, MonthViewNamesTheLunarMonthAndDayOfADate)
+{
+    TChnCalendar* cal = form->ChnCalendar1;
+    cal->SetDateTime(EncodeDate(2024, 12, 1));
+    EXPECT_EQ(cal->CnDay(), "初一");
+    EXPECT_EQ(PlainLunarMonthName(cal->CnMonth()), "十一月");
+    EXPECT_EQ(cal->CnDate(), cal->CnMonth() + "初一");
+    cal->SetDateTime(EncodeDate(2023, 3, 22));
+    EXPECT_EQ(PlainLunarMonthName(cal->CnMonth()), "二月");
+}
