@@ -115,6 +115,11 @@ public:
     virtual void HostUpdateScrollBars() = 0;
     virtual void HostUpdateCaret() = 0;
     virtual void HostRecreateCaret() = 0;
+    // The clipboard: the text with its selection mode. Paste answers false when the
+    // clipboard holds no text; withMode tells whether the mode came with it.
+    virtual void HostCopyToClipboard(const std::string&, TNoteSelectionMode) {}
+    virtual bool HostPasteFromClipboard(std::string&, TNoteSelectionMode&, bool&) { return false; }
+    virtual void HostDropFilesChanged(bool) {}
 
 protected:
     ~INoteEditHost() = default;
@@ -125,6 +130,14 @@ using TNoteSpecialLineColorsEvent =
     std::function<void(void* Sender, int Line, bool& Special, TNoteColor& Foreground, TNoteColor& Background)>;
 using TNoteProcessCommandEvent =
     std::function<void(void* Sender, TNoteEditorCommand& Command, char& AChar, void* Data)>;
+using TNoteContextHelpEvent = std::function<void(void* Sender, const std::string& Word)>;
+
+// The dispatcher hears of focus changes (no executor case).
+constexpr TNoteEditorCommand ecGotFocus = 480, ecLostFocus = 481;
+
+// Case mapping of ASCII letters; double-byte characters stay whole.
+enum TNoteCaseMap : std::uint8_t { cmUpper, cmLower, cmToggle, cmTitle };
+std::string NoteMapCase(std::string_view text, TNoteCaseMap map);
 
 class TNoteEditCore : public INoteWrapHost {
 public:
@@ -132,6 +145,7 @@ public:
     TNoteStatusEvent OnStatusChange;
     TNoteSpecialLineColorsEvent OnSpecialLineColors;
     TNoteProcessCommandEvent OnProcessCommand, OnProcessUserCommand, OnCommandProcessed;
+    TNoteContextHelpEvent OnContextHelp;
 
     explicit TNoteEditCore(INoteEditHost& host);
     TNoteEditCore(const TNoteEditCore&) = delete;
@@ -280,6 +294,36 @@ public:
     // The character of a consumed key was taken away already: no character to drop.
     void ClearLastKeyConsumed() { FLastKeyConsumed = false; }
     void ProcessKeyPress(char key);
+    // Empties the buffer, the marks and both undo lists; not modified.
+    void ClearAll();
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    bool CanUndo() const { return !FReadOnly && FUndoList.HasItems(); }
+    // Replaces the selection by text as one undo group; without undo the lists are
+    // cleared, so no recorded item refers to text that changed under it.
+    void ReplaceSelText(const std::string& text, bool canUndo);
+    // The bracket matching the one at p, or {0, 0}.
+    TBufferCoord MatchingBracket(const TBufferCoord& p) const;
+    // The text between two positions in reading order, lines joined by CR LF.
+    std::string TextBetween(const TBufferCoord& from, const TBufferCoord& to) const;
+
+    // Character offsets counting each line break as two.
+    int RowColToCharIndex(const TBufferCoord& p) const;
+    TBufferCoord CharIndexToRowCol(int index) const;
+    // The buffer position under a client point: column 1 beyond the last line, the line's
+    // length + 1 beyond its end.
+    TBufferCoord CharFromPos(int x, int y) const;
+    // One wheel message: the delta is added to the carried remainder and whole notches
+    // scroll by the lines per notch.
+    void MouseWheel(int delta, bool ctrl, int systemLines);
+
+    // Bookmarks 0..9 (the caret's column and line); a mark follows inserted and deleted lines.
+    void SetBookMark(int number, int column, int line);
+    void GotoBookMark(int number);
+    void ClearBookMark(int number);
+    bool GetBookMark(int number, int& column, int& line) const;
+    TNoteBookMarkOpt& BookMarkOptions() { return FBookMarkOptions; }
 
     // Mouse (shift carries the button bits); MouseDown answers whether to capture.
     bool HandleMouseDown(int button, TNoteShiftState shift, int x, int y);
@@ -313,12 +357,30 @@ public:
 protected:
     virtual void ExecuteCommand(TNoteEditorCommand command, char aChar, void* data);
     void InsertText(const std::string& text);  // replaces the selection, records undo
-    void DeleteSelection();                     // in the selection's mode, records undo
+    // In the selection's mode, records undo: reason DeleteSel, or DeleteBackwardSel for a
+    // selection made backwards when asked.
+    void DeleteSelection(bool backwardsReason = false);
     TBufferCoord InsertColumn(const TBufferCoord& at, const std::string& text);  // no undo
     void UndoItem(const TNoteEditUndoItem& item);
     void RedoItem(const TNoteEditUndoItem& item);
     void Undo();
     void Redo();
+    // The editing commands.
+    void DeleteLastChar();
+    void DeleteChar();
+    void DeleteRangeRecorded(TNoteChangeReason reason, const TBufferCoord& from, const TBufferCoord& to,
+                             const TBufferCoord& caret);
+    void LineBreak(bool moveCaret);
+    void TypeChar(char c);
+    void InsertTab();
+    void ShiftTab();
+    void BlockIndent(bool indent);
+    void ApplyIndent(TNoteChangeReason reason, const TBufferCoord& anchor, const TBufferCoord& caret,
+                     const std::string& pieces, bool reverse);
+    void ChangeCase(TNoteEditorCommand command);
+    void ScrollByLine(int delta);
+    void TrimLine(int line);
+    int LineIndent(int line) const;  // columns of leading blanks
 
 private:
     class TUpdate;
@@ -395,4 +457,7 @@ private:
     bool FLastKeyConsumed = false;
     bool FWordSelected = false, FMouseSelecting = false;
     int FScrollDeltaX = 0, FScrollDeltaY = 0;
+    int FWheelAccumulator = 0;
+    TNoteBookMarkOpt FBookMarkOptions;
+    TBufferCoord FBookMarks[10] = {};  // Line 0: not set
 };
