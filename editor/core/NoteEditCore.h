@@ -39,6 +39,12 @@ constexpr TNoteStatusChanges All = 1, CaretX = 2, CaretY = 4, LeftChar = 8, TopL
                              Modified = 64, Selection = 128, ReadOnly = 256;
 }
 
+// Failures of the editor control (the clipboard exchange).
+class ENoteEditError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 enum TLineSpacingRule : std::uint8_t { lsSingle, lsOneAndHalf, lsDouble, lsSpecified };
 enum TNoteScrollBars : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TNoteCaretType : std::uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };

@@ -1,6 +1,7 @@
 #include "editor/win/NoteEdit.h"
 
 #include <imm.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <windowsx.h>
@@ -107,10 +108,16 @@ void TCustomNoteEdit::CreateParams(TCreateParams& p) {
 void TCustomNoteEdit::CreateWnd() {
     FHorzBarShown = FVertBarShown = -1;
     TCustomControl::CreateWnd();
+    DragAcceptFiles(FHandle, TRUE);
     const TRect r = ClientRect();
     ViewSizeChanged(r.Width(), r.Height());
     MeasureFont();
     HostUpdateScrollBars();
+}
+
+void TCustomNoteEdit::DestroyWnd() {
+    if (FHandle) DragAcceptFiles(FHandle, FALSE);
+    TCustomControl::DestroyWnd();
 }
 
 // The cell of the font: a proportional font (or one whose wide glyphs are wider) is taken
@@ -226,6 +233,7 @@ void TCustomNoteEdit::HostUpdateCaret() {
 //--- Messages
 
 void TCustomNoteEdit::WndProc(TMessage& m) {
+    if (TextMessage(m)) return;
     switch (m.Msg) {
     case WM_ERASEBKGND:
         m.Result = 1;
@@ -239,10 +247,14 @@ void TCustomNoteEdit::WndProc(TMessage& m) {
     }
     case WM_SETFOCUS:
         TCustomControl::WndProc(m);
+        CommandProcessor(ecGotFocus, 0, nullptr);
         HostRecreateCaret();
+        if (HideSelection() && SelAvail()) InvalidateLines(BlockBegin().Line, BlockEnd().Line);
         return;
     case WM_KILLFOCUS:
         TCustomControl::WndProc(m);
+        CommandProcessor(ecLostFocus, 0, nullptr);
+        if (HostFocused()) return;
         if (FCaretMade) DestroyCaret();
         FCaretMade = FCaretShown = false;
         if (HideSelection() && SelAvail()) InvalidateLines(BlockBegin().Line, BlockEnd().Line);
@@ -303,18 +315,34 @@ void TCustomNoteEdit::WndProc(TMessage& m) {
         m.Handled = true;
         return;
     case WM_MOUSEWHEEL: {
-        const int delta = GET_WHEEL_DELTA_WPARAM(m.WParam);
         UINT lines = 3;
         SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-        int perNotch = (GET_KEYSTATE_WPARAM(m.WParam) & MK_CONTROL) || lines == WHEEL_PAGESCROLL ||
-                               static_cast<int>(lines) > LinesInWindow()
-                           ? LinesInWindow()
-                           : static_cast<int>(lines);
-        SetTopLine(TopLine() - delta / WHEEL_DELTA * perNotch);
+        MouseWheel(GET_WHEEL_DELTA_WPARAM(m.WParam), (GET_KEYSTATE_WPARAM(m.WParam) & MK_CONTROL) != 0,
+                   lines == WHEEL_PAGESCROLL ? -1 : static_cast<int>(lines));
         if (FHandle) UpdateWindow(FHandle);
         m.Handled = true;
         return;
     }
+    case WM_CAPTURECHANGED:
+        FScrollTimer->SetEnabled(false);
+        TCustomControl::WndProc(m);
+        return;
+    case WM_CANCELMODE:
+        m.Handled = true;
+        return;
+    case WM_DROPFILES:
+        DropFiles(m.WParam);
+        m.Result = 0;
+        m.Handled = true;
+        return;
+    case WM_SYSCHAR:
+        // Alt+Backspace is the undo key: its character goes nowhere (no beep).
+        if (m.WParam == VK_BACK && (m.LParam & (1 << 29))) {
+            m.Handled = true;
+            return;
+        }
+        TCustomControl::WndProc(m);
+        return;
     default:
         TCustomControl::WndProc(m);
     }

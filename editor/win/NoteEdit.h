@@ -6,6 +6,8 @@
 // control behaves the same whatever the host's ANSI code page.
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/win/NoteTextDrawer.h"
@@ -14,10 +16,18 @@
 #include "framework/win/Forms.h"
 
 using TNotePaintEvent = std::function<void(TObject* Sender, TCanvas& ACanvas)>;
+// Files dropped on the editor: the drop point in client pixels and the names (UTF-8).
+using TNoteDropFilesEvent =
+    std::function<void(TObject* Sender, int X, int Y, const std::vector<std::string>& AFiles)>;
+
+// The private clipboard format: a mode byte (0 normal, 1 line, 2 column), the GBK text and
+// a NUL. Copies put it beside CF_TEXT (GBK) and CF_UNICODETEXT.
+UINT NoteEditClipboardFormat();
 
 class TCustomNoteEdit : public TCustomControl, protected INoteEditHost, public TNoteEditCore {
 public:
     TNotePaintEvent OnPaint;  // after the editor painted, on its canvas
+    TNoteDropFilesEvent OnDropFiles;
 
     explicit TCustomNoteEdit(TComponent* AOwner);
     ~TCustomNoteEdit() override;
@@ -31,10 +41,13 @@ public:
     void SetTextUtf8(const std::string& text);
     // An input-method result string, inserted once as GBK.
     void InsertImeResult(std::u16string_view text);
+    // Not read-only and the clipboard holds text.
+    bool CanPaste() const;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void WndProc(TMessage& Message) override;
     void Paint() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -52,6 +65,9 @@ protected:
     void HostUpdateScrollBars() override;
     void HostUpdateCaret() override;
     void HostRecreateCaret() override;
+    void HostCopyToClipboard(const std::string& text, TNoteSelectionMode mode) override;
+    bool HostPasteFromClipboard(std::string& text, TNoteSelectionMode& mode, bool& withMode) override;
+    void HostDropFilesChanged(bool accept) override;
 
 private:
     void MeasureFont();
@@ -59,6 +75,8 @@ private:
     void ScrollMessage(int bar, int code);
     void AutoScrollTimer(TObject* Sender);
     void UpdateAutoScroll();
+    void DropFiles(WPARAM drop);  // an HDROP
+    bool TextMessage(TMessage& m);
 
     std::unique_ptr<TTextDrawer> FTextDrawer;
     TTimer* FScrollTimer = nullptr;
@@ -72,4 +90,14 @@ private:
 class TNoteEdit : public TCustomNoteEdit {
 public:
     using TCustomNoteEdit::TCustomNoteEdit;
+};
+
+// The editor the note windows place: it answers the multi-line edit control's EM_*
+// messages too. Offsets count bytes, each line break as two.
+class TNoteMemo : public TNoteEdit {
+public:
+    using TNoteEdit::TNoteEdit;
+
+protected:
+    void WndProc(TMessage& Message) override;
 };
