@@ -1567,6 +1567,16 @@ bool TNoteEditCore::HandleMouseDown(int button, TNoteShiftState shift, int x, in
     if (button != 0) return false;
     TUpdate update(*this);
     FWordSelected = false;
+    FDragPending = SelAvail() && HasOption(eoDragDropEditing) && x > FGutterWidth + 2 && FSelectionMode == smNormal &&
+                   IsPointInSelection(pos);
+    if (FDragPending) {
+        // The selection stays for the drag; the caret shows where the press was.
+        const TBufferCoord anchor = FBlockBegin, end = FBlockEnd;
+        SetCaretXYEx(true, pos);
+        FBlockBegin = anchor;
+        FBlockEnd = end;
+        return true;
+    }
     SetCaretXYEx(true, pos);
     if (shift & NoteShift::Shift) {
         SetBlockEnd(CaretXY());
@@ -1580,6 +1590,7 @@ bool TNoteEditCore::HandleMouseDown(int button, TNoteShiftState shift, int x, in
 }
 
 void TNoteEditCore::HandleMouseMove(TNoteShiftState shift, int x, int y, bool captured) {
+    if (FDragPending) return;
     if (!captured || !(shift & NoteShift::Left) || !FMouseSelecting || FWordSelected) {
         FScrollDeltaX = FScrollDeltaY = 0;
         return;
@@ -1597,6 +1608,14 @@ void TNoteEditCore::HandleMouseMove(TNoteShiftState shift, int x, int y, bool ca
 
 void TNoteEditCore::HandleMouseUp(int button, TNoteShiftState shift, int x, int y) {
     FKbdHandler.ExecuteMouseUp(this, button, shift, x, y);
+    if (FDragPending && button == 0 && !FWordSelected) {
+        // No drag came of the press: a plain click at the release point.
+        TUpdate update(*this);
+        SetCaretXYEx(true, DropPointAt(x, y));
+        if (shift & NoteShift::Shift) SetBlockEnd(CaretXY());
+        else SetBlockBegin(CaretXY());
+    }
+    FDragPending = false;
     FMouseSelecting = false;
     FScrollDeltaX = FScrollDeltaY = 0;
 }
@@ -1606,6 +1625,57 @@ void TNoteEditCore::HandleDblClick(int x, int) {
     if (!HasOption(eoNoSelection)) SetWordBlock(CaretXY());
     FWordSelected = true;
     FMouseSelecting = false;
+}
+
+TBufferCoord TNoteEditCore::DropPointAt(int x, int y) const {
+    TDisplayCoord d = PixelsToNearestRowColumn(x, y);
+    d.Row = std::min(d.Row, std::max(DisplayLineCount(), 1));
+    d.Column = std::min(d.Column, FLeftChar + std::max(FCharsInWindow, 1));
+    return DisplayToBufferPos(d);
+}
+
+void TNoteEditCore::DragOverPoint(int x, int y) {
+    TUpdate update(*this);
+    SetCaretXYEx(false, DropPointAt(x, y));
+}
+
+void TNoteEditCore::DropFrom(TNoteEditCore& source, TBufferCoord point, bool move) {
+    if (FReadOnly || !source.SelAvail()) return;
+    const bool same = &source == this;
+    const TBufferCoord b = source.BlockBegin(), e = source.BlockEnd();
+    if (same && (IsPointInSelection(point) || (move && (point == b || point == e)))) return;
+    if (move && source.FReadOnly) move = false;
+    TUpdate update(*this);
+    TUpdate sourceUpdate(source);
+    FUndoList.BeginGroup();
+    if (!same) source.FUndoList.BeginGroup();
+    struct Groups {
+        TNoteEditUndoList& target;
+        TNoteEditUndoList* other;
+        ~Groups() {
+            try {
+                target.EndGroup();
+                if (other) other->EndGroup();
+            } catch (...) {
+                NoteHandleException();
+            }
+        }
+    } groups{FUndoList, same ? nullptr : &source.FUndoList};
+    const std::string text = source.SelText();
+    if (move) {
+        source.DeleteSelection();
+        if (same && EarlierPos(e, point) == e) {
+            // The removed text stood before the drop point.
+            if (point.Line == e.Line) point = {b.Char + point.Char - e.Char, b.Line};
+            else point.Line -= e.Line - b.Line;
+        }
+    }
+    if (FLines->Count() == 0) FLines->Add({});
+    const TBufferCoord end = InsertAt(point, text);
+    FUndoList.RecordChange(same ? NoteChange::DragDropInsert : NoteChange::Insert, point, end, text, smNormal);
+    SetCaretXYEx(true, end);
+    SetBlockBegin(point);
+    SetBlockEnd(end);
 }
 
 int TNoteEditCore::MouseCursorAt(int x, int y, int controlCursor, bool captured) {

@@ -336,6 +336,17 @@ public:
     void HandleMouseMove(TNoteShiftState shift, int x, int y, bool captured);
     void HandleMouseUp(int button, TNoteShiftState shift, int x, int y);
     void HandleDblClick(int x, int y);
+    // Text drag and drop: a press inside the selection leaves a drag pending until the
+    // mouse moves the drag distance (the shell then drags) or comes up (a plain click).
+    bool DragPending() const { return FDragPending; }
+    void StartDrag() { FDragPending = false; }
+    // While text is dragged over this editor the caret follows the mouse.
+    void DragOverPoint(int x, int y);
+    TBufferCoord DropPointAt(int x, int y) const;
+    // Drops the source's selection at a point: moved or copied, as one undo group on each
+    // list; the dropped text ends up selected. Nothing when the drop point lies inside the
+    // selection (at its start or end too, when moving within one editor).
+    void DropFrom(TNoteEditCore& source, TBufferCoord point, bool move);
     // Auto-scroll while selecting: the deltas for a mouse position, and one timer step.
     void ComputeScroll(int x, int y, int& dx, int& dy) const;
     int ScrollDeltaX() const { return FScrollDeltaX; }
@@ -461,7 +472,7 @@ private:
     std::uint16_t FPendingKey = 0;
     TNoteShiftState FPendingShift = 0;
     bool FLastKeyConsumed = false;
-    bool FWordSelected = false, FMouseSelecting = false;
+    bool FWordSelected = false, FMouseSelecting = false, FDragPending = false;
     int FScrollDeltaX = 0, FScrollDeltaY = 0;
     int FWheelAccumulator = 0;
     TNoteBookMarkOpt FBookMarkOptions;

@@ -325,6 +325,7 @@ void TCustomNoteEdit::WndProc(TMessage& m) {
     }
     case WM_CAPTURECHANGED:
         FScrollTimer->SetEnabled(false);
+        FDragging = false;
         TCustomControl::WndProc(m);
         return;
     case WM_CANCELMODE:
@@ -494,11 +495,27 @@ void TCustomNoteEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     if (FHandle && GetFocus() != FHandle) SetFocus();
     TCustomControl::MouseDown(Button, Shift, X, Y);
     const int button = Button == mbLeft ? 0 : Button == mbRight ? 1 : 2;
+    FMouseDownPoint = {X, Y};
     if (HandleMouseDown(button, NoteShiftOf(Shift), X, Y) && FHandle) SetCapture(FHandle);
 }
 
 void TCustomNoteEdit::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
+    const bool captured = FHandle && GetCapture() == FHandle;
+    if (captured && DragPending() &&
+        (std::abs(X - FMouseDownPoint.x) >= GetSystemMetrics(SM_CXDRAG) ||
+         std::abs(Y - FMouseDownPoint.y) >= GetSystemMetrics(SM_CYDRAG))) {
+        StartDrag();
+        FDragging = true;
+    }
+    if (FDragging) {
+        // The caret of the editor under the mouse shows where the text would go.
+        POINT p;
+        TCustomNoteEdit* target = DropTargetAt(X, Y, p);
+        if (target) target->DragOverPoint(p.x, p.y);
+        ::SetCursor(CursorHandle(target ? crDrag : crNoDrop));
+        return;
+    }
     HandleMouseMove(NoteShiftOf(Shift), X, Y, FHandle && GetCapture() == FHandle);
     UpdateAutoScroll();
 }
@@ -506,6 +523,10 @@ void TCustomNoteEdit::MouseMove(TShiftState Shift, int X, int Y) {
 void TCustomNoteEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
     FScrollTimer->SetEnabled(false);
+    if (FDragging) {
+        EndTextDrag(Button == mbLeft, X, Y);
+        return;
+    }
     HandleMouseUp(Button == mbLeft ? 0 : Button == mbRight ? 1 : 2, NoteShiftOf(Shift), X, Y);
     if (FHandle && GetCapture() == FHandle) ReleaseCapture();
 }
@@ -517,6 +538,31 @@ void TCustomNoteEdit::DblClick() {
     ::ScreenToClient(FHandle, &p);
     HandleDblClick(p.x, p.y);
     if (GetCapture() == FHandle) ReleaseCapture();
+}
+
+TCustomNoteEdit* TCustomNoteEdit::DropTargetAt(int x, int y, POINT& targetPoint) const {
+    POINT screen{x, y};
+    ::ClientToScreen(FHandle, &screen);
+    HWND hwnd = WindowFromPoint(screen);
+    auto* target = dynamic_cast<TCustomNoteEdit*>(TWinControl::FromHandle(hwnd));
+    if (!target || target->ReadOnly()) return nullptr;
+    targetPoint = screen;
+    ::ScreenToClient(hwnd, &targetPoint);
+    return target;
+}
+
+// Within one editor the text moves unless Ctrl is held; between editors it is copied
+// unless Shift is held.
+void TCustomNoteEdit::EndTextDrag(bool drop, int x, int y) {
+    FDragging = false;
+    if (GetCapture() == FHandle) ReleaseCapture();
+    POINT p;
+    TCustomNoteEdit* target = drop ? DropTargetAt(x, y, p) : nullptr;
+    if (!target) return;
+    const bool same = target == this;
+    const bool move = same ? GetKeyState(VK_CONTROL) >= 0 : GetKeyState(VK_SHIFT) < 0;
+    target->DropFrom(*this, target->DropPointAt(p.x, p.y), move);
+    if (!same) target->SetFocus();
 }
 
 void TCustomNoteEdit::UpdateAutoScroll() { FScrollTimer->SetEnabled(ScrollDeltaX() != 0 || ScrollDeltaY() != 0); }

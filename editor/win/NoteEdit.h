@@ -76,6 +76,9 @@ private:
     void AutoScrollTimer(TObject* Sender);
     void UpdateAutoScroll();
     void DropFiles(WPARAM drop);  // an HDROP
+    // The editor under a client point of this window, when text may be dropped there.
+    TCustomNoteEdit* DropTargetAt(int x, int y, POINT& targetPoint) const;
+    void EndTextDrag(bool drop, int x, int y);
     bool TextMessage(TMessage& m);
 
     std::unique_ptr<TTextDrawer> FTextDrawer;
@@ -85,6 +88,8 @@ private:
     wchar_t FHighSurrogate = 0;
     bool FMeasuring = false, FUpdatingBars = false;
     int FHorzBarShown = -1, FVertBarShown = -1;  // -1: not known
+    POINT FMouseDownPoint{};
+    bool FDragging = false;
 };
 
 class TNoteEdit : public TCustomNoteEdit {

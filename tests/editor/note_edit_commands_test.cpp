@@ -262,3 +262,45 @@ TEST(NoteEditCommands, OffsetsBracketsAndBookmarks) {
     EXPECT_FALSE(e.Core.UndoList().HasItems());
     EXPECT_FALSE(e.Core.Modified());
 }
+
+TEST(NoteEditCommands, DroppedTextMovesWithinAndCopiesBetweenEditors) {
+    Editor e;
+    const std::string text = "one " + Zhong + " two three";
+    const auto select = [&](Editor& ed, int from, int to) {
+        ed.Core.SetTextBytes(text);
+        ed.Core.SetBlockBegin({from, 1});
+        ed.Core.SetBlockEnd({to, 1});
+    };
+    select(e, 5, 7);                        // 中
+    e.Core.DropFrom(e.Core, {6, 1}, true);  // inside its own selection: nothing
+    EXPECT_EQ(e.Core.GetText(), text);
+    e.Core.DropFrom(e.Core, {7, 1}, true);  // at its end, moving: nothing
+    EXPECT_EQ(e.Core.GetText(), text);
+    e.Core.DropFrom(e.Core, {7, 1}, false);  // at its end with Ctrl: copied there
+    EXPECT_EQ(e.Core.GetText(), "one " + Zhong + Zhong + " two three");
+    EXPECT_EQ(e.Core.SelText(), Zhong);
+    select(e, 5, 7);
+    e.Core.DropFrom(e.Core, {12, 1}, true);  // after the selection: the point shifts left
+    EXPECT_EQ(e.Core.GetText(), "one  two " + Zhong + "three");
+    EXPECT_EQ(e.Core.SelText(), Zhong);
+    e.Run(ecUndo);
+    EXPECT_EQ(e.Core.GetText(), text);
+    Editor other;
+    other.Core.SetTextBytes("xy");
+    select(e, 1, 4);
+    other.Core.DropFrom(e.Core, {2, 1}, false);
+    EXPECT_EQ(other.Core.GetText(), "xoney");
+    EXPECT_EQ(e.Core.GetText(), text);
+    other.Core.DropFrom(e.Core, {1, 1}, true);  // Shift: moved out of the source
+    EXPECT_EQ(e.Core.GetText(), " " + Zhong + " two three");
+    EXPECT_EQ(other.Core.GetText(), "onexoney");
+    // A press inside the selection that never drags is a plain click.
+    select(e, 5, 9);
+    const int y = 3;
+    EXPECT_TRUE(e.Core.HandleMouseDown(0, NoteShift::Left, 2 + 5 * 6 + 1, y));
+    EXPECT_TRUE(e.Core.DragPending());
+    EXPECT_TRUE(e.Core.SelAvail());
+    e.Core.HandleMouseUp(0, 0, 2 + 5 * 6 + 1, y);
+    EXPECT_FALSE(e.Core.SelAvail());
+    EXPECT_EQ(e.Core.CaretX(), 7);  // the right half of 中: after it
+}

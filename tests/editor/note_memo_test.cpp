@@ -214,3 +214,27 @@ TEST_F(NoteMemoWindow, LoadsAndSavesNoteFiles) {
     EXPECT_EQ(NoteReadFileBytes(file), Utf8ToGbk("今天晚\r\n记得买菜"));
     std::filesystem::remove_all(dir);
 }
+
+TEST_F(NoteMemoWindow, SelectedTextDragsIntoAnotherMemo) {
+    auto* other = Put<TNoteMemo>(form, 10, 260, 380, 40);
+    Pump();
+    other->SetTextUtf8("xy");
+    memo->SetTextUtf8("ab中文cd");
+    memo->SetBlockBegin({3, 1});
+    memo->SetBlockEnd({7, 1});
+    const int cw = memo->CharWidth(), lh = memo->LineHeight(), x0 = memo->TextOffset();
+    const LPARAM press = MAKELPARAM(x0 + 4 * cw, lh / 2);
+    SendMessageW(memo->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, press);
+    // Into the other memo, between x and y (its window lies 250 pixels lower).
+    POINT target{x0 + cw, lh / 2};
+    MapWindowPoints(other->Handle(), memo->Handle(), &target, 1);
+    SendMessageW(memo->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x0 + 4 * cw, lh * 2));
+    SendMessageW(memo->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(target.x, target.y));
+    EXPECT_EQ(other->CaretX(), 2);  // the caret over there shows where the text would go
+    SendMessageW(memo->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(target.x, target.y));
+    EXPECT_EQ(other->TextUtf8(), "x中文y");  // copied between editors
+    EXPECT_EQ(Text(), "ab中文cd");
+    EXPECT_EQ(GbkToUtf8(other->SelText()), "中文");
+    EXPECT_EQ(GetCapture(), nullptr);
+    delete other;
+}
