@@ -355,9 +355,12 @@ void TCustomNoteEdit::ScrollMessage(int bar, int code) {
     si.fMask = SIF_ALL;
     GetScrollInfo(FHandle, bar, &si);
     const bool vert = bar == SB_VERT;
-    const int page = vert ? LinesInWindow() : CharsInWindow();
+    int page = vert ? LinesInWindow() : CharsInWindow();
+    if (HasOption(eoScrollByOneLess)) --page;
     const int pos = vert ? TopLine() : LeftChar();
-    const int count = vert ? DisplayLineCount() : HorzScrollBar().Max;
+    int last = vert ? DisplayLineCount() : HorzScrollBar().Max;
+    if (!vert && !HasOption(eoScrollPastEol)) last = Lines().LongestLineLength();
+    else if (!vert) last = MaxScrollWidth() - CharsInWindow() + 1;
     int target = pos;
     switch (code) {
     case SB_LINEUP: target = pos - 1; break;
@@ -365,16 +368,47 @@ void TCustomNoteEdit::ScrollMessage(int bar, int code) {
     case SB_PAGEUP: target = pos - page; break;
     case SB_PAGEDOWN: target = pos + page; break;
     case SB_TOP: target = 1; break;
-    case SB_BOTTOM: target = count; break;
-    case SB_THUMBTRACK: case SB_THUMBPOSITION:
+    case SB_BOTTOM: target = last; break;
+    case SB_THUMBTRACK: case SB_THUMBPOSITION: {
+        const int range = vert ? DisplayLineCount() + LinesInWindow() - 1 : HorzScrollBar().Max;
+        const int full = vert ? range : (HasOption(eoScrollPastEol) ? MaxScrollWidth() : range);
         target = si.nTrackPos;
-        if (count + page - 1 >= 32768) target = MulDiv(count + page - 1, si.nTrackPos, 32767);
+        if (full >= 32768) target = MulDiv(full, si.nTrackPos, 32767);
         break;
+    }
+    case SB_ENDSCROLL:
+        if (vert && FScrollHint) FScrollHint->ReleaseHandle();
+        return;
     default: return;
     }
     if (vert) SetTopLine(target);
     else SetLeftChar(target);
+    if (vert && (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) && HasOption(eoShowScrollHint)) ShowScrollHint(si);
     if (FHandle) UpdateWindow(FHandle);
+    if (TNoteScrollEvent h = OnScroll) h(this, vert ? sbVertical : sbHorizontal);
+}
+
+// The hint beside the client area's right edge (or beside the thumb) while the thumb moves.
+void TCustomNoteEdit::ShowScrollHint(const SCROLLINFO& si) {
+    if (!FScrollHint) {
+        const THintWindowClass& factory = Application->HintWindowClass();
+        FScrollHint = factory ? factory(this) : new THintWindow(this);
+    }
+    FScrollHint->SetColor(FScrollHintColor);
+    const std::string text = FScrollHintFormat == shfTopLineOnly
+                                 ? "Top Line: " + std::to_string(TopLine())
+                                 : std::to_string(TopLine()) + " - " + std::to_string(TopLine() + LinesInWindow() - 1);
+    TRect r = FScrollHint->CalcHintRect(200, text);
+    POINT at{ClientWidth() - r.Width() - 4, 10};
+    if (HasOption(eoScrollHintFollows)) {
+        const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+        const int track = std::max(ClientHeight() - 2 * arrow, 1);
+        const int span = std::max(si.nMax - si.nMin + 1, 1);
+        at.y = arrow + MulDiv(track, si.nTrackPos - si.nMin, span) + MulDiv(track, static_cast<int>(si.nPage), span) / 2 -
+               r.Height() / 2;
+    }
+    ::ClientToScreen(FHandle, &at);
+    FScrollHint->ActivateHint(Bounds(at.x, at.y, r.Width(), r.Height()), text);
 }
 
 void TCustomNoteEdit::Paint() {

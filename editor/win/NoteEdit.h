@@ -12,6 +12,7 @@
 #include "editor/core/NoteEditCore.h"
 #include "editor/win/NoteTextDrawer.h"
 #include "framework/base/Timer.h"
+#include "framework/win/Application.h"
 #include "framework/win/Controls.h"
 #include "framework/win/Forms.h"
 
@@ -19,6 +20,11 @@ using TNotePaintEvent = std::function<void(TObject* Sender, TCanvas& ACanvas)>;
 // Files dropped on the editor: the drop point in client pixels and the names (UTF-8).
 using TNoteDropFilesEvent =
     std::function<void(TObject* Sender, int X, int Y, const std::vector<std::string>& AFiles)>;
+
+enum TNoteScrollBarKind { sbHorizontal, sbVertical };
+using TNoteScrollEvent = std::function<void(TObject* Sender, TNoteScrollBarKind ScrollBar)>;
+// The scroll hint's text: the top line, or the first and last visible lines.
+enum TNoteScrollHintFormat { shfTopLineOnly, shfTopToBottom };
 
 // The private clipboard format: a mode byte (0 normal, 1 line, 2 column), the GBK text and
 // a NUL. Copies put it beside CF_TEXT (GBK) and CF_UNICODETEXT.
@@ -28,6 +34,7 @@ class TCustomNoteEdit : public TCustomControl, protected INoteEditHost, public T
 public:
     TNotePaintEvent OnPaint;  // after the editor painted, on its canvas
     TNoteDropFilesEvent OnDropFiles;
+    TNoteScrollEvent OnScroll;
 
     explicit TCustomNoteEdit(TComponent* AOwner);
     ~TCustomNoteEdit() override;
@@ -41,6 +48,10 @@ public:
     void SetTextUtf8(const std::string& text);
     // An input-method result string, inserted once as GBK.
     void InsertImeResult(std::u16string_view text);
+    TColor ScrollHintColor() const { return FScrollHintColor; }
+    void SetScrollHintColor(TColor value) { FScrollHintColor = value; }
+    TNoteScrollHintFormat ScrollHintFormat() const { return FScrollHintFormat; }
+    void SetScrollHintFormat(TNoteScrollHintFormat value) { FScrollHintFormat = value; }
     // Not read-only and the clipboard holds text.
     bool CanPaste() const;
 
@@ -79,6 +90,7 @@ private:
     // The editor under a client point of this window, when text may be dropped there.
     TCustomNoteEdit* DropTargetAt(int x, int y, POINT& targetPoint) const;
     void EndTextDrag(bool drop, int x, int y);
+    void ShowScrollHint(const SCROLLINFO& si);
     bool TextMessage(TMessage& m);
 
     std::unique_ptr<TTextDrawer> FTextDrawer;
@@ -90,6 +102,9 @@ private:
     int FHorzBarShown = -1, FVertBarShown = -1;  // -1: not known
     POINT FMouseDownPoint{};
     bool FDragging = false;
+    THintWindow* FScrollHint = nullptr;  // made on first use
+    TColor FScrollHintColor = clInfoBk;
+    TNoteScrollHintFormat FScrollHintFormat = shfTopLineOnly;
 };
 
 class TNoteEdit : public TCustomNoteEdit {

@@ -10,6 +10,7 @@
 #include "editor/core/NoteEditFileWriter.h"
 #include "editor/win/NoteEdit.h"
 #include "framework/rtl/Encoding.h"
+#include "framework/win/Bitmap.h"
 #include "framework/win/WinUtil.h"
 #include "tests/framework/CtrlsTestUtil.h"
 
@@ -237,4 +238,51 @@ TEST_F(NoteMemoWindow, SelectedTextDragsIntoAnotherMemo) {
     EXPECT_EQ(GbkToUtf8(other->SelText()), "中文");
     EXPECT_EQ(GetCapture(), nullptr);
     delete other;
+}
+
+// Dragging the thumb shows the top line in a hint at the client area's right edge; the
+// picture goes to build/shots for a look.
+TEST_F(NoteMemoWindow, ThumbTrackingShowsTheScrollHint) {
+    std::string text;
+    for (int i = 1; i <= 80; ++i) text += "第" + std::to_string(i) + "行\n";
+    memo->SetTextUtf8(text);
+    int scrolled = 0;
+    memo->OnScroll = [&](TObject*, TNoteScrollBarKind kind) { scrolled += kind == sbVertical; };
+    SendMessageW(memo->Handle(), WM_VSCROLL, SB_THUMBTRACK, 0);
+    Pump();
+    EXPECT_EQ(scrolled, 1);
+    HWND hint = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM out) {
+            wchar_t name[64];
+            GetClassNameW(h, name, 64);
+            if (std::wstring(name) == L"VorpenHintWindow" && IsWindowVisible(h)) *reinterpret_cast<HWND*>(out) = h;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&hint));
+    ASSERT_NE(hint, nullptr);
+    RECT hr, mr;
+    GetWindowRect(hint, &hr);
+    GetWindowRect(memo->Handle(), &mr);
+    EXPECT_LT(hr.right, mr.right);
+    EXPECT_GT(hr.left, mr.left);
+    // The form, the memo and the hint over them, each as it prints.
+    PumpUntil([] { return false; }, 200);
+    RECT fr;
+    GetWindowRect(form->Handle(), &fr);
+    TBitmap shot(fr.right - fr.left, fr.bottom - fr.top);
+    for (HWND h : {form->Handle(), memo->Handle(), hint}) {
+        RECT r;
+        GetWindowRect(h, &r);
+        TBitmap part(r.right - r.left, r.bottom - r.top);
+        PrintWindow(h, part.Canvas().Handle(), 0);
+        BitBlt(shot.Canvas().Handle(), r.left - fr.left, r.top - fr.top, part.Width(), part.Height(), part.Canvas().Handle(),
+               0, 0, SRCCOPY);
+    }
+    const auto dir = std::filesystem::path(VORPEN_TEST_DATA_DIR).parent_path().parent_path() / "build" / "shots";
+    std::filesystem::create_directories(dir);
+    shot.SaveToFile((dir / "note_memo_scroll_hint.bmp").string());
+    SendMessageW(memo->Handle(), WM_VSCROLL, SB_ENDSCROLL, 0);
+    EXPECT_FALSE(IsWindowVisible(hint));
 }
