@@ -1067,8 +1067,28 @@ void TNoteEditCore::CommandProcessor(TNoteEditorCommand command, char aChar, voi
     } else if (OnProcessCommand) {
         OnProcessCommand(this, command, aChar, data);
     }
+    if (command != ecNone && !FHooks.empty()) {
+        bool handled = false;
+        const std::vector<THook> hooks = FHooks;  // a hook may remove itself
+        for (const THook& h : hooks) h.Handler(this, false, handled, command, aChar, data, h.Data);
+        if (handled) command = ecNone;
+    }
     if (command != ecNone && command <= 1000) ExecuteCommand(command, aChar, data);
+    if (command != ecNone && !FHooks.empty()) {
+        bool handled = false;
+        const std::vector<THook> hooks = FHooks;
+        for (const THook& h : hooks) h.Handler(this, true, handled, command, aChar, data, h.Data);
+    }
     if (OnCommandProcessed) OnCommandProcessed(this, command, aChar, data);
+}
+
+int TNoteEditCore::AddCommandHook(TNoteHookedCommandEvent handler, void* handlerData) {
+    FHooks.push_back({FNextHookId, std::move(handler), handlerData});
+    return FNextHookId++;
+}
+
+void TNoteEditCore::RemoveCommandHook(int id) {
+    std::erase_if(FHooks, [id](const THook& h) { return h.Id == id; });
 }
 
 bool TNoteEditCore::ProcessKeyDown(std::uint16_t key, TNoteShiftState shift) {

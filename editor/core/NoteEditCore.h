@@ -136,6 +136,11 @@ using TNoteSpecialLineColorsEvent =
     std::function<void(void* Sender, int Line, bool& Special, TNoteColor& Foreground, TNoteColor& Background)>;
 using TNoteProcessCommandEvent =
     std::function<void(void* Sender, TNoteEditorCommand& Command, char& AChar, void* Data)>;
+// A command hook runs before (AfterProcessing false; Handled swallows the command) and
+// after the editor's own handling.
+using TNoteHookedCommandEvent = std::function<void(void* Sender, bool AfterProcessing, bool& Handled,
+                                                   TNoteEditorCommand& Command, char& AChar, void* Data,
+                                                   void* HandlerData)>;
 using TNoteContextHelpEvent = std::function<void(void* Sender, const std::string& Word)>;
 
 // The dispatcher hears of focus changes (no executor case).
@@ -293,6 +298,9 @@ public:
     // Commands and input.
     TNoteEditorCommand TranslateKey(std::uint16_t key, TNoteShiftState shift);
     virtual void CommandProcessor(TNoteEditorCommand command, char aChar, void* data);
+    // Hooks in the order added; the answer identifies the hook for its removal.
+    int AddCommandHook(TNoteHookedCommandEvent handler, void* handlerData);
+    void RemoveCommandHook(int id);
     // Typed UTF-16 units (WM_CHAR, an input-method result): ASCII goes as ecChar, other
     // characters as their GBK bytes through ecImeStr.
     void TypeUtf16(std::u16string_view text);
@@ -475,6 +483,13 @@ private:
     bool FWordSelected = false, FMouseSelecting = false, FDragPending = false;
     int FScrollDeltaX = 0, FScrollDeltaY = 0;
     int FWheelAccumulator = 0;
+    struct THook {
+        int Id;
+        TNoteHookedCommandEvent Handler;
+        void* Data;
+    };
+    std::vector<THook> FHooks;
+    int FNextHookId = 1;
     TNoteBookMarkOpt FBookMarkOptions;
     TBufferCoord FBookMarks[10] = {};  // Line 0: not set
 };

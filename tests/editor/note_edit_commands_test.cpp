@@ -209,11 +209,24 @@ TEST(NoteEditCommands, DispatcherEvents) {
     };
     e.Core.OnProcessUserCommand = [&](void*, TNoteEditorCommand& c, char&, void*) { seen.push_back(-c); };
     e.Core.OnCommandProcessed = [&](void*, TNoteEditorCommand& c, char&, void*) { seen.push_back(c); };
+    std::vector<int> hooked;
+    const int hook = e.Core.AddCommandHook(
+        [&](void*, bool after, bool& handled, TNoteEditorCommand& c, char& ch, void*, void*) {
+            hooked.push_back(after ? c + 10000 : c);
+            handled = !after && c == ecChar && ch == 'x';
+        },
+        nullptr);
     e.Run(ecRight);
     EXPECT_EQ(e.Core.CaretX(), 1);
     e.Run(1234);
     e.Run(ecEditorBottom);
-    EXPECT_EQ(seen, (std::vector<int>{0, -1234, 1234, ecEditorBottom}));
+    e.Run(ecChar, 'x');  // swallowed by the hook
+    EXPECT_EQ(e.Core.GetText(), "abc");
+    EXPECT_EQ(seen, (std::vector<int>{0, -1234, 1234, ecEditorBottom, 0}));
+    EXPECT_EQ(hooked, (std::vector<int>{1234, 11234, ecEditorBottom, 10000 + ecEditorBottom, ecChar}));
+    e.Core.RemoveCommandHook(hook);
+    e.Run(ecChar, 'x');
+    EXPECT_EQ(e.Core.GetText(), "abcx");
 }
 
 TEST(NoteEditCommands, PagesScrollsAndTheWheel) {
