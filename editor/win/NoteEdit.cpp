@@ -547,6 +547,7 @@ void TCustomNoteEdit::MouseMove(TShiftState Shift, int X, int Y) {
         POINT p;
         TCustomNoteEdit* target = DropTargetAt(X, Y, p);
         if (target) target->DragOverPoint(p.x, p.y);
+        if (target != this) DragOverPoint(FMouseDownPoint.x, FMouseDownPoint.y);  // back where the press was
         ::SetCursor(CursorHandle(target ? crDrag : crNoDrop));
         return;
     }
