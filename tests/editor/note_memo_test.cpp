@@ -286,3 +286,36 @@ TEST_F(NoteMemoWindow, ThumbTrackingShowsTheScrollHint) {
     SendMessageW(memo->Handle(), WM_VSCROLL, SB_ENDSCROLL, 0);
     EXPECT_FALSE(IsWindowVisible(hint));
 }
+
+// Every stroke of the default key table, pressed on GBK text through the message loop,
+// runs its command and leaves the caret and the selection off trail bytes.
+TEST_F(NoteMemoWindow, EveryKeyOfTheTableRunsItsCommand) {
+    memo->SetWantTabs(true);
+    std::vector<int> ran;
+    memo->OnCommandProcessed = [&](void*, TNoteEditorCommand& c, char&, void*) { ran.push_back(c); };
+    TNoteEditKeyStrokes& keys = memo->Keystrokes();
+    for (int i = 0; i < keys.Count(); ++i) {
+        const TNoteEditKeyStroke& k = keys.Items(i);
+        memo->SetTextUtf8("  中文ab (x)\n第二行 words\n");
+        memo->SetCaretXY({5, 1});
+        memo->SetBlockBegin({3, 1});
+        memo->SetBlockEnd({7, 1});
+        ran.clear();
+        BYTE state[256];
+        GetKeyboardState(state);
+        state[VK_SHIFT] = k.Shift() & NoteShift::Shift ? 0x80 : 0;
+        state[VK_CONTROL] = k.Shift() & NoteShift::Ctrl ? 0x80 : 0;
+        state[VK_MENU] = k.Shift() & NoteShift::Alt ? 0x80 : 0;
+        SetKeyboardState(state);
+        const bool alt = k.Shift() & NoteShift::Alt;
+        PostMessageW(memo->Handle(), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, k.Key(), alt ? 1 << 29 : 0);
+        PumpUntil([] { return false; }, 10);
+        state[VK_SHIFT] = state[VK_CONTROL] = state[VK_MENU] = 0;
+        SetKeyboardState(state);
+        EXPECT_NE(std::find(ran.begin(), ran.end(), k.Command()), ran.end()) << k.DisplayName();
+        const std::string& line = memo->Lines().Get(memo->CaretY() - 1);
+        EXPECT_NE(NoteByteType(line, memo->CaretX()), mbTrailByte) << k.DisplayName();
+        EXPECT_NE(NoteByteType(memo->Lines().Get(memo->BlockCaret().Line - 1), memo->BlockCaret().Char), mbTrailByte)
+            << k.DisplayName();
+    }
+}
