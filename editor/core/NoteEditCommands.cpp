@@ -435,6 +435,8 @@ void TNoteEditCore::ChangeCase(TNoteEditorCommand command) {
         TBufferCoord p = oldCaret, b, e;
         for (int tries = 0; tries < 3; ++tries) {
             b = WordStartAt(p);
+            // A byte scan may stop on a trail byte that looks like a letter: not part of the word.
+            if (NoteByteType(FLines->Get(b.Line - 1), b.Char) == mbTrailByte) ++b.Char;
             e = WordEndAt(b);
             if (e.Char > b.Char) break;
             p = PrevWordPos(p);

@@ -81,6 +81,7 @@ TEST(NoteEditCommands, EditingCommandsOnGbkText) {
         {"unindent", " a\r\nb", {3, 1}, ecBlockUnindent, "a\r\nb", {2, 1}},
         {"upper case word", "say hello" + Zhong, {6, 1}, ecUpperCase, "say HELLO" + Zhong, {6, 1}},
         {"toggle case char", "aB", {1, 1}, ecToggleCaseBlock, "AB", {2, 1}},
+        {"case after a letter-like trail byte", "x\x81" "ab", {4, 1}, ecUpperCase, "x\x81" "aB", {4, 1}},
     };
     for (const Case& c : cases) {
         Editor e;
