@@ -105,6 +105,7 @@ void TNoteEditCore::DeleteRangeRecorded(TNoteChangeReason reason, const TBufferC
                                         const TBufferCoord& caret) {
     if (EarlierPos(from, to) == to) return;
     EditUpdate update(*this);
+    UndoGroup group(FUndoList);  // OnChange comes once the line is trimmed
     const std::string text = TextBetween(from, to);
     DeleteRange(from, to);
     FUndoList.RecordChange(reason, from, to, text, smNormal);

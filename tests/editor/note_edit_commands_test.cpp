@@ -87,8 +87,11 @@ TEST(NoteEditCommands, EditingCommandsOnGbkText) {
         Editor e;
         e.Core.SetTextBytes(c.Text);
         e.Core.SetCaretXY(c.Caret);
+        std::string changed = c.Text;  // what a handler of OnChange finds (the notes save it)
+        e.Core.OnChange = [&](void*) { changed = e.Core.GetText(); };
         e.Run(c.Command);
         EXPECT_EQ(e.Core.GetText(), c.After) << c.Name;
+        EXPECT_EQ(changed, c.After) << c.Name;
         EXPECT_EQ(e.Core.CaretXY(), c.CaretAfter) << c.Name;
         // Undo restores the text, redo the change.
         e.Run(ecUndo);
