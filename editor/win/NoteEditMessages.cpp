@@ -169,18 +169,25 @@ bool TCustomNoteEdit::TextMessage(TMessage& m) {
         break;
     case WM_GETTEXTLENGTH: m.Result = static_cast<LRESULT>(GbkToUtf16(GetText()).size()); break;
     case WM_SETTEXT: {
+        // The whole text is replaced as one undoable change.
         m.Result = -1;
+        struct Replace {
+            TCustomNoteEdit& edit;
+            Replace(TCustomNoteEdit& e) : edit(e) {
+                edit.BeginUpdate();
+                edit.UndoList().BeginGroup();
+            }
+            ~Replace() {
+                try {
+                    edit.UndoList().EndGroup();
+                    edit.EndUpdate();
+                } catch (...) {
+                    NoteHandleException();
+                }
+            }
+        };
         try {
-            BeginUpdate();
-            struct End {
-                TCustomNoteEdit& edit;
-                ~End() { edit.EndUpdate(); }
-            } end{*this};
-            UndoList().BeginGroup();
-            struct Group {
-                TNoteEditUndoList& list;
-                ~Group() { list.EndGroup(); }
-            } group{UndoList()};
+            Replace replace(*this);
             SelectAll();
             const std::string text = GbkFromWide(m.LParam);
             if (text.empty()) {
@@ -223,14 +230,7 @@ void TNoteMemo::WndProc(TMessage& m) {
     case EM_SETSEL: {
         const TBufferCoord start = CharIndexToRowCol(static_cast<int>(m.WParam));
         const TBufferCoord end = CharIndexToRowCol(static_cast<int>(m.LParam));
-        BeginUpdate();
-        struct End {
-            TNoteMemo& memo;
-            ~End() { memo.EndUpdate(); }
-        } done{*this};
-        SetCaretXY(start);
-        SetBlockBegin(start);
-        SetBlockEnd(end);
+        SetCaretAndSelection(start, start, end);
         break;
     }
     case EM_GETMODIFY: m.Result = Modified(); break;
