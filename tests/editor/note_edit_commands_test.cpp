@@ -176,13 +176,6 @@ TEST(NoteEditCommands, ClipboardKeepsTheSelectionMode) {
     target.Core.SetBlockBegin({3, 1});
     target.Run(ecPaste);
     EXPECT_EQ(target.Core.GetText(), "L1\r\nhello");
-    // Cut copies and deletes; read-only keeps the text.
-    target.Core.SetSelectionMode(smNormal);
-    target.Core.SetBlockBegin({1, 2});
-    target.Core.SetBlockEnd({3, 2});
-    target.Run(ecCut);
-    EXPECT_EQ(target.Host.Text, "he");
-    EXPECT_EQ(target.Core.GetText(), "L1\r\nllo");
 }
 
 TEST(NoteEditCommands, CaseMapsAsciiOnlyAndKeepsDoubleByteCharacters) {
