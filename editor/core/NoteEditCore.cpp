@@ -1251,6 +1251,8 @@ void TNoteEditCore::DeleteSelection() {
             FLines->Put(l - 1, std::move(text));
         }
         caret = {b.Char, endLine};
+        // The left column may fall inside a double-byte character of the caret's line.
+        if (CaretOnTrailByte(caret)) ++caret.Char;
     }
     // A line-mode deletion is restored in front of column 1 of its first line.
     FUndoList.RecordChange(NoteChange::DeleteSel, mode == smLine ? TBufferCoord{1, b.Line} : b, e, deleted, mode);

@@ -306,6 +306,8 @@ TEST(NoteEditCore, TypingReplacesLineAndColumnSelectionsAndUndoRestoresThem) {
         {smLine, {1, 2}, {2, 3}, "a" + Zhong + "b\r\nx"},
         // Column 3 is 中's trail byte: the bound moves right, so 中 goes whole.
         {smColumn, {2, 1}, {3, 2}, "ab\r\n1x" + Wen + "34\r\nlast"},
+        // Column 4 is 文's trail byte on the caret's line: the typed text goes after 文.
+        {smColumn, {4, 1}, {6, 2}, "a" + Zhong + "\r\n12" + Wen + "x4\r\nlast"},
     };
     for (const Case& c : cases) {
         Editor e;
