@@ -1266,17 +1266,18 @@ TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::stri
     LinesUpdate update(*FLines);
     const std::vector<std::string> pieces = SplitText(text);
     int line = at.Line;
+    int column = at.Char;
     for (const std::string& piece : pieces) {
         while (FLines->Count() < line) FLines->Add({});
         std::string s = FLines->Get(line - 1);
-        int column = at.Char;
+        column = at.Char;
         if (static_cast<int>(s.size()) < column - 1) s.resize(column - 1, ' ');
         else if (NoteByteType(s, column) == mbTrailByte) ++column;
         s.insert(column - 1, piece);
         FLines->Put(line - 1, std::move(s));
         ++line;
     }
-    return {at.Char + static_cast<int>(pieces.back().size()), line - 1};
+    return {column + static_cast<int>(pieces.back().size()), line - 1};
 }
 
 void TNoteEditCore::InsertText(const std::string& text) {

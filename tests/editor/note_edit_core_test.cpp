@@ -326,6 +326,23 @@ TEST(NoteEditCore, TypingReplacesLineAndColumnSelectionsAndUndoRestoresThem) {
     }
 }
 
+TEST(NoteEditCore, UndoingAColumnDeletionPutsTheCaretAfterTheRestoredCharacter) {
+    Editor e;
+    e.Text("abcd\r\n" + Wen + Zhong + "x");
+    e.Core.SetSelectionMode(smColumn);
+    e.Core.SetBlockBegin({2, 1});
+    e.Core.SetBlockEnd({3, 2});  // line 2 starts the columns inside 文 and takes nothing
+    e.Core.SetCaretXYEx(false, {3, 2});
+    e.Core.TypeUtf16(u"y");
+    e.Core.CommandProcessor(ecUndo, 0, nullptr);
+    ASSERT_EQ(e.Core.GetText(), "abcd\r\n" + Wen + Zhong + "x");
+    EXPECT_EQ(e.Core.CaretXY(), (TBufferCoord{3, 2}));
+    e.Core.SetSelectionMode(smNormal);
+    e.Core.SetBlockBegin(e.Core.CaretXY());
+    e.Core.TypeUtf16(u"z");
+    EXPECT_EQ(e.Core.GetText(), "abcd\r\n" + Wen + "z" + Zhong + "x");
+}
+
 TEST(NoteEditCore, HandlerChainsComeFirstAndTheCursorShowsWhatADragWouldTake) {
     Editor e;
     e.Text("abcdef");
