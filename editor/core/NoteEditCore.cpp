@@ -1678,6 +1678,7 @@ TNotePaintPlan TNoteEditCore::PlanPaint(const TRect& clip, bool focused) const {
         // Columns of this row to draw: c1..c2 clipped to the row's text.
         int c1 = plan.FirstColumn, c2 = std::min(plan.LastColumn, rowLength);
         if (c1 > 1 && c1 <= rowLength && NoteByteTypeFrom(rowText, 1, c1) == mbTrailByte) --c1;
+        if (c2 >= 1 && c2 < rowLength && NoteByteTypeFrom(rowText, 1, c2) == mbLeadByte) ++c2;
         int selFirst = 0, selLast = 0;
         bool selToEnd = false;
         const bool hasSel = showSelection && RowSelection(row, line, rowLength, selFirst, selLast, selToEnd);

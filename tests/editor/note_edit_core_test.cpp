@@ -252,6 +252,22 @@ TEST(NoteEditCore, PaintPlanOfARuledNoteRow) {
     EXPECT_EQ(scrolled.Rows[0].Runs[0].X, 2 - 6);
 }
 
+TEST(NoteEditCore, APaintClippedInsideACharacterDrawsItWhole) {
+    Editor e;
+    e.Text("a" + Zhong + Wen + "b");
+    e.Core.SetBlockBegin({2, 1});
+    e.Core.SetBlockEnd({6, 1});
+    for (int right = 3; right <= 2 + 6 * 7; ++right)
+        for (int left : {0, 8}) {
+            const TNotePaintPlan plan = e.Core.PlanPaint(Rect(left, 0, right, 14), true);
+            ASSERT_EQ(plan.Rows.size(), 1u);
+            for (const TNotePaintRun& run : plan.Rows[0].Runs)  // no byte of a character alone
+                for (size_t i = 0; i < run.Text.size(); i += GbkCharLength(run.Text, i))
+                    EXPECT_TRUE(GbkCharLength(run.Text, i) == 2 || static_cast<unsigned char>(run.Text[i]) < 0x80)
+                        << left << " " << right;
+        }
+}
+
 TEST(NoteEditCore, GutterNumbersTheFirstRowOfEachLine) {
     Editor e(20, 10);
     e.Core.Gutter().SetVisible(true);
