@@ -1356,6 +1356,8 @@ void TNoteEditCore::DeleteSelection(bool backwardsReason) {
             FLines->Put(l - 1, std::move(text));
         }
         caret = {b.Char, endLine};
+        // The left column may fall inside a double-byte character of the caret's line.
+        if (CaretOnTrailByte(caret)) ++caret.Char;
     }
     // A line-mode deletion is restored in front of column 1 of its first line.
     FUndoList.RecordChange(backwardsReason && backwards ? NoteChange::DeleteBackwardSel : NoteChange::DeleteSel,
@@ -1370,17 +1372,18 @@ TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::stri
     LinesUpdate update(*FLines);
     const std::vector<std::string> pieces = SplitText(text);
     int line = at.Line;
+    int column = at.Char;
     for (const std::string& piece : pieces) {
         while (FLines->Count() < line) FLines->Add({});
         std::string s = FLines->Get(line - 1);
-        int column = at.Char;
+        column = at.Char;
         if (static_cast<int>(s.size()) < column - 1) s.resize(column - 1, ' ');
         else if (NoteByteType(s, column) == mbTrailByte) ++column;
         s.insert(column - 1, piece);
         FLines->Put(line - 1, std::move(s));
         ++line;
     }
-    return {at.Char + static_cast<int>(pieces.back().size()), line - 1};
+    return {column + static_cast<int>(pieces.back().size()), line - 1};
 }
 
 void TNoteEditCore::InsertText(const std::string& text) {
@@ -1904,6 +1907,7 @@ TNotePaintPlan TNoteEditCore::PlanPaint(const TRect& clip, bool focused) const {
         // Columns of this row to draw: c1..c2 clipped to the row's text.
         int c1 = plan.FirstColumn, c2 = std::min(plan.LastColumn, rowLength);
         if (c1 > 1 && c1 <= rowLength && NoteByteTypeFrom(rowText, 1, c1) == mbTrailByte) --c1;
+        if (c2 >= 1 && c2 < rowLength && NoteByteTypeFrom(rowText, 1, c2) == mbLeadByte) ++c2;
         int selFirst = 0, selLast = 0;
         bool selToEnd = false;
         const bool hasSel = showSelection && RowSelection(row, line, rowLength, selFirst, selLast, selToEnd);

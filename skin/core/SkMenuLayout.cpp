@@ -159,7 +159,7 @@ int TSkMenuLevel::LastStart() const
     int counted = 0;
     for (int i = Count() - 1; i >= 0; --i) {
         s -= MenuItemHeight(FSkin, Item(i), false);
-        if (s < kScrollBand)
+        if (s < FItemsArea.Top + kScrollBand)  // the last items fit below the up band
             break;
         ++counted;
     }

@@ -252,6 +252,22 @@ TEST(NoteEditCore, PaintPlanOfARuledNoteRow) {
     EXPECT_EQ(scrolled.Rows[0].Runs[0].X, 2 - 6);
 }
 
+TEST(NoteEditCore, APaintClippedInsideACharacterDrawsItWhole) {
+    Editor e;
+    e.Text("a" + Zhong + Wen + "b");
+    e.Core.SetBlockBegin({2, 1});
+    e.Core.SetBlockEnd({6, 1});
+    for (int right = 3; right <= 2 + 6 * 7; ++right)
+        for (int left : {0, 8}) {
+            const TNotePaintPlan plan = e.Core.PlanPaint(Rect(left, 0, right, 14), true);
+            ASSERT_EQ(plan.Rows.size(), 1u);
+            for (const TNotePaintRun& run : plan.Rows[0].Runs)  // no byte of a character alone
+                for (size_t i = 0; i < run.Text.size(); i += GbkCharLength(run.Text, i))
+                    EXPECT_TRUE(GbkCharLength(run.Text, i) == 2 || static_cast<unsigned char>(run.Text[i]) < 0x80)
+                        << left << " " << right;
+        }
+}
+
 TEST(NoteEditCore, GutterNumbersTheFirstRowOfEachLine) {
     Editor e(20, 10);
     e.Core.Gutter().SetVisible(true);
@@ -306,6 +322,8 @@ TEST(NoteEditCore, TypingReplacesLineAndColumnSelectionsAndUndoRestoresThem) {
         {smLine, {1, 2}, {2, 3}, "a" + Zhong + "b\r\nx"},
         // Column 3 is 中's trail byte: the bound moves right, so 中 goes whole.
         {smColumn, {2, 1}, {3, 2}, "ab\r\n1x" + Wen + "34\r\nlast"},
+        // Column 4 is 文's trail byte on the caret's line: the typed text goes after 文.
+        {smColumn, {4, 1}, {6, 2}, "a" + Zhong + "\r\n12" + Wen + "x4\r\nlast"},
     };
     for (const Case& c : cases) {
         Editor e;
@@ -322,6 +340,23 @@ TEST(NoteEditCore, TypingReplacesLineAndColumnSelectionsAndUndoRestoresThem) {
         e.Core.CommandProcessor(ecRedo, 0, nullptr);
         EXPECT_EQ(e.Core.GetText(), c.After) << int(c.Mode);
     }
+}
+
+TEST(NoteEditCore, UndoingAColumnDeletionPutsTheCaretAfterTheRestoredCharacter) {
+    Editor e;
+    e.Text("abcd\r\n" + Wen + Zhong + "x");
+    e.Core.SetSelectionMode(smColumn);
+    e.Core.SetBlockBegin({2, 1});
+    e.Core.SetBlockEnd({3, 2});  // line 2 starts the columns inside 文 and takes nothing
+    e.Core.SetCaretXYEx(false, {3, 2});
+    e.Core.TypeUtf16(u"y");
+    e.Core.CommandProcessor(ecUndo, 0, nullptr);
+    ASSERT_EQ(e.Core.GetText(), "abcd\r\n" + Wen + Zhong + "x");
+    EXPECT_EQ(e.Core.CaretXY(), (TBufferCoord{3, 2}));
+    e.Core.SetSelectionMode(smNormal);
+    e.Core.SetBlockBegin(e.Core.CaretXY());
+    e.Core.TypeUtf16(u"z");
+    EXPECT_EQ(e.Core.GetText(), "abcd\r\n" + Wen + "z" + Zhong + "x");
 }
 
 TEST(NoteEditCore, HandlerChainsComeFirstAndTheCursorShowsWhatADragWouldTake) {

@@ -65,7 +65,7 @@ TEST(SkinMenuLayout, ScrollingStartAndEnd)
     EXPECT_TRUE(level.InDownBand({50, 107}));
     EXPECT_FALSE(level.InDownBand({50, 97}));
     EXPECT_FALSE(level.CanScrollUp());
-    // From the bottom band up: 78, 58, 38, 18 stay at or above 10; -2 does not.
+    // From the bottom band up: 78, 58, 38, 18 stay below the up band; -2 does not.
     EXPECT_EQ(level.LastStart(), 12 - 4);
     int scrolls = 0;
     while (level.ScrollDown(false))
@@ -109,6 +109,14 @@ TEST(SkinMenuLayout, ArrowKeysScrollItemsIntoView)
     active = level.MoveUp(0, false);
     EXPECT_EQ(active, 11);
     EXPECT_TRUE(level.InView(11));
+    // Up from the first item wraps to the last, which shows although the last start's
+    // items do not fill the space between the bands (20 + 7 + 3 * 20 of 80 pixels).
+    std::vector<TSkMenuItemInfo> mixed(5, Item(30));
+    mixed.insert(mixed.end(), {Line(), Item(30), Item(30), Item(30)});
+    TSkMenuLevel wrapping(OurSkin(), mixed, {3, 8, 103, 108}, true);
+    EXPECT_EQ(wrapping.MoveUp(0, false), 8);
+    EXPECT_TRUE(wrapping.InView(8));
+    EXPECT_EQ(wrapping.LastStart(), 5);
 }
 
 TEST(SkinMenuLayout, WindowPlacement)
