@@ -132,8 +132,8 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
     FSkinMenu = new TskSkinMenu(FForm);
     FSkinMenu->FreeNotification(this);
     // The frame is ours: no system caption, a sizing border for the system's size loop.
-    TCreateParamsFilter previous = FForm->CreateParamsFilter;
-    FForm->CreateParamsFilter = [this, previous](TCreateParams& p) {
+    FOldParamsFilter = FForm->CreateParamsFilter;
+    FForm->CreateParamsFilter = [this, previous = FOldParamsFilter](TCreateParams& p) {
         if (previous)
             previous(p);
         if (!SupportNCArea || FForm->BorderStyle() == bsNone)
@@ -155,6 +155,7 @@ TskSkinForm::~TskSkinForm()
         Application->RemoveMessageFilter(std::exchange(FKeyFilter, 0));
     if (FForm && FHooked) {
         FForm->WindowProc = FOldWindowProc;
+        FForm->CreateParamsFilter = FOldParamsFilter;
         FHooked = false;
     }
     FRouter.Objects.clear();

@@ -178,6 +178,7 @@ private:
 
     TForm* FForm = nullptr;
     TWndMethod FOldWindowProc;
+    TCreateParamsFilter FOldParamsFilter;
     TskSkinData* FSkinData = nullptr;
     TskSkinData* FMenusSkinData = nullptr;
     TskSkinHint* FSkinHint = nullptr;

@@ -11,6 +11,7 @@
 #include "skin/core/SkCompressedStoredSkin.h"
 #include "skin/win/SkSystem.h"
 #include "skin/win/SkinForm.h"
+#include "skin/win/SkinHint.h"
 #include "skin/win/SkinMenus.h"
 #include "skin/win/SkinResource.h"
 #include "skin/win/skTrayIcon.h"
@@ -327,4 +328,48 @@ TEST(TrayTip, TheTipIsCutToTheFieldAtACharacterBoundary)
     const std::string hint = std::string(126, 'a') + "\xF0\x9F\x98\x80";
     EXPECT_EQ(TrayTipText(hint, true, 128).size(), 126u);
     EXPECT_EQ(TrayTipText("时钟", true, 128), L"时钟");
+}
+
+TEST_F(SkinnedForms, TheSkinnedHintForwardsTheApplicationsShowHint)
+{
+    auto* hint = new TskSkinHint(Application->MainForm());
+    int calls = 0;
+    hint->OnShowHint = [&](std::string& text, bool&, THintInfo&) {
+        ++calls;
+        text = "提示";
+    };
+    ASSERT_TRUE(static_cast<bool>(Application->OnShowHint));
+    std::string text = "a";
+    bool canShow = true;
+    THintInfo info;
+    Application->OnShowHint(text, canShow, info);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(text, "提示");
+    delete hint;
+    EXPECT_FALSE(static_cast<bool>(Application->OnShowHint));
+    Application->SetHintWindowClass([](TComponent* owner) { return new THintWindow(owner); });
+}
+
+TEST_F(SkinnedForms, ABorderlessFormKeepsNoFrame)
+{
+    TForm* form = NewForm<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(300, 300, 120, 120);
+    auto* stored = new TskCompressedStoredSkin(form);
+    ASSERT_TRUE(LoadProgramSkin(*stored));
+    auto* data = new TskSkinData(form);
+    data->SetCompressedStoredSkin(stored);
+    auto* skin = new TskSkinForm(form);
+    skin->SetSkinData(data);
+    form->Show();
+    Application->ProcessMessages();
+    RECT client{}, window{};
+    GetClientRect(form->Handle(), &client);
+    GetWindowRect(form->Handle(), &window);
+    EXPECT_EQ(client.right, 120);
+    EXPECT_EQ(client.bottom, 120);
+    EXPECT_EQ(window.right - window.left, 120);   // no minimum size forced on it
+    EXPECT_FALSE(skin->HasRegion());
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(305, 305)), HTCLIENT);
+    delete form;
 }
