@@ -440,7 +440,9 @@ void TskSkinForm::UpdateFrame(bool full)
     SetRegion(true);
     if (OnChangeClientRect)
         OnChangeClientRect(FGeometry.ClientRect);
-    if (!FHasRegion)
+    if (!SupportNCArea)
+        InvalidateRect(FForm->Handle(), nullptr, TRUE);
+    else if (!FHasRegion)
         SendNCPaint();
 }
 
@@ -460,7 +462,7 @@ void TskSkinForm::SetRegion(bool full)
 {
     if (!FForm || !FForm->HandleAllocated())
         return;
-    if (!FSkinActive || FSkinData->FMask().Empty() || !HasBorder()) {
+    if (!FSkinActive || FSkinData->FMask().Empty() || (SupportNCArea && !HasBorder())) {
         RemoveRegion();
         return;
     }
@@ -540,8 +542,11 @@ int TskSkinForm::HitTest(TPoint p)
 
 void TskSkinForm::PaintObject(TskActiveSkinObject&)
 {
-    // An object is part of the frame picture: the frame is drawn again around it.
-    SendNCPaint();
+    // An object is part of the frame picture (or the face): that is drawn again around it.
+    if (FrameShown())
+        SendNCPaint();
+    else if (!SupportNCArea && FForm && FForm->HandleAllocated())
+        InvalidateRect(FForm->Handle(), nullptr, TRUE);
 }
 
 void TskSkinForm::PaintFrame(HDC dc)
@@ -550,25 +555,47 @@ void TskSkinForm::PaintFrame(HDC dc)
         PaintDefaultFrame(dc);
         return;
     }
-    const TskSkinFormInfo& fi = FSkinData->FormInfo;
     const TPoint minimum = MinimumSize();
     ComputeGeometry();
     const int W = FGeometry.Width, H = FGeometry.Height;
-    if (IsNullRect(fi.ClRect) || W < minimum.X || H < minimum.Y)
+    if (IsNullRect(FSkinData->FormInfo.ClRect) || W < minimum.X || H < minimum.Y)
         return;
+    TBitmap bitmap;
+    RenderSkin(bitmap, false);
+    const int saved = SaveDC(dc);
+    const TRect& cr = FGeometry.ClientRect;
+    if (!IsNullRect(cr) && !FRolledUp)
+        ExcludeClipRect(dc, cr.Left, cr.Top, cr.Right, cr.Bottom);
+    BitBlt(dc, 0, 0, W, H, bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
+    RestoreDC(dc, saved);
+}
+
+void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
+{
+    const TskSkinFormInfo& fi = FSkinData->FormInfo;
+    const int W = std::max(FGeometry.Width, 1), H = std::max(FGeometry.Height, 1);
     const bool active = IsFormActive();
     const TSkBitmap& picture = FSkinData->FPicture();
     const TSkBitmap& frame = !active && !FSkinData->FInActivePicture().Empty() ? FSkinData->FInActivePicture() : picture;
     const TSkinStretch stretch{fi.LeftStretch, fi.RightStretch, fi.TopStretch, fi.BottomStretch};
-    const TSkinBorders parts =
-        ComposeSkinBordersStretched(frame, frame.BoundsRect(), PictureFrame(fi), W, H, FGeometry.NewFrame(), stretch);
     TSkBitmap whole(W, H);
     TSkCanvas c(whole);
-    const int top = parts.Top.Height();
-    c.Draw(0, 0, parts.Top);
-    c.Draw(0, top, parts.Left);
-    c.Draw(W - parts.Right.Width(), top, parts.Right);
-    c.Draw(0, H - parts.Bottom.Height(), parts.Bottom);
+    if (face) {
+        // The whole window is the face: the picture composed to its size, or as it is.
+        if (SkinStretches(fi))
+            ComposeSkinPicture(frame, frame.BoundsRect(), PictureFrame(fi), whole, W, H, FGeometry.NewFrame(), stretch,
+                               true);
+        else
+            c.Draw(0, 0, frame);
+    } else {
+        const TSkinBorders parts = ComposeSkinBordersStretched(frame, frame.BoundsRect(), PictureFrame(fi), W, H,
+                                                               FGeometry.NewFrame(), stretch);
+        const int top = parts.Top.Height();
+        c.Draw(0, 0, parts.Top);
+        c.Draw(0, top, parts.Left);
+        c.Draw(W - parts.Right.Width(), top, parts.Right);
+        c.Draw(0, H - parts.Bottom.Height(), parts.Bottom);
+    }
     const bool stretches = SkinStretches(fi);
     std::vector<TskSkinCaptionObject*> captions;
     for (auto& o : FRouter.Objects) {
@@ -624,7 +651,6 @@ void TskSkinForm::PaintFrame(HDC dc)
         else if (o->SkinRectInAPicture)
             copy(ap, o->SkinRect);
     }
-    TBitmap bitmap;
     AssignSkBitmap(bitmap, whole);
     TCanvas& canvas = bitmap.Canvas();
     for (TskSkinCaptionObject* cap : captions) {
@@ -668,12 +694,6 @@ void TskSkinForm::PaintFrame(HDC dc)
         effect.ApplyInactiveEffect(fi.InActiveEffect);
         AssignSkBitmap(bitmap, effect.ToBitmap());
     }
-    const int saved = SaveDC(dc);
-    const TRect& cr = FGeometry.ClientRect;
-    if (!IsNullRect(cr) && !FRolledUp)
-        ExcludeClipRect(dc, cr.Left, cr.Top, cr.Right, cr.Bottom);
-    BitBlt(dc, 0, 0, W, H, bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
-    RestoreDC(dc, saved);
 }
 
 void TskSkinForm::PaintDefaultFrame(HDC dc)
@@ -769,6 +789,21 @@ void TskSkinForm::PaintClientBackground(HDC dc)
     const TRect area = TRect::FromRECT(client);
     TCanvas canvas;
     canvas.SetHandle(dc);
+    if (!SupportNCArea) {
+        // The whole window is the face.
+        if (FSkinActive) {
+            ComputeGeometry();
+            TBitmap face;
+            RenderSkin(face, true);
+            BitBlt(dc, 0, 0, face.Width(), face.Height(), face.Canvas().Handle(), 0, 0, SRCCOPY);
+        } else {
+            canvas.Brush().SetColor(clBtnFace);
+            canvas.Pen().SetColor(clBlack);
+            canvas.Rectangle(area);
+        }
+        canvas.SetHandle(nullptr);
+        return;
+    }
     const TSkBitmap* tile = nullptr;
     TRect tileRect;
     if (FSkinActive) {
@@ -847,10 +882,35 @@ void TskSkinForm::Rebuild()
     if (!FForm)
         return;
     if (!SupportNCArea) {
-        if (FSkinActive)
+        if (!FSkinActive) {
+            FRouter.Objects.clear();
+            RemoveRegion();
+        } else {
+            if (FRolledUp && FSkinData->FRollUpPicture().Empty())
+                FRolledUp = false;
+            if (!FRolledUp && FForm->HandleAllocated() && !Loading()) {
+                // The face takes the skin's size: at least the picture's when it stretches.
+                const TSkBitmap& pic = FSkinData->FPicture();
+                if (SkinStretches(FSkinData->FormInfo)) {
+                    if (!(MinWidth > 0 && MinHeight > 0))
+                        FForm->SetClientSize(std::max(FForm->ClientWidth(), pic.Width()),
+                                             std::max(FForm->ClientHeight(), pic.Height()));
+                } else {
+                    FForm->SetClientSize(pic.Width(), pic.Height());
+                    Sizeable = false;
+                }
+            }
             MakeObjects();
+        }
         if (OnChangeSkinData)
             OnChangeSkinData(this);
+        if (FSkinActive && FForm->HandleAllocated() && !Loading()) {
+            const TRect b = FormBounds();
+            FFrameWidth = b.Width();
+            FFrameHeight = b.Height();
+            UpdateFrame(true);
+            FMouseTimer->SetEnabled(true);
+        }
         return;
     }
     if (FSkinActive)
@@ -974,6 +1034,8 @@ void TskSkinForm::SetRollUp(bool value)
     if ((FBorderIcons & SkIcon(TskBorderIcon::biRollUp)) == 0 || FWindowState == 1)
         return;
     if (FRolledUp && FWindowState == 2 && !FRolledUpMaximized)
+        return;
+    if (!SupportNCArea && (!FSkinActive || FSkinData->FRollUpPicture().Empty()))
         return;
     if (value == FRolledUp)
         return;
@@ -1202,6 +1264,20 @@ void TskSkinForm::MouseTick(TObject*)
         FMouseTimer->SetEnabled(false);
         return;
     }
+    if (!SupportNCArea) {
+        if (FDragActive)
+            return;
+        POINT c{};
+        GetCursorPos(&c);
+        if (WindowFromPoint(c) == FForm->Handle()) {
+            ScreenToClient(FForm->Handle(), &c);
+            FRouter.UpdateHover({c.x, c.y}, true);
+        } else {
+            FRouter.UpdateHover({-1, -1}, false);
+            FMouseTimer->SetEnabled(false);
+        }
+        return;
+    }
     const TPoint p = CursorInWindow();
     if (!FGeometry.ClientRect.Contains(p)) {
         if (!FRouter.Objects.empty() && IsFormActive())
@@ -1335,6 +1411,10 @@ void TskSkinForm::HandleSize(TMessage& m)
     } else if (FrameShown()) {
         ComputeGeometry();
         SendNCPaint();
+    } else if (!SupportNCArea && FSkinActive && !FRolledUp) {
+        const TSkBitmap& pic = FSkinData->FPicture();
+        if (SkinStretches(FSkinData->FormInfo) || (b.Width() == pic.Width() && b.Height() == pic.Height()))
+            UpdateFrame(true);
     }
     if (FAlphaBlend && FAlphaBlendValue < 255 && IsLayeredAlphaSystem() && FrameShown()) {
         SendNCPaint();
@@ -1384,7 +1464,7 @@ void TskSkinForm::Hook(TMessage& m)
         }
         return;
     case WM_ERASEBKGND:
-        if (!frame)
+        if (!frame && SupportNCArea)
             break;
         PaintClientBackground(reinterpret_cast<HDC>(m.WParam));
         m.Result = 1;
@@ -1417,6 +1497,27 @@ void TskSkinForm::Hook(TMessage& m)
         HandleNCCalcSize(m);
         return;
     case WM_NCHITTEST: {
+        if (!SupportNCArea && FSkinActive && h) {
+            POINT c{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+            ScreenToClient(h, &c);
+            if (!FMouseTimer->Enabled()) {
+                FRouter.UpdateHover({c.x, c.y}, true);
+                FMouseTimer->SetEnabled(true);
+            }
+            TSkHitInput in;
+            ComputeGeometry();
+            in.Geometry = &FGeometry;
+            in.BorderWidth = FSkinData->FormInfo.BorderWidth;
+            in.RolledUp = FRolledUp;
+            in.Maximized = FWindowState == 2;
+            in.Sizeable = Sizeable;
+            in.ObjectHovered = FRouter.HoverIndex != -1;
+            in.HasMask = !FSkinData->FMask().Empty();
+            in.MaskSolid = [this](TPoint q) { return MaskSolid(q); };
+            m.Result = HitTestFace(in, true, {c.x, c.y});
+            m.Handled = true;
+            return;
+        }
         if (!frame)
             break;
         const TRect b = FormBounds();
@@ -1550,8 +1651,52 @@ void TskSkinForm::Hook(TMessage& m)
     MouseMessage(m);
 }
 
+void TskSkinForm::FaceMouse(TMessage& m)
+{
+    const TPoint p = LParamPoint(m.LParam);
+    switch (m.Msg) {
+    case WM_MOUSEMOVE:
+        FRouter.Move(p);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        const bool left = m.Msg == WM_LBUTTONDOWN;
+        TskActiveSkinObject* o = FRouter.Press(p, left ? TSkMouseButton::Left : TSkMouseButton::Right, false);
+        if (left && !o)
+            StartFaceDrag();
+        break;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        FRouter.Release(p, m.Msg == WM_LBUTTONUP ? TSkMouseButton::Left : TSkMouseButton::Right, false);
+        break;
+    case WM_LBUTTONDBLCLK: {
+        FRouter.Press(p, TSkMouseButton::Left, false);
+        TskActiveSkinObject* o = FRouter.Hovered();
+        if (o)
+            o->DblClick();
+        if (o && o->Kind() == TSkObjectKind::Caption) {
+            if (FRolledUp)
+                SetRollUp(false);
+            else if (Sizeable)
+                SetWindowState(FWindowState == 0 ? 2 : 0);
+            else
+                SetRollUp(true);
+        }
+        break;
+    }
+    case WM_RBUTTONDBLCLK:
+        FRouter.Press(p, TSkMouseButton::Right, false);
+        break;
+    default:
+        break;
+    }
+}
+
 void TskSkinForm::MouseMessage(TMessage& m)
 {
+    if (!SupportNCArea && FSkinActive)
+        FaceMouse(m);
     if (!FrameShown()) {
         if (FDragActive && m.Msg == WM_MOUSEMOVE) {
             POINT c{};

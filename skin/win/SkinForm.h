@@ -140,6 +140,7 @@ private:
     void Old(TMessage& m);
     void MenuPreCheck(const TMessage& m);
     void MouseMessage(TMessage& m);
+    void FaceMouse(TMessage& m);
     void HandleSize(TMessage& m);
     void HandleNCCalcSize(TMessage& m);
     void HandleMinMax(TMessage& m);
@@ -152,6 +153,7 @@ private:
     void UpdateFrame(bool full);
     void SetRegion(bool full);
     void RemoveRegion();
+    void RenderSkin(TBitmap& bitmap, bool face);
     void PaintDefaultFrame(HDC dc);
     void PaintClientBackground(HDC dc);
     void RedrawCaptions();

@@ -373,3 +373,36 @@ TEST_F(SkinnedForms, ABorderlessFormKeepsNoFrame)
     EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(305, 305)), HTCLIENT);
     delete form;
 }
+
+TEST_F(SkinnedForms, WithoutTheNonClientAreaTheSkinIsTheWholeFace)
+{
+    TForm* form = NewForm<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetCaption("倒计时");
+    form->SetBounds(300, 300, 100, 60);
+    auto* stored = new TskCompressedStoredSkin(form);
+    ASSERT_TRUE(LoadProgramSkin(*stored));
+    auto* data = new TskSkinData(form);
+    data->SetCompressedStoredSkin(stored);
+    auto* skin = new TskSkinForm(form);
+    skin->SupportNCArea = false;
+    skin->SetSkinData(data);
+    form->Show();
+    Application->ProcessMessages();
+    RECT client{};
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.right, 152);   // at least the picture's size
+    EXPECT_EQ(client.bottom, 125);
+    EXPECT_TRUE(skin->HasRegion());
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(300 + 60, 300 + 60)), HTCLIENT);
+    skin->SetRollUp(true);   // no roll-up picture in our skin
+    EXPECT_FALSE(skin->RolledUp());
+    SaveFormShot(form->Handle(), "form-face");
+    const TRect close = ButtonOf(*skin, cmClose)->ObjectRect;
+    const TPoint c = Centre(close);
+    SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.X, c.Y));
+    EXPECT_TRUE(ButtonOf(*skin, cmClose)->Down());
+    SendMessageW(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(c.X, c.Y));
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    delete form;
+}
