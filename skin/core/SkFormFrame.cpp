@@ -220,7 +220,8 @@ TSkDefaultButtons LayoutDefaultButtons(int frameWidth, int captionHeight, int si
                                        const TSkDefaultButtonsShown& shown)
 {
     TSkDefaultButtons b;
-    b.Caption = {3, 3, frameWidth - 3, captionHeight};
+    // The caption strip as it is painted: caption height rows from (3, 3).
+    b.Caption = {3, 3, frameWidth - 3, 3 + captionHeight};
     int x = frameWidth - 3;
     auto place = [&](bool on, TRect& r) {
         if (!on)

@@ -162,7 +162,7 @@ TEST(DefaultFrame, ButtonsAndHitTestWithoutASkin)
     EXPECT_EQ(b.RollUp, (TRect{129, 4, 146, 21}));
     EXPECT_TRUE(IsNullRect(b.Tray));
     EXPECT_EQ(b.SysMenu, (TRect{3, 4, 20, 21}));
-    EXPECT_EQ(b.Caption, (TRect{20, 3, 129, 19}));
+    EXPECT_EQ(b.Caption, (TRect{20, 3, 129, 22}));
     TSkDefaultHitInput in;
     in.Width = 200;
     in.Height = 150;
@@ -170,6 +170,7 @@ TEST(DefaultFrame, ButtonsAndHitTestWithoutASkin)
     EXPECT_EQ(HitTestDefault(in, {2, 2}), kHtTopLeft);
     EXPECT_EQ(HitTestDefault(in, {198, 148}), kHtBottomRight);
     EXPECT_EQ(HitTestDefault(in, {80, 10}), kHtCaption);
+    EXPECT_EQ(HitTestDefault(in, {80, 21}), kHtCaption);   // the whole painted strip drags
     EXPECT_EQ(HitTestDefault(in, {80, 80}), kHtClient);
     in.ObjectHovered = true;
     EXPECT_EQ(HitTestDefault(in, {185, 10}), kHtObject);
