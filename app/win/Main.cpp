@@ -14,6 +14,7 @@ TFmMain::TFmMain(TComponent* AOwner) : TForm(AOwner)
     OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
     CreateClockLayers();
     CreateStartupParts();
+    CreateMenus();
 }
 
 // A close before start-up read Set.ini would store the zero alpha and place the window
