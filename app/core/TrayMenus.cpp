@@ -35,10 +35,10 @@ std::string TraySummary(const std::vector<TFestivalDay>& festivals, const std::v
         TDateTime due;
         if (!NoticeDays(m.Tqtsts, notice) || !TryStrToDateTime(m.Ylsj, due))
             continue;
-        if (today + notice < due)
-            continue;
+        // Whole days, as the memo board weighs them: a memo with a time of day is inside
+        // its notice on the first day of it, not only from that day's time on.
         const double d = DateOf(due) - today;
-        if (d >= 0)
+        if (d >= 0 && d <= notice)
             text += MemoDateLine(int(d), m.Nr) + EntryEnd;
     }
     return text;

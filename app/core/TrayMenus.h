@@ -22,7 +22,8 @@ struct TFestivalDay {
 };
 
 // The summary at `now`: every festival 0 to 6 days ahead ("今天：" .. "六天后："), then
-// every pending memo inside its days of notice, labelled as the memo board labels it;
+// every pending memo whose day is within its days of notice, labelled as the memo board
+// labels it;
 // each entry ends in LF CR. Memos whose ylsj or tqtsts does not read are passed over.
 std::string TraySummary(const std::vector<TFestivalDay>& festivals, const std::vector<TMemoRow>& memos,
                         TDateTime now);
