@@ -138,6 +138,19 @@ void TFmMain::CreateMenus()
                               mniSetremindtime, mniQuit, mniAbout})
         hidden->SetVisible(false);
     SetPopupMenu(pmMain);
+    // The clock's layers are windowless children that take the right button's release, so
+    // no context menu message would come; the menu opens on that release instead.
+    pmMain->SetAutoPopup(false);
+    WindowProc = [this, old = WindowProc](TMessage& m) {
+        old(m);
+        if (m.Msg == WM_RBUTTONUP) {
+            POINT p{};
+            GetCursorPos(&p);
+            pmMain->SetPopupComponent(this);
+            pmMain->Popup(p.x, p.y);
+            m.Handled = true;
+        }
+    };
 
     TrayNotifyIcon1 = new TTrayNotifyIcon(this);
     TrayNotifyIcon1->SetName("TrayNotifyIcon1");
