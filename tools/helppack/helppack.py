@@ -43,6 +43,7 @@ def pack(page_path):
                      'Content-Location: ' + base + name + '\r\n\r\n' + data)
     head = ('MIME-Version: 1.0\r\n'
             'Subject: =?utf-8?B?' + base64.b64encode('时钟桌面日历操作说明'.encode('utf-8')).decode('ascii') + '?=\r\n'
+            'Snapshot-Content-Location: ' + base + 'index.html\r\n'
             'Content-Type: multipart/related; type="text/html"; boundary="' + BOUNDARY + '"\r\n\r\n'
             'This is a multi-part message in MIME format.\r\n\r\n')
     return head + ''.join('--' + BOUNDARY + '\r\n' + p + '\r\n' for p in parts) + '--' + BOUNDARY + '--\r\n'
