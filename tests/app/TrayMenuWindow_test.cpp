@@ -307,6 +307,26 @@ TEST_F(TrayMenus, ARightClickOpensTheTrayMenu)
     EXPECT_EQ(popups, 1);
 }
 
+TEST_F(TrayMenus, TheRightButtonsReleaseOverTheClockOpensItsMenu)
+{
+    int popups = 0;
+    form->pmMain->OnPopup = [&](TObject* Sender) {
+        ++popups;
+        form->pmMainPopup(Sender);
+        SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            EndMenu();
+        });
+    };
+    form->Show();
+    SendMessageW(form->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(68, 65));
+    EXPECT_EQ(popups, 0);
+    SendMessageW(form->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(68, 65));
+    EXPECT_EQ(popups, 1);
+    SendMessageW(form->Handle(), WM_CONTEXTMENU, WPARAM(form->Handle()), MAKELPARAM(-1, -1));
+    EXPECT_EQ(popups, 1);   // never a second menu from the context-menu message
+}
+
 TEST(TrayIconShell, TheRealIconIsAddedAndRemoved)
 {
     TTrayNotifyIcon* icon = new TTrayNotifyIcon(nullptr);
