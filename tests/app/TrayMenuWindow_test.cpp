@@ -4,6 +4,8 @@
 // icon is added, answers its callback message and is removed.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "DataModule.h"
 #include "app/core/TrayMenus.h"
 #include "app/win/Main.h"
@@ -159,36 +161,24 @@ TEST_F(TrayMenus, TogglesAndTheirTwinsShareMarksAndWriteTheirFlags)
 
 TEST_F(TrayMenus, ItemsOpenTheirWindowsAndTwinsForward)
 {
-    Formhlcx = NewForm<TFormhlcx>(nullptr);
-    Formksts = NewForm<TFormksts>(nullptr);
-    Formdjscx = NewForm<TFormdjscx>(nullptr);
-    Formqtcs = NewForm<TFormqtcs>(nullptr);
-    Formzxbz = NewForm<TFormzxbz>(nullptr);
+    std::unique_ptr<TForm> hlcx(Formhlcx = NewForm<TFormhlcx>(nullptr)), ksts(Formksts = NewForm<TFormksts>(nullptr)),
+        djscx(Formdjscx = NewForm<TFormdjscx>(nullptr)), qtcs(Formqtcs = NewForm<TFormqtcs>(nullptr)),
+        zxbz(Formzxbz = NewForm<TFormzxbz>(nullptr));
     int festivalEditors = 0;
     form->OnFestivalEditor = [&] { ++festivalEditors; };
-    struct Row {
-        TMenuItem *Item, *Twin;
-        TForm* Window;
-    } rows[] = {
-        {form->N12, form->N27, Formhlcx},         {form->N9, form->N28, Formksts},
-        {form->N10, form->N29, form->MemoListForm}, {form->N17, form->N33, form->NoteRecordsForm},
-        {form->N20, form->N36, Formdjscx},        {form->N11, form->N37, Formqtcs},
-        {form->N40, form->N43, Formzxbz},
-    };
-    for (const Row& r : rows)
-        for (TMenuItem* item : {r.Item, r.Twin}) {
-            r.Window->SetVisible(false);
-            item->Click();
-            EXPECT_TRUE(r.Window->Visible()) << item->Name();
+    const std::tuple<TMenuItem*, TMenuItem*, TForm*> rows[] = {
+        {form->N12, form->N27, Formhlcx}, {form->N9, form->N28, Formksts}, {form->N10, form->N29, form->MemoListForm},
+        {form->N17, form->N33, form->NoteRecordsForm}, {form->N20, form->N36, Formdjscx},
+        {form->N11, form->N37, Formqtcs}, {form->N40, form->N43, Formzxbz}};
+    for (auto [item, twin, window] : rows)
+        for (TMenuItem* i : {item, twin}) {
+            window->SetVisible(false);
+            i->Click();
+            EXPECT_TRUE(window->Visible()) << i->Name();
         }
     form->N7->Click();
     form->N30->Click();
     EXPECT_EQ(festivalEditors, 2);
-    delete Formhlcx;
-    delete Formksts;
-    delete Formdjscx;
-    delete Formqtcs;
-    delete Formzxbz;
     Formhlcx = nullptr;
     Formksts = nullptr;
     Formdjscx = nullptr;

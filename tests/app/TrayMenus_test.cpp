@@ -1,10 +1,9 @@
 // The data side of the menus and the tray icon, natively on a private data file: the tray
-// summary's labels, slot claiming, the shown flags and the tray tip.
+// summary's labels, slot claiming and the tray tip.
 #include <gtest/gtest.h>
 
-#include "../db/DataFileCopy.h"
+#include "DataModule.h"
 #include "app/core/TrayMenus.h"
-#include "app/core/dbhouse.h"
 #include "framework/rtl/Encoding.h"
 
 namespace {
@@ -18,48 +17,18 @@ TMemoRow Memo(const std::string& ylsj, const std::string& tqtsts, const std::str
 
 class DataFile : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        db = new Tdbhouse(nullptr);
-        db->democnn->SetConnectionString(DataConnectionString(file.Folder()));
-        db->democnn->Open();
-    }
-    void TearDown() override { delete db; }
-    std::string Value(const std::string& sql)
-    {
-        TADOQuery& q = *db->qok;
-        q.Close();
-        q.SQL.Clear();
-        q.SQL.Add(sql);
-        q.Open();
-        std::string v = q.IsEmpty() ? "<none>" : q.Fields(0).AsString();
-        q.Close();
-        return v;
-    }
-    void Exec(const std::string& sql)
-    {
-        TADOQuery& q = *db->qok;
-        q.Close();
-        q.SQL.Clear();
-        q.SQL.Add(sql);
-        q.ExecSQL();
-    }
     std::string InUse(const char* table)
     {
         std::string s;
-        TADOQuery& q = *db->qok;
-        q.Close();
-        q.SQL.Clear();
-        q.SQL.Add(std::string("select qyzt from ") + table + " order by bz ");
+        TADOQuery& q = data.Sql(std::string("select qyzt from ") + table + " order by bz ");
         q.Open();
         for (q.First(); !q.Eof(); q.Next())
             s += q.Fields(0).AsString();
         q.Close();
         return s;
     }
-
-    DataFileCopy file;
-    Tdbhouse* db = nullptr;
+    DataModule data;
+    Tdbhouse*& db = dbhouse;
 };
 
 }  // namespace
@@ -93,63 +62,38 @@ TEST(TraySummary, MemosAppearInsideTheirNoticeWindow)
         EXPECT_EQ(TraySummary({}, {Memo(c.ylsj, c.tqtsts, "会")}, Now_), c.expected) << c.ylsj << " " << c.tqtsts;
 }
 
-TEST(TraySummary, FestivalsComeBeforeMemosAndNothingDueGivesNothing)
-{
-    EXPECT_EQ(TraySummary({{"甲", DateOf(Now_) + 20}}, {Memo("2026-06-10", "3天", "乙")}, Now_), "");
-    EXPECT_EQ(TraySummary({{"甲", DateOf(Now_) + 1}}, {Memo("2026-05-10 20:00", "0天", "乙")}, Now_),
-              "明天：甲\n\r今日 乙\n\r");
-}
-
 TEST_F(DataFile, TheSummaryReadsFestivalsAndPendingMemos)
 {
-    Exec("delete from sz_jrb");
-    Exec("insert into sz_jrb (jrmc, jrlx, rqlx, jryf, jrrq, realrq, qrbz) values "
+    data.Exec("delete from sz_jrb");
+    data.Exec("insert into sz_jrb (jrmc, jrlx, rqlx, jryf, jrrq, realrq, qrbz) values "
          "('母亲节', '1', '阳历', '5', '12', '2026-05-12', '1')");
-    Exec("insert into sz_bwlb (ylsj, fzbz, tqtsts, xssj, nr, qrbz) values "
+    data.Exec("insert into sz_bwlb (ylsj, fzbz, tqtsts, xssj, nr, qrbz) values "
          "('2026-05-13 10:00', '1', '7天', '', '交房租', '0'), ('2026-05-13 10:00', '1', '7天', '', '已办', '1')");
     EXPECT_EQ(ReadTraySummary(*db, Now_), "后天：母亲节\n\r3天后 交房租\n\r");
-}
-
-TEST_F(DataFile, ToggleFlagsLandInTheirColumn)
-{
-    for (const char* field :
-         {ClockShownFlag, CalendarShownFlag, MemoListShownFlag, NotesShownFlag, CountdownsShownFlag}) {
-        for (bool on : {true, false, true}) {
-            WriteShownFlag(*db, field, on);
-            EXPECT_EQ(Value(std::string("select ") + field + " from sz_sfxsb"), on ? "1" : "0") << field;
-        }
-    }
-    EXPECT_EQ(Value("select count(*) from sz_sfxsb"), "1");
+    data.Exec("update sz_jrb set realrq='2026-06-30'");
+    data.Exec("delete from sz_bwlb");
+    EXPECT_EQ(ReadTraySummary(*db, Now_), "");
 }
 
 TEST_F(DataFile, ANoteClaimTakesTheFirstFreeSlot)
 {
-    Exec("update sz_bqb set qyzt='1' where bz in ('便签1位置', '便签3位置')");
+    data.Exec("update sz_bqb set qyzt='1' where bz in ('便签1位置', '便签3位置')");
     TSlotClaimResult r = ClaimFreeSlot(*db, "sz_bqb", NoteSlotKeys);
     EXPECT_EQ(r.Result, TSlotClaim::Claimed);
     EXPECT_EQ(r.Slot, 1);
     EXPECT_EQ(InUse("sz_bqb"), "1110000");
 
-    Exec("update sz_bqb set qyzt='1'");
+    data.Exec("update sz_bqb set qyzt='1'");
     r = ClaimFreeSlot(*db, "sz_bqb", NoteSlotKeys);
     EXPECT_EQ(r.Result, TSlotClaim::AllInUse);
     EXPECT_EQ(InUse("sz_bqb"), "1111111");
 
     // A free row under a key of no window is passed over and nothing changes.
-    Exec("insert into sz_bqb (iid, bz, strpath, rq, qyzt, xsbz) values (8, '便签0位置', '', '2026-01-01', '0', '')");
+    data.Exec("insert into sz_bqb (iid, bz, strpath, rq, qyzt, xsbz) values "
+              "(8, '便签0位置', '', '2026-01-01', '0', '')");
     r = ClaimFreeSlot(*db, "sz_bqb", NoteSlotKeys);
     EXPECT_EQ(r.Result, TSlotClaim::NoFreeKnownSlot);
     EXPECT_EQ(InUse("sz_bqb"), "01111111");
-}
-
-TEST_F(DataFile, ACountdownClaimUsesItsOwnTableAndKeys)
-{
-    Exec("update sz_djsb set qyzt='1' where bz <> '倒计时4'");
-    TSlotClaimResult r = ClaimFreeSlot(*db, "sz_djsb", CountdownSlotKeys);
-    EXPECT_EQ(r.Slot, 3);
-    EXPECT_EQ(InUse("sz_djsb"), "11111");
-    EXPECT_EQ(InUse("sz_bqb"), "0000000");
-    EXPECT_EQ(ClaimFreeSlot(*db, "sz_djsb", CountdownSlotKeys).Result, TSlotClaim::AllInUse);
 }
 
 TEST(TrayTip, LongHintsAreCutAtACharacterBoundary)
