@@ -15,6 +15,7 @@ TFmMain::TFmMain(TComponent* AOwner) : TForm(AOwner)
     CreateClockLayers();
     CreateStartupParts();
     CreateRepeatParts();
+    CreateMenus();
 }
 
 // A close before start-up read Set.ini would store the zero alpha and place the window

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "app/core/ClockFace.h"
@@ -21,6 +22,8 @@
 class TBitBtn;
 class TChnCalendar;
 class TMenuItem;
+class TPopupMenu;
+class TTrayNotifyIcon;
 
 class TFmMain : public TForm {
 public:
@@ -78,7 +81,7 @@ public:
     // Timer1 are made with the clock layers.
     TTimer *tszxsf = nullptr, *tmsn = nullptr, *tbwl = nullptr, *trq = nullptr, *tbs = nullptr, *tqxbs = nullptr,
            *tcsh = nullptr, *tjq = nullptr, *twzc = nullptr;
-    // The twin "功能显示" items of the tray and clock menus; null until the menus exist.
+    // The twin "功能显示" items of the tray and clock menus.
     TMenuItem *N2 = nullptr, *N22 = nullptr, *N5 = nullptr, *N23 = nullptr, *N13 = nullptr, *N24 = nullptr,
               *N6 = nullptr, *N25 = nullptr, *N14 = nullptr, *N26 = nullptr;
     void FormCreate(TObject* Sender);
@@ -93,7 +96,8 @@ public:
     void tcshTimer(TObject* Sender);
     void tjqTimer(TObject* Sender);
     void twzcTimer(TObject* Sender);
-    // Seam: ends the program when start-up must stop (Application->Terminate by default).
+    // Seam: ends the program when start-up must stop and from the quit items
+    // (Application->Terminate by default).
     std::function<void()> OnTerminate;
 
     // The memo timer (MainMemos.cpp) and the windows it shows, closes and fills: the seven
@@ -102,6 +106,50 @@ public:
     std::array<TForm*, 7> NoteForms{};
     std::array<TForm*, 5> CountdownForms{};
     TForm* MemoBoardForm = nullptr;
+
+    // The menus and the tray icon (MainMenus.cpp). PopupMenu1 opens from the tray icon,
+    // pmMain from the clock; the items of pmMain forward to their twins.
+    TPopupMenu *PopupMenu1 = nullptr, *pmMain = nullptr;
+    TTrayNotifyIcon* TrayNotifyIcon1 = nullptr;
+    TMenuItem *N1 = nullptr, *N3 = nullptr, *N8 = nullptr, *N12 = nullptr, *N9 = nullptr, *N10 = nullptr,
+              *N7 = nullptr, *N15 = nullptr, *N16 = nullptr, *N17 = nullptr, *N18 = nullptr, *N19 = nullptr,
+              *N20 = nullptr, *N11 = nullptr, *N40 = nullptr, *N41 = nullptr, *N4 = nullptr;
+    TMenuItem *mniStartwithwindow = nullptr, *mniAllwithontop = nullptr, *N21 = nullptr, *mniSkin = nullptr,
+              *mniBlue = nullptr, *mniBlack = nullptr, *N27 = nullptr, *N28 = nullptr, *N29 = nullptr,
+              *N30 = nullptr, *N31 = nullptr, *N32 = nullptr, *N33 = nullptr, *N34 = nullptr, *N35 = nullptr,
+              *N36 = nullptr, *N37 = nullptr, *N43 = nullptr, *N44 = nullptr, *N38 = nullptr,
+              *mniransparent = nullptr, *mniN2 = nullptr, *mniN1 = nullptr, *mniFlashwindow = nullptr,
+              *mniSetremindtime = nullptr, *mniQuit = nullptr, *mniAbout = nullptr;
+    std::array<TMenuItem*, 6> mniTransparent{};   // 10, 20, 40, 60, 80, 100
+    void N2Click(TObject* Sender);    // 时钟显示
+    void N5Click(TObject* Sender);    // 日历显示
+    void N13Click(TObject* Sender);   // 备忘录列表
+    void N6Click(TObject* Sender);    // 便签
+    void N14Click(TObject* Sender);   // 倒计时
+    void N12Click(TObject* Sender);
+    void N9Click(TObject* Sender);
+    void N10Click(TObject* Sender);
+    void N7Click(TObject* Sender);
+    void N16Click(TObject* Sender);
+    void N17Click(TObject* Sender);
+    void N19Click(TObject* Sender);
+    void N20Click(TObject* Sender);
+    void N11Click(TObject* Sender);
+    void N40Click(TObject* Sender);
+    void N41Click(TObject* Sender);
+    void N4Click(TObject* Sender);
+    void mniStartwithwindowClick(TObject* Sender);
+    void mniQuitClick(TObject* Sender);
+    void pmMainPopup(TObject* Sender);
+    void TrayNotifyIcon1Click(TObject* Sender);
+    void TrayNotifyIcon1DblClick(TObject* Sender);
+    // Windows the menus open that other units build; each stays null until the start-up
+    // unit sets it, and its item then does nothing. The festival editor is made anew for
+    // each use: OnFestivalEditor makes it, shows it modally and frees it (see
+    // RunOwnedModal).
+    TForm* MemoListForm = nullptr;      // 备忘录管理: the memo list
+    TForm* NoteRecordsForm = nullptr;   // 便签记录查询: the note records manager
+    std::function<void()> OnFestivalEditor;
 
     // The talking clock (MainReminders.cpp): each plays its words one after the other.
     // A flag is set by its announcement and cleared by tqxbs 130 s later.
@@ -119,6 +167,11 @@ public:
     TChnCalendar* ChnCalendar1 = nullptr;
 
 private:
+    void CreateMenus();
+    void ToggleShown(TMenuItem* item, TMenuItem* twin, const char* flag, const std::function<void(bool)>& apply);
+    void ClaimSlot(const char* table, std::span<const char* const> keys, std::span<TForm* const> forms,
+                   const char* fullText);
+    void OpenHelpDocument();
     void CreateClockLayers();
     void CreateStartupParts();
     void CreateRepeatParts();
@@ -145,3 +198,35 @@ private:
 };
 
 extern TFmMain* FmMain;
+
+// The clock menu's autostart value "ZOZ Ozed Ezezo" under the machine's Run key, holding
+// the quoted path of the executable. Setting does nothing when the key cannot be opened
+// for writing; reading opens it for reading only.
+void SetAutoStart(bool On);
+bool IsAutoStart();
+// Root of the autostart key; tests point it elsewhere.
+extern HKEY AutoStartRoot;
+constexpr const char* AutoStartKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* AutoStartValue = "ZOZ Ozed Ezezo";
+// The help document beside the executable.
+constexpr const char* HelpFileName = "时钟桌面日历操作说明.mht";
+
+// Makes a form of type T owned by `owner`, points `global` at it while it is shown
+// modally, and frees it afterwards, also when showing it raised; `global` then refers again
+// to the form it referred to before.
+template <class T>
+void RunOwnedModal(TComponent* owner, T*& global)
+{
+    T* const previous = global;
+    T* form = NewForm<T>(owner);
+    global = form;
+    try {
+        form->ShowModal();
+    } catch (...) {
+        global = previous;
+        delete form;
+        throw;
+    }
+    global = previous;
+    delete form;
+}

@@ -8,6 +8,7 @@
 #include "app/core/dbhouse.h"
 #include "app/win/SingleInstance.h"
 #include "app/win/SystemDateFormats.h"
+#include "app/win/TrayIcon.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/win/Application.h"
 #include "framework/win/Dialogs.h"
@@ -108,7 +109,7 @@ void TFmMain::FormCreate(TObject*)
         Terminate();
     }
     SetWindowLongPtrW(Application->Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-    // The tray icon (TrayNotifyIcon1) is shown here once the menus and tray unit exist.
+    TrayNotifyIcon1->SetIconVisible(true);
     ResetClockDrawn();
     Application->SetShowHint(true);
 }

@@ -60,6 +60,8 @@ void CreateForms()
     Application->CreateForm(Formzxbz);
     FmMain->CountdownForms = {Formdjs1, Formdjs2, Formdjs3, Formdjs4, Formdjs5};
     FmMain->MemoBoardForm = Formbqgl;
+    FmMain->MemoListForm = Formbwlcx;
+    FmMain->OnFestivalEditor = [] { RunOwnedModal(FmMain, Formjrbj); };
 }
 
 }  // namespace
