@@ -1,5 +1,5 @@
-// The paint plan of a full note window (40 rows by 80 columns, half Chinese, wrapped) and a
-// caret move down with the plan of the two rows it changes.
+// The paint plan of a full note window (40 rows by 80 columns, half Chinese, wrapped), a
+// caret move down with the plan of the two rows it changes, and an edit typed and deleted.
 
 #include <benchmark/benchmark.h>
 
@@ -52,4 +52,19 @@ void BM_CaretMoveAndTwoRows(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CaretMoveAndTwoRows);
+
+// Typing a GBK character, a line break and deleting both again in the middle of the wrapped
+// note: the commands with their undo records and re-wrap.
+void BM_TypeBreakAndDelete(benchmark::State& state) {
+    Note note;
+    note.core.SetCaretXY({41, 20});
+    char zhong[] = "\xD6\xD0";
+    for (auto _ : state) {
+        note.core.CommandProcessor(ecImeStr, 0, zhong);
+        note.core.CommandProcessor(ecLineBreak, 0, nullptr);
+        note.core.CommandProcessor(ecDeleteLastChar, 0, nullptr);
+        note.core.CommandProcessor(ecDeleteLastChar, 0, nullptr);
+    }
+}
+BENCHMARK(BM_TypeBreakAndDelete);
 }  // namespace

@@ -213,10 +213,13 @@ void TNoteEditCore::LinesCleared() {
     FCaretAtEndOfRow = false;
     FTopLine = FLeftChar = 1;
     FTextOffset = FGutterWidth + 2;
+    for (TBufferCoord& mark : FBookMarks) mark = {};
     StatusChanged(NoteStatus::All);
 }
 
 void TNoteEditCore::LinesInserted(int index, int count) {
+    for (TBufferCoord& mark : FBookMarks)
+        if (mark.Line > index) mark.Line += count;
     if (FWrapPlugin) FWrapPlugin->AfterInsert(index, count);
     InvalidateLines(index + 1, -1);
     if (HasOption(eoAutoSizeMaxScrollWidth))
@@ -225,6 +228,10 @@ void TNoteEditCore::LinesInserted(int index, int count) {
 }
 
 void TNoteEditCore::LinesDeleted(int index, int count) {
+    for (TBufferCoord& mark : FBookMarks) {
+        if (mark.Line > index + count) mark.Line -= count;
+        else if (mark.Line > index) mark.Line = index + 1;
+    }
     if (FWrapPlugin) FWrapPlugin->AfterDelete(index, count);
     InvalidateLines(index + 1, -1);
 }
@@ -295,6 +302,7 @@ void TNoteEditCore::SetOptions(TNoteEditorOptions value) {
     SetCaretXYEx(false, CaretXY());
     if (HasOption(eoScrollPastEol)) SetBlockBegin(FBlockBegin);
     if (changed & NoteOption(eoShowSpecialChars)) InvalidateAll();
+    if (changed & NoteOption(eoDropFiles)) FHost.HostDropFilesChanged(HasOption(eoDropFiles));
     if (changed & (NoteOption(eoDisableScrollArrows) | NoteOption(eoHideShowScrollbars) | NoteOption(eoScrollPastEof) |
                    NoteOption(eoScrollPastEol)))
         UpdateScrollBars();
@@ -1059,8 +1067,28 @@ void TNoteEditCore::CommandProcessor(TNoteEditorCommand command, char aChar, voi
     } else if (OnProcessCommand) {
         OnProcessCommand(this, command, aChar, data);
     }
+    if (command != ecNone && !FHooks.empty()) {
+        bool handled = false;
+        const std::vector<THook> hooks = FHooks;  // a hook may remove itself
+        for (const THook& h : hooks) h.Handler(this, false, handled, command, aChar, data, h.Data);
+        if (handled) command = ecNone;
+    }
     if (command != ecNone && command <= 1000) ExecuteCommand(command, aChar, data);
+    if (command != ecNone && !FHooks.empty()) {
+        bool handled = false;
+        const std::vector<THook> hooks = FHooks;
+        for (const THook& h : hooks) h.Handler(this, true, handled, command, aChar, data, h.Data);
+    }
     if (OnCommandProcessed) OnCommandProcessed(this, command, aChar, data);
+}
+
+int TNoteEditCore::AddCommandHook(TNoteHookedCommandEvent handler, void* handlerData) {
+    FHooks.push_back({FNextHookId, std::move(handler), handlerData});
+    return FNextHookId++;
+}
+
+void TNoteEditCore::RemoveCommandHook(int id) {
+    std::erase_if(FHooks, [id](const THook& h) { return h.Id == id; });
 }
 
 bool TNoteEditCore::ProcessKeyDown(std::uint16_t key, TNoteShiftState shift) {
@@ -1166,9 +1194,28 @@ void TNoteEditCore::ExecuteCommand(TNoteEditorCommand command, char aChar, void*
         return;
     default: break;
     }
+    if (command >= ecGotoMarker0 && command <= ecGotoMarker0 + 9) {
+        if (FBookMarkOptions.EnableKeys()) GotoBookMark(command - ecGotoMarker0);
+        return;
+    }
+    if (command >= ecSetMarker0 && command <= ecSetMarker0 + 9) {
+        if (!FBookMarkOptions.EnableKeys()) return;
+        const int n = command - ecSetMarker0;
+        const TBufferCoord at = data ? *static_cast<const TBufferCoord*>(data) : CaretXY();
+        int column = 0, line = 0;
+        if (GetBookMark(n, column, line)) {
+            ClearBookMark(n);
+            if (line != at.Line) SetBookMark(n, at.Char, at.Line);
+        } else {
+            SetBookMark(n, at.Char, at.Line);
+        }
+        return;
+    }
+    if (command >= ecDeleteLastChar && FReadOnly) return;
     switch (command) {
     case ecSelectAll: SelectAll(); return;
-    case ecScrollUp: case ecScrollDown: SetTopLine(FTopLine + (command == ecScrollUp ? -1 : 1)); return;
+    case ecCopy: CopyToClipboard(); return;
+    case ecScrollUp: case ecScrollDown: ScrollByLine(command == ecScrollUp ? -1 : 1); return;
     case ecScrollLeft: case ecScrollRight: SetLeftChar(FLeftChar + (command == ecScrollLeft ? -1 : 1)); return;
     case ecInsertMode: SetInsertMode(true); return;
     case ecOverwriteMode: SetInsertMode(false); return;
@@ -1176,17 +1223,74 @@ void TNoteEditCore::ExecuteCommand(TNoteEditorCommand command, char aChar, void*
     case ecNormalSelect: SetSelectionMode(smNormal); return;
     case ecColumnSelect: SetSelectionMode(smColumn); return;
     case ecLineSelect: SetSelectionMode(smLine); return;
-    case ecChar: {
-        const auto c = static_cast<unsigned char>(aChar);
-        if (c < 32 || c == 127 || FReadOnly) return;
-        InsertText(std::string(1, aChar));
+    case ecMatchBracket: {
+        const TBufferCoord p = MatchingBracket(CaretXY());
+        if (p.Line > 0) {
+            SetCaretXY(p);
+            SetBlockBegin(p);
+        }
         return;
     }
-    case ecImeStr:
-        if (data && !FReadOnly) InsertText(static_cast<const char*>(data));
+    case ecContextHelp:
+        if (OnContextHelp) OnContextHelp(this, TextBetween(WordStartAt(CaretXY()), WordEndAt(CaretXY())));
         return;
-    case ecUndo: if (!FReadOnly) Undo(); return;
-    case ecRedo: if (!FReadOnly) Redo(); return;
+    case ecDeleteLastChar: DeleteLastChar(); return;
+    case ecDeleteChar: DeleteChar(); return;
+    case ecDeleteWord: case ecDeleteEOL: {
+        const std::string& line = LineText();
+        const int len = static_cast<int>(line.size());
+        TBufferCoord to{len + 1, FCaretY};
+        if (command == ecDeleteWord) {
+            if (FCaretX > len) {
+                if (FCaretY >= FLines->Count()) return;
+                const std::string& next = FLines->Get(FCaretY);
+                int c = 1;
+                while (c <= static_cast<int>(next.size()) && IsBlank(next[c - 1])) ++c;
+                to = {c, FCaretY + 1};
+            } else {
+                to = WordEndAt(CaretXY());
+                while (to.Char <= len && IsBlank(line[to.Char - 1])) ++to.Char;
+                if (to.Char == FCaretX && to.Char <= len) to.Char += GbkCharLength(line, to.Char - 1);
+            }
+        }
+        if (FCaretX > len && command == ecDeleteEOL) return;
+        DeleteRangeRecorded(NoteChange::DeleteAfter, CaretXY(), to, CaretXY());
+        return;
+    }
+    case ecDeleteLastWord: case ecDeleteBOL: {
+        const TBufferCoord from = command == ecDeleteBOL ? TBufferCoord{1, FCaretY} : PrevWordPos(CaretXY());
+        const TBufferCoord to{std::min(FCaretX, static_cast<int>(LineText().size()) + 1), FCaretY};
+        if (EarlierPos(from, to) == to) return;
+        DeleteRangeRecorded(NoteChange::DeleteBefore, from, to, from);
+        return;
+    }
+    case ecDeleteLine: {
+        const int count = FLines->Count();
+        if (count == 0 || (FCaretY == count && LineText().empty())) return;
+        if (SelAvail()) SetBlockBegin(CaretXY());
+        const TBufferCoord from{1, FCaretY};
+        const TBufferCoord to =
+            FCaretY == count ? TBufferCoord{static_cast<int>(LineText().size()) + 1, FCaretY} : TBufferCoord{1, FCaretY + 1};
+        DeleteRangeRecorded(NoteChange::DeleteAfter, from, to, from);
+        return;
+    }
+    case ecClearAll: ClearAll(); return;
+    case ecLineBreak: case ecInsertLine: LineBreak(command == ecLineBreak); return;
+    case ecChar: TypeChar(aChar); return;
+    case ecImeStr:
+        if (data) InsertText(static_cast<const char*>(data));
+        return;
+    case ecUndo: Undo(); return;
+    case ecRedo: Redo(); return;
+    case ecCut: CutToClipboard(); return;
+    case ecPaste: PasteFromClipboard(); return;
+    case ecBlockIndent: case ecBlockUnindent: BlockIndent(command == ecBlockIndent); return;
+    case ecTab: InsertTab(); return;
+    case ecShiftTab: ShiftTab(); return;
+    case ecUpperCase: case ecLowerCase: case ecToggleCase: case ecTitleCase: case ecUpperCaseBlock:
+    case ecLowerCaseBlock: case ecToggleCaseBlock:
+        ChangeCase(command);
+        return;
     default: return;
     }
 }
@@ -1223,8 +1327,9 @@ TBufferCoord TNoteEditCore::InsertAt(const TBufferCoord& at, const std::string& 
     return {static_cast<int>(pieces.back().size()) + 1, at.Line + static_cast<int>(pieces.size()) - 1};
 }
 
-void TNoteEditCore::DeleteSelection() {
+void TNoteEditCore::DeleteSelection(bool backwardsReason) {
     const TBufferCoord b = BlockBegin(), e = BlockEnd();
+    const bool backwards = FSelectionMode == smNormal && FBlockEnd == b && FBlockBegin != b;
     const TNoteSelectionMode mode = FSelectionMode;
     const std::string deleted = SelText();
     const int endLine = FBlockEnd.Line;
@@ -1253,7 +1358,8 @@ void TNoteEditCore::DeleteSelection() {
         caret = {b.Char, endLine};
     }
     // A line-mode deletion is restored in front of column 1 of its first line.
-    FUndoList.RecordChange(NoteChange::DeleteSel, mode == smLine ? TBufferCoord{1, b.Line} : b, e, deleted, mode);
+    FUndoList.RecordChange(backwardsReason && backwards ? NoteChange::DeleteBackwardSel : NoteChange::DeleteSel,
+                           mode == smLine ? TBufferCoord{1, b.Line} : b, e, deleted, mode);
     SetCaretXYEx(false, caret);
     SetBlockBegin(caret);
 }
@@ -1330,10 +1436,46 @@ void TNoteEditCore::InsertText(const std::string& text) {
     SetBlockBegin(end);
 }
 
+namespace {
+// Removes what InsertColumn put in: each piece at the start column of its line.
+void RemoveColumn(TNoteEditStringList& lines, const TBufferCoord& at, const std::string& text) {
+    LinesUpdate update(lines);
+    const std::vector<std::string> pieces = SplitText(text);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const int index = at.Line - 1 + static_cast<int>(i);
+        if (index >= lines.Count() || pieces[i].empty()) continue;
+        std::string s = lines.Get(index);
+        size_t column = static_cast<size_t>(at.Char - 1);
+        if (s.compare(column, pieces[i].size(), pieces[i]) != 0 && s.compare(column + 1, pieces[i].size(), pieces[i]) == 0)
+            ++column;  // inserted one byte further, after a trail byte
+        if (column >= s.size()) continue;
+        s.erase(column, pieces[i].size());
+        lines.Put(index, TrimTrailing(std::move(s)));
+    }
+}
+}  // namespace
+
 void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
     TUpdate update(*this);
+    if (NoteChange::IsBeginMarker(item.Reason) || NoteChange::IsEndMarker(item.Reason)) {
+        FRedoList.RecordChange(item.Reason, item.Start, item.End, {}, item.SelMode);
+        return;
+    }
     switch (item.Reason) {
-    case NoteChange::Insert: case NoteChange::Paste: case NoteChange::DragDropInsert: case NoteChange::BlanksAdded:
+    case NoteChange::Indent: case NoteChange::Unindent:
+        ApplyIndent(item.Reason, item.Start, item.End, item.Text, true);
+        FRedoList.RecordChange(item.Reason, item.Start, item.End, item.Text, item.SelMode);
+        break;
+    case NoteChange::Insert: case NoteChange::Paste: case NoteChange::DragDropInsert:
+        if (item.SelMode == smColumn) {
+            RemoveColumn(*FLines, item.Start, item.Text);
+            FRedoList.RecordChange(item.Reason, item.Start, item.End, item.Text, item.SelMode);
+            SetCaretXYEx(true, item.Start);
+            SetBlockBegin(item.Start);
+            break;
+        }
+        [[fallthrough]];
+    case NoteChange::BlanksAdded: case NoteChange::LineBreak:
         DeleteRange(item.Start, item.End);
         FRedoList.RecordChange(item.Reason, item.Start, item.End, item.Text, item.SelMode);
         SetCaretXYEx(true, item.Start);
@@ -1343,6 +1485,13 @@ void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
     case NoteChange::DeleteAfter: case NoteChange::DeleteAll: {
         const TBufferCoord end =
             item.SelMode == smColumn ? InsertColumn(item.Start, item.Text) : InsertAt(item.Start, item.Text);
+        if (item.SelMode == smNormal && HasOption(eoTrimTrailingSpaces)) {
+            // Blanks that padded the line up to a deletion beyond its end go again.
+            for (int l : {item.Start.Line, end.Line}) {
+                const std::string& s = FLines->Get(l - 1);
+                if (!s.empty() && IsBlank(s.back())) FLines->Put(l - 1, TrimTrailing(s));
+            }
+        }
         FRedoList.RecordChange(item.Reason, item.Start, item.SelMode == smNormal ? end : item.End, item.Text, item.SelMode);
         const bool atStart = item.Reason == NoteChange::DeleteBackwardSel || item.Reason == NoteChange::DeleteAfter;
         SetCaretXYEx(true, atStart ? item.Start : end);
@@ -1361,9 +1510,19 @@ void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
 
 void TNoteEditCore::RedoItem(const TNoteEditUndoItem& item) {
     TUpdate update(*this);
+    if (NoteChange::IsBeginMarker(item.Reason) || NoteChange::IsEndMarker(item.Reason)) {
+        FUndoList.RecordChange(item.Reason, item.Start, item.End, {}, item.SelMode);
+        return;
+    }
     switch (item.Reason) {
-    case NoteChange::Insert: case NoteChange::Paste: case NoteChange::DragDropInsert: case NoteChange::BlanksAdded: {
-        const TBufferCoord end = InsertAt(item.Start, item.Text);
+    case NoteChange::Indent: case NoteChange::Unindent:
+        ApplyIndent(item.Reason, item.Start, item.End, item.Text, false);
+        FUndoList.RecordChange(item.Reason, item.Start, item.End, item.Text, item.SelMode);
+        break;
+    case NoteChange::Insert: case NoteChange::Paste: case NoteChange::DragDropInsert: case NoteChange::BlanksAdded:
+    case NoteChange::LineBreak: {
+        const TBufferCoord end =
+            item.SelMode == smColumn ? InsertColumn(item.Start, item.Text) : InsertAt(item.Start, item.Text);
         FUndoList.RecordChange(item.Reason, item.Start, end, item.Text, item.SelMode);
         SetCaretXYEx(true, end);
         SetBlockBegin(end);
@@ -1428,6 +1587,16 @@ bool TNoteEditCore::HandleMouseDown(int button, TNoteShiftState shift, int x, in
     if (button != 0) return false;
     TUpdate update(*this);
     FWordSelected = false;
+    FDragPending = SelAvail() && HasOption(eoDragDropEditing) && x > FGutterWidth + 2 && FSelectionMode == smNormal &&
+                   IsPointInSelection(pos);
+    if (FDragPending) {
+        // The selection stays for the drag; the caret shows where the press was.
+        const TBufferCoord anchor = FBlockBegin, end = FBlockEnd;
+        SetCaretXYEx(true, pos);
+        FBlockBegin = anchor;
+        FBlockEnd = end;
+        return true;
+    }
     SetCaretXYEx(true, pos);
     if (shift & NoteShift::Shift) {
         SetBlockEnd(CaretXY());
@@ -1441,6 +1610,7 @@ bool TNoteEditCore::HandleMouseDown(int button, TNoteShiftState shift, int x, in
 }
 
 void TNoteEditCore::HandleMouseMove(TNoteShiftState shift, int x, int y, bool captured) {
+    if (FDragPending) return;
     if (!captured || !(shift & NoteShift::Left) || !FMouseSelecting || FWordSelected) {
         FScrollDeltaX = FScrollDeltaY = 0;
         return;
@@ -1458,6 +1628,14 @@ void TNoteEditCore::HandleMouseMove(TNoteShiftState shift, int x, int y, bool ca
 
 void TNoteEditCore::HandleMouseUp(int button, TNoteShiftState shift, int x, int y) {
     FKbdHandler.ExecuteMouseUp(this, button, shift, x, y);
+    if (FDragPending && button == 0 && !FWordSelected) {
+        // No drag came of the press: a plain click at the release point.
+        TUpdate update(*this);
+        SetCaretXYEx(true, DropPointAt(x, y));
+        if (shift & NoteShift::Shift) SetBlockEnd(CaretXY());
+        else SetBlockBegin(CaretXY());
+    }
+    FDragPending = false;
     FMouseSelecting = false;
     FScrollDeltaX = FScrollDeltaY = 0;
 }
@@ -1467,6 +1645,57 @@ void TNoteEditCore::HandleDblClick(int x, int) {
     if (!HasOption(eoNoSelection)) SetWordBlock(CaretXY());
     FWordSelected = true;
     FMouseSelecting = false;
+}
+
+TBufferCoord TNoteEditCore::DropPointAt(int x, int y) const {
+    TDisplayCoord d = PixelsToNearestRowColumn(x, y);
+    d.Row = std::min(d.Row, std::max(DisplayLineCount(), 1));
+    d.Column = std::min(d.Column, FLeftChar + std::max(FCharsInWindow, 1));
+    return DisplayToBufferPos(d);
+}
+
+void TNoteEditCore::DragOverPoint(int x, int y) {
+    TUpdate update(*this);
+    SetCaretXYEx(false, DropPointAt(x, y));
+}
+
+void TNoteEditCore::DropFrom(TNoteEditCore& source, TBufferCoord point, bool move) {
+    if (FReadOnly || !source.SelAvail()) return;
+    const bool same = &source == this;
+    const TBufferCoord b = source.BlockBegin(), e = source.BlockEnd();
+    if (same && (IsPointInSelection(point) || (move && (point == b || point == e)))) return;
+    if (move && source.FReadOnly) move = false;
+    TUpdate update(*this);
+    TUpdate sourceUpdate(source);
+    FUndoList.BeginGroup();
+    if (!same) source.FUndoList.BeginGroup();
+    struct Groups {
+        TNoteEditUndoList& target;
+        TNoteEditUndoList* other;
+        ~Groups() {
+            try {
+                target.EndGroup();
+                if (other) other->EndGroup();
+            } catch (...) {
+                NoteHandleException();
+            }
+        }
+    } groups{FUndoList, same ? nullptr : &source.FUndoList};
+    const std::string text = source.SelText();
+    if (move) {
+        source.DeleteSelection();
+        if (same && EarlierPos(e, point) == e) {
+            // The removed text stood before the drop point.
+            if (point.Line == e.Line) point = {b.Char + point.Char - e.Char, b.Line};
+            else point.Line -= e.Line - b.Line;
+        }
+    }
+    if (FLines->Count() == 0) FLines->Add({});
+    const TBufferCoord end = InsertAt(point, text);
+    FUndoList.RecordChange(same ? NoteChange::DragDropInsert : NoteChange::Insert, point, end, text, smNormal);
+    SetCaretXYEx(true, end);
+    SetBlockBegin(point);
+    SetBlockEnd(end);
 }
 
 int TNoteEditCore::MouseCursorAt(int x, int y, int controlCursor, bool captured) {

@@ -39,6 +39,12 @@ constexpr TNoteStatusChanges All = 1, CaretX = 2, CaretY = 4, LeftChar = 8, TopL
                              Modified = 64, Selection = 128, ReadOnly = 256;
 }
 
+// Failures of the editor control (the clipboard exchange).
+class ENoteEditError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 enum TLineSpacingRule : std::uint8_t { lsSingle, lsOneAndHalf, lsDouble, lsSpecified };
 enum TNoteScrollBars : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TNoteCaretType : std::uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
@@ -115,6 +121,11 @@ public:
     virtual void HostUpdateScrollBars() = 0;
     virtual void HostUpdateCaret() = 0;
     virtual void HostRecreateCaret() = 0;
+    // The clipboard: the text with its selection mode. Paste answers false when the
+    // clipboard holds no text; withMode tells whether the mode came with it.
+    virtual void HostCopyToClipboard(const std::string&, TNoteSelectionMode) {}
+    virtual bool HostPasteFromClipboard(std::string&, TNoteSelectionMode&, bool&) { return false; }
+    virtual void HostDropFilesChanged(bool) {}
 
 protected:
     ~INoteEditHost() = default;
@@ -125,6 +136,19 @@ using TNoteSpecialLineColorsEvent =
     std::function<void(void* Sender, int Line, bool& Special, TNoteColor& Foreground, TNoteColor& Background)>;
 using TNoteProcessCommandEvent =
     std::function<void(void* Sender, TNoteEditorCommand& Command, char& AChar, void* Data)>;
+// A command hook runs before (AfterProcessing false; Handled swallows the command) and
+// after the editor's own handling.
+using TNoteHookedCommandEvent = std::function<void(void* Sender, bool AfterProcessing, bool& Handled,
+                                                   TNoteEditorCommand& Command, char& AChar, void* Data,
+                                                   void* HandlerData)>;
+using TNoteContextHelpEvent = std::function<void(void* Sender, const std::string& Word)>;
+
+// The dispatcher hears of focus changes (no executor case).
+constexpr TNoteEditorCommand ecGotFocus = 480, ecLostFocus = 481;
+
+// Case mapping of ASCII letters; double-byte characters stay whole.
+enum TNoteCaseMap : std::uint8_t { cmUpper, cmLower, cmToggle, cmTitle };
+std::string NoteMapCase(std::string_view text, TNoteCaseMap map);
 
 class TNoteEditCore : public INoteWrapHost {
 public:
@@ -132,6 +156,7 @@ public:
     TNoteStatusEvent OnStatusChange;
     TNoteSpecialLineColorsEvent OnSpecialLineColors;
     TNoteProcessCommandEvent OnProcessCommand, OnProcessUserCommand, OnCommandProcessed;
+    TNoteContextHelpEvent OnContextHelp;
 
     explicit TNoteEditCore(INoteEditHost& host);
     TNoteEditCore(const TNoteEditCore&) = delete;
@@ -273,6 +298,9 @@ public:
     // Commands and input.
     TNoteEditorCommand TranslateKey(std::uint16_t key, TNoteShiftState shift);
     virtual void CommandProcessor(TNoteEditorCommand command, char aChar, void* data);
+    // Hooks in the order added; the answer identifies the hook for its removal.
+    int AddCommandHook(TNoteHookedCommandEvent handler, void* handlerData);
+    void RemoveCommandHook(int id);
     // Typed UTF-16 units (WM_CHAR, an input-method result): ASCII goes as ecChar, other
     // characters as their GBK bytes through ecImeStr.
     void TypeUtf16(std::u16string_view text);
@@ -280,12 +308,53 @@ public:
     // The character of a consumed key was taken away already: no character to drop.
     void ClearLastKeyConsumed() { FLastKeyConsumed = false; }
     void ProcessKeyPress(char key);
+    // Empties the buffer, the marks and both undo lists; not modified.
+    void ClearAll();
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    bool CanUndo() const { return !FReadOnly && FUndoList.HasItems(); }
+    // Replaces the selection by text as one undo group; without undo the lists are
+    // cleared, so no recorded item refers to text that changed under it.
+    void ReplaceSelText(const std::string& text, bool canUndo);
+    // The bracket matching the one at p, or {0, 0}.
+    TBufferCoord MatchingBracket(const TBufferCoord& p) const;
+    // The text between two positions in reading order, lines joined by CR LF.
+    std::string TextBetween(const TBufferCoord& from, const TBufferCoord& to) const;
+
+    // Character offsets counting each line break as two.
+    int RowColToCharIndex(const TBufferCoord& p) const;
+    TBufferCoord CharIndexToRowCol(int index) const;
+    // The buffer position under a client point: column 1 beyond the last line, the line's
+    // length + 1 beyond its end.
+    TBufferCoord CharFromPos(int x, int y) const;
+    // One wheel message: the delta is added to the carried remainder and whole notches
+    // scroll by the lines per notch.
+    void MouseWheel(int delta, bool ctrl, int systemLines);
+
+    // Bookmarks 0..9 (the caret's column and line); a mark follows inserted and deleted lines.
+    void SetBookMark(int number, int column, int line);
+    void GotoBookMark(int number);
+    void ClearBookMark(int number);
+    bool GetBookMark(int number, int& column, int& line) const;
+    TNoteBookMarkOpt& BookMarkOptions() { return FBookMarkOptions; }
 
     // Mouse (shift carries the button bits); MouseDown answers whether to capture.
     bool HandleMouseDown(int button, TNoteShiftState shift, int x, int y);
     void HandleMouseMove(TNoteShiftState shift, int x, int y, bool captured);
     void HandleMouseUp(int button, TNoteShiftState shift, int x, int y);
     void HandleDblClick(int x, int y);
+    // Text drag and drop: a press inside the selection leaves a drag pending until the
+    // mouse moves the drag distance (the shell then drags) or comes up (a plain click).
+    bool DragPending() const { return FDragPending; }
+    void StartDrag() { FDragPending = false; }
+    // While text is dragged over this editor the caret follows the mouse.
+    void DragOverPoint(int x, int y);
+    TBufferCoord DropPointAt(int x, int y) const;
+    // Drops the source's selection at a point: moved or copied, as one undo group on each
+    // list; the dropped text ends up selected. Nothing when the drop point lies inside the
+    // selection (at its start or end too, when moving within one editor).
+    void DropFrom(TNoteEditCore& source, TBufferCoord point, bool move);
     // Auto-scroll while selecting: the deltas for a mouse position, and one timer step.
     void ComputeScroll(int x, int y, int& dx, int& dy) const;
     int ScrollDeltaX() const { return FScrollDeltaX; }
@@ -313,12 +382,30 @@ public:
 protected:
     virtual void ExecuteCommand(TNoteEditorCommand command, char aChar, void* data);
     void InsertText(const std::string& text);  // replaces the selection, records undo
-    void DeleteSelection();                     // in the selection's mode, records undo
+    // In the selection's mode, records undo: reason DeleteSel, or DeleteBackwardSel for a
+    // selection made backwards when asked.
+    void DeleteSelection(bool backwardsReason = false);
     TBufferCoord InsertColumn(const TBufferCoord& at, const std::string& text);  // no undo
     void UndoItem(const TNoteEditUndoItem& item);
     void RedoItem(const TNoteEditUndoItem& item);
     void Undo();
     void Redo();
+    // The editing commands.
+    void DeleteLastChar();
+    void DeleteChar();
+    void DeleteRangeRecorded(TNoteChangeReason reason, const TBufferCoord& from, const TBufferCoord& to,
+                             const TBufferCoord& caret);
+    void LineBreak(bool moveCaret);
+    void TypeChar(char c);
+    void InsertTab();
+    void ShiftTab();
+    void BlockIndent(bool indent);
+    void ApplyIndent(TNoteChangeReason reason, const TBufferCoord& anchor, const TBufferCoord& caret,
+                     const std::string& pieces, bool reverse);
+    void ChangeCase(TNoteEditorCommand command);
+    void ScrollByLine(int delta);
+    void TrimLine(int line);
+    int LineIndent(int line) const;  // columns of leading blanks
 
 private:
     class TUpdate;
@@ -393,6 +480,16 @@ private:
     std::uint16_t FPendingKey = 0;
     TNoteShiftState FPendingShift = 0;
     bool FLastKeyConsumed = false;
-    bool FWordSelected = false, FMouseSelecting = false;
+    bool FWordSelected = false, FMouseSelecting = false, FDragPending = false;
     int FScrollDeltaX = 0, FScrollDeltaY = 0;
+    int FWheelAccumulator = 0;
+    struct THook {
+        int Id;
+        TNoteHookedCommandEvent Handler;
+        void* Data;
+    };
+    std::vector<THook> FHooks;
+    int FNextHookId = 1;
+    TNoteBookMarkOpt FBookMarkOptions;
+    TBufferCoord FBookMarks[10] = {};  // Line 0: not set
 };

@@ -1,6 +1,7 @@
 #include "editor/win/NoteEdit.h"
 
 #include <imm.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <windowsx.h>
@@ -107,10 +108,16 @@ void TCustomNoteEdit::CreateParams(TCreateParams& p) {
 void TCustomNoteEdit::CreateWnd() {
     FHorzBarShown = FVertBarShown = -1;
     TCustomControl::CreateWnd();
+    DragAcceptFiles(FHandle, TRUE);
     const TRect r = ClientRect();
     ViewSizeChanged(r.Width(), r.Height());
     MeasureFont();
     HostUpdateScrollBars();
+}
+
+void TCustomNoteEdit::DestroyWnd() {
+    if (FHandle) DragAcceptFiles(FHandle, FALSE);
+    TCustomControl::DestroyWnd();
 }
 
 // The cell of the font: a proportional font (or one whose wide glyphs are wider) is taken
@@ -226,6 +233,7 @@ void TCustomNoteEdit::HostUpdateCaret() {
 //--- Messages
 
 void TCustomNoteEdit::WndProc(TMessage& m) {
+    if (TextMessage(m)) return;
     switch (m.Msg) {
     case WM_ERASEBKGND:
         m.Result = 1;
@@ -239,10 +247,14 @@ void TCustomNoteEdit::WndProc(TMessage& m) {
     }
     case WM_SETFOCUS:
         TCustomControl::WndProc(m);
+        CommandProcessor(ecGotFocus, 0, nullptr);
         HostRecreateCaret();
+        if (HideSelection() && SelAvail()) InvalidateLines(BlockBegin().Line, BlockEnd().Line);
         return;
     case WM_KILLFOCUS:
         TCustomControl::WndProc(m);
+        CommandProcessor(ecLostFocus, 0, nullptr);
+        if (HostFocused()) return;
         if (FCaretMade) DestroyCaret();
         FCaretMade = FCaretShown = false;
         if (HideSelection() && SelAvail()) InvalidateLines(BlockBegin().Line, BlockEnd().Line);
@@ -303,18 +315,35 @@ void TCustomNoteEdit::WndProc(TMessage& m) {
         m.Handled = true;
         return;
     case WM_MOUSEWHEEL: {
-        const int delta = GET_WHEEL_DELTA_WPARAM(m.WParam);
         UINT lines = 3;
         SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-        int perNotch = (GET_KEYSTATE_WPARAM(m.WParam) & MK_CONTROL) || lines == WHEEL_PAGESCROLL ||
-                               static_cast<int>(lines) > LinesInWindow()
-                           ? LinesInWindow()
-                           : static_cast<int>(lines);
-        SetTopLine(TopLine() - delta / WHEEL_DELTA * perNotch);
+        MouseWheel(GET_WHEEL_DELTA_WPARAM(m.WParam), (GET_KEYSTATE_WPARAM(m.WParam) & MK_CONTROL) != 0,
+                   lines == WHEEL_PAGESCROLL ? -1 : static_cast<int>(lines));
         if (FHandle) UpdateWindow(FHandle);
         m.Handled = true;
         return;
     }
+    case WM_CAPTURECHANGED:
+        FScrollTimer->SetEnabled(false);
+        FDragging = false;
+        TCustomControl::WndProc(m);
+        return;
+    case WM_CANCELMODE:
+        m.Handled = true;
+        return;
+    case WM_DROPFILES:
+        DropFiles(m.WParam);
+        m.Result = 0;
+        m.Handled = true;
+        return;
+    case WM_SYSCHAR:
+        // Alt+Backspace is the undo key: its character goes nowhere (no beep).
+        if (m.WParam == VK_BACK && (m.LParam & (1 << 29))) {
+            m.Handled = true;
+            return;
+        }
+        TCustomControl::WndProc(m);
+        return;
     default:
         TCustomControl::WndProc(m);
     }
@@ -326,9 +355,12 @@ void TCustomNoteEdit::ScrollMessage(int bar, int code) {
     si.fMask = SIF_ALL;
     GetScrollInfo(FHandle, bar, &si);
     const bool vert = bar == SB_VERT;
-    const int page = vert ? LinesInWindow() : CharsInWindow();
+    int page = vert ? LinesInWindow() : CharsInWindow();
+    if (HasOption(eoScrollByOneLess)) --page;
     const int pos = vert ? TopLine() : LeftChar();
-    const int count = vert ? DisplayLineCount() : HorzScrollBar().Max;
+    int last = vert ? DisplayLineCount() : HorzScrollBar().Max;
+    if (!vert && !HasOption(eoScrollPastEol)) last = Lines().LongestLineLength();
+    else if (!vert) last = MaxScrollWidth() - CharsInWindow() + 1;
     int target = pos;
     switch (code) {
     case SB_LINEUP: target = pos - 1; break;
@@ -336,16 +368,47 @@ void TCustomNoteEdit::ScrollMessage(int bar, int code) {
     case SB_PAGEUP: target = pos - page; break;
     case SB_PAGEDOWN: target = pos + page; break;
     case SB_TOP: target = 1; break;
-    case SB_BOTTOM: target = count; break;
-    case SB_THUMBTRACK: case SB_THUMBPOSITION:
+    case SB_BOTTOM: target = last; break;
+    case SB_THUMBTRACK: case SB_THUMBPOSITION: {
+        const int range = vert ? DisplayLineCount() + LinesInWindow() - 1 : HorzScrollBar().Max;
+        const int full = vert ? range : (HasOption(eoScrollPastEol) ? MaxScrollWidth() : range);
         target = si.nTrackPos;
-        if (count + page - 1 >= 32768) target = MulDiv(count + page - 1, si.nTrackPos, 32767);
+        if (full >= 32768) target = MulDiv(full, si.nTrackPos, 32767);
         break;
+    }
+    case SB_ENDSCROLL:
+        if (vert && FScrollHint) FScrollHint->ReleaseHandle();
+        return;
     default: return;
     }
     if (vert) SetTopLine(target);
     else SetLeftChar(target);
+    if (vert && (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) && HasOption(eoShowScrollHint)) ShowScrollHint(si);
     if (FHandle) UpdateWindow(FHandle);
+    if (TNoteScrollEvent h = OnScroll) h(this, vert ? sbVertical : sbHorizontal);
+}
+
+// The hint beside the client area's right edge (or beside the thumb) while the thumb moves.
+void TCustomNoteEdit::ShowScrollHint(const SCROLLINFO& si) {
+    if (!FScrollHint) {
+        const THintWindowClass& factory = Application->HintWindowClass();
+        FScrollHint = factory ? factory(this) : new THintWindow(this);
+    }
+    FScrollHint->SetColor(FScrollHintColor);
+    const std::string text = FScrollHintFormat == shfTopLineOnly
+                                 ? "Top Line: " + std::to_string(TopLine())
+                                 : std::to_string(TopLine()) + " - " + std::to_string(TopLine() + LinesInWindow() - 1);
+    TRect r = FScrollHint->CalcHintRect(200, text);
+    POINT at{ClientWidth() - r.Width() - 4, 10};
+    if (HasOption(eoScrollHintFollows)) {
+        const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+        const int track = std::max(ClientHeight() - 2 * arrow, 1);
+        const int span = std::max(si.nMax - si.nMin + 1, 1);
+        at.y = arrow + MulDiv(track, si.nTrackPos - si.nMin, span) + MulDiv(track, static_cast<int>(si.nPage), span) / 2 -
+               r.Height() / 2;
+    }
+    ::ClientToScreen(FHandle, &at);
+    FScrollHint->ActivateHint(Bounds(at.x, at.y, r.Width(), r.Height()), text);
 }
 
 void TCustomNoteEdit::Paint() {
@@ -466,11 +529,27 @@ void TCustomNoteEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     if (FHandle && GetFocus() != FHandle) SetFocus();
     TCustomControl::MouseDown(Button, Shift, X, Y);
     const int button = Button == mbLeft ? 0 : Button == mbRight ? 1 : 2;
+    FMouseDownPoint = {X, Y};
     if (HandleMouseDown(button, NoteShiftOf(Shift), X, Y) && FHandle) SetCapture(FHandle);
 }
 
 void TCustomNoteEdit::MouseMove(TShiftState Shift, int X, int Y) {
     TCustomControl::MouseMove(Shift, X, Y);
+    const bool captured = FHandle && GetCapture() == FHandle;
+    if (captured && DragPending() &&
+        (std::abs(X - FMouseDownPoint.x) >= GetSystemMetrics(SM_CXDRAG) ||
+         std::abs(Y - FMouseDownPoint.y) >= GetSystemMetrics(SM_CYDRAG))) {
+        StartDrag();
+        FDragging = true;
+    }
+    if (FDragging) {
+        // The caret of the editor under the mouse shows where the text would go.
+        POINT p;
+        TCustomNoteEdit* target = DropTargetAt(X, Y, p);
+        if (target) target->DragOverPoint(p.x, p.y);
+        ::SetCursor(CursorHandle(target ? crDrag : crNoDrop));
+        return;
+    }
     HandleMouseMove(NoteShiftOf(Shift), X, Y, FHandle && GetCapture() == FHandle);
     UpdateAutoScroll();
 }
@@ -478,6 +557,10 @@ void TCustomNoteEdit::MouseMove(TShiftState Shift, int X, int Y) {
 void TCustomNoteEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
     FScrollTimer->SetEnabled(false);
+    if (FDragging) {
+        EndTextDrag(Button == mbLeft, X, Y);
+        return;
+    }
     HandleMouseUp(Button == mbLeft ? 0 : Button == mbRight ? 1 : 2, NoteShiftOf(Shift), X, Y);
     if (FHandle && GetCapture() == FHandle) ReleaseCapture();
 }
@@ -489,6 +572,31 @@ void TCustomNoteEdit::DblClick() {
     ::ScreenToClient(FHandle, &p);
     HandleDblClick(p.x, p.y);
     if (GetCapture() == FHandle) ReleaseCapture();
+}
+
+TCustomNoteEdit* TCustomNoteEdit::DropTargetAt(int x, int y, POINT& targetPoint) const {
+    POINT screen{x, y};
+    ::ClientToScreen(FHandle, &screen);
+    HWND hwnd = WindowFromPoint(screen);
+    auto* target = dynamic_cast<TCustomNoteEdit*>(TWinControl::FromHandle(hwnd));
+    if (!target || target->ReadOnly()) return nullptr;
+    targetPoint = screen;
+    ::ScreenToClient(hwnd, &targetPoint);
+    return target;
+}
+
+// Within one editor the text moves unless Ctrl is held; between editors it is copied
+// unless Shift is held.
+void TCustomNoteEdit::EndTextDrag(bool drop, int x, int y) {
+    FDragging = false;
+    if (GetCapture() == FHandle) ReleaseCapture();
+    POINT p;
+    TCustomNoteEdit* target = drop ? DropTargetAt(x, y, p) : nullptr;
+    if (!target) return;
+    const bool same = target == this;
+    const bool move = same ? GetKeyState(VK_CONTROL) >= 0 : GetKeyState(VK_SHIFT) < 0;
+    target->DropFrom(*this, target->DropPointAt(p.x, p.y), move);
+    if (!same) target->SetFocus();
 }
 
 void TCustomNoteEdit::UpdateAutoScroll() { FScrollTimer->SetEnabled(ScrollDeltaX() != 0 || ScrollDeltaY() != 0); }

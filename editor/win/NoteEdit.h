@@ -6,18 +6,35 @@
 // control behaves the same whatever the host's ANSI code page.
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/win/NoteTextDrawer.h"
 #include "framework/base/Timer.h"
+#include "framework/win/Application.h"
 #include "framework/win/Controls.h"
 #include "framework/win/Forms.h"
 
 using TNotePaintEvent = std::function<void(TObject* Sender, TCanvas& ACanvas)>;
+// Files dropped on the editor: the drop point in client pixels and the names (UTF-8).
+using TNoteDropFilesEvent =
+    std::function<void(TObject* Sender, int X, int Y, const std::vector<std::string>& AFiles)>;
+
+enum TNoteScrollBarKind { sbHorizontal, sbVertical };
+using TNoteScrollEvent = std::function<void(TObject* Sender, TNoteScrollBarKind ScrollBar)>;
+// The scroll hint's text: the top line, or the first and last visible lines.
+enum TNoteScrollHintFormat { shfTopLineOnly, shfTopToBottom };
+
+// The private clipboard format: a mode byte (0 normal, 1 line, 2 column), the GBK text and
+// a NUL. Copies put it beside CF_TEXT (GBK) and CF_UNICODETEXT.
+UINT NoteEditClipboardFormat();
 
 class TCustomNoteEdit : public TCustomControl, protected INoteEditHost, public TNoteEditCore {
 public:
     TNotePaintEvent OnPaint;  // after the editor painted, on its canvas
+    TNoteDropFilesEvent OnDropFiles;
+    TNoteScrollEvent OnScroll;
 
     explicit TCustomNoteEdit(TComponent* AOwner);
     ~TCustomNoteEdit() override;
@@ -31,10 +48,17 @@ public:
     void SetTextUtf8(const std::string& text);
     // An input-method result string, inserted once as GBK.
     void InsertImeResult(std::u16string_view text);
+    TColor ScrollHintColor() const { return FScrollHintColor; }
+    void SetScrollHintColor(TColor value) { FScrollHintColor = value; }
+    TNoteScrollHintFormat ScrollHintFormat() const { return FScrollHintFormat; }
+    void SetScrollHintFormat(TNoteScrollHintFormat value) { FScrollHintFormat = value; }
+    // Not read-only and the clipboard holds text.
+    bool CanPaste() const;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void WndProc(TMessage& Message) override;
     void Paint() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -52,6 +76,9 @@ protected:
     void HostUpdateScrollBars() override;
     void HostUpdateCaret() override;
     void HostRecreateCaret() override;
+    void HostCopyToClipboard(const std::string& text, TNoteSelectionMode mode) override;
+    bool HostPasteFromClipboard(std::string& text, TNoteSelectionMode& mode, bool& withMode) override;
+    void HostDropFilesChanged(bool accept) override;
 
 private:
     void MeasureFont();
@@ -59,6 +86,12 @@ private:
     void ScrollMessage(int bar, int code);
     void AutoScrollTimer(TObject* Sender);
     void UpdateAutoScroll();
+    void DropFiles(WPARAM drop);  // an HDROP
+    // The editor under a client point of this window, when text may be dropped there.
+    TCustomNoteEdit* DropTargetAt(int x, int y, POINT& targetPoint) const;
+    void EndTextDrag(bool drop, int x, int y);
+    void ShowScrollHint(const SCROLLINFO& si);
+    bool TextMessage(TMessage& m);
 
     std::unique_ptr<TTextDrawer> FTextDrawer;
     TTimer* FScrollTimer = nullptr;
@@ -67,9 +100,24 @@ private:
     wchar_t FHighSurrogate = 0;
     bool FMeasuring = false, FUpdatingBars = false;
     int FHorzBarShown = -1, FVertBarShown = -1;  // -1: not known
+    POINT FMouseDownPoint{};
+    bool FDragging = false;
+    THintWindow* FScrollHint = nullptr;  // made on first use
+    TColor FScrollHintColor = clInfoBk;
+    TNoteScrollHintFormat FScrollHintFormat = shfTopLineOnly;
 };
 
 class TNoteEdit : public TCustomNoteEdit {
 public:
     using TCustomNoteEdit::TCustomNoteEdit;
+};
+
+// The editor the note windows place: it answers the multi-line edit control's EM_*
+// messages too. Offsets count bytes, each line break as two.
+class TNoteMemo : public TNoteEdit {
+public:
+    using TNoteEdit::TNoteEdit;
+
+protected:
+    void WndProc(TMessage& Message) override;
 };

@@ -1,0 +1,288 @@
+// The memo in a window: keys of the key table on GBK text, the clipboard with other
+// programs' blocks, text and edit-control messages, dropped files and note files.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "editor/core/NoteEditFileWriter.h"
+#include "editor/win/NoteEdit.h"
+#include "framework/rtl/Encoding.h"
+#include "framework/win/Bitmap.h"
+#include "framework/win/WinUtil.h"
+#include "tests/framework/CtrlsTestUtil.h"
+
+namespace {
+class NoteMemoWindow : public TTestFormFixture {
+protected:
+    void SetUp() override {
+        TTestFormFixture::SetUp();
+        memo = Put<TNoteMemo>(form, 10, 10, 380, 240);
+        form->Show();
+        memo->SetFocus();
+        Pump();
+    }
+    static void Pump() { PumpUntil([] { return false; }, 20); }
+    // A key as the message loop delivers it, with Shift and Ctrl held as asked.
+    void Key(WORD key, bool ctrl = false, bool shift = false) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(memo->Handle(), WM_KEYDOWN, key, 0);
+        Pump();
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    }
+    std::string Text() const { return memo->TextUtf8(); }
+    // Puts blocks on the clipboard as another program would.
+    static void PutClipboard(const std::vector<std::pair<UINT, std::string>>& blocks) {
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        for (const auto& [format, bytes] : blocks) {
+            HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+            std::memcpy(GlobalLock(h), bytes.data(), bytes.size());
+            GlobalUnlock(h);
+            SetClipboardData(format, h);
+        }
+        CloseClipboard();
+    }
+    static std::string Wide16(const std::u16string& s) {
+        return std::string(reinterpret_cast<const char*>(s.c_str()), (s.size() + 1) * 2);
+    }
+    TNoteMemo* memo = nullptr;
+};
+}  // namespace
+
+TEST_F(NoteMemoWindow, KeyTableCommandsEditGbkText) {
+    memo->SetWantTabs(true);
+    memo->SetTextUtf8("中文ab");
+    Key(VK_END);
+    Key(VK_BACK);
+    EXPECT_EQ(Text(), "中文a");
+    Key(VK_HOME);
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(), "文a");
+    Key(VK_RIGHT);
+    Key(VK_RETURN);
+    EXPECT_EQ(Text(), "文\r\na");
+    Key(VK_TAB);
+    EXPECT_EQ(Text(), "文\r\n        a");
+    Key(VK_TAB, false, true);
+    EXPECT_EQ(Text(), "文\r\na");
+    Key('Y', true);  // delete line
+    EXPECT_EQ(Text(), "文\r\n");
+    Key(VK_BACK, false, false);
+    Key('Z', true);
+    EXPECT_EQ(Text(), "文\r\n");
+    Key('Z', true);
+    EXPECT_EQ(Text(), "文\r\na");
+    Key('A', true);
+    Key('C', true);
+    Key(VK_END, true);
+    Key('V', true);
+    EXPECT_EQ(Text(), "文\r\na文\r\na");
+    Key(VK_INSERT);  // overwrite: a letter over 文 leaves the letter and a blank
+    Key(VK_HOME, true);
+    SendMessageW(memo->Handle(), WM_CHAR, L'x', 0);
+    EXPECT_EQ(Text(), "x\r\na文\r\na");  // the blank trails: trimmed
+}
+
+TEST_F(NoteMemoWindow, ClipboardRoundTripsAndDistrustsForeignBlocks) {
+    auto* other = Put<TNoteMemo>(form, 10, 260, 380, 40);
+    memo->SetTextUtf8("ab中cd\n1234567\nxyz");
+    memo->SetSelectionMode(smColumn);
+    memo->SetBlockBegin({2, 1});
+    memo->SetBlockEnd({5, 2});
+    SendMessageW(memo->Handle(), WM_COPY, 0, 0);
+    ASSERT_TRUE(IsClipboardFormatAvailable(NoteEditClipboardFormat()));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto* wide = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    EXPECT_EQ(Narrow(wide), "b中\r\n234");  // the right characters on any locale
+    GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+    CloseClipboard();
+    other->SetTextUtf8("0000\n1111");
+    other->SetCaretXY({2, 1});
+    SendMessageW(other->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(other->TextUtf8(), "0b中000\r\n1234111");  // the column mode travelled
+
+    struct Case {
+        const char* Name;
+        std::vector<std::pair<UINT, std::string>> Blocks;
+        std::string Pasted;
+    } cases[] = {
+        {"too short", {{NoteEditClipboardFormat(), std::string(1, '\0')}, {CF_UNICODETEXT, Wide16(u"uni")}}, "uni"},
+        {"unknown mode", {{NoteEditClipboardFormat(), "\x07xyz"}, {CF_UNICODETEXT, Wide16(u"\u6587")}}, "文"},
+        {"unterminated", {{NoteEditClipboardFormat(), std::string("\0raw", 4)}}, "raw"},
+        {"stops at NUL", {{NoteEditClipboardFormat(), std::string("\0ok\0junk", 8)}}, "ok"},
+        {"unicode only", {{CF_UNICODETEXT, Wide16(u"\u4E2D\u0E01!")}}, "中!"},
+        {"ansi only", {{CF_TEXT, std::string("plain\0", 6)}}, "plain"},
+        {"nothing", {}, ""},
+    };
+    for (const Case& c : cases) {
+        PutClipboard(c.Blocks);
+        other->ClearAll();
+        SendMessageW(other->Handle(), WM_PASTE, 0, 0);
+        EXPECT_EQ(other->TextUtf8(), c.Pasted) << c.Name;
+    }
+    delete other;
+}
+
+TEST_F(NoteMemoWindow, TextMessagesStayInsideTheCallersBuffer) {
+    memo->SetTextUtf8("第一行\nsecond line");
+    wchar_t buffer[32];
+    std::fill(std::begin(buffer), std::end(buffer), L'#');
+    EXPECT_EQ(SendMessageW(memo->Handle(), WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buffer)), 0);
+    EXPECT_EQ(buffer[0], L'#');
+    EXPECT_EQ(SendMessageW(memo->Handle(), WM_GETTEXT, 10, 0), 0);
+    EXPECT_EQ(SendMessageW(memo->Handle(), WM_GETTEXT, 10, reinterpret_cast<LPARAM>(buffer)), 9);
+    EXPECT_EQ(std::wstring(buffer), L"第一行\r\nseco");
+    EXPECT_EQ(buffer[10], L'#');
+    EXPECT_EQ(SendMessageW(memo->Handle(), WM_GETTEXTLENGTH, 0, 0), 16);
+    buffer[0] = 0;  // a size word of 0
+    EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETLINE, 1, reinterpret_cast<LPARAM>(buffer)), 0);
+    buffer[0] = 4;
+    EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETLINE, 1, reinterpret_cast<LPARAM>(buffer)), 4);
+    EXPECT_EQ(std::wstring(buffer, 4), L"seco");
+    EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETLINE, 5, reinterpret_cast<LPARAM>(buffer)), 0);
+
+    SetWindowTextW(memo->Handle(), L"新的 text");
+    EXPECT_EQ(Text(), "新的 text");
+    EXPECT_TRUE(SendMessageW(memo->Handle(), EM_CANUNDO, 0, 0));
+    SendMessageW(memo->Handle(), WM_UNDO, 0, 0);
+    EXPECT_EQ(Text(), "第一行\r\nsecond line");
+
+    // Offsets count bytes and two for each break.
+    SendMessageW(memo->Handle(), EM_SETSEL, 8, 11);
+    EXPECT_EQ(GbkToUtf8(memo->SelText()), "sec");
+    DWORD start = 0, end = 0;
+    EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)),
+              MAKELRESULT(8, 11));
+    EXPECT_EQ(start, 8u);
+    SendMessageW(memo->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"SEC"));
+    EXPECT_EQ(Text(), "第一行\r\nSECond line");
+    const int lh = memo->LineHeight();
+    EXPECT_EQ(SendMessageW(memo->Handle(), EM_CHARFROMPOS, 0, MAKELPARAM(memo->TextOffset() + 1, lh + 1)),
+              MAKELRESULT(9, 1));
+    EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETLINECOUNT, 0, 0), 2);
+    EXPECT_TRUE(SendMessageW(memo->Handle(), EM_GETMODIFY, 0, 0));
+    SendMessageW(memo->Handle(), EM_SETMODIFY, 0, 0);
+    EXPECT_FALSE(memo->Modified());
+}
+
+TEST_F(NoteMemoWindow, DroppedFilesReachTheHandlerAndTheDropIsFinished) {
+    int x = 0, y = 0;
+    std::vector<std::string> got;
+    memo->OnDropFiles = [&](TObject*, int X, int Y, const std::vector<std::string>& files) {
+        x = X;
+        y = Y;
+        got = files;
+    };
+    const std::wstring names = std::wstring(L"C:\\便签\\一.txt") + L'\0' + L"C:\\b.txt" + L'\0' + L'\0';
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(h));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = {25, 40};
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(h);
+    EXPECT_EQ(SendMessageW(memo->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(h), 0), 0);
+    EXPECT_EQ(x, 25);
+    EXPECT_EQ(y, 40);
+    EXPECT_EQ(got, (std::vector<std::string>{"C:\\便签\\一.txt", "C:\\b.txt"}));
+}
+
+TEST_F(NoteMemoWindow, LoadsAndSavesNoteFiles) {
+    const auto dir = std::filesystem::temp_directory_path() / "vorpen_memo_test";
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "7.txt").string();
+    const std::string gbk = Utf8ToGbk("今天\r\n记得买菜");
+    {
+        TNoteEditFileWriter writer(file);
+        writer.WriteLine(gbk, false);
+        writer.Commit();
+    }
+    memo->Lines().LoadFromFile(file);
+    EXPECT_EQ(Text(), "今天\r\n记得买菜");
+    EXPECT_FALSE(memo->Modified());
+    memo->SetCaretXY({5, 1});
+    SendMessageW(memo->Handle(), WM_CHAR, L'晚', 0);
+    EXPECT_TRUE(memo->Modified());
+    memo->Lines().SaveToFile(file);
+    EXPECT_EQ(NoteReadFileBytes(file), Utf8ToGbk("今天晚\r\n记得买菜"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(NoteMemoWindow, SelectedTextDragsIntoAnotherMemo) {
+    auto* other = Put<TNoteMemo>(form, 10, 260, 380, 40);
+    Pump();
+    other->SetTextUtf8("xy");
+    memo->SetTextUtf8("ab中文cd");
+    memo->SetBlockBegin({3, 1});
+    memo->SetBlockEnd({7, 1});
+    const int cw = memo->CharWidth(), lh = memo->LineHeight(), x0 = memo->TextOffset();
+    const LPARAM press = MAKELPARAM(x0 + 4 * cw, lh / 2);
+    SendMessageW(memo->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, press);
+    // Into the other memo, between x and y (its window lies 250 pixels lower).
+    POINT target{x0 + cw, lh / 2};
+    MapWindowPoints(other->Handle(), memo->Handle(), &target, 1);
+    SendMessageW(memo->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x0 + 4 * cw, lh * 2));
+    SendMessageW(memo->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(target.x, target.y));
+    EXPECT_EQ(other->CaretX(), 2);  // the caret over there shows where the text would go
+    SendMessageW(memo->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(target.x, target.y));
+    EXPECT_EQ(other->TextUtf8(), "x中文y");  // copied between editors
+    EXPECT_EQ(Text(), "ab中文cd");
+    EXPECT_EQ(GbkToUtf8(other->SelText()), "中文");
+    EXPECT_EQ(GetCapture(), nullptr);
+    delete other;
+}
+
+// Dragging the thumb shows the top line in a hint at the client area's right edge; the
+// picture goes to build/shots for a look.
+TEST_F(NoteMemoWindow, ThumbTrackingShowsTheScrollHint) {
+    std::string text;
+    for (int i = 1; i <= 80; ++i) text += "第" + std::to_string(i) + "行\n";
+    memo->SetTextUtf8(text);
+    int scrolled = 0;
+    memo->OnScroll = [&](TObject*, TNoteScrollBarKind kind) { scrolled += kind == sbVertical; };
+    SendMessageW(memo->Handle(), WM_VSCROLL, SB_THUMBTRACK, 0);
+    Pump();
+    EXPECT_EQ(scrolled, 1);
+    HWND hint = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM out) {
+            wchar_t name[64];
+            GetClassNameW(h, name, 64);
+            if (std::wstring(name) == L"VorpenHintWindow" && IsWindowVisible(h)) *reinterpret_cast<HWND*>(out) = h;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&hint));
+    ASSERT_NE(hint, nullptr);
+    RECT hr, mr;
+    GetWindowRect(hint, &hr);
+    GetWindowRect(memo->Handle(), &mr);
+    EXPECT_LT(hr.right, mr.right);
+    EXPECT_GT(hr.left, mr.left);
+    // The form, the memo and the hint over them, each as it prints.
+    PumpUntil([] { return false; }, 200);
+    RECT fr;
+    GetWindowRect(form->Handle(), &fr);
+    TBitmap shot(fr.right - fr.left, fr.bottom - fr.top);
+    for (HWND h : {form->Handle(), memo->Handle(), hint}) {
+        RECT r;
+        GetWindowRect(h, &r);
+        TBitmap part(r.right - r.left, r.bottom - r.top);
+        PrintWindow(h, part.Canvas().Handle(), 0);
+        BitBlt(shot.Canvas().Handle(), r.left - fr.left, r.top - fr.top, part.Width(), part.Height(), part.Canvas().Handle(),
+               0, 0, SRCCOPY);
+    }
+    const auto dir = std::filesystem::path(VORPEN_TEST_DATA_DIR).parent_path().parent_path() / "build" / "shots";
+    std::filesystem::create_directories(dir);
+    shot.SaveToFile((dir / "note_memo_scroll_hint.bmp").string());
+    SendMessageW(memo->Handle(), WM_VSCROLL, SB_ENDSCROLL, 0);
+    EXPECT_FALSE(IsWindowVisible(hint));
+}
