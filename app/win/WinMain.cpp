@@ -6,7 +6,9 @@
 #include "app/win/SingleInstance.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
+#include "organizer/win/bqcx.h"
 #include "organizer/win/bqgl.h"
+#include "organizer/win/bqr.h"
 #include "organizer/win/bwlbj.h"
 #include "organizer/win/bwlcx.h"
 #include "organizer/win/bwxg.h"
@@ -33,6 +35,7 @@ void CreateForms()
     dbhouse = new Tdbhouse(Application);
     // The organizer's windows, in the start-up order; each joins its place as it is built.
     Application->CreateForm(Formbqgl);
+    Application->CreateForm(Formbqr1);
     Application->CreateForm(Formdjs1);
     Application->CreateForm(Formdjssz);
     Application->CreateForm(Formksts);
@@ -44,6 +47,14 @@ void CreateForms()
     Application->CreateForm(Formxzrq);
     Application->CreateForm(Formxgrq);
     Application->CreateForm(Formkstsr);
+    Application->CreateForm(Formbqr7);
+    Application->CreateForm(Formbqr2);
+    Application->CreateForm(Formbqr3);
+    Application->CreateForm(Formbqr4);
+    Application->CreateForm(Formbqr5);
+    Application->CreateForm(Formbqr6);
+    Application->CreateForm(Formbqcx);
+    Application->CreateForm(Formxsbq);
     Application->CreateForm(Formdjs5);
     Application->CreateForm(Formdjs2);
     Application->CreateForm(Formdjs3);
@@ -57,6 +68,7 @@ void CreateForms()
     Application->CreateForm(Formzxbz);
     FmMain->CountdownForms = {Formdjs1, Formdjs2, Formdjs3, Formdjs4, Formdjs5};
     FmMain->MemoBoardForm = Formbqgl;
+    FmMain->NoteForms = {Formbqr1, Formbqr2, Formbqr3, Formbqr4, Formbqr5, Formbqr6, Formbqr7};
 }
 
 }  // namespace
