@@ -89,17 +89,17 @@ TNoteForm::TNoteForm(TComponent* AOwner, int slot) : TForm(AOwner), FTraits(Note
     Image1 = Make<TImage>(this, Panel2, "Image1", 2, 2, 32, 32);
     DrawNotePicture(Image1->Picture().Bitmap());
     Image1->Picture().Changed();
-    Edit1 = Make<TEdit>(this, Panel2, "Edit1", 38, 8, 106, 20);
+    Edit1 = Make<TEdit>(this, Panel2, "Edit1", 38, 8, 96, 20);
     Edit1->SetCtl3D(false);
     Edit1->SetColor(clInfoBk);
     Edit1->OnEnter = [this](TObject* o) { Edit1Enter(o); };
     Edit1->OnExit = [this](TObject* o) { Edit1Exit(o); };
     Edit1->OnChange = [this](TObject* o) { Edit1Change(o); };
-    BitBtn1 = Make<TBitBtn>(this, Panel2, "BitBtn1", 146, 8, 20, 20);
+    BitBtn1 = Make<TBitBtn>(this, Panel2, "BitBtn1", 136, 8, 20, 20);
     BitBtn1->SetCaption("...");
     BitBtn1->SetVisible(false);
     BitBtn1->OnClick = [this](TObject* o) { BitBtn1Click(o); };
-    Label1 = Make<TLabel>(this, Panel2, "Label1", FTraits.ClientWidth - 32, 11, 28, 14);
+    Label1 = Make<TLabel>(this, Panel2, "Label1", FTraits.ClientWidth - 34, 11, 30, 14);
     Label1->SetAlignment(taRightJustify);
     Label1->SetTransparent(true);
     Label1->SetCaption("周三");
@@ -113,6 +113,7 @@ TNoteForm::TNoteForm(TComponent* AOwner, int slot) : TForm(AOwner), FTraits(Note
     NoteMemo1Control->SetAlign(alClient);
     NoteMemo1Control->SetPopupMenu(PopupMenu1);
     SetNoteMemoOnChange(NoteMemo1, [this] { NoteMemo1Change(); });
+    SetActiveControl(NoteMemo1Control);   // typing goes to the text, not to the date line
 
     OpenDialog1 = new TOpenDialog(this);
     OpenDialog1->SetName("OpenDialog1");

@@ -211,6 +211,21 @@ TEST_F(StickyNotes, ASlotTheManagerMarksFreeIsClosedByTheClocksTimer)
     clock->tbwlTimer(clock);
     EXPECT_FALSE(note->Visible());
     SaveShot(*manager, "note_manager");
+
+    // With a file the viewer shows it (closed here by a posted close).
+    WriteFileBytes(FileOf(4), Utf8ToGbk("第四张便签\r\n第二行"));
+    data.Exec("update sz_bqb set strpath='" + FileOf(4) + "' where bz='便签4位置'");
+    manager->FormShow(manager);
+    while (!list.Eof() && list.FieldByName("xsbz").AsString() != "便签4")
+        list.Next();
+    PostMessageW(viewer->Handle(), WM_CLOSE, 0, 0);
+    manager->skSkinButton3->Click();
+    EXPECT_EQ(boxes.Calls.back().Text, "您确定显示便签名称为：便签4内容吗？");
+    EXPECT_EQ(NoteMemoText(viewer->Memo1), Utf8ToGbk("第四张便签\r\n第二行"));
+    EXPECT_FALSE(viewer->Visible());
+    viewer->Show();
+    SaveShot(*viewer, "note_viewer");
+    viewer->Close();
     manager->Close();
     EXPECT_FALSE(list.Active());
     Formxsbq = nullptr;
