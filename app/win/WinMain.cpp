@@ -89,5 +89,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     SetWindowLongPtrW(clock, GWL_EXSTYLE, (GetWindowLongPtrW(clock, GWL_EXSTYLE) & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
     Application->Run();
     FreeMsgPopups();
+    // The windows with note editors go now: the editor's font cache does not outlive main.
+    FmMain->NoteForms = {};
+    FreeNoteViewer();
+    FreeNoteForms();
     return 0;
 }

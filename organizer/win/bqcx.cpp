@@ -1,5 +1,7 @@
 #include "organizer/win/bqcx.h"
 
+#include <utility>
+
 #include "app/core/dbhouse.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/win/Dialogs.h"
@@ -43,6 +45,8 @@ TFormxsbq::TFormxsbq(TComponent* AOwner) : TForm(AOwner)
     BitBtn2->SetCaption("返回");
     BitBtn2->OnClick = [this](TObject* o) { BitBtn2Click(o); };
 }
+
+void FreeNoteViewer() { delete std::exchange(Formxsbq, nullptr); }
 
 void TFormxsbq::BitBtn2Click(TObject*) { Close(); }
 

@@ -43,3 +43,6 @@ private:
 
 extern TFormbqcx* Formbqcx;
 extern TFormxsbq* Formxsbq;
+// Frees the viewer (and nulls its name) once the message loop has ended, before the
+// program's static objects go.
+void FreeNoteViewer();

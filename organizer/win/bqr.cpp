@@ -1,6 +1,7 @@
 #include "organizer/win/bqr.h"
 
 #include <memory>
+#include <utility>
 
 #include "app/core/dbhouse.h"
 #include "framework/rtl/FileUtils.h"
@@ -127,6 +128,17 @@ TNoteForm::TNoteForm(TComponent* AOwner, int slot) : TForm(AOwner), FTraits(Note
     OnShow = [this](TObject* o) { FormShow(o); };
     OnClose = [this](TObject* o, TCloseAction& a) { FormClose(o, a); };
     NoteForms[slot - 1] = this;
+}
+
+void FreeNoteForms()
+{
+    delete std::exchange(Formbqr1, nullptr);
+    delete std::exchange(Formbqr2, nullptr);
+    delete std::exchange(Formbqr3, nullptr);
+    delete std::exchange(Formbqr4, nullptr);
+    delete std::exchange(Formbqr5, nullptr);
+    delete std::exchange(Formbqr6, nullptr);
+    delete std::exchange(Formbqr7, nullptr);
 }
 
 TNoteForm::~TNoteForm()

@@ -103,3 +103,6 @@ extern TFormbqr6* Formbqr6;
 extern TFormbqr7* Formbqr7;
 // Slot N's window at index N-1; null until it is made.
 extern std::array<TNoteForm*, kNoteSlots> NoteForms;
+// Frees the seven notes (and nulls their names) while the program's static objects, the
+// editor's font cache among them, are still whole; the message loop has ended.
+void FreeNoteForms();
