@@ -287,9 +287,13 @@ void TNoteForm::Edit1Change(TObject*)
 
 void TNoteForm::BitBtn1Click(TObject*)
 {
-    std::unique_ptr<TBrDateForm> picker(NewForm<TBrDateForm>(this));
-    if (picker->ShowModal() == mrOk)
-        Edit1->SetText(DateTimeToStr(picker->GetPickedDate()));
-    picker.reset();
+    try {
+        std::unique_ptr<TBrDateForm> picker(NewForm<TBrDateForm>(this));
+        if (picker->ShowModal() == mrOk)
+            Edit1->SetText(DateTimeToStr(picker->GetPickedDate()));
+    } catch (...) {
+        BitBtn1->SetVisible(false);
+        throw;
+    }
     BitBtn1->SetVisible(false);
 }

@@ -55,13 +55,6 @@ TEST(StickyNotes, WeekdayFollowsTheDateLineAndFallsBackToToday)
         EXPECT_EQ(NoteWeekday(c.Line, kToday), c.Weekday) << c.Line;
 }
 
-TEST(StickyNotes, ManagerQuestionsNameTheNote)
-{
-    EXPECT_EQ(NoteShowQuestion("便签4"), "您确定显示便签名称为：便签4内容吗？");
-    EXPECT_EQ(NoteMarkQuestion("便签4", false), "您确定标记便签名称为：便签4为不显示吗？");
-    EXPECT_EQ(NoteMarkQuestion("便签4", true), "您确定标记便签名称为：便签4为显示吗？");
-}
-
 TEST(StickyNotes, ARunOfFailedSavesIsReportedOnce)
 {
     TSaveFailureLatch latch;
