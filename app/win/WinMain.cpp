@@ -7,7 +7,9 @@
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
 #include "organizer/win/Unit1.h"
+#include "organizer/win/bqcx.h"
 #include "organizer/win/bqgl.h"
+#include "organizer/win/bqr.h"
 #include "organizer/win/bwlbj.h"
 #include "organizer/win/bwlcx.h"
 #include "organizer/win/bwxg.h"
@@ -36,6 +38,7 @@ void CreateForms()
     dbhouse = new Tdbhouse(Application);
     // The organizer's windows, in the start-up order; each joins its place as it is built.
     Application->CreateForm(Formbqgl);
+    Application->CreateForm(Formbqr1);
     Application->CreateForm(Formdjs1);
     Application->CreateForm(Formdjssz);
     Application->CreateForm(Formksts);
@@ -47,6 +50,14 @@ void CreateForms()
     Application->CreateForm(Formxzrq);
     Application->CreateForm(Formxgrq);
     Application->CreateForm(Formkstsr);
+    Application->CreateForm(Formbqr7);
+    Application->CreateForm(Formbqr2);
+    Application->CreateForm(Formbqr3);
+    Application->CreateForm(Formbqr4);
+    Application->CreateForm(Formbqr5);
+    Application->CreateForm(Formbqr6);
+    Application->CreateForm(Formbqcx);
+    Application->CreateForm(Formxsbq);
     Application->CreateForm(Formdjs5);
     Application->CreateForm(Formdjs2);
     Application->CreateForm(Formdjs3);
@@ -62,6 +73,8 @@ void CreateForms()
     FmMain->MemoBoardForm = Formbqgl;
     FmMain->MemoListForm = Formbwlcx;
     FmMain->OnFestivalEditor = [] { RunOwnedModal(FmMain, Formjrbj); };
+    FmMain->NoteForms = {Formbqr1, Formbqr2, Formbqr3, Formbqr4, Formbqr5, Formbqr6, Formbqr7};
+    FmMain->NoteRecordsForm = Formbqcx;
 }
 
 }  // namespace
@@ -82,5 +95,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     SetWindowLongPtrW(clock, GWL_EXSTYLE, (GetWindowLongPtrW(clock, GWL_EXSTYLE) & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
     Application->Run();
     FreeMsgPopups();
+    // The windows with note editors go now: the editor's font cache does not outlive main.
+    FmMain->NoteForms = {};
+    FreeNoteViewer();
+    FreeNoteForms();
     return 0;
 }

@@ -32,9 +32,11 @@ LOGFONTW NoteFontKey(TFont& font) {
 
 //--- Cache
 
+// Never destroyed: editors owned by the application object may still release their fonts
+// after the statics of this file are gone.
 TFontsInfoManager& GetFontsInfoManager() {
-    static TFontsInfoManager manager;
-    return manager;
+    static TFontsInfoManager* const manager = new TFontsInfoManager;
+    return *manager;
 }
 
 TFontsInfoManager::~TFontsInfoManager() {

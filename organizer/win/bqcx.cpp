@@ -1,0 +1,159 @@
+#include "organizer/win/bqcx.h"
+
+#include <utility>
+
+#include "app/core/dbhouse.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/win/Dialogs.h"
+#include "organizer/core/StickyNotes.h"
+
+TFormbqcx* Formbqcx = nullptr;
+TFormxsbq* Formxsbq = nullptr;
+
+namespace {
+
+template <class T>
+T* Make(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height)
+{
+    T* c = new T(owner);
+    c->SetName(name);
+    c->SetParent(parent);
+    c->SetBounds(left, top, width, height);
+    return c;
+}
+
+void OpenList()
+{
+    TADOQuery& q = *dbhouse->qbqcx;
+    q.Close();
+    q.SQL.Clear();
+    q.SQL.Add("select * from sz_bqb order by iid ");
+    q.Open();
+}
+
+}  // namespace
+
+TFormxsbq::TFormxsbq(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName("Formxsbq");
+    SetCaption("显示便签内容");
+    SetBorderStyle(bsDialog);
+    SetClientSize(534, 396);
+    Memo1 = MakeNoteMemo(this, this, "Memo1", 4, 4, 526, 332);
+    SetNoteMemoReadOnly(Memo1, true);
+    BitBtn2 = Make<TBitBtn>(this, this, "BitBtn2", 440, 352, 80, 28);
+    BitBtn2->SetCaption("返回");
+    BitBtn2->OnClick = [this](TObject* o) { BitBtn2Click(o); };
+}
+
+void FreeNoteViewer() { delete std::exchange(Formxsbq, nullptr); }
+
+void TFormxsbq::BitBtn2Click(TObject*) { Close(); }
+
+TFormbqcx::TFormbqcx(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName("Formbqcx");
+    SetCaption("备忘录信息管理");
+    SetBorderStyle(bsSizeable);
+    SetBorderIcons({biSystemMenu, biMinimize});
+    SetClientSize(520, 320);
+
+    GroupBox1 = Make<TGroupBox>(this, this, "GroupBox1", 0, 226, 520, 94);
+    GroupBox1->SetAlign(alBottom);
+    GroupBox1->SetCaption("查询条件");
+    struct {
+        TButton** Button;
+        const char* Name;
+        const char* Caption;
+        void (TFormbqcx::*Click)(TObject*);
+    } const buttons[] = {
+        {&skSkinButton3, "skSkinButton3", "显示内容", &TFormbqcx::skSkinButton3Click},
+        {&skSkinButton1, "skSkinButton1", "标记不显示", &TFormbqcx::skSkinButton1Click},
+        {&skSkinButton2, "skSkinButton2", "标记显示", &TFormbqcx::skSkinButton2Click},
+        {&skSkinButton6, "skSkinButton6", "返回", &TFormbqcx::skSkinButton6Click},
+    };
+    int left = 24;
+    for (const auto& b : buttons) {
+        TButton* button = Make<TButton>(this, GroupBox1, b.Name, left, 24, 100, 27);
+        button->SetCaption(b.Caption);
+        button->OnClick = [this, click = b.Click](TObject* o) { (this->*click)(o); };
+        *b.Button = button;
+        left += 122;
+    }
+    Label1 = Make<TLabel>(this, GroupBox1, "Label1", 24, 64, 470, 16);
+    Label1->SetCaption("提示：1--表示显示0--表示不显示");
+
+    DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 0, 0, 520, 226);
+    DBGrid1->SetAlign(alClient);
+    struct {
+        const char* Field;
+        const char* Title;
+        int Width;
+    } const columns[] = {{"xsbz", "便签名称", 159}, {"rq", "填写日期", 192}, {"qyzt", "是否显示窗体", 100}};
+    for (const auto& c : columns) {
+        TColumn* column = DBGrid1->Columns().Add();
+        column->SetFieldName(c.Field);
+        column->Title().SetCaption(c.Title);
+        column->Title().SetAlignment(taCenter);
+        column->SetWidth(c.Width);
+    }
+    if (dbhouse)
+        DBGrid1->SetDataSource(dbhouse->qbqcx_s);
+
+    OnShow = [this](TObject* o) { FormShow(o); };
+    OnClose = [this](TObject* o, TCloseAction& a) { FormClose(o, a); };
+}
+
+void TFormbqcx::FormShow(TObject*) { OpenList(); }
+
+void TFormbqcx::FormClose(TObject*, TCloseAction&) { dbhouse->qbqcx->Close(); }
+
+bool TFormbqcx::HasRow() const
+{
+    TADOQuery& list = *dbhouse->qbqcx;
+    return list.Active() && !list.IsEmpty();
+}
+
+// A note whose file was never written has nothing to show; errors while showing are
+// dropped (the viewer simply does not open).
+void TFormbqcx::skSkinButton3Click(TObject*)
+{
+    if (!HasRow() || !Formxsbq)
+        return;
+    TADOQuery& list = *dbhouse->qbqcx;
+    const std::string path = list.FieldByName("strpath").AsString();
+    if (path.empty() || !FileExists(path))
+        return;
+    if (!AskYesNo(NoteShowQuestion(list.FieldByName("xsbz").AsString())))
+        return;
+    try {
+        NoteMemoClearAll(Formxsbq->Memo1);
+        NoteMemoLoadFile(Formxsbq->Memo1, path);
+        Formxsbq->ShowModal();
+    } catch (const std::exception&) {
+    }
+}
+
+void TFormbqcx::Mark(bool shown)
+{
+    if (!HasRow())
+        return;
+    TADOQuery& list = *dbhouse->qbqcx;
+    if (!AskYesNo(NoteMarkQuestion(list.FieldByName("xsbz").AsString(), shown)))
+        return;
+    TADOQuery& q = *dbhouse->qup;
+    q.Close();
+    q.SQL.Clear();
+    q.SQL.Add("update sz_bqb set qyzt= :qyzt where iid= :iid ");
+    q.Parameters.ParamByName("qyzt").Value = shown ? "1" : "0";
+    q.Parameters.ParamByName("iid").Value = list.FieldByName("iid").AsInteger();
+    q.ExecSQL();
+    list.Close();
+    list.Open();
+}
+
+void TFormbqcx::skSkinButton1Click(TObject*) { Mark(false); }
+
+void TFormbqcx::skSkinButton2Click(TObject*) { Mark(true); }
+
+void TFormbqcx::skSkinButton6Click(TObject*) { Close(); }

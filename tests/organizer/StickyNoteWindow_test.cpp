@@ -1,0 +1,252 @@
+// The sticky notes and their records manager on a private data file under Wine: typing
+// saves the note's GBK file and row, a reopened note finds its text, a failing save keeps
+// the old file and is reported once, clearing touches only the note's own file, a chosen
+// file lands in the note's file, a never-used note shows today, and a slot the manager
+// marks free is closed by the clock window's timer. With VORPEN_SHOT_DIR set, two notes
+// side by side and the manager are saved as BMPs.
+#include <gtest/gtest.h>
+
+#include "../app/DataModule.h"
+#include "WinShot.h"
+#include "app/core/dbware.h"
+#include "app/win/Main.h"
+#include "framework/base/FakeTimerService.h"
+#include "framework/rtl/Encoding.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/win/Dialogs.h"
+#include "framework/win/FileDialogs.h"
+#include "framework/win/WinUtil.h"
+#include "organizer/win/bqcx.h"
+#include "organizer/win/bqr.h"
+
+namespace {
+
+const TDateTime kNow = EncodeDateTime(2026, 3, 10, 9, 30, 0, 0);   // a Tuesday
+
+// Keys as the keyboard sends them: Enter and Backspace come as a key press and a character.
+void Type(TNoteForm& note, const std::u16string& text)
+{
+    HWND h = note.NoteMemo1Control->Handle();
+    for (char16_t c : text) {
+        if (c == u'\r')
+            SendMessageW(h, WM_KEYDOWN, VK_RETURN, 0);
+        else if (c == u'\b')
+            SendMessageW(h, WM_KEYDOWN, VK_BACK, 0);
+        SendMessageW(h, WM_CHAR, c, 0);
+    }
+}
+
+class StickyNotes : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApplication();
+        oldTimers = &CurrentTimerService();
+        SetTimerService(&timers);
+        SetExeFolder(data.File.Folder());
+        SetClockSource([] { return kNow; });
+    }
+    void TearDown() override
+    {
+        for (TForm* f : forms)
+            delete f;
+        Application->ProcessMessages();
+        SetClockSource(nullptr);
+        SetExeFolder("");
+        SetTimerService(oldTimers);
+    }
+    template <class T>
+    T* Make()
+    {
+        T* f = NewForm<T>(nullptr);
+        forms.push_back(f);
+        return f;
+    }
+    void Drop(TForm* f)
+    {
+        std::erase(forms, f);
+        delete f;
+    }
+    std::string FileOf(int iid) const { return NoteFilePath(data.File.Folder(), iid); }
+    std::string Row(const std::string& field, int slot)
+    {
+        return data.Value("select " + field + " from sz_bqb where bz='便签" + std::to_string(slot) + "位置'");
+    }
+
+    FakeTimerService timers;
+    TimerService* oldTimers = nullptr;
+    DataModule data;
+    MessageBoxRecorder boxes;
+    std::vector<TForm*> forms;
+};
+
+TEST_F(StickyNotes, TypingSavesTheGbkFileAndRowAndAReopenedNoteFindsItsText)
+{
+    TFormbqr3* note = Make<TFormbqr3>();
+    note->Show();
+    EXPECT_EQ(NoteForms[2], note);
+    EXPECT_EQ(note->N5->Caption(), "清除此便签内容");
+    Type(*note, u"记事a");
+    const std::string path = FileOf(3);
+    EXPECT_EQ(ReadFileBytes(path), Utf8ToGbk("记事a"));
+    Type(*note, u"\rb");
+    EXPECT_EQ(ReadFileBytes(path), Utf8ToGbk("记事a\r\nb"));
+    EXPECT_EQ(Row("qyzt", 3), "1");
+    EXPECT_EQ(Row("strpath", 3), path);
+    EXPECT_EQ(Row("rq", 3), "2026-01-01");
+
+    // Emptying the note leaves the file with its last text.
+    SendMessageW(note->NoteMemo1Control->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Type(*note, u"\b");
+    EXPECT_EQ(ReadFileBytes(path), Utf8ToGbk("记事a\r\nb"));
+
+    note->Close();
+    Drop(note);
+    note = Make<TFormbqr3>();
+    note->Show();
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), Utf8ToGbk("记事a\r\nb"));
+    EXPECT_EQ(note->Edit1->Text(), "2026-01-01");
+    EXPECT_EQ(note->Label1->Caption(), "周四");
+    EXPECT_TRUE(boxes.Calls.empty());
+}
+
+TEST_F(StickyNotes, AFailingSaveKeepsTheOldFileAndIsReportedOncePerRun)
+{
+    TFormbqr3* note = Make<TFormbqr3>();
+    note->Show();
+    Type(*note, u"old");
+    const std::string path = FileOf(3);
+    // A folder where the save writes its temporary file makes every save fail.
+    const std::wstring blocker = Wide(path + ".tmp");
+    ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
+    Type(*note, u"xyz");
+    EXPECT_EQ(ReadFileBytes(path), "old");
+    ASSERT_EQ(boxes.Calls.size(), 1u);
+    EXPECT_NE(boxes.Calls[0].Text.find("便签3"), std::string::npos);
+
+    note->N2->Click();   // asked for: reported again
+    EXPECT_EQ(boxes.Calls.size(), 2u);
+    RemoveDirectoryW(blocker.c_str());
+    Type(*note, u"!");
+    EXPECT_EQ(ReadFileBytes(path), "oldxyz!");
+}
+
+TEST_F(StickyNotes, ClearingEmptiesOnlyTheNotesOwnFileAndAChosenFileLandsInIt)
+{
+    TFormbqr3* three = Make<TFormbqr3>();
+    TFormbqr5* five = Make<TFormbqr5>();
+    three->Show();
+    five->Show();
+    Type(*three, u"three");
+    Type(*five, u"five");
+
+    boxes.Answer = IDNO;
+    five->N5->Click();
+    EXPECT_EQ(ReadFileBytes(FileOf(5)), "five");
+    boxes.Answer = IDYES;
+    five->N5->Click();
+    EXPECT_EQ(ReadFileBytes(FileOf(5)), "");
+    EXPECT_EQ(ReadFileBytes(FileOf(3)), "three");
+    EXPECT_EQ(boxes.Calls.back().Text, "您确定清空此便签内容吗？");
+
+    const std::string chosen = data.File.PathOf("选择.txt");
+    WriteFileBytes(chosen, Utf8ToGbk("甲\r\n乙"));
+    FileDialogRecorder dialogs;
+    dialogs.Answer = chosen;
+    five->N1->Click();
+    EXPECT_EQ(dialogs.Calls.at(0).Filter, "文本文件|*.txt|所有文件|*.*");
+    EXPECT_EQ(ReadFileBytes(FileOf(5)), Utf8ToGbk("甲\r\n乙"));
+    EXPECT_EQ(ReadFileBytes(chosen), Utf8ToGbk("甲\r\n乙"));
+    EXPECT_EQ(Row("qyzt", 5), "1");
+}
+
+TEST_F(StickyNotes, ANeverUsedNoteShowsTodayAndAnEmptyEditor)
+{
+    data.Exec("update sz_bqb set rq=NULL where bz='便签7位置'");
+    TFormbqr7* note = Make<TFormbqr7>();
+    note->Show();
+    EXPECT_EQ(note->Edit1->Text(), "2026-03-10");
+    EXPECT_EQ(note->Label1->Caption(), "周二");
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "");
+    note->Edit1->SetText("2024-06-01");
+    EXPECT_EQ(note->Label1->Caption(), "周六");
+    note->Edit1->SetText("");
+    ASSERT_EQ(boxes.Calls.size(), 1u);
+    EXPECT_EQ(boxes.Calls[0].Text, "日期不能为空！");
+    Type(*note, u"x");   // an empty date line becomes today on save
+    EXPECT_EQ(note->Edit1->Text(), "2026-03-10");
+    EXPECT_EQ(Row("rq", 7), "2026-03-10");
+}
+
+TEST_F(StickyNotes, ASlotTheManagerMarksFreeIsClosedByTheClocksTimer)
+{
+    TFmMain* clock = Make<TFmMain>();
+    TFormbqr4* note = Make<TFormbqr4>();
+    TFormxsbq* viewer = Make<TFormxsbq>();
+    Formxsbq = viewer;
+    TFormbqcx* manager = Make<TFormbqcx>();
+    clock->NoteForms[3] = note;
+    data.Exec("update sz_sfxsb set bqxsf='1'");
+    data.Exec("update sz_bqb set qyzt='1' where bz='便签4位置'");
+    clock->tbwlTimer(clock);
+    EXPECT_TRUE(note->Visible());
+
+    manager->Show();
+    TADOQuery& list = *dbhouse->qbqcx;
+    ASSERT_TRUE(list.Active());
+    while (!list.Eof() && list.FieldByName("xsbz").AsString() != "便签4")
+        list.Next();
+    boxes.Answer = IDYES;
+    manager->skSkinButton3->Click();   // no file yet: nothing is asked
+    EXPECT_TRUE(boxes.Calls.empty());
+    manager->skSkinButton1->Click();
+    EXPECT_EQ(boxes.Calls.at(0).Text, "您确定标记便签名称为：便签4为不显示吗？");
+    EXPECT_EQ(Row("qyzt", 4), "0");
+    EXPECT_TRUE(list.Active());
+    clock->tbwlTimer(clock);
+    EXPECT_FALSE(note->Visible());
+    SaveShot(*manager, "note_manager");
+
+    // With a file the viewer shows it (closed here by a posted close).
+    WriteFileBytes(FileOf(4), Utf8ToGbk("第四张便签\r\n第二行"));
+    data.Exec("update sz_bqb set strpath='" + FileOf(4) + "' where bz='便签4位置'");
+    manager->FormShow(manager);
+    while (!list.Eof() && list.FieldByName("xsbz").AsString() != "便签4")
+        list.Next();
+    PostMessageW(viewer->Handle(), WM_CLOSE, 0, 0);
+    manager->skSkinButton3->Click();
+    EXPECT_EQ(boxes.Calls.back().Text, "您确定显示便签名称为：便签4内容吗？");
+    EXPECT_EQ(NoteMemoText(viewer->Memo1), Utf8ToGbk("第四张便签\r\n第二行"));
+    EXPECT_FALSE(viewer->Visible());
+    viewer->Show();
+    SaveShot(*viewer, "note_viewer");
+    viewer->Close();
+    manager->Close();
+    EXPECT_FALSE(list.Active());
+    Formxsbq = nullptr;
+}
+
+TEST_F(StickyNotes, TwoNotesSideBySide)
+{
+    Note1PosX = 40, Note1PosY = 60;
+    Note2PosX = 260, Note2PosY = 60;
+    TFormbqr1* one = Make<TFormbqr1>();
+    TFormbqr2* two = Make<TFormbqr2>();
+    one->Show();
+    two->Show();
+    one->SetBounds(40, 60, one->Width(), one->Height());
+    two->SetBounds(260, 60, two->Width(), two->Height());
+    Type(*one, u"买牛奶\r周五交房租\r给妈妈打电话");
+    Type(*two, u"会议纪要：下午三点\r带上笔记本");
+    const char* dir = std::getenv("VORPEN_SHOT_DIR");
+    if (!dir || !*dir)
+        return;
+    PumpUntil([] { return false; }, 1500);
+    TBitmap shot(460, 240);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, 460, 240, screen, 30, 50, SRCCOPY | CAPTUREBLT);
+    ReleaseDC(nullptr, screen);
+    shot.SaveToFile(std::string(dir) + "\\two_notes.bmp");
+}
+
+}  // namespace
