@@ -111,11 +111,21 @@ void InsertFestival(TADOQuery& q, const TFestivalRow& row, int year) {
 }
 
 void UpdateFestival(TADOQuery& q, const TFestivalRow& row, int year) {
+  // A festival moved to another date is reminded again, though confirmed for the old one.
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add("select realrq from sz_jrb where iid= :iid ");
+  q.Parameters.ParamByName("iid").Value = row.Iid;
+  q.Open();
+  TDateTime date = 0, old = 0;
+  const bool moved = FestivalDate(row.rqlx, row.realyr, year, date) &&
+                     (q.IsEmpty() || !TryStrToDateTime(q.FieldByName("realrq").AsString(), old) || DateOf(old) != date);
   q.Close();
   q.SQL.Clear();
   q.SQL.Add(
       "update sz_jrb set jrmc= :jrmc,jrlx= :jrlx,rqlx= :rqlx,jryf= :jryf,jrrq= :jrrq,qsnf= :qsnf,yypath= :yypath,"
-      "jrhyfrq= :jrhyfrq,realyr= :realyr,zdyf= :zdyf,realrq= :realrq where iid= :iid ");
+      "jrhyfrq= :jrhyfrq,realyr= :realyr,zdyf= :zdyf,realrq= :realrq" +
+      std::string(moved ? ",qrbz= '0'" : "") + " where iid= :iid ");
   SetRowParameters(q, row, year);
   q.Parameters.ParamByName("iid").Value = row.Iid;
   q.ExecSQL();
