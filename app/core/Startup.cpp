@@ -135,7 +135,7 @@ TShownFlags LoadShownFlags(Tdbhouse& db)
 
 //--- Festivals
 
-bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date)
+bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date, TDateTime today)
 {
     int month, day;
     if (!ReadMonthDay(realyr, month, day))
@@ -150,14 +150,16 @@ bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDat
     if (!LunarYearDate(year, month, day, date))
         return false;
     // A day late in the lunar year may lie in the next solar year: this solar year's
-    // occurrence then belongs to the lunar year before.
+    // occurrence then belongs to the lunar year before. When both lie in this solar year,
+    // the January one counts until it has passed.
     TDateTime previous;
-    if (YearOf(date) > year && LunarYearDate(year - 1, month, day, previous) && YearOf(previous) == year)
+    if (LunarYearDate(year - 1, month, day, previous) && YearOf(previous) == year &&
+        (YearOf(date) > year || (today > 0 && DateOf(today) <= previous)))
         date = previous;
     return true;
 }
 
-int RefreshFestivalDates(Tdbhouse& db, int year)
+int RefreshFestivalDates(Tdbhouse& db, int year, TDateTime today)
 {
     int skipped = 0;
     TADOQuery& q = Use(db.qcx, "select * from sz_jrb order by iid ");
@@ -165,7 +167,7 @@ int RefreshFestivalDates(Tdbhouse& db, int year)
     for (q.First(); !q.Eof(); q.Next()) {
         try {
             TDateTime date;
-            if (!FestivalDate(q.FieldByName("rqlx").AsString(), q.FieldByName("realyr").AsString(), year, date)) {
+            if (!FestivalDate(q.FieldByName("rqlx").AsString(), q.FieldByName("realyr").AsString(), year, date, today)) {
                 ++skipped;
                 continue;
             }

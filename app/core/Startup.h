@@ -27,9 +27,9 @@ void LoadSoundPaths();
 void LoadOtherSettings(Tdbhouse& db);
 // sz_sfxsb's one row; raises when it is missing.
 TShownFlags LoadShownFlags(Tdbhouse& db);
-// Rewrites realrq of every sz_jrb row to its date in `year`; a row whose date moves gets
-// qrbz "0" again. Returns the rows skipped.
-int RefreshFestivalDates(Tdbhouse& db, int year);
+// Rewrites realrq of every sz_jrb row to its date in `year` (FestivalDate, from `today`);
+// a row whose date moves gets qrbz "0" again. Returns the rows skipped.
+int RefreshFestivalDates(Tdbhouse& db, int year, TDateTime today = 0);
 // Which of the fourteen position keys (in PositionKeys order) start-up has read.
 using TPositionsRead = std::array<bool, 14>;
 
@@ -51,9 +51,11 @@ std::string SoundSettingPath(TADOQuery& query, const char* column, const std::st
 // This year's solar date of a festival: rqlx "阳历" takes realyr "MM-DD" in `year`
 // (02-29 of a common year becomes 02-28); any other rqlx takes it as a lunar month and
 // day, in the lunar year `year` or, when only that one falls in the solar year `year`,
-// the lunar year before; a day 30 that the month lacks becomes its last day.
+// the lunar year before; a day 30 that the month lacks becomes its last day. When both
+// lunar years put the day into the solar year (January and December), the first one not
+// before `today` counts (`today` 0: the lunar year `year`'s).
 // False when realyr does not read or the date does not exist.
-bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date);
+bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date, TDateTime today = 0);
 // Days a reminded memo is kept after its due day: "3天" gives 3, "0天" (never delete)
 // gives 0. False for any other text.
 bool KeepDays(std::string_view gqzdsc, int& days);

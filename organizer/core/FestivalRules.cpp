@@ -87,7 +87,7 @@ TFestivalRow ReadFestivalRow(TADOQuery& q) {
 
 namespace {
 
-void SetRowParameters(TADOQuery& q, const TFestivalRow& row, int year) {
+void SetRowParameters(TADOQuery& q, const TFestivalRow& row, int year, TDateTime today) {
   std::pair<const char*, const std::string*> texts[] = {
       {"jrmc", &row.jrmc}, {"jrlx", &row.jrlx},   {"rqlx", &row.rqlx},       {"jryf", &row.jryf},
       {"jrrq", &row.jrrq}, {"qsnf", &row.qsnf},   {"yypath", &row.yypath},   {"jrhyfrq", &row.jrhyfrq},
@@ -95,28 +95,38 @@ void SetRowParameters(TADOQuery& q, const TFestivalRow& row, int year) {
   for (auto& [name, value] : texts) q.Parameters.ParamByName(name).Value = *value;
   TDateTime date = 0;
   q.Parameters.ParamByName("realrq").Value =
-      FestivalDate(row.rqlx, row.realyr, year, date) ? TDbValue(date) : TDbValue::Null();
+      FestivalDate(row.rqlx, row.realyr, year, date, today) ? TDbValue(date) : TDbValue::Null();
 }
 
 }  // namespace
 
-void InsertFestival(TADOQuery& q, const TFestivalRow& row, int year) {
+void InsertFestival(TADOQuery& q, const TFestivalRow& row, int year, TDateTime today) {
   q.Close();
   q.SQL.Clear();
   q.SQL.Add("insert into sz_jrb(jrmc,jrlx,rqlx,jryf,jrrq,qsnf,yypath,jrhyfrq,realyr,zdyf,qrbz,realrq )");
   q.SQL.Add("values(:jrmc,:jrlx,:rqlx,:jryf,:jrrq,:qsnf,:yypath,:jrhyfrq,:realyr,:zdyf,:qrbz,:realrq)");
-  SetRowParameters(q, row, year);
+  SetRowParameters(q, row, year, today);
   q.Parameters.ParamByName("qrbz").Value = "0";
   q.ExecSQL();
 }
 
-void UpdateFestival(TADOQuery& q, const TFestivalRow& row, int year) {
+void UpdateFestival(TADOQuery& q, const TFestivalRow& row, int year, TDateTime today) {
+  // A festival moved to another date is reminded again, though confirmed for the old one.
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add("select realrq from sz_jrb where iid= :iid ");
+  q.Parameters.ParamByName("iid").Value = row.Iid;
+  q.Open();
+  TDateTime date = 0, old = 0;
+  const bool moved = FestivalDate(row.rqlx, row.realyr, year, date, today) &&
+                     (q.IsEmpty() || !TryStrToDateTime(q.FieldByName("realrq").AsString(), old) || DateOf(old) != date);
   q.Close();
   q.SQL.Clear();
   q.SQL.Add(
       "update sz_jrb set jrmc= :jrmc,jrlx= :jrlx,rqlx= :rqlx,jryf= :jryf,jrrq= :jrrq,qsnf= :qsnf,yypath= :yypath,"
-      "jrhyfrq= :jrhyfrq,realyr= :realyr,zdyf= :zdyf,realrq= :realrq where iid= :iid ");
-  SetRowParameters(q, row, year);
+      "jrhyfrq= :jrhyfrq,realyr= :realyr,zdyf= :zdyf,realrq= :realrq" +
+      std::string(moved ? ",qrbz= '0'" : "") + " where iid= :iid ");
+  SetRowParameters(q, row, year, today);
   q.Parameters.ParamByName("iid").Value = row.Iid;
   q.ExecSQL();
 }

@@ -56,9 +56,11 @@ TFestivalRow FestivalRowFromInput(const TFestivalInput& input);
 // The current record of a query over sz_jrb.
 TFestivalRow ReadFestivalRow(TADOQuery& query);
 
-// The statements of the dialogs: insert a new row (qrbz "0"), update the row Iid. Both
-// write realrq, the row's date in `year`, or NULL when it has none.
-void InsertFestival(TADOQuery& qins, const TFestivalRow& row, int year);
-void UpdateFestival(TADOQuery& qins, const TFestivalRow& row, int year);
+// The statements of the dialogs: insert a new row (qrbz "0"), update the row Iid (qrbz
+// "0" again when its date moves). Both write realrq, the row's date in `year`, or NULL
+// when it has none.
+// `today` chooses between two dates in one year as start-up does (FestivalDate).
+void InsertFestival(TADOQuery& qins, const TFestivalRow& row, int year, TDateTime today = 0);
+void UpdateFestival(TADOQuery& qins, const TFestivalRow& row, int year, TDateTime today = 0);
 // The festival list's statement.
 extern const char* const FestivalListSQL;

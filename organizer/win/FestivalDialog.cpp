@@ -162,12 +162,12 @@ void TFestivalDialog::skSkinButton4Click(TObject*) {
   TFestivalRow row = FestivalRowFromInput(Input());
   const int year = YearOf(Date());
   if (FMode == TFestivalDialogMode::Add) {
-    InsertFestival(*dbhouse->qins, row, year);
+    InsertFestival(*dbhouse->qins, row, year, Date());
     OpenGridList(*dbhouse->qjrcx, FestivalListSQL);
     ClearFields();
   } else {
     row.Iid = StrToInt(editiid->Text());
-    UpdateFestival(*dbhouse->qins, row, year);
+    UpdateFestival(*dbhouse->qins, row, year, Date());
     OpenGridList(*dbhouse->qjrcx, FestivalListSQL);
     ShowMessage("修改成功！");
     Close();

@@ -63,6 +63,7 @@ TFormbqgl::TFormbqgl(TComponent* AOwner) : TForm(AOwner) {
       item->OnClick = [this, k, command = spec_item.Command](TObject*) { RowCommand(k, command); };
       row.Menu->Items()->Add(item);
     }
+    row.Menu->OnPopup = [this, k](TObject*) { FPoppedIid[k - 1] = Row(k).Iid->Text(); };
     for (TControl* surface : {static_cast<TControl*>(row.Panel), static_cast<TControl*>(row.Line1),
                               static_cast<TControl*>(row.Line2)}) {
       surface->SetPopupMenu(row.Menu);
@@ -87,6 +88,13 @@ void TFormbqgl::FormClose(TObject*, TCloseAction&) {
   dbhouse->qbw1->Close();
 }
 
+int TFormbqgl::MenuIid(int row) {
+  std::string& popped = FPoppedIid.at(row - 1);
+  const std::string text = popped.empty() ? Row(row).Iid->Text() : popped;
+  popped.clear();
+  return StrToInt(text);
+}
+
 void TFormbqgl::RowCommand(int row, TBoardCommand command) {
   switch (command) {
     case TBoardCommand::Edit: EditMemo(); break;
@@ -104,13 +112,14 @@ void TFormbqgl::HideRow(int row) {
 
 // The board deletes without asking; row 1 closes the board first.
 void TFormbqgl::DeleteMemo(int row) {
+  const int iid = MenuIid(row);
   HideRow(row);
   if (row == 1) Close();
   TADOQuery& q = *dbhouse->qgx;
   q.Close();
   q.SQL.Clear();
   q.SQL.Add("delete from sz_bwlb where iid= :iid ");
-  q.Parameters.ParamByName("iid").Value = StrToInt(Row(row).Iid->Text());
+  q.Parameters.ParamByName("iid").Value = iid;
   q.ExecSQL();
 }
 
@@ -121,7 +130,7 @@ void TFormbqgl::MarkRead() {
     q.SQL.Clear();
     q.SQL.Add("update sz_bwlb set qrbz= :qrbz where iid= :iid ");
     q.Parameters.ParamByName("qrbz").Value = "1";
-    q.Parameters.ParamByName("iid").Value = StrToInt(Row(1).Iid->Text());
+    q.Parameters.ParamByName("iid").Value = MenuIid(1);
     q.ExecSQL();
   } catch (const std::exception&) {
   }
@@ -134,7 +143,7 @@ void TFormbqgl::EditMemo() {
   q.Close();
   q.SQL.Clear();
   q.SQL.Add("select * from sz_bwlb where iid= :iid ");
-  q.Parameters.ParamByName("iid").Value = StrToInt(Row(1).Iid->Text());
+  q.Parameters.ParamByName("iid").Value = MenuIid(1);
   q.Open();
   if (q.IsEmpty() || !Formbwxg) return;
   Formbwxg->LoadMemo(ReadMemoRow(q));

@@ -38,8 +38,12 @@ private:
   void MarkRead();
   void EditMemo();
   void Reveal(int row);
+  // The memo a row's command acts on: the one the row held when its menu opened (the memo
+  // timer may refill the rows while the menu is open), else the row's own.
+  int MenuIid(int row);
 
   std::array<TRowParts, MemoBoardRows> FRows{};
+  std::array<std::string, MemoBoardRows> FPoppedIid{};
 };
 
 extern TFormbqgl* Formbqgl;

@@ -130,3 +130,19 @@ TEST_F(MemoBoard, EditOpensRowOnesMemoAndBackStoresThePosition)
     EXPECT_FALSE(Formbqgl->Visible());
     EXPECT_EQ(data.Value("select xz from sz_fzb where bz='备忘录位置'"), IntToStr(MemoBoardPosX));
 }
+
+// The memo timer may refill the rows while a row's menu is open: the command still acts on
+// the memo the row held when the menu opened.
+TEST_F(MemoBoard, ARowsMenuActsOnTheMemoItOpenedFor)
+{
+    form->tbwlTimer(form);
+    TPopupMenu& menu = *Formbqgl->Row(2).Menu;
+    if (menu.OnPopup)
+        menu.OnPopup(&menu);   // opened on 交电费
+    data.Exec("update sz_bwlb set qrbz='1' where nr='买菜'");
+    form->tbwlTimer(form);   // the rows move up: row 2 now holds 体检
+    ASSERT_EQ(Formbqgl->Row(2).Line2->Caption(), "体检");
+    Choose(2, TBoardCommand::Delete);
+    EXPECT_EQ(Iid("交电费"), "<none>");
+    EXPECT_NE(Iid("体检"), "<none>");
+}

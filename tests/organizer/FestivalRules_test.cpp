@@ -59,3 +59,22 @@ TEST(FestivalRules, WrittenRowsCarryThisYearsDate) {
   UpdateFestival(*dbhouse->qins, row, 2026);
   EXPECT_EQ(data.Value("select realrq is null" + where), "1");
 }
+
+// A confirmed festival changed to another date is reminded again, as start-up does for a
+// date that moves; saved on its own date it stays confirmed, also through the next start.
+TEST(FestivalRules, AConfirmedFestivalMovedByTheEditorIsRemindedAgain) {
+  DataModule data;
+  data.Exec("delete from sz_jrb");
+  TFestivalRow row = FestivalRowFromInput({"生日", "生日(周岁)", "阳历", "6月", "3日", "", ""});
+  InsertFestival(*dbhouse->qins, row, 2026);
+  row.Iid = StrToInt(data.Value("select iid from sz_jrb"));
+  data.Exec("update sz_jrb set qrbz='1'");
+  UpdateFestival(*dbhouse->qins, row, 2026);
+  EXPECT_EQ(data.Value("select qrbz from sz_jrb"), "1");
+  row.jrrq = "20日", row.realyr = "06-20";
+  UpdateFestival(*dbhouse->qins, row, 2026);
+  EXPECT_EQ(data.Value("select realrq||'|'||qrbz from sz_jrb"), "2026-06-20|0");
+  data.Exec("update sz_jrb set qrbz='1'");
+  RefreshFestivalDates(*dbhouse, 2026);
+  EXPECT_EQ(data.Value("select qrbz from sz_jrb"), "1");
+}

@@ -129,8 +129,8 @@ TEST_F(GridLists, AddsALunarBirthdayWithThisYearsDate) {
 
 TEST_F(GridLists, EditsALunarFestivalUnchanged) {
   data.Exec("delete from sz_jrb");
-  data.Exec("insert into sz_jrb (jrmc, jrlx, rqlx, jryf, jrrq, qsnf, yypath, jrhyfrq, realyr, zdyf, qrbz) values "
-            "('元宵', '节日(第几个)', '阴历', '正月', '十五', '', '', '正月十五', '01-15', '1', '1')");
+  data.Exec("insert into sz_jrb (jrmc, jrlx, rqlx, jryf, jrrq, qsnf, yypath, jrhyfrq, realyr, zdyf, qrbz, realrq) "
+            "values ('元宵', '节日(第几个)', '阴历', '正月', '十五', '', '', '正月十五', '01-15', '1', '1', '2026-03-03')");
   const std::string before = data.Value("select jrmc||jrlx||rqlx||jryf||jrrq||qsnf||jrhyfrq||realyr||qrbz from sz_jrb");
   Formjrbj->Show();
   SaveShot(*Formjrbj, "festival-list");

@@ -120,6 +120,21 @@ TEST(FestivalDate, LunarDatesFallInTheAskedSolarYearWheneverOneDoes)
             }
 }
 
+// Lunar 冬月二十 falls on 2026-01-08 and again on 2026-12-28: the one not yet past counts,
+// so the January one is reminded after a start in the first days of the year.
+TEST(FestivalDate, OfTwoInTheYearTheOneNotYetPastCounts)
+{
+    TDateTime date;
+    const std::pair<TDateTime, const char*> cases[] = {{EncodeDate(2026, 1, 6), "2026-01-08"},
+                                                       {EncodeDate(2026, 1, 8), "2026-01-08"},
+                                                       {EncodeDate(2026, 1, 9), "2026-12-28"},
+                                                       {0, "2026-12-28"}};   // no day given
+    for (auto [today, expected] : cases) {
+        ASSERT_TRUE(FestivalDate("阴历", "11-20", 2026, date, today));
+        EXPECT_EQ(DateText(date), expected);
+    }
+}
+
 TEST(FestivalDate, LunarDay30TakesTheLastDayOfAShortMonth)
 {
     EXPECT_EQ(Festival("阴历", "12-30", 2026), "2026-02-16");   // New Year's Eve of a 29-day twelfth month
