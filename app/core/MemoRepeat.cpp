@@ -1,6 +1,5 @@
 #include "app/core/MemoRepeat.h"
 
-#include <algorithm>
 #include <array>
 
 #include "app/core/dbhouse.h"
@@ -36,7 +35,7 @@ bool NextLunarDate(int month, int day, TDateTime from, TDateTime& result, bool& 
     if (!SolarToCnDate(y, m, d, leap, cnDay, cnMonth, cnYear))
         return false;
     for (int year = cnYear; year <= cnYear + 1; ++year) {
-        for (int dd = day; dd >= std::max(1, day - 1); --dd) {
+        for (int dd = day; dd >= (day == 30 ? 29 : day); --dd) {
             int sy, sm, sd;
             if (!CnDateToSolar(year, month, dd, false, sy, sm, sd))
                 continue;
