@@ -4,6 +4,7 @@
 
 #include "app/core/dbhouse.h"
 #include "calendar/core/ChnCalendarUse.h"
+#include "calendar/core/LunarCalendar.h"
 #include "calendar/core/LunarDate.h"
 #include "framework/rtl/SysUtils.h"
 
@@ -23,13 +24,31 @@ int LunarMonthOf(std::string_view name)
     return n.empty() ? 0 : StrToInt(n);
 }
 
-// The solar date of lunar month and day in lunar year `year`; false when it does not exist.
-bool LunarDate(int year, int month, int day, TDateTime& result)
+// The first date from `from` on that falls on lunar day `day` of the (not leap) lunar month
+// `month`; a month without a 30th gives its 29th and sets `shortMonth`. False out of range.
+bool NextLunarDate(int month, int day, TDateTime from, TDateTime& result, bool& shortMonth)
 {
-    int sd, sm, sy;
-    if (!LunarToSolar(year, month, day, false, sd, sm, sy))
+    int y, m, d;
+    DecodeDate(from, y, m, d);
+    bool leap;
+    int cnDay, cnMonth, cnYear;
+    if (!SolarToCnDate(y, m, d, leap, cnDay, cnMonth, cnYear))
         return false;
-    return TryEncodeDate(sy, sm, sd, result);
+    for (int year = cnYear; year <= cnYear + 1; ++year) {
+        for (int dd = day; dd >= (day == 30 ? 29 : day); --dd) {
+            int sy, sm, sd;
+            if (!CnDateToSolar(year, month, dd, false, sy, sm, sd))
+                continue;
+            TDateTime date;
+            if (TryEncodeDate(sy, sm, sd, date) && date >= from) {
+                result = date;
+                shortMonth = dd != day;
+                return true;
+            }
+            break;
+        }
+    }
+    return false;
 }
 
 std::optional<TRepeatMove> NextLunar(const TRepeatRow& row, std::string_view unit, TDateTime today,
@@ -39,26 +58,30 @@ std::optional<TRepeatMove> NextLunar(const TRepeatRow& row, std::string_view uni
     if (blank == std::string::npos)
         return std::nullopt;
     const int month = LunarMonthOf(Trim(row.Xssj.substr(0, blank)));
-    const std::string dayNumber = LunarDayToNumber(Trim(row.Xssj.substr(blank + 1)));
+    const std::string dayName = Trim(row.Xssj.substr(blank + 1));
+    const std::string dayNumber = LunarDayToNumber(dayName);
     if (month == 0 || dayNumber.empty())
         return std::nullopt;
     const int day = StrToInt(dayNumber);
 
-    TDateTime next;
-    if (unit == "月") {
-        // 十二月 goes on to 正月 of the year that tomorrow belongs to.
-        const bool yearEnd = month == 12;
-        const TDateTime base = yearEnd ? today + 1 : today;
-        if (!LunarDate(YearOf(base), yearEnd ? 1 : month + 1, day, next))
-            next = base;
-    } else if (unit == "年") {
-        if (!LunarDate(YearOf(today) + 1, month, day, next))
-            next = today + 365;
-    } else {
+    // The next occurrence from today on: of the following month (十二月 goes on to 正月),
+    // or of the same month for a yearly memo.
+    int target;
+    if (unit == "月")
+        target = month % 12 + 1;
+    else if (unit == "年")
+        target = month;
+    else
         return std::nullopt;   // lunar memos do not repeat by days
-    }
+    TDateTime next;
+    bool shortMonth = false;
+    if (!NextLunarDate(target, day, today, next, shortMonth))
+        return std::nullopt;
     const std::string text = DateText(next);
-    return TRepeatMove{text, text, namer ? namer(next) : LunarDisplayText(next)};
+    // A 30th moved to a 29-day month keeps its day name for the occurrences after.
+    const std::string shown = shortMonth ? std::string(MonthNames[target - 1]) + " " + dayName
+                                         : namer ? namer(next) : LunarDisplayText(next);
+    return TRepeatMove{text, text, shown};
 }
 
 }  // namespace

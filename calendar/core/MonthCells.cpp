@@ -111,7 +111,7 @@ int TMonthCells::CellAt(int col, int row)
     return col + 7 * row - 7;
 }
 
-TDateTime MonthStepDate(int year, int position, int day)
+bool MonthStepDate(int year, int position, int day, TDateTime& result)
 {
     int month = position;
     if (position >= 13) {
@@ -121,12 +121,10 @@ TDateTime MonthStepDate(int year, int position, int day)
         --year;
         month = 12;
     }
-    if (day > 31)
-        day = 31;
-    TDateTime result;
-    while (day > 1 && !TryEncodeDate(year, month, day, result))
-        --day;
-    return EncodeDate(year, month, day);
+    for (int d = std::min(day, 31); d >= 1; --d)
+        if (TryEncodeDate(year, month, d, result))
+            return true;
+    return false;
 }
 
 bool YearStepDate(int year, int month, int day, TDateTime& result)

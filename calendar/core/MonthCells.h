@@ -70,8 +70,8 @@ private:
 };
 
 // Month step: month position 0..13 of the up-down (0 and 13 cross into the year before and
-// after), the day lowered until the date exists.
-TDateTime MonthStepDate(int year, int position, int day);
+// after), the day lowered until the date exists; false when the month lies outside 1..9999.
+bool MonthStepDate(int year, int position, int day, TDateTime& result);
 // Year step: the same month and day in `year`, the day lowered until the date exists;
 // false when no such day exists (a year outside 1..9999 or a bad month).
 bool YearStepDate(int year, int month, int day, TDateTime& result);

@@ -276,7 +276,11 @@ void TChnCalendar::SetShowWeekNum(bool value)
 
 void TChnCalendar::StepMonth(int position)
 {
-    SetDateTime(MonthStepDate(YearOf(DateTime()), position, DayOf(DateTime())));
+    TDateTime t;
+    if (MonthStepDate(YearOf(DateTime()), position, DayOf(DateTime()), t))
+        SetDateTime(t);
+    else
+        UpDownMonth->SetPosition(MonthOf(DateTime()));   // no month before year 1
 }
 
 void TChnCalendar::StepYear(int year)

@@ -3,12 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "DataModule.h"
+#include "calendar/core/LunarCalendar.h"
 
 namespace {
 
 TRepeatRow Row(const char* ylsj, const char* chts, const char* yybz = "1", const char* xssj = "", const char* fzbz = "0")
 {
     return {1, ylsj, fzbz, chts, yybz, xssj};
+}
+
+std::string MonthName(int month)
+{
+    static const char* const names[] = {"正月", "二月", "三月", "四月", "五月", "六月",
+                                        "七月", "八月", "九月", "十月", "十一月", "十二月"};
+    return names[month - 1];
 }
 
 }  // namespace
@@ -71,11 +79,42 @@ TEST(MemoRepeat, LunarMemosKeepTheirMonthAndDayAndWritePlainMonthNames)
         EXPECT_EQ(move->Yinlsj, c.ylsj);
         EXPECT_EQ(move->Xssj, c.shown) << c.xssj << " " << c.chts;
     }
-    // Day 30 of a month that has 29 days this time: today's date, as the fallback.
-    auto move = NextRepeat(Row("2000-01-01", "每1月", "0", "正月 三十"), EncodeDate(2024, 4, 1), nullptr);
-    ASSERT_TRUE(move);
-    EXPECT_EQ(move->Ylsj, "2024-04-01");
     EXPECT_FALSE(NextRepeat(Row("2000-01-01", "每1月", "0", "某月 初一"), EncodeDate(2024, 4, 1), nullptr));
+}
+
+// Every lunar memo, the day after its occurrence, moves to the next occurrence of its month
+// step: never before today, never a year too far, keeping its lunar day (a 30th falls on
+// the 29th of a short month and keeps its name).
+TEST(MemoRepeat, LunarMemosMoveToTheirNextOccurrenceOverTheYears)
+{
+    const char* const days[] = {"初一", "十五", "廿九", "三十"};
+    for (int year = 2010; year <= 2030; ++year)
+        for (int month = 1; month <= 12; ++month)
+            for (int di = 0; di < 4; ++di) {
+                const int day = di == 3 ? 30 : di == 2 ? 29 : di == 1 ? 15 : 1;
+                int sy, sm, sd;
+                if (!CnDateToSolar(year, month, day, false, sy, sm, sd))
+                    continue;
+                const TDateTime today = EncodeDate(sy, sm, sd) + 1;
+                for (const char* chts : {"每1月", "每1年"}) {
+                    const bool monthly = std::string(chts) == "每1月";
+                    const int target = monthly ? month % 12 + 1 : month;
+                    const std::string xssj = MonthName(month) + " " + days[di];
+                    auto move = NextRepeat(Row(FormatDateTime("yyyy-mm-dd", today - 1).c_str(), chts, "0", xssj.c_str()),
+                                           today, nullptr);
+                    ASSERT_TRUE(move) << xssj << " " << chts << " " << year;
+                    const TDateTime next = StrToDate(move->Ylsj);
+                    EXPECT_GE(next, today) << xssj << " " << chts << " " << year;
+                    EXPECT_LT(next, today + (monthly ? 60 : 390)) << xssj << " " << chts << " " << year;
+                    EXPECT_EQ(move->Xssj, MonthName(target) + " " + days[di]) << chts << " " << year;
+                    bool leap;
+                    int cd, cm;
+                    ASSERT_TRUE(SolarToCnDate(YearOf(next), MonthOf(next), DayOf(next), leap, cd, cm));
+                    EXPECT_EQ(cm, target);
+                    EXPECT_FALSE(leap);
+                    EXPECT_TRUE(cd == day || (day == 30 && cd == 29)) << xssj << " " << chts << " " << year;
+                }
+            }
 }
 
 TEST(MemoRepeat, PassMovesEveryDueRowAndPassesOverOneThatDoesNotRead)

@@ -101,8 +101,13 @@ TEST(MonthCells, MonthAndYearStepsLowerTheDayUntilItExists)
     struct Case { int year, position, day; TDateTime expected; };
     for (const Case& c : {Case{2024, 4, 31, EncodeDate(2024, 4, 30)}, Case{2024, 0, 15, EncodeDate(2023, 12, 15)},
                           Case{2024, 13, 31, EncodeDate(2025, 1, 31)}, Case{2023, 2, 30, EncodeDate(2023, 2, 28)}})
-        EXPECT_EQ(MonthStepDate(c.year, c.position, c.day), c.expected) << c.year << " " << c.position;
+    {
+        TDateTime d;
+        ASSERT_TRUE(MonthStepDate(c.year, c.position, c.day, d)) << c.year << " " << c.position;
+        EXPECT_EQ(d, c.expected) << c.year << " " << c.position;
+    }
     TDateTime d;
+    EXPECT_FALSE(MonthStepDate(1, 0, 15, d));   // December before year 1
     ASSERT_TRUE(YearStepDate(2025, 2, 29, d));
     EXPECT_EQ(d, EncodeDate(2025, 2, 28));
     EXPECT_FALSE(YearStepDate(2025, 13, 1, d));
