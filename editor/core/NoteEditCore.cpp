@@ -1190,7 +1190,14 @@ void TNoteEditCore::ExecuteCommand(TNoteEditorCommand command, char aChar, void*
         return;
     }
     case ecGotoXY:
-        if (data) MoveCaretAndSelection(CaretXY(), *static_cast<const TBufferCoord*>(data), selecting);
+        if (data) {
+            // Never onto the trail byte of a double-byte character.
+            TBufferCoord p = *static_cast<const TBufferCoord*>(data);
+            const int line = std::clamp(p.Line, 1, std::max(FLines->Count(), 1));
+            if (line <= FLines->Count() && p.Char > 1 && NoteByteType(FLines->Get(line - 1), p.Char) == mbTrailByte)
+                --p.Char;
+            MoveCaretAndSelection(CaretXY(), p, selecting);
+        }
         return;
     default: break;
     }
@@ -1351,11 +1358,12 @@ void TNoteEditCore::DeleteSelection(bool backwardsReason) {
             std::string text = FLines->Get(l - 1);
             const int left = b.Char + (NoteByteType(text, b.Char) == mbTrailByte);
             const int right = e.Char + (NoteByteType(text, e.Char) == mbTrailByte);
+            if (l == endLine) caret.Char = left;  // the caret stays off a trail byte
             if (left > static_cast<int>(text.size())) continue;
             text.erase(left - 1, std::max(0, right - left));
             FLines->Put(l - 1, std::move(text));
         }
-        caret = {b.Char, endLine};
+        caret.Line = endLine;
     }
     // A line-mode deletion is restored in front of column 1 of its first line.
     FUndoList.RecordChange(backwardsReason && backwards ? NoteChange::DeleteBackwardSel : NoteChange::DeleteSel,
@@ -1369,18 +1377,18 @@ void TNoteEditCore::DeleteSelection(bool backwardsReason) {
 TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::string& text) {
     LinesUpdate update(*FLines);
     const std::vector<std::string> pieces = SplitText(text);
-    int line = at.Line;
+    int line = at.Line, column = at.Char;
     for (const std::string& piece : pieces) {
         while (FLines->Count() < line) FLines->Add({});
         std::string s = FLines->Get(line - 1);
-        int column = at.Char;
+        column = at.Char;
         if (static_cast<int>(s.size()) < column - 1) s.resize(column - 1, ' ');
         else if (NoteByteType(s, column) == mbTrailByte) ++column;
         s.insert(column - 1, piece);
         FLines->Put(line - 1, std::move(s));
         ++line;
     }
-    return {at.Char + static_cast<int>(pieces.back().size()), line - 1};
+    return {column + static_cast<int>(pieces.back().size()), line - 1};
 }
 
 void TNoteEditCore::InsertText(const std::string& text) {
@@ -1398,7 +1406,9 @@ void TNoteEditCore::InsertText(const std::string& text) {
         }
     } groupEnd{FUndoList};
     if (FLines->Count() == 0) FLines->Add({});
-    if (SelAvail()) DeleteSelection();
+    // Text replacing a selection never overwrites what follows it.
+    const bool replacing = SelAvail();
+    if (replacing) DeleteSelection();
     TBufferCoord at = CaretXY();
     const std::string& line = FLines->Get(at.Line - 1);
     const int len = static_cast<int>(line.size());
@@ -1411,7 +1421,7 @@ void TNoteEditCore::InsertText(const std::string& text) {
         SetBlockBegin(CaretXY());
         return;
     }
-    if (!FInsertMode && at.Char <= len) {
+    if (!FInsertMode && !replacing && at.Char <= len) {
         // Overwrite: remove as many bytes as come in, never half a double-byte character.
         int n = std::min(static_cast<int>(text.size()), len - at.Char + 1);
         if (at.Char + n <= len && NoteByteType(line, at.Char + n) == mbTrailByte) ++n;
@@ -1427,11 +1437,7 @@ void TNoteEditCore::InsertText(const std::string& text) {
     }
     const TBufferCoord end = InsertAt(at, text);
     FUndoList.RecordChange(NoteChange::Insert, at, end, text, smNormal);
-    if (trim) {
-        const std::string& last = FLines->Get(end.Line - 1);
-        std::string trimmed = TrimTrailing(last);
-        if (trimmed.size() != last.size()) FLines->Put(end.Line - 1, std::move(trimmed));
-    }
+    TrimLine(end.Line);
     SetCaretXY(end);
     SetBlockBegin(end);
 }
@@ -1485,8 +1491,10 @@ void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
     case NoteChange::DeleteAfter: case NoteChange::DeleteAll: {
         const TBufferCoord end =
             item.SelMode == smColumn ? InsertColumn(item.Start, item.Text) : InsertAt(item.Start, item.Text);
-        if (item.SelMode == smNormal && HasOption(eoTrimTrailingSpaces)) {
-            // Blanks that padded the line up to a deletion beyond its end go again.
+        const bool blanksOnly = !item.Text.empty() && item.Text.find_first_not_of(" \t") == std::string::npos;
+        if (item.SelMode == smNormal && HasOption(eoTrimTrailingSpaces) && !blanksOnly) {
+            // Blanks that padded the line up to a deletion beyond its end go again; cut
+            // trailing blanks come back.
             for (int l : {item.Start.Line, end.Line}) {
                 const std::string& s = FLines->Get(l - 1);
                 if (!s.empty() && IsBlank(s.back())) FLines->Put(l - 1, TrimTrailing(s));

@@ -302,3 +302,44 @@ TEST(NoteEditCommands, DroppedTextMovesWithinAndCopiesBetweenEditors) {
     EXPECT_FALSE(e.Core.SelAvail());
     EXPECT_EQ(e.Core.CaretX(), 7);  // the right half of 中: after it
 }
+
+TEST(NoteEditCommands, EditsKeepDoubleByteCharactersAndUndoExactly) {
+    // Trailing blanks cut by an edit come back with undo and go again with redo.
+    for (const auto& [text, caret, command] : {std::tuple{std::string("\t\x81\x61"), TBufferCoord{4, 1}, ecDeleteLastChar},
+                                               std::tuple{"\t" + Zhong, TBufferCoord{2, 1}, ecInsertLine},
+                                               std::tuple{std::string("Zq  b"), TBufferCoord{11, 1}, ecDeleteLastWord}}) {
+        Editor e;
+        e.Core.SetTextBytes(text);
+        e.Core.SetCaretXY(caret);
+        e.Run(command);
+        const std::string after = e.Core.GetText();
+        e.Run(ecUndo);
+        EXPECT_EQ(e.Core.GetText(), text);
+        e.Run(ecRedo);
+        EXPECT_EQ(e.Core.GetText(), after);
+    }
+    // A case change in overwrite mode replaces the word only.
+    Editor e;
+    e.Core.SetTextBytes("x \t" + Wen);
+    e.Core.SetInsertMode(false);
+    e.Run(ecUpperCase);
+    EXPECT_EQ(e.Core.GetText(), "X \t" + Wen);
+    // A position on a trail byte moves to its character's start.
+    e.Core.SetInsertMode(true);
+    e.Core.SetTextBytes("a" + Zhong);
+    TBufferCoord p{3, 1};
+    e.Core.CommandProcessor(ecGotoXY, 0, &p);
+    e.Run(ecChar, 'y');
+    EXPECT_EQ(e.Core.GetText(), "ay" + Zhong);
+    // A column block whose left edge cuts a character on the caret's line.
+    e.Core.SetTextBytes("abc\r\n" + Zhong + "x");
+    e.Core.SetSelectionMode(smColumn);
+    e.Core.SetCaretAndSelection({3, 2}, {2, 1}, {3, 2});
+    e.Run(ecDeleteChar);
+    e.Run(ecChar, 'y');
+    EXPECT_EQ(e.Core.GetText(), "ac\r\n" + Zhong + "yx");
+    e.Run(ecUndo);
+    e.Run(ecUndo);
+    EXPECT_EQ(e.Core.GetText(), "abc\r\n" + Zhong + "x");
+    EXPECT_EQ(e.Core.CaretXY(), (TBufferCoord{3, 2}));
+}
