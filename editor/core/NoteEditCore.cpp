@@ -1335,6 +1335,10 @@ TBufferCoord TNoteEditCore::InsertAt(const TBufferCoord& at, const std::string& 
 }
 
 void TNoteEditCore::DeleteSelection(bool backwardsReason) {
+    if (FLines->Count() == 0) {  // nothing to delete, whatever the mode claims
+        SetBlockBegin(CaretXY());
+        return;
+    }
     const TBufferCoord b = BlockBegin(), e = BlockEnd();
     const bool backwards = FSelectionMode == smNormal && FBlockEnd == b && FBlockBegin != b;
     const TNoteSelectionMode mode = FSelectionMode;
@@ -1452,9 +1456,10 @@ void RemoveColumn(TNoteEditStringList& lines, const TBufferCoord& at, const std:
         if (index >= lines.Count() || pieces[i].empty()) continue;
         std::string s = lines.Get(index);
         size_t column = static_cast<size_t>(at.Char - 1);
-        if (s.compare(column, pieces[i].size(), pieces[i]) != 0 && s.compare(column + 1, pieces[i].size(), pieces[i]) == 0)
-            ++column;  // inserted one byte further, after a trail byte
         if (column >= s.size()) continue;
+        if (s.compare(column, pieces[i].size(), pieces[i]) != 0 && column + 1 < s.size() &&
+            s.compare(column + 1, pieces[i].size(), pieces[i]) == 0)
+            ++column;  // inserted one byte further, after a trail byte
         s.erase(column, pieces[i].size());
         lines.Put(index, TrimTrailing(std::move(s)));
     }

@@ -343,3 +343,24 @@ TEST(NoteEditCommands, EditsKeepDoubleByteCharactersAndUndoExactly) {
     EXPECT_EQ(e.Core.GetText(), "abc\r\n" + Zhong + "x");
     EXPECT_EQ(e.Core.CaretXY(), (TBufferCoord{3, 2}));
 }
+
+TEST(NoteEditCommands, SelectionsOverNoTextRaiseNothing) {
+    // A line selection on an empty buffer, then a deletion.
+    Editor e;
+    e.Core.SetTextBytes("");
+    e.Run(ecLineSelect);
+    e.Run(ecSelRight);
+    EXPECT_NO_THROW(e.Run(ecDeleteLastChar));
+    EXPECT_EQ(e.Core.GetText(), "");
+    // Undoing column pastes of blanks beyond an empty last line.
+    e.Core.SetTextBytes("ab\r\n");
+    e.Run(ecColumnSelect);
+    e.Core.SetCaretXY({1, 2});
+    e.Run(ecSelRight);
+    e.Run(ecCopy);
+    e.Run(ecPaste);
+    e.Run(ecPaste);
+    EXPECT_NO_THROW(e.Run(ecUndo));
+    EXPECT_NO_THROW(e.Run(ecUndo));
+    EXPECT_EQ(e.Core.GetText(), "ab\r\n");
+}
