@@ -331,6 +331,7 @@ void TNoteEditCore::ShiftTab() {
             target = c;
             break;
         }
+    if (target <= static_cast<int>(line.size()) && NoteByteType(line, target) == mbTrailByte) --target;
     if (static_cast<int>(line.size()) < x - 1) {
         EditUpdate update(*this);
         SetCaretXY({target, y});

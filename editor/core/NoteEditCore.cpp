@@ -1457,9 +1457,12 @@ void RemoveColumn(TNoteEditStringList& lines, const TBufferCoord& at, const std:
         std::string s = lines.Get(index);
         size_t column = static_cast<size_t>(at.Char - 1);
         if (column >= s.size()) continue;
-        if (s.compare(column, pieces[i].size(), pieces[i]) != 0 && column + 1 < s.size() &&
-            s.compare(column + 1, pieces[i].size(), pieces[i]) == 0)
-            ++column;  // inserted one byte further, after a trail byte
+        if (s.compare(column, pieces[i].size(), pieces[i]) != 0) {
+            if (column + 1 < s.size() && s.compare(column + 1, pieces[i].size(), pieces[i]) == 0)
+                ++column;  // inserted one byte further, after a trail byte
+            else
+                continue;  // trimmed away since: never cut other bytes
+        }
         s.erase(column, pieces[i].size());
         lines.Put(index, TrimTrailing(std::move(s)));
     }

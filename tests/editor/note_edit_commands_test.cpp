@@ -364,3 +364,25 @@ TEST(NoteEditCommands, SelectionsOverNoTextRaiseNothing) {
     EXPECT_NO_THROW(e.Run(ecUndo));
     EXPECT_EQ(e.Core.GetText(), "ab\r\n");
 }
+
+TEST(NoteEditCommands, ShiftTabAndColumnUndoKeepDoubleByteCharacters) {
+    // Shift+Tab beyond a line's end to a word start above that falls inside a character.
+    Editor e;
+    e.Core.SetOptions(e.Core.Options() | NoteOption(eoSmartTabs));
+    e.Core.SetTextBytes("abc efgh\r\nb" + Zhong + "\x81\x61");
+    e.Core.SetCaretXY({9, 2});
+    e.Run(ecShiftTab);
+    e.Run(ecChar, 'y');
+    EXPECT_EQ(e.Core.GetText(), "abc efgh\r\nb" + Zhong + "y\x81\x61");
+    // A column paste whose tab was trimmed away later is undone without cutting 文.
+    e.Core.SetTextBytes(Wen + "\r\nx");
+    e.Host.Text = "\t";
+    e.Host.Mode = smColumn;
+    e.Host.Full = true;
+    e.Core.SetCaretXY({2, 1});
+    e.Run(ecPaste);
+    e.Run(ecDeleteChar);
+    e.Run(ecUndo);
+    e.Run(ecUndo);
+    EXPECT_EQ(e.Core.GetText(), Wen + "\r\nx");
+}
