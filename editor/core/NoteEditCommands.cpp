@@ -561,8 +561,17 @@ void TNoteEditCore::PasteFromClipboard() {
     std::string text;
     TNoteSelectionMode mode = FSelectionMode;
     bool withMode = false;
-    if (!FHost.HostPasteFromClipboard(text, mode, withMode) || text.empty()) return;
+    if (!FHost.HostPasteFromClipboard(text, mode, withMode)) return;
     if (!withMode) mode = FSelectionMode;
+    // A lead byte without its trail (a cut-off foreign block) would pair with the byte after it.
+    std::string whole;
+    for (size_t i = 0; i < text.size();) {
+        const int n = GbkCharLength(text, i);
+        if (n == 2 || !IsGbkLeadByte(text[i])) whole.append(text, i, n);
+        i += n;
+    }
+    text = std::move(whole);
+    if (text.empty()) return;
     EditUpdate update(*this);
     UndoGroup group(FUndoList);
     FUndoList.RecordChange(NoteChange::PasteBegin, CaretXY(), CaretXY(), {}, smNormal);

@@ -174,6 +174,12 @@ TEST(NoteEditCommands, ClipboardKeepsTheSelectionMode) {
     target.Core.SetBlockBegin({3, 1});
     target.Run(ecPaste);
     EXPECT_EQ(target.Core.GetText(), "L1\r\nhello");
+    // A lead byte cut off from its trail is not pasted to pair with the text after it.
+    target.Host.Mode = smNormal;
+    target.Host.Text = "a\xD6\r\n\xD6";
+    target.Core.SetTextBytes("xy");
+    target.Run(ecPaste);
+    EXPECT_EQ(target.Core.GetText(), "a\r\nxy");
 }
 
 TEST(NoteEditCommands, CaseMapsAsciiOnlyAndKeepsDoubleByteCharacters) {
