@@ -86,12 +86,15 @@ std::string TNoteEditCore::TextBetween(const TBufferCoord& from, const TBufferCo
     return result + "\r\n" + slice(FLines->Get(to.Line - 1), 1, to.Char);
 }
 
-void TNoteEditCore::TrimLine(int line) {
+void TNoteEditCore::TrimLine(int line, TNoteChangeReason reason) {
     if (!HasOption(eoTrimTrailingSpaces) || line < 1 || line > FLines->Count()) return;
-    const std::string& s = FLines->Get(line - 1);
+    const std::string s = FLines->Get(line - 1);
     size_t n = s.size();
     while (n > 0 && IsBlank(s[n - 1])) --n;
-    if (n != s.size()) FLines->Put(line - 1, s.substr(0, n));
+    if (n == s.size()) return;
+    FLines->Put(line - 1, s.substr(0, n));
+    const int from = static_cast<int>(n) + 1, to = static_cast<int>(s.size()) + 1;
+    FUndoList.RecordChange(reason, {from, line}, {to, line}, s.substr(n), smNormal);
 }
 
 int TNoteEditCore::LineIndent(int line) const {
@@ -109,7 +112,7 @@ void TNoteEditCore::DeleteRangeRecorded(TNoteChangeReason reason, const TBufferC
     const std::string text = TextBetween(from, to);
     DeleteRange(from, to);
     FUndoList.RecordChange(reason, from, to, text, smNormal);
-    TrimLine(from.Line);
+    TrimLine(from.Line, reason);
     SetCaretXYEx(true, caret);
     SetBlockBegin(CaretXY());
 }
@@ -328,6 +331,7 @@ void TNoteEditCore::ShiftTab() {
             target = c;
             break;
         }
+    if (target <= static_cast<int>(line.size()) && NoteByteType(line, target) == mbTrailByte) --target;
     if (static_cast<int>(line.size()) < x - 1) {
         EditUpdate update(*this);
         SetCaretXY({target, y});
@@ -557,8 +561,17 @@ void TNoteEditCore::PasteFromClipboard() {
     std::string text;
     TNoteSelectionMode mode = FSelectionMode;
     bool withMode = false;
-    if (!FHost.HostPasteFromClipboard(text, mode, withMode) || text.empty()) return;
+    if (!FHost.HostPasteFromClipboard(text, mode, withMode)) return;
     if (!withMode) mode = FSelectionMode;
+    // A lead byte without its trail (a cut-off foreign block) would pair with the byte after it.
+    std::string whole;
+    for (size_t i = 0; i < text.size();) {
+        const int n = GbkCharLength(text, i);
+        if (n == 2 || !IsGbkLeadByte(text[i])) whole.append(text, i, n);
+        i += n;
+    }
+    text = std::move(whole);
+    if (text.empty()) return;
     EditUpdate update(*this);
     UndoGroup group(FUndoList);
     FUndoList.RecordChange(NoteChange::PasteBegin, CaretXY(), CaretXY(), {}, smNormal);

@@ -1190,7 +1190,14 @@ void TNoteEditCore::ExecuteCommand(TNoteEditorCommand command, char aChar, void*
         return;
     }
     case ecGotoXY:
-        if (data) MoveCaretAndSelection(CaretXY(), *static_cast<const TBufferCoord*>(data), selecting);
+        if (data) {
+            // Never onto the trail byte of a double-byte character.
+            TBufferCoord p = *static_cast<const TBufferCoord*>(data);
+            const int line = std::clamp(p.Line, 1, std::max(FLines->Count(), 1));
+            if (line <= FLines->Count() && p.Char > 1 && NoteByteType(FLines->Get(line - 1), p.Char) == mbTrailByte)
+                --p.Char;
+            MoveCaretAndSelection(CaretXY(), p, selecting);
+        }
         return;
     default: break;
     }
@@ -1328,6 +1335,10 @@ TBufferCoord TNoteEditCore::InsertAt(const TBufferCoord& at, const std::string& 
 }
 
 void TNoteEditCore::DeleteSelection(bool backwardsReason) {
+    if (FLines->Count() == 0) {  // nothing to delete, whatever the mode claims
+        SetBlockBegin(CaretXY());
+        return;
+    }
     const TBufferCoord b = BlockBegin(), e = BlockEnd();
     const bool backwards = FSelectionMode == smNormal && FBlockEnd == b && FBlockBegin != b;
     const TNoteSelectionMode mode = FSelectionMode;
@@ -1351,12 +1362,12 @@ void TNoteEditCore::DeleteSelection(bool backwardsReason) {
             std::string text = FLines->Get(l - 1);
             const int left = b.Char + (NoteByteType(text, b.Char) == mbTrailByte);
             const int right = e.Char + (NoteByteType(text, e.Char) == mbTrailByte);
+            if (l == endLine) caret.Char = left;  // the caret stays off a trail byte
             if (left > static_cast<int>(text.size())) continue;
             text.erase(left - 1, std::max(0, right - left));
             FLines->Put(l - 1, std::move(text));
         }
-        caret = {b.Char, endLine};
-        // The left column may fall inside a double-byte character of the caret's line.
+        caret.Line = endLine;
         if (CaretOnTrailByte(caret)) ++caret.Char;
     }
     // A line-mode deletion is restored in front of column 1 of its first line.
@@ -1371,8 +1382,7 @@ void TNoteEditCore::DeleteSelection(bool backwardsReason) {
 TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::string& text) {
     LinesUpdate update(*FLines);
     const std::vector<std::string> pieces = SplitText(text);
-    int line = at.Line;
-    int column = at.Char;
+    int line = at.Line, column = at.Char;
     for (const std::string& piece : pieces) {
         while (FLines->Count() < line) FLines->Add({});
         std::string s = FLines->Get(line - 1);
@@ -1401,7 +1411,9 @@ void TNoteEditCore::InsertText(const std::string& text) {
         }
     } groupEnd{FUndoList};
     if (FLines->Count() == 0) FLines->Add({});
-    if (SelAvail()) DeleteSelection();
+    // Text replacing a selection never overwrites what follows it.
+    const bool replacing = SelAvail();
+    if (replacing) DeleteSelection();
     TBufferCoord at = CaretXY();
     const std::string& line = FLines->Get(at.Line - 1);
     const int len = static_cast<int>(line.size());
@@ -1414,7 +1426,7 @@ void TNoteEditCore::InsertText(const std::string& text) {
         SetBlockBegin(CaretXY());
         return;
     }
-    if (!FInsertMode && at.Char <= len) {
+    if (!FInsertMode && !replacing && at.Char <= len) {
         // Overwrite: remove as many bytes as come in, never half a double-byte character.
         int n = std::min(static_cast<int>(text.size()), len - at.Char + 1);
         if (at.Char + n <= len && NoteByteType(line, at.Char + n) == mbTrailByte) ++n;
@@ -1430,11 +1442,7 @@ void TNoteEditCore::InsertText(const std::string& text) {
     }
     const TBufferCoord end = InsertAt(at, text);
     FUndoList.RecordChange(NoteChange::Insert, at, end, text, smNormal);
-    if (trim) {
-        const std::string& last = FLines->Get(end.Line - 1);
-        std::string trimmed = TrimTrailing(last);
-        if (trimmed.size() != last.size()) FLines->Put(end.Line - 1, std::move(trimmed));
-    }
+    TrimLine(end.Line);
     SetCaretXY(end);
     SetBlockBegin(end);
 }
@@ -1449,9 +1457,13 @@ void RemoveColumn(TNoteEditStringList& lines, const TBufferCoord& at, const std:
         if (index >= lines.Count() || pieces[i].empty()) continue;
         std::string s = lines.Get(index);
         size_t column = static_cast<size_t>(at.Char - 1);
-        if (s.compare(column, pieces[i].size(), pieces[i]) != 0 && s.compare(column + 1, pieces[i].size(), pieces[i]) == 0)
-            ++column;  // inserted one byte further, after a trail byte
         if (column >= s.size()) continue;
+        if (s.compare(column, pieces[i].size(), pieces[i]) != 0) {
+            if (column + 1 < s.size() && s.compare(column + 1, pieces[i].size(), pieces[i]) == 0)
+                ++column;  // inserted one byte further, after a trail byte
+            else
+                continue;  // trimmed away since: never cut other bytes
+        }
         s.erase(column, pieces[i].size());
         lines.Put(index, TrimTrailing(std::move(s)));
     }
@@ -1488,8 +1500,10 @@ void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
     case NoteChange::DeleteAfter: case NoteChange::DeleteAll: {
         const TBufferCoord end =
             item.SelMode == smColumn ? InsertColumn(item.Start, item.Text) : InsertAt(item.Start, item.Text);
-        if (item.SelMode == smNormal && HasOption(eoTrimTrailingSpaces)) {
-            // Blanks that padded the line up to a deletion beyond its end go again.
+        const bool blanksOnly = !item.Text.empty() && item.Text.find_first_not_of(" \t") == std::string::npos;
+        if (item.SelMode == smNormal && HasOption(eoTrimTrailingSpaces) && !blanksOnly) {
+            // Blanks that padded the line up to a deletion beyond its end go again; cut
+            // trailing blanks come back.
             for (int l : {item.Start.Line, end.Line}) {
                 const std::string& s = FLines->Get(l - 1);
                 if (!s.empty() && IsBlank(s.back())) FLines->Put(l - 1, TrimTrailing(s));

@@ -404,7 +404,8 @@ protected:
                      const std::string& pieces, bool reverse);
     void ChangeCase(TNoteEditorCommand command);
     void ScrollByLine(int delta);
-    void TrimLine(int line);
+    // Cuts a line's trailing blanks, recorded under reason so that undo restores them.
+    void TrimLine(int line, TNoteChangeReason reason = NoteChange::DeleteAfter);
     int LineIndent(int line) const;  // columns of leading blanks
 
 private:

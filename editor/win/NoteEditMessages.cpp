@@ -228,8 +228,13 @@ void TNoteMemo::WndProc(TMessage& m) {
         break;
     }
     case EM_SETSEL: {
-        const TBufferCoord start = CharIndexToRowCol(static_cast<int>(m.WParam));
-        const TBufferCoord end = CharIndexToRowCol(static_cast<int>(m.LParam));
+        // An offset inside a double-byte character stands for the character's start.
+        const auto pointOf = [this](WPARAM offset) {
+            TBufferCoord p = CharIndexToRowCol(static_cast<int>(offset));
+            if (p.Line <= Lines().Count() && NoteByteType(Lines().Get(p.Line - 1), p.Char) == mbTrailByte) --p.Char;
+            return p;
+        };
+        const TBufferCoord start = pointOf(m.WParam), end = pointOf(static_cast<WPARAM>(m.LParam));
         SetCaretAndSelection(start, start, end);
         break;
     }

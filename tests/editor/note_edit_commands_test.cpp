@@ -174,6 +174,12 @@ TEST(NoteEditCommands, ClipboardKeepsTheSelectionMode) {
     target.Core.SetBlockBegin({3, 1});
     target.Run(ecPaste);
     EXPECT_EQ(target.Core.GetText(), "L1\r\nhello");
+    // A lead byte cut off from its trail is not pasted to pair with the text after it.
+    target.Host.Mode = smNormal;
+    target.Host.Text = "a\xD6\r\n\xD6";
+    target.Core.SetTextBytes("xy");
+    target.Run(ecPaste);
+    EXPECT_EQ(target.Core.GetText(), "a\r\nxy");
 }
 
 TEST(NoteEditCommands, CaseMapsAsciiOnlyAndKeepsDoubleByteCharacters) {
@@ -301,4 +307,88 @@ TEST(NoteEditCommands, DroppedTextMovesWithinAndCopiesBetweenEditors) {
     e.Core.HandleMouseUp(0, 0, 2 + 5 * 6 + 1, y);
     EXPECT_FALSE(e.Core.SelAvail());
     EXPECT_EQ(e.Core.CaretX(), 7);  // the right half of 中: after it
+}
+
+TEST(NoteEditCommands, EditsKeepDoubleByteCharactersAndUndoExactly) {
+    // Trailing blanks cut by an edit come back with undo and go again with redo.
+    for (const auto& [text, caret, command] : {std::tuple{std::string("\t\x81\x61"), TBufferCoord{4, 1}, ecDeleteLastChar},
+                                               std::tuple{"\t" + Zhong, TBufferCoord{2, 1}, ecInsertLine},
+                                               std::tuple{std::string("Zq  b"), TBufferCoord{11, 1}, ecDeleteLastWord}}) {
+        Editor e;
+        e.Core.SetTextBytes(text);
+        e.Core.SetCaretXY(caret);
+        e.Run(command);
+        const std::string after = e.Core.GetText();
+        e.Run(ecUndo);
+        EXPECT_EQ(e.Core.GetText(), text);
+        e.Run(ecRedo);
+        EXPECT_EQ(e.Core.GetText(), after);
+    }
+    // A case change in overwrite mode replaces the word only.
+    Editor e;
+    e.Core.SetTextBytes("x \t" + Wen);
+    e.Core.SetInsertMode(false);
+    e.Run(ecUpperCase);
+    EXPECT_EQ(e.Core.GetText(), "X \t" + Wen);
+    // A position on a trail byte moves to its character's start.
+    e.Core.SetInsertMode(true);
+    e.Core.SetTextBytes("a" + Zhong);
+    TBufferCoord p{3, 1};
+    e.Core.CommandProcessor(ecGotoXY, 0, &p);
+    e.Run(ecChar, 'y');
+    EXPECT_EQ(e.Core.GetText(), "ay" + Zhong);
+    // A column block whose left edge cuts a character on the caret's line.
+    e.Core.SetTextBytes("abc\r\n" + Zhong + "x");
+    e.Core.SetSelectionMode(smColumn);
+    e.Core.SetCaretAndSelection({3, 2}, {2, 1}, {3, 2});
+    e.Run(ecDeleteChar);
+    e.Run(ecChar, 'y');
+    EXPECT_EQ(e.Core.GetText(), "ac\r\n" + Zhong + "yx");
+    e.Run(ecUndo);
+    e.Run(ecUndo);
+    EXPECT_EQ(e.Core.GetText(), "abc\r\n" + Zhong + "x");
+    EXPECT_EQ(e.Core.CaretXY(), (TBufferCoord{3, 2}));
+}
+
+TEST(NoteEditCommands, SelectionsOverNoTextRaiseNothing) {
+    // A line selection on an empty buffer, then a deletion.
+    Editor e;
+    e.Core.SetTextBytes("");
+    e.Run(ecLineSelect);
+    e.Run(ecSelRight);
+    EXPECT_NO_THROW(e.Run(ecDeleteLastChar));
+    EXPECT_EQ(e.Core.GetText(), "");
+    // Undoing column pastes of blanks beyond an empty last line.
+    e.Core.SetTextBytes("ab\r\n");
+    e.Run(ecColumnSelect);
+    e.Core.SetCaretXY({1, 2});
+    e.Run(ecSelRight);
+    e.Run(ecCopy);
+    e.Run(ecPaste);
+    e.Run(ecPaste);
+    EXPECT_NO_THROW(e.Run(ecUndo));
+    EXPECT_NO_THROW(e.Run(ecUndo));
+    EXPECT_EQ(e.Core.GetText(), "ab\r\n");
+}
+
+TEST(NoteEditCommands, ShiftTabAndColumnUndoKeepDoubleByteCharacters) {
+    // Shift+Tab beyond a line's end to a word start above that falls inside a character.
+    Editor e;
+    e.Core.SetOptions(e.Core.Options() | NoteOption(eoSmartTabs));
+    e.Core.SetTextBytes("abc efgh\r\nb" + Zhong + "\x81\x61");
+    e.Core.SetCaretXY({9, 2});
+    e.Run(ecShiftTab);
+    e.Run(ecChar, 'y');
+    EXPECT_EQ(e.Core.GetText(), "abc efgh\r\nb" + Zhong + "y\x81\x61");
+    // A column paste whose tab was trimmed away later is undone without cutting 文.
+    e.Core.SetTextBytes(Wen + "\r\nx");
+    e.Host.Text = "\t";
+    e.Host.Mode = smColumn;
+    e.Host.Full = true;
+    e.Core.SetCaretXY({2, 1});
+    e.Run(ecPaste);
+    e.Run(ecDeleteChar);
+    e.Run(ecUndo);
+    e.Run(ecUndo);
+    EXPECT_EQ(e.Core.GetText(), Wen + "\r\nx");
 }

@@ -163,6 +163,10 @@ TEST_F(NoteMemoWindow, TextMessagesStayInsideTheCallersBuffer) {
     EXPECT_TRUE(SendMessageW(memo->Handle(), EM_GETMODIFY, 0, 0));
     SendMessageW(memo->Handle(), EM_SETMODIFY, 0, 0);
     EXPECT_FALSE(memo->Modified());
+    // An offset inside a double-byte character goes to the character's start.
+    SendMessageW(memo->Handle(), EM_SETSEL, 1, 3);
+    SendMessageW(memo->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
+    EXPECT_EQ(Text(), "x一行\r\nSECond line");
 }
 
 TEST_F(NoteMemoWindow, DroppedFilesReachTheHandlerAndTheDropIsFinished) {
