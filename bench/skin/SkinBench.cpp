@@ -1,12 +1,13 @@
 // Speed of the work every skinned window does at start and on resize: inflating and
 // reading a stored skin, loading a skin store, composing a frame picture, scanning a mask
-// into runs, and a menu item's morph step.
+// into runs, a menu item's morph step and a skinned window's frame on resize.
 #include <benchmark/benchmark.h>
 
 #include "framework/rtl/FileUtils.h"
 #include "skin/core/SkCompose.h"
 #include "skin/core/SkCompressedStoredSkin.h"
 #include "skin/core/SkEffBmp.h"
+#include "skin/core/SkFormFrame.h"
 #include "skin/core/SkinData.h"
 #include "skin/core/SkMaskRegion.h"
 #include "skin/core/SkPackedSkin.h"
@@ -89,3 +90,31 @@ void BM_MorphMenuItem(benchmark::State& state)
     }
 }
 BENCHMARK(BM_MorphMenuItem);
+
+// A skinned window's resize: the frame geometry, the object rectangles and the frame's
+// four border pictures for an 800 x 600 window, then a sweep of hit tests along its top.
+void BM_SkinnedFrameResize(benchmark::State& state)
+{
+    TskCompressedStoredSkin stored;
+    stored.SetCompressedData(ReadFileBytes(VORPEN_SKIN_DIR "/vorpen.skn"));
+    TskSkinData data(nullptr);
+    data.LoadFromCompressedStoredSkin(stored);
+    const TskSkinFormInfo& fi = data.FormInfo;
+    const TSkBitmap& picture = data.FPicture();
+    for (auto _ : state) {
+        const TSkFrameGeometry g = ComputeFrameGeometry(fi, picture.Width(), picture.Height(), 800, 600);
+        int sum = 0;
+        for (const auto& o : data.ObjectList)
+            sum += MapSkinRect(o->SkinRect, fi, picture.Width(), picture.Height(), g.DX, g.DY).Right;
+        const TSkinBorders parts = ComposeSkinBordersStretched(picture, picture.BoundsRect(), PictureFrame(fi), 800, 600,
+                                                               g.NewFrame(), {});
+        TSkHitInput in;
+        in.Geometry = &g;
+        in.BorderWidth = fi.BorderWidth;
+        for (int x = 0; x < 800; x += 8)
+            sum += HitTestSkinned(in, {x, 2});
+        benchmark::DoNotOptimize(sum);
+        benchmark::DoNotOptimize(parts.Top.Pixels().data());
+    }
+}
+BENCHMARK(BM_SkinnedFrameResize);

@@ -32,11 +32,29 @@ TskSkinHint::TskSkinHint(TComponent* AOwner) : TComponent(AOwner), FHintWindow(s
     const bool shown = Application->ShowHint();
     Application->SetShowHint(!shown);
     Application->SetShowHint(shown);
+    InstallForwarder();
     Application->HintShortPause = 100;
+}
+
+namespace {
+const TskSkinHint* gForwarderOwner = nullptr;   // whose forwarder is on Application->OnShowHint
+}
+
+void TskSkinHint::InstallForwarder()
+{
+    gForwarderOwner = this;
+    Application->OnShowHint = [this](std::string& hint, bool& canShow, THintInfo& info) {
+        if (OnShowHint)
+            OnShowHint(hint, canShow, info);
+    };
 }
 
 TskSkinHint::~TskSkinHint()
 {
+    if (gForwarderOwner == this) {
+        gForwarderOwner = nullptr;
+        Application->OnShowHint = nullptr;
+    }
     delete FDelayTimer;
     FDelayTimer = nullptr;
     FHintWindow.reset();
@@ -66,6 +84,7 @@ void TskSkinHint::SetActive(bool value)
     for (int i = 0; i < form->ComponentCount(); ++i)
         if (auto* other = dynamic_cast<TskSkinHint*>(form->Components(i)); other && other != this && other->FActive)
             other->FActive = false;
+    InstallForwarder();
 }
 
 void TskSkinHint::Notification(TComponent* AComponent, TOperation Operation)

@@ -33,6 +33,8 @@ public:
     void SetSkinData(TskSkinData* value);
     bool Active() const { return FActive; }
     void SetActive(bool value);
+    // Called with the application's show-hint arguments while this component is active.
+    TShowHintEvent OnShowHint;
 
     TskSkinHintWindow* HintWindow() const { return FHintWindow.get(); }
     // Shows text below the cursor after the application's hint pause, hides it after
@@ -48,6 +50,7 @@ protected:
 
 private:
     void DelayTick(TObject* Sender);
+    void InstallForwarder();
 
     TFont FDefaultFont;
     bool FAlphaBlendSupport = true;

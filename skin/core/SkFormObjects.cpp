@@ -1,0 +1,469 @@
+#include "skin/core/SkFormObjects.h"
+
+#include <algorithm>
+
+#include "skin/core/SkFormFrame.h"
+
+// TskActiveSkinObject
+
+TskActiveSkinObject::TskActiveSkinObject(TSkObjectHost& parent, const TskDataSkinObject* r, int activePictureCount)
+    : Parent(parent)
+{
+    if (!r)
+        return;
+    IDName = r->IDName;
+    Hint = r->Hint;
+    SkinRect = r->SkinRect;
+    ActiveSkinRect = r->ActiveSkinRect;
+    InActiveSkinRect = r->InActiveSkinRect;
+    ActivePictureIndex = r->ActivePictureIndex;
+    Morphing = r->Morphing;
+    MorphKind = r->MorphKind;
+    CursorIndex = r->CursorIndex;
+    RollUp = r->RollUp;
+    SkinRectInAPicture = r->SkinRectInAPicture;
+    if (ActivePictureIndex < 0 || ActivePictureIndex >= activePictureCount) {
+        ActivePictureIndex = -1;
+        ActiveSkinRect = NullRect();
+    }
+    ObjectRect = SkinRect;
+}
+
+void TskActiveSkinObject::MouseDown(int, int, TSkMouseButton) { Parent.ObjectEvent("down", IDName); }
+
+void TskActiveSkinObject::MouseUp(int, int, TSkMouseButton)
+{
+    if (MouseIn)
+        Parent.ObjectEvent("up", IDName);
+}
+
+void TskActiveSkinObject::MouseMove(int, int) { Parent.ObjectEvent("move", IDName); }
+
+void TskActiveSkinObject::MouseEnter()
+{
+    MouseIn = true;
+    Active = true;
+    if (!IsNullRect(ActiveSkinRect))
+        Redraw();
+    Parent.ObjectEvent("enter", IDName);
+}
+
+void TskActiveSkinObject::MouseLeave()
+{
+    MouseIn = false;
+    Active = false;
+    if (!IsNullRect(ActiveSkinRect))
+        Redraw();
+    Parent.ObjectEvent("leave", IDName);
+}
+
+bool TskActiveSkinObject::CanMorph() const { return (Active && MorphFactor < 1) || (!Active && MorphFactor > 0); }
+
+void TskActiveSkinObject::Redraw()
+{
+    if (Morphing)
+        Parent.StartMorphTimer();
+    else
+        Parent.PaintObject(*this);
+}
+
+bool TskActiveSkinObject::MorphStep()
+{
+    MorphFactor = std::clamp(MorphFactor + (Active ? 0.2 : -0.2), 0.0, 1.0);
+    Parent.PaintObject(*this);
+    return CanMorph();
+}
+
+bool TskActiveSkinObject::ShownInRollUpState() const
+{
+    return Parent.UsesNCArea() ? !RollUp : RollUp == Parent.FormRolledUp();
+}
+
+// TskSkinCaptionObject
+
+TskSkinCaptionObject::TskSkinCaptionObject(TSkObjectHost& parent, const TskDataSkinCaption* record,
+                                           int activePictureCount)
+    : TskActiveSkinObject(parent, record, activePictureCount), Record(record),
+      DefaultCaption(record && record->DefaultCaption)
+{
+}
+
+void TskSkinCaptionObject::MouseDown(int, int, TSkMouseButton)
+{
+    if (!Parent.UsesNCArea() && Parent.FormWindowState() != 2)
+        Parent.StartFaceDrag();
+    Parent.ObjectEvent("down", IDName);
+}
+
+void TskSkinCaptionObject::MouseUp(int, int, TSkMouseButton)
+{
+    if (!Parent.UsesNCArea())
+        Parent.StopFaceDrag();
+    Parent.ObjectEvent("up", IDName);
+}
+
+void TskSkinCaptionObject::MouseEnter()
+{
+    MouseIn = true;
+    Parent.ObjectEvent("enter", IDName);
+}
+
+void TskSkinCaptionObject::MouseLeave()
+{
+    MouseIn = false;
+    Parent.ObjectEvent("leave", IDName);
+}
+
+TRect TskSkinCaptionObject::TextBox() const
+{
+    if (!Record)
+        return {0, 0, ObjectRect.Width(), ObjectRect.Height()};
+    TRect box = Record->TextRct;
+    box.Right += ObjectRect.Width() - SkinRect.Width();
+    if (!IsNullRect(Record->FrameRect)) {
+        box.Left += Record->FrameTextRect.Left;
+        box.Top += Record->FrameTextRect.Top;
+        box.Right += Record->FrameTextRect.Right - Record->FrameRect.Width();
+    }
+    return box;
+}
+
+// TskSkinButtonObject
+
+TskSkinButtonObject::TskSkinButtonObject(TSkObjectHost& parent, const TskDataSkinButton* record,
+                                         int activePictureCount)
+    : TskActiveSkinObject(parent, record, activePictureCount)
+{
+    if (record) {
+        DownRect = record->DownRect;
+        DisableSkinRect = record->DisableSkinRect;
+        GroupIndex = record->GroupIndex;
+    }
+}
+
+void TskSkinButtonObject::SetDown(bool value)
+{
+    FDown = value;
+    const bool hasDownRect = !IsNullRect(DownRect);
+    if (!value) {
+        if (!hasDownRect)
+            return;
+        if (GroupIndex != -1 || HasMenu)
+            Active = false;
+        if (Morphing)
+            Parent.PaintObject(*this);
+        Redraw();
+        return;
+    }
+    if (hasDownRect && Morphing) {
+        MorphFactor = 1;
+        Parent.PaintObject(*this);
+    }
+    if (GroupIndex == -1 || !Siblings)
+        return;
+    for (const auto& o : *Siblings) {
+        auto* b = dynamic_cast<TskSkinButtonObject*>(o.get());
+        if (b && b != this && b->GroupIndex == GroupIndex && b->Down())
+            b->SetDown(false);
+    }
+}
+
+void TskSkinButtonObject::MouseDown(int x, int y, TSkMouseButton button)
+{
+    if (!Enabled)
+        return;
+    if (button == TSkMouseButton::Left && !FDown) {
+        SetDown(true);
+        if (HasMenu)
+            Parent.OpenButtonMenu(*this);
+    }
+    TskActiveSkinObject::MouseDown(x, y, button);
+}
+
+void TskSkinButtonObject::MouseUp(int x, int y, TSkMouseButton button)
+{
+    if (!Enabled)
+        return;
+    if (button == TSkMouseButton::Left && FDown && !HasMenu && GroupIndex == -1)
+        SetDown(false);
+    TskActiveSkinObject::MouseUp(x, y, button);
+}
+
+void TskSkinButtonObject::MouseEnter()
+{
+    MouseIn = true;
+    Active = true;
+    if (FDown && !IsNullRect(DownRect)) {
+        if (GroupIndex == -1)
+            Parent.PaintObject(*this);
+    } else if (!IsNullRect(ActiveSkinRect)) {
+        Redraw();
+    }
+    Parent.ObjectEvent("enter", IDName);
+}
+
+void TskSkinButtonObject::MouseLeave()
+{
+    MouseIn = false;
+    const bool staysDown = FDown && !IsNullRect(DownRect) && (HasMenu || GroupIndex != -1);
+    if (!staysDown) {
+        Active = false;
+        if (FDown && Morphing)
+            MorphFactor = 1;
+        if (!IsNullRect(ActiveSkinRect) || (!IsNullRect(DownRect) && GroupIndex == -1))
+            Redraw();
+    }
+    Parent.ObjectEvent("leave", IDName);
+}
+
+// TskSkinStdButtonObject
+
+TskSkinStdButtonObject::TskSkinStdButtonObject(TSkObjectHost& parent, const TskDataSkinStdButton* record,
+                                               int activePictureCount)
+    : TskSkinButtonObject(parent, record, activePictureCount)
+{
+    if (record) {
+        Command = record->Command;
+        RestoreRect = record->RestoreRect;
+        RestoreActiveRect = record->RestoreActiveRect;
+        RestoreDownRect = record->RestoreDownRect;
+    }
+}
+
+TskSkinStdButtonObject::TskSkinStdButtonObject(TSkObjectHost& parent, const std::string& name, TskCommand command)
+    : TskSkinButtonObject(parent, nullptr, 0), Command(command), HasSkinRecord(false)
+{
+    IDName = name;
+    SkinRectInAPicture = true;
+    SkinRect = {0, 0, 1, 1};
+    ObjectRect = SkinRect;
+}
+
+bool TskSkinStdButtonObject::InRestoreState() const
+{
+    switch (Command) {
+    case cmMaximize: return Parent.FormWindowState() == 2;
+    case cmMinimize: return Parent.FormWindowState() == 1;
+    case cmRollUp: return Parent.FormRolledUp();
+    default: return false;
+    }
+}
+
+void TskSkinStdButtonObject::MouseDown(int, int, TSkMouseButton button)
+{
+    if (!Enabled || button != TSkMouseButton::Left || FDown)
+        return;
+    if (Command == cmSysMenu)
+        HasMenu = true;
+    SetDown(true);
+    if (Command == cmSysMenu)
+        Parent.OpenButtonMenu(*this);
+}
+
+void TskSkinStdButtonObject::MouseUp(int x, int y, TSkMouseButton button)
+{
+    // The command runs for a left release over the button that was pressed on it.
+    const bool run = Enabled && button == TSkMouseButton::Left && FDown && MouseIn;
+    if (Command == cmClose) {
+        TskSkinButtonObject::MouseUp(x, y, button);
+        if (run && Active)
+            Parent.RunCommand(cmClose);
+        return;
+    }
+    if (run && Command != cmSysMenu && Command != cmDefault)
+        Parent.RunCommand(Command);
+    TskSkinButtonObject::MouseUp(x, y, button);
+}
+
+void TskSkinStdButtonObject::DblClick()
+{
+    if (Command == cmSysMenu)
+        Parent.CloseForm();
+}
+
+bool TskSkinStdButtonObject::CanMorph() const { return !DrawsIcon && TskActiveSkinObject::CanMorph(); }
+
+// Creation and border icons
+
+std::vector<std::unique_ptr<TskActiveSkinObject>> CreateSkinObjects(TSkObjectHost& host, const TskSkinData& skin)
+{
+    std::vector<std::unique_ptr<TskActiveSkinObject>> objects;
+    const int pictures = skin.ActivePictureCount();
+    for (const auto& r : skin.ObjectList) {
+        if (auto* sb = dynamic_cast<const TskDataSkinStdButton*>(r.get())) {
+            if (dynamic_cast<const TskDataSkinMainMenuBarButton*>(r.get()))
+                continue;
+            objects.push_back(std::make_unique<TskSkinStdButtonObject>(host, sb, pictures));
+        } else if (auto* b = dynamic_cast<const TskDataSkinButton*>(r.get())) {
+            objects.push_back(std::make_unique<TskSkinButtonObject>(host, b, pictures));
+        } else if (auto* c = dynamic_cast<const TskDataSkinCaption*>(r.get())) {
+            objects.push_back(std::make_unique<TskSkinCaptionObject>(host, c, pictures));
+        } else if (auto* u = dynamic_cast<const TskDataUserObject*>(r.get())) {
+            objects.push_back(std::make_unique<TskUserObject>(host, u, pictures));
+        }
+    }
+    for (auto& o : objects)
+        if (auto* b = dynamic_cast<TskSkinButtonObject*>(o.get()))
+            b->Siblings = &objects;
+    return objects;
+}
+
+std::vector<std::unique_ptr<TskActiveSkinObject>> CreateDefaultButtons(TSkObjectHost& host)
+{
+    std::vector<std::unique_ptr<TskActiveSkinObject>> objects;
+    const std::pair<const char*, TskCommand> buttons[] = {
+        {"closebutton", cmClose},   {"maxbutton", cmMaximize},     {"minbutton", cmMinimize},
+        {"rollupbutton", cmRollUp}, {"sysmenubutton", cmSysMenu}, {"traybutton", cmMinimizeToTray}};
+    for (const auto& [name, command] : buttons)
+        objects.push_back(std::make_unique<TskSkinStdButtonObject>(host, name, command));
+    return objects;
+}
+
+void ApplyBorderIcons(std::vector<std::unique_ptr<TskActiveSkinObject>>& objects, const TSkBorderIconsState& s,
+                      const std::function<std::string(const char* key, const char* builtin)>& hintText)
+{
+    auto has = [&](TskBorderIcon i) { return (s.Icons & SkIcon(i)) != 0; };
+    for (auto& o : objects) {
+        auto* b = dynamic_cast<TskSkinStdButtonObject*>(o.get());
+        if (!b)
+            continue;
+        bool hidden = s.HideCaptionButtons;
+        switch (b->Command) {
+        case cmMinimizeToTray: hidden = hidden || !has(TskBorderIcon::biMinimizeToTray); break;
+        case cmRollUp: hidden = hidden || !has(TskBorderIcon::biRollUp); break;
+        case cmMaximize: hidden = hidden || !has(TskBorderIcon::biMaximize); break;
+        case cmMinimize: hidden = hidden || !has(TskBorderIcon::biMinimize); break;
+        case cmSysMenu: hidden = hidden || !has(TskBorderIcon::biSystemMenu); break;
+        default: break;
+        }
+        b->Enabled = !hidden;
+        b->Visible = !hidden || !b->SkinRectInAPicture;
+    }
+    TskSkinCaptionObject* first = nullptr;
+    bool anyDefault = false;
+    for (auto& o : objects)
+        if (auto* c = dynamic_cast<TskSkinCaptionObject*>(o.get())) {
+            if (!first)
+                first = c;
+            if (c->DefaultCaption) {
+                c->Text = s.FormCaption;
+                anyDefault = true;
+            }
+        }
+    if (first && !anyDefault)
+        first->Text = s.FormCaption;
+    if (!hintText)
+        return;
+    for (auto& o : objects) {
+        auto* b = dynamic_cast<TskSkinStdButtonObject*>(o.get());
+        if (!b)
+            continue;
+        switch (b->Command) {
+        case cmClose: b->Hint = hintText("CLOSEBUTTON_HINT", "Close"); break;
+        case cmMaximize: b->Hint = hintText("MAXBUTTON_HINT", "Maximize"); break;
+        case cmMinimize: b->Hint = hintText("MINBUTTON_HINT", "Minimize"); break;
+        case cmSysMenu: b->Hint = hintText("MENUBUTTON_HINT", "System menu"); break;
+        case cmRollUp: b->Hint = hintText("ROLLUPBUTTON_HINT", "Roll Up"); break;
+        case cmMinimizeToTray: b->Hint = hintText("TRAYBUTTON_HINT", "Minimize to Tray"); break;
+        default: break;
+        }
+    }
+}
+
+// TSkObjectRouter
+
+TskActiveSkinObject* TSkObjectRouter::At(int index) const
+{
+    return index >= 0 && index < static_cast<int>(Objects.size()) ? Objects[static_cast<size_t>(index)].get()
+                                                                 : nullptr;
+}
+
+int TSkObjectRouter::ObjectAt(TPoint p) const
+{
+    for (size_t i = 0; i < Objects.size(); ++i) {
+        const TskActiveSkinObject& o = *Objects[i];
+        if (o.ShownInRollUpState() && o.Enabled && o.Visible && o.ObjectRect.Contains(p))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool TSkObjectRouter::OnCaptionObject(TPoint p) const
+{
+    for (const auto& o : Objects)
+        if (o->Kind() == TSkObjectKind::Caption && o->ShownInRollUpState() && o->ObjectRect.Contains(p))
+            return true;
+    return false;
+}
+
+void TSkObjectRouter::UpdateHover(TPoint p, bool track)
+{
+    int index = track ? ObjectAt(p) : -1;
+    if (CaptureIndex != -1 && index != CaptureIndex)
+        index = -1;
+    if (index == HoverIndex)
+        return;
+    PrevHoverIndex = HoverIndex;
+    HoverIndex = index;
+    if (TskActiveSkinObject* old = At(PrevHoverIndex))
+        old->MouseLeave();
+    TskActiveSkinObject* now = At(HoverIndex);
+    if (now)
+        now->MouseEnter();
+    if (OnHoverChanged)
+        OnHoverChanged(now);
+}
+
+TskActiveSkinObject* TSkObjectRouter::Press(TPoint p, TSkMouseButton button, bool ncArea)
+{
+    if (!ncArea) {
+        FHost.StopFaceDrag();
+        UpdateHover(p, true);
+    }
+    TskActiveSkinObject* o = Hovered();
+    if (!o)
+        return nullptr;
+    CaptureIndex = HoverIndex;
+    if (ncArea && o->Kind() != TSkObjectKind::Caption && OnCapture)
+        OnCapture(o, true);
+    o->MouseDown(p.X, p.Y, button);
+    return o;
+}
+
+void TSkObjectRouter::Release(TPoint p, TSkMouseButton button, bool ncArea)
+{
+    if (!ncArea)
+        FHost.StopFaceDrag();
+    TskActiveSkinObject* o = Captured();
+    CaptureIndex = -1;
+    if (!o)
+        return;
+    if (ncArea && o->Kind() != TSkObjectKind::Caption && OnCapture)
+        OnCapture(o, false);
+    o->MouseUp(p.X, p.Y, button);
+}
+
+void TSkObjectRouter::Move(TPoint p)
+{
+    if (TskActiveSkinObject* o = Captured() ? Captured() : Hovered())
+        o->MouseMove(p.X, p.Y);
+}
+
+void TSkObjectRouter::ResetHoverState()
+{
+    for (auto& o : Objects)
+        if (o->Kind() != TSkObjectKind::Caption) {
+            o->MouseIn = false;
+            o->Active = false;
+            o->MorphFactor = 0;
+        }
+}
+
+bool TSkObjectRouter::MorphTick()
+{
+    bool more = false;
+    for (auto& o : Objects)
+        if (o->Morphing && o->CanMorph())
+            more = o->MorphStep() || more;
+    return more;
+}

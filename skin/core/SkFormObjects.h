@@ -1,0 +1,185 @@
+#pragma once
+// The live objects of a skinned frame (caption, buttons, standard caption buttons, user
+// objects) and the routing of the mouse to them: which object is hovered, which holds the
+// press, what a press, a release, a double click and a morph step do. The objects know
+// their form only through TSkObjectHost, so the rules run and are tested without windows;
+// the Win32 form draws them and carries out their commands.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/core/SkinData.h"
+
+class TskActiveSkinObject;
+class TskSkinButtonObject;
+
+enum class TSkMouseButton { Left, Right, Middle };
+
+// What the objects need of their form.
+class TSkObjectHost {
+public:
+    virtual ~TSkObjectHost() = default;
+    virtual bool IsFormActive() const = 0;
+    virtual bool UsesNCArea() const = 0;
+    virtual int FormWindowState() const = 0;   // 0 normal, 1 minimized, 2 maximized
+    virtual bool FormRolledUp() const = 0;
+    virtual void PaintObject(TskActiveSkinObject& object) = 0;
+    virtual void StartMorphTimer() = 0;
+    virtual void RunCommand(TskCommand command) = 0;   // close, maximize, minimize, roll-up, tray
+    virtual void OpenButtonMenu(TskSkinButtonObject& button) = 0;
+    virtual void CloseForm() = 0;
+    virtual void StartFaceDrag() = 0;
+    virtual void StopFaceDrag() = 0;
+    virtual void ObjectEvent(const std::string& kind, const std::string& name) = 0;   // "down", "up", "enter"...
+};
+
+enum class TSkObjectKind { Base, Caption, Button, StdButton, User };
+
+class TskActiveSkinObject {
+public:
+    TskActiveSkinObject(TSkObjectHost& parent, const TskDataSkinObject* record, int activePictureCount);
+    virtual ~TskActiveSkinObject() = default;
+    virtual TSkObjectKind Kind() const { return TSkObjectKind::Base; }
+
+    virtual void DblClick() {}
+    virtual void MouseDown(int x, int y, TSkMouseButton button);
+    virtual void MouseUp(int x, int y, TSkMouseButton button);
+    virtual void MouseMove(int x, int y);
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+    virtual bool CanMorph() const;
+    void Redraw();
+    // One step toward the wanted look; true while more steps are needed.
+    bool MorphStep();
+    // Shown (drawn, hit, tracked) in the form's current roll-up state.
+    bool ShownInRollUpState() const;
+
+    TSkObjectHost& Parent;
+    double MorphFactor = 0;
+    bool MouseIn = false;
+    std::string IDName, Hint;
+    TRect SkinRect, ActiveSkinRect, InActiveSkinRect;
+    int ActivePictureIndex = -1;   // -1: none
+    bool Morphing = false;
+    TMorphKind MorphKind = TMorphKind::mkDefault;
+    TRect ObjectRect;
+    bool Active = false, Enabled = true, Visible = true;
+    int CursorIndex = -1;
+    bool RollUp = false;
+    bool SkinRectInAPicture = false;
+};
+
+class TskSkinCaptionObject : public TskActiveSkinObject {
+public:
+    TskSkinCaptionObject(TSkObjectHost& parent, const TskDataSkinCaption* record, int activePictureCount);
+    TSkObjectKind Kind() const override { return TSkObjectKind::Caption; }
+    void MouseDown(int x, int y, TSkMouseButton button) override;
+    void MouseUp(int x, int y, TSkMouseButton button) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    // The text box relative to the object, for its present width.
+    TRect TextBox() const;
+
+    const TskDataSkinCaption* Record;
+    bool DefaultCaption = false;
+    std::string Text;
+};
+
+class TskSkinButtonObject : public TskActiveSkinObject {
+public:
+    TskSkinButtonObject(TSkObjectHost& parent, const TskDataSkinButton* record, int activePictureCount);
+    TSkObjectKind Kind() const override { return TSkObjectKind::Button; }
+    void MouseDown(int x, int y, TSkMouseButton button) override;
+    void MouseUp(int x, int y, TSkMouseButton button) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    bool Down() const { return FDown; }
+    void SetDown(bool value);
+
+    TRect DownRect, DisableSkinRect;
+    int GroupIndex = -1;
+    bool HasMenu = false;   // opens a menu when pressed
+    bool PopupUp = false;
+    // The other objects of the form, for the group rule.
+    const std::vector<std::unique_ptr<TskActiveSkinObject>>* Siblings = nullptr;
+
+protected:
+    bool FDown = false;
+};
+
+class TskSkinStdButtonObject : public TskSkinButtonObject {
+public:
+    // record nullptr: a default button without a skin record.
+    TskSkinStdButtonObject(TSkObjectHost& parent, const TskDataSkinStdButton* record, int activePictureCount);
+    TskSkinStdButtonObject(TSkObjectHost& parent, const std::string& name, TskCommand command);
+    TSkObjectKind Kind() const override { return TSkObjectKind::StdButton; }
+    void MouseDown(int x, int y, TSkMouseButton button) override;
+    void MouseUp(int x, int y, TSkMouseButton button) override;
+    void DblClick() override;
+    bool CanMorph() const override;
+    // Maximize while maximized, minimize while minimized, roll-up while rolled up.
+    bool InRestoreState() const;
+
+    TskCommand Command = cmDefault;
+    TRect RestoreRect, RestoreActiveRect, RestoreDownRect;
+    bool HasSkinRecord = true;
+    bool DrawsIcon = false;   // a system-menu button showing the window icon
+};
+
+class TskUserObject : public TskActiveSkinObject {
+public:
+    using TskActiveSkinObject::TskActiveSkinObject;
+    TSkObjectKind Kind() const override { return TSkObjectKind::User; }
+};
+
+// The objects of the skin's object list in order (menu items and the kinds this engine
+// does not make are left out).
+std::vector<std::unique_ptr<TskActiveSkinObject>> CreateSkinObjects(TSkObjectHost& host, const TskSkinData& skin);
+// The six default buttons of a form without a skin.
+std::vector<std::unique_ptr<TskActiveSkinObject>> CreateDefaultButtons(TSkObjectHost& host);
+
+struct TSkBorderIconsState {
+    unsigned Icons = 0;   // TskBorderIcons bits
+    bool HideCaptionButtons = false;
+    std::string FormCaption;
+};
+// Enables, shows and hides the standard buttons by the icons, gives the caption objects
+// the form's caption and the buttons their built-in hints (resource texts through hintText).
+void ApplyBorderIcons(std::vector<std::unique_ptr<TskActiveSkinObject>>& objects, const TSkBorderIconsState& state,
+                      const std::function<std::string(const char* key, const char* builtin)>& hintText);
+
+// The mouse routing of a form over its objects.
+class TSkObjectRouter {
+public:
+    explicit TSkObjectRouter(TSkObjectHost& host) : FHost(host) {}
+    std::vector<std::unique_ptr<TskActiveSkinObject>> Objects;
+    int HoverIndex = -1, PrevHoverIndex = -1, CaptureIndex = -1;
+
+    TskActiveSkinObject* Hovered() const { return At(HoverIndex); }
+    TskActiveSkinObject* Captured() const { return At(CaptureIndex); }
+    TskActiveSkinObject* At(int index) const;
+    // The index of the first shown, enabled, visible object holding the point, or -1.
+    int ObjectAt(TPoint p) const;
+    bool OnCaptionObject(TPoint p) const;
+    // Moves the hover to the object at p (track false clears it); the objects get their
+    // leave and enter, OnHoverChanged the new one.
+    void UpdateHover(TPoint p, bool track);
+    // Press: with the non-client area only an object under the mouse is pressed (and
+    // captured); without it the hover is updated first. Returns the pressed object.
+    TskActiveSkinObject* Press(TPoint p, TSkMouseButton button, bool ncArea);
+    void Release(TPoint p, TSkMouseButton button, bool ncArea);
+    void Move(TPoint p);
+    // Clears MouseIn, Active and MorphFactor of every object but the captions.
+    void ResetHoverState();
+    void ClearIndices() { HoverIndex = PrevHoverIndex = CaptureIndex = -1; }
+    // One tick of the morph timer: false when no object needs another step.
+    bool MorphTick();
+
+    std::function<void(TskActiveSkinObject*)> OnHoverChanged;   // the new hovered object (or none)
+    std::function<void(TskActiveSkinObject*, bool)> OnCapture;  // set (true) or release the mouse capture
+
+private:
+    TSkObjectHost& FHost;
+};

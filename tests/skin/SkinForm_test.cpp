@@ -1,0 +1,408 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <windowsx.h>
+
+#include "framework/base/FakeTimerService.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/win/Application.h"
+#include "skin/core/SkBmp.h"
+#include "skin/core/SkCompressedStoredSkin.h"
+#include "skin/win/SkSystem.h"
+#include "skin/win/SkinForm.h"
+#include "skin/win/SkinHint.h"
+#include "skin/win/SkinMenus.h"
+#include "skin/win/SkinResource.h"
+#include "skin/win/skTrayIcon.h"
+#include "tests/framework/WinTestUtil.h"
+
+namespace {
+
+void SaveFormShot(HWND window, const char* name)
+{
+    const char* dir = std::getenv("VORPEN_SKIN_SHOTS");
+    if (!dir)
+        return;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Application->ProcessMessages();
+    RECT r{};
+    GetWindowRect(window, &r);
+    TSkBitmap shot(r.right - r.left + 16, r.bottom - r.top + 16);
+    CopyScreenArea(r.left - 8, r.top - 8, shot);
+    WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(shot));
+}
+
+// A dialog skinned with the program's skin, as the organizer's list windows carry it.
+struct SkinnedDialog {
+    explicit SkinnedDialog(const std::string& caption, bool withSkin = true, TRect bounds = {200, 150, 520, 390})
+    {
+        Form = NewForm<TForm>(nullptr);
+        Form->SetCaption(caption);
+        Form->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+        Edit = new TCustomControl(Form);
+        Edit->SetParent(Form);
+        Edit->SetBounds(20, 20, 120, 24);
+        Edit->SetTabStop(true);
+        Edit->OnKeyDown = [this](TObject*, WORD& key, TShiftState) { Keys.push_back(key); };
+        Stored = new TskCompressedStoredSkin(Form);
+        Data = new TskSkinData(Form);
+        if (withSkin) {
+            EXPECT_TRUE(LoadProgramSkin(*Stored));
+            Data->SetCompressedStoredSkin(Stored);
+        }
+        Skin = new TskSkinForm(Form);
+        for (TFont* f : {&Skin->DefCaptionFont(), &Skin->DefInActiveCaptionFont()}) {
+            f->SetName("宋体");
+            f->SetHeight(-12);
+            f->SetCharset(GB2312_CHARSET);
+        }
+        Skin->DraggAble = true;
+        Skin->Magnetic = true;
+        Skin->MagneticSize = 5;
+        Skin->SetSkinData(Data);
+        Form->Show();
+        Application->ProcessMessages();
+    }
+    ~SkinnedDialog() { delete Form; }
+    HWND Handle() { return Form->Handle(); }
+    TRect WindowRect()
+    {
+        RECT r{};
+        GetWindowRect(Handle(), &r);
+        return TRect::FromRECT(r);
+    }
+    TRect ClientRect()
+    {
+        RECT r{};
+        GetClientRect(Handle(), &r);
+        return TRect::FromRECT(r);
+    }
+    LRESULT HitTest(int x, int y)
+    {
+        const TRect w = WindowRect();
+        return SendMessageW(Handle(), WM_NCHITTEST, 0, MAKELPARAM(w.Left + x, w.Top + y));
+    }
+    LPARAM ScreenPoint(TPoint p)
+    {
+        const TRect w = WindowRect();
+        return MAKELPARAM(w.Left + p.X, w.Top + p.Y);
+    }
+    void Activate()
+    {
+        SetForegroundWindow(Handle());
+        SetActiveWindow(Handle());
+        Application->ProcessMessages();
+    }
+
+    TForm* Form = nullptr;
+    TCustomControl* Edit = nullptr;
+    TskCompressedStoredSkin* Stored = nullptr;
+    TskSkinData* Data = nullptr;
+    TskSkinForm* Skin = nullptr;
+    std::vector<WORD> Keys;
+};
+
+class SkinnedForms : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        EnsureApplication();
+        InstallSkinMessageBroadcast();
+        if (!Application->MainForm()) {
+            TForm* form = nullptr;
+            Application->CreateForm(form);
+            form->SetBorderStyle(bsNone);
+            form->SetBounds(40, 40, 100, 100);
+            form->Show();
+        }
+    }
+    void SetUp() override
+    {
+        FReal = &CurrentTimerService();
+        SetTimerService(&Timers);
+        SetCursorPos(1270, 790);   // away from every window of the tests
+    }
+    void TearDown() override
+    {
+        Application->ProcessMessages();
+        SetTimerService(FReal);
+    }
+    FakeTimerService Timers;
+
+private:
+    TimerService* FReal = nullptr;
+};
+
+TskSkinStdButtonObject* ButtonOf(TskSkinForm& skin, TskCommand command)
+{
+    for (auto& o : skin.Objects().Objects)
+        if (auto* b = dynamic_cast<TskSkinStdButtonObject*>(o.get()); b && b->Command == command)
+            return b;
+    return nullptr;
+}
+
+TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+
+}  // namespace
+
+TEST_F(SkinnedForms, TheFrameFollowsTheSkinAndTheWindowSize)
+{
+    SkinnedDialog d("便签管理");
+    ASSERT_TRUE(d.Skin->SkinActive());
+    EXPECT_EQ(GetWindowLongPtrW(d.Handle(), GWL_STYLE) & WS_CAPTION, 0);
+    EXPECT_EQ(d.ClientRect().Width(), 320 - 10);
+    EXPECT_EQ(d.ClientRect().Height(), 240 - 34);
+    EXPECT_TRUE(d.Skin->HasRegion());
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(d.Handle(), region), ERROR);
+    RECT box{};
+    GetRgnBox(region, &box);
+    EXPECT_EQ(box.right, 320);
+    DeleteObject(region);
+
+    d.Form->SetBounds(200, 150, 400, 300);
+    Application->ProcessMessages();
+    EXPECT_EQ(d.ClientRect().Width(), 390);
+    EXPECT_EQ(d.ClientRect().Height(), 266);
+    EXPECT_EQ(d.Skin->Geometry().RT.X, 53 + 248);
+    MINMAXINFO info{};
+    SendMessageW(d.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 152);
+    EXPECT_EQ(info.ptMinTrackSize.y, 34);
+
+    EXPECT_EQ(d.HitTest(0, 0), HTTOPLEFT);
+    EXPECT_EQ(d.HitTest(200, 1), HTTOP);
+    EXPECT_EQ(d.HitTest(399, 299), HTBOTTOMRIGHT);
+    EXPECT_EQ(d.HitTest(100, 100), HTCLIENT);
+    EXPECT_EQ(d.HitTest(60, 15), HTCAPTION);
+    const TRect close = ButtonOf(*d.Skin, cmClose)->ObjectRect;
+    EXPECT_EQ(d.HitTest(Centre(close).X, Centre(close).Y), 19);
+}
+
+TEST_F(SkinnedForms, RollUpMaximizeMinimizeAndRestore)
+{
+    SkinnedDialog d("倒计时管理");
+    const TRect start = d.WindowRect();
+    d.Skin->SetRollUp(true);
+    EXPECT_TRUE(d.Skin->RolledUp());
+    EXPECT_EQ(d.WindowRect().Height(), 34);
+    EXPECT_EQ(d.ClientRect().Height(), 0);
+    EXPECT_EQ(d.HitTest(0, 0), 19);   // no sizing while rolled up
+    d.Skin->SetRollUp(false);
+    EXPECT_EQ(d.WindowRect(), start);
+
+    d.Skin->SetWindowState(2);
+    const TRect full = MaximizedBounds(GetMonitorAreaRect(d.Handle(), false), GetMonitorAreaRect(d.Handle(), true), false);
+    EXPECT_EQ(d.WindowRect(), full);
+    EXPECT_EQ(d.Skin->RestoreBounds(), start);
+    EXPECT_EQ(d.ClientRect().Width(), full.Width() - 10);
+    d.Skin->SetWindowState(0);
+    EXPECT_EQ(d.WindowRect(), start);
+    EXPECT_TRUE(IsNullRect(d.Skin->RestoreBounds()));
+
+    d.Skin->SetWindowState(1);
+    const TRect work = GetMonitorAreaRect(d.Handle(), true);
+    EXPECT_EQ(d.WindowRect(), (TRect{work.Left, work.Bottom - 34, work.Left + 152, work.Bottom}));
+    EXPECT_FALSE(d.Skin->RolledUp());
+    d.Skin->SetRollUp(true);   // a minimized window does not roll up
+    EXPECT_FALSE(d.Skin->RolledUp());
+    d.Skin->SetWindowState(0);
+    EXPECT_EQ(d.WindowRect(), start);
+
+    // Without the roll-up icon nothing rolls up, whoever asks.
+    d.Skin->SetBorderIcons(SkIcon(TskBorderIcon::biMaximize));
+    d.Skin->SetRollUp(true);
+    EXPECT_FALSE(d.Skin->RolledUp());
+}
+
+TEST_F(SkinnedForms, AClickOnTheCloseButtonClosesAndADragOffDoesNot)
+{
+    SkinnedDialog d("备忘录");
+    d.Activate();
+    ASSERT_TRUE(d.Skin->IsFormActive());
+    const TRect close = ButtonOf(*d.Skin, cmClose)->ObjectRect;
+    const LPARAM at = d.ScreenPoint(Centre(close));
+    SetCursorPos(GET_X_LPARAM(at), GET_Y_LPARAM(at));
+    EXPECT_EQ(d.HitTest(Centre(close).X, Centre(close).Y), 19);
+    EXPECT_TRUE(ButtonOf(*d.Skin, cmClose)->Active);
+    SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, 19, at);
+    EXPECT_TRUE(ButtonOf(*d.Skin, cmClose)->Down());
+    EXPECT_EQ(GetCapture(), d.Handle());
+    // Off the button the release does nothing.
+    SetCursorPos(GET_X_LPARAM(at) - 60, GET_Y_LPARAM(at) + 60);
+    Timers.Advance(50);
+    SendMessageW(d.Handle(), WM_LBUTTONUP, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(d.Handle()));
+    EXPECT_FALSE(ButtonOf(*d.Skin, cmClose)->Down());
+
+    SetCursorPos(GET_X_LPARAM(at), GET_Y_LPARAM(at));
+    d.HitTest(Centre(close).X, Centre(close).Y);
+    Timers.Advance(50);
+    SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, 19, at);
+    SendMessageW(d.Handle(), WM_LBUTTONUP, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(d.Handle()));
+}
+
+TEST_F(SkinnedForms, TheSystemMenuTakesTheKeyboardUntilItCloses)
+{
+    SkinnedDialog d("节日管理");
+    d.Activate();
+    SendMessageW(d.Handle(), WM_NCRBUTTONDOWN, HTCAPTION, d.ScreenPoint({60, 15}));
+    ASSERT_TRUE(d.Skin->MenuOpen());
+    TskSkinMenu* menu = d.Skin->SkinMenu();
+    ASSERT_EQ(menu->PopupWindows.size(), 1u);
+    EXPECT_EQ(menu->PopupWindows[0]->ItemObjects.size(), 5u);   // minimize, maximize, roll-up, -, close
+    PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    Application->ProcessMessages();
+    EXPECT_TRUE(d.Keys.empty());   // the menu took the key
+    EXPECT_EQ(menu->PopupWindows[0]->ActiveItem, 1);
+    PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    Application->ProcessMessages();
+    EXPECT_FALSE(d.Skin->MenuOpen());
+    d.Edit->SetFocus();
+    PostMessageW(d.Edit->Handle(), WM_KEYDOWN, 'A', 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(d.Keys, std::vector<WORD>{'A'});
+}
+
+TEST_F(SkinnedForms, TwoFormsGiveTheKeyboardBackInEitherOrder)
+{
+    for (bool firstClosesFirst : {true, false}) {
+        auto* a = new SkinnedDialog("便签一", true, {100, 100, 400, 300});
+        auto* b = new SkinnedDialog("便签二", true, {450, 100, 750, 300});
+        a->Skin->PopupSystemMenu(120, 120);
+        b->Skin->PopupSystemMenu(470, 120);
+        EXPECT_TRUE(a->Skin->MenuOpen());
+        EXPECT_TRUE(b->Skin->MenuOpen());
+        if (firstClosesFirst) {
+            delete a;
+            a = nullptr;
+            b->Skin->SkinMenu()->CloseMenu();
+        } else {
+            b->Skin->SkinMenu()->CloseMenu();
+            a->Skin->SkinMenu()->CloseMenu();
+        }
+        Application->ProcessMessages();
+        SkinnedDialog* left = a ? a : b;
+        left->Edit->SetFocus();
+        PostMessageW(left->Edit->Handle(), WM_KEYDOWN, 'K', 0);
+        Application->ProcessMessages();
+        EXPECT_EQ(left->Keys, std::vector<WORD>{'K'}) << firstClosesFirst;
+        delete a;
+        delete b;
+    }
+}
+
+TEST_F(SkinnedForms, WithoutASkinTheDefaultFrameIsDrawn)
+{
+    SkinnedDialog d("默认边框", false);
+    EXPECT_FALSE(d.Skin->SkinActive());
+    EXPECT_FALSE(d.Skin->HasRegion());
+    EXPECT_EQ(d.ClientRect().Width(), 320 - 6);
+    EXPECT_EQ(d.ClientRect().Height(), 240 - 25);
+    EXPECT_EQ(d.HitTest(2, 2), HTTOPLEFT);
+    EXPECT_EQ(d.HitTest(100, 12), HTCAPTION);
+    SaveFormShot(d.Handle(), "form-default");
+}
+
+TEST_F(SkinnedForms, ASkinnedDialogActiveAndInactive)
+{
+    SkinnedDialog d("便签记录管理 — 全部便签");
+    SkinnedDialog other("其他窗口", true, {700, 500, 900, 650});
+    d.Activate();
+    SaveFormShot(d.Handle(), "form-active");
+    other.Activate();
+    EXPECT_FALSE(d.Skin->IsFormActive());
+    SaveFormShot(d.Handle(), "form-inactive");
+    d.Form->SetCaption("一个很长很长的窗口标题，长得放不下，最后应当以省略号结束的标题文字");
+    d.Form->SetBounds(200, 150, 260, 150);
+    SaveFormShot(d.Handle(), "form-narrow");
+}
+
+TEST(TrayTip, TheTipIsCutToTheFieldAtACharacterBoundary)
+{
+    EXPECT_EQ(TrayTipText(std::string(300, 'x'), true, 128).size(), 127u);
+    EXPECT_EQ(TrayTipText("提醒", false, 128), L"");
+    // A character outside the basic plane is never split.
+    const std::string hint = std::string(126, 'a') + "\xF0\x9F\x98\x80";
+    EXPECT_EQ(TrayTipText(hint, true, 128).size(), 126u);
+    EXPECT_EQ(TrayTipText("时钟", true, 128), L"时钟");
+}
+
+TEST_F(SkinnedForms, TheSkinnedHintForwardsTheApplicationsShowHint)
+{
+    auto* hint = new TskSkinHint(Application->MainForm());
+    int calls = 0;
+    hint->OnShowHint = [&](std::string& text, bool&, THintInfo&) {
+        ++calls;
+        text = "提示";
+    };
+    ASSERT_TRUE(static_cast<bool>(Application->OnShowHint));
+    std::string text = "a";
+    bool canShow = true;
+    THintInfo info;
+    Application->OnShowHint(text, canShow, info);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(text, "提示");
+    delete hint;
+    EXPECT_FALSE(static_cast<bool>(Application->OnShowHint));
+    Application->SetHintWindowClass([](TComponent* owner) { return new THintWindow(owner); });
+}
+
+TEST_F(SkinnedForms, ABorderlessFormKeepsNoFrame)
+{
+    TForm* form = NewForm<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(300, 300, 120, 120);
+    auto* stored = new TskCompressedStoredSkin(form);
+    ASSERT_TRUE(LoadProgramSkin(*stored));
+    auto* data = new TskSkinData(form);
+    data->SetCompressedStoredSkin(stored);
+    auto* skin = new TskSkinForm(form);
+    skin->SetSkinData(data);
+    form->Show();
+    Application->ProcessMessages();
+    RECT client{}, window{};
+    GetClientRect(form->Handle(), &client);
+    GetWindowRect(form->Handle(), &window);
+    EXPECT_EQ(client.right, 120);
+    EXPECT_EQ(client.bottom, 120);
+    EXPECT_EQ(window.right - window.left, 120);   // no minimum size forced on it
+    EXPECT_FALSE(skin->HasRegion());
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(305, 305)), HTCLIENT);
+    delete form;
+}
+
+TEST_F(SkinnedForms, WithoutTheNonClientAreaTheSkinIsTheWholeFace)
+{
+    TForm* form = NewForm<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetCaption("倒计时");
+    form->SetBounds(300, 300, 100, 60);
+    auto* stored = new TskCompressedStoredSkin(form);
+    ASSERT_TRUE(LoadProgramSkin(*stored));
+    auto* data = new TskSkinData(form);
+    data->SetCompressedStoredSkin(stored);
+    auto* skin = new TskSkinForm(form);
+    skin->SupportNCArea = false;
+    skin->SetSkinData(data);
+    form->Show();
+    Application->ProcessMessages();
+    RECT client{};
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.right, 152);   // at least the picture's size
+    EXPECT_EQ(client.bottom, 125);
+    EXPECT_TRUE(skin->HasRegion());
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(300 + 60, 300 + 60)), HTCLIENT);
+    skin->SetRollUp(true);   // no roll-up picture in our skin
+    EXPECT_FALSE(skin->RolledUp());
+    SaveFormShot(form->Handle(), "form-face");
+    const TRect close = ButtonOf(*skin, cmClose)->ObjectRect;
+    const TPoint c = Centre(close);
+    SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.X, c.Y));
+    EXPECT_TRUE(ButtonOf(*skin, cmClose)->Down());
+    SendMessageW(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(c.X, c.Y));
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    delete form;
+}
