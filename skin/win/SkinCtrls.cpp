@@ -289,6 +289,7 @@ TskSkinButton::TskSkinButton(TComponent* AOwner) : TskSkinCustomControl(AOwner)
 {
     FSkinDataName = "button";
     FTabStop = true;
+    FClickEvents = false;   // clicks come from ButtonClick only
     TControl::SetBounds(0, 0, 75, 25);
 }
 
