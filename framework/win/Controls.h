@@ -251,6 +251,8 @@ public:
     void Invalidate() override;
     // Draws the control and its windowless children into dc (used by tests and PrintWindow).
     void PaintTo(HDC dc, int x, int y);
+    // Draws only the windowless children into dc (client coordinates).
+    void PaintControls(HDC dc);
 
     TKeyEvent OnKeyDown, OnKeyUp;
     TKeyPressEvent OnKeyPress;
@@ -279,7 +281,6 @@ protected:
     virtual void KeyPress(wchar_t& Key);
     // Paints the background, then the windowless children; TCustomControl adds Paint.
     virtual void PaintWindow(HDC dc);
-    void PaintControls(HDC dc);
     void EraseBackground(HDC dc);
     void Loaded() override;
 

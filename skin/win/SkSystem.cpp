@@ -1,6 +1,7 @@
 #include "skin/win/SkSystem.h"
 
 #include "framework/win/Canvas.h"
+#include "framework/win/Controls.h"
 #include "skin/core/SkText.h"
 #include "framework/win/Handles.h"
 
@@ -186,6 +187,8 @@ void PaintControlBackground(HWND control, HDC dc)
     SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     if (GetWindowLongW(parent, GWL_STYLE) & WS_CHILD)   // a parent that is no form paints its face too
         SendMessageW(parent, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    else if (TWinControl* form = TWinControl::FromHandle(parent))   // and a form its windowless controls
+        form->PaintControls(dc);
     // Siblings below the control, bottom first, that overlap it.
     const RECT self{at.x, at.y, at.x + size.cx, at.y + size.cy};
     for (HWND sibling = GetWindow(control, GW_HWNDLAST); sibling && sibling != control;

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "framework/base/FakeTimerService.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/win/Application.h"
+#include "framework/win/StdCtrls.h"
+#include "skin/core/SkBmp.h"
+#include "skin/core/SkCompressedStoredSkin.h"
+#include "skin/win/SkBitmapBridge.h"
+#include "skin/win/SkDib.h"
+#include "skin/win/SkSystem.h"
+#include "skin/win/SkinCtrls.h"
+#include "skin/win/SkinForm.h"
+#include "skin/win/SkinResource.h"
+#include "tests/framework/WinTestUtil.h"
+
+namespace {
+
+// A list window of the organizer in small: skinned frame, a group box and three buttons.
+struct SkinnedDialog {
+    SkinnedDialog()
+    {
+        Form = NewForm<TForm>(nullptr);
+        Form->SetCaption("查询备忘录");
+        Form->SetBounds(220, 160, 360, 240);
+        Stored = new TskCompressedStoredSkin(Form);
+        Data = new TskSkinData(Form);
+        EXPECT_TRUE(LoadProgramSkin(*Stored));
+        Data->SetCompressedStoredSkin(Stored);
+        Skin = new TskSkinForm(Form);
+        for (TFont* f : {&Skin->DefCaptionFont(), &Skin->DefInActiveCaptionFont()}) {
+            f->SetName("宋体");
+            f->SetHeight(-12);
+            f->SetCharset(GB2312_CHARSET);
+        }
+        Skin->SetSkinData(Data);
+        Group = new TskSkinGroupBox(Form);
+        Group->SetParent(Form);
+        Group->SetCaption("查询条件");
+        Group->SetSkinDataName("panel");
+        Group->SetCaptionMode(false);
+        Group->SetBounds(8, 8, 330, 110);
+        Label = new TLabel(Form);
+        Label->SetParent(Group);
+        Label->SetCaption("开始日期：");
+        Label->SetBounds(16, 20, 80, 16);
+        const char* captions[] = {"查询", "全部", "关闭"};
+        for (int i = 0; i < 3; ++i) {
+            auto* b = new TskSkinButton(Form);
+            b->SetParent(Form);
+            b->SetSkinDataName("resizebutton");
+            b->SetCaption(captions[i]);
+            b->SetBounds(40 + i * 96, 140, 70, 24);
+            b->OnClick = [this](TObject*) { ++Clicks; };
+            Buttons.push_back(b);
+        }
+        Group->SetSkinData(Data);
+        for (TskSkinButton* b : Buttons)
+            b->SetSkinData(Data);
+        Form->Show();
+        Application->ProcessMessages();
+    }
+    ~SkinnedDialog() { delete Form; }
+
+    void Press(TskSkinButton* b, TPoint down, TPoint up)
+    {
+        SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.X, down.Y));
+        SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(up.X), static_cast<WORD>(up.Y)));
+    }
+
+    TForm* Form = nullptr;
+    TskCompressedStoredSkin* Stored = nullptr;
+    TskSkinData* Data = nullptr;
+    TskSkinForm* Skin = nullptr;
+    TskSkinGroupBox* Group = nullptr;
+    TLabel* Label = nullptr;
+    std::vector<TskSkinButton*> Buttons;
+    int Clicks = 0;
+};
+
+void SaveShot(HWND window, const char* name)
+{
+    const char* dir = std::getenv("VORPEN_SKIN_SHOTS");
+    if (!dir)
+        return;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Application->ProcessMessages();
+    RECT r{};
+    GetWindowRect(window, &r);
+    TSkBitmap shot(r.right - r.left + 16, r.bottom - r.top + 16);
+    CopyScreenArea(r.left - 8, r.top - 8, shot);
+    WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(shot));
+}
+
+TSkBitmap Render(TWinControl* c)
+{
+    TBitmap b(c->Width(), c->Height());
+    c->PaintTo(b.Canvas().Handle(), 0, 0);
+    return SkBitmapFromBitmap(b);
+}
+
+class SkinnedControls : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        EnsureApplication();
+        InstallSkinMessageBroadcast();
+    }
+    void SetUp() override
+    {
+        FReal = &CurrentTimerService();
+        SetTimerService(&Timers);
+    }
+    void TearDown() override
+    {
+        Application->ProcessMessages();
+        SetTimerService(FReal);
+    }
+    FakeTimerService Timers;
+
+private:
+    TimerService* FReal = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SkinnedControls, ButtonsAndGroupBoxDrawFromTheSkin)
+{
+    SkinnedDialog d;
+    TskSkinButton* b = d.Buttons[0];
+    ASSERT_GE(b->SkinIndex(), 0);
+    EXPECT_EQ(b->ResizeMode(), 1);
+    EXPECT_EQ(b->Width(), 70);
+    EXPECT_EQ(b->Height(), 24);
+    EXPECT_EQ(b->NewFrame().ClientRect, (TRect{3, 3, 67, 21}));
+    const TSkBitmap& art = *d.Data->ActivePicture(0);
+    const TSkBitmap face = Render(b);
+    EXPECT_EQ(SkRgbPart(face.Pixel(0, 0)), SkRgbPart(art.Pixel(3, 240)));
+    EXPECT_EQ(SkRgbPart(face.Pixel(69, 23)), SkRgbPart(art.Pixel(26, 260)));
+    // The group box of the forms keeps its caption text out: its skin has no caption rectangle.
+    ASSERT_GE(d.Group->SkinIndex(), 0);
+    EXPECT_TRUE(d.Group->CaptionRect().Width() < 1);
+    const TSkBitmap box = Render(d.Group);
+    EXPECT_EQ(SkRgbPart(box.Pixel(0, 0)), SkRgbPart(art.Pixel(64, 0)));
+    TRect inner;
+    d.Group->AdjustClientRect(inner);
+    EXPECT_EQ(inner, (TRect{3, 3, 327, 107}));
+    d.Buttons[2]->SetEnabled(false);
+    SaveShot(d.Form->Handle(), "skinned-controls");
+}
+
+TEST_F(SkinnedControls, ClicksOnReleaseInsideOnlyAndSetTheModalResult)
+{
+    SkinnedDialog d;
+    TskSkinButton* b = d.Buttons[0];
+    b->ModalResult = mrOk;
+    d.Press(b, {10, 10}, {10, 10});
+    EXPECT_EQ(d.Clicks, 1);
+    EXPECT_EQ(d.Form->ModalResult(), mrOk);
+    d.Form->SetModalResult(mrNone);
+    d.Press(b, {10, 10}, {200, 10});   // released outside
+    EXPECT_EQ(d.Clicks, 1);
+    EXPECT_FALSE(b->Down());
+
+    TskSkinButton* plain = d.Buttons[1];
+    plain->SetCanFocused(false);
+    plain->ModalResult = mrCancel;
+    d.Press(plain, {5, 5}, {5, 5});
+    EXPECT_EQ(d.Clicks, 2);
+    EXPECT_EQ(d.Form->ModalResult(), mrNone);
+    EXPECT_NE(GetFocus(), plain->Handle());
+}
+
+TEST_F(SkinnedControls, RepeatButtonClicksFromItsTimerAndOnRelease)
+{
+    SkinnedDialog d;
+    TskSkinButton* b = d.Buttons[0];
+    b->RepeatMode = true;
+    SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    Timers.Advance(350);
+    EXPECT_EQ(d.Clicks, 3);
+    SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(d.Clicks, 4);
+    Timers.Advance(500);
+    EXPECT_EQ(d.Clicks, 4);
+}
+
+TEST_F(SkinnedControls, GroupButtonsReleaseEachOther)
+{
+    SkinnedDialog d;
+    for (TskSkinButton* b : d.Buttons)
+        b->SetGroupIndex(1);
+    EXPECT_FALSE(d.Buttons[0]->CanFocused());
+    d.Press(d.Buttons[0], {5, 5}, {5, 5});
+    d.Press(d.Buttons[1], {5, 5}, {5, 5});
+    EXPECT_FALSE(d.Buttons[0]->Down());
+    EXPECT_TRUE(d.Buttons[1]->Down());
+    EXPECT_EQ(d.Clicks, 2);
+}
+
+TEST_F(SkinnedControls, RolledUpPanelGivesBackItsHeightAndTheVisibleChildren)
+{
+    SkinnedDialog d;
+    TskSkinPanel* p = d.Group;
+    auto* hidden = new TLabel(d.Form);
+    hidden->SetParent(p);
+    hidden->SetVisible(false);
+    p->RollUpMode = true;
+    p->SetRollUpState(true);
+    EXPECT_EQ(p->Height(), 110 - 104);
+    EXPECT_FALSE(d.Label->Visible());
+    p->SetRollUpState(false);
+    EXPECT_EQ(p->Height(), 110);
+    EXPECT_EQ(p->RealHeight, -1);
+    EXPECT_TRUE(d.Label->Visible());
+    EXPECT_FALSE(hidden->Visible());
+}
+
+TEST_F(SkinnedControls, ZeroSizeAndTinyControlsPaintSafely)
+{
+    SkinnedDialog d;
+    TskSkinButton* b = d.Buttons[0];
+    for (int w : {0, 1, 4, 10})
+        for (int h : {0, 1, 4, 10}) {
+            b->SetBounds(0, 0, w, h);
+            EXPECT_EQ(b->Width(), w);
+            if (w > 0 && h > 0)
+                Render(b);
+            RedrawWindow(b->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        }
+}
+
+// A label on the form under an alpha-blended control shows through it.
+TEST_F(SkinnedControls, BackgroundIncludesWindowlessSiblings)
+{
+    EnsureApplication();
+    TForm* form = NewForm<TForm>(nullptr);
+    form->SetBounds(100, 100, 200, 120);
+    form->SetColor(clWhite);
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetColor(static_cast<TColor>(0x0000FF));
+    label->SetTransparent(false);
+    label->SetCaption(" ");
+    label->SetAutoSize(false);
+    label->SetBounds(10, 10, 40, 30);
+    auto* panel = new TskSkinPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 40, 30);
+    form->Show();
+    Application->ProcessMessages();
+    TBitmap back(40, 30);
+    PaintControlBackground(panel->Handle(), back.Canvas().Handle());
+    const TSkBitmap seen = SkBitmapFromBitmap(back);
+    EXPECT_EQ(SkRgbPart(seen.Pixel(5, 5)), SkRgbPart(SkRgb(255, 0, 0)));
+    delete form;
+}
