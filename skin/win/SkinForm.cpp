@@ -158,6 +158,10 @@ TskSkinForm::~TskSkinForm()
         FForm->CreateParamsFilter = FOldParamsFilter;
         FHooked = false;
     }
+    if (FTrayIcon) {
+        FTrayIcon->RemoveFreeNotification(this);
+        ReleaseTrayIcon();
+    }
     FRouter.Objects.clear();
     delete FSkinMenu;
     if (FIcon)
@@ -213,7 +217,10 @@ void TskSkinForm::SetMenusAlphaBlendValue(BYTE value) { if (FSkinMenu) FSkinMenu
 
 void TskSkinForm::SetTrayIcon(TskTrayIcon* value)
 {
-    if (FTrayIcon) FTrayIcon->RemoveFreeNotification(this);
+    if (FTrayIcon) {
+        FTrayIcon->RemoveFreeNotification(this);
+        ReleaseTrayIcon();
+    }
     FTrayIcon = value;
     if (!value)
         return;
@@ -224,6 +231,15 @@ void TskSkinForm::SetTrayIcon(TskTrayIcon* value)
         value->PopupMenu = FSkinPopupMenu;
         value->OnRestore = [this] { RestoreFromTray(); };
     }
+}
+
+// The tray icon may outlive this form: it keeps neither our menu nor our restore.
+void TskSkinForm::ReleaseTrayIcon()
+{
+    if (FTrayIcon->PopupMenu != FSkinPopupMenu)
+        return;
+    FTrayIcon->PopupMenu = nullptr;
+    FTrayIcon->OnRestore = nullptr;
 }
 
 void TskSkinForm::SetAlphaBlend(bool value)

@@ -124,6 +124,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    void ReleaseTrayIcon();
     // Object host
     bool UsesNCArea() const override { return SupportNCArea; }
     int FormWindowState() const override { return FWindowState; }

@@ -406,3 +406,15 @@ TEST_F(SkinnedForms, WithoutTheNonClientAreaTheSkinIsTheWholeFace)
     EXPECT_FALSE(IsWindowVisible(form->Handle()));
     delete form;
 }
+
+TEST_F(SkinnedForms, ATrayIconOutlivingTheFormKeepsNothingOfIt)
+{
+    auto* tray = new TskTrayIcon(Application->MainForm());
+    auto* d = new SkinnedDialog("托盘");
+    d->Skin->SetTrayIcon(tray);
+    EXPECT_NE(tray->PopupMenu, nullptr);
+    delete d;
+    EXPECT_EQ(tray->PopupMenu, nullptr);
+    EXPECT_FALSE(static_cast<bool>(tray->OnRestore));
+    delete tray;
+}
