@@ -291,8 +291,16 @@ TEST_F(Walkthrough, UserOpensTheWindowsTogglesQuitsAndFindsItKept)
         ASSERT_EQ(shown.size() + hidden.size(), 1u) << "the calendar toggle changed no single window";
         calendarShown = !shown.empty();
         calendarTitle = TitleOf(calendarShown ? *shown.begin() : *hidden.begin());
-        if (calendarShown)
+        EXPECT_FALSE(first.count(calendarShown ? *shown.begin() : *hidden.begin())) << "the toggle hit the clock";
+        EXPECT_FALSE(calendarTitle.empty()) << "calendar shown: " << calendarShown;
+        if (calendarShown) {
             SaveShot(*shown.begin(), "calendar");
+        } else {
+            // Shown once more for its picture, then hidden again.
+            EXPECT_EQ(FromTray(p, CalendarToggle, "calendar", false).size(), 1u);
+            FromTray(p, CalendarToggle, "calendar-hidden", false);
+            EXPECT_FALSE(AnyTitled(p.Settled(), calendarTitle));
+        }
 
         const std::set<HWND> countdown = FromTray(p, NewCountdown, "new-countdown", false);
         EXPECT_EQ(countdown.size(), 1u) << "a new countdown showed no single window";
