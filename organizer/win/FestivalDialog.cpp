@@ -6,19 +6,12 @@
 #include "framework/win/Dialogs.h"
 #include "framework/win/Sound.h"
 #include "organizer/win/GridList.h"
+#include "organizer/win/FormParts.h"
 
 namespace {
 
 constexpr int kLabelLeft = 16, kFieldLeft = 88, kRowHeight = 32, kFirstRow = 16;
 
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height) {
-  T* c = new T(owner);
-  c->SetName(name);
-  c->SetParent(parent);
-  c->SetBounds(left, top, width, height);
-  return c;
-}
 
 int RowTop(int row) { return kFirstRow + row * kRowHeight; }
 

@@ -3,19 +3,12 @@
 #include "framework/rtl/SysUtils.h"
 #include "framework/win/Dialogs.h"
 #include "organizer/core/OrganizerLists.h"
+#include "organizer/win/FormParts.h"
 
 namespace {
 
 constexpr int kClientWidth = 430, kClientHeight = 372, kButtonTop = 334;
 
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height) {
-  T* c = new T(owner);
-  c->SetName(name);
-  c->SetParent(parent);
-  c->SetBounds(left, top, width, height);
-  return c;
-}
 
 TLabel* MakeLabel(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left, int top,
                   int width) {

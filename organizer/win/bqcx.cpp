@@ -6,21 +6,12 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/win/Dialogs.h"
 #include "organizer/core/StickyNotes.h"
+#include "organizer/win/FormParts.h"
 
 TFormbqcx* Formbqcx = nullptr;
 TFormxsbq* Formxsbq = nullptr;
 
 namespace {
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(left, top, width, height);
-    return c;
-}
 
 void OpenList()
 {

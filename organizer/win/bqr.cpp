@@ -7,6 +7,7 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/win/Dialogs.h"
 #include "organizer/win/Pickdate.h"
+#include "organizer/win/FormParts.h"
 
 TFormbqr1* Formbqr1 = nullptr;
 TFormbqr2* Formbqr2 = nullptr;
@@ -18,16 +19,6 @@ TFormbqr7* Formbqr7 = nullptr;
 std::array<TNoteForm*, kNoteSlots> NoteForms{};
 
 namespace {
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(left, top, width, height);
-    return c;
-}
 
 TMenuItem* Item(TComponent* owner, TPopupMenu* menu, const char* name, const std::string& caption,
                 std::function<void(TObject*)> click)

@@ -5,21 +5,9 @@
 #include "organizer/win/GridList.h"
 #include "organizer/win/bwlbj.h"
 #include "organizer/win/bwxg.h"
+#include "organizer/win/FormParts.h"
 
 TFormbwlcx* Formbwlcx = nullptr;
-
-namespace {
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height) {
-  T* c = new T(owner);
-  c->SetName(name);
-  c->SetParent(parent);
-  c->SetBounds(left, top, width, height);
-  return c;
-}
-
-}  // namespace
 
 TFormbwlcx::TFormbwlcx(TComponent* AOwner) : TForm(AOwner) {
   SetName("Formbwlcx");

@@ -3,20 +3,11 @@
 #include "app/core/dbhouse.h"
 #include "framework/win/Dialogs.h"
 #include "organizer/core/Countdown.h"
+#include "organizer/win/FormParts.h"
 
 TFormdjscx* Formdjscx = nullptr;
 
 namespace {
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height)
-{
-    T* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(left, top, width, height);
-    return c;
-}
 
 void OpenList()
 {

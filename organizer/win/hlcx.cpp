@@ -4,21 +4,9 @@
 #include "framework/win/Dialogs.h"
 #include "organizer/core/AlmanacQuery.h"
 #include "organizer/core/OrganizerLists.h"
+#include "organizer/win/FormParts.h"
 
 TFormhlcx* Formhlcx = nullptr;
-
-namespace {
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height) {
-  T* c = new T(owner);
-  c->SetName(name);
-  c->SetParent(parent);
-  c->SetBounds(left, top, width, height);
-  return c;
-}
-
-}  // namespace
 
 TFormhlcx::TFormhlcx(TComponent* AOwner) : TForm(AOwner) {
   SetName("Formhlcx");

@@ -7,19 +7,11 @@
 #include "framework/rtl/SysUtils.h"
 #include "framework/win/Dialogs.h"
 #include "framework/win/Sound.h"
+#include "organizer/win/FormParts.h"
 
 TFormksts* Formksts = nullptr;
 
 namespace {
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height) {
-  T* c = new T(owner);
-  c->SetName(name);
-  c->SetParent(parent);
-  c->SetBounds(left, top, width, height);
-  return c;
-}
 
 TBitBtn* MakeButton(TForm* form, TWinControl* parent, const char* name, const char* caption, int left, int top,
                     int width) {
