@@ -151,18 +151,21 @@ int TNoteForm::SelectRow()
     return q.FieldByName("iid").AsInteger();
 }
 
-// A note that was never used has no date: it shows today. A missing file leaves the
-// editor as it is.
+// A note that was never used has no date: it shows today. A stored path that is gone (the
+// program folder moved) falls back to the note's file in this folder, so typing cannot
+// overwrite a text that was never shown. A missing file leaves the editor as it is.
 void TNoteForm::LoadNote()
 {
-    SelectRow();
+    const int iid = SelectRow();
     TADOQuery& q = *dbhouse->qcx;
     TField& rq = q.FieldByName("rq");
     Edit1->SetText(NoteDateText(rq.IsNull(), rq.AsDateTime(), Date()));
     Label1->SetCaption(NoteWeekday(Edit1->Text(), Date()));
     CreateDir(NoteFolder(ExeFolder()));
-    const std::string path = q.FieldByName("strpath").AsString();
-    if (!path.empty() && FileExists(path))
+    std::string path = q.FieldByName("strpath").AsString();
+    if (path.empty() || !FileExists(path))
+        path = NoteFilePath(ExeFolder(), iid);
+    if (FileExists(path))
         NoteMemoLoadFile(NoteMemo1, path);
     q.Close();
 }

@@ -178,6 +178,16 @@ TEST_F(StickyNotes, ANeverUsedNoteShowsTodayAndAnEmptyEditor)
     EXPECT_EQ(Row("rq", 7), "2026-03-10");
 }
 
+TEST_F(StickyNotes, AMovedProgramFolderFindsTheNoteInItsOwnFolder)
+{
+    CreateDir(NoteFolder(data.File.Folder()));
+    WriteFileBytes(FileOf(6), "kept");
+    data.Exec("update sz_bqb set strpath='C:\\gone\\bq\\6.txt' where bz='便签6位置'");
+    TFormbqr6* note = Make<TFormbqr6>();
+    note->Show();
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "kept");
+}
+
 TEST_F(StickyNotes, ASlotTheManagerMarksFreeIsClosedByTheClocksTimer)
 {
     TFmMain* clock = Make<TFmMain>();
