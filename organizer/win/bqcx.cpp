@@ -7,6 +7,7 @@
 #include "framework/win/Dialogs.h"
 #include "organizer/core/StickyNotes.h"
 #include "organizer/win/FormParts.h"
+#include "organizer/win/SlotMarks.h"
 
 TFormbqcx* Formbqcx = nullptr;
 TFormxsbq* Formxsbq = nullptr;
@@ -132,13 +133,7 @@ void TFormbqcx::Mark(bool shown)
     TADOQuery& list = *dbhouse->qbqcx;
     if (!AskYesNo(NoteMarkQuestion(list.FieldByName("xsbz").AsString(), shown)))
         return;
-    TADOQuery& q = *dbhouse->qup;
-    q.Close();
-    q.SQL.Clear();
-    q.SQL.Add("update sz_bqb set qyzt= :qyzt where iid= :iid ");
-    q.Parameters.ParamByName("qyzt").Value = shown ? "1" : "0";
-    q.Parameters.ParamByName("iid").Value = list.FieldByName("iid").AsInteger();
-    q.ExecSQL();
+    MarkCurrentRowShown(list, "sz_bqb", shown);
     list.Close();
     list.Open();
 }

@@ -4,6 +4,7 @@
 #include "framework/win/Dialogs.h"
 #include "organizer/core/Countdown.h"
 #include "organizer/win/FormParts.h"
+#include "organizer/win/SlotMarks.h"
 
 TFormdjscx* Formdjscx = nullptr;
 
@@ -72,13 +73,7 @@ void TFormdjscx::Mark(bool shown)
         return;
     if (!AskYesNo(CountdownMarkQuestion(list.FieldByName("bz").AsString(), shown)))
         return;
-    TADOQuery& q = *dbhouse->qup;
-    q.Close();
-    q.SQL.Clear();
-    q.SQL.Add("update sz_djsb set qyzt= :qyzt where iid= :iid ");
-    q.Parameters.ParamByName("qyzt").Value = shown ? "1" : "0";
-    q.Parameters.ParamByName("iid").Value = list.FieldByName("iid").AsInteger();
-    q.ExecSQL();
+    MarkCurrentRowShown(list, "sz_djsb", shown);
     OpenList();
 }
 
