@@ -39,6 +39,14 @@ std::wstring TitleOf(HWND h)
     return text;
 }
 
+std::string Narrow(const std::wstring& w)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n > 0 ? n - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, s.data(), n, nullptr, nullptr);
+    return s;
+}
+
 struct Search {
     DWORD pid;
     std::set<HWND> windows;
@@ -133,9 +141,12 @@ public:
         return last;
     }
 
-    HWND OpenMenu() const
+    // Waits for the tray menu, right-clicking the icon again every five seconds.
+    HWND OpenTrayMenu() const
     {
         for (int i = 0; i < 300; ++i) {
+            if (i % 100 == 0)
+                RightClickTray();
             Search search{pi.dwProcessId, {}};
             EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
             for (HWND h : search.windows)
@@ -148,14 +159,37 @@ public:
 
     // Right-clicks the tray icon: its callback message goes to the icon manager, one of
     // the program's hidden message-only windows.
-    void RightClickTray() const
+    int RightClickTray() const
     {
+        int posted = 0;
         for (HWND h = nullptr; (h = FindWindowExW(HWND_MESSAGE, h, L"VorpenUtilWindow", nullptr));) {
             DWORD pid = 0;
             GetWindowThreadProcessId(h, &pid);
-            if (pid == pi.dwProcessId)
-                PostMessageW(h, RegisterWindowMessageW(L"DOV.TrayNotifyIconMsg"), 1, WM_RBUTTONDOWN);
+            if (pid == pi.dwProcessId && PostMessageW(h, RegisterWindowMessageW(L"DOV.TrayNotifyIconMsg"), 1, WM_RBUTTONDOWN))
+                ++posted;
         }
+        return posted;
+    }
+
+    // What the program shows now, for a failure message.
+    std::string Describe() const
+    {
+        if (Exited(0))
+            return "vorpen.exe has ended, exit code " + std::to_string(ExitCode());
+        Search search{pi.dwProcessId, {}};
+        EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+        DWORD_PTR answer = 0;
+        const bool responding = !search.windows.empty() &&
+                                SendMessageTimeoutW(*search.windows.begin(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+        std::string out = "hidden windows that took the tray message: " + std::to_string(RightClickTray()) +
+                          (responding ? "; responding" : "; not responding") + "; visible windows:";
+        for (HWND h : search.windows) {
+            RECT r{};
+            GetWindowRect(h, &r);
+            out += "\n  " + Narrow(ClassOf(h)) + " \"" + Narrow(TitleOf(h)) + "\" " + std::to_string(r.left) + "," +
+                   std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+        }
+        return out;
     }
 
     bool Exited(DWORD ms) const { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
@@ -192,14 +226,6 @@ std::set<HWND> Minus(const std::set<HWND>& a, const std::set<HWND>& b)
     return out;
 }
 
-std::string Narrow(const std::wstring& w)
-{
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string s(size_t(n > 0 ? n - 1 : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, s.data(), n, nullptr, nullptr);
-    return s;
-}
-
 bool AnyTitled(const std::set<HWND>& windows, const std::wstring& title)
 {
     for (HWND h : windows)
@@ -225,11 +251,13 @@ protected:
     std::set<HWND> FromTray(const Program& p, const std::string& keys, const std::string& shot, bool close = true)
     {
         const std::set<HWND> before = p.Settled();
-        p.RightClickTray();
-        HWND menu = p.OpenMenu();
-        EXPECT_TRUE(menu) << "no tray menu for " << shot;
-        if (!menu)
+        HWND menu = p.OpenTrayMenu();
+        if (!menu) {
+            SaveShot(GetDesktopWindow(), "no-menu-" + shot);
+            ADD_FAILURE() << "no tray menu for " << shot << "; " << p.Describe();
+            broken = true;
             return {};
+        }
         if (!trayShot) {
             SaveShot(menu, "tray-menu");
             trayShot = true;
@@ -251,6 +279,7 @@ protected:
 
     const fs::path copy = fs::temp_directory_path() / L"vorpen walkthrough";
     bool trayShot = false;
+    bool broken = false;   // a step failed in a way that makes the next ones meaningless
 };
 
 // The tray menu's items as shown: 功能显示 (sub), 黄历查询, 快速提醒, 备忘录管理, 节日编辑,
@@ -275,17 +304,19 @@ TEST_F(Walkthrough, UserOpensTheWindowsTogglesQuitsAndFindsItKept)
         for (HWND h : first)
             SaveShot(h, "start-" + std::to_string(++n));
 
-        FromTray(p, Almanac, "almanac");
-        FromTray(p, QuickReminder, "quick-reminder");
-        FromTray(p, MemoManager, "memo-manager");
-        FromTray(p, Festivals, "festivals");
-        FromTray(p, CountdownRecords, "countdown-records");
-        FromTray(p, OtherSettings, "other-settings");
-        FromTray(p, Support, "support");
+        const std::pair<std::string, std::string> windows[] = {
+            {Almanac, "almanac"},   {QuickReminder, "quick-reminder"},       {MemoManager, "memo-manager"},
+            {Festivals, "festivals"}, {CountdownRecords, "countdown-records"}, {OtherSettings, "other-settings"},
+            {Support, "support"}};
+        for (const auto& [keys, shot] : windows) {
+            FromTray(p, keys, shot);
+            ASSERT_FALSE(broken);
+        }
 
         // The calendar's mark flips its window; the change is stored at once.
         const std::set<HWND> before = p.Settled();
         FromTray(p, CalendarToggle, "calendar", false);
+        ASSERT_FALSE(broken);
         const std::set<HWND> after = p.Settled();
         const std::set<HWND> shown = Minus(after, before), hidden = Minus(before, after);
         ASSERT_EQ(shown.size() + hidden.size(), 1u) << "the calendar toggle changed no single window";
@@ -305,9 +336,8 @@ TEST_F(Walkthrough, UserOpensTheWindowsTogglesQuitsAndFindsItKept)
         const std::set<HWND> countdown = FromTray(p, NewCountdown, "new-countdown", false);
         EXPECT_EQ(countdown.size(), 1u) << "a new countdown showed no single window";
 
-        p.RightClickTray();
-        HWND menu = p.OpenMenu();
-        ASSERT_TRUE(menu);
+        HWND menu = p.OpenTrayMenu();
+        ASSERT_TRUE(menu) << p.Describe();
         Keys(menu, Quit);
         ASSERT_TRUE(p.Exited(20000)) << "退出 did not end the program";
         EXPECT_EQ(p.ExitCode(), 0u);
@@ -320,9 +350,8 @@ TEST_F(Walkthrough, UserOpensTheWindowsTogglesQuitsAndFindsItKept)
         for (HWND h : windows)
             SaveShot(h, "restart-" + std::to_string(++n));
         EXPECT_EQ(AnyTitled(windows, calendarTitle), calendarShown) << Narrow(calendarTitle);
-        p.RightClickTray();
-        HWND menu = p.OpenMenu();
-        ASSERT_TRUE(menu);
+        HWND menu = p.OpenTrayMenu();
+        ASSERT_TRUE(menu) << p.Describe();
         Keys(menu, Quit);
         ASSERT_TRUE(p.Exited(20000));
         EXPECT_EQ(p.ExitCode(), 0u);
