@@ -29,6 +29,12 @@ TFestivalCheck CheckFestivalInput(const TFestivalInput& in) {
   if (in.Kind.empty()) return {TFestivalField::Kind, "节日类型不能为空！"};
   if (in.Month.empty()) return {TFestivalField::Month, "节日日期不能为空！"};
   if (in.Day.empty()) return {TFestivalField::Day, "节日日期不能为空！"};
+  // A solar day no year has (2月30日, 4月31日) would never come round.
+  int month = 0, day = 0;
+  if (IsSolarCalendar(in.Calendar) && in.Month.ends_with("月") && in.Day.ends_with("日") &&
+      TryStrToInt(in.Month.substr(0, in.Month.size() - 3), month) && TryStrToInt(in.Day.substr(0, in.Day.size() - 3), day) &&
+      month >= 1 && month <= 12 && day > DaysInAMonth(2000, month))
+    return {TFestivalField::Day, "节日日期不存在！"};
   return {};
 }
 

@@ -14,7 +14,11 @@ TEST(FestivalRules, FirstFailingCheckWins) {
       {{"春节", "", "阴历", "正月", "初一", "", ""}, "节日类型不能为空！"},
       {{"春节", "节日(第几个)", "阴历", "", "初一", "", ""}, "节日日期不能为空！"},
       {{"春节", "节日(第几个)", "阴历", "正月", "", "", ""}, "节日日期不能为空！"},
-      {{"春节", "节日(第几个)", "", "正月", "初一", "", ""}, ""}};   // the calendar is not checked
+      {{"春节", "节日(第几个)", "", "正月", "初一", "", ""}, ""},   // the calendar is not checked
+      {{"纪念日", "纪念日(周年)", "阳历", "2月", "30日", "", ""}, "节日日期不存在！"},
+      {{"纪念日", "纪念日(周年)", "阳历", "4月", "31日", "", ""}, "节日日期不存在！"},
+      {{"纪念日", "纪念日(周年)", "阳历", "2月", "29日", "", ""}, ""},   // comes round in leap years
+      {{"纪念日", "纪念日(周年)", "阴历", "二月", "三十", "", ""}, ""}}; // long lunar months have it
   for (const auto& [in, message] : cases) EXPECT_EQ(CheckFestivalInput(in).Message, message);
   EXPECT_EQ(CheckFestivalInput(cases[3].first).Field, TFestivalField::Day);
 }
