@@ -142,6 +142,25 @@ public:
     }
 
     // Waits for the tray menu, right-clicking the icon again every five seconds.
+    // Waits for the first window and for the tray icon's manager, then until the windows settle.
+    std::set<HWND> Started() const
+    {
+        for (int i = 0; i < 600 && (Windows().empty() || !HasTrayManager()) && !Exited(0); ++i)
+            Sleep(50);
+        return Settled();
+    }
+
+    bool HasTrayManager() const
+    {
+        for (HWND h = nullptr; (h = FindWindowExW(HWND_MESSAGE, h, L"VorpenUtilWindow", nullptr));) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == pi.dwProcessId)
+                return true;
+        }
+        return false;
+    }
+
     HWND OpenTrayMenu() const
     {
         for (int i = 0; i < 300; ++i) {
@@ -298,8 +317,8 @@ TEST_F(Walkthrough, UserOpensTheWindowsTogglesQuitsAndFindsItKept)
     {
         Program p(copy);
         ASSERT_TRUE(p.started) << "cannot start vorpen.exe, error " << GetLastError();
-        const std::set<HWND> first = p.Settled();
-        ASSERT_FALSE(first.empty()) << "vorpen.exe showed no window";
+        const std::set<HWND> first = p.Started();
+        ASSERT_FALSE(first.empty()) << "vorpen.exe showed no window; " << p.Describe();
         int n = 0;
         for (HWND h : first)
             SaveShot(h, "start-" + std::to_string(++n));
@@ -345,7 +364,7 @@ TEST_F(Walkthrough, UserOpensTheWindowsTogglesQuitsAndFindsItKept)
     {
         Program p(copy);
         ASSERT_TRUE(p.started);
-        const std::set<HWND> windows = p.Settled();
+        const std::set<HWND> windows = p.Started();
         int n = 0;
         for (HWND h : windows)
             SaveShot(h, "restart-" + std::to_string(++n));
