@@ -242,8 +242,12 @@ void TskSkinForm::ReleaseTrayIcon()
     FTrayIcon->OnRestore = nullptr;
 }
 
+// Only a change touches the window: writing false to a form that never blended leaves a
+// layered style of the form's own (a per-pixel alpha window) in place.
 void TskSkinForm::SetAlphaBlend(bool value)
 {
+    if (value == FAlphaBlend)
+        return;
     FAlphaBlend = value;
     if (Loading() || !FForm || !FForm->HandleAllocated())
         return;

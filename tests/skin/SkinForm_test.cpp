@@ -374,6 +374,43 @@ TEST_F(SkinnedForms, ABorderlessFormKeepsNoFrame)
     delete form;
 }
 
+// A borderless owner that pushes its own per-pixel alpha picture (as the clock does) keeps
+// its layered style through property writes and showing; only a blend the component
+// itself switched on is taken away again.
+TEST_F(SkinnedForms, ALayeredBorderlessOwnerKeepsItsOwnLayeredStyle)
+{
+    TForm* form = NewForm<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(300, 300, 40, 30);
+    auto* stored = new TskCompressedStoredSkin(form);
+    ASSERT_TRUE(LoadProgramSkin(*stored));
+    auto* data = new TskSkinData(form);
+    data->SetCompressedStoredSkin(stored);
+    auto* skin = new TskSkinForm(form);
+    skin->SetSkinData(data);
+    ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+    HWND h = form->Handle();
+    auto layered = [h] { return (GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
+    SetWindowLongPtrW(h, GWL_EXSTYLE, GetWindowLongPtrW(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+    TBitmap picture(40, 30);
+    POINT at{300, 300}, origin{0, 0};
+    SIZE size{40, 30};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ASSERT_TRUE(UpdateLayeredWindow(h, nullptr, &at, &size, picture.Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA));
+    skin->SetAlphaBlend(false);
+    skin->SetAlphaBlendValue(10);
+    EXPECT_TRUE(layered());
+    ShowWindow(h, SW_HIDE);
+    ShowWindow(h, SW_SHOWNOACTIVATE);
+    Application->ProcessMessages();
+    EXPECT_TRUE(layered());
+    EXPECT_FALSE(skin->HasRegion());
+    skin->SetAlphaBlend(true);
+    skin->SetAlphaBlend(false);
+    EXPECT_FALSE(layered());
+    delete form;
+}
+
 TEST_F(SkinnedForms, WithoutTheNonClientAreaTheSkinIsTheWholeFace)
 {
     TForm* form = NewForm<TForm>(nullptr);
