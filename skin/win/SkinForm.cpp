@@ -1298,6 +1298,12 @@ void TskSkinForm::MouseTick(TObject*)
         }
         return;
     }
+    // Without a border no frame is drawn: its objects are nowhere to hover.
+    if (!FrameShown()) {
+        FRouter.UpdateHover({-1, -1}, false);
+        FMouseTimer->SetEnabled(false);
+        return;
+    }
     const TPoint p = CursorInWindow();
     if (!FGeometry.ClientRect.Contains(p)) {
         if (!FRouter.Objects.empty() && IsFormActive())

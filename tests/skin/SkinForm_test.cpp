@@ -371,6 +371,21 @@ TEST_F(SkinnedForms, ABorderlessFormKeepsNoFrame)
     EXPECT_EQ(window.right - window.left, 120);   // no minimum size forced on it
     EXPECT_FALSE(skin->HasRegion());
     EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(305, 305)), HTCLIENT);
+    // Its objects are drawn nowhere, so the cursor over where a button would be, on the
+    // active form, hovers none of them after a rebuild.
+    SetForegroundWindow(form->Handle());
+    SetActiveWindow(form->Handle());
+    Application->ProcessMessages();
+    ASSERT_TRUE(skin->IsFormActive());
+    skin->SetSkinData(data);
+    const TRect close = ButtonOf(*skin, cmClose)->ObjectRect;
+    ASSERT_FALSE(skin->Geometry().ClientRect.Contains(Centre(close)));
+    SetCursorPos(300 + Centre(close).X, 300 + Centre(close).Y);
+    Application->ProcessMessages();
+    Timers.Advance(50);
+    Application->ProcessMessages();
+    EXPECT_EQ(skin->Objects().HoverIndex, -1);
+    SetCursorPos(1270, 790);
     delete form;
 }
 
