@@ -24,6 +24,10 @@ class TChnCalendar;
 class TMenuItem;
 class TPopupMenu;
 class TTrayNotifyIcon;
+class TskCompressedStoredSkin;
+class TskSkinData;
+class TskSkinForm;
+class TskSkinHint;
 
 class TFmMain : public TForm {
 public:
@@ -166,7 +170,16 @@ public:
     TBitBtn* BitBtn1 = nullptr;
     TChnCalendar* ChnCalendar1 = nullptr;
 
+    // The skin components: the program's stored skin, the store that reads it, the skinned
+    // form (the clock keeps no frame, so it changes nothing of its look) and the skinned
+    // hint, which draws every hint of the application.
+    TskSkinForm* DSF = nullptr;
+    TskSkinData* skSkinData1 = nullptr;
+    TskCompressedStoredSkin* CompressedStoredSkin1 = nullptr;
+    TskSkinHint* skSkinHint1 = nullptr;
+
 private:
+    void CreateSkinParts();
     void CreateMenus();
     void ToggleShown(TMenuItem* item, TMenuItem* twin, const char* flag, const std::function<void(bool)>& apply);
     void ClaimSlot(const char* table, std::span<const char* const> keys, std::span<TForm* const> forms,

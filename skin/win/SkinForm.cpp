@@ -242,8 +242,12 @@ void TskSkinForm::ReleaseTrayIcon()
     FTrayIcon->OnRestore = nullptr;
 }
 
+// Only a change touches the window: writing false to a form that never blended leaves a
+// layered style of the form's own (a per-pixel alpha window) in place.
 void TskSkinForm::SetAlphaBlend(bool value)
 {
+    if (value == FAlphaBlend)
+        return;
     FAlphaBlend = value;
     if (Loading() || !FForm || !FForm->HandleAllocated())
         return;
@@ -1292,6 +1296,12 @@ void TskSkinForm::MouseTick(TObject*)
             FRouter.UpdateHover({-1, -1}, false);
             FMouseTimer->SetEnabled(false);
         }
+        return;
+    }
+    // Without a border no frame is drawn: its objects are nowhere to hover.
+    if (!FrameShown()) {
+        FRouter.UpdateHover({-1, -1}, false);
+        FMouseTimer->SetEnabled(false);
         return;
     }
     const TPoint p = CursorInWindow();

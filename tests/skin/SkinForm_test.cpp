@@ -371,6 +371,58 @@ TEST_F(SkinnedForms, ABorderlessFormKeepsNoFrame)
     EXPECT_EQ(window.right - window.left, 120);   // no minimum size forced on it
     EXPECT_FALSE(skin->HasRegion());
     EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(305, 305)), HTCLIENT);
+    // Its objects are drawn nowhere, so the cursor over where a button would be, on the
+    // active form, hovers none of them after a rebuild.
+    SetForegroundWindow(form->Handle());
+    SetActiveWindow(form->Handle());
+    Application->ProcessMessages();
+    ASSERT_TRUE(skin->IsFormActive());
+    skin->SetSkinData(data);
+    const TRect close = ButtonOf(*skin, cmClose)->ObjectRect;
+    ASSERT_FALSE(skin->Geometry().ClientRect.Contains(Centre(close)));
+    SetCursorPos(300 + Centre(close).X, 300 + Centre(close).Y);
+    Application->ProcessMessages();
+    Timers.Advance(50);
+    Application->ProcessMessages();
+    EXPECT_EQ(skin->Objects().HoverIndex, -1);
+    SetCursorPos(1270, 790);
+    delete form;
+}
+
+// A borderless owner that pushes its own per-pixel alpha picture (as the clock does) keeps
+// its layered style through property writes and showing; only a blend the component
+// itself switched on is taken away again.
+TEST_F(SkinnedForms, ALayeredBorderlessOwnerKeepsItsOwnLayeredStyle)
+{
+    TForm* form = NewForm<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(300, 300, 40, 30);
+    auto* stored = new TskCompressedStoredSkin(form);
+    ASSERT_TRUE(LoadProgramSkin(*stored));
+    auto* data = new TskSkinData(form);
+    data->SetCompressedStoredSkin(stored);
+    auto* skin = new TskSkinForm(form);
+    skin->SetSkinData(data);
+    ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+    HWND h = form->Handle();
+    auto layered = [h] { return (GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
+    SetWindowLongPtrW(h, GWL_EXSTYLE, GetWindowLongPtrW(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+    TBitmap picture(40, 30);
+    POINT at{300, 300}, origin{0, 0};
+    SIZE size{40, 30};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ASSERT_TRUE(UpdateLayeredWindow(h, nullptr, &at, &size, picture.Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA));
+    skin->SetAlphaBlend(false);
+    skin->SetAlphaBlendValue(10);
+    EXPECT_TRUE(layered());
+    ShowWindow(h, SW_HIDE);
+    ShowWindow(h, SW_SHOWNOACTIVATE);
+    Application->ProcessMessages();
+    EXPECT_TRUE(layered());
+    EXPECT_FALSE(skin->HasRegion());
+    skin->SetAlphaBlend(true);
+    skin->SetAlphaBlend(false);
+    EXPECT_FALSE(layered());
     delete form;
 }
 
