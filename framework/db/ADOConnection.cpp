@@ -100,6 +100,7 @@ void TADOConnection::CheckDataFile() {
             tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     std::string reason = rc == SQLITE_DONE ? "" : sqlite3_errmsg(FHandle);
     sqlite3_finalize(stmt);
+    ThrowIfHeld(rc, reason);
     if (!reason.empty())
         throw EDatabaseError("\"" + FFileName + "\" is not a valid data file: " + reason);
     for (const auto& required : FRequiredTables) {
@@ -110,18 +111,26 @@ void TADOConnection::CheckDataFile() {
     CheckWritable();
 }
 
+// Still locked after the busy wait: another program holds the file.
+void TADOConnection::ThrowIfHeld(int rc, const std::string& reason) const {
+    if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
+        throw EDatabaseError("The data file \"" + FFileName + "\" is in use by another program: " + reason);
+}
+
 // A write-protected file opens read-only, and a file in a write-protected folder opens
 // but fails at its first journal: either would fail every later write. One write is
 // tried here and rolled back.
 void TADOConnection::CheckWritable() {
     std::string reason;
+    int rc = SQLITE_OK;
     if (sqlite3_db_readonly(FHandle, "main") == 1)
         reason = "the file is read-only";
-    else if (sqlite3_exec(FHandle, "begin immediate; create table main.write_check_(x)", nullptr, nullptr, nullptr) !=
+    else if ((rc = sqlite3_exec(FHandle, "begin immediate; create table main.write_check_(x)", nullptr, nullptr, nullptr)) !=
              SQLITE_OK)
         reason = sqlite3_errmsg(FHandle);
     if (!sqlite3_get_autocommit(FHandle))
         sqlite3_exec(FHandle, "rollback", nullptr, nullptr, nullptr);
+    ThrowIfHeld(rc, reason);
     if (!reason.empty())
         throw EDatabaseError("The data file \"" + FFileName + "\" cannot be written (is it or its folder write-protected?): " +
                              reason);

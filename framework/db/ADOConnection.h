@@ -46,6 +46,7 @@ private:
     void UnregisterDataSet(TADOQuery* query);
     void CheckDataFile();
     void CheckWritable();
+    void ThrowIfHeld(int rc, const std::string& reason) const;
 
     std::string FConnectionString;
     bool FLoginPrompt = true;

@@ -169,6 +169,24 @@ TEST(DataFile, OpenRefusesADataFileItCannotWrite) {
 }
 #endif
 
+// Another program holding the data file (after the busy wait) is told apart from a
+// write-protected one, and the file is left as it was.
+TEST(DataFile, OpenSaysWhenAnotherProgramHoldsTheFile) {
+    DataFileCopy file;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(file.FileName().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    TADOConnection cnn(nullptr);
+    cnn.SetConnectionString(file.ConnectionString());
+    const std::string message = MessageOf([&] { cnn.Open(); });
+    EXPECT_NE(message.find("in use by another program"), std::string::npos) << message;
+    EXPECT_FALSE(cnn.Connected());
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    cnn.Open();
+    EXPECT_TRUE(cnn.Connected());
+}
+
 TEST(DataFile, ConnectionStringEntries) {
     EXPECT_EQ(ConnectionStringValue("Provider=X;User ID=Admin; Data Source=  C:\\a b\\q.mdb  ;Persist=true",
                                      "data source"),
