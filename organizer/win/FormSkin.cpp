@@ -42,7 +42,9 @@ void AddFormSkin(TForm* form, TskSkinForm*& DSF, TskSkinData*& skSkinData1,
   skSkinData1->SetName("skSkinData1");
   skSkinData1->SetCompressedStoredSkin(CompressedStoredSkin1);
   DSF->SetSkinData(skSkinData1);
-  // The skinned frame is wider and taller than the system's: the client keeps its size.
+  // The skinned frame is wider and taller than the system's: the client keeps its size,
+  // measured on the window that has it.
+  form->HandleNeeded();
   form->SetClientSize(clientWidth, clientHeight);
 }
 
