@@ -82,6 +82,7 @@ TFestivalDialog::TFestivalDialog(TComponent* AOwner, TFestivalDialogMode mode) :
   OpenDialog1->SetTitle("选择音乐文件");
 
   if (mode == TFestivalDialogMode::Add) OnShow = [this](TObject* s) { FormShow(s); };
+  ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFestivalDialog::FillDateLists(bool solar) {

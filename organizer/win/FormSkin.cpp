@@ -17,7 +17,6 @@ void SetFont(TFont& f, TColor color, TFontStyles style) {
 void AddFormSkin(TForm* form, TskSkinForm*& DSF, TskSkinData*& skSkinData1,
                  TskCompressedStoredSkin*& CompressedStoredSkin1) {
   const int clientWidth = form->ClientWidth(), clientHeight = form->ClientHeight();
-
   CompressedStoredSkin1 = new TskCompressedStoredSkin(form);
   CompressedStoredSkin1->SetName("CompressedStoredSkin1");
   CompressedStoredSkin1->SetFileName("SKIN.INI");
@@ -37,11 +36,18 @@ void AddFormSkin(TForm* form, TskSkinForm*& DSF, TskSkinData*& skSkinData1,
   DSF->Magnetic = true;
   DSF->MagneticSize = 5;
   DSF->SetBorderIcons(SkIcon(TskBorderIcon::biMaximize));
+  form->SetClientSize(clientWidth, clientHeight);   // the frame changed its style
 
   skSkinData1 = new TskSkinData(form);
   skSkinData1->SetName("skSkinData1");
+}
+
+void ApplyFormSkin(TForm* form, TskSkinForm* DSF, TskSkinData* skSkinData1,
+                   TskCompressedStoredSkin* CompressedStoredSkin1) {
+  const int clientWidth = form->ClientWidth(), clientHeight = form->ClientHeight();
   skSkinData1->SetCompressedStoredSkin(CompressedStoredSkin1);
   DSF->SetSkinData(skSkinData1);
+  ChangeSkinControls(form, skSkinData1);
   // The skinned frame is wider and taller than the system's: the client keeps its size,
   // measured on the window that has it.
   form->HandleNeeded();

@@ -9,12 +9,15 @@
 #include "skin/win/SkinForm.h"
 
 // Gives form its DSF, skSkinData1 and CompressedStoredSkin1 with the values every skinned
-// organizer form shares, loads the skin and keeps the form's client size. Skinned
-// controls made afterwards by the makers below are bound to the store as they are made.
+// organizer form shares; the store stays empty until ApplyFormSkin.
 void AddFormSkin(TForm* form, TskSkinForm*& DSF, TskSkinData*& skSkinData1,
                  TskCompressedStoredSkin*& CompressedStoredSkin1);
+// Run once the form's controls exist: loads the skin into the store, skins the frame and
+// every skinned control bound to the store, and keeps the form's client size.
+void ApplyFormSkin(TForm* form, TskSkinForm* DSF, TskSkinData* skSkinData1,
+                   TskCompressedStoredSkin* CompressedStoredSkin1);
 
-// A skinned push button ("resizebutton" section) that runs onClick.
+// A skinned push button ("resizebutton" section) bound to data that runs onClick.
 TskSkinButton* MakeSkinButton(TskSkinData* data, TComponent* owner, TWinControl* parent, const char* name,
                               const char* caption, const TRect& bounds, TNotifyEvent onClick);
 

@@ -92,6 +92,7 @@ TFormbqcx::TFormbqcx(TComponent* AOwner) : TForm(AOwner)
 
     OnShow = [this](TObject* o) { FormShow(o); };
     OnClose = [this](TObject* o, TCloseAction& a) { FormClose(o, a); };
+    ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFormbqcx::FormShow(TObject*) { OpenList(); }

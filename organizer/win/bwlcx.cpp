@@ -57,6 +57,7 @@ TFormbwlcx::TFormbwlcx(TComponent* AOwner) : TForm(AOwner) {
 
   OnShow = [this](TObject* s) { FormShow(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFormbwlcx::FormShow(TObject*) { OpenGridList(*dbhouse->qbwcx, MemoListSQL); }

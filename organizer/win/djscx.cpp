@@ -57,6 +57,7 @@ TFormdjscx::TFormdjscx(TComponent* AOwner) : TForm(AOwner)
 
     OnShow = [this](TObject* o) { FormShow(o); };
     OnClose = [this](TObject* o, TCloseAction& a) { FormClose(o, a); };
+    ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFormdjscx::FormShow(TObject*) { OpenList(); }

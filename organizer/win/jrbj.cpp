@@ -56,6 +56,7 @@ TFormjrbj::TFormjrbj(TComponent* AOwner) : TForm(AOwner) {
 
   OnShow = [this](TObject* s) { FormShow(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFormjrbj::FormShow(TObject*) { OpenGridList(*dbhouse->qjrcx, FestivalListSQL); }

@@ -71,6 +71,7 @@ TFormqtcs::TFormqtcs(TComponent* AOwner) : TForm(AOwner) {
                                  [this](TObject* s) { skSkinButton1Click(s); });
 
   OnShow = [this](TObject* s) { FormShow(s); };
+  ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFormqtcs::ShowSettings(const TOtherSettings& s) {
