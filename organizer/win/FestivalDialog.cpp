@@ -31,6 +31,7 @@ TFestivalDialog::TFestivalDialog(TComponent* AOwner, TFestivalDialogMode mode) :
   SetBorderIcons({biSystemMenu});
   SetPosition(poScreenCenter);
   SetClientSize(396, 266);
+  AddFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 
   const char* captions[] = {"节日名称", "节日类型", "日期类型", "节日日期", "超始年", "音乐路径"};
   TLabel** labels[] = {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6};
@@ -56,22 +57,20 @@ TFestivalDialog::TFestivalDialog(TComponent* AOwner, TFestivalDialogMode mode) :
   ComboBox5 = list("ComboBox5", 4, kFieldLeft, 100);
   Edit2 = Make<TEdit>(this, this, "Edit2", kFieldLeft, RowTop(5), 170, 22);
 
-  auto button = [this](const char* name, const char* caption, int left, int top, int width) {
-    TButton* b = Make<TButton>(this, this, name, left, top, width, 25);
-    b->SetCaption(caption);
-    return b;
+  auto button = [this](const char* name, const char* caption, int left, int top, int width,
+                       void (TFestivalDialog::*click)(TObject*)) {
+    return MakeSkinButton(skSkinData1, this, this, name, caption, Bounds(left, top, width, 25),
+                          [this, click](TObject* s) { (this->*click)(s); });
   };
-  skSkinButton1 = button("skSkinButton1", "选择", kFieldLeft + 178, RowTop(5) - 2, 54);
-  skSkinButton1->OnClick = [this](TObject* s) { skSkinButton1Click(s); };
-  skSkinButton2 = button("skSkinButton2", "试听", kFieldLeft + 236, RowTop(5) - 2, 54);
-  skSkinButton2->OnClick = [this](TObject* s) { skSkinButton2Click(s); };
-  skSkinButton3 = button("skSkinButton3", "填为空", kFieldLeft + 110, RowTop(4) - 2, 70);
-  skSkinButton3->OnClick = [this](TObject* s) { skSkinButton3Click(s); };
+  skSkinButton1 = button("skSkinButton1", "选择", kFieldLeft + 178, RowTop(5) - 2, 54,
+                         &TFestivalDialog::skSkinButton1Click);
+  skSkinButton2 = button("skSkinButton2", "试听", kFieldLeft + 236, RowTop(5) - 2, 54,
+                         &TFestivalDialog::skSkinButton2Click);
+  skSkinButton3 = button("skSkinButton3", "填为空", kFieldLeft + 110, RowTop(4) - 2, 70,
+                         &TFestivalDialog::skSkinButton3Click);
   skSkinButton3->SetVisible(mode == TFestivalDialogMode::Add);
-  skSkinButton4 = button("skSkinButton4", "保存", 104, 222, 84);
-  skSkinButton4->OnClick = [this](TObject* s) { skSkinButton4Click(s); };
-  skSkinButton5 = button("skSkinButton5", "返回", 208, 222, 84);
-  skSkinButton5->OnClick = [this](TObject* s) { skSkinButton5Click(s); };
+  skSkinButton4 = button("skSkinButton4", "保存", 104, 222, 84, &TFestivalDialog::skSkinButton4Click);
+  skSkinButton5 = button("skSkinButton5", "返回", 208, 222, 84, &TFestivalDialog::skSkinButton5Click);
 
   editiid = Make<TEdit>(this, this, "editiid", 8, 226, 40, 21);
   editiid->SetText("0");
@@ -83,6 +82,7 @@ TFestivalDialog::TFestivalDialog(TComponent* AOwner, TFestivalDialogMode mode) :
   OpenDialog1->SetTitle("选择音乐文件");
 
   if (mode == TFestivalDialogMode::Add) OnShow = [this](TObject* s) { FormShow(s); };
+  ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFestivalDialog::FillDateLists(bool solar) {

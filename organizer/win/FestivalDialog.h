@@ -6,12 +6,16 @@
 #include "framework/win/FileDialogs.h"
 #include "framework/win/Forms.h"
 #include "framework/win/StdCtrls.h"
+#include "organizer/win/FormSkin.h"
 #include "organizer/core/FestivalRules.h"
 
 class TFestivalDialog : public TForm {
 public:
   TFestivalDialog(TComponent* AOwner, TFestivalDialogMode mode);
 
+  TskSkinForm* DSF;
+  TskSkinData* skSkinData1;
+  TskCompressedStoredSkin* CompressedStoredSkin1;
   TLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6;
   TEdit* Edit1;                   // name
   TComboBox* ComboBox1;           // kind
@@ -21,11 +25,11 @@ public:
   TEdit* Edit2;                   // sound file
   TEdit* editiid;                 // iid of the row being changed (edit dialog only)
   TOpenDialog* OpenDialog1;
-  TButton* skSkinButton1;         // "选择"
-  TButton* skSkinButton2;         // "试听"
-  TButton* skSkinButton3;         // "填为空" (add dialog only)
-  TButton* skSkinButton4;         // "保存"
-  TButton* skSkinButton5;         // "返回"
+  TskSkinButton* skSkinButton1;       // "选择"
+  TskSkinButton* skSkinButton2;       // "试听"
+  TskSkinButton* skSkinButton3;       // "填为空" (add dialog only)
+  TskSkinButton* skSkinButton4;       // "保存"
+  TskSkinButton* skSkinButton5;       // "返回"
 
   // Fills the fields from a stored row: the month and day lists of the row's calendar
   // first, then its values; the year list afresh.

@@ -49,12 +49,12 @@ TFormbqcx::TFormbqcx(TComponent* AOwner) : TForm(AOwner)
     SetBorderStyle(bsSizeable);
     SetBorderIcons({biSystemMenu, biMinimize});
     SetClientSize(520, 320);
+    AddFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 
-    GroupBox1 = Make<TGroupBox>(this, this, "GroupBox1", 0, 226, 520, 94);
-    GroupBox1->SetAlign(alBottom);
-    GroupBox1->SetCaption("查询条件");
+    skSkinGroupBox2 = MakeSkinGroupBox(skSkinData1, this, this, Bounds(0, 226, 520, 94));
+    skSkinGroupBox2->SetAlign(alBottom);
     struct {
-        TButton** Button;
+        TskSkinButton** Button;
         const char* Name;
         const char* Caption;
         void (TFormbqcx::*Click)(TObject*);
@@ -66,13 +66,11 @@ TFormbqcx::TFormbqcx(TComponent* AOwner) : TForm(AOwner)
     };
     int left = 24;
     for (const auto& b : buttons) {
-        TButton* button = Make<TButton>(this, GroupBox1, b.Name, left, 24, 100, 27);
-        button->SetCaption(b.Caption);
-        button->OnClick = [this, click = b.Click](TObject* o) { (this->*click)(o); };
-        *b.Button = button;
+        *b.Button = MakeSkinButton(skSkinData1, this, skSkinGroupBox2, b.Name, b.Caption, Bounds(left, 18, 100, 27),
+                                   [this, click = b.Click](TObject* o) { (this->*click)(o); });
         left += 122;
     }
-    Label1 = Make<TLabel>(this, GroupBox1, "Label1", 24, 64, 470, 16);
+    Label1 = Make<TLabel>(this, skSkinGroupBox2, "Label1", 24, 60, 470, 16);
     Label1->SetCaption("提示：1--表示显示0--表示不显示");
 
     DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 0, 0, 520, 226);
@@ -94,6 +92,7 @@ TFormbqcx::TFormbqcx(TComponent* AOwner) : TForm(AOwner)
 
     OnShow = [this](TObject* o) { FormShow(o); };
     OnClose = [this](TObject* o, TCloseAction& a) { FormClose(o, a); };
+    ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFormbqcx::FormShow(TObject*) { OpenList(); }

@@ -8,6 +8,7 @@
 #include "framework/win/DBGrids.h"
 #include "framework/win/Forms.h"
 #include "framework/win/StdCtrls.h"
+#include "organizer/win/FormSkin.h"
 #include "organizer/win/NoteMemoView.h"
 
 class TFormxsbq : public TForm {
@@ -24,9 +25,12 @@ class TFormbqcx : public TForm {
 public:
     explicit TFormbqcx(TComponent* AOwner);
 
+    TskSkinForm* DSF;
+    TskSkinData* skSkinData1;
+    TskCompressedStoredSkin* CompressedStoredSkin1;
     TDBGrid* DBGrid1;
-    TGroupBox* GroupBox1;   // "查询条件"
-    TButton *skSkinButton3, *skSkinButton1, *skSkinButton2, *skSkinButton6;   // show, not shown, shown, back
+    TskSkinGroupBox* skSkinGroupBox2;   // "查询条件"
+    TskSkinButton *skSkinButton3, *skSkinButton1, *skSkinButton2, *skSkinButton6;   // show, not shown, shown, back
     TLabel* Label1;         // the hint on the flag's values
 
     void FormShow(TObject* Sender);

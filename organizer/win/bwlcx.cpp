@@ -15,12 +15,12 @@ TFormbwlcx::TFormbwlcx(TComponent* AOwner) : TForm(AOwner) {
   SetBorderStyle(bsSizeable);
   SetPosition(poScreenCenter);
   SetClientSize(624, 400);
+  AddFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 
-  GroupBox1 = Make<TGroupBox>(this, this, "GroupBox1", 0, 0, 624, 62);
-  GroupBox1->SetAlign(alTop);
-  GroupBox1->SetCaption("查询条件");
+  skSkinGroupBox2 = MakeSkinGroupBox(skSkinData1, this, this, Bounds(0, 0, 624, 62));
+  skSkinGroupBox2->SetAlign(alTop);
   struct {
-    TButton** Button;
+    TskSkinButton** Button;
     const char* Name;
     const char* Caption;
     void (TFormbwlcx::*Click)(TObject*);
@@ -31,9 +31,8 @@ TFormbwlcx::TFormbwlcx(TComponent* AOwner) : TForm(AOwner) {
                        {&skSkinButton6, "skSkinButton6", "返回", &TFormbwlcx::skSkinButton6Click}};
   int left = 16;
   for (const auto& b : buttons) {
-    *b.Button = Make<TButton>(this, GroupBox1, b.Name, left, 24, 90, 27);
-    (*b.Button)->SetCaption(b.Caption);
-    (*b.Button)->OnClick = [this, click = b.Click](TObject* s) { (this->*click)(s); };
+    *b.Button = MakeSkinButton(skSkinData1, this, skSkinGroupBox2, b.Name, b.Caption, Bounds(left, 18, 90, 27),
+                               [this, click = b.Click](TObject* s) { (this->*click)(s); });
     left += 116;
   }
 
@@ -58,6 +57,7 @@ TFormbwlcx::TFormbwlcx(TComponent* AOwner) : TForm(AOwner) {
 
   OnShow = [this](TObject* s) { FormShow(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFormbwlcx::FormShow(TObject*) { OpenGridList(*dbhouse->qbwcx, MemoListSQL); }

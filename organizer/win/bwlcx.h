@@ -4,13 +4,17 @@
 #include "framework/win/DBGrids.h"
 #include "framework/win/Forms.h"
 #include "framework/win/StdCtrls.h"
+#include "organizer/win/FormSkin.h"
 
 class TFormbwlcx : public TForm {
 public:
   explicit TFormbwlcx(TComponent* AOwner);
 
-  TGroupBox* GroupBox1;   // "查询条件"
-  TButton *skSkinButton3, *skSkinButton1, *skSkinButton2, *skSkinButton4, *skSkinButton6;
+  TskSkinForm* DSF;
+  TskSkinData* skSkinData1;
+  TskCompressedStoredSkin* CompressedStoredSkin1;
+  TskSkinGroupBox* skSkinGroupBox2;   // "查询条件"
+  TskSkinButton *skSkinButton3, *skSkinButton1, *skSkinButton2, *skSkinButton4, *skSkinButton6;
   TDBGrid* DBGrid1;
 
   void FormShow(TObject* Sender);

@@ -28,6 +28,7 @@ TFormdjscx::TFormdjscx(TComponent* AOwner) : TForm(AOwner)
     SetBorderStyle(bsSingle);
     SetBorderIcons({biSystemMenu, biMinimize});
     SetClientSize(520, 300);
+    AddFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 
     DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 8, 8, 504, 180);
     struct {
@@ -46,20 +47,17 @@ TFormdjscx::TFormdjscx(TComponent* AOwner) : TForm(AOwner)
         DBGrid1->SetDataSource(dbhouse->qdjs_s);
     Label1 = Make<TLabel>(this, this, "Label1", 8, 198, 504, 16);
     Label1->SetCaption("提示：1--表示显示0--表示不显示");
-    GroupBox1 = Make<TGroupBox>(this, this, "GroupBox1", 8, 222, 504, 66);
-    GroupBox1->SetCaption("查询条件");
-    skSkinButton1 = Make<TButton>(this, GroupBox1, "skSkinButton1", 40, 26, 100, 27);
-    skSkinButton1->SetCaption("标记不显示");
-    skSkinButton1->OnClick = [this](TObject* o) { skSkinButton1Click(o); };
-    skSkinButton2 = Make<TButton>(this, GroupBox1, "skSkinButton2", 202, 26, 100, 27);
-    skSkinButton2->SetCaption("标记显示");
-    skSkinButton2->OnClick = [this](TObject* o) { skSkinButton2Click(o); };
-    skSkinButton6 = Make<TButton>(this, GroupBox1, "skSkinButton6", 364, 26, 100, 27);
-    skSkinButton6->SetCaption("返回");
-    skSkinButton6->OnClick = [this](TObject* o) { skSkinButton6Click(o); };
+    skSkinGroupBox2 = MakeSkinGroupBox(skSkinData1, this, this, Bounds(8, 222, 504, 66));
+    skSkinButton1 = MakeSkinButton(skSkinData1, this, skSkinGroupBox2, "skSkinButton1", "标记不显示",
+                                   Bounds(40, 20, 100, 27), [this](TObject* o) { skSkinButton1Click(o); });
+    skSkinButton2 = MakeSkinButton(skSkinData1, this, skSkinGroupBox2, "skSkinButton2", "标记显示",
+                                   Bounds(202, 20, 100, 27), [this](TObject* o) { skSkinButton2Click(o); });
+    skSkinButton6 = MakeSkinButton(skSkinData1, this, skSkinGroupBox2, "skSkinButton6", "返回",
+                                   Bounds(364, 20, 100, 27), [this](TObject* o) { skSkinButton6Click(o); });
 
     OnShow = [this](TObject* o) { FormShow(o); };
     OnClose = [this](TObject* o, TCloseAction& a) { FormClose(o, a); };
+    ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFormdjscx::FormShow(TObject*) { OpenList(); }

@@ -6,15 +6,19 @@
 #include "framework/win/DBGrids.h"
 #include "framework/win/Forms.h"
 #include "framework/win/StdCtrls.h"
+#include "organizer/win/FormSkin.h"
 
 class TFormdjscx : public TForm {
 public:
     explicit TFormdjscx(TComponent* AOwner);
 
+    TskSkinForm* DSF;
+    TskSkinData* skSkinData1;
+    TskCompressedStoredSkin* CompressedStoredSkin1;
     TDBGrid* DBGrid1;
-    TLabel* Label1;                 // the hint on the flag's values
-    TGroupBox* GroupBox1;           // "查询条件"
-    TButton *skSkinButton1, *skSkinButton2, *skSkinButton6;   // not shown, shown, back
+    TLabel* Label1;                     // the hint on the flag's values
+    TskSkinGroupBox* skSkinGroupBox2;   // "查询条件"
+    TskSkinButton *skSkinButton1, *skSkinButton2, *skSkinButton6;   // not shown, shown, back
 
     void FormShow(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);

@@ -16,13 +16,13 @@ TFormjrbj::TFormjrbj(TComponent* AOwner) : TForm(AOwner) {
   SetBorderIcons({biSystemMenu, biMinimize});
   SetPosition(poScreenCenter);
   SetClientSize(684, 430);
+  AddFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 
-  skSkinGroupBox2 = Make<TGroupBox>(this, this, "skSkinGroupBox2", 8, 6, 668, 86);
-  skSkinGroupBox2->SetCaption("查询条件");
+  skSkinGroupBox2 = MakeSkinGroupBox(skSkinData1, this, this, Bounds(8, 6, 668, 86));
   Label1 = Make<TLabel>(this, skSkinGroupBox2, "Label1", 16, 22, 600, 16);
   Label1->SetCaption("提示：设置好后，请退出软件再进入设置生效！");
   struct {
-    TButton** Button;
+    TskSkinButton** Button;
     const char* Name;
     const char* Caption;
     void (TFormjrbj::*Click)(TObject*);
@@ -33,9 +33,8 @@ TFormjrbj::TFormjrbj(TComponent* AOwner) : TForm(AOwner) {
                        {&skSkinButton5, "skSkinButton5", "返回", &TFormjrbj::skSkinButton5Click}};
   int left = 16;
   for (const auto& b : buttons) {
-    *b.Button = Make<TButton>(this, skSkinGroupBox2, b.Name, left, 46, 100, 27);
-    (*b.Button)->SetCaption(b.Caption);
-    (*b.Button)->OnClick = [this, click = b.Click](TObject* s) { (this->*click)(s); };
+    *b.Button = MakeSkinButton(skSkinData1, this, skSkinGroupBox2, b.Name, b.Caption, Bounds(left, 46, 100, 27),
+                               [this, click = b.Click](TObject* s) { (this->*click)(s); });
     left += 130;
   }
 
@@ -57,6 +56,7 @@ TFormjrbj::TFormjrbj(TComponent* AOwner) : TForm(AOwner) {
 
   OnShow = [this](TObject* s) { FormShow(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFormjrbj::FormShow(TObject*) { OpenGridList(*dbhouse->qjrcx, FestivalListSQL); }

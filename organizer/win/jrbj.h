@@ -4,14 +4,18 @@
 #include "framework/win/DBGrids.h"
 #include "framework/win/Forms.h"
 #include "framework/win/StdCtrls.h"
+#include "organizer/win/FormSkin.h"
 
 class TFormjrbj : public TForm {
 public:
   explicit TFormjrbj(TComponent* AOwner);
 
-  TGroupBox* skSkinGroupBox2;   // "查询条件"
-  TLabel* Label1;               // the note on when settings take effect
-  TButton *skSkinButton1, *skSkinButton2, *skSkinButton3, *skSkinButton4, *skSkinButton5;
+  TskSkinForm* DSF;
+  TskSkinData* skSkinData1;
+  TskCompressedStoredSkin* CompressedStoredSkin1;
+  TskSkinGroupBox* skSkinGroupBox2;   // "查询条件"
+  TLabel* Label1;                     // the note on when settings take effect
+  TskSkinButton *skSkinButton1, *skSkinButton2, *skSkinButton3, *skSkinButton4, *skSkinButton5;
   TDBGrid* DBGrid1;
 
   void FormShow(TObject* Sender);

@@ -30,6 +30,7 @@ TFormqtcs::TFormqtcs(TComponent* AOwner) : TForm(AOwner) {
   SetBorderIcons({biSystemMenu, biMinimize});
   SetPosition(poScreenCenter);
   SetClientSize(430, 372);
+  AddFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 
   cb1 = Make<TCheckBox>(this, this, "cb1", 16, 10, 140, 20, "开机自动启动");
 
@@ -64,12 +65,13 @@ TFormqtcs::TFormqtcs(TComponent* AOwner) : TForm(AOwner) {
   Label7 = Make<TLabel>(this, this, "Label7", 16, 298, 400, 16, "有些杀毒软件会阻止请点击允许运行！");
   for (TLabel* l : {Label5, Label6, Label7}) l->Font().SetStyle({fsBold});
 
-  skSkinButton6 = Make<TBitBtn>(this, this, "skSkinButton6", 112, 332, 90, 28, "保存");
-  skSkinButton6->OnClick = [this](TObject* s) { skSkinButton6Click(s); };
-  skSkinButton1 = Make<TBitBtn>(this, this, "skSkinButton1", 228, 332, 90, 28, "返回");
-  skSkinButton1->OnClick = [this](TObject* s) { skSkinButton1Click(s); };
+  skSkinButton6 = MakeSkinButton(skSkinData1, this, this, "skSkinButton6", "保存", Bounds(112, 332, 90, 28),
+                                 [this](TObject* s) { skSkinButton6Click(s); });
+  skSkinButton1 = MakeSkinButton(skSkinData1, this, this, "skSkinButton1", "返回", Bounds(228, 332, 90, 28),
+                                 [this](TObject* s) { skSkinButton1Click(s); });
 
   OnShow = [this](TObject* s) { FormShow(s); };
+  ApplyFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 }
 
 void TFormqtcs::ShowSettings(const TOtherSettings& s) {

@@ -5,12 +5,16 @@
 // follow the saved row at once.
 #include "framework/win/Buttons.h"
 #include "framework/win/StdCtrls.h"
+#include "organizer/win/FormSkin.h"
 #include "organizer/core/OtherSettings.h"
 
 class TFormqtcs : public TForm {
 public:
   explicit TFormqtcs(TComponent* AOwner);
 
+  TskSkinForm* DSF;
+  TskSkinData* skSkinData1;
+  TskCompressedStoredSkin* CompressedStoredSkin1;
   TCheckBox* cb1;   // "开机自动启动"
   TGroupBox* GroupBox1;   // "报时"
   TCheckBox *cb2, *cb3;   // "整点", "半点" (hidden)
@@ -28,7 +32,7 @@ public:
   TLabel* Label4;
   TComboBox* ComboBox1;   // "播放次数"
   TLabel *Label5, *Label6, *Label7;
-  TBitBtn *skSkinButton6, *skSkinButton1;   // "保存", "返回"
+  TskSkinButton *skSkinButton6, *skSkinButton1;   // "保存", "返回"
 
   void FormShow(TObject* Sender);
   void skSkinButton6Click(TObject* Sender);

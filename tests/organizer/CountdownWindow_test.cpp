@@ -326,11 +326,11 @@ TEST_F(Countdowns, TheManagerMarksASlotShown)
     SaveShot(manager->Handle(), "countdown-manager");
     dbhouse->qdjs->SetRecNo(2);
     boxes.Answer = IDNO;
-    manager->skSkinButton2->Click();
+    manager->skSkinButton2->ButtonClick();
     EXPECT_EQ(Value("select qyzt from sz_djsb where bz='倒计时2'"), "0");
     boxes.Answer = IDYES;
     dbhouse->qdjs->SetRecNo(2);
-    manager->skSkinButton2->Click();
+    manager->skSkinButton2->ButtonClick();
     ASSERT_EQ(boxes.Calls.size(), 2u);
     EXPECT_EQ(boxes.Calls[1].Text, "您确定将：倒计时2为显示吗？");
     EXPECT_EQ(boxes.Calls[1].Caption, "询问");
@@ -342,7 +342,7 @@ TEST_F(Countdowns, TheManagerMarksASlotShown)
     EXPECT_TRUE(IsWindowVisible(window2->Handle()));
     EXPECT_EQ(window2->Top(), 484);
     delete window2;
-    manager->skSkinButton6->Click();
+    manager->skSkinButton6->ButtonClick();
     EXPECT_FALSE(dbhouse->qdjs->Active());
 }
 

@@ -22,6 +22,7 @@
 namespace {
 
 void Click(TWinControl* c) { SendMessageW(c->Handle(), BM_CLICK, 0, 0); }
+void Click(TskSkinButton* b) { b->ButtonClick(); }
 
 // Chooses an item as the user does, so that the list's change handler runs.
 void Choose(TComboBox* c, const std::string& text) {

@@ -207,9 +207,9 @@ TEST_F(StickyNotes, ASlotTheManagerMarksFreeIsClosedByTheClocksTimer)
     while (!list.Eof() && list.FieldByName("xsbz").AsString() != "便签4")
         list.Next();
     boxes.Answer = IDYES;
-    manager->skSkinButton3->Click();   // no file yet: nothing is asked
+    manager->skSkinButton3->ButtonClick();   // no file yet: nothing is asked
     EXPECT_TRUE(boxes.Calls.empty());
-    manager->skSkinButton1->Click();
+    manager->skSkinButton1->ButtonClick();
     EXPECT_EQ(boxes.Calls.at(0).Text, "您确定标记便签名称为：便签4为不显示吗？");
     EXPECT_EQ(Row("qyzt", 4), "0");
     EXPECT_TRUE(list.Active());
@@ -224,7 +224,7 @@ TEST_F(StickyNotes, ASlotTheManagerMarksFreeIsClosedByTheClocksTimer)
     while (!list.Eof() && list.FieldByName("xsbz").AsString() != "便签4")
         list.Next();
     PostMessageW(viewer->Handle(), WM_CLOSE, 0, 0);
-    manager->skSkinButton3->Click();
+    manager->skSkinButton3->ButtonClick();
     EXPECT_EQ(boxes.Calls.back().Text, "您确定显示便签名称为：便签4内容吗？");
     EXPECT_EQ(NoteMemoText(viewer->Memo1), Utf8ToGbk("第四张便签\r\n第二行"));
     EXPECT_FALSE(viewer->Visible());

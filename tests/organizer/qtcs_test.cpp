@@ -50,6 +50,7 @@ protected:
     return row;
   }
   static void Click(TWinControl* c) { SendMessageW(c->Handle(), BM_CLICK, 0, 0); }
+  static void Click(TskSkinButton* b) { b->ButtonClick(); }
 
   DataFileCopy file;
   MessageBoxRecorder boxes;
