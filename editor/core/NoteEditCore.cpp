@@ -1689,12 +1689,15 @@ void TNoteEditCore::DropFrom(TNoteEditCore& source, TBufferCoord point, bool mov
     struct Groups {
         TNoteEditUndoList& target;
         TNoteEditUndoList* other;
+        // Each group ends even when the other's listener raises.
         ~Groups() {
-            try {
-                target.EndGroup();
-                if (other) other->EndGroup();
-            } catch (...) {
-                NoteHandleException();
+            for (TNoteEditUndoList* list : {&target, other}) {
+                if (!list) continue;
+                try {
+                    list->EndGroup();
+                } catch (...) {
+                    NoteHandleException();
+                }
             }
         }
     } groups{FUndoList, same ? nullptr : &source.FUndoList};

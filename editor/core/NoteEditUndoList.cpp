@@ -71,6 +71,9 @@ bool TNoteEditUndoList::MoveGroupBreakTo(TNoteEditUndoList& target) {
 }
 
 void TNoteEditUndoList::Clear() {
+    // The empty list stands for the saved state only when the text was at it: changes that
+    // can no longer be undone keep it out of reach.
+    FSavedState = IsAtSavedState() ? 0 : -1;
     FItems.clear();
     FFullUndoImpossible = false;
 }
@@ -112,6 +115,7 @@ void TNoteEditUndoList::Assign(const TNoteEditUndoList& source) {
     FLockCount = source.FLockCount;
     FMaxItems = source.FMaxItems;
     FNextChangeNumber = source.FNextChangeNumber;
+    FSavedState = source.FSavedState;
 }
 
 namespace {

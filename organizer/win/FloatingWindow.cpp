@@ -59,8 +59,12 @@ void TFloatingBehaviour::ReadPosition()
     q.SQL.Add("select * from sz_fzb where bz= :bz ");
     q.Parameters.ParamByName("bz").Value = FKey;
     q.Open();
-    FForm->SetLeft(q.FieldByName("xz").AsInteger());
-    FForm->SetTop(q.FieldByName("yz").AsInteger());
+    // The pair follows the row shown, so that a close without a mouse move stores the row
+    // back rather than a pair start-up could not read.
+    *FPosX = q.FieldByName("xz").AsInteger();
+    *FPosY = q.FieldByName("yz").AsInteger();
+    FForm->SetLeft(*FPosX);
+    FForm->SetTop(*FPosY);
     q.Close();
 }
 

@@ -35,7 +35,7 @@ public:
     // Binds a surface's mouse moves straight to Drag, for windows whose surfaces have no
     // handler of their own.
     void AddSurface(TControl* surface, bool records = true, bool drags = true);
-    // Places the window from its row (0, 0 when the row is missing).
+    // Places the window from its row (0, 0 when the row is missing) and sets its pair to it.
     void ReadPosition();
     // Stores the pair in the row (a missing row stays missing).
     void WritePosition();

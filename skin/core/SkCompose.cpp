@@ -126,8 +126,8 @@ struct TBorderLayout {
     int LastFrom;            // its target start along the edge (it ends at the picture's end)
 };
 
-// Largest side and area of a border picture; a skin whose rectangles lie far outside its
-// picture would otherwise ask for an absurd bitmap. A real frame's border is far smaller.
+// Largest side and area of a border or one-dimensional picture; a skin whose rectangles lie
+// far outside its picture would otherwise ask for an absurd bitmap. A real one is far smaller.
 constexpr int kMaxBorderSide = 32768;
 constexpr int64_t kMaxBorderPixels = int64_t{8} * 1024 * 1024;
 
@@ -170,7 +170,7 @@ void ComposeHSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& sourc
     width = ClampSize(width);
     const TRect sourceRect = ClampSkinRect(rect);
     const int h = ClampSize(RectHeight(sourceRect));
-    target.SetSize(width, h);
+    target.SetSize(int64_t{width} * h > kMaxBorderPixels ? 0 : width, h);
     if (target.Empty() || source.Empty())
         return;
     TSkCanvas c(target);
@@ -189,7 +189,7 @@ void ComposeVSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& sourc
     height = ClampSize(height);
     const TRect sourceRect = ClampSkinRect(rect);
     const int w = ClampSize(RectWidth(sourceRect));
-    target.SetSize(w, height);
+    target.SetSize(int64_t{w} * height > kMaxBorderPixels ? 0 : w, height);
     if (target.Empty() || source.Empty())
         return;
     TSkCanvas c(target);

@@ -28,7 +28,8 @@ void ComposeSkinPicture(const TSkBitmap& source, const TRect& r, const TSkinFram
 void ComposeSkinPictureTiled(const TSkBitmap& source, const TRect& r, const TSkinFrame& frame, TSkBitmap& target,
                              int width, int height, const TSkinFrame& newFrame, bool fillCentre);
 
-// One-dimensional: the a first and r last columns (rows) kept, the middle tiled.
+// One-dimensional: the a first and r last columns (rows) kept, the middle tiled; empty when
+// the picture would exceed 8M pixels.
 void ComposeHSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TRect& sourceRect, int width);
 void ComposeVSkinPicture(int a, int r, TSkBitmap& target, const TSkBitmap& source, const TRect& sourceRect, int height);
 

@@ -3,7 +3,10 @@
 // dispatcher's events, offsets and the wheel.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "editor/core/NoteEditCore.h"
+#include "editor/core/NoteEditMiscProcs.h"
 
 namespace {
 struct ClipboardHost : INoteEditHost {
@@ -307,6 +310,52 @@ TEST(NoteEditCommands, DroppedTextMovesWithinAndCopiesBetweenEditors) {
     e.Core.HandleMouseUp(0, 0, 2 + 5 * 6 + 1, y);
     EXPECT_FALSE(e.Core.SelAvail());
     EXPECT_EQ(e.Core.CaretX(), 7);  // the right half of 中: after it
+}
+
+// The target's change handler raises (a note that cannot be saved): the source editor's
+// group still ends, so its later edits are announced and undo alone.
+TEST(NoteEditCommands, ADropWhoseTargetHandlerRaisesEndsTheSourceGroup) {
+    int handled = 0;
+    SetNoteExceptionHandler([&] { ++handled; });
+    Editor source, target;
+    source.Core.SetTextBytes("move me");
+    source.Core.SetBlockBegin({1, 1});
+    source.Core.SetBlockEnd({6, 1});
+    target.Core.SetTextBytes("x");
+    target.Core.OnChange = [](void*) { throw std::runtime_error("disk full"); };
+    target.Core.DropFrom(source.Core, {2, 1}, true);
+    SetNoteExceptionHandler(nullptr);
+    EXPECT_EQ(handled, 1);
+    EXPECT_EQ(source.Core.GetText(), "me");
+    EXPECT_EQ(source.Core.UndoList().BlockCount(), 0);
+    int changes = 0;
+    source.Core.OnChange = [&](void*) { ++changes; };
+    source.Core.SetCaretXY({3, 1});
+    source.Run(ecChar, '!');
+    EXPECT_EQ(changes, 1);
+    source.Run(ecUndo);
+    EXPECT_EQ(source.Core.GetText(), "me");
+}
+
+// A replacement that cannot be undone clears the undo list: undoing what follows it
+// never reports the text saved before it as unmodified.
+TEST(NoteEditCommands, UndoingAfterAReplacementWithoutUndoStaysModified) {
+    Editor e;
+    e.Core.SetTextBytes("abc");
+    e.Core.SetModified(false);
+    e.Core.SelectAll();
+    e.Core.ReplaceSelText("xyz", false);
+    e.Run(ecChar, 'q');
+    e.Run(ecUndo);
+    EXPECT_EQ(e.Core.GetText(), "xyz");
+    EXPECT_TRUE(e.Core.Modified());
+    e.Core.SetModified(false);  // saved as "xyz"
+    e.Core.SelectAll();
+    e.Core.ReplaceSelText("", false);
+    e.Core.SetModified(false);  // and saved empty
+    e.Run(ecChar, 'q');
+    e.Run(ecUndo);
+    EXPECT_FALSE(e.Core.Modified());
 }
 
 TEST(NoteEditCommands, EditsKeepDoubleByteCharactersAndUndoExactly) {

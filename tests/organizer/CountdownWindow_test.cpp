@@ -219,6 +219,18 @@ TEST_F(Countdowns, ALeftButtonDragMovesTheWindowAndCloseStoresIt)
     EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时2位置'"), "560");
 }
 
+// Start-up could not read the window's row: showing and closing it stores the row back,
+// not the pair's zeros.
+TEST_F(Countdowns, CloseAfterAnUnreadStartStoresThePlaceShown)
+{
+    Countdown1PosX = Countdown1PosY = 0;
+    window->Show();
+    EXPECT_EQ(window->Left(), 560);
+    window->Close();
+    EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时1位置'"), "560");
+    EXPECT_EQ(Value("select yz from sz_fzb where bz='倒计时1位置'"), "420");
+}
+
 TEST_F(Countdowns, AWindowAtTheTopRetractsAndComesBackUnderTheMouse)
 {
     window->Show();

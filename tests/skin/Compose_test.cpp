@@ -168,4 +168,9 @@ TEST(ComposeSkinPicture, AbsurdGeometryCostsNoMoreThanTheTarget)
     EXPECT_EQ(target.Pixel(4, 4), At(2 + (4 + far) % 2, 2 + (4 + far) % 2));   // the centre's tiles keep their phase
     const TSkinBorders b = ComposeSkinBorders(source, {{2, 2}, {4, 2}, {2, 4}, {4, 4}, {far, 2, 4, 4}}, 10, FrameFor(10, 10));
     EXPECT_TRUE(b.Left.Empty());
+    // A one-dimensional picture as tall (wide) as any skin may say stays within the budget.
+    ComposeHSkinPicture(2, 2, target, source, {0, 0, 6, far}, 1000);
+    EXPECT_TRUE(target.Empty());
+    ComposeVSkinPicture(2, 2, target, source, {0, 0, far, 6}, 1000);
+    EXPECT_TRUE(target.Empty());
 }
