@@ -4,11 +4,14 @@
 // frame's size, and the pictures are laid over one another with GDI's AlphaBlend, which
 // gives exactly the pixels of drawing the layers with GDI+ onto the frame's DC. A picture
 // is drawn again only when its layer's image, place or angle changes, and the frame is
-// blended again only from the first layer that changed: for the running clock with its
-// seconds hand that is one small GDI+ drawing and three blends a frame.
+// blended again only from the first layer that changed and only inside the area where a
+// changed picture was or is now visible: for the running clock with its seconds hand that
+// is one small GDI+ drawing and three blends over the hand's old and new places. Surfaces
+// and GDI+ objects live from frame to frame; a frame allocates nothing.
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "framework/win/GdiPlus.h"
@@ -26,15 +29,19 @@ struct TClockLayerState {
 
 class TClockComposer {
 public:
-    // Composes the layers in order into a frame of width x height.
-    void Compose(int width, int height, const std::vector<TClockLayerState>& layers);
+    // Composes the layers in order into a frame of width x height; false when the frame
+    // has the pixels of the last one (nothing was drawn or blended).
+    bool Compose(int width, int height, std::span<const TClockLayerState> layers);
     // The last frame: premultiplied ARGB in a 32-bit top-down DIB section selected into DC.
     HDC DC() const { return FFrame ? FFrame->DC.Get() : nullptr; }
     const uint32_t* Pixels() const { return FFrame ? FFrame->Pixels : nullptr; }
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
+    // Changes whenever a composed frame differs from the one before, or may.
+    unsigned FrameVersion() const { return FFrameVersion; }
     int PicturesDrawn() const { return FPicturesDrawn; }   // layer pictures drawn so far
     int LayersBlended() const { return FLayersBlended; }   // blends so far
+    long long PixelsComposed() const { return FPixelsComposed; }   // pixels copied or blended so far
 
 private:
     struct Surface {
@@ -42,21 +49,27 @@ private:
         GdiObject<HBITMAP> Bitmap;
         MemoryDC DC;
         uint32_t* Pixels = nullptr;
-        void Clear();
+        std::unique_ptr<TGpBitmap> GpBitmap;   // GDI+ view of Pixels, made at the first drawing
+        std::unique_ptr<TGpGraphics> Graphics;
     };
     struct Picture {
         TClockLayerState Layer;
         bool Drawn = false;
         RECT Bounds{};   // where the picture is not transparent
+        RECT Inked{};    // where it holds any non-zero pixel
         std::unique_ptr<Surface> Pixels;
         std::unique_ptr<Surface> Composed;   // the frame up to and with this layer
+        bool ComposedValid = false;          // Composed holds that frame everywhere
     };
-    bool Same(const TClockLayerState& a, const TClockLayerState& b) const;
+    static bool Same(const TClockLayerState& a, const TClockLayerState& b);
     void Draw(Picture& picture, const TClockLayerState& layer);
+    void Blend(size_t j, const RECT& area);
 
     int FWidth = 0, FHeight = 0;
     std::vector<Picture> FPictures;
     std::unique_ptr<Surface> FBlank;
     Surface* FFrame = nullptr;
+    unsigned FFrameVersion = 0;
     int FPicturesDrawn = 0, FLayersBlended = 0;
+    long long FPixelsComposed = 0;
 };

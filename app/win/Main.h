@@ -205,6 +205,8 @@ private:
     bool FClockDrawn = false;
     uint8_t FAlpha = 0;   // nothing visible until the settings are loaded
     uint8_t FPushedAlpha = 0;
+    HWND FPushedWindow = nullptr;   // the window and frame version of the last push
+    unsigned FPushedFrame = 0;
     int FFramesComposed = 0;
     TPositionsRead FPositionsRead{};   // FormClose writes back only what start-up read
     bool FClockSettingsLoaded = false;   // likewise FormCloseQuery and Set.ini

@@ -3,7 +3,9 @@
 // face and alpha commands, dragging, and the one-shot desktop-calendar timer.
 #include "app/win/Main.h"
 
+#include <array>
 #include <memory>
+#include <span>
 
 #include "app/core/ClockSettings.h"
 #include "app/core/dbhouse.h"
@@ -128,23 +130,32 @@ void TFmMain::SaveClockSettings()
 // seconds hand only while it shows.
 void TFmMain::ComposeClockFrame()
 {
-    std::vector<TClockLayerState> layers;
+    std::array<TClockLayerState, kClockLayerCount> layers;
+    size_t count = 0;
     for (int k = 0; k < kClockLayerCount; ++k) {
         if (k == clSecond && !FShowSecond)
             continue;
         TPNGButton& layer = *ClockLayer(k);
         const TGpImage& image = layer.CurrentImage();
-        layers.push_back({&image, layer.ImageVersion(), layer.Left(), layer.Top(), layer.Width(), layer.Height(),
-                          layer.Rotate()});
+        layers[count++] = {&image, layer.ImageVersion(), layer.Left(), layer.Top(), layer.Width(), layer.Height(),
+                           layer.Rotate()};
     }
-    FComposer.Compose(Width(), Height(), layers);
+    FComposer.Compose(Width(), Height(), std::span(layers.data(), count));
 }
 
+// A frame with the pixels and the alpha of the one on the window is not pushed again.
 void TFmMain::RenderClock()
 {
     ComposeClockFrame();
-    FPushedAlpha = ConstantAlpha(FAlpha);
-    UpdateLayeredClock(Handle(), SIZE{Width(), Height()}, FComposer.DC(), FPushedAlpha);
+    BYTE alpha = ConstantAlpha(FAlpha);
+    HWND window = Handle();
+    if (window == FPushedWindow && FComposer.FrameVersion() == FPushedFrame && alpha == FPushedAlpha)
+        return;
+    FPushedAlpha = alpha;
+    FPushedWindow = nullptr;   // unknown until the push is done
+    UpdateLayeredClock(window, SIZE{Width(), Height()}, FComposer.DC(), alpha);
+    FPushedWindow = window;
+    FPushedFrame = FComposer.FrameVersion();
     ++FFramesComposed;
 }
 
