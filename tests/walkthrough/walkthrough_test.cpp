@@ -181,6 +181,21 @@ bool Click(HWND control)
     return true;
 }
 
+// Waits until the window has stood still for half a second.
+bool Still(HWND h)
+{
+    RECT last{};
+    GetWindowRect(h, &last);
+    int same = 0;
+    return WaitFor([&] {
+        RECT now{};
+        GetWindowRect(h, &now);
+        same = EqualRect(&now, &last) ? same + 1 : 0;
+        last = now;
+        return same >= 10;
+    }, 20000);
+}
+
 std::string Gbk(const std::wstring& w)
 {
     int n = WideCharToMultiByte(936, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -701,7 +716,7 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
         PostMessageW(memos, WM_CLOSE, 0, 0);
         HWND fired = p.WaitTitled(L"日历消息提示窗体", 30000);
         ASSERT_TRUE(fired) << "the memo did not fire; " << p.Describe();
-        WaitFor([] { return false; }, 300);
+        EXPECT_TRUE(Still(fired)) << "the memo's notice kept moving";   // it slides in
         SaveShot(fired, "memo-fired");
         EXPECT_EQ(Query(Data(), "select nr || '|' || qrbz from sz_bwlb"), Narrow(MemoText) + "|1");
         PostMessageW(fired, WM_CLOSE, 0, 0);
