@@ -506,10 +506,12 @@ protected:
         if (!shotTaken) {
             Sleep(300);   // painted before the picture
             SaveShot(menu, std::string(which) + "-menu");
-            shotTaken = true;
         }
         std::vector<std::wstring> items = MenuCaptions(menu);
+        if (!shotTaken)
+            std::printf("%s menu: %zu items read\n", which, items.size());
         std::erase(items, L"-");
+        shotTaken = true;
         const size_t downs = pick.keys.find_first_not_of('D');
         if (!items.empty() && downs > 0 && downs <= items.size()) {
             EXPECT_EQ(Narrow(items[downs - 1]), pick.item) << which << " menu keys " << pick.keys << " for " << shot;
@@ -530,6 +532,19 @@ protected:
     std::set<HWND> FromTray(const Program& p, const Pick& pick, const std::string& shot, bool close = true)
     {
         return FromMenu(p, false, pick, shot, close);
+    }
+
+    // Presses a button of an open window (by its own mouse messages), pictures the window
+    // that opens and closes it again.
+    void FromButton(const Program& p, HWND form, const std::wstring& caption, const std::string& shot)
+    {
+        const std::set<HWND> before = p.Settled();
+        ASSERT_TRUE(Click(ChildTitled(form, caption))) << "no button " << Narrow(caption) << " for " << shot;
+        HWND opened = One(Minus(p.Settled(), before));
+        ASSERT_TRUE(opened) << Narrow(caption) << " opened no single window; " << p.Describe();
+        SaveShot(opened, shot);
+        PostMessageW(opened, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(opened); }, 15000)) << shot << " stayed open";
     }
 
     fs::path Data() const { return copy / L"qmkDemo.mdb"; }
@@ -597,6 +612,14 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
             FromTray(p, pick, shot);
             ASSERT_FALSE(broken);
         }
+        // The festival list's editors, for their pictures.
+        HWND festivals = One(FromTray(p, Festivals, "festivals-2", false));
+        ASSERT_TRUE(festivals && TitleOf(festivals) == L"节日编辑") << p.Describe();
+        FromButton(p, festivals, L"新增", "festival-add");
+        FromButton(p, festivals, L"编辑", "festival-edit");
+        PostMessageW(festivals, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(festivals); }, 15000)) << "节日编辑 stayed open";
+
         // The clock menu's twins open the same windows.
         const std::pair<Pick, std::string> clockWindows[] = {
             {ClockAlmanac, "clock-almanac"},         {ClockQuickReminder, "clock-quick-reminder"},
@@ -653,6 +676,11 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
         EXPECT_TRUE(WaitFor([&] { return FileText(noteFile) == Gbk(NoteText); }, 15000))
             << "note file holds \"" << FileText(noteFile) << "\"";
         SaveShot(note, "note");
+        HWND noteRecords = One(FromTray(p, NoteRecords, "note-records-2", false));
+        ASSERT_TRUE(noteRecords && TitleOf(noteRecords) == L"备忘录信息管理") << p.Describe();
+        FromButton(p, noteRecords, L"显示内容", "note-view");
+        PostMessageW(noteRecords, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(noteRecords); }, 15000));
 
         // Two countdowns claimed; the second one set to three days in its settings dialog.
         HWND countdown1 = One(FromTray(p, NewCountdown, "countdown-new-1", false));
@@ -720,6 +748,12 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
         SaveShot(fired, "memo-fired");
         EXPECT_EQ(Query(Data(), "select nr || '|' || qrbz from sz_bwlb"), Narrow(MemoText) + "|1");
         PostMessageW(fired, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(fired); }, 15000)) << "the memo's notice stayed open";
+        memos = One(FromTray(p, MemoManager, "memo-manager-3", false));
+        ASSERT_TRUE(memos) << p.Describe();
+        FromButton(p, memos, L"编辑", "memo-edit");
+        PostMessageW(memos, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(memos); }, 15000));
 
         menu = p.OpenTrayMenu();
         ASSERT_TRUE(menu) << p.Describe();
