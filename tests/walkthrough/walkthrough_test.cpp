@@ -678,7 +678,13 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
         SaveShot(note, "note");
         HWND noteRecords = One(FromTray(p, NoteRecords, "note-records-2", false));
         ASSERT_TRUE(noteRecords && TitleOf(noteRecords) == L"备忘录信息管理") << p.Describe();
-        FromButton(p, noteRecords, L"显示内容", "note-view");
+        ASSERT_TRUE(Click(ChildTitled(noteRecords, L"显示内容"))) << "no 显示内容 button";
+        ASSERT_TRUE(p.Answer("note-view-question", IDYES)) << "no question to show the note; " << p.Describe();
+        HWND viewer = p.WaitTitled(L"显示便签内容", 15000);
+        ASSERT_TRUE(viewer) << "显示内容 showed no note; " << p.Describe();
+        SaveShot(viewer, "note-view");
+        PostMessageW(viewer, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(viewer); }, 15000)) << "显示便签内容 stayed open";
         PostMessageW(noteRecords, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(noteRecords); }, 15000));
 
