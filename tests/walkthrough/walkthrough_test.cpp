@@ -216,6 +216,7 @@ std::string Query(const fs::path& file, const std::string& sql)
     sqlite3* db = nullptr;
     std::string out = "(none)";
     if (sqlite3_open_v2(Narrow(file.wstring()).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 5000);   // the program may be writing
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
             if (const unsigned char* text = sqlite3_column_text(st, 0))
@@ -227,6 +228,14 @@ std::string Query(const fs::path& file, const std::string& sql)
     }
     sqlite3_close(db);
     return out;
+}
+
+// The query's answer once it is `expected` (waiting up to 15 s for the program's write), else its last one.
+std::string Awaited(const fs::path& file, const std::string& sql, const std::string& expected)
+{
+    std::string answer;
+    WaitFor([&] { return (answer = Query(file, sql)) == expected; }, 15000);
+    return answer;
 }
 
 class Program {
@@ -281,11 +290,20 @@ public:
         return nullptr;
     }
 
-    // Waits for a popup menu, clicking again every five seconds.
+    // Waits for a popup menu, clicking again every eight seconds. A menu left open (by a
+    // late answer to an earlier retry) is closed first, so that the keys reach the new one.
     HWND WaitForMenu(const std::function<void()>& click) const
     {
-        for (int i = 0; i < 300; ++i) {
-            if (i % 100 == 0)
+        WaitFor([this] {
+            HWND stray = OpenMenu();
+            if (stray) {
+                PostMessageW(stray, WM_KEYDOWN, VK_ESCAPE, 1);
+                PostMessageW(stray, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+            }
+            return !stray;
+        }, 5000);
+        for (int i = 0; i < 480; ++i) {
+            if (i % 160 == 0)
                 click();
             if (HWND h = OpenMenu())
                 return h;
@@ -643,7 +661,7 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
         FromTray(p, NotesToggle, "notes-on", false);
         FromTray(p, CountdownsToggle, "countdowns-on", false);
         ASSERT_FALSE(broken);
-        ASSERT_EQ(Query(Data(), "select bqxsf || djsxsf from sz_sfxsb"), "11");
+        ASSERT_EQ(Awaited(Data(), "select bqxsf || djsxsf from sz_sfxsb", "11"), "11");
 
         // A sticky note: claimed from the menu, typed into, saved as GBK text at once.
         FromTray(p, NewNote, "note-new", false);
@@ -674,7 +692,8 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
         HWND countdown1 = One(FromTray(p, NewCountdown, "countdown-new-1", false));
         HWND countdown2 = One(FromTray(p, NewCountdown, "countdown-new-2", false));
         ASSERT_FALSE(broken);
-        ASSERT_EQ(Query(Data(), "select group_concat(qyzt, '') from (select qyzt from sz_djsb order by bz)"), "11000");
+        const char* const inUse = "select group_concat(qyzt, '') from (select qyzt from sz_djsb order by bz)";
+        ASSERT_EQ(Awaited(Data(), inUse, "11000"), "11000");
         ASSERT_TRUE(countdown1 && countdown2) << "新增倒计时 showed no single window; " << p.Describe();
         ASSERT_EQ(p.Countdowns(), (std::set<HWND>{countdown1, countdown2}));
         HWND menu = p.OpenContextMenu(countdown2);
@@ -697,14 +716,15 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
         PostMessageW(ChildTitled(settings, L"确定"), BM_CLICK, 0, 0);
         EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(settings); }, 15000)) << "确定 left the dialog open";
         SaveShot(countdown2, "countdown");
-        EXPECT_EQ(Query(Data(), "select zt || '|' || qyzt from sz_djsb where bz = '倒计时2'"), Narrow(CountdownTitle) + "|1");
+        const std::string countdownRow = Narrow(CountdownTitle) + "|1";
+        EXPECT_EQ(Awaited(Data(), "select zt || '|' || qyzt from sz_djsb where bz = '倒计时2'", countdownRow), countdownRow);
 
         // The first countdown's slot freed in the records window (its first row).
         HWND records = One(FromTray(p, CountdownRecords, "countdown-records-2", false));
         ASSERT_TRUE(records && TitleOf(records) == L"倒计时查询") << p.Describe();
         ASSERT_TRUE(Click(ChildTitled(records, L"标记不显示"))) << "no 标记不显示 button";
         ASSERT_TRUE(p.Answer("countdown-free-question", IDYES)) << "no question to free the slot; " << p.Describe();
-        EXPECT_TRUE(WaitFor([&] { return Query(Data(), "select qyzt from sz_djsb where bz = '倒计时1'") == "0"; }, 15000));
+        EXPECT_EQ(Awaited(Data(), "select qyzt from sz_djsb where bz = '倒计时1'", "0"), "0") << "the slot was not freed";
         PostMessageW(records, WM_CLOSE, 0, 0);
         EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(countdown1); }, 20000)) << "the freed countdown stayed shown";
 
@@ -726,15 +746,15 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
         SaveShot(add, "memo-add");
         const std::set<HWND> beforeMemo = p.Windows();
         PostMessageW(ChildTitled(add, L"备忘录新增"), BM_CLICK, 0, 0);
-        EXPECT_TRUE(WaitFor([&] { return Query(Data(), "select count(*) from sz_bwlb") == "1"; }, 15000))
-            << "备忘录新增 stored no memo; " << p.Describe();
+        EXPECT_EQ(Awaited(Data(), "select count(*) from sz_bwlb", "1"), "1") << "备忘录新增 stored no memo; " << p.Describe();
         PostMessageW(add, WM_CLOSE, 0, 0);
         PostMessageW(memos, WM_CLOSE, 0, 0);
         HWND fired = p.WaitTitled(L"日历消息提示窗体", 30000);
         ASSERT_TRUE(fired) << "the memo did not fire; " << p.Describe();
         EXPECT_TRUE(Still(fired)) << "the memo's notice kept moving";   // it slides in
         SaveShot(fired, "memo-fired");
-        EXPECT_EQ(Query(Data(), "select nr || '|' || qrbz from sz_bwlb"), Narrow(MemoText) + "|1");
+        const std::string memoRow = Narrow(MemoText) + "|1";
+        EXPECT_EQ(Awaited(Data(), "select nr || '|' || qrbz from sz_bwlb", memoRow), memoRow);
         PostMessageW(fired, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(fired); }, 15000)) << "the memo's notice stayed open";
         memos = One(FromTray(p, MemoManager, "memo-manager-3", false));
