@@ -479,6 +479,9 @@ class Walkthrough : public testing::Test {
 protected:
     void SetUp() override
     {
+        std::error_code ec;
+        for (const fs::directory_entry& shot : fs::directory_iterator(ShotFolder(), ec))   // no stale pictures
+            fs::remove(shot.path(), ec);
         fs::remove_all(copy);
         fs::copy(Widen(VORPEN_DIST_DIR), copy, fs::copy_options::recursive);
     }
