@@ -91,6 +91,11 @@ fs::path ShotFolder()
 // Screen read-back through GDI, so layered windows come out composed.
 void SaveShot(HWND h, const std::string& name)
 {
+    // Paints still due on the window and its controls are done first (sent to its thread).
+    RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT r{};
     GetWindowRect(h, &r);
     const int w = r.right - r.left, ht = r.bottom - r.top;
