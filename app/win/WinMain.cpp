@@ -1,9 +1,12 @@
 // Program entry: the single-instance mutex, the application object, the windows and the
 // data module in their creation order, and the message loop.
+#include <cwchar>
+
 #include "app/core/dbhouse.h"
 #include "app/win/Main.h"
 #include "app/win/MsgFrm.h"
 #include "app/win/SingleInstance.h"
+#include "framework/rtl/DateUtils.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
 #include "organizer/win/Unit1.h"
@@ -26,6 +29,22 @@
 #include "organizer/win/zxbz.h"
 
 namespace {
+
+// VORPEN_START_TIME="yyyy-mm-dd hh:nn:ss" (tests only) starts the program's clock at that
+// moment; it then runs on with the real elapsed time. Unset or unreadable: the system clock.
+void UseStartTimeFromEnvironment()
+{
+    wchar_t text[64] = {};
+    const DWORD n = GetEnvironmentVariableW(L"VORPEN_START_TIME", text, 64);
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
+    TDateTime day = 0, time = 0;
+    if (n == 0 || n >= 64 || swscanf(text, L"%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &sec) != 6 ||
+        !TryEncodeDate(y, mo, d, day) || !TryEncodeTime(h, mi, sec, 0, time))
+        return;
+    const TDateTime start = day + time;
+    const ULONGLONG startTicks = GetTickCount64();
+    SetClockSource([start, startTicks] { return start + double(GetTickCount64() - startTicks) / MSecsPerDay; });
+}
 
 // Every window and the data module, owned by the application, in this order: the clock
 // window (the main form), the desktop calendar, the data module, then the organizer
@@ -87,6 +106,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         MessageBoxW(nullptr, Wide(AlreadyRunningText).c_str(), L"Title", MB_ICONINFORMATION);
         return 0;
     }
+    UseStartTimeFromEnvironment();
     Application->Initialize();
     Application->SetTitle("vorpen");
     CreateForms();
