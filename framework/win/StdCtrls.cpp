@@ -4,6 +4,10 @@
 #include "framework/win/Bitmap.h"
 #include "framework/win/WinUtil.h"
 
+bool IsPushButtonWindow(HWND window) {
+    return window && (SendMessageW(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
 bool IsAccel(WPARAM key, std::string_view caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;
@@ -331,7 +335,7 @@ void TButton::WndProc(TMessage& m) {
         m.Handled = true;
         return;
     case CM_DIALOGKEY: {
-        const bool buttonFocused = dynamic_cast<TButton*>(FromHandle(GetFocus())) != nullptr;
+        const bool buttonFocused = IsPushButtonWindow(GetFocus());
         if ((m.WParam == VK_RETURN && (Focused() || (FDefault && !buttonFocused))) || (m.WParam == VK_ESCAPE && FCancel)) {
             Click();
             m.Result = 1;

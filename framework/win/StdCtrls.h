@@ -20,6 +20,10 @@ enum TComboBoxStyle { csDropDown, csDropDownList };
 // True when `caption` marks `key` (a letter or digit) as its accelerator with '&'.
 bool IsAccel(WPARAM key, std::string_view caption);
 
+// True when the window is a push button of any kind (its WM_GETDLGCODE says so): a focused
+// one takes Enter itself, before the form's default button.
+bool IsPushButtonWindow(HWND window);
+
 // A subclassed system window: answers CN_CTLCOLOR with its Font colour on its Color,
 // and passes font changes on to the window (WM_SETFONT).
 class TSystemControl : public TWinControl {

@@ -575,7 +575,7 @@ void TskSkinButton::WndProc(TMessage& m)
 {
     switch (m.Msg) {
     case WM_GETDLGCODE:
-        m.Result = FCanFocused ? DLGC_WANTCHARS : 0;
+        m.Result = FCanFocused ? DLGC_WANTCHARS | (FActsAsDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON) : 0;
         m.Handled = true;
         return;
     case CM_DIALOGKEY:
@@ -600,7 +600,10 @@ void TskSkinButton::WndProc(TMessage& m)
     }
     case CM_FOCUSCHANGED: {
         auto* now = reinterpret_cast<TControl*>(m.LParam);
-        FActsAsDefault = dynamic_cast<TskSkinButton*>(now) ? now == this : FDefault;
+        // A focused push button, skinned or not, takes the default role from the others.
+        auto* focused = dynamic_cast<TWinControl*>(now);
+        const bool button = focused && focused->HandleAllocated() && IsPushButtonWindow(focused->Handle());
+        FActsAsDefault = button ? now == this : FDefault;
         Invalidate();
         m.Handled = true;
         return;

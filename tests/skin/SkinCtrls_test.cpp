@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "framework/base/FakeTimerService.h"
 #include "framework/rtl/FileUtils.h"
@@ -256,4 +258,41 @@ TEST_F(SkinnedControls, BackgroundIncludesWindowlessSiblings)
     const TSkBitmap seen = SkBitmapFromBitmap(back);
     EXPECT_EQ(SkRgbPart(seen.Pixel(5, 5)), SkRgbPart(SkRgb(255, 0, 0)));
     delete form;
+}
+
+// Enter goes to the focused push button, skinned or a system one, before the default button
+// of the other kind; with the focus elsewhere the default takes it, and Escape the cancel one.
+TEST_F(SkinnedControls, EnterClicksTheFocusedButtonOfEitherKind)
+{
+    SkinnedDialog d;
+    auto* plain = new TButton(d.Form);
+    plain->SetParent(d.Form);
+    plain->SetBounds(20, 180, 80, 24);
+    auto* edit = new TEdit(d.Form);
+    edit->SetParent(d.Form);
+    edit->SetBounds(120, 180, 80, 20);
+    std::vector<int> clicks(4);
+    for (int i = 0; i < 3; ++i)
+        d.Buttons[i]->OnClick = [&clicks, i](TObject*) { ++clicks[size_t(i)]; };
+    plain->OnClick = [&clicks](TObject*) { ++clicks[3]; };
+    d.Buttons[2]->Cancel = true;
+    auto press = [&](TWinControl* focus, WPARAM key) {
+        focus->SetFocus();
+        Application->ProcessMessages();
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+        Application->ProcessMessages();
+        return std::exchange(clicks, std::vector<int>(4));
+    };
+    using Clicks = std::vector<int>;
+    d.Buttons[0]->SetDefault(true);   // a skinned default, before the system button
+    EXPECT_EQ(press(plain, VK_RETURN), (Clicks{0, 0, 0, 1}));
+    EXPECT_EQ(press(d.Buttons[1], VK_RETURN), (Clicks{0, 1, 0, 0}));
+    EXPECT_EQ(press(d.Buttons[1], VK_SPACE), (Clicks{0, 1, 0, 0}));
+    EXPECT_EQ(press(edit, VK_RETURN), (Clicks{1, 0, 0, 0}));
+    EXPECT_EQ(press(edit, VK_ESCAPE), (Clicks{0, 0, 1, 0}));
+    d.Buttons[0]->SetDefault(false);
+    plain->SetDefault(true);   // a system default
+    EXPECT_EQ(press(d.Buttons[1], VK_RETURN), (Clicks{0, 1, 0, 0}));
+    EXPECT_EQ(press(edit, VK_RETURN), (Clicks{0, 0, 0, 1}));
 }
