@@ -579,7 +579,7 @@ void TskSkinButton::WndProc(TMessage& m)
         m.Handled = true;
         return;
     case CM_DIALOGKEY:
-        if ((m.WParam == VK_RETURN && FActsAsDefault && Enabled() && !Focused()) ||
+        if ((m.WParam == VK_RETURN && FDefault && Enabled() && !IsPushButtonWindow(GetFocus())) ||
             (m.WParam == VK_ESCAPE && Cancel && FCanFocused && KeyboardShiftState().Empty() && CanFocus())) {
             ButtonClick();
             m.Result = 1;

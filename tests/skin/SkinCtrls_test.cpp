@@ -291,6 +291,9 @@ TEST_F(SkinnedControls, EnterClicksTheFocusedButtonOfEitherKind)
     EXPECT_EQ(press(d.Buttons[1], VK_SPACE), (Clicks{0, 1, 0, 0}));
     EXPECT_EQ(press(edit, VK_RETURN), (Clicks{1, 0, 0, 0}));
     EXPECT_EQ(press(edit, VK_ESCAPE), (Clicks{0, 0, 1, 0}));
+    d.Buttons[1]->SetFocus();
+    d.Buttons[0]->SetDefault(true);   // made default while another button has the focus
+    EXPECT_EQ(press(d.Buttons[1], VK_RETURN), (Clicks{0, 1, 0, 0}));
     d.Buttons[0]->SetDefault(false);
     plain->SetDefault(true);   // a system default
     EXPECT_EQ(press(d.Buttons[1], VK_RETURN), (Clicks{0, 1, 0, 0}));
