@@ -5,7 +5,9 @@
 #include "framework/win/WinUtil.h"
 
 bool IsPushButtonWindow(HWND window) {
-    return window && (SendMessageW(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+    if (!window) return false;
+    if (dynamic_cast<TButton*>(TWinControl::FromHandle(window))) return true;
+    return (SendMessageW(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
 }
 
 bool IsAccel(WPARAM key, std::string_view caption) {

@@ -250,7 +250,19 @@ public:
         std::wstring dir = folder.wstring(), exe = dir + L"\\vorpen.exe";
         STARTUPINFOW si{};
         si.cb = sizeof si;
-        started = CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi);
+        started = CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, dir.c_str(),
+                                 &si, &pi);
+        if (!started)
+            return;
+        // The program ends with this test, even when the test is killed (a time-out) or crashes.
+        job = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (job)
+            SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        if (job)
+            AssignProcessToJobObject(job, pi.hProcess);
+        ResumeThread(pi.hThread);
     }
     ~Program()
     {
@@ -260,6 +272,8 @@ public:
             TerminateProcess(pi.hProcess, 99);
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
+        if (job)
+            CloseHandle(job);
     }
 
     // The visible top-level windows, open menus left out.
@@ -443,6 +457,7 @@ public:
 
     bool started = false;
     PROCESS_INFORMATION pi{};
+    HANDLE job = nullptr;
     HWND clockWindow = nullptr;
 };
 
