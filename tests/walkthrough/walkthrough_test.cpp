@@ -406,17 +406,37 @@ public:
         return WaitFor([&] { return !IsWindowVisible(box); }, ms);
     }
 
-    // Right-clicks the tray icon: its callback message goes to the icon manager, one of
-    // the program's hidden message-only windows.
+    // The program's hidden message-only windows (the tray icon's manager among them). Under
+    // Wine, FindWindowEx over HWND_MESSAGE now and then lists none of another process's
+    // while they exist (seen in CI with the icon shown in the tray): then every window
+    // handle is tried, by its low word, for class and process.
+    std::vector<HWND> UtilityWindows() const
+    {
+        std::vector<HWND> found;
+        auto ours = [this](HWND h) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            return pid == pi.dwProcessId;
+        };
+        for (HWND h = nullptr; (h = FindWindowExW(HWND_MESSAGE, h, L"VorpenUtilWindow", nullptr));)
+            if (ours(h))
+                found.push_back(h);
+        if (found.empty())
+            for (uintptr_t low = 0x20; low <= 0xFFFF; low += 2) {
+                HWND h = reinterpret_cast<HWND>(low);
+                if (IsWindow(h) && ours(h) && ClassOf(h) == L"VorpenUtilWindow")
+                    found.push_back(h);
+            }
+        return found;
+    }
+
+    // Right-clicks the tray icon: its callback message goes to the icon manager.
     int RightClickTray() const
     {
         int posted = 0;
-        for (HWND h = nullptr; (h = FindWindowExW(HWND_MESSAGE, h, L"VorpenUtilWindow", nullptr));) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            if (pid == pi.dwProcessId && PostMessageW(h, RegisterWindowMessageW(L"DOV.TrayNotifyIconMsg"), 1, WM_RBUTTONDOWN))
+        for (HWND h : UtilityWindows())
+            if (PostMessageW(h, RegisterWindowMessageW(L"DOV.TrayNotifyIconMsg"), 1, WM_RBUTTONDOWN))
                 ++posted;
-        }
         return posted;
     }
 
