@@ -1,6 +1,7 @@
 #include "organizer/win/GridList.h"
 
 #include "framework/db/ADOQuery.h"
+#include "framework/win/DBGrids.h"
 #include "framework/win/Dialogs.h"
 
 namespace {
@@ -21,6 +22,16 @@ void Run(TADOQuery& q, const char* sql) {
 }
 
 }  // namespace
+
+void AddGridColumns(TDBGrid& grid, std::initializer_list<TGridColumnSpec> columns, bool centredTitles) {
+  for (const auto& c : columns) {
+    TColumn* column = grid.Columns().Add();
+    column->SetFieldName(c.Field);
+    column->Title().SetCaption(c.Title);
+    if (centredTitles) column->Title().SetAlignment(taCenter);
+    column->SetWidth(c.Width);
+  }
+}
 
 void OpenGridList(TADOQuery& list, const char* sql) {
   Run(list, sql);

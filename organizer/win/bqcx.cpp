@@ -7,6 +7,7 @@
 #include "framework/win/Dialogs.h"
 #include "organizer/core/StickyNotes.h"
 #include "organizer/win/FormParts.h"
+#include "organizer/win/GridList.h"
 #include "organizer/win/SlotMarks.h"
 
 TFormbqcx* Formbqcx = nullptr;
@@ -14,14 +15,7 @@ TFormxsbq* Formxsbq = nullptr;
 
 namespace {
 
-void OpenList()
-{
-    TADOQuery& q = *dbhouse->qbqcx;
-    q.Close();
-    q.SQL.Clear();
-    q.SQL.Add("select * from sz_bqb order by iid ");
-    q.Open();
-}
+void OpenList() { OpenGridList(*dbhouse->qbqcx, "select * from sz_bqb order by iid "); }
 
 }  // namespace
 
@@ -75,18 +69,7 @@ TFormbqcx::TFormbqcx(TComponent* AOwner) : TForm(AOwner)
 
     DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 0, 0, 520, 226);
     DBGrid1->SetAlign(alClient);
-    struct {
-        const char* Field;
-        const char* Title;
-        int Width;
-    } const columns[] = {{"xsbz", "便签名称", 159}, {"rq", "填写日期", 192}, {"qyzt", "是否显示窗体", 100}};
-    for (const auto& c : columns) {
-        TColumn* column = DBGrid1->Columns().Add();
-        column->SetFieldName(c.Field);
-        column->Title().SetCaption(c.Title);
-        column->Title().SetAlignment(taCenter);
-        column->SetWidth(c.Width);
-    }
+    AddGridColumns(*DBGrid1, {{"xsbz", "便签名称", 159}, {"rq", "填写日期", 192}, {"qyzt", "是否显示窗体", 100}}, true);
     if (dbhouse)
         DBGrid1->SetDataSource(dbhouse->qbqcx_s);
 

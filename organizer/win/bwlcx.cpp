@@ -38,20 +38,10 @@ TFormbwlcx::TFormbwlcx(TComponent* AOwner) : TForm(AOwner) {
 
   DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 0, 62, 624, 338);
   DBGrid1->SetAlign(alClient);
-  struct {
-    const char* Field;
-    const char* Title;
-    int Width;
-  } const columns[] = {{"ylsj", "提醒时间", 110}, {"xssj", "备忘日期", 152}, {"nr", "内容", 159},
-                       {"tqtsts", "提前提醒", 64}, {"gqzdsc", "过期删除", 64}, {"chts", "重复", 44},
-                       {"yypath", "音乐", 64}};
-  for (const auto& c : columns) {
-    TColumn* column = DBGrid1->Columns().Add();
-    column->SetFieldName(c.Field);
-    column->Title().SetCaption(c.Title);
-    column->Title().SetAlignment(taCenter);
-    column->SetWidth(c.Width);
-  }
+  AddGridColumns(*DBGrid1,
+                 {{"ylsj", "提醒时间", 110}, {"xssj", "备忘日期", 152}, {"nr", "内容", 159}, {"tqtsts", "提前提醒", 64},
+                  {"gqzdsc", "过期删除", 64}, {"chts", "重复", 44}, {"yypath", "音乐", 64}},
+                 true);
   DBGrid1->Columns().Items(6)->SetVisible(false);
   if (dbhouse) DBGrid1->SetDataSource(dbhouse->qbwcx_s);
 

@@ -4,20 +4,14 @@
 #include "framework/win/Dialogs.h"
 #include "organizer/core/Countdown.h"
 #include "organizer/win/FormParts.h"
+#include "organizer/win/GridList.h"
 #include "organizer/win/SlotMarks.h"
 
 TFormdjscx* Formdjscx = nullptr;
 
 namespace {
 
-void OpenList()
-{
-    TADOQuery& q = *dbhouse->qdjs;
-    q.Close();
-    q.SQL.Clear();
-    q.SQL.Add("select * from sz_djsb order by bz ");
-    q.Open();
-}
+void OpenList() { OpenGridList(*dbhouse->qdjs, "select * from sz_djsb order by bz "); }
 
 }  // namespace
 
@@ -31,18 +25,7 @@ TFormdjscx::TFormdjscx(TComponent* AOwner) : TForm(AOwner)
     AddFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
 
     DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 8, 8, 504, 180);
-    struct {
-        const char* Field;
-        const char* Title;
-        int Width;
-    } const columns[] = {{"bz", "倒计时名称", 100}, {"zt", "主题", 276}, {"qyzt", "是否显示", 100}};
-    for (const auto& c : columns) {
-        TColumn* column = DBGrid1->Columns().Add();
-        column->SetFieldName(c.Field);
-        column->Title().SetCaption(c.Title);
-        column->Title().SetAlignment(taCenter);
-        column->SetWidth(c.Width);
-    }
+    AddGridColumns(*DBGrid1, {{"bz", "倒计时名称", 100}, {"zt", "主题", 276}, {"qyzt", "是否显示", 100}}, true);
     if (dbhouse)
         DBGrid1->SetDataSource(dbhouse->qdjs_s);
     Label1 = Make<TLabel>(this, this, "Label1", 8, 198, 504, 16);

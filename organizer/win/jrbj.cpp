@@ -39,18 +39,10 @@ TFormjrbj::TFormjrbj(TComponent* AOwner) : TForm(AOwner) {
   }
 
   DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 8, 100, 668, 322);
-  struct {
-    const char* Field;
-    const char* Title;
-    int Width;
-  } const columns[] = {{"jrlx", "节日类型", 100}, {"rqlx", "日期类型", 99}, {"jrmc", "名称", 237},
-                       {"jrhyfrq", "日期", 143},  {"qsnf", "开始年份", 70}, {"yypath", "音乐路径", 64}};
-  for (const auto& c : columns) {
-    TColumn* column = DBGrid1->Columns().Add();
-    column->SetFieldName(c.Field);
-    column->Title().SetCaption(c.Title);
-    column->SetWidth(c.Width);
-  }
+  AddGridColumns(*DBGrid1,
+                 {{"jrlx", "节日类型", 100}, {"rqlx", "日期类型", 99}, {"jrmc", "名称", 237},
+                  {"jrhyfrq", "日期", 143}, {"qsnf", "开始年份", 70}, {"yypath", "音乐路径", 64}},
+                 false);
   DBGrid1->Columns().Items(5)->SetVisible(false);
   if (dbhouse) DBGrid1->SetDataSource(dbhouse->qjrcx_s);
 
