@@ -589,7 +589,8 @@ void TNoteEditCore::PasteFromClipboard() {
     if (SelAvail()) DeleteSelection();
     TBufferCoord at = CaretXY();
     if (mode == smLine) at.Char = 1;
-    const TBufferCoord end = mode == smColumn ? InsertColumn(at, text) : InsertAt(at, text);
+    if (mode != smColumn) PadLineTo(at);
+    const TBufferCoord end = mode == smColumn ? InsertColumn(at, text, true) : InsertAt(at, text);
     FUndoList.RecordChange(NoteChange::Paste, at, end, text, mode == smColumn ? smColumn : smNormal);
     if (mode != smColumn) TrimLine(end.Line);
     SetCaretXYEx(true, end);

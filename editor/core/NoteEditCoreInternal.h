@@ -36,16 +36,14 @@ inline bool IsDoubleByteAt(std::string_view line, int index) {
 
 // Splits inserted text at CR LF, CR or LF.
 inline std::vector<std::string> SplitText(std::string_view text) {
-    std::vector<std::string> pieces(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            pieces.emplace_back();
-        } else {
-            pieces.back() += text[i];
-        }
+    std::vector<std::string> pieces;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find_first_of("\r\n", start);
+        pieces.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) return pieces;
+        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
     }
-    return pieces;
 }
 
 inline std::string TrimTrailing(std::string s) {

@@ -211,6 +211,17 @@ void TNoteEditStringList::InsertEmptyLines(int index, int count) {
     Fire(OnLinesInserted, index, count);
 }
 
+void TNoteEditStringList::InsertLines(int index, std::vector<std::string> lines) {
+    if (lines.empty()) return;
+    CheckIndex(index, Count());
+    TUpdate update(*this);
+    const int n = static_cast<int>(lines.size());
+    if (FCapacity < Count() + n) SetCapacity(Count() + n);
+    InsertRecords(index, n, TNoteEditStringRec{});
+    for (int i = 0; i < n; ++i) FList[index + i].Text = std::move(lines[i]);
+    Fire(OnLinesInserted, index, n);
+}
+
 void TNoteEditStringList::RemoveLines(int index, int count) {
     if (count <= 0) return;
     CheckIndex(index, Count() - 1);
@@ -239,6 +250,7 @@ void TNoteEditStringList::SetText(std::string_view view) {
 }
 
 void TNoteEditStringList::BeginUpdate() {
+    ++FChangeStamp;
     if (FUpdateCount++ == 0) Fire(OnUpdateBegin);
 }
 

@@ -71,6 +71,8 @@ public:
     void Exchange(int i, int j);
     void Clear();
     void InsertEmptyLines(int index, int count);
+    // Inserts all the lines at index in one step, with one lines-inserted event.
+    void InsertLines(int index, std::vector<std::string> lines);
     void RemoveLines(int index, int count);
 
     // All lines joined by CR LF, whatever the buffer's format; no break after the last.
@@ -81,6 +83,9 @@ public:
     void BeginUpdate();
     void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }
+    // Grows with every change of the lines (every update begun), so a cache of something
+    // computed from the text knows when it is stale.
+    std::uint64_t ChangeStamp() const { return FChangeStamp; }
 
     // Tab-expanded lines (TAB runs up to the next tab stop; blanks with tab width 1).
     std::string ExpandedLine(int index);
@@ -119,4 +124,5 @@ private:
     int FIndexOfLongestLine = -1;
     int FTabWidth = 8;
     int FUpdateCount = 0;
+    std::uint64_t FChangeStamp = 0;
 };

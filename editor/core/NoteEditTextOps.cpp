@@ -2,6 +2,7 @@
 // undo and redo replay, and dropping dragged text.
 #include <algorithm>
 #include <climits>
+#include <iterator>
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/core/NoteEditCoreInternal.h"
@@ -34,10 +35,13 @@ TBufferCoord TNoteEditCore::InsertAt(const TBufferCoord& at, const std::string& 
         FLines->Put(at.Line - 1, line + pieces[0] + right);
         return {at.Char + static_cast<int>(pieces[0].size()), at.Line};
     }
+    const int lastLength = static_cast<int>(pieces.back().size());
+    const int added = static_cast<int>(pieces.size()) - 1;
     FLines->Put(at.Line - 1, line + pieces[0]);
-    for (size_t i = 1; i < pieces.size(); ++i)
-        FLines->Insert(at.Line - 1 + static_cast<int>(i), i + 1 < pieces.size() ? pieces[i] : pieces[i] + right);
-    return {static_cast<int>(pieces.back().size()) + 1, at.Line + static_cast<int>(pieces.size()) - 1};
+    std::vector<std::string> rest(std::make_move_iterator(pieces.begin() + 1), std::make_move_iterator(pieces.end()));
+    rest.back() += right;
+    FLines->InsertLines(at.Line, std::move(rest));
+    return {lastLength + 1, at.Line + added};
 }
 
 void TNoteEditCore::DeleteSelection(bool backwardsReason) {
@@ -83,20 +87,47 @@ void TNoteEditCore::DeleteSelection(bool backwardsReason) {
     SetBlockBegin(caret);
 }
 
+TBufferCoord TNoteEditCore::PadLineTo(const TBufferCoord& at) {
+    const int len = static_cast<int>(FLines->Get(at.Line - 1).size());
+    if (at.Char <= len + 1) return at;
+    const TBufferCoord padStart{len + 1, at.Line};
+    const std::string blanks(at.Char - len - 1, ' ');
+    InsertAt(padStart, blanks);
+    FUndoList.RecordChange(NoteChange::BlanksAdded, padStart, at, blanks, smNormal);
+    return at;
+}
+
 // Puts each line of the text into successive lines at the byte column of `at` (a line too
-// short is padded with blanks; a column on a trail byte moves one byte right).
-TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::string& text) {
+// short is padded with blanks; a column on a trail byte moves one byte right). A line whose
+// piece is empty stays as it is. With recordPadding the added lines and blanks go on the
+// undo list first, so that undoing the insertion leaves the lines as they were.
+TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::string& text, bool recordPadding) {
     LinesUpdate update(*FLines);
     const std::vector<std::string> pieces = SplitText(text);
+    const int lastLine = at.Line + static_cast<int>(pieces.size()) - 1;
+    if (FLines->Count() == 0) FLines->Add({});
+    if (recordPadding && FLines->Count() < lastLine) {
+        const int count = FLines->Count();
+        const TBufferCoord start{static_cast<int>(FLines->Get(count - 1).size()) + 1, count};
+        std::string breaks;
+        for (int l = count; l < lastLine; ++l) breaks += "\r\n";
+        const TBufferCoord end = InsertAt(start, breaks);
+        FUndoList.RecordChange(NoteChange::BlanksAdded, start, end, breaks, smNormal);
+    }
     int line = at.Line, column = at.Char;
     for (const std::string& piece : pieces) {
         while (FLines->Count() < line) FLines->Add({});
-        std::string s = FLines->Get(line - 1);
         column = at.Char;
-        if (static_cast<int>(s.size()) < column - 1) s.resize(column - 1, ' ');
-        else if (NoteByteType(s, column) == mbTrailByte) ++column;
-        s.insert(column - 1, piece);
-        FLines->Put(line - 1, std::move(s));
+        if (!piece.empty()) {
+            if (recordPadding) PadLineTo({column, line});
+            std::string s = FLines->Get(line - 1);
+            if (static_cast<int>(s.size()) < column - 1) s.resize(column - 1, ' ');
+            else if (NoteByteType(s, column) == mbTrailByte) ++column;
+            s.insert(column - 1, piece);
+            FLines->Put(line - 1, std::move(s));
+        } else if (NoteByteType(FLines->Get(line - 1), column) == mbTrailByte) {
+            ++column;
+        }
         ++line;
     }
     return {column + static_cast<int>(pieces.back().size()), line - 1};
@@ -141,11 +172,7 @@ void TNoteEditCore::InsertText(const std::string& text) {
         DeleteRange(at, end);
         FUndoList.RecordChange(NoteChange::DeleteAfter, at, end, removed, smNormal);
     }
-    if (at.Char > len + 1) {
-        const TBufferCoord padStart{len + 1, at.Line};
-        InsertAt(padStart, std::string(at.Char - len - 1, ' '));
-        FUndoList.RecordChange(NoteChange::BlanksAdded, padStart, at, std::string(at.Char - len - 1, ' '), smNormal);
-    }
+    PadLineTo(at);
     const TBufferCoord end = InsertAt(at, text);
     FUndoList.RecordChange(NoteChange::Insert, at, end, text, smNormal);
     TrimLine(end.Line);
@@ -171,7 +198,7 @@ void RemoveColumn(TNoteEditStringList& lines, const TBufferCoord& at, const std:
                 continue;  // trimmed away since: never cut other bytes
         }
         s.erase(column, pieces[i].size());
-        lines.Put(index, TrimTrailing(std::move(s)));
+        lines.Put(index, std::move(s));  // blanks and lines added for it have records of their own
     }
 }
 }  // namespace
@@ -331,19 +358,59 @@ void TNoteEditCore::DropFrom(TNoteEditCore& source, TBufferCoord point, bool mov
             }
         }
     } groups{FUndoList, same ? nullptr : &source.FUndoList};
-    const std::string text = source.SelText();
+    // Within one editor the block keeps its mode: lines go in front of the drop point's line,
+    // a column block goes in as a column.
+    const TNoteSelectionMode mode = same ? FSelectionMode : smNormal;
+    std::string text = source.SelText();
+    if (mode == smLine && (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0)) text += "\r\n";
     if (move) {
+        if (same) point = PointAfterDeletion(point);
         source.DeleteSelection();
-        if (same && EarlierPos(e, point) == e) {
-            // The removed text stood before the drop point.
+    }
+    if (FLines->Count() == 0) FLines->Add({});
+    point.Line = ClampInt(point.Line, 1, FLines->Count());
+    if (mode == smLine) point.Char = 1;
+    if (CaretOnTrailByte(point)) --point.Char;  // never between the bytes of a character
+    TBufferCoord end;
+    if (mode == smColumn) {
+        end = InsertColumn(point, text, true);
+    } else {
+        PadLineTo(point);
+        end = InsertAt(point, text);
+    }
+    FUndoList.RecordChange(same ? NoteChange::DragDropInsert : NoteChange::Insert, point, end, text,
+                           mode == smColumn ? smColumn : smNormal);
+    SetCaretXYEx(true, end);
+    SetBlockBegin(point);
+    if (mode == smLine && end.Line > point.Line)
+        SetBlockEnd({static_cast<int>(FLines->Get(end.Line - 2).size()) + 1, end.Line - 1});
+    else
+        SetBlockEnd(end);
+}
+
+// Where a point after the selection stands once the selection is deleted.
+TBufferCoord TNoteEditCore::PointAfterDeletion(TBufferCoord point) const {
+    const TBufferCoord b = BlockBegin(), e = BlockEnd();
+    switch (FSelectionMode) {
+    case smNormal:
+        if (EarlierPos(e, point) == e) {
             if (point.Line == e.Line) point = {b.Char + point.Char - e.Char, b.Line};
             else point.Line -= e.Line - b.Line;
         }
+        break;
+    case smLine:
+        if (point.Line > e.Line) point.Line -= e.Line - b.Line + 1;
+        break;
+    default:
+        // Only the point's own line loses bytes: those of the column left of it.
+        if (point.Line >= b.Line && point.Line <= e.Line) {
+            const std::string& s = FLines->Get(point.Line - 1);
+            const int len = static_cast<int>(s.size());
+            const int left = b.Char + (NoteByteType(s, b.Char) == mbTrailByte);
+            const int right = e.Char + (NoteByteType(s, e.Char) == mbTrailByte);
+            if (left <= len && point.Char >= right) point.Char -= std::min(right, len + 1) - left;
+        }
+        break;
     }
-    if (FLines->Count() == 0) FLines->Add({});
-    const TBufferCoord end = InsertAt(point, text);
-    FUndoList.RecordChange(same ? NoteChange::DragDropInsert : NoteChange::Insert, point, end, text, smNormal);
-    SetCaretXYEx(true, end);
-    SetBlockBegin(point);
-    SetBlockEnd(end);
+    return point;
 }

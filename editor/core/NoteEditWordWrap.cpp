@@ -114,9 +114,20 @@ int TNoteWordWrapPlugin::LineRowCount(int index) const { return FLineOffsets[ind
 int TNoteWordWrapPlugin::AfterInsert(int index, int count) {
     if (FMaxRowLength == 0) return 0;
     WrapAssert(count >= 1 && index >= 0 && index <= LineCount());
-    FLineOffsets.insert(FLineOffsets.begin() + index, count, LineFirstRow(index) - 1);
-    int added = 0;
-    for (int i = index; i < index + count; ++i) added += WrapLine(i);
+    // The new lines' rows go in at once: one shift of the rows and offsets after them.
+    const int first = LineFirstRow(index) - 1;
+    std::vector<std::uint8_t> rows;
+    std::vector<int> offsets;
+    offsets.reserve(count);
+    for (int i = index; i < index + count; ++i) {
+        ComputeRows(i, FScratch);
+        rows.insert(rows.end(), FScratch.begin(), FScratch.end());
+        offsets.push_back(first + static_cast<int>(rows.size()));
+    }
+    const int added = static_cast<int>(rows.size());
+    FRowLengths.insert(FRowLengths.begin() + first, rows.begin(), rows.end());
+    for (size_t j = index; j < FLineOffsets.size(); ++j) FLineOffsets[j] += added;
+    FLineOffsets.insert(FLineOffsets.begin() + index, offsets.begin(), offsets.end());
     return added;
 }
 
