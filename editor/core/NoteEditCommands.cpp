@@ -109,6 +109,7 @@ void TNoteEditCore::DeleteRangeRecorded(TNoteChangeReason reason, const TBufferC
     if (EarlierPos(from, to) == to) return;
     EditUpdate update(*this);
     UndoGroup group(FUndoList);  // OnChange comes once the line is trimmed
+    PadLineTo(from);             // a deletion from beyond the end joins at the caret
     const std::string text = TextBetween(from, to);
     DeleteRange(from, to);
     FUndoList.RecordChange(reason, from, to, text, smNormal);
@@ -675,6 +676,8 @@ void TNoteEditCore::ClearBookMark(int number) {
 void TNoteEditCore::GotoBookMark(int number) {
     int column = 0, line = 0;
     if (!GetBookMark(number, column, line) || line > FLines->Count()) return;
+    // A mark left on a trail byte by a column edit still lands between characters.
+    if (column > 1 && NoteByteType(FLines->Get(line - 1), column) == mbTrailByte) --column;
     EditUpdate update(*this);
     SetCaretXYEx(false, {column, line});
     EnsureCursorPosVisible(true);

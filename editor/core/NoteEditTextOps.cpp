@@ -52,11 +52,12 @@ void TNoteEditCore::DeleteSelection(bool backwardsReason) {
     const TBufferCoord b = BlockBegin(), e = BlockEnd();
     const bool backwards = FSelectionMode == smNormal && FBlockEnd == b && FBlockBegin != b;
     const TNoteSelectionMode mode = FSelectionMode;
-    const std::string deleted = SelText();
+    std::string deleted = mode == smColumn ? std::string() : SelText();
     const int endLine = FBlockEnd.Line;
     LinesUpdate update(*FLines);
     TBufferCoord caret = b;
     if (mode == smNormal) {
+        PadLineTo(b);  // a selection from beyond a line's end joins there
         DeleteRange(b, e);
     } else if (mode == smLine) {
         const int last = std::min(e.Line, FLines->Count());
@@ -73,7 +74,9 @@ void TNoteEditCore::DeleteSelection(bool backwardsReason) {
             const int left = b.Char + (NoteByteType(text, b.Char) == mbTrailByte);
             const int right = e.Char + (NoteByteType(text, e.Char) == mbTrailByte);
             if (l == endLine) caret.Char = left;  // the caret stays off a trail byte
+            if (l > b.Line) deleted += "\r\n";  // what was there, no blanks for missing text
             if (left > static_cast<int>(text.size())) continue;
+            deleted += text.substr(left - 1, std::max(0, right - left));
             text.erase(left - 1, std::max(0, right - left));
             FLines->Put(l - 1, std::move(text));
         }
@@ -233,15 +236,6 @@ void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
     case NoteChange::DeleteAfter: case NoteChange::DeleteAll: {
         const TBufferCoord end =
             item.SelMode == smColumn ? InsertColumn(item.Start, item.Text) : InsertAt(item.Start, item.Text);
-        const bool blanksOnly = !item.Text.empty() && item.Text.find_first_not_of(" \t") == std::string::npos;
-        if (item.SelMode == smNormal && HasOption(eoTrimTrailingSpaces) && !blanksOnly) {
-            // Blanks that padded the line up to a deletion beyond its end go again; cut
-            // trailing blanks come back.
-            for (int l : {item.Start.Line, end.Line}) {
-                const std::string& s = FLines->Get(l - 1);
-                if (!s.empty() && IsBlank(s.back())) FLines->Put(l - 1, TrimTrailing(s));
-            }
-        }
         FRedoList.RecordChange(item.Reason, item.Start, item.SelMode == smNormal ? end : item.End, item.Text, item.SelMode);
         const bool atStart = item.Reason == NoteChange::DeleteBackwardSel || item.Reason == NoteChange::DeleteAfter;
         SetCaretXYEx(true, atStart ? item.Start : end);
