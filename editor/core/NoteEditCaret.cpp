@@ -12,7 +12,7 @@ using namespace NoteEditDetail;
 
 TDisplayCoord TNoteEditCore::BufferToDisplayPos(const TBufferCoord& p) const {
     const std::string& line = FLines->Get(p.Line - 1);
-    const int column = CharToTabColumn(p.Char, FLines->TabWidth(), line);
+    const int column = FLines->LineHasTabs(p.Line - 1) ? CharToTabColumn(p.Char, FLines->TabWidth(), line) : p.Char;
     if (!FWrapPlugin) return {column, p.Line};
     return FWrapPlugin->BufferToRow({column, p.Line});
 }
@@ -34,7 +34,7 @@ int ExpandedToByteColumn(std::string_view line, int column, int tabWidth) {
 TBufferCoord TNoteEditCore::DisplayToBufferPos(const TDisplayCoord& p) const {
     TBufferCoord b = FWrapPlugin ? FWrapPlugin->RowToBuffer(p) : TBufferCoord{p.Column, p.Row};
     const std::string& line = FLines->Get(b.Line - 1);
-    b.Char = ExpandedToByteColumn(line, b.Char, FLines->TabWidth());
+    if (FLines->LineHasTabs(b.Line - 1)) b.Char = ExpandedToByteColumn(line, b.Char, FLines->TabWidth());
     if (NoteByteType(line, b.Char) == mbTrailByte) ++b.Char;
     return b;
 }
@@ -171,7 +171,7 @@ void TNoteEditCore::MoveCaretVert(int dy, bool selecting) {
     if (to.Row != from.Row && HasOption(eoKeepCaretX)) to.Column = FLastCaretX;
     TBufferCoord dest = FWrapPlugin ? FWrapPlugin->RowToBuffer(to) : TBufferCoord{to.Column, to.Row};
     const std::string& line = FLines->Get(dest.Line - 1);
-    dest.Char = ExpandedToByteColumn(line, dest.Char, FLines->TabWidth());
+    if (FLines->LineHasTabs(dest.Line - 1)) dest.Char = ExpandedToByteColumn(line, dest.Char, FLines->TabWidth());
     if (to.Row != from.Row && FVertAdjusted && !HasOption(eoKeepCaretX)) ++dest.Char;
     FVertAdjusted = NoteByteType(line, dest.Char) == mbTrailByte;
     if (FVertAdjusted) --dest.Char;

@@ -88,13 +88,14 @@ std::string TNoteEditCore::TextBetween(const TBufferCoord& from, const TBufferCo
 
 void TNoteEditCore::TrimLine(int line, TNoteChangeReason reason) {
     if (!HasOption(eoTrimTrailingSpaces) || line < 1 || line > FLines->Count()) return;
-    const std::string s = FLines->Get(line - 1);
+    const std::string& s = FLines->Get(line - 1);
     size_t n = s.size();
     while (n > 0 && IsBlank(s[n - 1])) --n;
     if (n == s.size()) return;
-    FLines->Put(line - 1, s.substr(0, n));
+    std::string blanks = s.substr(n);
     const int from = static_cast<int>(n) + 1, to = static_cast<int>(s.size()) + 1;
-    FUndoList.RecordChange(reason, {from, line}, {to, line}, s.substr(n), smNormal);
+    FLines->Put(line - 1, s.substr(0, n));
+    FUndoList.RecordChange(reason, {from, line}, {to, line}, std::move(blanks), smNormal);
 }
 
 int TNoteEditCore::LineIndent(int line) const {
@@ -126,7 +127,7 @@ void TNoteEditCore::DeleteLastChar() {
         DeleteSelection(true);
         return;
     }
-    const std::string line = LineText();
+    const std::string& line = FLines->Get(FCaretY - 1);  // read before any change only
     const int len = static_cast<int>(line.size()), x = FCaretX, y = FCaretY;
     const int tabWidth = FLines->TabWidth();
     if (x > len + 1) {
@@ -191,7 +192,7 @@ void TNoteEditCore::DeleteChar() {
         DeleteSelection(true);
         return;
     }
-    const std::string& line = LineText();
+    const std::string& line = FLines->Get(FCaretY - 1);
     const int len = static_cast<int>(line.size()), x = FCaretX, y = FCaretY;
     if (x > len) {
         // At or beyond the end the next line joins, the line padded up to the caret.
@@ -266,7 +267,7 @@ void TNoteEditCore::TypeChar(char aChar) {
     if (c < 32 || c == 127) return;
     if (!SelAvail()) {
         if (FInsertMode && !FWrapPlugin && !HasOption(eoAutoSizeMaxScrollWidth) && FCaretX > FMaxScrollWidth) return;
-        const std::string& line = LineText();
+        const std::string& line = FLines->Get(FCaretY - 1);
         if (!FInsertMode && FCaretX <= static_cast<int>(line.size()) && GbkCharLength(line, FCaretX - 1) == 2) {
             // Over a double-byte character: the character and a blank take its two bytes.
             EditUpdate update(*this);

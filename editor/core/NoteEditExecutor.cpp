@@ -204,7 +204,7 @@ void TNoteEditCore::ExecuteCommand(TNoteEditorCommand command, char aChar, void*
     case ecDeleteLastChar: DeleteLastChar(); return;
     case ecDeleteChar: DeleteChar(); return;
     case ecDeleteWord: case ecDeleteEOL: {
-        const std::string& line = LineText();
+        const std::string& line = FLines->Get(FCaretY - 1);
         const int len = static_cast<int>(line.size());
         TBufferCoord to{len + 1, FCaretY};
         if (command == ecDeleteWord) {

@@ -279,6 +279,12 @@ int TNoteEditStringList::ExpandedLineLength(int index) {
     return rec.ExpandedLength;
 }
 
+bool TNoteEditStringList::LineHasTabs(int index) {
+    if (index < 0 || index >= Count()) return false;
+    ExpandedLineLength(index);
+    return (FList[index].Flags & NoteLineFlags::TabsFound) != 0;
+}
+
 int TNoteEditStringList::LongestLineLength() {
     if (Count() == 0) return 0;
     if (FIndexOfLongestLine < 0) {

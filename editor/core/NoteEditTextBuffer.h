@@ -90,6 +90,8 @@ public:
     // Tab-expanded lines (TAB runs up to the next tab stop; blanks with tab width 1).
     std::string ExpandedLine(int index);
     int ExpandedLineLength(int index);
+    // Whether the line holds a TAB (kept until the line changes).
+    bool LineHasTabs(int index);
     int LongestLineLength();
     int TabWidth() const { return FTabWidth; }
     void SetTabWidth(int width);

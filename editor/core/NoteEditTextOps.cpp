@@ -11,11 +11,17 @@ using namespace NoteEditDetail;
 
 void TNoteEditCore::DeleteRange(const TBufferCoord& from, const TBufferCoord& to) {
     LinesUpdate update(*FLines);
+    if (from.Line == to.Line && from.Char <= static_cast<int>(FLines->Get(from.Line - 1).size()) + 1) {
+        std::string line = FLines->Get(from.Line - 1);  // one copy, edited in place
+        line.erase(from.Char - 1, std::max(0, to.Char - from.Char));
+        FLines->Put(from.Line - 1, std::move(line));
+        return;
+    }
     std::string first = FLines->Get(from.Line - 1);
     if (static_cast<int>(first.size()) < from.Char - 1) first.resize(from.Char - 1, ' ');
     first.resize(from.Char - 1);
     const std::string& last = FLines->Get(to.Line - 1);
-    if (to.Char - 1 < static_cast<int>(last.size())) first += last.substr(to.Char - 1);
+    if (to.Char - 1 < static_cast<int>(last.size())) first.append(last, to.Char - 1);
     if (to.Line > from.Line) FLines->RemoveLines(from.Line, std::min(to.Line, FLines->Count()) - from.Line);
     if (from.Line <= FLines->Count())
         FLines->Put(from.Line - 1, std::move(first));
@@ -26,15 +32,18 @@ void TNoteEditCore::DeleteRange(const TBufferCoord& from, const TBufferCoord& to
 TBufferCoord TNoteEditCore::InsertAt(const TBufferCoord& at, const std::string& text) {
     LinesUpdate update(*FLines);
     while (FLines->Count() < at.Line) FLines->Add({});
+    if (text.find_first_of("\r\n") == std::string::npos) {
+        std::string line = FLines->Get(at.Line - 1);  // one copy, edited in place
+        if (static_cast<int>(line.size()) < at.Char - 1) line.resize(at.Char - 1, ' ');
+        line.insert(at.Char - 1, text);
+        FLines->Put(at.Line - 1, std::move(line));
+        return {at.Char + static_cast<int>(text.size()), at.Line};
+    }
     std::string line = FLines->Get(at.Line - 1);
     if (static_cast<int>(line.size()) < at.Char - 1) line.resize(at.Char - 1, ' ');
     const std::string right = line.substr(at.Char - 1);
     line.resize(at.Char - 1);
-    const std::vector<std::string> pieces = SplitText(text);
-    if (pieces.size() == 1) {
-        FLines->Put(at.Line - 1, line + pieces[0] + right);
-        return {at.Char + static_cast<int>(pieces[0].size()), at.Line};
-    }
+    std::vector<std::string> pieces = SplitText(text);
     const int lastLength = static_cast<int>(pieces.back().size());
     const int added = static_cast<int>(pieces.size()) - 1;
     FLines->Put(at.Line - 1, line + pieces[0]);

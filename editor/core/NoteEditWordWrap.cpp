@@ -55,7 +55,9 @@ void TNoteWordWrapPlugin::WidthChanged() {
 
 void TNoteWordWrapPlugin::ComputeRows(int index, std::vector<std::uint8_t>& rows) {
     TNoteEditStringList& lines = FHost.WrapLines();
-    const std::string text = lines.ExpandedLine(index);
+    std::string expanded;  // only a line with tabs is copied
+    if (lines.LineHasTabs(index)) expanded = lines.ExpandedLine(index);
+    const std::string_view text = expanded.empty() ? std::string_view(lines.Get(index)) : std::string_view(expanded);
     const int len = static_cast<int>(text.size());
     const int tabStop = 255 - 255 % std::max(lines.TabWidth(), 1);
     const auto blank = [&](int i) { return text[i] == ' ' || text[i] == '\t'; };
