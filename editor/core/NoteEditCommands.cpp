@@ -567,12 +567,16 @@ void TNoteEditCore::PasteFromClipboard() {
     if (!withMode) mode = FSelectionMode;
     // A lead byte without its trail (a cut-off foreign block) would pair with the byte after it.
     std::string whole;
+    size_t kept = 0;  // bytes before kept already go into whole
     for (size_t i = 0; i < text.size();) {
         const int n = GbkCharLength(text, i);
-        if (n == 2 || !IsGbkLeadByte(text[i])) whole.append(text, i, n);
+        if (n == 1 && IsGbkLeadByte(text[i])) {
+            whole.append(text, kept, i - kept);
+            kept = i + 1;
+        }
         i += n;
     }
-    text = std::move(whole);
+    if (kept > 0) text = whole.append(text, kept, std::string::npos);
     if (text.empty()) return;
     EditUpdate update(*this);
     UndoGroup group(FUndoList);

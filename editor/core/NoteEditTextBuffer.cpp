@@ -108,6 +108,30 @@ void TNoteEditStringList::Put(int index, std::string s) {
     Fire(OnLineReplaced, index, 1);
 }
 
+void TNoteEditStringList::InsertBytes(int index, int offset, std::string_view bytes) {
+    CheckIndex(index, Count() - 1);
+    TNoteEditStringRec& rec = FList[index];
+    if (offset < 0 || offset > static_cast<int>(rec.Text.size()))
+        throw ENoteEditStringList("Invalid line offset " + std::to_string(offset));
+    TUpdate update(*this);
+    FIndexOfLongestLine = -1;
+    rec.Flags = NoteLineFlags::LengthUnknown;
+    rec.Text.insert(offset, bytes);
+    Fire(OnLineReplaced, index, 1);
+}
+
+void TNoteEditStringList::DeleteBytes(int index, int offset, int count) {
+    CheckIndex(index, Count() - 1);
+    TNoteEditStringRec& rec = FList[index];
+    if (offset < 0 || count < 0 || offset + count > static_cast<int>(rec.Text.size()))
+        throw ENoteEditStringList("Invalid line offset " + std::to_string(offset));
+    TUpdate update(*this);
+    FIndexOfLongestLine = -1;
+    rec.Flags = NoteLineFlags::LengthUnknown;
+    rec.Text.erase(offset, count);
+    Fire(OnLineReplaced, index, 1);
+}
+
 void TNoteEditStringList::PutObject(int index, void* object) {
     CheckIndex(index, Count() - 1);
     TUpdate update(*this);

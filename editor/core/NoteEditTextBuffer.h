@@ -59,6 +59,10 @@ public:
     int LineState(int index) const;
     // Writes check the index and raise ENoteEditStringList.
     void Put(int index, std::string s);
+    // Inserts or removes bytes of one line in place, without copying the line; the change
+    // is reported as a replacement of the line. Offsets are 0-based and within the line.
+    void InsertBytes(int index, int offset, std::string_view bytes);
+    void DeleteBytes(int index, int offset, int count);
     void PutObject(int index, void* object);
     void SetLineState(int index, int value);
 

@@ -11,10 +11,11 @@ using namespace NoteEditDetail;
 
 void TNoteEditCore::DeleteRange(const TBufferCoord& from, const TBufferCoord& to) {
     LinesUpdate update(*FLines);
-    if (from.Line == to.Line && from.Char <= static_cast<int>(FLines->Get(from.Line - 1).size()) + 1) {
-        std::string line = FLines->Get(from.Line - 1);  // one copy, edited in place
-        line.erase(from.Char - 1, std::max(0, to.Char - from.Char));
-        FLines->Put(from.Line - 1, std::move(line));
+    const int fromLength = static_cast<int>(FLines->Get(from.Line - 1).size());
+    if (from.Line == to.Line && from.Line <= FLines->Count() && from.Char <= fromLength + 1) {
+        // Within one line: in place, without a copy of the line.
+        const int count = std::min(to.Char, fromLength + 1) - from.Char;
+        if (count > 0) FLines->DeleteBytes(from.Line - 1, from.Char - 1, count);
         return;
     }
     std::string first = FLines->Get(from.Line - 1);
@@ -33,10 +34,10 @@ TBufferCoord TNoteEditCore::InsertAt(const TBufferCoord& at, const std::string& 
     LinesUpdate update(*FLines);
     while (FLines->Count() < at.Line) FLines->Add({});
     if (text.find_first_of("\r\n") == std::string::npos) {
-        std::string line = FLines->Get(at.Line - 1);  // one copy, edited in place
-        if (static_cast<int>(line.size()) < at.Char - 1) line.resize(at.Char - 1, ' ');
-        line.insert(at.Char - 1, text);
-        FLines->Put(at.Line - 1, std::move(line));
+        // Within one line: in place, without a copy of the line.
+        const int length = static_cast<int>(FLines->Get(at.Line - 1).size());
+        if (length < at.Char - 1) FLines->InsertBytes(at.Line - 1, length, std::string(at.Char - 1 - length, ' ') + text);
+        else FLines->InsertBytes(at.Line - 1, at.Char - 1, text);
         return {at.Char + static_cast<int>(text.size()), at.Line};
     }
     std::string line = FLines->Get(at.Line - 1);
