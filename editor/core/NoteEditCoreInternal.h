@@ -46,11 +46,6 @@ inline std::vector<std::string> SplitText(std::string_view text) {
     }
 }
 
-inline std::string TrimTrailing(std::string s) {
-    while (!s.empty() && IsBlank(s.back())) s.pop_back();
-    return s;
-}
-
 // Keeps a buffer update paired.
 struct LinesUpdate {
     TNoteEditStringList& lines;
