@@ -3,6 +3,8 @@
 // "每0天" never) lies at least one day in the past, it moves to its next date and becomes
 // remindable again. Solar memos move by date arithmetic; lunar memos keep their lunar month
 // and day (read from xssj, "正月 初一") and move to the solar date of the next occurrence.
+// A solar memo repeating by month or year keeps its day: an occurrence its month lacks
+// falls on the month's last day, and yinlsj keeps the date of the intended day meanwhile.
 // Dates are written "yyyy-mm-dd" and lunar month names as "正月" .. "十二月", the forms the
 // memo dialogs write and read back.
 
@@ -20,6 +22,7 @@ class Tdbhouse;
 struct TRepeatRow {
     int32_t Iid = 0;
     std::string Ylsj, Fzbz, Chts, Yybz, Xssj;
+    std::string Yinlsj;   // a solar memo's intended day, when its due day was clamped
 };
 
 // What the pass writes to a row that moves (qrbz becomes "0").
