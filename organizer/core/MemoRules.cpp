@@ -19,14 +19,14 @@ std::string ChineseDateText(TDateTime dt) {
   return FormatDateTime("yyyy", dt) + "年" + FormatDateTime("mm", dt) + "月" + FormatDateTime("dd", dt) + "日";
 }
 
-// This year's solar date of the chosen lunar month and day, or today when it has none.
+// The chosen lunar month and day's first solar date from today on (a 30th the month
+// lacks is its last day), or today when the calendar has none.
 std::string LunarDueDate(const TMemoInput& input, TDateTime today) {
   const int month = StrToInt(LunarMonthToNumber(input.LunarMonth));
   const int day = StrToInt(LunarDayToNumber(input.LunarDay));
-  int solarDay = 0, solarMonth = 0, solarYear = 0;
-  if (LunarToSolar(YearOf(today), month, day, false, solarDay, solarMonth, solarYear))
-    return DateText(EncodeDate(solarYear, solarMonth, solarDay));
-  return DateText(today);
+  TDateTime due;
+  bool shortMonth;
+  return DateText(NextLunarDate(month, day, today, due, shortMonth) ? due : DateOf(today));
 }
 
 int IndexOf(const std::vector<std::string>& items, const std::string& text) {
