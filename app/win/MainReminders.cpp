@@ -8,6 +8,7 @@
 #include "app/core/FestivalReminder.h"
 #include "app/core/MsgPopup.h"
 #include "app/core/QuickReminder.h"
+#include "app/core/Startup.h"
 #include "app/core/TalkingClock.h"
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
@@ -31,6 +32,11 @@ void PlayWords(const std::vector<int>& words)
 void TFmMain::trqTimer(TObject*)
 {
     trq->SetEnabled(false);
+    try {
+        if (dbhouse)
+            RefreshFestivalDatesOnNewDay(*dbhouse, Date(), FFestivalDay);
+    } catch (...) {
+    }
     try {
         if (dbhouse)
             for (const TFestivalReminder& r : PlanFestivalPass(ReadUnconfirmedFestivals(*dbhouse), Date())) {
