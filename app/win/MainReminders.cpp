@@ -56,17 +56,15 @@ void TFmMain::tmsnTimer(TObject*)
     try {
         if (!dbhouse)
             return;
-        const TQuickReminderRow row = ReadQuickReminder(*dbhouse->qdc);
-        if (!QuickReminderReached(row.Zdsj, Now()))
-            return;
-        if (FileExists(row.Sypath))
-            SndPlaySound(row.Sypath, 0);
-        ClearQuickReminder(*dbhouse);
-        if (Formkstsr) {
-            Formkstsr->Label1->SetCaption(QuickReminderAlertText(row.Kssj));
-            if (!Formkstsr->Visible())
-                Formkstsr->Show();
-        }
+        FireQuickReminder(*dbhouse, Now(), [](const TQuickReminderRow& row) {
+            if (FileExists(row.Sypath))
+                SndPlaySound(row.Sypath, 0);
+            if (Formkstsr) {
+                Formkstsr->Label1->SetCaption(QuickReminderAlertText(row.Kssj));
+                if (!Formkstsr->Visible())
+                    Formkstsr->Show();
+            }
+        });
     } catch (...) {
     }
 }
