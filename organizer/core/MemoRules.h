@@ -50,7 +50,8 @@ struct TMemoRow {
 
 // The row the dialog writes. A lunar memo falls due on the first date from `today` on
 // that carries its lunar month and day (a 30th the month lacks: the month's last day),
-// or today when the calendar has none. A lunar month or day that is no name raises
+// or today when the calendar has none; a monthly one ("月") whose month has passed in this
+// lunar year starts at its day's next occurrence, with that month's name in xssj. A lunar month or day that is no name raises
 // EConvertError, and nothing is to be written.
 TMemoRow MemoRowFromInput(const TMemoInput& input, TMemoDialogMode mode, TDateTime today);
 

@@ -92,6 +92,23 @@ TEST(MemoRules, LunarRowIsTheOccurrenceNotYetPast) {
   EXPECT_THROW(MemoRowFromInput(in, TMemoDialogMode::Add, 0), EConvertError);
 }
 
+// A monthly lunar memo whose month has passed this lunar year starts at its day's next
+// occurrence, named after that month; one whose month is still to come starts there.
+TEST(MemoRules, MonthlyLunarRowOfAPastMonthStartsAtTheNextOccurrence) {
+  const std::tuple<const char*, const char*, TDateTime, const char*> cases[] = {
+      {"正月", "初一", EncodeDate(2028, 4, 10), "2028-04-25|四月 初一"},
+      {"八月", "十五", EncodeDate(2028, 4, 10), "2028-10-03|八月 十五"},
+      {"正月", "三十", EncodeDate(2028, 6, 1), "2028-06-22|五月 三十"},   // a 29-day 五月
+  };
+  for (auto [month, day, today, expected] : cases) {
+    TMemoInput in = Choices(0, 0, 31, false);
+    ASSERT_EQ(in.RepeatText, "每1月");
+    in.LunarMonth = month, in.LunarDay = day;
+    const TMemoRow row = MemoRowFromInput(in, TMemoDialogMode::Add, today);
+    EXPECT_EQ(row.ylsj + "|" + row.xssj, expected);
+  }
+}
+
 TEST(MemoRules, LoadsStoredRows) {
   const TDateTime now = EncodeDateTime(2024, 6, 1, 14, 25, 36, 500);
   TMemoRow row;
