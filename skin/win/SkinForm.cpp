@@ -5,6 +5,7 @@
 #include "framework/win/Application.h"
 #include "skin/core/SkCanvas.h"
 #include "skin/core/SkEffBmp.h"
+#include "skin/core/SkFormLayout.h"
 #include "skin/core/SkGlyphs.h"
 #include "skin/win/SkBitmapBridge.h"
 #include "skin/win/SkSystem.h"
@@ -97,6 +98,7 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
     }
     FMorphTimer->OnTimer = [this](TObject* s) { MorphTick(s); };
     FMouseTimer->OnTimer = [this](TObject* s) { MouseTick(s); };
+    FAnimateTimer->OnTimer = [this](TObject* s) { AnimateTick(s); };
     FRouter.OnHoverChanged = [this](TskActiveSkinObject* o) {
         if (FSkinHint)
             FSkinHint->HideHint();
@@ -385,6 +387,7 @@ void TskSkinForm::MakeObjects()
     FRouter.ClearIndices();
     FRouter.Objects = FSkinActive ? CreateSkinObjects(*this, *FSkinData) : CreateDefaultButtons(*this);
     ApplyIcons();
+    FindAreaControls();
 }
 
 void TskSkinForm::ApplyIcons()
@@ -422,6 +425,9 @@ void TskSkinForm::ComputeGeometry()
         FGeometry = ComputeFrameGeometry(fi, pic.Width(), pic.Height(), FFrameWidth, FFrameHeight);
         for (auto& o : FRouter.Objects)
             o->ObjectRect = MapSkinRect(o->SkinRect, fi, pic.Width(), pic.Height(), FGeometry.DX, FGeometry.DY);
+        const int icon = GetSystemMetrics(SM_CXSMICON);
+        LayoutCaptionButtons(FRouter.Objects, FGeometry, fi, {icon, GetSystemMetrics(SM_CYSMICON)});
+        PlaceRollUpObjects();
         return;
     }
     // The default frame: its buttons along the caption.
@@ -460,10 +466,12 @@ void TskSkinForm::UpdateFrame(bool full)
     SetRegion(true);
     if (OnChangeClientRect)
         OnChangeClientRect(FGeometry.ClientRect);
-    if (!SupportNCArea)
+    if (!SupportNCArea) {
         InvalidateRect(FForm->Handle(), nullptr, TRUE);
-    else if (!FHasRegion)
+        PlaceAreaControls();
+    } else if (!FHasRegion) {
         SendNCPaint();
+    }
 }
 
 // Region
@@ -600,7 +608,9 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
     const TSkinStretch stretch{fi.LeftStretch, fi.RightStretch, fi.TopStretch, fi.BottomStretch};
     TSkBitmap whole(W, H);
     TSkCanvas c(whole);
-    if (face) {
+    if (face && FRolledUp && !FSkinData->FRollUpPicture().Empty()) {
+        c.Draw(0, 0, RollUpFacePicture(FSkinData->FRollUpPicture(), fi.RollUpLeftPoint.X, fi.RollUpRightPoint.X, W));
+    } else if (face) {
         // The whole window is the face: the picture composed to its size, or as it is.
         if (SkinStretches(fi))
             ComposeSkinPicture(frame, frame.BoundsRect(), PictureFrame(fi), whole, W, H, FGeometry.NewFrame(), stretch,
@@ -618,9 +628,14 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
     }
     const bool stretches = SkinStretches(fi);
     std::vector<TskSkinCaptionObject*> captions;
+    std::vector<TskActiveSkinObject*> selfPainting;
     for (auto& o : FRouter.Objects) {
         if (!o->ShownInRollUpState() || !o->Visible)
             continue;
+        if (o->PaintsItself()) {
+            selfPainting.push_back(o.get());
+            continue;
+        }
         const TSkBitmap* ap = FSkinData->ActivePicture(o->ActivePictureIndex);
         const TRect& r = o->ObjectRect;
         auto copy = [&](const TSkBitmap* source, const TRect& sr) {
@@ -671,7 +686,7 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         else if (o->SkinRectInAPicture)
             copy(ap, o->SkinRect);
     }
-    AssignSkBitmap(bitmap, whole);
+    PaintSelfPaintingObjects(whole, frame, selfPainting, bitmap);
     TCanvas& canvas = bitmap.Canvas();
     for (TskSkinCaptionObject* cap : captions) {
         if (cap->Text.empty() || !cap->Record)
@@ -1062,6 +1077,8 @@ void TskSkinForm::SetRollUp(bool value)
     if (FWindowState == 2)
         FRolledUpMaximized = value;
     FRolledUp = value;
+    if (!SupportNCArea)
+        RollUpFace(value);
     if (SupportNCArea) {
         const TRect b = FormBounds();
         if (value) {
@@ -1511,6 +1528,8 @@ void TskSkinForm::Hook(TMessage& m)
         Old(m);
         if (frame)
             ResizeNudge();
+        else if (!SupportNCArea)
+            PlaceAreaControls();
         return;
     case WM_GETMINMAXINFO:
         if (!frame)
