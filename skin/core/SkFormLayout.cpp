@@ -111,3 +111,12 @@ TRect AreaControlBounds(const TRect& area, const TskSkinFormInfo& info, int pict
 {
     return SkinStretches(info) ? MapSkinRect(area, info, pictureWidth, pictureHeight, dx, dy) : area;
 }
+
+TRect CaptionFrameRect(const TskDataSkinCaption& r, int textLeft, int textWidth, const TRect& box)
+{
+    if (IsNullRect(r.FrameRect))
+        return NullRect();
+    const int left = textLeft - r.FrameTextRect.Left, top = box.Top - r.FrameTextRect.Top;
+    const int width = std::max(textWidth + r.FrameRect.Width() - r.FrameTextRect.Width(), 0);
+    return {left, top, left + width, top + r.FrameRect.Height()};
+}

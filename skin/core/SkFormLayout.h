@@ -29,3 +29,8 @@ TSkBitmap RollUpFacePicture(const TSkBitmap& picture, int leftX, int rightX, int
 // corner zones when the skin stretches.
 TRect AreaControlBounds(const TRect& area, const TskSkinFormInfo& info, int pictureWidth, int pictureHeight, int dx,
                         int dy);
+
+// Where a caption's frame image stands behind its text: text drawn at textLeft, textWidth
+// wide, in the caption's text box (window coordinates); the frame is as high as its
+// picture rectangle and the text width plus the frame's margin wide. Null without a frame.
+TRect CaptionFrameRect(const TskDataSkinCaption& record, int textLeft, int textWidth, const TRect& box);

@@ -644,8 +644,15 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         };
         if (auto* cap = dynamic_cast<TskSkinCaptionObject*>(o.get())) {
             cap->Active = active;
-            if (active && !IsNullRect(cap->ActiveSkinRect))
+            if (cap->Morphing && ap && !IsNullRect(cap->ActiveSkinRect) && cap->MorphFactor > 0 &&
+                cap->MorphFactor < 1) {
+                TskEffectBmp blend(ObjectImage(picture, cap->SkinRect, *o, fi, stretches));
+                blend.MorphBy(cap->MorphKind, TskEffectBmp(ObjectImage(*ap, cap->ActiveSkinRect, *o, fi, stretches)),
+                              cap->MorphFactor);
+                c.Draw(r.Left, r.Top, blend.ToBitmap());
+            } else if (active && !IsNullRect(cap->ActiveSkinRect)) {
                 copy(ap, cap->ActiveSkinRect);
+            }
             captions.push_back(cap);
             continue;
         }
@@ -710,6 +717,7 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         else if (rec.Alignment == TSkAlignment::taCenter)
             x = box.Left + (box.Width() - size.cx) / 2;
         const int y = box.Top + (box.Height() - size.cy) / 2;
+        DrawCaptionFrame(canvas, *cap, x, size.cx, box, active);
         canvas.Brush().SetStyle(bsClear);
         if (rec.Shadow) {
             font.SetColor(static_cast<TColor>(active ? rec.ActiveShadowColor : rec.ShadowColor));
@@ -893,8 +901,11 @@ void TskSkinForm::RedrawCaptions()
     if (!FrameShown())
         return;
     for (auto& o : FRouter.Objects)
-        if (o->Kind() == TSkObjectKind::Caption && o->ShownInRollUpState())
+        if (o->Kind() == TSkObjectKind::Caption && o->ShownInRollUpState()) {
             o->Active = IsFormActive();
+            if (o->Morphing && o->CanMorph())
+                StartMorphTimer();
+        }
     SendNCPaint();
 }
 

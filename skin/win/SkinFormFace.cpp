@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "skin/core/SkCanvas.h"
+#include "skin/core/SkCompose.h"
 #include "skin/core/SkFormLayout.h"
 #include "skin/core/SkObjectPainter.h"
 #include "skin/win/SkBitmapBridge.h"
@@ -106,6 +107,28 @@ void TskSkinForm::PaintSelfPaintingObjects(TSkBitmap& whole, const TSkBitmap& fr
 void TskSkinForm::UserPaint(const std::string& name, TSkObjectPainter&, const TRect& rect)
 {
     FUserPaints.emplace_back(name, rect);
+}
+
+void TskSkinForm::DrawCaptionFrame(TCanvas& canvas, const TskSkinCaptionObject& caption, int x, int textWidth,
+                                   const TRect& box, bool active)
+{
+    if (!caption.Record)
+        return;
+    const TskDataSkinCaption& rec = *caption.Record;
+    const TRect place = CaptionFrameRect(rec, x, textWidth, box);
+    const TSkBitmap* source = FSkinData->ActivePicture(caption.ActivePictureIndex);
+    if (IsNullRect(place) || !source)
+        return;
+    const TRect& look = active && !IsNullRect(rec.ActiveFrameRect) ? rec.ActiveFrameRect : rec.FrameRect;
+    const int a = std::clamp(rec.FrameLeftOffset, 0, look.Width());
+    const int r = std::clamp(rec.FrameRightOffset, 0, look.Width() - a);
+    TSkBitmap frame;
+    ComposeHSkinPicture(a, r, frame, *source, look, place.Width());
+    if (frame.Empty())
+        return;
+    TBitmap image;
+    AssignSkBitmap(image, frame);
+    canvas.Draw(place.Left, place.Top, image);
 }
 
 // Object events

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "skin/core/SkControlLayout.h"
 #include "skin/core/SkFormLayout.h"
 #include "skin/core/SkFrameObjects.h"
 #include "tests/skin/SkinTestUtil.h"
@@ -155,4 +156,30 @@ TEST(AreaControls, AreasFollowTheZonesOfAStretchingSkin)
     EXPECT_EQ(Str(AreaControlBounds({5, 5, 30, 30}, info, 152, 125, 100, 30)), "5,5,30,30");
     info.RBPoint = info.LTPoint;   // a fixed skin: the area as it is
     EXPECT_EQ(Str(AreaControlBounds(area, info, 152, 125, 100, 30)), Str(area));
+}
+
+TEST(CaptionFrame, StandsBehindTheTextWithTheFramesMargin)
+{
+    TskDataSkinCaption rec("caption1");
+    EXPECT_TRUE(IsNullRect(CaptionFrameRect(rec, 50, 40, {30, 8, 150, 26})));
+    rec.FrameRect = {0, 0, 30, 20};
+    rec.FrameTextRect = {6, 3, 24, 17};   // 12 pixels of margin, text 6 in and 3 down
+    EXPECT_EQ(Str(CaptionFrameRect(rec, 50, 40, {30, 8, 150, 26})), "44,5,96,25");
+    EXPECT_EQ(Str(CaptionFrameRect(rec, 50, 0, {30, 8, 150, 26})), "44,5,56,25");
+}
+
+TEST(ButtonMorph, FiveStepsEachWayAndNoOvershoot)
+{
+    double f = 0;
+    std::vector<double> up;
+    for (int i = 0; i < 7; ++i)
+        up.push_back(f = ButtonMorphStep(f, true));
+    EXPECT_EQ(up.back(), 1.0);
+    EXPECT_EQ(up[4], 1.0);   // the end after five steps, exactly
+    EXPECT_TRUE(ButtonMorphBlends(up[3]));
+    for (int i = 0; i < 5; ++i)
+        f = ButtonMorphStep(f, false);
+    EXPECT_EQ(f, 0.0);
+    EXPECT_FALSE(ButtonMorphBlends(f));
+    EXPECT_EQ(ButtonMorphStep(0, false), 0.0);
 }

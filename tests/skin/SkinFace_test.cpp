@@ -60,6 +60,28 @@ std::string RollUpSkin()
     return packed.Bytes();
 }
 
+// The program's skin with self-painting objects on the face and a morphing skinned button.
+std::string ObjectsSkin()
+{
+    TskCompressedStoredSkin stored(nullptr);
+    EXPECT_TRUE(LoadProgramSkin(stored));
+    TPackedSkin skin = UnpackStoredSkin(stored.CompressedData());
+    std::string ini = GbkToUtf8(skin.IniText);
+    ini = Replace(ini, "[SKINOBJECTS]\r\ncount=7",
+                  "[SKINOBJECTS]\r\ncount=10\r\n7=uo:userobject\r\n8=tb:trackbar\r\n9=lb:label");
+    const size_t button = ini.find("[resizebutton]");
+    ini.replace(ini.find("morphing=0", button), 10, "morphing=1");
+    ini += "[uo]\r\nskinrect=10,40,60,60\r\n"
+           "[tb]\r\nskinrect=10,70,110,80\r\nactivepictureindex=0\r\nbuttonrect=0,24,10,34\r\n"
+           "beginpoint=5,5\r\nendpoint=95,5\r\nminvalue=0\r\nmaxvalue=9\r\nmousedownchangevalue=1\r\n"
+           "[lb]\r\nskinrect=10,88,110,106\r\ntextvalue=标签标签\r\nfontName=宋体\r\nfontheight=-14\r\n"
+           "fontcolor=255\r\nactivefontcolor=255\r\nalignment=taleftjustify\r\n";
+    skin.IniText = Utf8ToGbk(ini);
+    TMemoryStream plain(WritePackedSkin(skin)), packed;
+    CompressStream(plain, packed);
+    return packed.Bytes();
+}
+
 void SaveShot(HWND window, const char* name)
 {
     const char* dir = std::getenv("VORPEN_SKIN_SHOTS");
@@ -74,7 +96,8 @@ void SaveShot(HWND window, const char* name)
 
 class SkinnedFace : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Open(RollUpSkin()); }
+    void Open(const std::string& skinBytes)
     {
         EnsureApplication();
         SetCursorPos(1270, 790);
@@ -90,7 +113,7 @@ protected:
         Other->SetParent(Form);
         Other->SetBounds(20, 60, 60, 20);
         Stored = new TskCompressedStoredSkin(Form);
-        Stored->SetCompressedData(RollUpSkin());
+        Stored->SetCompressedData(skinBytes);
         Data = new TskSkinData(Form);
         Data->SetCompressedStoredSkin(Stored);
         Skin = new TskSkinForm(Form);
@@ -100,6 +123,11 @@ protected:
         Application->ProcessMessages();
     }
     void TearDown() override { delete Form; }
+    void Reopen(const std::string& skinBytes)
+    {
+        delete Form;
+        Open(skinBytes);
+    }
     TskActiveSkinObject* Object(const std::string& name)
     {
         for (auto& o : Skin->Objects().Objects)
@@ -176,4 +204,79 @@ TEST_F(SkinnedFace, RollingUpShowsTheRollUpPictureAndHidesTheControls)
     EXPECT_TRUE(Area->Visible());
     EXPECT_TRUE(Other->Visible());
     SaveShot(Form->Handle(), "face-unrolled");
+}
+
+TEST_F(SkinnedFace, ObjectsPaintThemselvesAndFireTheirEventsWithArguments)
+{
+    std::vector<std::string> log;
+    Reopen(ObjectsSkin());
+    ASSERT_TRUE(Skin->SkinActive());
+    Skin->OnPaintEvent = [&](const std::string& name, TCanvas& canvas, const TRect& r) {
+        log.push_back("paint " + name);
+        canvas.Brush().SetStyle(bsSolid);
+        canvas.Brush().SetColor(static_cast<TColor>(0x00FF00));
+        canvas.FillRect(r);
+    };
+    Skin->OnMouseDownEvent = [&](const TSkObjectMouseArgs& a, TShiftState) {
+        log.push_back("down " + a.Name + " " + std::to_string(a.Point.X) + "," + std::to_string(a.Point.Y) + " " +
+                      std::to_string(a.Rect.Left) + " " + std::to_string(static_cast<int>(a.Button)));
+    };
+    Skin->OnTrackBarChangeValueEvent = [&](const std::string& name, int value) {
+        log.push_back("value " + name + " " + std::to_string(value));
+    };
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Application->ProcessMessages();
+    EXPECT_EQ(ScreenPixel(30, 50), 0x00FF00u);   // the application's paint of the user object
+    // The label's red text lies somewhere in its rectangle.
+    bool red = false;
+    for (int y = 88; y < 106 && !red; ++y)
+        for (int x = 10; x < 110 && !red; ++x)
+            red = ScreenPixel(x, y) == 0xFF0000u;
+    EXPECT_TRUE(red);
+    SaveShot(Form->Handle(), "face-objects");
+    log.clear();
+    SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 45));
+    SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 45));
+    SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(65, 75));
+    SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(65, 75));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0], "down uo 20,45 10 0");
+    EXPECT_EQ(log.back(), "value tb 5");
+}
+
+TEST_F(SkinnedFace, ASkinnedButtonMorphsTowardItsActiveLook)
+{
+    Reopen(ObjectsSkin());
+    FakeTimerService timers;
+    TimerService* real = &CurrentTimerService();
+    SetTimerService(&timers);
+    auto* button = new TskSkinButton(Form);
+    button->SetParent(Form);
+    button->SetSkinDataName("resizebutton");
+    button->SetSkinData(Data);
+    button->SetBounds(200, 40, 70, 24);
+    Application->ProcessMessages();
+    button->SetFocus();
+    Application->ProcessMessages();
+    ASSERT_TRUE(button->MorphRunning());
+    std::vector<double> factors;
+    for (int i = 0; i < 6; ++i) {
+        timers.Advance(20);
+        factors.push_back(button->MorphFactor());
+    }
+    EXPECT_NEAR(factors[0], 0.2, 1e-9);
+    EXPECT_NEAR(factors[2], 0.6, 1e-9);
+    EXPECT_EQ(factors[4], 1.0);
+    EXPECT_FALSE(button->MorphRunning());
+    EXPECT_EQ(button->CurrentLook(), TSkButtonLook::Active);
+    // A skin change stops the morph and keeps a focused button at its active end.
+    Other->SetFocus();
+    Application->ProcessMessages();
+    timers.Advance(20);
+    EXPECT_NEAR(button->MorphFactor(), 0.8, 1e-9);
+    button->ChangeSkin();
+    EXPECT_FALSE(button->MorphRunning());
+    timers.Advance(100);
+    EXPECT_NEAR(button->MorphFactor(), 0.8, 1e-9);
+    SetTimerService(real);
 }
