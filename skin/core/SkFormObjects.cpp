@@ -403,11 +403,11 @@ void ApplyBorderIcons(std::vector<std::unique_ptr<TskActiveSkinObject>>& objects
     auto has = [&](TskBorderIcon i) { return (s.Icons & SkIcon(i)) != 0; };
     for (auto& o : objects) {
         TskCommand* command = CommandOf(*o);
-        if (!command)
+        if (!command && o->Kind() != TSkObjectKind::Animate)
             continue;
         TskActiveSkinObject* b = o.get();
         bool hidden = s.HideCaptionButtons;
-        switch (*command) {
+        switch (command ? *command : cmDefault) {
         case cmMinimizeToTray: hidden = hidden || !has(TskBorderIcon::biMinimizeToTray); break;
         case cmRollUp: hidden = hidden || !has(TskBorderIcon::biRollUp); break;
         case cmMaximize: hidden = hidden || !has(TskBorderIcon::biMaximize); break;

@@ -186,6 +186,7 @@ void TskSkinForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FTrayIcon) FTrayIcon = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (AComponent == FSkinMenu) FSkinMenu = nullptr;
+    ForgetControl(AComponent);
 }
 
 // Properties
@@ -463,7 +464,10 @@ void TskSkinForm::UpdateFrame(bool full)
     if (!FSkinActive || !FForm || !FForm->HandleAllocated())
         return;
     ComputeGeometry();
-    SetRegion(true);
+    if (!SupportNCArea && FRolledUp)
+        SetRollUpRegion();
+    else
+        SetRegion(true);
     if (OnChangeClientRect)
         OnChangeClientRect(FGeometry.ClientRect);
     if (!SupportNCArea) {
@@ -932,8 +936,10 @@ void TskSkinForm::Rebuild()
             FRouter.Objects.clear();
             RemoveRegion();
         } else {
-            if (FRolledUp && FSkinData->FRollUpPicture().Empty())
+            if (FRolledUp && FSkinData->FRollUpPicture().Empty()) {
                 FRolledUp = false;
+                ShowHiddenControls();
+            }
             if (!FRolledUp && FForm->HandleAllocated() && !Loading()) {
                 // The face takes the skin's size: at least the picture's when it stretches.
                 const TSkBitmap& pic = FSkinData->FPicture();

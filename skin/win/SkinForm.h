@@ -164,6 +164,9 @@ private:
     void SetRollUpRegion();
     void PlaceRollUpObjects();
     void FindAreaControls();
+    void ShowHiddenControls();
+    // A control going away leaves the area and hidden lists.
+    void ForgetControl(TComponent* component);
     // The caption's frame image behind its text (text at x, textWidth wide, in box).
     void DrawCaptionFrame(TCanvas& canvas, const TskSkinCaptionObject& caption, int x, int textWidth, const TRect& box,
                           bool active);

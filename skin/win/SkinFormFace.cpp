@@ -225,6 +225,7 @@ void TskSkinForm::RollUpFace(bool value)
             for (int i = 0; i < FForm->ControlCount(); ++i)
                 if (TControl* c = FForm->Controls(i); c->Visible()) {
                     c->SetVisible(false);
+                    c->FreeNotification(this);
                     FHiddenControls.push_back(c);
                 }
         FFrameWidth = width;
@@ -234,9 +235,7 @@ void TskSkinForm::RollUpFace(bool value)
         SetRollUpRegion();
         InvalidateRect(FForm->Handle(), nullptr, TRUE);
     } else {
-        for (TControl* c : FHiddenControls)
-            c->SetVisible(true);
-        FHiddenControls.clear();
+        ShowHiddenControls();
         const TSkBitmap& face = FSkinData->FPicture();
         if (SkinStretches(fi)) {
             SetFormBounds(Bounds(b.Left, b.Top, b.Width(), FRollUpHeight));
@@ -269,6 +268,7 @@ void TskSkinForm::FindAreaControls()
         if (index < 0)
             continue;
         c->SetAlign(alNone);
+        c->FreeNotification(this);
         FAreaControls.emplace_back(c, FSkinData->Areas[static_cast<size_t>(index)].AreaRect);
     }
 }
@@ -283,4 +283,17 @@ void TskSkinForm::PlaceAreaControls()
                                           FGeometry.DY);
         control->SetBounds(r.Left, r.Top, r.Width(), r.Height());
     }
+}
+
+void TskSkinForm::ShowHiddenControls()
+{
+    for (TControl* c : FHiddenControls)
+        c->SetVisible(true);
+    FHiddenControls.clear();
+}
+
+void TskSkinForm::ForgetControl(TComponent* component)
+{
+    std::erase_if(FAreaControls, [component](const auto& a) { return a.first == component; });
+    std::erase(FHiddenControls, component);
 }

@@ -365,6 +365,11 @@ TEST_F(ObjectKinds, AnimateRunsItsCommandOnARelease)
     an.Command = cmMaximize;
     ApplyBorderIcons(Objects, {SkIcon(TskBorderIcon::biMaximize), false, ""}, nullptr);
     EXPECT_TRUE(an.Enabled);
+    // Hiding the caption buttons hides every animated object, button style or not.
+    an.ButtonStyle = false;
+    ApplyBorderIcons(Objects, {SkIcon(TskBorderIcon::biMaximize), true, ""}, nullptr);
+    EXPECT_FALSE(an.Enabled);
+    EXPECT_TRUE(Get<TskSkinSwitchObject>("sw").Enabled);
 }
 
 TEST_F(ObjectKinds, BitLabelCutsItsSymbolsAndClipsTheLast)

@@ -280,3 +280,41 @@ TEST_F(SkinnedFace, ASkinnedButtonMorphsTowardItsActiveLook)
     EXPECT_NEAR(button->MorphFactor(), 0.8, 1e-9);
     SetTimerService(real);
 }
+
+TEST_F(SkinnedFace, TheCaptionDrawsItsFrameImageBehindItsText)
+{
+    TskCompressedStoredSkin stored(nullptr);
+    ASSERT_TRUE(LoadProgramSkin(stored));
+    TPackedSkin packed = UnpackStoredSkin(stored.CompressedData());
+    std::string ini = GbkToUtf8(packed.IniText);
+    ini = Replace(ini, "defaultcaption=1\r\n", "defaultcaption=1\r\nframerect=0,24,16,40\r\nframetextrect=4,2,12,14\r\n"
+                                              "frameleftoffset=4\r\nframerightoffset=4\r\n");
+    packed.IniText = Utf8ToGbk(ini);
+    TMemoryStream plain(WritePackedSkin(packed)), bytes;
+    CompressStream(plain, bytes);
+    TForm* form = NewForm<TForm>(nullptr);
+    form->SetCaption("节日");
+    form->SetBounds(500, 300, 300, 160);
+    auto* skinStored = new TskCompressedStoredSkin(form);
+    skinStored->SetCompressedData(bytes.Bytes());
+    auto* data = new TskSkinData(form);
+    data->SetCompressedStoredSkin(skinStored);
+    auto* skin = new TskSkinForm(form);
+    skin->SetSkinData(data);
+    form->Show();
+    Application->ProcessMessages();
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    Application->ProcessMessages();
+    // Text box 24 + 2 + 4 = 30 from the left, 5 + 2 + 2 = 9 from the top: the frame from (26, 7).
+    const TSkBitmap* objects = data->ActivePicture(0);
+    ASSERT_TRUE(objects);
+    RECT w{};
+    GetWindowRect(form->Handle(), &w);
+    TSkBitmap shot(4, 12);
+    CopyScreenArea(w.left + 26, w.top + 7, shot);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(SkRgbPart(shot.Pixel(x, y)), SkRgbPart(objects->Pixel(x, 24 + y))) << x << "," << y;
+    SaveShot(form->Handle(), "caption-frame");
+    delete form;
+}
