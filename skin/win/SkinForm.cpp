@@ -410,6 +410,11 @@ void TskSkinForm::ApplyIcons()
                 b->Visible = show;
             }
             b->DrawsIcon = b->Command == cmSysMenu && FShowIcon && b->SkinRectInAPicture;
+        } else if (TskCommand* c = CommandOf(*o); c && *c == cmDefault) {
+            bool show = false;   // a button-style animated object of its own
+            if (OnActivateCustomObject)
+                OnActivateCustomObject(o->IDName, show);
+            o->Visible = show;
         }
 }
 
