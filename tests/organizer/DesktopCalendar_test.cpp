@@ -14,6 +14,8 @@
 #include "organizer/win/Unit1.h"
 #include "tests/framework/WinTestUtil.h"
 
+#include <uxtheme.h>
+
 namespace {
 
 const TDateTime kNow = EncodeDateTime(2026, 3, 10, 10, 0, 0, 0);
@@ -139,10 +141,19 @@ TEST_F(DesktopCalendar, UsersFestivalsAreRedUnderTheirDaysAndReadOncePerPaint)
         box->SetChecked(true);
         EXPECT_TRUE((view.*shown)()) << box->Caption();
     }
-    // Visual styles are off here: the frame is a plain rectangle in its colour round the back.
+    // The frame round the back: the visual style's edit box where styles are on (as in this
+    // prefix), else a plain rectangle in its colour.
     TBitmap& back = view.BackBitmap();
-    for (const auto& [x, y] : {std::pair{0, 0}, {back.Width() - 1, back.Height() / 2}, {back.Width() / 2, back.Height() - 1}})
-        EXPECT_EQ(back.PixelARGB(x, y) & 0xFFFFFF, Rgb(view.ColorShowFrame)) << x << "," << y;
+    const bool themed = IsAppThemed() && IsThemeActive();
+    for (const auto& [x, y] : {std::pair{0, 0}, {back.Width() - 1, back.Height() / 2}, {back.Width() / 2, back.Height() - 1}}) {
+        const uint32_t rgb = back.PixelARGB(x, y) & 0xFFFFFF;
+        if (themed) {
+            EXPECT_NE(rgb, Rgb(view.ColorShowFrame)) << x << "," << y;
+            EXPECT_NE(rgb, 0xFFFFFFu) << x << "," << y;
+        } else {
+            EXPECT_EQ(rgb, Rgb(view.ColorShowFrame)) << x << "," << y;
+        }
+    }
     EXPECT_EQ(view.Grid()->ColWidths(0), 18);   // week numbers shown
     SaveShot(form->Handle(), "desktop-calendar-options");
 }
