@@ -67,6 +67,9 @@ wine_up() {
     wineserver -w
     echo "$regsum" > "$ready"
   fi
+  # Wine draws caption buttons with Marlett (fonts-wine); this Wine finds it only in the prefix.
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then mkdir -p "$fonts" && cp "$marlett" "$fonts/"; fi
   wineserver -p
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
