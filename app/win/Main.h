@@ -76,6 +76,9 @@ public:
     int FramesComposed() const { return FFramesComposed; }   // frames pushed since creation
     // True while the overshoot frame is up and the next tick settles the seconds hand.
     bool SettlePending() const { return FSettlePending; }
+    // Runs once, right after the start-up timer has put the clock's first frame up and
+    // before it opens the data file (the program makes its hidden windows there).
+    std::function<void()> OnClockShown;
     // Seam: the rlxsf flag reader (the shown-flags row of the data file by default).
     std::function<std::string()> OnReadCalendarFlag;
     // Seam: starts the system's move loop (ReleaseCapture and SC_MOVE | HTCAPTION by default).

@@ -1,7 +1,8 @@
 // Every wake-up of the program at rest: the program itself (its own WinMain, made in the
-// program folder) with a message hook on its UI thread that counts each message taken
-// from the queue and the time until the loop asks for the next one, per window class and
-// message (per timer for WM_TIMER), after a warm-up; then the timers of every form.
+// program folder) with a message hook on its UI thread that puts a timing wrapper on each
+// window a message is taken for, and so counts each message and the time its handling
+// takes, per window and message (per timer for WM_TIMER), after a warm-up; then the
+// timers of every form.
 //   rest_tally.exe [warm-up seconds] [seconds] [report file]
 // (copied beside vorpen.exe by rest-bench.sh; the report goes to rest_tally.txt by default)
 #define wWinMain VorpenWinMain
@@ -22,11 +23,11 @@ struct Cost {
     long long count = 0;
     double totalMs = 0, maxMs = 0;
 };
-using Key = std::tuple<std::wstring, UINT, WPARAM>;   // class, message, timer id
+using Key = std::tuple<std::wstring, UINT, WPARAM>;   // window, message, timer id
 
 std::map<Key, Cost> g_tally;
-Key g_current;
-double g_since = -1;   // when the current message was taken; -1 when none
+std::map<HWND, WNDPROC> g_procs;   // the procedures the timing wrapper calls on to
+int g_depth = 0;
 bool g_counting = false;
 int g_warmup = 8, g_seconds = 60;
 FILE* g_out = stdout;
@@ -39,28 +40,46 @@ double NowMs()
     return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
 }
 
-void CloseCurrent()
+// The window's class and caption, the name a reader finds it by.
+std::wstring WindowName(HWND w)
 {
-    if (g_since < 0)
-        return;
-    const double ms = NowMs() - g_since;
-    Cost& c = g_tally[g_current];
-    ++c.count;
-    c.totalMs += ms;
-    c.maxMs = std::max(c.maxMs, ms);
-    g_since = -1;
+    wchar_t cls[64] = L"", text[24] = L"";
+    GetClassNameW(w, cls, 64);
+    GetWindowTextW(w, text, 24);
+    return std::wstring(cls) + L" \"" + text + L"\"";
 }
 
+// Times each outermost call into a window's procedure: what the message costs the UI thread.
+LRESULT CALLBACK Timed(HWND w, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto it = g_procs.find(w);
+    if (it == g_procs.end())
+        return DefWindowProcW(w, msg, wParam, lParam);
+    WNDPROC next = it->second;
+    if (msg == WM_NCDESTROY)
+        g_procs.erase(it);
+    const bool outer = g_depth++ == 0;
+    const double t0 = NowMs();
+    const LRESULT r = CallWindowProcW(next, w, msg, wParam, lParam);
+    --g_depth;
+    if (outer && g_counting) {
+        const double ms = NowMs() - t0;
+        Cost& c = g_tally[Key(WindowName(w), msg, msg == WM_TIMER ? wParam : 0)];
+        ++c.count;
+        c.totalMs += ms;
+        c.maxMs = std::max(c.maxMs, ms);
+    }
+    return r;
+}
+
+// Every window a message is taken for gets the timing wrapper.
 LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam)
 {
-    CloseCurrent();
     const MSG& m = *reinterpret_cast<MSG*>(lParam);
-    if (code >= 0 && removal == PM_REMOVE && g_counting && m.hwnd) {
-        wchar_t cls[64] = L"";
-        GetClassNameW(m.hwnd, cls, 64);
-        g_current = Key(cls, m.message, m.message == WM_TIMER ? m.wParam : 0);
-        g_since = NowMs();
-    }
+    if (code >= 0 && removal == PM_REMOVE && m.hwnd && !g_procs.count(m.hwnd) &&
+        GetWindowThreadProcessId(m.hwnd, nullptr) == GetCurrentThreadId())
+        g_procs[m.hwnd] = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(m.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Timed)));
     return CallNextHookEx(nullptr, code, removal, lParam);
 }
 
@@ -83,19 +102,18 @@ void CALLBACK Phase(HWND, UINT, UINT_PTR id, DWORD)
         SetTimer(nullptr, 0, UINT(g_seconds * 1000), Phase);
         return;
     }
-    CloseCurrent();
     g_counting = false;
     long long wakeUps = 0;
     double busy = 0;
-    std::fprintf(g_out, "%-22s %6s %8s %10s %10s %9s\n", "window class", "msg", "timer", "per second", "ms/second", "max ms");
+    std::fprintf(g_out, "%-36s %6s %8s %10s %10s %9s\n", "window", "msg", "timer", "per second", "ms/second", "max ms");
     for (const auto& [key, c] : g_tally) {
         const auto& [cls, msg, timer] = key;
         wakeUps += c.count;
         busy += c.totalMs;
-        std::fprintf(g_out, "%-22ls %6X %8llu %10.2f %10.3f %9.2f\n", cls.c_str(), msg, (unsigned long long)timer,
+        std::fprintf(g_out, "%-36ls %6X %8llu %10.2f %10.3f %9.2f\n", cls.c_str(), msg, (unsigned long long)timer,
                     double(c.count) / g_seconds, c.totalMs / g_seconds, c.maxMs);
     }
-    std::fprintf(g_out, "messages per second %.1f, UI thread busy %.3f ms per second (%.2f%%)\n", double(wakeUps) / g_seconds,
+    std::fprintf(g_out, "handled per second %.1f, UI thread busy %.3f ms per second (%.2f%%)\n", double(wakeUps) / g_seconds,
                 busy / g_seconds, busy / g_seconds / 10);
     std::fprintf(g_out, "timers of the application's components:\n");
     ListTimers(Application, "");
