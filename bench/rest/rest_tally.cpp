@@ -9,6 +9,7 @@
 #include "app/win/WinMain.cpp"
 #undef wWinMain
 
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -64,7 +65,10 @@ LRESULT CALLBACK Timed(HWND w, UINT msg, WPARAM wParam, LPARAM lParam)
     --g_depth;
     if (outer && g_counting) {
         const double ms = NowMs() - t0;
-        Cost& c = g_tally[Key(WindowName(w), msg, msg == WM_TIMER ? wParam : 0)];
+        ++g_depth;   // reading the caption sends WM_GETTEXT, which is not the program's
+        Key key(WindowName(w), msg, msg == WM_TIMER ? wParam : 0);
+        --g_depth;
+        Cost& c = g_tally[key];
         ++c.count;
         c.totalMs += ms;
         c.maxMs = std::max(c.maxMs, ms);
@@ -81,6 +85,34 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam)
         g_procs[m.hwnd] = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(m.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Timed)));
     return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+// Where the memory is: the working set and private bytes, the bytes in use on each heap,
+// and the GDI and USER objects.
+void Memory(const char* when)
+{
+    PROCESS_MEMORY_COUNTERS_EX pm{};
+    pm.cb = sizeof(pm);
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pm), sizeof(pm));
+    HANDLE heaps[64];
+    const DWORD n = GetProcessHeaps(64, heaps);
+    double busy = 0;
+    int blocks = 0;
+    for (DWORD i = 0; i < n && i < 64; ++i) {
+        PROCESS_HEAP_ENTRY e{};
+        if (!HeapLock(heaps[i]))
+            continue;
+        while (HeapWalk(heaps[i], &e))
+            if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+                busy += e.cbData;
+                ++blocks;
+            }
+        HeapUnlock(heaps[i]);
+    }
+    std::fprintf(g_out, "memory %s: working set %.1f MB, private %.1f MB, heap in use %.1f MB in %d blocks (%lu heaps), "
+                 "GDI objects %lu, USER objects %lu\n",
+                 when, pm.WorkingSetSize / 1048576.0, pm.PrivateUsage / 1048576.0, busy / 1048576.0, blocks, n,
+                 GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
 }
 
 void ListTimers(TComponent* c, const std::string& path)
@@ -115,6 +147,7 @@ void CALLBACK Phase(HWND, UINT, UINT_PTR id, DWORD)
     }
     std::fprintf(g_out, "handled per second %.1f, UI thread busy %.3f ms per second (%.2f%%)\n", double(wakeUps) / g_seconds,
                 busy / g_seconds, busy / g_seconds / 10);
+    Memory("at rest");
     std::fprintf(g_out, "timers of the application's components:\n");
     ListTimers(Application, "");
     std::fclose(g_out);
@@ -134,6 +167,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR line, int show
     g_out = _wfopen(argc > 3 ? argv[3] : L"rest_tally.txt", L"w");
     if (!g_out)
         return 1;
+    Memory("before the program");
     SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
     SetTimer(nullptr, 0, UINT(g_warmup * 1000), Phase);
     return VorpenWinMain(instance, previous, line, show);

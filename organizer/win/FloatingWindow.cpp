@@ -16,7 +16,7 @@ TFloatBounds BoundsOf(const TForm& form) { return {form.Left(), form.Top(), form
 constexpr uint32_t kRetractTickMs = 50;
 
 // The one 50 ms timer behind every window's Timer5 and Timer6. It runs while some window
-// has either timer enabled and stops itself at the first tick that finds none.
+// needs ticks and stops itself at the first tick that finds none; a show starts it again.
 struct TSharedTick {
     std::vector<TFloatingBehaviour*> Windows;
     std::unique_ptr<TTimer> Timer;
@@ -51,7 +51,7 @@ struct TSharedTick {
             if (std::find(Windows.begin(), Windows.end(), w) == Windows.end())
                 continue;
             w->SharedTick(probe);
-            any = any || (w->Timer5 && w->Timer5->Enabled()) || (w->Timer6 && w->Timer6->Enabled());
+            any = any || w->NeedsTicks(probe);
         }
         LastReads = probe.Reads;
         if (!any && Timer)
@@ -100,6 +100,29 @@ void TFloatingBehaviour::UpdateSharedTick()
 {
     if ((Timer5 && Timer5->Enabled()) || (Timer6 && Timer6->Enabled()))
         TheSharedTick().Start();
+}
+
+// A shown window with a timer on needs every tick. A hidden one needs ticks only until it
+// is settled: no reveal check would turn its retract step on and no step would move it
+// (one tick settles it). A window never shown comes in through its show.
+bool TFloatingBehaviour::NeedsTicks(TProbe& probe)
+{
+    const bool reveal = Timer5 && Timer5->Enabled(), retract = Timer6 && Timer6->Enabled();
+    if (!FShown || (!reveal && !retract))
+        return false;
+    if (FForm->Visible())
+        return true;
+    const TFloatBounds b = BoundsOf(*FForm);
+    const int screenWidth = probe.ScreenWidth();
+    if (reveal && !retract && IsDocked(b, screenWidth))
+        return true;
+    return retract && !(RetractBounds(b, screenWidth) == b);
+}
+
+bool TFloatingBehaviour::SharedTickRunning()
+{
+    const TSharedTick& tick = TheSharedTick();
+    return tick.Timer && tick.Timer->Enabled();
 }
 
 int TFloatingBehaviour::SharedWindows() { return int(TheSharedTick().Windows.size()); }
@@ -179,6 +202,7 @@ void TFloatingBehaviour::ReadPosition()
     FForm->SetLeft(*FPosX);
     FForm->SetTop(*FPosY);
     q.Close();
+    UpdateSharedTick();
 }
 
 void TFloatingBehaviour::WritePosition()

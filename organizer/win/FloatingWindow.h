@@ -6,7 +6,8 @@
 // reveal check and Timer6 the retract step, made on the form under those names). The
 // timers of all windows are driven by one shared 50 ms tick that reads the screen width
 // and the window under the cursor once for all of them, and only when a shown window
-// is docked; a window never shown yet is left alone.
+// is docked; a window never shown yet is left alone, and while every window is hidden
+// and settled the tick stops until one is shown.
 // A form makes one, binds its surfaces' mouse moves to Drag (or AddSurface) and calls
 // ReadPosition from its show handler and WritePosition from its close handler.
 
@@ -39,7 +40,8 @@ public:
     // Binds a surface's mouse moves straight to Drag, for windows whose surfaces have no
     // handler of their own.
     void AddSurface(TControl* surface, bool records = true, bool drags = true);
-    // Places the window from its row (0, 0 when the row is missing) and sets its pair to it.
+    // Places the window from its row (0, 0 when the row is missing) and sets its pair to it;
+    // the shared tick runs again for it.
     void ReadPosition();
     // Stores the pair in the row (a missing row stays missing).
     void WritePosition();
@@ -62,6 +64,9 @@ public:
     // One shared tick for this window: its reveal check, then its retract step, each while
     // its timer is enabled.
     void SharedTick(TProbe& probe);
+    // Whether this window needs further ticks (see the .cpp).
+    bool NeedsTicks(TProbe& probe);
+    static bool SharedTickRunning();
     // Windows in the shared tick, and what the last tick read of the system.
     static int SharedWindows();
     static int LastTickReads();

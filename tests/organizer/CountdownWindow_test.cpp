@@ -299,6 +299,13 @@ TEST_F(Countdowns, OneSharedTickDrivesEveryWindowsRetraction)
     EXPECT_EQ(window->Top(), 3 - window->Height());
     EXPECT_TRUE(window->Floating->Timer6->Enabled());
     EXPECT_EQ(TFloatingBehaviour::LastTickReads(), 1);   // no shown window is docked
+    EXPECT_TRUE(TFloatingBehaviour::SharedTickRunning());   // window3 is still shown
+
+    window3->Hide();   // all hidden and settled: the tick stops until a show
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_FALSE(TFloatingBehaviour::SharedTickRunning());
+    window3->Show();
+    EXPECT_TRUE(TFloatingBehaviour::SharedTickRunning());
     window3->Hide();
 }
 
