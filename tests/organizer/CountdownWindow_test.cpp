@@ -309,6 +309,25 @@ TEST_F(Countdowns, OneSharedTickDrivesEveryWindowsRetraction)
     window3->Hide();
 }
 
+// The windows' 1 s ticks come from one timer: no window holds a system timer of its own,
+// one shared tick updates every window, and a window whose Timer1 is off is left alone.
+TEST_F(Countdowns, OneSecondTimerTicksEveryWindow)
+{
+    for (TCountdownForm* w : {static_cast<TCountdownForm*>(window), static_cast<TCountdownForm*>(window3)}) {
+        EXPECT_TRUE(w->Timer1->Enabled());
+        EXPECT_FALSE(w->Timer1->Running());
+    }
+    CountdownTarget(1) = kNow + 1 + 2.0 / 24 + 3.5 / 1440;
+    CountdownTarget(3) = kNow + 4 + 5.0 / 24 + 6.5 / 1440;
+    window3->Timer1->SetEnabled(false);
+    TCountdownForm::RunSharedSecond();
+    EXPECT_EQ(Leds(window), "00|01|02|03");
+    EXPECT_NE(Leds(window3), "00|04|05|06");
+    window3->Timer1->SetEnabled(true);
+    TCountdownForm::RunSharedSecond();
+    EXPECT_EQ(Leds(window3), "00|04|05|06");
+}
+
 TEST_F(Countdowns, MarkingHiddenFromTheWindowWritesOnlyItsSlot)
 {
     Exec("update sz_djsb set qyzt='1'");
