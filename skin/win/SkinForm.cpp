@@ -270,9 +270,15 @@ bool TskSkinForm::ToolWindow() const
 }
 bool TskSkinForm::IsMainForm() const { return FForm && Application->MainForm() == FForm; }
 
+// While WM_ACTIVATE or WM_NCACTIVATE is handled the message's own flag holds: the
+// system changes the active window only after them.
 bool TskSkinForm::IsFormActive() const
 {
-    return FForm && FForm->HandleAllocated() && (FNCActive || FForm->Active());
+    if (!FForm || !FForm->HandleAllocated())
+        return false;
+    if (FActivationFlag >= 0)
+        return FActivationFlag != 0;
+    return FForm->Active() && Screen->ActiveForm() == FForm;
 }
 
 TRect TskSkinForm::FormBounds() const
@@ -584,18 +590,21 @@ void TskSkinForm::Hook(TMessage& m)
     case WM_SIZE:
         HandleSize(m);
         return;
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
         FDragActive = false;
-        FNCActive = LOWORD(m.WParam) != WA_INACTIVE;
+        const bool active = LOWORD(m.WParam) != WA_INACTIVE;
+        const int outer = std::exchange(FActivationFlag, active ? 1 : 0);
         Old(m);
         if (frame) {
             FRouter.ResetHoverState();
             FRouter.UpdateHover({-1, -1}, false);
             RedrawCaptions();
         }
-        if (FNCActive ? static_cast<bool>(OnActivate) : static_cast<bool>(OnDeActivate))
-            (FNCActive ? OnActivate : OnDeActivate)(this);
+        FActivationFlag = outer;
+        if (active ? static_cast<bool>(OnActivate) : static_cast<bool>(OnDeActivate))
+            (active ? OnActivate : OnDeActivate)(this);
         return;
+    }
     case WM_SETTEXT:
         Old(m);
         if (frame) {
@@ -681,20 +690,22 @@ void TskSkinForm::Hook(TMessage& m)
             break;
         if (h) {
             HDC dc = GetWindowDC(h);
-            PaintFrame(dc);
+            FSkinActive ? PaintSkinnedFrame(dc) : PaintDefaultFrame(dc);
             ReleaseDC(h, dc);
         }
         m.Result = 0;
         m.Handled = true;
         return;
-    case WM_NCACTIVATE:
+    case WM_NCACTIVATE: {
         if (!frame)
             break;
-        FNCActive = m.WParam != 0;
+        const int outer = std::exchange(FActivationFlag, m.WParam != 0 ? 1 : 0);
         m.Result = 1;
         m.Handled = true;
         RedrawCaptions();
+        FActivationFlag = outer;
         return;
+    }
     case WM_SYNCPAINT:
         if (frame && FRolledUp) {
             SendNCPaint();

@@ -116,8 +116,10 @@ public:
     bool IsFormActive() const override;
     TPoint MinimumSize() const;
     int HitTest(TPoint windowPoint);
-    // Paints the frame into dc (window coordinates), for WM_NCPAINT and for pictures.
-    void PaintFrame(HDC dc);
+    // Paint the frame into dc (window coordinates), for WM_NCPAINT and for pictures: from
+    // the skin (nothing without an active skin), or the plain frame with default buttons.
+    void PaintSkinnedFrame(HDC dc);
+    void PaintDefaultFrame(HDC dc);
     void PaintObject(TskActiveSkinObject& object) override;
 
 protected:
@@ -155,7 +157,6 @@ private:
     void SetRegion(bool full);
     void RemoveRegion();
     void RenderSkin(TBitmap& bitmap, bool face);
-    void PaintDefaultFrame(HDC dc);
     void PaintClientBackground(HDC dc);
     void RedrawCaptions();
     void SendNCPaint();
@@ -215,7 +216,7 @@ private:
     TPoint FDragLast;
     bool FMenuOpen = false;
     int FKeyFilter = 0;
-    bool FNCActive = false;
+    int FActivationFlag = -1;   // the flag of the activation message being handled, -1 none
     HICON FIcon = nullptr;   // our copy
     bool FHooked = false;
 };

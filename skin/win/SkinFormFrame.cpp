@@ -108,20 +108,7 @@ void TskSkinForm::UpdateFrame(bool full)
         SendNCPaint();
 }
 
-bool TskSkinForm::MaskSolid(TPoint p) const
-{
-    const TRect& m = FGeometry.MaskRect;
-    auto black = [](const TSkBitmap& b, int x, int y) { return b.Contains(x, y) && SkRgbPart(b.Pixel(x, y)) == 0; };
-    if (p.Y < m.Top)
-        return black(FMaskStrips.Top, p.X, p.Y);
-    if (p.Y >= m.Bottom)
-        return black(FMaskStrips.Bottom, p.X, p.Y - m.Bottom);
-    if (p.X < m.Left)
-        return black(FMaskStrips.Left, p.X, p.Y - m.Top);
-    if (p.X >= m.Right)
-        return black(FMaskStrips.Right, p.X - m.Right, p.Y - m.Top);
-    return true;
-}
+bool TskSkinForm::MaskSolid(TPoint p) const { return MaskStripsSolid(FMaskStrips, FGeometry.MaskRect, p); }
 
 // Hit testing
 
@@ -167,12 +154,10 @@ void TskSkinForm::PaintObject(TskActiveSkinObject&)
         InvalidateRect(FForm->Handle(), nullptr, TRUE);
 }
 
-void TskSkinForm::PaintFrame(HDC dc)
+void TskSkinForm::PaintSkinnedFrame(HDC dc)
 {
-    if (!FSkinActive) {
-        PaintDefaultFrame(dc);
+    if (!FSkinActive)
         return;
-    }
     const TPoint minimum = MinimumSize();
     ComputeGeometry();
     const int W = FGeometry.Width, H = FGeometry.Height;

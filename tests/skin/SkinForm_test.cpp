@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include <windowsx.h>
 
@@ -35,7 +36,9 @@ void SaveFormShot(HWND window, const char* name)
 
 // A dialog skinned with the program's skin, as the organizer's list windows carry it.
 struct SkinnedDialog {
-    explicit SkinnedDialog(const std::string& caption, bool withSkin = true, TRect bounds = {200, 150, 520, 390})
+    // spoil changes the stored skin before the form's store loads it.
+    explicit SkinnedDialog(const std::string& caption, bool withSkin = true, TRect bounds = {200, 150, 520, 390},
+                           std::function<void(TskCompressedStoredSkin&)> spoil = {})
     {
         Form = NewForm<TForm>(nullptr);
         Form->SetCaption(caption);
@@ -49,6 +52,8 @@ struct SkinnedDialog {
         Data = new TskSkinData(Form);
         if (withSkin) {
             EXPECT_TRUE(LoadProgramSkin(*Stored));
+            if (spoil)
+                spoil(*Stored);
             Data->SetCompressedStoredSkin(Stored);
         }
         Skin = new TskSkinForm(Form);
@@ -469,4 +474,64 @@ TEST_F(SkinnedForms, ATrayIconOutlivingTheFormKeepsNothingOfIt)
     EXPECT_EQ(tray->PopupMenu, nullptr);
     EXPECT_FALSE(static_cast<bool>(tray->OnRestore));
     delete tray;
+}
+
+namespace {
+
+// The caption band of a window as the screen shows it.
+TSkBitmap CaptionBand(SkinnedDialog& d)
+{
+    const TRect w = d.WindowRect();
+    TSkBitmap band(w.Width(), d.Skin->Geometry().ClientRect.Top);
+    CopyScreenArea(w.Left, w.Top, band);
+    return band;
+}
+
+int DifferentPixels(const TSkBitmap& a, const TSkBitmap& b)
+{
+    int n = 0;
+    for (int y = 0; y < std::min(a.Height(), b.Height()); ++y)
+        for (int x = 0; x < std::min(a.Width(), b.Width()); ++x)
+            n += SkRgbPart(a.Pixel(x, y)) != SkRgbPart(b.Pixel(x, y));
+    return n;
+}
+
+}  // namespace
+
+// The caption shows the activation the moment it changes, without anything forcing a
+// repaint: what the screen shows then is what a full repaint draws.
+TEST_F(SkinnedForms, AFormThatLosesActivationShowsTheInactiveCaptionAtOnce)
+{
+    SkinnedDialog list("节日列表", true, {200, 150, 520, 390});
+    SkinnedDialog editor("节日编辑", true, {600, 150, 900, 390});
+    list.Activate();
+    const TSkBitmap active = CaptionBand(list);
+    editor.Activate();
+    ASSERT_FALSE(list.Skin->IsFormActive());
+    ASSERT_TRUE(editor.Skin->IsFormActive());
+    const TSkBitmap shown = CaptionBand(list);
+    RedrawWindow(list.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    Application->ProcessMessages();
+    const TSkBitmap repainted = CaptionBand(list);
+    EXPECT_GT(DifferentPixels(active, repainted), 0);
+    EXPECT_EQ(DifferentPixels(shown, repainted), 0);
+    list.Activate();
+    EXPECT_EQ(DifferentPixels(CaptionBand(list), active), 0);
+}
+
+TEST_F(SkinnedForms, ACorruptSkinOpensWithTheDefaultFrame)
+{
+    SkinnedDialog d("损坏的皮肤", true, {200, 150, 520, 390}, [](TskCompressedStoredSkin& stored) {
+        std::string bytes = stored.CompressedData();
+        for (size_t i = 40; i < bytes.size(); i += 97)
+            bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+        stored.SetCompressedData(bytes);
+    });
+    EXPECT_TRUE(d.Data->Empty);
+    EXPECT_FALSE(d.Skin->SkinActive());
+    EXPECT_FALSE(d.Skin->HasRegion());
+    EXPECT_EQ(d.ClientRect().Width(), 320 - 6);
+    EXPECT_EQ(d.ClientRect().Height(), 240 - 25);
+    EXPECT_EQ(d.HitTest(2, 2), HTTOPLEFT);
+    EXPECT_EQ(d.HitTest(100, 12), HTCAPTION);
 }
