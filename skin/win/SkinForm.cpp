@@ -4,6 +4,7 @@
 
 #include "framework/win/Application.h"
 #include "skin/win/SkSystem.h"
+#include "skin/win/SkinCtrls.h"
 #include "skin/win/SkinHint.h"
 #include "skin/win/SkinMenus.h"
 #include "skin/win/skTrayIcon.h"
@@ -774,13 +775,18 @@ void TskSkinForm::Hook(TMessage& m)
         }
         break;
     case WMS_SKINCHANGING:
-        if (reinterpret_cast<TskSkinData*>(m.WParam) == FSkinData && FSkinData)
+        if (reinterpret_cast<TskSkinData*>(m.WParam) == FSkinData && FSkinData) {
             SkinChanging();
+            WalkSkinControls(FForm, FSkinData, false);
+        }
         break;
-    case WMS_SKINCHANGED:
-        if (reinterpret_cast<TskSkinData*>(m.WParam) == FSkinData && FSkinData)
+    case WMS_SKINCHANGED: {
+        auto* sender = reinterpret_cast<TskSkinData*>(m.WParam);
+        if (sender == FSkinData && FSkinData)
             Rebuild();
+        WalkSkinControls(FForm, sender, true);
         break;
+    }
     case WMS_MENUCLOSED:
         MenuClosed();
         m.Handled = true;

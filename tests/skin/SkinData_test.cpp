@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <vector>
 
 #include "framework/rtl/Encoding.h"
@@ -231,4 +233,28 @@ TEST_F(SkinStore, RecordsWriteTheKeysTheyRead)
     TskDataSkinHintWindow hint;
     hint.LoadFromIni(saved);
     EXPECT_EQ(hint.ClRect, FData.HintWindow.ClRect);
+}
+
+// The resource-string store starts with its 75 built-in texts under distinct names; the
+// lookup takes the text after the first "=" of the named line.
+TEST(ResourceStrData, SeventyFiveDistinctDefaultsAndTheLookup)
+{
+    TskResourceStrData r(nullptr);
+    ASSERT_EQ(r.ResStrings.Count(), 75);
+    std::set<std::string> names;
+    for (int i = 0; i < r.ResStrings.Count(); ++i) {
+        const std::string& line = r.ResStrings[i];
+        const size_t eq = line.find('=');
+        ASSERT_NE(eq, std::string::npos) << line;
+        EXPECT_GT(eq, 0u) << line;
+        EXPECT_LT(eq + 1, line.size()) << line;
+        EXPECT_TRUE(names.insert(line.substr(0, eq)).second) << line;
+    }
+    const std::pair<const char*, const char*> known[] = {
+        {"MI_MINCAPTION", "Mi&nimize"}, {"MI_ROLLUPCAPTION", "Ro&llUp"}, {"MINBUTTON_HINT", "Minimize"},
+        {"MENUBUTTON_HINT", "System menu"}, {"MI_CLOSECAPTION", "&Close"}, {"NO_SUCH_TEXT", ""}, {"MI_MIN", ""}};
+    for (const auto& [name, text] : known)
+        EXPECT_EQ(r.GetResStr(name), text) << name;
+    r.ResStrings.Add("A=b=c");
+    EXPECT_EQ(r.GetResStr("A"), "b=c");
 }

@@ -11,6 +11,7 @@
 #include "skin/core/SkBmp.h"
 #include "skin/core/SkCompressedStoredSkin.h"
 #include "skin/win/SkSystem.h"
+#include "skin/win/SkinCtrls.h"
 #include "skin/win/SkinForm.h"
 #include "skin/win/SkinHint.h"
 #include "skin/win/SkinMenus.h"
@@ -534,4 +535,44 @@ TEST_F(SkinnedForms, ACorruptSkinOpensWithTheDefaultFrame)
     EXPECT_EQ(d.ClientRect().Height(), 240 - 25);
     EXPECT_EQ(d.HitTest(2, 2), HTTOPLEFT);
     EXPECT_EQ(d.HitTest(100, 12), HTCAPTION);
+}
+
+// The store's skin messages reach the skinned controls of the form at any depth: they
+// forget their entry when it is about to change and find it again once it has.
+TEST_F(SkinnedForms, SkinMessagesReachTheFormsSkinnedControls)
+{
+    SkinnedDialog d("皮肤控件", false);
+    auto* group = new TskSkinGroupBox(d.Form);
+    group->SetParent(d.Form);
+    group->SetSkinData(d.Data);
+    group->SetSkinDataName("panel");
+    auto* button = new TskSkinButton(d.Form);
+    button->SetParent(group);
+    button->SetSkinData(d.Data);
+    button->SetSkinDataName("resizebutton");
+    EXPECT_EQ(button->SkinIndex(), -1);
+    ASSERT_TRUE(LoadProgramSkin(*d.Stored));
+    d.Data->SetCompressedStoredSkin(d.Stored);
+    EXPECT_EQ(group->SkinIndex(), d.Data->IndexOfSkinControl("panel"));
+    EXPECT_EQ(button->SkinIndex(), d.Data->IndexOfSkinControl("resizebutton"));
+    EXPECT_GE(button->SkinIndex(), 0);
+    SendMessageW(d.Handle(), WMS_SKINCHANGING, reinterpret_cast<WPARAM>(d.Data), 1000);
+    EXPECT_EQ(button->SkinIndex(), -1);
+    EXPECT_EQ(group->SkinIndex(), -1);
+}
+
+// With the program's texts on the store the system menu and the button hints are Chinese.
+TEST_F(SkinnedForms, TheProgramsTextsGiveAChineseSystemMenu)
+{
+    SkinnedDialog d("中文系统菜单");
+    d.Skin->SetBorderIcons(SkIcon(TskBorderIcon::biMaximize));
+    d.Data->SetResourceStrData(ProgramResourceStrings());
+    TMenuItem* items = d.Skin->GetSystemMenu();
+    std::string captions;
+    for (int i = 0; i < items->Count(); ++i)
+        captions += items->Items(i)->Caption() + "|";
+    EXPECT_EQ(captions, "最大化|-|关闭|");
+    EXPECT_EQ(ShortCutToText(items->Items(items->Count() - 1)->ShortCut()), "Alt+F4");
+    EXPECT_EQ(ButtonOf(*d.Skin, cmClose)->Hint, "关闭");
+    d.Data->SetResourceStrData(nullptr);
 }
