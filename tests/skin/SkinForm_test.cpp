@@ -516,6 +516,11 @@ TEST_F(SkinnedForms, AFormThatLosesActivationShowsTheInactiveCaptionAtOnce)
     const TSkBitmap repainted = CaptionBand(list);
     EXPECT_GT(DifferentPixels(active, repainted), 0);
     EXPECT_EQ(DifferentPixels(shown, repainted), 0);
+    if (const char* dir = std::getenv("VORPEN_SKIN_SHOTS")) {
+        TSkBitmap both(720, 260);
+        CopyScreenArea(190, 140, both);   // the inactive list beside the active editor
+        WriteFileBytes(IncludeTrailingPathDelimiter(dir) + "forms-inactive-active.bmp", SaveBmpToBytes(both));
+    }
     list.Activate();
     EXPECT_EQ(DifferentPixels(CaptionBand(list), active), 0);
 }
