@@ -69,7 +69,10 @@ TEST_F(SkinStore, LoadsOurSkin)
     EXPECT_EQ(FData.SkinName, "vorpen");
     EXPECT_EQ(FData.FPicture().Width(), 152);
     EXPECT_EQ(FData.FMask().Height(), 125);
-    EXPECT_TRUE(FData.FInActivePicture().Empty());
+    // The inactive frame: as large as the frame, its caption band differing.
+    EXPECT_EQ(FData.FInActivePicture().Width(), 152);
+    EXPECT_NE(FData.FInActivePicture().Pixel(60, 14), FData.FPicture().Pixel(60, 14));
+    EXPECT_EQ(FData.FInActivePicture().Pixel(60, 60), FData.FPicture().Pixel(60, 60));
     EXPECT_EQ(FData.ActivePictureCount(), 5);
     EXPECT_EQ(FData.ActivePicture(5), nullptr);
     EXPECT_EQ(FData.ActivePicture(-1), nullptr);
