@@ -49,6 +49,12 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
     }
     FDefCaptionFont.SetColor(clBtnText);
     FDefInActiveCaptionFont.SetColor(clBtnShadow);
+    // The plain frame draws its caption in these fonts: a change shows at once.
+    for (TFont* f : {&FDefCaptionFont, &FDefInActiveCaptionFont})
+        f->OnChange = [this](TObject*) {
+            if (!FSkinActive && !Loading())
+                SendNCPaint();
+        };
     FMorphTimer = new TTimer(this);
     FMouseTimer = new TTimer(this);
     FAnimateTimer = new TTimer(this);
@@ -615,6 +621,14 @@ void TskSkinForm::Hook(TMessage& m)
             ApplyIcons();
             SendNCPaint();
         }
+        return;
+    case WM_SETICON:
+        Old(m);
+        // The window icon is drawn from the form's new icon from now on.
+        if (FIcon)
+            DestroyIcon(std::exchange(FIcon, nullptr));
+        if (FShowIcon)
+            SendNCPaint();
         return;
     case WM_ERASEBKGND:
         if (!frame && SupportNCArea)

@@ -4,6 +4,7 @@
 
 #include "framework/win/Application.h"
 #include "skin/core/SkCanvas.h"
+#include "skin/core/SkMenuLayout.h"
 #include "skin/win/SkBitmapBridge.h"
 #include "skin/win/SkSystem.h"
 #include "skin/win/SkinHint.h"
@@ -118,12 +119,23 @@ void TskSkinForm::PaintClientBackground(HDC dc)
     canvas.SetHandle(nullptr);
 }
 
+// The form's own icon (set by WM_SETICON), else the application's (the executable's first
+// icon resource), else the system's; the picture is our copy at the small-icon size.
 HICON TskSkinForm::WindowIcon()
 {
     if (FIcon)
         return FIcon;
-    // The shared system icon is only copied, never destroyed.
-    HICON source = LoadIconW(nullptr, IDI_APPLICATION);
+    HICON source = nullptr;
+    if (FForm && FForm->HandleAllocated()) {
+        HWND h = FForm->Handle();
+        source = reinterpret_cast<HICON>(SendMessageW(h, WM_GETICON, ICON_SMALL, 0));
+        if (!source)
+            source = reinterpret_cast<HICON>(SendMessageW(h, WM_GETICON, ICON_BIG, 0));
+    }
+    if (!source)
+        source = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    if (!source)
+        source = LoadIconW(nullptr, IDI_APPLICATION);   // shared: only copied, never destroyed
     int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
     if (w == 0 || h == 0) {
         w = GetSystemMetrics(SM_CXSIZE);
@@ -482,9 +494,8 @@ void TskSkinForm::FadeIn()
     const int target = AlphaBlendAnimation && !FAlphaBlend ? 255 : FAlphaBlendValue;
     if (AlphaBlendAnimation) {
         Application->ProcessMessages();
-        for (int a = 5; a < target; a += 5)
+        for (int a : FadeInSteps(5, target))
             SetWindowAlpha(h, static_cast<BYTE>(a));
-        SetWindowAlpha(h, static_cast<BYTE>(target));
     } else if (target < 255) {
         SetWindowAlpha(h, static_cast<BYTE>(target));
     }

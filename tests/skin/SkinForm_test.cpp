@@ -581,3 +581,20 @@ TEST_F(SkinnedForms, TheProgramsTextsGiveAChineseSystemMenu)
     EXPECT_EQ(ButtonOf(*d.Skin, cmClose)->Hint, "关闭");
     d.Data->SetResourceStrData(nullptr);
 }
+
+// Without a skin the caption font of the plain frame is repainted as soon as it changes.
+TEST_F(SkinnedForms, ACaptionFontChangeRepaintsThePlainFrame)
+{
+    SkinnedDialog d("字体变化", false);
+    d.Activate();
+    const TSkBitmap before = CaptionBand(d);
+    d.Skin->DefCaptionFont().SetColor(clRed);
+    Application->ProcessMessages();
+    const TSkBitmap after = CaptionBand(d);
+    int red = 0;
+    for (int y = 0; y < after.Height(); ++y)
+        for (int x = 0; x < after.Width(); ++x)
+            red += after.Pixel(x, y) != before.Pixel(x, y) && ((after.Pixel(x, y) >> 16) & 255) > 160 &&
+                   ((after.Pixel(x, y) >> 8) & 255) < 100;
+    EXPECT_GT(red, 10);
+}
