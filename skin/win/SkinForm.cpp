@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/win/Application.h"
+#include "skin/core/SkFormLayout.h"
 #include "skin/win/SkSystem.h"
 #include "skin/win/SkinCtrls.h"
 #include "skin/win/SkinHint.h"
@@ -64,6 +65,7 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
     }
     FMorphTimer->OnTimer = [this](TObject* s) { MorphTick(s); };
     FMouseTimer->OnTimer = [this](TObject* s) { MouseTick(s); };
+    FAnimateTimer->OnTimer = [this](TObject* s) { AnimateTick(s); };
     FRouter.OnHoverChanged = [this](TskActiveSkinObject* o) {
         if (FSkinHint)
             FSkinHint->HideHint();
@@ -151,6 +153,7 @@ void TskSkinForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FTrayIcon) FTrayIcon = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (AComponent == FSkinMenu) FSkinMenu = nullptr;
+    ForgetControl(AComponent);
 }
 
 // Properties
@@ -358,6 +361,7 @@ void TskSkinForm::MakeObjects()
     FRouter.ClearIndices();
     FRouter.Objects = FSkinActive ? CreateSkinObjects(*this, *FSkinData) : CreateDefaultButtons(*this);
     ApplyIcons();
+    FindAreaControls();
 }
 
 void TskSkinForm::ApplyIcons()
@@ -379,6 +383,11 @@ void TskSkinForm::ApplyIcons()
                 b->Visible = show;
             }
             b->DrawsIcon = b->Command == cmSysMenu && FShowIcon && b->SkinRectInAPicture;
+        } else if (TskCommand* c = CommandOf(*o); c && *c == cmDefault) {
+            bool show = false;   // a button-style animated object of its own
+            if (OnActivateCustomObject)
+                OnActivateCustomObject(o->IDName, show);
+            o->Visible = show;
         }
 }
 
@@ -387,8 +396,11 @@ void TskSkinForm::RedrawCaptions()
     if (!FrameShown())
         return;
     for (auto& o : FRouter.Objects)
-        if (o->Kind() == TSkObjectKind::Caption && o->ShownInRollUpState())
+        if (o->Kind() == TSkObjectKind::Caption && o->ShownInRollUpState()) {
             o->Active = IsFormActive();
+            if (o->Morphing && o->CanMorph())
+                StartMorphTimer();
+        }
     SendNCPaint();
 }
 
@@ -415,8 +427,10 @@ void TskSkinForm::Rebuild()
             FRouter.Objects.clear();
             RemoveRegion();
         } else {
-            if (FRolledUp && FSkinData->FRollUpPicture().Empty())
+            if (FRolledUp && FSkinData->FRollUpPicture().Empty()) {
                 FRolledUp = false;
+                ShowHiddenControls();
+            }
             if (!FRolledUp && FForm->HandleAllocated() && !Loading()) {
                 // The face takes the skin's size: at least the picture's when it stretches.
                 const TSkBitmap& pic = FSkinData->FPicture();
@@ -652,6 +666,8 @@ void TskSkinForm::Hook(TMessage& m)
         Old(m);
         if (frame)
             ResizeNudge();
+        else if (!SupportNCArea)
+            PlaceAreaControls();
         return;
     case WM_GETMINMAXINFO:
         if (!frame)

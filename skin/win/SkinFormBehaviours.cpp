@@ -231,6 +231,8 @@ void TskSkinForm::SetRollUp(bool value)
     if (FWindowState == 2)
         FRolledUpMaximized = value;
     FRolledUp = value;
+    if (!SupportNCArea)
+        RollUpFace(value);
     if (SupportNCArea) {
         const TRect b = FormBounds();
         if (value) {

@@ -4,6 +4,7 @@
 
 #include "skin/core/SkCanvas.h"
 #include "skin/core/SkEffBmp.h"
+#include "skin/core/SkFormLayout.h"
 #include "skin/core/SkGlyphs.h"
 #include "skin/win/SkBitmapBridge.h"
 #include "skin/win/SkSystem.h"
@@ -64,6 +65,9 @@ void TskSkinForm::ComputeGeometry()
         FGeometry = ComputeFrameGeometry(fi, pic.Width(), pic.Height(), FFrameWidth, FFrameHeight);
         for (auto& o : FRouter.Objects)
             o->ObjectRect = MapSkinRect(o->SkinRect, fi, pic.Width(), pic.Height(), FGeometry.DX, FGeometry.DY);
+        const int icon = GetSystemMetrics(SM_CXSMICON);
+        LayoutCaptionButtons(FRouter.Objects, FGeometry, fi, {icon, GetSystemMetrics(SM_CYSMICON)});
+        PlaceRollUpObjects();
         return;
     }
     // The default frame: its buttons along the caption.
@@ -99,13 +103,18 @@ void TskSkinForm::UpdateFrame(bool full)
     if (!FSkinActive || !FForm || !FForm->HandleAllocated())
         return;
     ComputeGeometry();
-    SetRegion(true);
+    if (!SupportNCArea && FRolledUp)
+        SetRollUpRegion();
+    else
+        SetRegion(true);
     if (OnChangeClientRect)
         OnChangeClientRect(FGeometry.ClientRect);
-    if (!SupportNCArea)
+    if (!SupportNCArea) {
         InvalidateRect(FForm->Handle(), nullptr, TRUE);
-    else if (!FHasRegion)
+        PlaceAreaControls();
+    } else if (!FHasRegion) {
         SendNCPaint();
+    }
 }
 
 bool TskSkinForm::MaskSolid(TPoint p) const { return MaskStripsSolid(FMaskStrips, FGeometry.MaskRect, p); }
@@ -183,7 +192,9 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
     const TSkinStretch stretch{fi.LeftStretch, fi.RightStretch, fi.TopStretch, fi.BottomStretch};
     TSkBitmap whole(W, H);
     TSkCanvas c(whole);
-    if (face) {
+    if (face && FRolledUp && !FSkinData->FRollUpPicture().Empty()) {
+        c.Draw(0, 0, RollUpFacePicture(FSkinData->FRollUpPicture(), fi.RollUpLeftPoint.X, fi.RollUpRightPoint.X, W));
+    } else if (face) {
         // The whole window is the face: the picture composed to its size, or as it is.
         if (SkinStretches(fi))
             ComposeSkinPicture(frame, frame.BoundsRect(), PictureFrame(fi), whole, W, H, FGeometry.NewFrame(), stretch,
@@ -201,9 +212,14 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
     }
     const bool stretches = SkinStretches(fi);
     std::vector<TskSkinCaptionObject*> captions;
+    std::vector<TskActiveSkinObject*> selfPainting;
     for (auto& o : FRouter.Objects) {
         if (!o->ShownInRollUpState() || !o->Visible)
             continue;
+        if (o->PaintsItself()) {
+            selfPainting.push_back(o.get());
+            continue;
+        }
         const TSkBitmap* ap = FSkinData->ActivePicture(o->ActivePictureIndex);
         const TRect& r = o->ObjectRect;
         auto copy = [&](const TSkBitmap* source, const TRect& sr) {
@@ -212,8 +228,15 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         };
         if (auto* cap = dynamic_cast<TskSkinCaptionObject*>(o.get())) {
             cap->Active = active;
-            if (active && !IsNullRect(cap->ActiveSkinRect))
+            if (cap->Morphing && ap && !IsNullRect(cap->ActiveSkinRect) && cap->MorphFactor > 0 &&
+                cap->MorphFactor < 1) {
+                TskEffectBmp blend(ObjectImage(picture, cap->SkinRect, *o, fi, stretches));
+                blend.MorphBy(cap->MorphKind, TskEffectBmp(ObjectImage(*ap, cap->ActiveSkinRect, *o, fi, stretches)),
+                              cap->MorphFactor);
+                c.Draw(r.Left, r.Top, blend.ToBitmap());
+            } else if (active && !IsNullRect(cap->ActiveSkinRect)) {
                 copy(ap, cap->ActiveSkinRect);
+            }
             captions.push_back(cap);
             continue;
         }
@@ -254,7 +277,7 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         else if (o->SkinRectInAPicture)
             copy(ap, o->SkinRect);
     }
-    AssignSkBitmap(bitmap, whole);
+    PaintSelfPaintingObjects(whole, frame, selfPainting, bitmap);
     TCanvas& canvas = bitmap.Canvas();
     for (TskSkinCaptionObject* cap : captions) {
         if (cap->Text.empty() || !cap->Record)
@@ -278,6 +301,7 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         else if (rec.Alignment == TSkAlignment::taCenter)
             x = box.Left + (box.Width() - size.cx) / 2;
         const int y = box.Top + (box.Height() - size.cy) / 2;
+        DrawCaptionFrame(canvas, *cap, x, size.cx, box, active);
         canvas.Brush().SetStyle(bsClear);
         if (rec.Shadow) {
             font.SetColor(static_cast<TColor>(active ? rec.ActiveShadowColor : rec.ShadowColor));
