@@ -370,8 +370,9 @@ TSkButtonLook TskSkinButton::CurrentLook() const
     s.Enabled = Enabled();
     s.Down = FDown;
     s.InGroup = InGroup();
-    s.Hovered = FMouseIn;
-    s.Focused = Focused() || (FCanFocused && FActsAsDefault && FDefault && !FromHandle(GetFocus()));
+    const HWND focus = GetFocus();
+    s.Hovered = FMouseIn || (FCanFocused && FActsAsDefault && FDefault && focus && !IsPushButtonWindow(focus));
+    s.Focused = Focused();
     s.MousePressed = FMousePressed;
     s.HasDisabledRect = FHasRecord && !IsNullRect(FDisabledRect);
     s.MorphedIn = FMorphing && FMorphFactor >= 1;

@@ -299,3 +299,30 @@ TEST_F(SkinnedControls, EnterClicksTheFocusedButtonOfEitherKind)
     EXPECT_EQ(press(d.Buttons[1], VK_RETURN), (Clicks{0, 1, 0, 0}));
     EXPECT_EQ(press(edit, VK_RETURN), (Clicks{0, 0, 0, 1}));
 }
+
+// A default button shows itself hovered while a non-button control (a framework edit) has the
+// focus, and goes back to its normal look when a push button takes the focus.
+TEST_F(SkinnedControls, DefaultButtonShowsHoveredWhileAnEditHasTheFocus)
+{
+    SkinnedDialog d;
+    auto* edit = new TEdit(d.Form);
+    edit->SetParent(d.Form);
+    edit->SetBounds(120, 180, 80, 20);
+    auto* plain = new TButton(d.Form);
+    plain->SetParent(d.Form);
+    plain->SetBounds(20, 180, 80, 24);
+    TskSkinButton* b = d.Buttons[0];
+    edit->SetFocus();
+    Application->ProcessMessages();
+    ASSERT_EQ(GetFocus(), edit->Handle());
+    const TSkBitmap normal = Render(b);
+    b->SetDefault(true);
+    Application->ProcessMessages();
+    EXPECT_NE(Render(b), normal);
+    plain->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(Render(b), normal);
+    edit->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_NE(Render(b), normal);
+}
