@@ -1,5 +1,7 @@
 #include "skin/win/SkSystem.h"
 
+#include <algorithm>
+
 #include "framework/win/Canvas.h"
 #include "framework/win/Controls.h"
 #include "skin/core/SkText.h"
@@ -157,7 +159,14 @@ void CopyScreenArea(int x, int y, TSkBitmap& bitmap)
     MemoryDC memory;
     {
         SelectGuard select(memory.Get(), dib.Get());
-        BitBlt(memory.Get(), 0, 0, bitmap.Width(), bitmap.Height(), screen.Get(), x, y, SRCCOPY | CAPTUREBLT);
+        // Only the part on the screen: a source rectangle past its edge fails as a whole under X.
+        const int sx = GetSystemMetrics(SM_XVIRTUALSCREEN), sy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const int left = std::max(x, sx), top = std::max(y, sy);
+        const int right = std::min(x + bitmap.Width(), sx + GetSystemMetrics(SM_CXVIRTUALSCREEN));
+        const int bottom = std::min(y + bitmap.Height(), sy + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+        if (right > left && bottom > top)
+            BitBlt(memory.Get(), left - x, top - y, right - left, bottom - top, screen.Get(), left, top,
+                   SRCCOPY | CAPTUREBLT);
         GdiFlush();
     }
     const auto* pixels = static_cast<const TSkPixel*>(bits);

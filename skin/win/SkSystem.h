@@ -32,7 +32,7 @@ bool IsMultiMonitor();
 TRect GetWorkAreaRect(bool workArea);
 TRect GetMonitorAreaRect(HWND window, bool workArea);
 
-// Screen pixels at x, y into bitmap, at its present size.
+// Screen pixels at x, y into bitmap, at its present size; pixels off the screen are black.
 void CopyScreenArea(int x, int y, TSkBitmap& bitmap);
 
 std::string FitTextToWidth(TCanvas& canvas, std::string_view text, int width);   // in the canvas's font

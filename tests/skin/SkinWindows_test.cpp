@@ -104,6 +104,8 @@ TEST_F(SkinnedWindows, TheProgramSkinLoadsFromTheResource)
 
 TEST_F(SkinnedWindows, AControlsHintShowsInTheSkin)
 {
+    // The cursor in the screen's corner puts the hint across the bottom edge.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 10, GetSystemMetrics(SM_CYSCREEN) - 10);
     PostMessageW(Button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     Application->ProcessMessages();
     Timers.Advance(Application->HintPause);
@@ -120,6 +122,10 @@ TEST_F(SkinnedWindows, AControlsHintShowsInTheSkin)
     EXPECT_EQ(window->Height() - g.Frame.ClientRect.Height(), 15);
     EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
     EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_STYLE) & WS_BORDER, 0);
+    // The grab shows the hint's picture, also with the grabbed area past the screen's edge.
+    const TSkBitmap shot = Grab(window->Handle());
+    EXPECT_TRUE(IsWindowVisible(window->Handle()));
+    EXPECT_NE(SkRgbPart(shot.Pixel(8 + window->Width() / 2, 8 + 2)), 0u);
     SaveShot(window->Handle(), "hint");
 }
 
