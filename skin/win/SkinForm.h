@@ -50,6 +50,8 @@ public:
     bool LogoBitMapTransparent = false;
     bool AlwaysMinimizeToTray = false;
     bool ShowIcon() const { return FShowIcon; }
+    // The icon the frame draws: the form's own, else the program's, else the system's.
+    HICON WindowIcon();
     void SetShowIcon(bool value);
     bool MaximizeOnFullScreen = false;
     TskSkinHint* SkinHint() const { return FSkinHint; }
@@ -211,7 +213,6 @@ private:
     bool ToolWindow() const;
     TPoint CursorInWindow() const;
     bool MaskSolid(TPoint p) const;
-    HICON WindowIcon();
     std::string ResourceText(const char* key, const char* builtin) const;
 
     TForm* FForm = nullptr;

@@ -2,14 +2,18 @@
 
 #include <cstdlib>
 #include <functional>
+#include <vector>
 
 #include <windowsx.h>
 
 #include "framework/base/FakeTimerService.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/win/Application.h"
+#include "framework/win/Bitmap.h"
+#include "framework/win/Handles.h"
 #include "skin/core/SkBmp.h"
 #include "skin/core/SkCompressedStoredSkin.h"
+#include "skin/win/SkBitmapBridge.h"
 #include "skin/win/SkSystem.h"
 #include "skin/win/SkinCtrls.h"
 #include "skin/win/SkinForm.h"
@@ -597,4 +601,52 @@ TEST_F(SkinnedForms, ACaptionFontChangeRepaintsThePlainFrame)
             red += after.Pixel(x, y) != before.Pixel(x, y) && ((after.Pixel(x, y) >> 16) & 255) > 160 &&
                    ((after.Pixel(x, y) >> 8) & 255) < 100;
     EXPECT_GT(red, 10);
+}
+
+namespace {
+
+TSkBitmap IconPicture(HICON icon)
+{
+    const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+    TBitmap b(w, h);
+    b.Canvas().Brush().SetColor(clWhite);
+    b.Canvas().FillRect({0, 0, w, h});
+    DrawIconEx(b.Canvas().Handle(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+    return SkBitmapFromBitmap(b);
+}
+
+// A loaded icon as the frame shows it: copied at the small-icon size.
+TSkBitmap SmallIconPicture(HICON icon)
+{
+    const HICON small = static_cast<HICON>(
+        CopyImage(icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    const TSkBitmap picture = IconPicture(small);
+    DestroyIcon(small);
+    return picture;
+}
+
+}  // namespace
+
+// The frame's icon: the form's own once it has one, else the program's icon resource, which
+// comes before the system's.
+TEST_F(SkinnedForms, TheWindowIconIsTheFormsElseTheProgramsElseTheSystems)
+{
+    SkinnedDialog d("图标");
+    const TSkBitmap program = SmallIconPicture(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+    EXPECT_EQ(IconPicture(d.Skin->WindowIcon()), program);
+    EXPECT_NE(SmallIconPicture(LoadIconW(nullptr, IDI_APPLICATION)), program);
+
+    TBitmap colour(32, 32);
+    colour.Canvas().Brush().SetColor(static_cast<TColor>(0x0000FF));
+    colour.Canvas().FillRect({0, 0, 32, 32});
+    const std::vector<uint8_t> none(32 * 32 / 8, 0);
+    GdiObject<HBITMAP> mask(CreateBitmap(32, 32, 1, 1, none.data()));
+    ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Handle()};
+    const HICON red = CreateIconIndirect(&info);
+    ASSERT_NE(red, nullptr);
+    SendMessageW(d.Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(red));
+    const TSkBitmap own = IconPicture(d.Skin->WindowIcon());
+    EXPECT_EQ(SkRgbPart(own.Pixel(own.Width() / 2, own.Height() / 2)), SkRgbPart(SkRgb(255, 0, 0)));
+    SendMessageW(d.Handle(), WM_SETICON, ICON_SMALL, 0);
+    DestroyIcon(red);
 }
