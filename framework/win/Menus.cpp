@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "framework/win/Application.h"
+#include "framework/win/ImgList.h"
 #include "framework/win/WinUtil.h"
 
 TShortCut ShortCut(WORD key, TShiftState shift) {
@@ -148,9 +149,16 @@ void TPopupMenu::SetPopupComponent(TComponent* value) {
     if (value) value->FreeNotification(this);
 }
 
+void TPopupMenu::SetImages(TImageList* value) {
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (value) value->FreeNotification(this);
+}
+
 void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FPopupComponent) FPopupComponent = nullptr;
+    if (Operation == TOperation::opRemove && AComponent == FImages) FImages = nullptr;
 }
 
 HMENU TPopupMenu::BuildMenu(TMenuItem* parent, std::vector<TMenuItem*>& ids) {

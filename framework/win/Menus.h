@@ -17,6 +17,7 @@ TShortCut ShortCut(WORD key, TShiftState shift);
 std::string ShortCutToText(TShortCut shortCut);
 
 class TPopupMenu;
+class TImageList;
 enum TMenuAutoFlag { maAutomatic, maManual };
 
 // Automatic hot keys: each caption that has no hot key ('&') gets one before its first
@@ -48,6 +49,9 @@ public:
     void SetEnabled(bool value) { FEnabled = value; }
     TShortCut ShortCut() const { return FShortCut; }
     void SetShortCut(TShortCut value) { FShortCut = value; }
+    // The item's picture in its menu's Images; -1 for none.
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int value) { FImageIndex = value; }
 
     int Count() const { return static_cast<int>(FItems.size()); }
     TMenuItem* Items(int index) const { return FItems.at(index); }
@@ -70,7 +74,7 @@ private:
     std::string FCaption;
     bool FChecked = false, FAutoCheck = false, FRadioItem = false, FDefault = false;
     bool FVisible = true, FEnabled = true;
-    int FGroupIndex = 0;
+    int FGroupIndex = 0, FImageIndex = -1;
     TShortCut FShortCut = 0;
     TMenuItem* FParent = nullptr;
     TPopupMenu* FMenu = nullptr;   // set on a menu's root item
@@ -91,6 +95,9 @@ public:
     // The component the menu was last shown for; null once that component is freed.
     TComponent* PopupComponent() const { return FPopupComponent; }
     void SetPopupComponent(TComponent* value);
+    // The pictures the items name by ImageIndex; null once the list is freed.
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* value);
 
     // Fires OnPopup, shows the menu at a screen point, waits for a choice and runs the
     // chosen item's Click after the menu has closed.
@@ -110,4 +117,5 @@ private:
     bool FAutoPopup = true;
     TMenuAutoFlag FAutoHotkeys = maManual;
     TComponent* FPopupComponent = nullptr;
+    TImageList* FImages = nullptr;
 };

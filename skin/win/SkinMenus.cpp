@@ -5,6 +5,7 @@
 
 #include "framework/win/Application.h"
 #include "framework/win/Bitmap.h"
+#include "framework/win/ImgList.h"
 #include "framework/win/Forms.h"
 #include "skin/core/SkCanvas.h"
 #include "skin/core/SkCompose.h"
@@ -506,11 +507,15 @@ void TskSkinPopupWindow::PaintItem(TCanvas& target, TskSkinMenuItem& item)
     }
     const int reserve = item.SkinRecord ? 16 : 19;
     const int middle = (textRect.Top + textRect.Bottom) / 2;
+    // The item's picture of the menu's image list takes the place of the check mark.
+    TImageList* images = mi->Menu() ? mi->Menu()->Images() : nullptr;
+    if (images && (mi->IsLine() || mi->ImageIndex() < 0 || mi->ImageIndex() >= images->Count()))
+        images = nullptr;
     if (!mi->IsLine()) {
         const int markX = textRect.Left + (item.SkinRecord ? 2 : 3);
         if (mi->Count() > 0)
             DrawSubmenuArrow(c, textRect.Right - 7, middle - 4, textColor);
-        if (!DrawNamedGlyph(c, mi->Name(), textRect.Left + 2, middle - 4, textColor) && mi->Checked()) {
+        if (!DrawNamedGlyph(c, mi->Name(), textRect.Left + 2, middle - 4, textColor) && !images && mi->Checked()) {
             if (mi->RadioItem())
                 DrawRadioDot(c, markX, middle - 3, textColor);
             else
@@ -526,6 +531,9 @@ void TskSkinPopupWindow::PaintItem(TCanvas& target, TskSkinMenuItem& item)
     AssignSkBitmap(bitmap, picture);
     if (!mi->IsLine()) {
         TCanvas& tc = bitmap.Canvas();
+        if (images)
+            images->Draw(tc, textRect.Left + std::max(0, reserve - images->Width()) / 2, middle - images->Height() / 2,
+                         mi->ImageIndex());
         tc.Brush().SetStyle(bsClear);
         ApplyItemFont(tc.Font());
         if (!item.SkinRecord || !OwnerMenu->UseSkinFont)

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "framework/base/FakeTimerService.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/win/Application.h"
+#include "framework/win/ImgList.h"
 #include "skin/core/SkBmp.h"
 #include "skin/core/SkCompressedStoredSkin.h"
 #include "skin/core/SkPackedSkin.h"
@@ -389,4 +391,60 @@ TEST_F(SkinnedWindows, ObjectHintsShowAfterThePauseAndGoAfterTheHidePause)
     Timers.Advance(Application->HintPause * 2);
     EXPECT_FALSE(IsWindowVisible(Hint->HintWindow()->Handle()));
     Application->ProcessMessages();
+}
+
+namespace {
+
+int CountColour(const TSkBitmap& b, const TRect& r, TSkPixel colour)
+{
+    int n = 0;
+    for (int y = std::max(0, r.Top); y < std::min(b.Height(), r.Bottom); ++y)
+        for (int x = std::max(0, r.Left); x < std::min(b.Width(), r.Right); ++x)
+            n += SkRgbPart(b.Pixel(x, y)) == SkRgbPart(colour);
+    return n;
+}
+
+}  // namespace
+
+// Each item shows its picture of the menu's image list, by its own index; items without an
+// index, or past the list's end, show none.
+TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
+{
+    TImageList images(nullptr);
+    TBitmap strip(32, 16);
+    const TColor colours[] = {static_cast<TColor>(0x0000FF), static_cast<TColor>(0x00FF00)};
+    for (int i = 0; i < 2; ++i) {
+        strip.Canvas().Brush().SetColor(colours[i]);
+        strip.Canvas().FillRect({i * 16, 0, i * 16 + 16, 16});
+        strip.Canvas().Brush().SetColor(static_cast<TColor>(0xFF00FF));   // the transparent corner
+        strip.Canvas().FillRect({i * 16, 15, i * 16 + 1, 16});
+    }
+    EXPECT_EQ(images.Add(strip), 0);
+    EXPECT_EQ(images.Count(), 2);
+    TBitmap wrong(16, 12);
+    EXPECT_THROW(images.Add(wrong), EInvalidOperation);
+    EXPECT_EQ(images.Count(), 2);
+
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    menu.SetImages(&images);
+    AddItem(menu.Items(), "新建便签")->SetImageIndex(1);
+    AddItem(menu.Items(), "查询备忘录")->SetImageIndex(0);
+    AddItem(menu.Items(), "退出")->SetImageIndex(2);
+    engine.OpenMenu(nullptr, Data, menu.Items(), {100, 100, 100, 100}, 0, false);
+    ASSERT_EQ(engine.PopupWindows.size(), 1u);
+    TskSkinPopupWindow* window = engine.PopupWindows[0];
+    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const TSkBitmap shot = Grab(window->Handle());
+    auto in = [&](int item, TSkPixel colour) {
+        const TRect r = window->ItemObjects[size_t(item)]->ItemRect;
+        return CountColour(shot, {r.Left + 8, r.Top + 8, r.Right + 8, r.Bottom + 8}, colour);
+    };
+    EXPECT_EQ(in(0, SkRgb(0, 255, 0)), 255);   // every pixel but the transparent corner
+    EXPECT_EQ(in(0, SkRgb(255, 0, 0)), 0);
+    EXPECT_EQ(in(1, SkRgb(255, 0, 0)), 255);
+    EXPECT_EQ(in(2, SkRgb(255, 0, 0)) + in(2, SkRgb(0, 255, 0)), 0);
+    EXPECT_EQ(in(0, SkRgb(255, 0, 255)), 0);
+    SaveShot(window->Handle(), "menu-images");
+    engine.CloseMenu();
 }
