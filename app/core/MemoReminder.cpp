@@ -109,27 +109,38 @@ void ReadPendingRows(TADOQuery& q, std::vector<TPendingMemo>& rows)
     q.Close();
 }
 
+// The notices the memo editor writes; a row due further ahead than the longest of them
+// is read only when its notice is some other text.
+constexpr int EditorNoticeDays = 15;
+
+std::string EditorNoticeList()
+{
+    std::string list;
+    for (int d = 0; d <= EditorNoticeDays; ++d)
+        list += (d ? ",'" : "'") + IntToStr(d) + "天'";
+    return list;
+}
+
 }  // namespace
 
-// Three reads, each through an index of the data file, instead of every pending row:
-// rows whose due text starts with a padded date sort by date, so those from today on
-// (less those beyond a plain "N天" notice), and the twelve earliest past rows with a
-// notice (all the board can take) come by range; the rest come through the index of
-// irregular due texts. The caller weighs them as if it had read every row.
+// Three reads, each through an index of the data file, instead of every pending row: the
+// rows due from today on within the editor's longest notice, or further with a notice of
+// another form; the twelve earliest past rows with a notice (all the board can take),
+// where the due text starts with a padded date and so sorts by date; and the rows whose
+// due text does not, through their own index. The caller weighs them as if it had read
+// every row (rows read twice count once; rows that cannot matter change nothing).
 std::vector<TPendingMemo> ReadPendingMemos(Tdbhouse& db, TDateTime now)
 {
     std::vector<TPendingMemo> rows;
     const std::string today = FormatDateTime("yyyy-mm-dd", now);
-    const std::string tomorrow = FormatDateTime("yyyy-mm-dd", IncDay(now));
     const std::string dated = std::string("ylsj glob '") + PaddedDateGlob + "' ";
 
-    TADOQuery& current = Use(db.qbw1, std::string(PendingColumns) + "where qrbz= :qrbz and ylsj >= :today and " + dated +
-                                          "and (ylsj < :tomorrow or not (tqtsts glob '[0-9]*天' and not tqtsts glob "
-                                          "'*[^0-9]*天') or substr(ylsj,1,10) <= date(:today, '+' || cast(tqtsts as "
-                                          "integer) || ' days')) order by ylsj ");
+    TADOQuery& current = Use(db.qbw1, std::string(PendingColumns) +
+                                          "where qrbz= :qrbz and ylsj >= :today and (ylsj < :horizon or tqtsts not in (" +
+                                          EditorNoticeList() + ")) order by ylsj ");
     current.Parameters.ParamByName("qrbz").Value = "0";
     current.Parameters.ParamByName("today").Value = today;
-    current.Parameters.ParamByName("tomorrow").Value = tomorrow;
+    current.Parameters.ParamByName("horizon").Value = FormatDateTime("yyyy-mm-dd", IncDay(now, EditorNoticeDays + 1));
     ReadPendingRows(current, rows);
 
     // Past rows in pages until twelve of them would take a panel.
@@ -163,6 +174,9 @@ std::vector<TPendingMemo> ReadPendingMemos(Tdbhouse& db, TDateTime now)
     std::sort(rows.begin(), rows.end(), [](const TPendingMemo& a, const TPendingMemo& b) {
         return a.Ylsj != b.Ylsj ? a.Ylsj < b.Ylsj : a.Iid < b.Iid;
     });
+    rows.erase(std::unique(rows.begin(), rows.end(),
+                           [](const TPendingMemo& a, const TPendingMemo& b) { return a.Iid == b.Iid; }),
+               rows.end());
     return rows;
 }
 
