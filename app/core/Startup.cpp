@@ -281,7 +281,8 @@ int PurgeRemindedMemos(Tdbhouse& db, TDateTime today)
 {
     int skipped = 0;
     std::vector<int32_t> expired;
-    TADOQuery& q = Use(db.qcx, "select iid,ylsj,gqzdsc from sz_bwlb where qrbz= :qrbz order by iid ");
+    // A memo kept "0天" never expires: only the others are read ("+qrbz": through their index).
+    TADOQuery& q = Use(db.qcx, "select iid,ylsj,gqzdsc from sz_bwlb where gqzdsc <> '0天' and +qrbz= :qrbz ");
     q.Parameters.ParamByName("qrbz").Value = "1";
     q.Open();
     const TField &iid = q.FieldByName("iid"), &ylsj = q.FieldByName("ylsj"), &gqzdsc = q.FieldByName("gqzdsc");

@@ -5,11 +5,12 @@ Tdbhouse* dbhouse = nullptr;
 const std::array<const char*, 8> DataFileTables = {"sz_bwlb", "sz_jrb",   "sz_bqb",   "sz_djsb",
                                                    "sz_ksb",  "sz_fzb",   "sz_sfxsb", "sz_qtcsb"};
 
-const std::array<const char*, 3> DataFileIndexes = {
+const std::array<const char*, 4> DataFileIndexes = {
     "CREATE INDEX IF NOT EXISTS sz_bwlb_qrbz_ylsj ON sz_bwlb (qrbz, ylsj, tqtsts)",
     "CREATE INDEX IF NOT EXISTS sz_bwlb_repeat ON sz_bwlb (ylsj) WHERE chts <> '每0天'",
     "CREATE INDEX IF NOT EXISTS sz_bwlb_irregular ON sz_bwlb (qrbz)\n"
     "  WHERE ylsj NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*'",
+    "CREATE INDEX IF NOT EXISTS sz_bwlb_kept ON sz_bwlb (qrbz) WHERE gqzdsc <> '0天'",
 };
 
 void AddDataFileIndexes(TADOConnection& connection) {

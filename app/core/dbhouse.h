@@ -29,7 +29,7 @@ extern const std::array<const char*, 8> DataFileTables;
 
 // The indexes the memo timers read through, as the shipped schema creates them; opening
 // democnn adds any an older data file lacks.
-extern const std::array<const char*, 3> DataFileIndexes;
+extern const std::array<const char*, 4> DataFileIndexes;
 void AddDataFileIndexes(TADOConnection& connection);
 
 // A due text (ylsj) that matches this GLOB starts with a zero-padded date, so its text

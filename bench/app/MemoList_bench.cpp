@@ -3,6 +3,8 @@
 // the list is open. Run by hand on folders each holding a data file qmkDemo.mdb made by
 // tools/memodata/make-memo-data.py:
 //   wine memo_list_bench.exe <folder> [<folder> ...]
+#include "framework/win/WinApi.h"
+
 #include <psapi.h>
 #include <sqlite3.h>
 

@@ -190,6 +190,21 @@ void FestivalPass(benchmark::State& state) {
 }
 BENCHMARK(FestivalPass)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
+// Start-up's steps on the data file, each timed once on a fresh copy (milliseconds).
+void StartupSteps(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        TOpenFile file(int(state.range(0)));
+        Tdbhouse& db = *file.House;
+        state.ResumeTiming();
+        state.counters["festivals_ms"] = Milliseconds([&] { RefreshFestivalDates(db, 2026, Today); }, 1);
+        state.counters["repeat_ms"] = Milliseconds([&] { RepeatMemos(db, Today, nullptr); }, 1);
+        state.counters["purge_ms"] = Milliseconds([&] { PurgeRemindedMemos(db, Today); }, 1);
+        state.counters["memo_pass_ms"] = Milliseconds([&] { PlanMemoPass(ReadPendingMemos(db, Noon), Noon); }, 1);
+    }
+}
+BENCHMARK(StartupSteps)->Arg(10)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // The memo list's query opened as the list window opens it, against SQLite alone.
 void MemoListOpen(benchmark::State& state) {
     TOpenFile file(int(state.range(0)));

@@ -263,7 +263,7 @@ std::vector<std::string> IndexNames(sqlite3* db) {
 // The shipped file has the memo indexes; an older file without them gets them on open, and
 // the memo timers' reads go through them, never through a scan of every memo.
 TEST(DataModule, MemoIndexesAreShippedAndAddedToAnOlderFile) {
-    const std::vector<std::string> expected = {"sz_bwlb_irregular", "sz_bwlb_qrbz_ylsj", "sz_bwlb_repeat"};
+    const std::vector<std::string> expected = {"sz_bwlb_irregular", "sz_bwlb_kept", "sz_bwlb_qrbz_ylsj", "sz_bwlb_repeat"};
     DataFileCopy file;
     sqlite3* raw = nullptr;
     ASSERT_EQ(sqlite3_open(file.FileName().c_str(), &raw), SQLITE_OK);
@@ -284,6 +284,7 @@ TEST(DataModule, MemoIndexesAreShippedAndAddedToAnOlderFile) {
         "select iid,ylsj,nr from sz_bwlb where ylsj not glob " + dated + " and +qrbz= '0' ",
         "select iid,ylsj,chts from sz_bwlb where chts <> '每0天' and ylsj < '2026-01-01' and ylsj glob " + dated,
         "select iid,ylsj,chts from sz_bwlb where ylsj not glob " + dated + " and +chts <> '每0天' ",
+        "select iid,ylsj,gqzdsc from sz_bwlb where gqzdsc <> '0天' and +qrbz= '1' ",
     };
     for (const std::string& sql : reads) {
         sqlite3_stmt* stmt = nullptr;
