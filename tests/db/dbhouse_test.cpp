@@ -266,7 +266,8 @@ TEST(DataModule, MemoIndexesAreShippedAndAddedToAnOlderFile) {
     const std::vector<std::string> expected = {"sz_bwlb_irregular", "sz_bwlb_kept", "sz_bwlb_qrbz_ylsj", "sz_bwlb_repeat"};
     DataFileCopy file;
     sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(file.FileName().c_str(), &raw), SQLITE_OK);
+    sqlite3_open(file.FileName().c_str(), &raw);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(raw, sqlite3_close);
     EXPECT_EQ(IndexNames(raw), expected);
     for (const std::string& name : expected)
         sqlite3_exec(raw, ("drop index " + name).c_str(), nullptr, nullptr, nullptr);
@@ -296,5 +297,4 @@ TEST(DataModule, MemoIndexesAreShippedAndAddedToAnOlderFile) {
         EXPECT_NE(plan.find("INDEX sz_bwlb_"), std::string::npos) << sql << ": " << plan;
         EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << sql << ": " << plan;
     }
-    sqlite3_close(raw);
 }
