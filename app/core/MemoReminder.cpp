@@ -109,6 +109,19 @@ void ReadPendingRows(TADOQuery& q, std::vector<TPendingMemo>& rows)
     q.Close();
 }
 
+}  // namespace
+
+std::vector<TPendingMemo> ReadPendingMemos(Tdbhouse& db)
+{
+    std::vector<TPendingMemo> rows;
+    TADOQuery& q = Use(db.qbw1, std::string(PendingColumns) + "where qrbz= :qrbz order by ylsj, iid ");
+    q.Parameters.ParamByName("qrbz").Value = "0";
+    ReadPendingRows(q, rows);
+    return rows;
+}
+
+namespace {
+
 // The notices the memo editor writes; a row due further ahead than the longest of them
 // is read only when its notice is some other text.
 constexpr int EditorNoticeDays = 15;

@@ -122,7 +122,8 @@ void RepeatPass(benchmark::State& state) {
         for (q.First(); !q.Eof(); q.Next()) {
             TRepeatRow row{q.FieldByName("iid").AsInteger(), q.FieldByName("ylsj").AsString(),
                            q.FieldByName("fzbz").AsString(), q.FieldByName("chts").AsString(),
-                           q.FieldByName("yybz").AsString(), q.FieldByName("xssj").AsString()};
+                           q.FieldByName("yybz").AsString(), q.FieldByName("xssj").AsString(),
+                                 q.FieldByName("yinlsj").AsString()};
             try {
                 benchmark::DoNotOptimize(NextRepeat(row, Today, nullptr));
             } catch (const EConvertError&) {
