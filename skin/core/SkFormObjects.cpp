@@ -1,6 +1,7 @@
 #include "skin/core/SkFormObjects.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "skin/core/SkCanvas.h"
 #include "skin/core/SkEffBmp.h"
@@ -104,6 +105,13 @@ bool TskActiveSkinObject::MorphStep()
     return CanMorph();
 }
 
+namespace {
+
+// A blend larger than any screen is not built: the object shows its end look instead.
+constexpr int64_t kMaxMorphPixels = int64_t{8} * 1024 * 1024;
+
+}  // namespace
+
 int TskActiveSkinObject::FramePicture() const { return RollUp ? kSkRollUpPicture : kSkFramePicture; }
 
 void TskActiveSkinObject::Draw(TSkObjectPainter& painter, bool full)
@@ -117,7 +125,8 @@ void TskActiveSkinObject::Draw(TSkObjectPainter& painter, bool full)
     const bool between = Active ? MorphFactor < 1 : MorphFactor > 0;
     const TSkBitmap* hoverSource = painter.Picture(ActivePictureIndex);
     const TSkBitmap* normalSource = painter.Picture(normalPicture);
-    if (Morphing && between && hoverSource && normalSource && !IsNullRect(ActiveSkinRect) && !IsNullRect(r)) {
+    if (Morphing && between && hoverSource && normalSource && !IsNullRect(ActiveSkinRect) && !IsNullRect(r) &&
+        int64_t{r.Width()} * r.Height() <= kMaxMorphPixels) {
         auto sized = [&](const TSkBitmap& source, const TRect& sr) {
             TSkBitmap image(r.Width(), r.Height());
             TSkCanvas(image).CopyRect(image.BoundsRect(), source, sr);

@@ -428,6 +428,10 @@ TEST_F(ObjectKinds, MorphingBaseLookIsBlendedBetweenItsEnds)
     sw.SkinRectInAPicture = true;
     sw.Draw(Host, false);
     EXPECT_EQ(Host.Take(), "image 10,40 20x10;");
+    // An object far larger than any screen shows its hover look rather than a blend.
+    sw.ObjectRect = {0, 0, 4000, 4000};
+    sw.Draw(Host, false);
+    EXPECT_EQ(Host.Take(), "copy 0,0,4000,4000 <- 0:0,0,20,10;");
 }
 
 // Objects whose skin values are out of every sensible range.
