@@ -515,7 +515,7 @@ TskActiveSkinObject* TSkObjectRouter::Press(TPoint p, TSkMouseButton button, boo
     if (!o)
         return nullptr;
     CaptureIndex = HoverIndex;
-    if (ncArea && o->Kind() != TSkObjectKind::Caption && OnCapture)
+    if (o->Kind() != TSkObjectKind::Caption && OnCapture)
         OnCapture(o, true);
     o->MouseDown(p.X, p.Y, button);
     return o;
@@ -529,7 +529,7 @@ void TSkObjectRouter::Release(TPoint p, TSkMouseButton button, bool ncArea)
     CaptureIndex = -1;
     if (!o)
         return;
-    if (ncArea && o->Kind() != TSkObjectKind::Caption && OnCapture)
+    if (o->Kind() != TSkObjectKind::Caption && OnCapture)
         OnCapture(o, false);
     o->MouseUp(p.X, p.Y, button);
 }

@@ -238,7 +238,9 @@ TEST_F(SkinnedFace, ObjectsPaintThemselvesAndFireTheirEventsWithArguments)
     SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 45));
     SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 45));
     SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(65, 75));
+    EXPECT_EQ(GetCapture(), Form->Handle());   // a drag leaving the window keeps its moves and release
     SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(65, 75));
+    EXPECT_EQ(GetCapture(), nullptr);
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0], "down uo 20,45 10 0");
     EXPECT_EQ(log.back(), "value tb 5");
