@@ -445,7 +445,10 @@ void ApplyBorderIcons(std::vector<std::unique_ptr<TskActiveSkinObject>>& objects
     if (!hintText)
         return;
     for (auto& o : objects) {
+        // Every animated object carries its command's hint, button style or not.
         TskCommand* command = CommandOf(*o);
+        if (auto* a = dynamic_cast<TskSkinAnimateObject*>(o.get()))
+            command = &a->Command;
         if (!command)
             continue;
         TskActiveSkinObject* b = o.get();

@@ -371,6 +371,11 @@ TEST_F(ObjectKinds, AnimateRunsItsCommandOnARelease)
     ApplyBorderIcons(Objects, {SkIcon(TskBorderIcon::biMaximize), true, ""}, nullptr);
     EXPECT_FALSE(an.Enabled);
     EXPECT_TRUE(Get<TskSkinSwitchObject>("sw").Enabled);
+    // Every animated object takes the hint of its command.
+    an.Command = cmClose;
+    ApplyBorderIcons(Objects, {SkIcon(TskBorderIcon::biMaximize), false, ""},
+                     [](const char*, const char* builtin) { return std::string(builtin); });
+    EXPECT_EQ(an.Hint, "Close");
 }
 
 TEST_F(ObjectKinds, BitLabelCutsItsSymbolsAndClipsTheLast)
