@@ -206,6 +206,20 @@ TEST_F(SkinnedFace, RollingUpShowsTheRollUpPictureAndHidesTheControls)
     SaveShot(Form->Handle(), "face-unrolled");
 }
 
+TEST_F(SkinnedFace, LosingTheSkinWhileRolledUpUnrollsTheFace)
+{
+    const TRect before = Bounds();
+    Skin->SetRollUp(true);
+    Application->ProcessMessages();
+    ASSERT_TRUE(Skin->RolledUp());
+    Skin->SetSkinData(nullptr);
+    Application->ProcessMessages();
+    EXPECT_FALSE(Skin->RolledUp());
+    EXPECT_EQ(Bounds().Height(), before.Height());
+    EXPECT_TRUE(Area->Visible());
+    EXPECT_TRUE(Other->Visible());
+}
+
 TEST_F(SkinnedFace, ObjectsPaintThemselvesAndFireTheirEventsWithArguments)
 {
     std::vector<std::string> log;
