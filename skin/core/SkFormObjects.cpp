@@ -217,8 +217,10 @@ void TskSkinButtonObject::SetDown(bool value)
         Redraw();
         return;
     }
-    if (hasDownRect && Morphing) {
-        MorphFactor = 1;
+    // The pressed look shows at once.
+    if (hasDownRect) {
+        if (Morphing)
+            MorphFactor = 1;
         Parent.PaintObject(*this);
     }
     if (GroupIndex == -1 || !Siblings)
