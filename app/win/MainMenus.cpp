@@ -1,6 +1,7 @@
 // The clock window's two popup menus, the tray icon, the show and hide toggles with their
 // twins, the claiming of a free sticky-note or countdown slot, the autostart value, the
 // help document and the summary shown on a click on the tray icon.
+#include "app/core/Startup.h"
 #include "app/core/TrayMenus.h"
 #include "app/core/dbhouse.h"
 #include "app/win/Main.h"
@@ -302,6 +303,11 @@ void TFmMain::TrayNotifyIcon1Click(TObject*)
 {
     if (!dbhouse)
         return;
+    try {
+        RefreshFestivalDatesOnNewDay(*dbhouse, Date(), FFestivalDay);
+    } catch (const std::exception&) {
+        // the summary shows the dates as they are
+    }
     const std::string text = ReadTraySummary(*dbhouse, Now());
     if (text.empty())
         return;

@@ -48,9 +48,11 @@ struct TMemoRow {
   std::string yybz, ylsj, yinlsj, nr, tqtsts, gqzdsc, chts, yypath, xssj, fzbz, qrbz;
 };
 
-// The row the dialog writes. `today` gives the year of a lunar memo and the date that
-// stands in when its lunar date has no solar day. A lunar month or day that is no name
-// raises EConvertError, and nothing is to be written.
+// The row the dialog writes. A lunar memo falls due on the first date from `today` on
+// that carries its lunar month and day (a 30th the month lacks: the month's last day),
+// or today when the calendar has none; a monthly one ("月") whose month has passed in this
+// lunar year starts at its day's next occurrence, with that month's name in xssj. A lunar month or day that is no name raises
+// EConvertError, and nothing is to be written.
 TMemoRow MemoRowFromInput(const TMemoInput& input, TMemoDialogMode mode, TDateTime today);
 
 // "从不" is stored as "0天" (notice, keep) and "每0天" (repeat).

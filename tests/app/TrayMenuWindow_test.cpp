@@ -263,6 +263,20 @@ TEST_F(TrayMenus, TheIconIsAddedWithItsTipAndRemovedWithTheWindow)
     EXPECT_EQ(TrayIconManagerWindow(), nullptr);
 }
 
+// After the shell restarts (Explorer broadcasts "TaskbarCreated") the icon is added again,
+// so the program stays reachable with the clock hidden.
+TEST_F(TrayMenus, TheIconComesBackWhenTheShellRestarts)
+{
+    ASSERT_EQ(notified.size(), 1u);
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    Application->ProcessMessages();
+    ASSERT_EQ(notified.size(), 2u);
+    EXPECT_EQ(notified[1].Message, DWORD(NIM_ADD));
+    EXPECT_EQ(notified[1].Flags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(notified[1].Window, TrayIconManagerWindow());
+    EXPECT_EQ(notified[1].Tip, L"桌面日历");
+}
+
 TEST_F(TrayMenus, AClickShowsTheSummaryAndADoubleClickOnlyOnce)
 {
     data.Exec("insert into sz_bwlb (ylsj, fzbz, tqtsts, xssj, nr, qrbz) values "
