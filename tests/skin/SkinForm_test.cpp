@@ -17,6 +17,8 @@
 #include "skin/win/skTrayIcon.h"
 #include "tests/framework/WinTestUtil.h"
 
+#include <shellapi.h>
+
 namespace {
 
 void SaveFormShot(HWND window, const char* name)
@@ -468,5 +470,22 @@ TEST_F(SkinnedForms, ATrayIconOutlivingTheFormKeepsNothingOfIt)
     delete d;
     EXPECT_EQ(tray->PopupMenu, nullptr);
     EXPECT_FALSE(static_cast<bool>(tray->OnRestore));
+    delete tray;
+}
+
+// A shell that restarts (Explorer broadcasts "TaskbarCreated") has lost the icon; the
+// tray icon hears the broadcast and adds it again.
+TEST_F(SkinnedForms, TheTrayIconComesBackWhenTheShellRestarts)
+{
+    auto* tray = new TskTrayIcon(Application->MainForm());
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = tray->Window();
+    data.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    Application->ProcessMessages();
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data));
     delete tray;
 }
