@@ -21,6 +21,7 @@ TFormbwxg::TFormbwxg(TComponent* AOwner) : TMemoDialog(AOwner, TMemoDialogMode::
 
 void TFormbwxg::LoadMemo(const TMemoRow& row) {
   const TMemoLoad load = MemoLoadFromRow(row, Now());
+  FLoaded = row;
   if (load.Solar) {
     rb1->SetChecked(true);
     cb1->SetChecked(load.MinutePrecision);
@@ -44,6 +45,7 @@ void TFormbwxg::BitBtn2Click(TObject*) {
   if (!Validate()) return;
   TMemoRow row = Row();
   row.Iid = StrToInt(editiid->Text());
+  if (row.Iid == FLoaded.Iid) KeepIntendedDay(row, FLoaded);
   UpdateMemo(*dbhouse->qbw, row);
   Close();
   TADOQuery* list = dbhouse->qbwcx;
