@@ -120,7 +120,7 @@ void InsertMemo(TADOQuery& qbw, const TMemoRow& row) {
   qbw.ExecSQL();
 }
 
-void UpdateMemo(TADOQuery& qbw, const TMemoRow& row) {
+bool UpdateMemo(TADOQuery& qbw, const TMemoRow& row) {
   qbw.Close();
   qbw.SQL.Clear();
   qbw.SQL.Add(
@@ -128,7 +128,7 @@ void UpdateMemo(TADOQuery& qbw, const TMemoRow& row) {
       "chts= :chts,yypath= :yypath,xssj= :xssj,fzbz= :fzbz,qrbz= :qrbz where iid= :iid ");
   SetRowParams(qbw, row);
   qbw.Parameters.ParamByName("iid").Value = row.Iid;
-  qbw.ExecSQL();
+  return qbw.ExecSQL() > 0;
 }
 
 TMemoRow ReadMemoRow(TADOQuery& q) {
@@ -159,7 +159,9 @@ TMemoLoad MemoLoadFromRow(const TMemoRow& row, TDateTime now) {
     if (blank != std::string::npos) load.LunarDayIndex = IndexOf(MemoLunarDayItems(), Trim(row.xssj.substr(blank + 1)));
   } else {
     load.SetDates = true;
-    const TDateTime due = StrToDateTime(row.ylsj);
+    // A due time that is missing or no date loads as now, so that the user can repair it.
+    TDateTime due;
+    if (!TryStrToDateTime(row.ylsj, due)) due = now;
     if (row.fzbz == "1") {
       load.MinutePrecision = true;
       load.Date = due;

@@ -59,9 +59,10 @@ TMemoRow MemoRowFromInput(const TMemoInput& input, TMemoDialogMode mode, TDateTi
 std::string StoredDayCount(const std::string& text);
 std::string StoredRepeat(const std::string& text);
 
-// The statements of the dialogs on the query qbw: insert a new row, update the row Iid.
+// The statements of the dialogs on the query qbw: insert a new row, update the row Iid
+// (false when no such row is left).
 void InsertMemo(TADOQuery& qbw, const TMemoRow& row);
-void UpdateMemo(TADOQuery& qbw, const TMemoRow& row);
+bool UpdateMemo(TADOQuery& qbw, const TMemoRow& row);
 // The memo list's statement, as the edit dialog reloads it.
 extern const char* const MemoListSQL;
 // The current record of a query over sz_bwlb.

@@ -185,9 +185,17 @@ TEST_F(TrayMenus, ItemsOpenTheirWindowsAndTwinsForward)
     Formqtcs = nullptr;
     Formzxbz = nullptr;
 
+    // A missing help document is said, and nothing is opened.
+    const size_t said = boxes.Calls.size();
+    form->N41->Click();
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(boxes.Calls.size(), said + 1);
+    EXPECT_EQ(boxes.Calls.back().Text, std::string("找不到使用说明：") + data.File.Folder() + HelpFileName);
+    WriteFileBytes(data.File.Folder() + HelpFileName, "MIME-Version: 1.0\r\n");
     form->N41->Click();
     form->N44->Click();
     EXPECT_EQ(opened, std::vector<std::string>(2, data.File.Folder() + HelpFileName));
+    EXPECT_EQ(boxes.Calls.size(), said + 1);
 
     form->N38->Click();
     form->N4->Click();

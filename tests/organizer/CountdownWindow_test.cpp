@@ -143,6 +143,39 @@ TEST_F(Countdowns, ShowLoadsTheSlotAndPlacesTheWindow)
     EXPECT_EQ(Leds(window), "00|150|00|00");
 }
 
+// Days past 99 widen the days LED; what stands right of it moves along and the window
+// widens, so that no control covers another; back under 100 days, the design width.
+TEST_F(Countdowns, ManyDaysMoveTheHoursAndMinutesRightOfTheDays)
+{
+    Exec("update sz_djsb set zt='远', zdsj='2026-03-10 10:00:00', sjbz='1' where bz='倒计时1'");
+    window->Show();
+    for (int days : {272, 9999, 100, 5, 99}) {
+        CountdownTarget1 = kNow + days + 3.0 / 24;
+        window->Timer1Timer(window->Timer1);
+        EXPECT_EQ(window->nled2->Text(), LedNumberText(days));
+        auto right = [](TControl* c) { return c->Left() + c->Width(); };
+        EXPECT_GE(window->Label1->Left(), right(window->nled2)) << days;
+        EXPECT_GE(window->nled3->Left(), right(window->nled2)) << days;
+        EXPECT_GE(window->nled4->Left(), right(window->nled3)) << days;
+        EXPECT_LE(window->nled4->Left() + window->nled4->Width(), window->ClientWidth()) << days;
+        EXPECT_EQ(window->ClientWidth() == 214, days < 100) << days;
+        EXPECT_EQ(window->Label4->Width(), window->ClientWidth());
+    }
+    CountdownTarget1 = kNow + 272 + 3.0 / 24;
+    window->Timer1Timer(window->Timer1);
+    SaveShot(window->Handle(), "countdown-272-days");
+}
+
+TEST_F(Countdowns, TheSettingsDialogAndTheRecordsOpenCentredOnTheScreen)
+{
+    for (TForm* f : {static_cast<TForm*>(dialog), static_cast<TForm*>(manager)}) {
+        f->Show();
+        EXPECT_NEAR(f->Left() + f->Width() / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1) << f->Name();
+        EXPECT_NEAR(f->Top() + f->Height() / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1) << f->Name();
+        f->Close();
+    }
+}
+
 TEST_F(Countdowns, TheLedsPaintReadableDigits)
 {
     Exec("update sz_djsb set zt='倒计时1', zdsj='2026-03-12 13:04:30', sjbz='1' where bz='倒计时1'");
@@ -211,8 +244,9 @@ TEST_F(Countdowns, ALeftButtonDragMovesTheWindowAndCloseStoresIt)
     EXPECT_TRUE(PumpUntil([this] { return window->Left() == 640 && window->Top() == 460; }, 4000))
         << window->Left() << "," << window->Top();
     user.join();
-    MouseAt(700, 465);   // over the title again: the new place is recorded
-    EXPECT_TRUE(PumpUntil([] { return Countdown1PosX == 640; }, 2000));
+    // Left alone after the drag: the end of the move loop has recorded the new place.
+    EXPECT_EQ(Countdown1PosX, 640);
+    EXPECT_EQ(Countdown1PosY, 460);
     window->Close();
     EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时1位置'"), "640");
     EXPECT_EQ(Value("select yz from sz_fzb where bz='倒计时1位置'"), "460");
@@ -257,6 +291,75 @@ TEST_F(Countdowns, AWindowAtTheTopRetractsAndComesBackUnderTheMouse)
     f.Timer5Timer(f.Timer5);
     EXPECT_EQ(window->Left(), right - window->Width());
     EXPECT_EQ(window->Top(), 300);
+}
+
+// Every window's Timer5 and Timer6 run from one shared tick and hold no system timer of
+// their own; a tick reads the screen width and the window under the cursor at most once
+// for all windows, the cursor only for a shown docked window, and a window never shown
+// keeps its place.
+TEST_F(Countdowns, OneSharedTickDrivesEveryWindowsRetraction)
+{
+    window->SetBounds(0, 0, window->Width(), window->Height());
+    for (TCountdownForm* w : {static_cast<TCountdownForm*>(window), static_cast<TCountdownForm*>(window3)}) {
+        w->Floating->StartRetracting();
+        for (TTimer* t : {w->Floating->Timer5, w->Floating->Timer6}) {
+            EXPECT_TRUE(t->Enabled());
+            EXPECT_FALSE(t->Running());
+        }
+    }
+    EXPECT_GE(TFloatingBehaviour::SharedWindows(), 2);
+    SetCursorPos(900, 700);
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_EQ(TFloatingBehaviour::LastTickReads(), 0);
+    EXPECT_EQ(window->Top(), 0);   // never shown: 0,0 is no docked place
+
+    window->Show();
+    window3->Show();
+    window->SetBounds(300, 12, window->Width(), window->Height());
+    window3->SetBounds(300, 300, window3->Width(), window3->Height());
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_EQ(window->Top(), 3 - window->Height());
+    EXPECT_EQ(window3->Top(), 300);
+    EXPECT_EQ(TFloatingBehaviour::LastTickReads(), 1);   // nothing docked before the step: no cursor
+
+    SetCursorPos(350, 1);
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_EQ(window->Top(), 0);
+    EXPECT_FALSE(window->Floating->Timer6->Enabled());
+    EXPECT_EQ(TFloatingBehaviour::LastTickReads(), 2);   // the width and the cursor, once each
+
+    window->Hide();   // a hidden window is never under the cursor: it retracts unasked
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_EQ(window->Top(), 3 - window->Height());
+    EXPECT_TRUE(window->Floating->Timer6->Enabled());
+    EXPECT_EQ(TFloatingBehaviour::LastTickReads(), 1);   // no shown window is docked
+    EXPECT_TRUE(TFloatingBehaviour::SharedTickRunning());   // window3 is still shown
+
+    window3->Hide();   // all hidden and settled: the tick stops until a show
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_FALSE(TFloatingBehaviour::SharedTickRunning());
+    window3->Show();
+    EXPECT_TRUE(TFloatingBehaviour::SharedTickRunning());
+    window3->Hide();
+}
+
+// The windows' 1 s ticks come from one timer: no window holds a system timer of its own,
+// one shared tick updates every window, and a window whose Timer1 is off is left alone.
+TEST_F(Countdowns, OneSecondTimerTicksEveryWindow)
+{
+    for (TCountdownForm* w : {static_cast<TCountdownForm*>(window), static_cast<TCountdownForm*>(window3)}) {
+        EXPECT_TRUE(w->Timer1->Enabled());
+        EXPECT_FALSE(w->Timer1->Running());
+    }
+    CountdownTarget(1) = kNow + 1 + 2.0 / 24 + 3.5 / 1440;
+    CountdownTarget(3) = kNow + 4 + 5.0 / 24 + 6.5 / 1440;
+    window3->Timer1->SetEnabled(false);
+    TCountdownForm::RunSharedSecond();
+    EXPECT_EQ(Leds(window), "00|01|02|03");
+    EXPECT_NE(Leds(window3), "00|04|05|06");
+    window3->Timer1->SetEnabled(true);
+    TCountdownForm::RunSharedSecond();
+    EXPECT_EQ(Leds(window3), "00|04|05|06");
 }
 
 TEST_F(Countdowns, MarkingHiddenFromTheWindowWritesOnlyItsSlot)

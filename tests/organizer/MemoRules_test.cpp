@@ -159,6 +159,23 @@ TEST(MemoRules, LoadsStoredRows) {
   }
 }
 
+// A solar row whose due time is NULL (read as "") or no date opens on today, to be repaired.
+TEST(MemoRules, ASolarRowWithoutAReadableDueTimeLoadsToday) {
+  const TDateTime now = EncodeDateTime(2024, 6, 1, 14, 25, 36, 0);
+  TMemoRow row;
+  row.yybz = "1";
+  for (const char* ylsj : {"", "明天", "2024-13-40 08:00:00", "2024-06"})
+    for (const char* fzbz : {"0", "1"}) {
+      row.ylsj = ylsj, row.fzbz = fzbz;
+      TMemoLoad load;
+      ASSERT_NO_THROW(load = MemoLoadFromRow(row, now)) << ylsj;
+      EXPECT_TRUE(load.Solar && load.SetDates);
+      EXPECT_EQ(DateOf(load.Date), EncodeDate(2024, 6, 1)) << ylsj << " " << fzbz;
+      // to the minute when the memo is minute-precise, else the time of day as it is
+      EXPECT_EQ(FormatDateTime("hh:nn:ss", load.Time), *fzbz == '1' ? "14:25:00" : "14:25:36") << ylsj << " " << fzbz;
+    }
+}
+
 // The rows the dialogs write are read by the memo timer as meant: a minute-precise memo
 // fires from its minute on its day, the others fill the board within their notice.
 TEST(MemoRules, WrittenRowsRemindAsWritten) {
