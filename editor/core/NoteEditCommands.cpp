@@ -466,7 +466,7 @@ void TNoteEditCore::ChangeCase(TNoteEditorCommand command) {
         if (FSelectionMode == smColumn) {
             const TBufferCoord at = BlockBegin();
             DeleteSelection();
-            const TBufferCoord end = InsertColumn(at, changed);
+            const TBufferCoord end = InsertColumn(at, changed, true);
             FUndoList.RecordChange(NoteChange::Insert, at, end, changed, smColumn);
         } else {
             InsertText(changed);

@@ -423,14 +423,22 @@ void TskSkinForm::Rebuild()
     if (!FForm)
         return;
     if (!SupportNCArea) {
+        // A face rolled up under a skin without a roll-up picture (or without a skin) comes
+        // back with its controls and height.
+        if (FRolledUp && (!FSkinActive || FSkinData->FRollUpPicture().Empty())) {
+            FRolledUp = FRolledUpMaximized = false;
+            ShowHiddenControls();
+            if (FForm->HandleAllocated() && FRollUpHeight > 0) {
+                const TRect b = FormBounds();
+                SetFormBounds(Bounds(b.Left, b.Top, b.Width(), FRollUpHeight));
+            }
+            if (OnChangeRollUpState)
+                OnChangeRollUpState(this);
+        }
         if (!FSkinActive) {
             FRouter.Objects.clear();
             RemoveRegion();
         } else {
-            if (FRolledUp && FSkinData->FRollUpPicture().Empty()) {
-                FRolledUp = false;
-                ShowHiddenControls();
-            }
             if (!FRolledUp && FForm->HandleAllocated() && !Loading()) {
                 // The face takes the skin's size: at least the picture's when it stretches.
                 const TSkBitmap& pic = FSkinData->FPicture();

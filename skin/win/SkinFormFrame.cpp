@@ -221,6 +221,8 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
             continue;
         }
         const TSkBitmap* ap = FSkinData->ActivePicture(o->ActivePictureIndex);
+        // The normal look of an object of the rolled-up face lies in the roll-up picture.
+        const TSkBitmap& own = o->RollUp && !FSkinData->FRollUpPicture().Empty() ? FSkinData->FRollUpPicture() : picture;
         const TRect& r = o->ObjectRect;
         auto copy = [&](const TSkBitmap* source, const TRect& sr) {
             if (source && !IsNullRect(sr))
@@ -230,7 +232,7 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
             cap->Active = active;
             if (cap->Morphing && ap && !IsNullRect(cap->ActiveSkinRect) && cap->MorphFactor > 0 &&
                 cap->MorphFactor < 1) {
-                TskEffectBmp blend(ObjectImage(picture, cap->SkinRect, *o, fi, stretches));
+                TskEffectBmp blend(ObjectImage(own, cap->SkinRect, *o, fi, stretches));
                 blend.MorphBy(cap->MorphKind, TskEffectBmp(ObjectImage(*ap, cap->ActiveSkinRect, *o, fi, stretches)),
                               cap->MorphFactor);
                 c.Draw(r.Left, r.Top, blend.ToBitmap());
@@ -265,7 +267,7 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
             continue;
         }
         if (o->Morphing && o->MorphFactor > 0 && o->MorphFactor < 1 && ap && !IsNullRect(o->ActiveSkinRect)) {
-            const TSkBitmap& normalSource = o->SkinRectInAPicture ? *ap : picture;
+            const TSkBitmap& normalSource = o->SkinRectInAPicture ? *ap : own;
             TskEffectBmp normal(ObjectImage(normalSource, o->SkinRect, *o, fi, stretches));
             const TskEffectBmp hover(ObjectImage(*ap, o->ActiveSkinRect, *o, fi, stretches));
             normal.MorphBy(o->MorphKind, hover, o->MorphFactor);

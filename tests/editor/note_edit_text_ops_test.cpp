@@ -193,3 +193,16 @@ TEST(NoteEditTextOps, ColumnsFollowATabAddedToALine) {
     EXPECT_EQ(e.Core.BufferToDisplayPos({4, 1}).Column, 10);
     EXPECT_EQ(e.Core.DisplayToBufferPos({10, 1}).Char, 4);
 }
+
+TEST(NoteEditTextOps, ColumnCaseChangeOverShortLinesUndoesExactly) {
+    Editor e("abc\r\n\r\nabc");
+    e.Core.SetOptions(e.Core.Options() & ~NoteOption(eoTrimTrailingSpaces));
+    e.Core.SetSelectionMode(smColumn);
+    e.Core.SetCaretAndSelection({3, 3}, {2, 1}, {3, 3});
+    e.Run(ecUpperCaseBlock);
+    EXPECT_EQ(e.Core.GetText(), "aBc\r\n  \r\naBc");
+    e.UndoAll();
+    EXPECT_EQ(e.Core.GetText(), "abc\r\n\r\nabc");
+    e.RedoAll();
+    EXPECT_EQ(e.Core.GetText(), "aBc\r\n  \r\naBc");
+}

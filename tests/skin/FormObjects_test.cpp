@@ -104,6 +104,19 @@ TEST_F(Buttons, DraggingOffTheButtonCancelsItAndComingBackRestoresIt)
     EXPECT_FALSE(Std(1).Down());
 }
 
+TEST_F(Buttons, APressOnTheFaceHoldsTheMouseUntilTheRelease)
+{
+    // Without the non-client area too, a drag off the window still gets its moves and release.
+    Router.Press({115, 10}, TSkMouseButton::Left, false);
+    Router.Release({400, 10}, TSkMouseButton::Left, false);
+    Router.Press({50, 10}, TSkMouseButton::Left, false);   // the caption drags the window instead
+    Router.Release({50, 10}, TSkMouseButton::Left, false);
+    const std::string log = Form.Take();
+    EXPECT_NE(log.find("capture maximizebutton;"), std::string::npos) << log;
+    EXPECT_NE(log.find("free maximizebutton;"), std::string::npos) << log;
+    EXPECT_EQ(log.find("capture caption1"), std::string::npos) << log;
+}
+
 TEST_F(Buttons, TheCloseButtonFiresItsReleaseBeforeClosing)
 {
     Router.UpdateHover({135, 10}, true);
