@@ -48,7 +48,7 @@ std::vector<std::string> AutoHotkeyCaptions(const std::vector<std::string>& capt
         if (char k = hotkeyOf(c)) used += k;
     std::vector<std::string> result = captions;
     for (std::string& c : result) {
-        if (c == "-" || c.find('&') != std::string::npos) continue;
+        if (c == "-" || hotkeyOf(c)) continue;   // "&&" is a plain '&', no hot key
         for (size_t i = 0; i < c.size(); ++i) {
             const char up = static_cast<char>(std::toupper(static_cast<unsigned char>(c[i])));
             if (usable(c[i]) && used.find(up) == std::string::npos) {

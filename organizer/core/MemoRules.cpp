@@ -142,6 +142,13 @@ TMemoRow ReadMemoRow(TADOQuery& q) {
   return row;
 }
 
+void KeepIntendedDay(TMemoRow& row, const TMemoRow& stored) {
+  TDateTime due;
+  if (row.yybz == "1" && stored.yybz == "1" && !stored.yinlsj.empty() && TryStrToDateTime(stored.ylsj, due) &&
+      DateText(due) == row.yinlsj)
+    row.yinlsj = stored.yinlsj;
+}
+
 TMemoLoad MemoLoadFromRow(const TMemoRow& row, TDateTime now) {
   TMemoLoad load;
   if (row.yybz != "1") {

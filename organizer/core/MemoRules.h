@@ -67,6 +67,10 @@ bool UpdateMemo(TADOQuery& qbw, const TMemoRow& row);
 extern const char* const MemoListSQL;
 // The current record of a query over sz_bwlb.
 TMemoRow ReadMemoRow(TADOQuery& query);
+// The edit of a solar memo that leaves its date as `stored` had it keeps the stored
+// yinlsj: it holds the day a monthly or yearly memo is meant for while an occurrence falls
+// on a shorter month's last day.
+void KeepIntendedDay(TMemoRow& row, const TMemoRow& stored);
 
 // What a stored row puts into the edit dialog. Lunar rows leave dt1 and dt2 as they are.
 struct TMemoLoad {

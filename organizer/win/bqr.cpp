@@ -175,8 +175,11 @@ void TNoteForm::LoadNote()
     q.Close();
 }
 
+// After a failed load the file may hold a text the editor never showed: it is not overwritten.
 std::string TNoteForm::SaveEditorTo(int iid)
 {
+    if (FLoadFailed)
+        throw Exception("内容没有读出，不能覆盖");
     CreateDir(NoteFolder(ExeFolder()));
     const std::string path = NoteFilePath(ExeFolder(), iid);
     NoteMemoSaveFile(NoteMemo1, path);
@@ -219,9 +222,11 @@ void TNoteForm::SaveNote(bool reportAlways)
 // said once.
 void TNoteForm::FormShow(TObject*)
 {
+    FLoadFailed = false;
     try {
         LoadNote();
     } catch (const Exception& e) {
+        FLoadFailed = true;
         dbhouse->qcx->Close();
         NoteMemoClearAll(NoteMemo1);
         ShowMessage(std::string(FTraits.Caption) + "没有读出：" + e.what());

@@ -63,6 +63,7 @@ private:
 
     const TNoteTraits& FTraits;
     TSaveFailureLatch FSaveFailures;
+    bool FLoadFailed = false;   // the file keeps a text the editor never showed
 };
 
 class TFormbqr1 : public TNoteForm {

@@ -22,6 +22,7 @@ TFormbwxg::TFormbwxg(TComponent* AOwner) : TMemoDialog(AOwner, TMemoDialogMode::
 
 void TFormbwxg::LoadMemo(const TMemoRow& row) {
   const TMemoLoad load = MemoLoadFromRow(row, Now());
+  FLoaded = row;
   if (load.Solar) {
     rb1->SetChecked(true);
     cb1->SetChecked(load.MinutePrecision);
@@ -45,6 +46,7 @@ void TFormbwxg::BitBtn2Click(TObject*) {
   if (!Validate()) return;
   TMemoRow row = Row();
   row.Iid = StrToInt(editiid->Text());
+  if (row.Iid == FLoaded.Iid) KeepIntendedDay(row, FLoaded);
   const bool saved = UpdateMemo(*dbhouse->qbw, row);
   if (!saved)
     ShowMessage("这条备忘录已被删除，修改没有保存。");   // the dialog stays open with the text

@@ -13,6 +13,9 @@ public:
   // The common loading rule of the memo list and the memo board.
   void LoadMemo(const TMemoRow& row);
   void BitBtn2Click(TObject* Sender);
+
+private:
+  TMemoRow FLoaded;   // the row as LoadMemo found it
 };
 
 extern TFormbwxg* Formbwxg;

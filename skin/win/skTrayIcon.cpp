@@ -26,6 +26,8 @@ TskTrayIcon::TskTrayIcon(TComponent* AOwner) : TComponent(AOwner)
 {
     FTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     FWindow = AllocateHWnd([this](TMessage& m) { WindowMessage(m); });
+    // A hidden top-level window, not a message-only one: only those hear the broadcast.
+    SetParent(FWindow, nullptr);
     FClickTimer = new TTimer(this);
     FClickTimer->SetEnabled(false);
     FClickTimer->SetInterval(GetDoubleClickTime());

@@ -53,6 +53,8 @@ public:
 
     // The callback message of the icon (for tests: as the shell would send it).
     void Callback(UINT mouseMessage);
+    // The hidden window the shell talks to (the icon's hWnd).
+    HWND Window() const { return FWindow; }
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

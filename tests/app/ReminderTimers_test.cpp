@@ -110,6 +110,22 @@ TEST_F(ReminderTimers, AFestivalTwoDaysAheadRaisesOnePopUpWithItsIidEvery30Minut
     EXPECT_TRUE(boxes.Calls.empty());
 }
 
+// Left running across the year end, the festival timer takes the new day's dates: 元旦,
+// confirmed last January, comes two days ahead.
+TEST_F(ReminderTimers, AFestivalOfNextYearIsRemindedWithoutARestart)
+{
+    data.Exec("delete from sz_jrb");
+    data.Exec("insert into sz_jrb (jrmc, rqlx, realyr, realrq, qrbz) values ('元旦', '阳历', '01-01', '2026-01-01', '1')");
+    StartAt(EncodeDateTime(2026, 12, 20, 23, 0, 0, 0));
+    form->trq->SetEnabled(true);
+    timers.Advance(1800000);
+    EXPECT_TRUE(OpenMsgPopups().empty());
+    StartAt(EncodeDateTime(2026, 12, 30, 8, 0, 0, 0));
+    timers.Advance(1800000);
+    ASSERT_EQ(OpenMsgPopups().size(), 1u);
+    EXPECT_EQ(OpenMsgPopups()[0]->Text(), "后天:元旦;" + data.Value("select iid from sz_jrb"));
+}
+
 TEST_F(ReminderTimers, AQuickReminderAcrossMidnightFiresOnceAtItsMomentAndResetsItsRow)
 {
     StartAt(EncodeDateTime(2026, 5, 10, 23, 50, 0, 0));

@@ -106,7 +106,8 @@ TEST(Menus, AutomaticHotkeysTakeTheFirstFreeLetterOrDigit) {
     const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> cases = {
         {{"1900", "1910", "1920", "1990", "2000"}, {"&1900", "1&910", "19&20", "199&0", "2000"}},
         {{"Open", "&Over", "-", "quit", "Quit"}, {"O&pen", "&Over", "-", "&quit", "Q&uit"}},
-        {{"今日", "-", "一月", "历史日期", "a&&b"}, {"今日", "-", "一月", "历史日期", "a&&b"}},
+        {{"今日", "-", "一月", "历史日期", "a&&b"}, {"今日", "-", "一月", "历史日期", "&a&&b"}},
+        {{"&A", "a&&b", "R&&D&"}, {"&A", "a&&&b", "&R&&D&"}},
         {{"便签A", "便签a", "便签A2"}, {"便签&A", "便签a", "便签A&2"}},
     };
     for (const auto& [captions, shown] : cases) EXPECT_EQ(AutoHotkeyCaptions(captions), shown) << captions[0];

@@ -108,6 +108,18 @@ TEST_F(MemoDialogs, ChecksThenAddsALunarMemo) {
   EXPECT_TRUE(f.dt1->Enabled() && !f.ComboBox1->Enabled());
 }
 
+// A monthly memo meant for the 31st, due on 28 February for now: editing its text keeps
+// the day it is meant for.
+TEST_F(MemoDialogs, EditingAShortMonthsOccurrenceKeepsTheIntendedDay) {
+  InsertMemo(*dbhouse->qbw, {0, "1", "2026-02-28 08:30", "2026-01-31", "月末", "0天", "0天", "每1月", "",
+                             "2026年02月28日 08:30 周六", "1", "0"});
+  Formbwxg->LoadMemo(LastRow());
+  Formbwxg->memo1->SetText("月末结账");
+  Click(Formbwxg->BitBtn2);
+  const TMemoRow r = LastRow();
+  EXPECT_EQ(r.nr + "|" + r.ylsj + "|" + r.yinlsj, "月末结账|2026-02-28 08:30|2026-01-31");
+}
+
 TEST_F(MemoDialogs, EditChangesTheNoticeDaysAndRemindsAgain) {
   TMemoRow stored{0, "1", "2024-03-05 08:30:00", "2024-03-05", "体检", "3天", "0天", "每0天", "a.wav",
                   "2024年03月05日 08:30 周二", "1", "1"};

@@ -109,6 +109,28 @@ TEST(MemoRules, MonthlyLunarRowOfAPastMonthStartsAtTheNextOccurrence) {
   }
 }
 
+// A monthly memo meant for the 31st, on 28 February for now: an edit that leaves the date
+// as shown keeps the day it is meant for; a new date or a lunar memo is written as chosen.
+TEST(MemoRules, AnEditLeavingTheDateKeepsTheIntendedDay) {
+  TMemoRow stored;
+  stored.Iid = 7, stored.yybz = "1", stored.fzbz = "1", stored.ylsj = "2026-02-28 08:30", stored.yinlsj = "2026-01-31";
+  stored.tqtsts = "0天", stored.gqzdsc = "0天", stored.chts = "每1月", stored.xssj = "2026年02月28日 08:30 周六";
+  const TMemoLoad load = MemoLoadFromRow(stored, 0);
+  TMemoInput in = Choices(load.NoticeIndex, load.KeepIndex, load.RepeatIndex);
+  in.MinutePrecision = true, in.Date = load.Date, in.Time = load.Time, in.Text = "改过";
+  const std::pair<TDateTime, const char*> cases[] = {{load.Date, "2026-01-31"}, {EncodeDate(2026, 2, 27), "2026-02-27"}};
+  for (const auto& [date, yinlsj] : cases) {
+    in.Date = date;
+    TMemoRow row = MemoRowFromInput(in, TMemoDialogMode::Edit, 0);
+    KeepIntendedDay(row, stored);
+    EXPECT_EQ(row.yinlsj, yinlsj);
+  }
+  in.Solar = false, in.LunarMonth = "正月", in.LunarDay = "初一";
+  TMemoRow row = MemoRowFromInput(in, TMemoDialogMode::Edit, EncodeDate(2026, 2, 20));
+  KeepIntendedDay(row, stored);
+  EXPECT_EQ(row.yinlsj, row.ylsj);
+}
+
 TEST(MemoRules, LoadsStoredRows) {
   const TDateTime now = EncodeDateTime(2024, 6, 1, 14, 25, 36, 500);
   TMemoRow row;

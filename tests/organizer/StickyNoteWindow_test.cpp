@@ -193,6 +193,25 @@ TEST_F(StickyNotes, ANoteWhoseRowIsMissingStillShowsEmptyAndSaysWhyOnce)
     EXPECT_EQ(boxes.Calls.size(), 1u);
 }
 
+// A note whose load failed shows empty: what is typed, chosen or cleared there never
+// overwrites the text its file still holds.
+TEST_F(StickyNotes, ANoteWhoseLoadFailedKeepsTheTextOfItsFile)
+{
+    CreateDir(NoteFolder(data.File.Folder()));
+    WriteFileBytes(FileOf(6), "kept");
+    data.Exec("update sz_bqb set rq='不是日期' where bz='便签6位置'");
+    TFormbqr6* note = Make<TFormbqr6>();
+    note->Show();
+    ASSERT_EQ(boxes.Calls.size(), 1u);
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "");
+    Type(*note, u"new");
+    EXPECT_EQ(ReadFileBytes(FileOf(6)), "kept");
+    EXPECT_EQ(boxes.Calls.size(), 2u);   // the refused save is said once
+    boxes.Answer = IDYES;
+    EXPECT_ANY_THROW(note->N5->Click());
+    EXPECT_EQ(ReadFileBytes(FileOf(6)), "kept");
+}
+
 TEST_F(StickyNotes, AMovedProgramFolderFindsTheNoteInItsOwnFolder)
 {
     CreateDir(NoteFolder(data.File.Folder()));

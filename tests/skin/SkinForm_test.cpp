@@ -19,6 +19,8 @@
 #include "skin/win/skTrayIcon.h"
 #include "tests/framework/WinTestUtil.h"
 
+#include <shellapi.h>
+
 namespace {
 
 void SaveFormShot(HWND window, const char* name)
@@ -597,4 +599,19 @@ TEST_F(SkinnedForms, ACaptionFontChangeRepaintsThePlainFrame)
             red += after.Pixel(x, y) != before.Pixel(x, y) && ((after.Pixel(x, y) >> 16) & 255) > 160 &&
                    ((after.Pixel(x, y) >> 8) & 255) < 100;
     EXPECT_GT(red, 10);
+// A shell that restarts (Explorer broadcasts "TaskbarCreated") has lost the icon; the
+// tray icon hears the broadcast and adds it again.
+TEST_F(SkinnedForms, TheTrayIconComesBackWhenTheShellRestarts)
+{
+    auto* tray = new TskTrayIcon(Application->MainForm());
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = tray->Window();
+    data.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    Application->ProcessMessages();
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &data));
+    delete tray;
 }
