@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "editor/core/NoteEditHighlighter.h"
 #include "framework/rtl/Encoding.h"
@@ -123,6 +124,26 @@ void NoteGbkToCells(std::string_view gbk, int cellWidth, std::u16string& units, 
 
 //--- Construction and hooks
 
+// OnPaintTransient before and after a caret move, when the window exists.
+class TNoteEditCore::TNoteTransient {
+public:
+    explicit TNoteTransient(TNoteEditCore& core) : FCore(core), FActive(core.FHost.HostHasWindow()) {
+        if (FActive) FCore.FHost.HostPaintTransient(ttBefore);
+    }
+    ~TNoteTransient() {
+        if (!FActive) return;
+        try {
+            FCore.FHost.HostPaintTransient(ttAfter);
+        } catch (...) {
+            NoteHandleException();
+        }
+    }
+
+private:
+    TNoteEditCore& FCore;
+    bool FActive;
+};
+
 class TNoteEditCore::TUpdate {
 public:
     explicit TUpdate(TNoteEditCore& core) : FCore(core) { FCore.BeginUpdate(); }
@@ -166,6 +187,7 @@ TNoteEditCore::~TNoteEditCore() {
     FLines->OnLinesDeleted = nullptr;
     FLines->OnLinesInserted = nullptr;
     FLines->OnLineReplaced = nullptr;
+    FLines->OnLinePut = nullptr;
     FUndoList.OnAddedUndo = nullptr;
     FRedoList.OnAddedUndo = nullptr;
 }
@@ -176,6 +198,9 @@ void TNoteEditCore::HookLines() {
     FLines->OnLinesCleared = [this](void*) { LinesCleared(); };
     FLines->OnLinesInserted = [this](void*, int index, int count) { LinesInserted(index, count); };
     FLines->OnLinesDeleted = [this](void*, int index, int count) { LinesDeleted(index, count); };
+    FLines->OnLinePut = [this](void*, int index, const std::string& oldText) {
+        if (FMarks.Count() > 0) FMarks.LineRewritten(index + 1, oldText, FLines->Get(index));
+    };
     FLines->OnLineReplaced = [this](void*, int index, int count) { LineReplaced(index, count); };
 }
 
@@ -198,6 +223,7 @@ void TNoteEditCore::LinesChanged() {
     }
     if (FGutter.ShowLineNumbers()) FGutter.FitDigitCount(FLines->Count());
     if (!HasOption(eoScrollPastEof)) SetTopLine(FTopLine);
+    MarksFollowLines();
 }
 
 void TNoteEditCore::LinesCleared() {
@@ -213,13 +239,13 @@ void TNoteEditCore::LinesCleared() {
     FCaretAtEndOfRow = false;
     FTopLine = FLeftChar = 1;
     FTextOffset = FGutterWidth + 2;
-    for (TBufferCoord& mark : FBookMarks) mark = {};
+    ClearMarks();
     StatusChanged(NoteStatus::All);
 }
 
 void TNoteEditCore::LinesInserted(int index, int count) {
-    for (TBufferCoord& mark : FBookMarks)
-        if (mark.Line > index) mark.Line += count;
+    FMarks.LinesInserted(index, count);
+    for (const auto& plugin : FPlugins) plugin->LinesInserted(index + 1, count);
     if (FWrapPlugin) FWrapPlugin->AfterInsert(index, count);
     InvalidateLines(index + 1, -1);
     if (HasOption(eoAutoSizeMaxScrollWidth))
@@ -228,10 +254,8 @@ void TNoteEditCore::LinesInserted(int index, int count) {
 }
 
 void TNoteEditCore::LinesDeleted(int index, int count) {
-    for (TBufferCoord& mark : FBookMarks) {
-        if (mark.Line > index + count) mark.Line -= count;
-        else if (mark.Line > index) mark.Line = index + 1;
-    }
+    FMarks.LinesDeleted(index, count);
+    for (const auto& plugin : FPlugins) plugin->LinesDeleted(index + 1, count);
     if (FWrapPlugin) FWrapPlugin->AfterDelete(index, count);
     InvalidateLines(index + 1, -1);
 }
@@ -583,6 +607,7 @@ bool TNoteEditCore::CaretOnTrailByte(const TBufferCoord& p) const {
 void TNoteEditCore::SetCaretXYEx(bool forceToVisible, TBufferCoord p) {
     const bool pastEol = HasOption(eoScrollPastEol);
     FCaretAtEndOfRow = false;
+    TNoteTransient transient(*this);
     int limit = FWrapPlugin ? INT_MAX : FMaxScrollWidth + 1;
     if (p.Line > FLines->Count()) p.Line = FLines->Count();
     if (p.Line < 1) {
@@ -1073,7 +1098,13 @@ void TNoteEditCore::CommandProcessor(TNoteEditorCommand command, char aChar, voi
         for (const THook& h : hooks) h.Handler(this, false, handled, command, aChar, data, h.Data);
         if (handled) command = ecNone;
     }
-    if (command != ecNone && command <= 1000) ExecuteCommand(command, aChar, data);
+    if (command != ecNone && command <= 1000) {
+        // Editing commands change what is shown: OnPaintTransient around them.
+        const bool transient = command >= ecDeleteLastChar && command != ecCopy;
+        if (transient) FHost.HostPaintTransient(ttBefore);
+        RunEditorCommand(command, aChar, data);
+        if (transient) FHost.HostPaintTransient(ttAfter);
+    }
     if (command != ecNone && !FHooks.empty()) {
         bool handled = false;
         const std::vector<THook> hooks = FHooks;
@@ -1128,7 +1159,7 @@ void TNoteEditCore::TypeUtf16(std::u16string_view text) {
     }
 }
 
-void TNoteEditCore::ExecuteCommand(TNoteEditorCommand command, char aChar, void* data) {
+void TNoteEditCore::RunEditorCommand(TNoteEditorCommand command, char aChar, void* data) {
     TUpdate update(*this);
     const bool selecting = command >= ecSelLeft && command <= ecSelGotoXY;
     const TNoteEditorCommand base = selecting ? command - 100 : command;
@@ -1590,6 +1621,8 @@ void TNoteEditCore::Redo() {
 bool TNoteEditCore::HandleMouseDown(int button, TNoteShiftState shift, int x, int y) {
     if ((shift & NoteShift::Double) && button == 0) return false;
     FKbdHandler.ExecuteMouseDown(this, button, shift, x, y);
+    FGutterClickPossible = x < FGutterWidth;
+    if (FGutterClickPossible && button == 1) DoGutterClick(button, x, y);
     TDisplayCoord d = PixelsToNearestRowColumn(x, y);
     d.Row = std::min(d.Row, std::max(DisplayLineCount(), 1));
     const TBufferCoord pos = DisplayToBufferPos(d);
@@ -1645,6 +1678,7 @@ void TNoteEditCore::HandleMouseMove(TNoteShiftState shift, int x, int y, bool ca
 
 void TNoteEditCore::HandleMouseUp(int button, TNoteShiftState shift, int x, int y) {
     FKbdHandler.ExecuteMouseUp(this, button, shift, x, y);
+    if (std::exchange(FGutterClickPossible, false) && x < FGutterWidth && button != 1) DoGutterClick(button, x, y);
     if (FDragPending && button == 0 && !FWordSelected) {
         // No drag came of the press: a plain click at the release point.
         TUpdate update(*this);
@@ -1725,6 +1759,7 @@ int TNoteEditCore::MouseCursorAt(int x, int y, int controlCursor, bool captured)
     if (x < FGutterWidth) cursor = FGutter.Cursor();
     else if (HasOption(eoDragDropEditing) && !captured && IsPointInSelection(pos)) cursor = 1;  // crArrow
     FKbdHandler.ExecuteMouseCursor(this, pos, cursor);
+    if (OnMouseCursor) OnMouseCursor(this, pos, cursor);
     return cursor;
 }
 

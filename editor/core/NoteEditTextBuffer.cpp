@@ -3,6 +3,7 @@
 #include <istream>
 #include <iterator>
 #include <ostream>
+#include <utility>
 
 #include "editor/core/NoteEditFileWriter.h"
 
@@ -104,7 +105,8 @@ void TNoteEditStringList::Put(int index, std::string s) {
     FIndexOfLongestLine = -1;
     TNoteEditStringRec& rec = FList[index];
     rec.Flags = NoteLineFlags::LengthUnknown;
-    rec.Text = std::move(s);
+    const std::string old = std::exchange(rec.Text, std::move(s));
+    if (OnLinePut) OnLinePut(this, index, old);
     Fire(OnLineReplaced, index, 1);
 }
 

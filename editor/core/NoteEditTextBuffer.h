@@ -38,11 +38,14 @@ public:
 };
 
 using TNoteLinesEvent = std::function<void(void* Sender, int index, int count)>;
+// A line's text was replaced; the line holds the new text already.
+using TNoteLinePutEvent = std::function<void(void* Sender, int index, const std::string& oldText)>;
 
 class TNoteEditStringList {
 public:
     TNoteNotifyEvent OnUpdateBegin, OnUpdateEnd, OnLinesCleared;
     TNoteLinesEvent OnLinesDeleted, OnLinesInserted, OnLineReplaced;
+    TNoteLinePutEvent OnLinePut;  // before OnLineReplaced
 
     TNoteEditStringList();
     TNoteEditStringList(const TNoteEditStringList&) = delete;
