@@ -52,6 +52,15 @@ TCustomNoteEdit::TCustomNoteEdit(TComponent* AOwner) : TCustomControl(AOwner), T
     FScrollTimer->SetEnabled(false);
     FScrollTimer->SetInterval(100);
     FScrollTimer->OnTimer = [this](TObject* sender) { AutoScrollTimer(sender); };
+    FIdleTimer = new TTimer(this);
+    FIdleTimer->SetEnabled(false);
+    FIdleTimer->SetInterval(1000);
+    FIdleTimer->OnTimer = [this](TObject*) {
+        FIdleTimer->SetEnabled(false);
+        if (!FTextDrawer->Drawing()) FTextDrawer->FreeTemporaries();
+    };
+    FActiveLineGlyph = std::make_unique<TNoteGlyphPainter>(ActiveLine().Indicator(), GetModuleHandleW(nullptr));
+    FWrapGlyph = std::make_unique<TNoteGlyphPainter>(WordWrap().Indicator(), GetModuleHandleW(nullptr));
     MeasureFont();
 }
 
@@ -122,11 +131,18 @@ void TCustomNoteEdit::MeasureFont() {
         if (tm.tmAveCharWidth != tm.tmMaxCharWidth && Font().Pitch() != fpFixed) Font().SetPitch(fpFixed);
     }
     FTextDrawer->SetBaseFont(&Font());
+    // The cell: the largest of the styles in use (the highlighter's, else the font's own).
     const std::uint8_t style = StyleBitsOf(Font());
+    int width = 0, height = 0;
+    for (std::uint8_t s : StylesInUse(style)) {
+        FTextDrawer->SetMeasuringStyle(s);
+        width = std::max(width, FTextDrawer->CellWidth());
+        height = std::max(height, FTextDrawer->CellHeight());
+    }
     FTextDrawer->SetMeasuringStyle(style);
     FTextDrawer->SelectStyle(style);
     SetTextColor(Font().Color());
-    CharMetricsChanged(FTextDrawer->CellWidth(), FTextDrawer->CellHeight());
+    CharMetricsChanged(std::max(width, FTextDrawer->CellWidth()), std::max(height, FTextDrawer->CellHeight()));
 }
 
 void TCustomNoteEdit::FontChanged() {
@@ -135,6 +151,24 @@ void TCustomNoteEdit::FontChanged() {
 }
 
 //--- Host
+
+void TCustomNoteEdit::HostPaintTransient(TNoteTransientType type) {
+    // Nested changes fire once: the outermost pair.
+    if (type == ttBefore && FPaintTransientLock++ > 0) return;
+    if (type == ttAfter && (FPaintTransientLock == 0 || --FPaintTransientLock > 0)) return;
+    if (TNotePaintTransientEvent h = OnPaintTransient; h && FHandle) h(this, Canvas(), type);
+}
+
+void TCustomNoteEdit::AddFocusControl(TWinControl* control) {
+    if (control) FFocusControls.push_back(control);
+}
+
+void TCustomNoteEdit::RemoveFocusControl(TWinControl* control) { std::erase(FFocusControls, control); }
+
+void TCustomNoteEdit::SetFocus() {
+    if (!FFocusControls.empty()) FFocusControls.back()->SetFocus();
+    else TCustomControl::SetFocus();
+}
 
 void TCustomNoteEdit::HostInvalidate(const TRect& rect) {
     if (!FHandle || !Visible()) return;
@@ -448,7 +482,8 @@ void TCustomNoteEdit::MouseMove(TShiftState Shift, int X, int Y) {
         TCustomNoteEdit* target = DropTargetAt(X, Y, p);
         if (target) target->DragOverPoint(p.x, p.y);
         if (target != this) DragOverPoint(FMouseDownPoint.x, FMouseDownPoint.y);  // back where the press was
-        ::SetCursor(CursorHandle(target ? crDrag : crNoDrop));
+        // Ctrl copies within one editor: the copy cursor.
+        ::SetCursor(CursorHandle(!target ? crNoDrop : GetKeyState(VK_CONTROL) < 0 ? crMultiDrag : crDrag));
         return;
     }
     HandleMouseMove(NoteShiftOf(Shift), X, Y, FHandle && GetCapture() == FHandle);

@@ -1,6 +1,9 @@
 #include "editor/win/NoteEdit.h"
 
 #include <algorithm>
+#include <climits>
+
+#include "framework/rtl/Encoding.h"
 
 #include "framework/win/WinUtil.h"
 
@@ -43,6 +46,8 @@ void TCustomNoteEdit::Paint() {
         TCustomNoteEdit& edit;
         ~ShowAgain() {
             if (edit.FCaretShown) ShowCaret(edit.FHandle);
+            edit.FIdleTimer->SetEnabled(false);
+            edit.FIdleTimer->SetEnabled(true);
         }
     } showAgain{*this};
     const TNotePaintPlan plan = PlanPaint(clip, Focused());
@@ -55,24 +60,7 @@ void TCustomNoteEdit::Paint() {
             TTextDrawer& drawer;
             ~End() { drawer.EndDraw(); }
         } end{*FTextDrawer};
-        const int cell = CharWidth();
-        for (const TNotePaintRow& row : plan.Rows) {
-            for (const TNotePaintFill& f : row.Fills) Fill(dc, f.Rect, f.Color);
-            for (const TNotePaintRun& run : row.Runs) {
-                RECT r{std::max(run.X, row.Rect.Left), row.Rect.Top,
-                       std::min(run.X + cell * static_cast<int>(run.Text.size()), row.Rect.Right), row.Rect.Bottom};
-                if (r.right <= r.left) continue;
-                FTextDrawer->SetTextColour(run.Foreground);
-                FTextDrawer->SetBackColour(run.Background);
-                FTextDrawer->CellTextOut(run.X, row.TextY, ETO_OPAQUE | ETO_CLIPPED, r, run.Text);
-            }
-            if (plan.RightEdge)
-                DrawLine(dc, RightEdge().Color(), RightEdge().Style(), plan.RightEdgeX, row.Rect.Top, plan.RightEdgeX,
-                         row.Rect.Bottom + 1);
-            if (row.Divider)
-                DrawLine(dc, LineDivider().Color(), LineDivider().Style(), row.DividerLeft, row.DividerY,
-                         row.DividerRight, row.DividerY);
-        }
+        for (const TNotePaintRow& row : plan.Rows) PaintRow(dc, plan, row);
     }
     if (plan.Below) {
         Fill(dc, plan.BelowFill.Rect, plan.BelowFill.Color);
@@ -80,11 +68,63 @@ void TCustomNoteEdit::Paint() {
             DrawLine(dc, RightEdge().Color(), RightEdge().Style(), plan.RightEdgeX, plan.BelowFill.Rect.Top,
                      plan.RightEdgeX, plan.BelowFill.Rect.Bottom + 1);
     }
+    if (!plan.Rows.empty())
+        for (int i = 0; i < PluginCount(); ++i) Plugin(i)->AfterPaint(&Canvas(), clip, plan.Rows.front().Line, plan.Rows.back().Line);
     if (TNotePaintEvent h = OnPaint) {
         Canvas().Font().Assign(Font());
         Canvas().Brush().SetColor(Color());
         h(this, Canvas());
     }
+    HostPaintTransient(ttBefore);  // the nesting form: fires only when no change is open
+    HostPaintTransient(ttAfter);
+}
+
+// One text row: its runs in their colours, the fill behind the text (moved right by the
+// overhang of a bold or italic last character), the right edge and the ruled line.
+void TCustomNoteEdit::PaintRow(HDC dc, const TNotePaintPlan& plan, const TNotePaintRow& row) {
+    const int cell = CharWidth();
+    int overhang = 0;
+    if (!row.Runs.empty() && (StyleBitsOf(Font()) & (NoteFontStyle::Bold | NoteFontStyle::Italic))) {
+        const TNotePaintRun& last = row.Runs.back();
+        const std::u16string units = last.Special ? std::u16string() : Utf8ToUtf16(GbkToUtf8(last.Text));
+        ABC abc{};
+        if (!units.empty() && GetCharABCWidthsW(dc, units.back(), units.back(), &abc)) {
+            const int width = abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
+            size_t lastStart = 0;
+            for (size_t i = 0; i < last.Text.size(); i += GbkCharLength(last.Text, i)) lastStart = i;
+            const int cells = static_cast<int>(last.Text.size() - lastStart);
+            overhang = std::max(width - cells * cell, 0);
+        }
+    }
+    const int textEnd = row.Runs.empty() ? INT_MIN : row.Runs.back().X + cell * static_cast<int>(row.Runs.back().Text.size());
+    for (const TNotePaintFill& f : row.Fills) {
+        TRect r = f.Rect;
+        if (overhang > 0 && r.Left == textEnd) r.Left = std::min(r.Left + overhang, r.Right);
+        Fill(dc, r, f.Color);
+    }
+    for (const TNotePaintRun& run : row.Runs) {
+        RECT r{std::max(run.X, row.Rect.Left), row.Rect.Top,
+               std::min(run.X + cell * static_cast<int>(run.Text.size()), row.Rect.Right), row.Rect.Bottom};
+        if (r.right <= r.left) continue;
+        FTextDrawer->SetTextColour(run.Foreground);
+        FTextDrawer->SetBackColour(run.Background);
+        if (run.Special) {
+            // Latin-1 signs, one cell each.
+            std::wstring signs(run.Text.begin(), run.Text.end());
+            for (wchar_t& c : signs) c = static_cast<unsigned char>(c);
+            const std::vector<int> advances(signs.size(), cell);
+            ExtTextOutW(dc, run.X, row.TextY, ETO_OPAQUE | ETO_CLIPPED, &r, signs.c_str(), static_cast<UINT>(signs.size()),
+                        const_cast<int*>(advances.data()));
+        } else {
+            FTextDrawer->CellTextOut(run.X, row.TextY, ETO_OPAQUE | ETO_CLIPPED, r, run.Text);
+        }
+    }
+    if (plan.RightEdge)
+        DrawLine(dc, RightEdge().Color(), RightEdge().Style(), plan.RightEdgeX, row.Rect.Top, plan.RightEdgeX,
+                 row.Rect.Bottom + 1);
+    if (row.Divider)
+        DrawLine(dc, LineDivider().Color(), LineDivider().Style(), row.DividerLeft, row.DividerY, row.DividerRight,
+                 row.DividerY);
 }
 
 void TCustomNoteEdit::PaintGutter(HDC dc, const TNotePaintPlan& plan) {
@@ -107,6 +147,19 @@ void TCustomNoteEdit::PaintGutter(HDC dc, const TNotePaintPlan& plan) {
         }
         RestoreDC(dc, saved);
     }
+    const int lineHeight = LineHeight();
+    for (const TNoteGutterGlyph& g : plan.GutterGlyphs) {
+        switch (g.Kind) {
+        case ggMark:
+            // Marks with their own images need an image list, which no form here gives.
+            if (!g.Internal) break;
+            if (!FBookmarkImage) FBookmarkImage = std::make_unique<TNoteInternalImage>(GetModuleHandleW(nullptr), "NoteEditBookmarks", 10);
+            FBookmarkImage->DrawImage(Canvas(), g.Image, g.X, g.Top, lineHeight);
+            break;
+        case ggActiveLine: FActiveLineGlyph->DrawGlyph(Canvas(), g.X - FActiveLineGlyph->GlyphWidth(), g.Top, lineHeight); break;
+        case ggWrapped: FWrapGlyph->DrawGlyph(Canvas(), g.X - FWrapGlyph->GlyphWidth(), g.Top, lineHeight); break;
+        }
+    }
     const int x = GutterWidth();
     if (plan.GutterBorder == gbsMiddle) {
         DrawLine(dc, clBtnShadow, TNotePenStyle::Solid, x - 2, plan.GutterRect.Top, x - 2, plan.GutterRect.Bottom);
@@ -114,4 +167,6 @@ void TCustomNoteEdit::PaintGutter(HDC dc, const TNotePaintPlan& plan) {
     } else if (plan.GutterBorder == gbsRight) {
         DrawLine(dc, clBtnShadow, TNotePenStyle::Solid, x - 1, plan.GutterRect.Top, x - 1, plan.GutterRect.Bottom);
     }
+    if (TNoteGutterPaintEvent h = OnGutterPaint)
+        for (const TNoteGutterRow& row : plan.GutterRows) h(this, row.Line, row.X, row.Y);
 }
