@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
-  cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev zlib1g-dev
+  cmake ninja-build ccache g++ googletest libgtest-dev libbenchmark-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 xvfb x11-apps x11-utils xdotool imagemagick
   fonts-wqy-microhei locales ca-certificates python3 espeak-ng sox
