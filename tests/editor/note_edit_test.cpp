@@ -215,9 +215,9 @@ TEST_F(NoteEditWindow, NotePictureShowsRuledRowsAndWrappedChinese) {
 TEST_F(NoteEditWindow, GutterShowsBookmarksAndSpecialChars) {
     form->SetBounds(40, 40, 460, 240);
     edit->SetBounds(10, 10, 420, 180);
+    edit->SetTextUtf8("第一行 with blanks\n\tTabbed line\n书签 bookmark three\nfour");
     edit->Gutter().SetShowLineNumbers(true);
     edit->Gutter().SetWidth(40);
-    edit->SetTextUtf8("第一行 with blanks\n\tTabbed line\n书签 bookmark three\nfour");
     edit->SetOptions(edit->Options() | NoteOption(eoShowSpecialChars));
     edit->SetBookMark(0, 1, 1);
     edit->SetBookMark(3, 2, 3);
