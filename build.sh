@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # vorpen build driver.
-#   ./build.sh run    build the Windows tree and start vorpen.exe under Wine (on $DISPLAY, or on a
-#                     private Xvfb for a few seconds, saving a screenshot whose path it prints)
+#   ./build.sh run    build the Windows program (not its tests) and start vorpen.exe under Wine
+#                     (on $DISPLAY, or on a private Xvfb for a few seconds, saving a screenshot
+#                     whose path it prints)
 #   ./build.sh test   install what is missing, build the native, sanitizer and Windows trees and run
 #                     every test (Windows tests under Wine on a private Xvfb); exits non-zero on failure
 #   ./build.sh build  build all three trees without testing
@@ -28,7 +29,7 @@ configure() {   # dir, extra cmake args...
 
 build_native() { configure "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build "$native" -j "$jobs"; }
 build_asan()   { configure "$asan" -DCMAKE_BUILD_TYPE=Debug -DVORPEN_SANITIZE=ON -DVORPEN_BENCH=OFF && cmake --build "$asan" -j "$jobs"; }
-build_win()    { configure "$win" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" && cmake --build "$win" -j "$jobs"; }
+build_win()    { configure "$win" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" && cmake --build "$win" -j "$jobs" "$@"; }
 
 xvfb_pid=""
 wine_down() {
@@ -47,18 +48,28 @@ start_xvfb() {
 }
 
 # Prepares the Wine prefix of the Windows tree (created once) and keeps one wineserver alive.
+# The ready marker holds the hash of tools/wine-prefix.reg: a changed file is imported again
+# into an existing prefix.
 wine_up() {
   export WINEPREFIX=$win/wineprefix WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ ! -f "$WINEPREFIX/.vorpen-ready" ]; then
+  local ready=$WINEPREFIX/.vorpen-ready regsum
+  regsum=$(sha256sum "$root/tools/wine-prefix.reg" | cut -d' ' -f1)
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "wine: creating prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
+  fi
+  if [ "$(cat "$ready" 2>/dev/null)" != "$regsum" ]; then
+    echo "wine: importing tools/wine-prefix.reg"
     sed 's/$/\r/' "$root/tools/wine-prefix.reg" | iconv -f UTF-8 -t UTF-16LE | (printf '\xff\xfe'; cat) > "$win/wine-prefix.reg"
     wine reg import "$(winepath -w "$win/wine-prefix.reg" 2>/dev/null)" >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.vorpen-ready"
+    echo "$regsum" > "$ready"
   fi
+  # Wine draws caption buttons with Marlett (fonts-wine); this Wine finds it only in the prefix.
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then mkdir -p "$fonts" && cp "$marlett" "$fonts/"; fi
   wineserver -p
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
@@ -101,7 +112,7 @@ case "$cmd" in
     ;;
   run)
     "$root/tools/setup.sh"
-    build_win
+    build_win --target program
     trap wine_down EXIT
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
       wine_up
@@ -117,5 +128,5 @@ case "$cmd" in
     fi
     ;;
   *)
-    sed -n '2,8p' "$0"; exit 2 ;;
+    sed -n '2,9p' "$0"; exit 2 ;;
 esac

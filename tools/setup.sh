@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the two build trees need; quick when everything is present.
+# Wine's own fonts (fonts-wine, its recommended package; Marlett draws the caption buttons)
+# are installed explicitly, since packages go in without their recommendations.
 # Usage: tools/setup.sh        (run as root or with sudo available)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -7,7 +9,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   cmake ninja-build ccache g++ googletest libgtest-dev libbenchmark-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-  wine wine64 xvfb x11-apps x11-utils xdotool imagemagick
+  wine wine64 fonts-wine xvfb x11-apps x11-utils xdotool imagemagick
   fonts-wqy-microhei locales ca-certificates python3 espeak-ng sox
 )
 

@@ -1,5 +1,6 @@
 #include "app/core/MemoRepeat.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/core/dbhouse.h"
@@ -24,31 +25,23 @@ int LunarMonthOf(std::string_view name)
     return n.empty() ? 0 : StrToInt(n);
 }
 
-// The first date from `from` on that falls on lunar day `day` of the (not leap) lunar month
-// `month`; a month without a 30th gives its 29th and sets `shortMonth`. False out of range.
-bool NextLunarDate(int month, int day, TDateTime from, TDateTime& result, bool& shortMonth)
+// The day of the month a solar monthly or yearly memo is meant for. An occurrence that
+// was clamped to its month's last day (the 31st in April, 29 February in a common year)
+// keeps the intended day in yinlsj, which then names a later day of a month (for a yearly
+// memo, of the same month); `anchor` is the text that holds the intended day.
+int IntendedDay(TDateTime due, const std::string& yinlsj, bool yearly, std::string& anchor)
 {
     int y, m, d;
-    DecodeDate(from, y, m, d);
-    bool leap;
-    int cnDay, cnMonth, cnYear;
-    if (!SolarToCnDate(y, m, d, leap, cnDay, cnMonth, cnYear))
-        return false;
-    for (int year = cnYear; year <= cnYear + 1; ++year) {
-        for (int dd = day; dd >= (day == 30 ? 29 : day); --dd) {
-            int sy, sm, sd;
-            if (!CnDateToSolar(year, month, dd, false, sy, sm, sd))
-                continue;
-            TDateTime date;
-            if (TryEncodeDate(sy, sm, sd, date) && date >= from) {
-                result = date;
-                shortMonth = dd != day;
-                return true;
-            }
-            break;
-        }
-    }
-    return false;
+    DecodeDate(due, y, m, d);
+    anchor = DateText(due);
+    TDateTime held;
+    if (d < DaysInAMonth(y, m) || !TryStrToDateTime(yinlsj, held))
+        return d;
+    const int day = DayOf(held);
+    if (day <= d || (yearly && MonthOf(held) != m))
+        return d;
+    anchor = yinlsj;
+    return day;
 }
 
 std::optional<TRepeatMove> NextLunar(const TRepeatRow& row, std::string_view unit, TDateTime today,
@@ -64,23 +57,24 @@ std::optional<TRepeatMove> NextLunar(const TRepeatRow& row, std::string_view uni
         return std::nullopt;
     const int day = StrToInt(dayNumber);
 
-    // The next occurrence from today on: of the following month (十二月 goes on to 正月),
-    // or of the same month for a yearly memo.
-    int target;
-    if (unit == "月")
-        target = month % 12 + 1;
-    else if (unit == "年")
-        target = month;
-    else
-        return std::nullopt;   // lunar memos do not repeat by days
+    // The next occurrence from today on: the memo's day in whichever month comes first
+    // (a leap month too) for a monthly memo, in the memo's own month for a yearly one.
     TDateTime next;
     bool shortMonth = false;
-    if (!NextLunarDate(target, day, today, next, shortMonth))
-        return std::nullopt;
+    if (unit == "月") {
+        if (!NextLunarDayDate(day, today, next, shortMonth))
+            return std::nullopt;
+    } else if (unit == "年") {
+        if (!NextLunarDate(month, day, today, next, shortMonth))
+            return std::nullopt;
+    } else {
+        return std::nullopt;   // lunar memos do not repeat by days
+    }
     const std::string text = DateText(next);
+    std::string shown = namer ? namer(next) : LunarDisplayText(next);
     // A 30th moved to a 29-day month keeps its day name for the occurrences after.
-    const std::string shown = shortMonth ? std::string(MonthNames[target - 1]) + " " + dayName
-                                         : namer ? namer(next) : LunarDisplayText(next);
+    if (shortMonth)
+        shown = shown.substr(0, shown.find(' ')) + " " + dayName;
     return TRepeatMove{text, text, shown};
 }
 
@@ -114,21 +108,31 @@ std::optional<TRepeatMove> NextRepeat(const TRepeatRow& row, TDateTime today, co
         return NextLunar(row, unit, DateOf(today), namer);
 
     TDateTime next;
-    if (unit == "天")
+    std::string anchor;   // yinlsj: the date whose day a clamped occurrence stands for
+    if (unit == "天") {
         next = due + n;
-    else if (unit == "月")
-        next = IncMonth(due, 1);
-    else if (unit == "年")
-        next = IncYear(due, 1);
-    else
+    } else if (unit == "月" || unit == "年") {
+        const bool yearly = unit == "年";
+        int y, m, d;
+        DecodeDate(due, y, m, d);
+        const int day = IntendedDay(due, row.Yinlsj, yearly, anchor);
+        if (yearly)
+            ++y;
+        else if (++m > 12)
+            m = 1, ++y;
+        next = EncodeDate(y, m, std::min(day, DaysInAMonth(y, m)));
+        if (DayOf(next) == day)
+            anchor.clear();
+    } else {
         return std::nullopt;
+    }
     const std::string date = DateText(next);
     const bool minutes = row.Fzbz == "1";
     std::string shown = FormatDateTime("yyyy年mm月dd日", next) + " ";
     if (minutes)
         shown += time + " ";
     shown += WeekdayNames[DayOfWeek(next) - 1];
-    return TRepeatMove{minutes ? date + " " + time : date, date, shown};
+    return TRepeatMove{minutes ? date + " " + time : date, anchor.empty() ? date : anchor, shown};
 }
 
 int RepeatMemos(Tdbhouse& db, TDateTime today, const TLunarNamer& namer)
@@ -142,7 +146,8 @@ int RepeatMemos(Tdbhouse& db, TDateTime today, const TLunarNamer& namer)
     for (q.First(); !q.Eof(); q.Next())
         rows.push_back({q.FieldByName("iid").AsInteger(), q.FieldByName("ylsj").AsString(),
                         q.FieldByName("fzbz").AsString(), q.FieldByName("chts").AsString(),
-                        q.FieldByName("yybz").AsString(), q.FieldByName("xssj").AsString()});
+                        q.FieldByName("yybz").AsString(), q.FieldByName("xssj").AsString(),
+                        q.FieldByName("yinlsj").AsString()});
     q.Close();
 
     int moved = 0;

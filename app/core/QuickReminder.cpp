@@ -44,7 +44,7 @@ std::string ClampReminderMinutes(const std::string& text)
 TDateTime RelativeReminderDue(TDateTime now, int minutes)
 {
     if (minutes < 0)
-        throw EConvertError("'" + IntToStr(minutes) + "' is not a valid count of minutes");
+        throw EConvertError(NegativeMinutesText);
     const int64_t start = Seconds(now) / 60 * 60;
     const int64_t delta = minutes == QuickReminderMaxMinutes ? SecsPerDay - 1 : int64_t(minutes) * 60;
     return FromSeconds(start + delta);
@@ -102,4 +102,15 @@ void ClearQuickReminder(Tdbhouse& db)
     q.Parameters.ParamByName("zdsj").Value = "";
     q.Parameters.ParamByName("bz").Value = "1";
     q.ExecSQL();
+}
+
+bool FireQuickReminder(Tdbhouse& db, TDateTime now, const std::function<void(const TQuickReminderRow&)>& alert)
+{
+    const TQuickReminderRow row = ReadQuickReminder(*db.qdc);
+    if (!QuickReminderReached(row.Zdsj, now))
+        return false;
+    ClearQuickReminder(db);
+    if (alert)
+        alert(row);
+    return true;
 }

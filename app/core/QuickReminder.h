@@ -4,6 +4,7 @@
 // and the row's reads and writes. The due moment is a full date and time, so a reminder
 // that crosses midnight keeps its day.
 
+#include <functional>
 #include <string>
 
 #include "framework/rtl/DateUtils.h"
@@ -12,6 +13,8 @@ class Tdbhouse;
 class TADOQuery;
 
 constexpr int QuickReminderMaxMinutes = 1440;
+// The check of a negative minutes text.
+constexpr const char* NegativeMinutesText = "提醒的分钟数不能小于0！";
 
 // The row's texts: kssj (when it was set, "HH:MM"), zdsj (due moment; empty: nothing
 // pending) and sypath (sound file; empty: no sound).
@@ -23,7 +26,7 @@ struct TQuickReminderRow {
 // Raises EConvertError for a text that is not a whole number.
 std::string ClampReminderMinutes(const std::string& text);
 // In `minutes` from the start of the current minute; 1440 is one second short of a whole
-// day. Raises EConvertError for a negative count.
+// day. Raises EConvertError (NegativeMinutesText) for a negative count.
 TDateTime RelativeReminderDue(TDateTime now, int minutes);
 // The next time the hour and minute of `clock` come round: today, or tomorrow when that
 // is not later than now. Seconds are always 0.
@@ -43,3 +46,8 @@ TQuickReminderRow ReadQuickReminder(TADOQuery& query);
 void WriteQuickReminder(Tdbhouse& db, const std::string& zdsj, const std::string& sypath, const std::string& kssj);
 // Nothing pending any more (qup): zdsj becomes empty.
 void ClearQuickReminder(Tdbhouse& db);
+// The six-second timer's pass (qdc, qup): when the pending reminder has come at `now`,
+// it is cleared first and only then `alert` runs with the row (sound and alert window),
+// so it fires once. A data file that cannot be written raises before any alert, and the
+// reminder waits for a later tick. Returns whether it fired.
+bool FireQuickReminder(Tdbhouse& db, TDateTime now, const std::function<void(const TQuickReminderRow&)>& alert);

@@ -135,7 +135,9 @@ TShownFlags LoadShownFlags(Tdbhouse& db)
 
 //--- Festivals
 
-bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date, TDateTime today)
+namespace {
+
+bool FestivalDateIn(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date, TDateTime today)
 {
     int month, day;
     if (!ReadMonthDay(realyr, month, day))
@@ -156,6 +158,20 @@ bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDat
     if (LunarYearDate(year - 1, month, day, previous) && YearOf(previous) == year &&
         (YearOf(date) > year || (today > 0 && DateOf(today) <= previous)))
         date = previous;
+    return true;
+}
+
+}  // namespace
+
+bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date, TDateTime today)
+{
+    if (!FestivalDateIn(rqlx, realyr, year, date, today))
+        return false;
+    // Late in the year the look-ahead already needs next year's date.
+    TDateTime next;
+    if (today > 0 && date < DateOf(today) && FestivalDateIn(rqlx, realyr, year + 1, next, today) &&
+        next - DateOf(today) <= FestivalLookAheadDays)
+        date = next;
     return true;
 }
 
@@ -185,6 +201,15 @@ int RefreshFestivalDates(Tdbhouse& db, int year, TDateTime today)
     }
     q.Close();
     return skipped;
+}
+
+bool RefreshFestivalDatesOnNewDay(Tdbhouse& db, TDateTime today, TDateTime& refreshedDay)
+{
+    if (DateOf(today) == refreshedDay)
+        return false;
+    RefreshFestivalDates(db, YearOf(today), today);
+    refreshedDay = DateOf(today);
+    return true;
 }
 
 //--- Window positions

@@ -30,6 +30,10 @@ TShownFlags LoadShownFlags(Tdbhouse& db);
 // Rewrites realrq of every sz_jrb row to its date in `year` (FestivalDate, from `today`);
 // a row whose date moves gets qrbz "0" again. Returns the rows skipped.
 int RefreshFestivalDates(Tdbhouse& db, int year, TDateTime today = 0);
+// RefreshFestivalDates for the year of `today` when `today` is not `refreshedDay`, which
+// then becomes today: the festival dates follow the calendar while the program runs
+// across midnight and the year end. Returns whether it refreshed; raises as the refresh.
+bool RefreshFestivalDatesOnNewDay(Tdbhouse& db, TDateTime today, TDateTime& refreshedDay);
 // Which of the fourteen position keys (in PositionKeys order) start-up has read.
 using TPositionsRead = std::array<bool, 14>;
 
@@ -48,12 +52,17 @@ void SaveWindowPositions(Tdbhouse& db, const TPositionsRead& read);
 // executable folder.
 std::string SoundSettingPath(TADOQuery& query, const char* column, const std::string& defaultPath);
 
+// Days ahead the festival reminders look (the tray summary's "六天后").
+constexpr int FestivalLookAheadDays = 6;
+
 // This year's solar date of a festival: rqlx "阳历" takes realyr "MM-DD" in `year`
 // (02-29 of a common year becomes 02-28); any other rqlx takes it as a lunar month and
 // day, in the lunar year `year` or, when only that one falls in the solar year `year`,
 // the lunar year before; a day 30 that the month lacks becomes its last day. When both
 // lunar years put the day into the solar year (January and December), the first one not
-// before `today` counts (`today` 0: the lunar year `year`'s).
+// before `today` counts (`today` 0: the lunar year `year`'s). A date already past whose
+// next year's date lies at most FestivalLookAheadDays after `today` gives next year's:
+// the reminders look that far ahead across the year end.
 // False when realyr does not read or the date does not exist.
 bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDateTime& date, TDateTime today = 0);
 // Days a reminded memo is kept after its due day: "3天" gives 3, "0天" (never delete)

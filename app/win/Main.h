@@ -209,6 +209,7 @@ private:
     unsigned FPushedFrame = 0;
     int FFramesComposed = 0;
     TPositionsRead FPositionsRead{};   // FormClose writes back only what start-up read
+    TDateTime FFestivalDay = 0;   // the day sz_jrb.realrq was last refreshed for
     bool FClockSettingsLoaded = false;   // likewise FormCloseQuery and Set.ini
 };
 

@@ -282,8 +282,9 @@ void TFmMain::Timer1Timer(TObject*)
     std::string flag = ReadCalendarFlag();
     if (!Form1)
         return;
-    if (flag != "1")
-        Form1->Close();
-    else
+    if (flag != "1") {
+        if (Form1->Visible())   // a hidden calendar's close would write its position over the row
+            Form1->Close();
+    } else
         Form1->Show();
 }

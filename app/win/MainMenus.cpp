@@ -1,6 +1,7 @@
 // The clock window's two popup menus, the tray icon, the show and hide toggles with their
 // twins, the claiming of a free sticky-note or countdown slot, the autostart value, the
 // help document and the summary shown on a click on the tray icon.
+#include "app/core/Startup.h"
 #include "app/core/TrayMenus.h"
 #include "app/core/dbhouse.h"
 #include "app/win/Main.h"
@@ -54,6 +55,7 @@ void TFmMain::CreateMenus()
 
     PopupMenu1 = new TPopupMenu(this);
     PopupMenu1->SetName("PopupMenu1");
+    PopupMenu1->SetAutoHotkeys(maManual);   // both clock menus show their captions as written
     TMenuItem* tray = PopupMenu1->Items();
     Item(this, tray, N1, "N1", "功能显示");
     Item(this, N1, N2, "N2", "时钟显示", on(&TFmMain::N2Click));
@@ -80,6 +82,7 @@ void TFmMain::CreateMenus()
 
     pmMain = new TPopupMenu(this);
     pmMain->SetName("pmMain");
+    pmMain->SetAutoHotkeys(maManual);
     pmMain->OnPopup = on(&TFmMain::pmMainPopup);
     TMenuItem* clock = pmMain->Items();
     Item(this, clock, mniStartwithwindow, "mniStartwithwindow", "Start with window",
@@ -256,10 +259,14 @@ void TFmMain::N11Click(TObject*) { ShowForm(Formqtcs); }
 void TFmMain::N40Click(TObject*) { ShowForm(Formzxbz); }
 void TFmMain::N41Click(TObject*) { OpenHelpDocument(); }
 
-// A missing document is the shell's to report.
+// A missing document is said, as the support dialog's "使用说明" says it.
 void TFmMain::OpenHelpDocument()
 {
     const std::string path = ExeFolder() + HelpFileName;
+    if (!FileExists(path)) {
+        ShowMessage(std::string("找不到使用说明：") + path);
+        return;
+    }
     if (Formzxbz)
         Formzxbz->OpenShellDocument(path);
     else
@@ -296,6 +303,11 @@ void TFmMain::TrayNotifyIcon1Click(TObject*)
 {
     if (!dbhouse)
         return;
+    try {
+        RefreshFestivalDatesOnNewDay(*dbhouse, Date(), FFestivalDay);
+    } catch (const std::exception&) {
+        // the summary shows the dates as they are
+    }
     const std::string text = ReadTraySummary(*dbhouse, Now());
     if (text.empty())
         return;

@@ -8,6 +8,7 @@
 #include "app/core/FestivalReminder.h"
 #include "app/core/MsgPopup.h"
 #include "app/core/QuickReminder.h"
+#include "app/core/Startup.h"
 #include "app/core/TalkingClock.h"
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
@@ -33,6 +34,11 @@ void TFmMain::trqTimer(TObject*)
     trq->SetEnabled(false);
     try {
         if (dbhouse)
+            RefreshFestivalDatesOnNewDay(*dbhouse, Date(), FFestivalDay);
+    } catch (...) {
+    }
+    try {
+        if (dbhouse)
             for (const TFestivalReminder& r : PlanFestivalPass(ReadUnconfirmedFestivals(*dbhouse), Date())) {
                 for (int i = 0; i < ReminderPlayCount; ++i)
                     SndPlaySound(AlldayWavPath, 0);
@@ -50,17 +56,15 @@ void TFmMain::tmsnTimer(TObject*)
     try {
         if (!dbhouse)
             return;
-        const TQuickReminderRow row = ReadQuickReminder(*dbhouse->qdc);
-        if (!QuickReminderReached(row.Zdsj, Now()))
-            return;
-        if (FileExists(row.Sypath))
-            SndPlaySound(row.Sypath, 0);
-        ClearQuickReminder(*dbhouse);
-        if (Formkstsr) {
-            Formkstsr->Label1->SetCaption(QuickReminderAlertText(row.Kssj));
-            if (!Formkstsr->Visible())
-                Formkstsr->Show();
-        }
+        FireQuickReminder(*dbhouse, Now(), [](const TQuickReminderRow& row) {
+            if (FileExists(row.Sypath))
+                SndPlaySound(row.Sypath, 0);
+            if (Formkstsr) {
+                Formkstsr->Label1->SetCaption(QuickReminderAlertText(row.Kssj));
+                if (!Formkstsr->Visible())
+                    Formkstsr->Show();
+            }
+        });
     } catch (...) {
     }
 }

@@ -139,7 +139,7 @@ void TFmMain::tszxsfTimer(TObject*)
         CheckTwins(N6, N25, flags.Notes == "1");
         CheckTwins(N14, N26, flags.Countdowns == "1");
     });
-    Guarded([&] { RefreshFestivalDates(db, YearOf(Date()), Date()); });
+    Guarded([&] { RefreshFestivalDatesOnNewDay(db, Date(), FFestivalDay); });
     Guarded([&] { FPositionsRead = LoadWindowPositions(db); });
     Guarded([this] { BitBtn1Click(this); });
     Guarded([&] { PurgeRemindedMemos(db, Date()); });

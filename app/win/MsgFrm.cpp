@@ -187,16 +187,17 @@ void TMsgForm::MsgFormSetKind(uint8_t Kind)
     FColorTo = PlainRGB(MsgPopupColors[pair * 2 + 1]);
 }
 
-// The window only ever grows: by as much as the text needs beyond the label's height.
+// The window only ever grows: by as much as the text needs beyond the label's height,
+// but never past the height of the work area.
 void TMsgForm::MsgFormMeasureText()
 {
     TBitmap measure(1, 1);
     measure.Canvas().Font().Assign(lblMsg->Font());
     TRect r = Rect(0, 0, lblMsg->Width(), 0);
     measure.Canvas().DrawText(FText, r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    const int d = r.Height() - lblMsg->Height();
+    const int d = std::min(r.Height() - lblMsg->Height(), GetWorkArea().Height() - Height());
     if (d > 0) {
-        lblMsg->SetHeight(r.Height());
+        lblMsg->SetHeight(lblMsg->Height() + d);
         SetHeight(Height() + d);
     }
 }

@@ -14,10 +14,15 @@ std::function<BOOL(DWORD, NOTIFYICONDATAW&)> ShellNotifyIcon = [](DWORD message,
 namespace {
 
 // The hidden window that receives the callback messages of every tray icon; icons are
-// told apart by their uID, a small number (the field is 32 bits wide on x64).
+// told apart by their uID, a small number (the field is 32 bits wide on x64). It is a
+// top-level window, not a message-only one, so that it hears the shell's broadcast
+// "TaskbarCreated" when the notification area is made anew, and adds the icons again.
 class TIconManager {
 public:
-    TIconManager() : FWindow(AllocateHWnd([this](TMessage& m) { WndProc(m); })) {}
+    TIconManager() : FWindow(AllocateHWnd([this](TMessage& m) { WndProc(m); }))
+    {
+        SetParent(FWindow, nullptr);
+    }
     ~TIconManager() { DeallocateHWnd(FWindow); }
     HWND Window() const { return FWindow; }
 
@@ -33,6 +38,13 @@ public:
 private:
     void WndProc(TMessage& m)
     {
+        static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+        if (m.Msg == taskbarCreated && taskbarCreated) {
+            for (auto& [id, icon] : FIcons)
+                icon->ShellRestarted();
+            m.Handled = true;
+            return;
+        }
         if (m.Msg != TrayNotifyIconMessage())
             return;
         auto it = FIcons.find(UINT(m.WParam));
@@ -125,6 +137,12 @@ void TTrayNotifyIcon::SetIconVisible(bool value)
     FIconVisible = value;
     if (!Loading())
         Notify(value ? NIM_ADD : NIM_DELETE, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+}
+
+void TTrayNotifyIcon::ShellRestarted()
+{
+    if (FIconVisible && !Loading())
+        Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP);
 }
 
 void TTrayNotifyIcon::SetHint(const std::string& value)

@@ -2,8 +2,8 @@
 // TTrayNotifyIcon: the program's icon in the notification area with its tip, its popup
 // menu on a right click, and OnClick / onDblClick on the left button. A single click is
 // reported one double-click time after the press, so a double click reports only
-// onDblClick. The icons' callback messages reach a hidden message-only window (the icon
-// manager) that lives while any tray icon exists.
+// onDblClick. The icons' callback messages reach a hidden window (the icon manager) that
+// lives while any tray icon exists and re-adds the icons when the shell restarts.
 
 #include <functional>
 #include <string>
@@ -42,6 +42,9 @@ public:
 
     // The callback message of this icon (lParam: the mouse message).
     void TrayMessage(UINT mouseMessage);
+    // The shell's notification area was made anew ("TaskbarCreated"): a visible icon is
+    // added again.
+    void ShellRestarted();
 
 protected:
     void Loaded() override;

@@ -2,6 +2,7 @@
 
 #include "calendar/core/LunarCalendar.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -79,4 +80,58 @@ bool LunarToSolar(int year, int month, int day, bool leap, int& solarDay, int& s
     solarMonth = m;
     solarYear = y;
     return true;
+}
+
+bool NextLunarDate(int month, int day, TDateTime from, TDateTime& date, bool& shortMonth)
+{
+    if (month < 1 || month > 12 || day < 1 || day > 30)
+        return false;
+    int y, m, d, cnDay, cnMonth, cnYear;
+    bool leap;
+    DecodeDate(from, y, m, d);
+    if (!SolarToCnDate(y, m, d, leap, cnDay, cnMonth, cnYear))
+        return false;
+    from = DateOf(from);
+    for (int year = cnYear; year <= cnYear + 1; ++year)
+        for (int dd = day; dd >= (day == 30 ? 29 : day); --dd) {
+            int sy, sm, sd;
+            TDateTime found;
+            if (!CnDateToSolar(year, month, dd, false, sy, sm, sd) || !TryEncodeDate(sy, sm, sd, found))
+                continue;
+            if (found < from)
+                break;   // this year's has passed
+            date = found;
+            shortMonth = dd != day;
+            return true;
+        }
+    return false;
+}
+
+bool NextLunarDayDate(int day, TDateTime from, TDateTime& date, bool& shortMonth)
+{
+    if (day < 1 || day > 30)
+        return false;
+    from = DateOf(from);
+    int y, m, d, cnDay, cnMonth;
+    bool leap;
+    DecodeDate(from, y, m, d);
+    if (!SolarToCnDate(y, m, d, leap, cnDay, cnMonth))
+        return false;
+    // Walk month by month from the first day of the month of `from`; a month has 30 days
+    // when its 30th day still carries the lunar day 30.
+    TDateTime first = from - (cnDay - 1);
+    for (int i = 0; i < 3; ++i) {
+        DecodeDate(first + 29, y, m, d);
+        if (!SolarToCnDate(y, m, d, leap, cnDay, cnMonth))
+            return false;
+        const int length = cnDay == 30 ? 30 : 29;
+        const TDateTime found = first + (std::min(day, length) - 1);
+        if (found >= from) {
+            date = found;
+            shortMonth = day > length;
+            return true;
+        }
+        first += length;
+    }
+    return false;
 }

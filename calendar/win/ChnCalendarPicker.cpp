@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <uxtheme.h>
+#include <vssym32.h>
+
 #include "framework/rtl/SysUtils.h"
 
 namespace {
@@ -162,6 +165,7 @@ void TChnCalendar::CreateWnd()
 void TChnCalendar::BuildMenus()
 {
     MonthMenu = new TPopupMenu(this);
+    MonthMenu->SetAutoHotkeys(maAutomatic);
     TMenuItem* today = MakeItem(this, "MenuMonth_ToDay", "今日");
     today->SetDefault(true);
     today->OnClick = [this](TObject*) { GoToToday(); };
@@ -177,6 +181,7 @@ void TChnCalendar::BuildMenus()
     }
 
     YearMenu = new TPopupMenu(this);
+    YearMenu->SetAutoHotkeys(maAutomatic);
     auto yearItem = [this](int year) {
         TMenuItem* item = MakeItem(this, "MenuYear_" + IntToStr(year), IntToStr(year), year);
         item->OnClick = [this, year](TObject*) {
@@ -209,6 +214,11 @@ void TChnCalendar::BuildMenus()
             group->Add(yearItem(year));
         YearMenu->Items()->Add(group);
     }
+    // A right click on the year or the month (number or unit) opens its menu, as a left click does.
+    LabelYear->SetPopupMenu(YearMenu);
+    LabelYearUnit->SetPopupMenu(YearMenu);
+    LabelMonth->SetPopupMenu(MonthMenu);
+    LabelMonthUnit->SetPopupMenu(MonthMenu);
 }
 
 void TChnCalendar::SetDateTime(TDateTime value)
@@ -341,6 +351,21 @@ void TChnCalendar::Layout()
 
 void TChnCalendar::BackChanged() { RefreshBack(); }
 
+// The frame of the visual style's edit box where styles are on, else a plain rectangle.
+void TChnCalendar::DrawFrame(TCanvas& c, const TRect& r)
+{
+    if (IsAppThemed() && IsThemeActive())
+        if (HTHEME theme = OpenThemeData(HandleAllocated() ? Handle() : nullptr, L"EDIT")) {
+            RECT box{r.Left, r.Top, r.Right, r.Bottom};
+            DrawThemeBackground(theme, c.Handle(), EP_EDITTEXT, ETS_NORMAL, &box, nullptr);
+            CloseThemeData(theme);
+            return;
+        }
+    c.Brush().SetStyle(bsSolid);
+    c.Brush().SetColor(ColorShowFrame);
+    c.FrameRect(r);
+}
+
 void TChnCalendar::DrawBack()
 {
     if (FBack.Empty() || !FGrid)
@@ -349,10 +374,8 @@ void TChnCalendar::DrawBack()
     c.Brush().SetStyle(bsSolid);
     c.Brush().SetColor(clWhite);
     c.FillRect(Rect(0, 0, FBack.Width(), FBack.Height()));
-    if (FShowFrame) {
-        c.Brush().SetColor(ColorShowFrame);
-        c.FrameRect(Rect(0, 0, FBack.Width(), FBack.Height()));
-    }
+    if (FShowFrame)
+        DrawFrame(c, Rect(0, 0, FBack.Width(), FBack.Height()));
     if (FShowBackYearMonth && FCells.SelectedCell() != 0) {
         const TRect g = Rect(FGrid->Left(), FGrid->Top() + 6, FGrid->Left() + FGrid->Width(),
                              FGrid->Top() + FGrid->Height() + 6);

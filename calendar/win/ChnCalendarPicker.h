@@ -116,6 +116,7 @@ private:
     void BuildMenus();
     void Layout();
     void DrawBack();
+    void DrawFrame(TCanvas& c, const TRect& r);
     void RefreshGrid();
     void RefreshBack();   // back bitmap redrawn, control and grid repainted
     void Refill();

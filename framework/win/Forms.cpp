@@ -170,8 +170,15 @@ void TForm::SetVisible(bool value) {
     if (value) {
         HandleNeeded();
         ApplyPosition();
+        // Visible while the show handler runs; a handler that raises leaves the form hidden,
+        // so that a later Show tries again.
         FVisible = true;
-        if (TNotifyEvent h = OnShow) h(this);
+        try {
+            if (TNotifyEvent h = OnShow) h(this);
+        } catch (...) {
+            FVisible = false;
+            throw;
+        }
         if (FVisible && HandleAllocated()) ShowWindow(FHandle, SW_SHOWNORMAL);
     } else {
         FVisible = false;

@@ -1,6 +1,7 @@
 #include "framework/win/Menus.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
@@ -30,6 +31,34 @@ std::string ShortCutToText(TShortCut shortCut) {
     case VK_SPACE: return text + "Space";
     default: return text + "#" + std::to_string(key);
     }
+}
+
+std::vector<std::string> AutoHotkeyCaptions(const std::vector<std::string>& captions) {
+    auto hotkeyOf = [](const std::string& c) -> char {
+        for (size_t i = 0; i + 1 < c.size(); ++i)
+            if (c[i] == '&') {
+                if (c[i + 1] != '&') return static_cast<char>(std::toupper(static_cast<unsigned char>(c[i + 1])));
+                ++i;
+            }
+        return 0;
+    };
+    auto usable = [](char ch) { return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z'); };
+    std::string used;
+    for (const std::string& c : captions)
+        if (char k = hotkeyOf(c)) used += k;
+    std::vector<std::string> result = captions;
+    for (std::string& c : result) {
+        if (c == "-" || c.find('&') != std::string::npos) continue;
+        for (size_t i = 0; i < c.size(); ++i) {
+            const char up = static_cast<char>(std::toupper(static_cast<unsigned char>(c[i])));
+            if (usable(c[i]) && used.find(up) == std::string::npos) {
+                used += up;
+                c.insert(i, 1, '&');
+                break;
+            }
+        }
+    }
+    return result;
 }
 
 //--- TMenuItem
@@ -74,6 +103,24 @@ TMenuItem* TMenuItem::Find(const std::string& caption) const {
     return nullptr;
 }
 
+TPopupMenu* TMenuItem::Menu() const {
+    const TMenuItem* root = this;
+    while (root->FParent) root = root->FParent;
+    return root->FMenu;
+}
+
+std::string TMenuItem::ShownCaption() const {
+    const TPopupMenu* menu = Menu();
+    if (!FParent || !menu || menu->AutoHotkeys() != maAutomatic) return FCaption;
+    std::vector<std::string> captions;
+    size_t self = 0;
+    for (const TMenuItem* sibling : FParent->FItems) {
+        if (sibling == this) self = captions.size();
+        if (sibling->FVisible || sibling == this) captions.push_back(sibling->FCaption);
+    }
+    return AutoHotkeyCaptions(captions)[self];
+}
+
 void TMenuItem::SetChecked(bool value) {
     if (value == FChecked) return;
     FChecked = value;
@@ -90,7 +137,7 @@ void TMenuItem::Click() {
 
 //--- TPopupMenu
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) {}
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
 
 TPopupMenu::~TPopupMenu() { delete FItems; }
 
@@ -115,7 +162,7 @@ HMENU TPopupMenu::BuildMenu(TMenuItem* parent, std::vector<TMenuItem*>& ids) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        std::string text = item->Caption();
+        std::string text = item->ShownCaption();
         if (item->ShortCut()) text += "\t" + ShortCutToText(item->ShortCut());
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;

@@ -16,6 +16,14 @@ constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 TShortCut ShortCut(WORD key, TShiftState shift);
 std::string ShortCutToText(TShortCut shortCut);
 
+class TPopupMenu;
+enum TMenuAutoFlag { maAutomatic, maManual };
+
+// Automatic hot keys: each caption that has no hot key ('&') gets one before its first
+// letter or digit that no other caption of the list has as its hot key; a caption with
+// none left, or a line ("-"), stays as it is.
+std::vector<std::string> AutoHotkeyCaptions(const std::vector<std::string>& captions);
+
 class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* AOwner);
@@ -49,6 +57,10 @@ public:
     void Remove(TMenuItem* item);
     int IndexOf(const TMenuItem* item) const;
     TMenuItem* Find(const std::string& caption) const;   // by caption without '&'
+    // The caption as the menu shows it: with its automatic hot key among the visible
+    // siblings when the item's menu has AutoHotkeys maAutomatic; the Caption is unchanged.
+    std::string ShownCaption() const;
+    TPopupMenu* Menu() const;   // the menu whose tree holds the item, or null
 
     // What choosing the item does: toggles an AutoCheck item, then fires OnClick.
     virtual void Click();
@@ -61,7 +73,9 @@ private:
     int FGroupIndex = 0;
     TShortCut FShortCut = 0;
     TMenuItem* FParent = nullptr;
+    TPopupMenu* FMenu = nullptr;   // set on a menu's root item
     std::vector<TMenuItem*> FItems;
+    friend class TPopupMenu;
 };
 
 class TPopupMenu : public TComponent {
@@ -70,6 +84,8 @@ public:
     ~TPopupMenu() override;
 
     TMenuItem* Items() const { return FItems; }
+    TMenuAutoFlag AutoHotkeys() const { return FAutoHotkeys; }
+    void SetAutoHotkeys(TMenuAutoFlag value) { FAutoHotkeys = value; }
     bool AutoPopup() const { return FAutoPopup; }
     void SetAutoPopup(bool value) { FAutoPopup = value; }
     // The component the menu was last shown for; null once that component is freed.
@@ -92,5 +108,6 @@ protected:
 private:
     TMenuItem* FItems;
     bool FAutoPopup = true;
+    TMenuAutoFlag FAutoHotkeys = maManual;
     TComponent* FPopupComponent = nullptr;
 };

@@ -18,11 +18,7 @@ TDateTime AlmanacQueryDate(bool solar, TDateTime picked, std::string_view lunarM
     return DateOf(picked);
   const int month = StrToInt(LunarMonthToNumber(lunarMonth));
   const int day = StrToInt(LunarDayToNumber(lunarDay));
-  int year, m, d;
-  DecodeDate(today, year, m, d);
-  int sy, sm, sd;
   TDateTime found;
-  if (LunarToSolar(year, month, day, false, sd, sm, sy) && TryEncodeDate(sy, sm, sd, found))
-    return found;
-  return DateOf(today);
+  bool shortMonth;
+  return NextLunarDate(month, day, today, found, shortMonth) ? found : DateOf(today);
 }

@@ -19,14 +19,28 @@ std::string ChineseDateText(TDateTime dt) {
   return FormatDateTime("yyyy", dt) + "年" + FormatDateTime("mm", dt) + "月" + FormatDateTime("dd", dt) + "日";
 }
 
-// This year's solar date of the chosen lunar month and day, or today when it has none.
-std::string LunarDueDate(const TMemoInput& input, TDateTime today) {
-  const int month = StrToInt(LunarMonthToNumber(input.LunarMonth));
+// The chosen lunar month and day's first solar date from today on (a 30th the month
+// lacks is its last day), or today when the calendar has none. A monthly memo whose month
+// has passed in this lunar year starts at its day's next occurrence in any month, and
+// `month` becomes that month's name.
+std::string LunarDueDate(const TMemoInput& input, TDateTime today, std::string& month) {
+  const int m = StrToInt(LunarMonthToNumber(input.LunarMonth));
   const int day = StrToInt(LunarDayToNumber(input.LunarDay));
-  int solarDay = 0, solarMonth = 0, solarYear = 0;
-  if (LunarToSolar(YearOf(today), month, day, false, solarDay, solarMonth, solarYear))
-    return DateText(EncodeDate(solarYear, solarMonth, solarDay));
-  return DateText(today);
+  month = input.LunarMonth;
+  TDateTime due;
+  bool shortMonth;
+  if (!NextLunarDate(m, day, today, due, shortMonth)) return DateText(today);
+  int y, mm, d, cnDay, cnMonth, thisYear, dueYear;
+  bool leap;
+  DecodeDate(today, y, mm, d);
+  const bool known = SolarToLunar(y, mm, d, leap, cnDay, cnMonth, thisYear);
+  DecodeDate(due, y, mm, d);
+  if (known && SolarToLunar(y, mm, d, leap, cnDay, cnMonth, dueYear) && dueYear > thisYear &&
+      input.RepeatText.find("月") != std::string::npos && NextLunarDayDate(day, today, due, shortMonth)) {
+    DecodeDate(due, y, mm, d);
+    if (SolarToLunar(y, mm, d, leap, cnDay, cnMonth, dueYear)) month = LunarMonthItems()[size_t(cnMonth - 1)];
+  }
+  return DateText(due);
 }
 
 int IndexOf(const std::vector<std::string>& items, const std::string& text) {
@@ -80,9 +94,10 @@ TMemoRow MemoRowFromInput(const TMemoInput& input, TMemoDialogMode mode, TDateTi
     }
   } else {
     row.yybz = "0";
-    row.ylsj = LunarDueDate(input, today);
+    std::string month;
+    row.ylsj = LunarDueDate(input, today, month);
     row.yinlsj = row.ylsj;
-    row.xssj = input.LunarMonth + " " + input.LunarDay;
+    row.xssj = month + " " + input.LunarDay;
     row.fzbz = "0";
   }
   row.nr = input.Text;
@@ -105,7 +120,7 @@ void InsertMemo(TADOQuery& qbw, const TMemoRow& row) {
   qbw.ExecSQL();
 }
 
-void UpdateMemo(TADOQuery& qbw, const TMemoRow& row) {
+bool UpdateMemo(TADOQuery& qbw, const TMemoRow& row) {
   qbw.Close();
   qbw.SQL.Clear();
   qbw.SQL.Add(
@@ -113,7 +128,7 @@ void UpdateMemo(TADOQuery& qbw, const TMemoRow& row) {
       "chts= :chts,yypath= :yypath,xssj= :xssj,fzbz= :fzbz,qrbz= :qrbz where iid= :iid ");
   SetRowParams(qbw, row);
   qbw.Parameters.ParamByName("iid").Value = row.Iid;
-  qbw.ExecSQL();
+  return qbw.ExecSQL() > 0;
 }
 
 TMemoRow ReadMemoRow(TADOQuery& q) {
@@ -137,7 +152,9 @@ TMemoLoad MemoLoadFromRow(const TMemoRow& row, TDateTime now) {
     if (blank != std::string::npos) load.LunarDayIndex = IndexOf(MemoLunarDayItems(), Trim(row.xssj.substr(blank + 1)));
   } else {
     load.SetDates = true;
-    const TDateTime due = StrToDateTime(row.ylsj);
+    // A due time that is missing or no date loads as now, so that the user can repair it.
+    TDateTime due;
+    if (!TryStrToDateTime(row.ylsj, due)) due = now;
     if (row.fzbz == "1") {
       load.MinutePrecision = true;
       load.Date = due;

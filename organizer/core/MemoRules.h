@@ -48,18 +48,21 @@ struct TMemoRow {
   std::string yybz, ylsj, yinlsj, nr, tqtsts, gqzdsc, chts, yypath, xssj, fzbz, qrbz;
 };
 
-// The row the dialog writes. `today` gives the year of a lunar memo and the date that
-// stands in when its lunar date has no solar day. A lunar month or day that is no name
-// raises EConvertError, and nothing is to be written.
+// The row the dialog writes. A lunar memo falls due on the first date from `today` on
+// that carries its lunar month and day (a 30th the month lacks: the month's last day),
+// or today when the calendar has none; a monthly one ("月") whose month has passed in this
+// lunar year starts at its day's next occurrence, with that month's name in xssj. A lunar month or day that is no name raises
+// EConvertError, and nothing is to be written.
 TMemoRow MemoRowFromInput(const TMemoInput& input, TMemoDialogMode mode, TDateTime today);
 
 // "从不" is stored as "0天" (notice, keep) and "每0天" (repeat).
 std::string StoredDayCount(const std::string& text);
 std::string StoredRepeat(const std::string& text);
 
-// The statements of the dialogs on the query qbw: insert a new row, update the row Iid.
+// The statements of the dialogs on the query qbw: insert a new row, update the row Iid
+// (false when no such row is left).
 void InsertMemo(TADOQuery& qbw, const TMemoRow& row);
-void UpdateMemo(TADOQuery& qbw, const TMemoRow& row);
+bool UpdateMemo(TADOQuery& qbw, const TMemoRow& row);
 // The memo list's statement, as the edit dialog reloads it.
 extern const char* const MemoListSQL;
 // The current record of a query over sz_bwlb.

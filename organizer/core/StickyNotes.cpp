@@ -33,6 +33,13 @@ std::string NoteFilePath(std::string_view programFolder, int iid)
     return NoteFolder(programFolder) + std::to_string(iid) + ".txt";
 }
 
+std::string NoteTextFile(const std::string& storedPath, std::string_view programFolder, int iid)
+{
+    if (!storedPath.empty() && FileExists(storedPath))
+        return storedPath;
+    return NoteFilePath(programFolder, iid);
+}
+
 std::string NoteDateText(bool dateIsNull, TDateTime rq, TDateTime today)
 {
     return DateTimeToStr(dateIsNull ? DateOf(today) : rq);

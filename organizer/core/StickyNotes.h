@@ -29,6 +29,10 @@ std::string NoteFolder(std::string_view programFolder);
 // programFolder + "bq\" + iid + ".txt".
 std::string NoteFilePath(std::string_view programFolder, int iid);
 
+// The file a note's text is read from: the row's stored path, or, when that is empty or
+// gone (the program folder moved), the note's own file in programFolder.
+std::string NoteTextFile(const std::string& storedPath, std::string_view programFolder, int iid);
+
 // The date line of a note read from its row: the stored date-time as text (date only when
 // the time is zero); a never-used row (no date) shows today.
 std::string NoteDateText(bool dateIsNull, TDateTime rq, TDateTime today);

@@ -41,7 +41,16 @@ void TFloatingBehaviour::Drag(TShiftState Shift, bool records, bool drags)
     if (drags && Shift.Contains(ssLeft)) {
         ReleaseCapture();
         SendMessageW(FForm->Handle(), WM_SYSCOMMAND, kMoveByCaption, 0);
+        MoveLoopEnded();
     }
+}
+
+// The move loop eats the mouse moves that would record the new place: it is recorded
+// when the loop returns, at the button's release.
+void TFloatingBehaviour::MoveLoopEnded()
+{
+    *FPosX = FForm->Left();
+    *FPosY = FForm->Top();
 }
 
 void TFloatingBehaviour::AddSurface(TControl* surface, bool records, bool drags)

@@ -45,6 +45,8 @@ public:
     void Timer6Timer(TObject* Sender);
 
 private:
+    void MoveLoopEnded();
+
     TForm* FForm;
     std::string FKey;
     int32_t* FPosX;

@@ -24,6 +24,7 @@ TFormxsbq::TFormxsbq(TComponent* AOwner) : TForm(AOwner)
     SetName("Formxsbq");
     SetCaption("显示便签内容");
     SetBorderStyle(bsDialog);
+    SetPosition(poScreenCenter);
     SetClientSize(534, 396);
     Memo1 = MakeNoteMemo(this, this, "Memo1", 4, 4, 526, 332);
     SetNoteMemoReadOnly(Memo1, true);
@@ -41,6 +42,7 @@ TFormbqcx::TFormbqcx(TComponent* AOwner) : TForm(AOwner)
     SetName("Formbqcx");
     SetCaption("备忘录信息管理");
     SetBorderStyle(bsSizeable);
+    SetPosition(poScreenCenter);
     SetBorderIcons({biSystemMenu, biMinimize});
     SetClientSize(520, 320);
     AddFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);
@@ -95,8 +97,9 @@ void TFormbqcx::skSkinButton3Click(TObject*)
     if (!HasRow() || !Formxsbq)
         return;
     TADOQuery& list = *dbhouse->qbqcx;
-    const std::string path = list.FieldByName("strpath").AsString();
-    if (path.empty() || !FileExists(path))
+    const std::string path =
+        NoteTextFile(list.FieldByName("strpath").AsString(), ExeFolder(), list.FieldByName("iid").AsInteger());
+    if (!FileExists(path))
         return;
     if (!AskYesNo(NoteShowQuestion(list.FieldByName("xsbz").AsString())))
         return;

@@ -115,6 +115,13 @@ TNoteForm::TNoteForm(TComponent* AOwner, int slot) : TForm(AOwner), FTraits(Note
     for (TControl* c : {static_cast<TControl*>(NoteMemo1Control), static_cast<TControl*>(Panel2),
                         static_cast<TControl*>(Image1), static_cast<TControl*>(Label1), static_cast<TControl*>(Edit1)})
         Floating->AddSurface(c);
+    // The strip and the text cover the form: they show its hint.
+    for (TControl* c : {static_cast<TControl*>(Panel2), static_cast<TControl*>(Image1), static_cast<TControl*>(Label1),
+                        static_cast<TControl*>(Edit1), static_cast<TControl*>(Panel1),
+                        static_cast<TControl*>(NoteMemo1Control)}) {
+        c->SetHint(Hint());
+        c->SetShowHint(true);
+    }
     OnMouseMove = [this](TObject*, TShiftState Shift, int, int) { Floating->Drag(Shift); };
     OnShow = [this](TObject* o) { FormShow(o); };
     OnClose = [this](TObject* o, TCloseAction& a) { FormClose(o, a); };
@@ -162,9 +169,7 @@ void TNoteForm::LoadNote()
     Edit1->SetText(NoteDateText(rq.IsNull(), rq.AsDateTime(), Date()));
     Label1->SetCaption(NoteWeekday(Edit1->Text(), Date()));
     CreateDir(NoteFolder(ExeFolder()));
-    std::string path = q.FieldByName("strpath").AsString();
-    if (path.empty() || !FileExists(path))
-        path = NoteFilePath(ExeFolder(), iid);
+    const std::string path = NoteTextFile(q.FieldByName("strpath").AsString(), ExeFolder(), iid);
     if (FileExists(path))
         NoteMemoLoadFile(NoteMemo1, path);
     q.Close();
@@ -210,9 +215,17 @@ void TNoteForm::SaveNote(bool reportAlways)
     }
 }
 
+// A note whose row or file cannot be read still shows, with an empty editor; the reason is
+// said once.
 void TNoteForm::FormShow(TObject*)
 {
-    LoadNote();
+    try {
+        LoadNote();
+    } catch (const Exception& e) {
+        dbhouse->qcx->Close();
+        NoteMemoClearAll(NoteMemo1);
+        ShowMessage(std::string(FTraits.Caption) + "没有读出：" + e.what());
+    }
     Floating->ReadPosition();
     Floating->StartRetracting();
 }

@@ -2,6 +2,7 @@
 
 #include "app/core/dbhouse.h"
 #include "framework/rtl/SysUtils.h"
+#include "framework/win/Dialogs.h"
 
 TFormbwxg* Formbwxg = nullptr;
 
@@ -44,8 +45,11 @@ void TFormbwxg::BitBtn2Click(TObject*) {
   if (!Validate()) return;
   TMemoRow row = Row();
   row.Iid = StrToInt(editiid->Text());
-  UpdateMemo(*dbhouse->qbw, row);
-  Close();
+  const bool saved = UpdateMemo(*dbhouse->qbw, row);
+  if (!saved)
+    ShowMessage("这条备忘录已被删除，修改没有保存。");   // the dialog stays open with the text
+  else
+    Close();
   TADOQuery* list = dbhouse->qbwcx;
   list->Close();
   list->SQL.Clear();

@@ -1,5 +1,7 @@
 #include "organizer/win/djs.h"
 
+#include <algorithm>
+
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
 #include "organizer/win/djssz.h"
@@ -126,6 +128,24 @@ void TCountdownForm::ShowTimeLeft(TDateTime target)
     nled2->SetText(LedNumberText(t.Days));
     nled3->SetText(LedNumberText(t.Hours));
     nled4->SetText(LedNumberText(t.Minutes));
+    PlaceAfterDays();
+}
+
+// Days past 99 widen nled2: what stands right of it moves by as much, and the window widens.
+void TCountdownForm::PlaceAfterDays()
+{
+    constexpr int kLedStep = 46, kDotStep = 12, kDesignWidth = 214;
+    const int extra = std::max(0, nled2->Width() - nled1->Width());
+    int left = nled2->Left() + kLedStep + extra;
+    Label1->SetLeft(left);
+    left += kDotStep;
+    nled3->SetLeft(left);
+    left += kLedStep;
+    Label2->SetLeft(left);
+    Label3->SetLeft(left);
+    nled4->SetLeft(left + kDotStep);
+    if (ClientWidth() != kDesignWidth + extra)
+        SetClientWidth(kDesignWidth + extra);
 }
 
 // A row that does not read (missing, or a target that is no date) leaves the slot at

@@ -47,6 +47,7 @@ public:
 
 private:
     void LoadSlot();
+    void PlaceAfterDays();
 
     int FSlot;
     TDateTime* FTarget;

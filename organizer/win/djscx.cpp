@@ -20,6 +20,7 @@ TFormdjscx::TFormdjscx(TComponent* AOwner) : TForm(AOwner)
     SetName("Formdjscx");
     SetCaption("倒计时查询");
     SetBorderStyle(bsSingle);
+    SetPosition(poScreenCenter);
     SetBorderIcons({biSystemMenu, biMinimize});
     SetClientSize(520, 300);
     AddFormSkin(this, DSF, skSkinData1, CompressedStoredSkin1);

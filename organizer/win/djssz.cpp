@@ -40,6 +40,7 @@ TCountdownSettingsForm::TCountdownSettingsForm(TComponent* AOwner, int slot) : T
     SetName(slot == 1 ? "Formdjssz" : "Formdjssz" + std::to_string(slot));
     SetCaption("倒计时设置");
     SetBorderStyle(bsSingle);
+    SetPosition(poScreenCenter);
     SetBorderIcons({biSystemMenu, biMinimize});
     SetClientSize(296, 158);
 

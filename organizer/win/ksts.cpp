@@ -109,8 +109,12 @@ void TFormksts::BitBtn4Click(TObject*) {
 
 void TFormksts::BitBtn2Click(TObject*) {
   const TDateTime now = Now();
-  const TDateTime due =
-      rb1->Checked() ? RelativeReminderDue(now, StrToInt(ComboBox1->Text())) : AbsoluteReminderDue(now, dt1->Time());
+  const int minutes = rb1->Checked() ? StrToInt(ComboBox1->Text()) : 0;
+  if (minutes < 0) {
+    ShowMessage(NegativeMinutesText);
+    return;
+  }
+  const TDateTime due = rb1->Checked() ? RelativeReminderDue(now, minutes) : AbsoluteReminderDue(now, dt1->Time());
   WriteQuickReminder(*dbhouse, ReminderDueText(due), Edit1->Text(), FormatDateTime("hh:nn", now));
   Close();
 }

@@ -149,6 +149,17 @@ TSkButtonLook ChooseButtonLook(const TSkButtonStateInput& s)
     return TSkButtonLook::Normal;
 }
 
+double ButtonMorphStep(double factor, bool towardActive)
+{
+    const double next = factor + (towardActive ? 0.2 : -0.2);
+    // Steps of 0.2 do not add up exactly: the ends are reached, not passed by a rounding.
+    if (next > 1 - 1e-9)
+        return 1;
+    if (next < 1e-9)
+        return 0;
+    return next;
+}
+
 int ButtonFontColor(const TSkButtonFontColors& c, bool enabled, bool active, bool down)
 {
     if (!enabled)

@@ -40,6 +40,12 @@ struct TSkButtonStateInput {
 };
 TSkButtonLook ChooseButtonLook(const TSkButtonStateInput& s);
 
+// One step of a skinned button's morph: 0.2 toward 1 while it is hovered or focused,
+// toward 0 otherwise, kept within 0..1.
+double ButtonMorphStep(double factor, bool towardActive);
+// Whether a factor lies strictly between the two looks (both are drawn and blended).
+inline bool ButtonMorphBlends(double factor) { return factor > 0 && factor < 1; }
+
 struct TSkButtonFontColors {
     int Normal = 0, Active = 0, Down = 0, Disabled = 0;
 };

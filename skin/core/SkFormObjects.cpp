@@ -2,7 +2,13 @@
 
 #include <algorithm>
 
+#include "skin/core/SkCanvas.h"
+#include "skin/core/SkEffBmp.h"
 #include "skin/core/SkFormFrame.h"
+#include "skin/core/SkFrameObjects.h"
+#include "skin/core/SkLabelObjects.h"
+#include "skin/core/SkObjectPainter.h"
+#include "skin/core/SkValueObjects.h"
 
 // TskActiveSkinObject
 
@@ -29,15 +35,39 @@ TskActiveSkinObject::TskActiveSkinObject(TSkObjectHost& parent, const TskDataSki
     ObjectRect = SkinRect;
 }
 
-void TskActiveSkinObject::MouseDown(int, int, TSkMouseButton) { Parent.ObjectEvent("down", IDName); }
-
-void TskActiveSkinObject::MouseUp(int, int, TSkMouseButton)
+void TskActiveSkinObject::FireMouse(const char* kind) const
 {
-    if (MouseIn)
-        Parent.ObjectEvent("up", IDName);
+    TSkObjectMouseArgs a;
+    a.Kind = kind;
+    a.Name = IDName;
+    a.Rect = ObjectRect;
+    Parent.ObjectMouseEvent(a);
 }
 
-void TskActiveSkinObject::MouseMove(int, int) { Parent.ObjectEvent("move", IDName); }
+void TskActiveSkinObject::FireMouse(const char* kind, int x, int y, const TSkMouseButton* button) const
+{
+    TSkObjectMouseArgs a;
+    a.Kind = kind;
+    a.Name = IDName;
+    a.Rect = ObjectRect;
+    a.HasPoint = true;
+    a.Point = {x, y};
+    if (button) {
+        a.HasButton = true;
+        a.Button = *button;
+    }
+    Parent.ObjectMouseEvent(a);
+}
+
+void TskActiveSkinObject::MouseDown(int x, int y, TSkMouseButton button) { FireMouse("down", x, y, &button); }
+
+void TskActiveSkinObject::MouseUp(int x, int y, TSkMouseButton button)
+{
+    if (MouseIn)
+        FireMouse("up", x, y, &button);
+}
+
+void TskActiveSkinObject::MouseMove(int x, int y) { FireMouse("move", x, y, nullptr); }
 
 void TskActiveSkinObject::MouseEnter()
 {
@@ -45,7 +75,7 @@ void TskActiveSkinObject::MouseEnter()
     Active = true;
     if (!IsNullRect(ActiveSkinRect))
         Redraw();
-    Parent.ObjectEvent("enter", IDName);
+    FireMouse("enter");
 }
 
 void TskActiveSkinObject::MouseLeave()
@@ -54,7 +84,7 @@ void TskActiveSkinObject::MouseLeave()
     Active = false;
     if (!IsNullRect(ActiveSkinRect))
         Redraw();
-    Parent.ObjectEvent("leave", IDName);
+    FireMouse("leave");
 }
 
 bool TskActiveSkinObject::CanMorph() const { return (Active && MorphFactor < 1) || (!Active && MorphFactor > 0); }
@@ -74,6 +104,38 @@ bool TskActiveSkinObject::MorphStep()
     return CanMorph();
 }
 
+int TskActiveSkinObject::FramePicture() const { return RollUp ? kSkRollUpPicture : kSkFramePicture; }
+
+void TskActiveSkinObject::Draw(TSkObjectPainter& painter, bool full)
+{
+    const TRect& r = ObjectRect;
+    if (Enabled && !Parent.IsFormActive() && !IsNullRect(InActiveSkinRect)) {
+        painter.Copy(r, ActivePictureIndex, InActiveSkinRect);
+        return;
+    }
+    const int normalPicture = SkinRectInAPicture ? ActivePictureIndex : FramePicture();
+    const bool between = Active ? MorphFactor < 1 : MorphFactor > 0;
+    const TSkBitmap* hoverSource = painter.Picture(ActivePictureIndex);
+    const TSkBitmap* normalSource = painter.Picture(normalPicture);
+    if (Morphing && between && hoverSource && normalSource && !IsNullRect(ActiveSkinRect) && !IsNullRect(r)) {
+        auto sized = [&](const TSkBitmap& source, const TRect& sr) {
+            TSkBitmap image(r.Width(), r.Height());
+            TSkCanvas(image).CopyRect(image.BoundsRect(), source, sr);
+            return image;
+        };
+        TskEffectBmp normal(sized(*normalSource, SkinRect));
+        normal.MorphBy(MorphKind, TskEffectBmp(sized(*hoverSource, ActiveSkinRect)), MorphFactor);
+        painter.DrawImage(r.Left, r.Top, normal.ToBitmap());
+        return;
+    }
+    if (Active && !IsNullRect(ActiveSkinRect))
+        painter.Copy(r, ActivePictureIndex, ActiveSkinRect);
+    else if (SkinRectInAPicture || full)
+        painter.Copy(r, normalPicture, SkinRect);
+}
+
+void TskUserObject::Draw(TSkObjectPainter& painter, bool) { Parent.UserPaint(IDName, painter, ObjectRect); }
+
 bool TskActiveSkinObject::ShownInRollUpState() const
 {
     return Parent.UsesNCArea() ? !RollUp : RollUp == Parent.FormRolledUp();
@@ -88,30 +150,30 @@ TskSkinCaptionObject::TskSkinCaptionObject(TSkObjectHost& parent, const TskDataS
 {
 }
 
-void TskSkinCaptionObject::MouseDown(int, int, TSkMouseButton)
+void TskSkinCaptionObject::MouseDown(int x, int y, TSkMouseButton button)
 {
     if (!Parent.UsesNCArea() && Parent.FormWindowState() != 2)
         Parent.StartFaceDrag();
-    Parent.ObjectEvent("down", IDName);
+    FireMouse("down", x, y, &button);
 }
 
-void TskSkinCaptionObject::MouseUp(int, int, TSkMouseButton)
+void TskSkinCaptionObject::MouseUp(int x, int y, TSkMouseButton button)
 {
     if (!Parent.UsesNCArea())
         Parent.StopFaceDrag();
-    Parent.ObjectEvent("up", IDName);
+    FireMouse("up", x, y, &button);
 }
 
 void TskSkinCaptionObject::MouseEnter()
 {
     MouseIn = true;
-    Parent.ObjectEvent("enter", IDName);
+    FireMouse("enter");
 }
 
 void TskSkinCaptionObject::MouseLeave()
 {
     MouseIn = false;
-    Parent.ObjectEvent("leave", IDName);
+    FireMouse("leave");
 }
 
 TRect TskSkinCaptionObject::TextBox() const
@@ -199,7 +261,7 @@ void TskSkinButtonObject::MouseEnter()
     } else if (!IsNullRect(ActiveSkinRect)) {
         Redraw();
     }
-    Parent.ObjectEvent("enter", IDName);
+    FireMouse("enter");
 }
 
 void TskSkinButtonObject::MouseLeave()
@@ -213,7 +275,7 @@ void TskSkinButtonObject::MouseLeave()
         if (!IsNullRect(ActiveSkinRect) || (!IsNullRect(DownRect) && GroupIndex == -1))
             Redraw();
     }
-    Parent.ObjectEvent("leave", IDName);
+    FireMouse("leave");
 }
 
 // TskSkinStdButtonObject
@@ -300,6 +362,13 @@ std::vector<std::unique_ptr<TskActiveSkinObject>> CreateSkinObjects(TSkObjectHos
             objects.push_back(std::make_unique<TskSkinCaptionObject>(host, c, pictures));
         } else if (auto* u = dynamic_cast<const TskDataUserObject*>(r.get())) {
             objects.push_back(std::make_unique<TskUserObject>(host, u, pictures));
+        } else if (auto* k = dynamic_cast<const TskDataSkinKeyedObject*>(r.get())) {
+            if (auto o = CreateValueObject(host, *k, pictures))
+                objects.push_back(std::move(o));
+            else if (auto f = CreateFrameObject(host, *k, pictures))
+                objects.push_back(std::move(f));
+            else if (auto l = CreateLabelObject(host, *k, pictures))
+                objects.push_back(std::move(l));
         }
     }
     for (auto& o : objects)
@@ -319,16 +388,26 @@ std::vector<std::unique_ptr<TskActiveSkinObject>> CreateDefaultButtons(TSkObject
     return objects;
 }
 
+TskCommand* CommandOf(TskActiveSkinObject& o)
+{
+    if (auto* b = dynamic_cast<TskSkinStdButtonObject*>(&o))
+        return &b->Command;
+    if (auto* a = dynamic_cast<TskSkinAnimateObject*>(&o); a && a->ButtonStyle)
+        return &a->Command;
+    return nullptr;
+}
+
 void ApplyBorderIcons(std::vector<std::unique_ptr<TskActiveSkinObject>>& objects, const TSkBorderIconsState& s,
                       const std::function<std::string(const char* key, const char* builtin)>& hintText)
 {
     auto has = [&](TskBorderIcon i) { return (s.Icons & SkIcon(i)) != 0; };
     for (auto& o : objects) {
-        auto* b = dynamic_cast<TskSkinStdButtonObject*>(o.get());
-        if (!b)
+        TskCommand* command = CommandOf(*o);
+        if (!command && o->Kind() != TSkObjectKind::Animate)
             continue;
+        TskActiveSkinObject* b = o.get();
         bool hidden = s.HideCaptionButtons;
-        switch (b->Command) {
+        switch (command ? *command : cmDefault) {
         case cmMinimizeToTray: hidden = hidden || !has(TskBorderIcon::biMinimizeToTray); break;
         case cmRollUp: hidden = hidden || !has(TskBorderIcon::biRollUp); break;
         case cmMaximize: hidden = hidden || !has(TskBorderIcon::biMaximize); break;
@@ -355,10 +434,11 @@ void ApplyBorderIcons(std::vector<std::unique_ptr<TskActiveSkinObject>>& objects
     if (!hintText)
         return;
     for (auto& o : objects) {
-        auto* b = dynamic_cast<TskSkinStdButtonObject*>(o.get());
-        if (!b)
+        TskCommand* command = CommandOf(*o);
+        if (!command)
             continue;
-        switch (b->Command) {
+        TskActiveSkinObject* b = o.get();
+        switch (*command) {
         case cmClose: b->Hint = hintText("CLOSEBUTTON_HINT", "Close"); break;
         case cmMaximize: b->Hint = hintText("MAXBUTTON_HINT", "Maximize"); break;
         case cmMinimize: b->Hint = hintText("MINBUTTON_HINT", "Minimize"); break;
@@ -456,7 +536,18 @@ void TSkObjectRouter::ResetHoverState()
             o->MouseIn = false;
             o->Active = false;
             o->MorphFactor = 0;
+            if (auto* a = dynamic_cast<TskSkinAnimateObject*>(o.get()))
+                a->Rewind();
         }
+}
+
+bool TSkObjectRouter::AnimateTick()
+{
+    bool more = false;
+    for (auto& o : Objects)
+        if (auto* a = dynamic_cast<TskSkinAnimateObject*>(o.get()))
+            more = a->TimerTick() || more;
+    return more;
 }
 
 bool TSkObjectRouter::MorphTick()

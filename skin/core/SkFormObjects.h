@@ -14,8 +14,21 @@
 
 class TskActiveSkinObject;
 class TskSkinButtonObject;
+class TSkObjectPainter;
 
 enum class TSkMouseButton { Left, Right, Middle };
+
+// A mouse event of an object with what applies to it: its rectangle always, the button of
+// presses and releases, the point of presses, releases and moves.
+struct TSkObjectMouseArgs {
+    std::string Kind;   // "down", "up", "move", "enter", "leave"
+    std::string Name;
+    TRect Rect;
+    bool HasButton = false;
+    TSkMouseButton Button = TSkMouseButton::Left;
+    bool HasPoint = false;
+    TPoint Point;
+};
 
 // What the objects need of their form.
 class TSkObjectHost {
@@ -33,9 +46,20 @@ public:
     virtual void StartFaceDrag() = 0;
     virtual void StopFaceDrag() = 0;
     virtual void ObjectEvent(const std::string& kind, const std::string& name) = 0;   // "down", "up", "enter"...
+    // The mouse event with its arguments; by default passed on by kind and name.
+    virtual void ObjectMouseEvent(const TSkObjectMouseArgs& args) { ObjectEvent(args.Kind, args.Name); }
+    // A switch's new state (0, 1), a track bar's or a frame regulator's new value; kind
+    // "switch", "trackbar" or "frameregulator".
+    virtual void ObjectValueChanged(const std::string& /*kind*/, const std::string& /*name*/, int /*value*/) {}
+    // A user object is painted by the application.
+    virtual void UserPaint(const std::string& /*name*/, TSkObjectPainter& /*painter*/, const TRect& /*rect*/) {}
+    virtual void StartAnimateTimer() {}
+    // The system menu opened under an object's rectangle (window coordinates).
+    virtual void PopupSystemMenuUnder(const TRect& /*objectRect*/) {}
 };
 
-enum class TSkObjectKind { Base, Caption, Button, StdButton, User };
+enum class TSkObjectKind { Base, Caption, Button, StdButton, User, Switch, TrackBar, Gauge, FrameGauge,
+                           FrameRegulator, Animate, BitLabel, Label };
 
 class TskActiveSkinObject {
 public:
@@ -50,6 +74,13 @@ public:
     virtual void MouseEnter();
     virtual void MouseLeave();
     virtual bool CanMorph() const;
+    // Kinds that draw themselves through a painter (the rest are drawn by the form).
+    virtual bool PaintsItself() const { return false; }
+    // The base look: inactive, morph blend, hover or normal (the normal look from the frame
+    // picture only when full).
+    virtual void Draw(TSkObjectPainter& painter, bool full);
+    // The picture of the normal look: the frame picture, or the roll-up picture.
+    int FramePicture() const;
     void Redraw();
     // One step toward the wanted look; true while more steps are needed.
     bool MorphStep();
@@ -69,6 +100,12 @@ public:
     int CursorIndex = -1;
     bool RollUp = false;
     bool SkinRectInAPicture = false;
+
+protected:
+    // The object's mouse event: enter and leave with the rectangle only, moves with the
+    // point, presses and releases with the point and the button.
+    void FireMouse(const char* kind) const;
+    void FireMouse(const char* kind, int x, int y, const TSkMouseButton* button) const;
 };
 
 class TskSkinCaptionObject : public TskActiveSkinObject {
@@ -132,6 +169,8 @@ class TskUserObject : public TskActiveSkinObject {
 public:
     using TskActiveSkinObject::TskActiveSkinObject;
     TSkObjectKind Kind() const override { return TSkObjectKind::User; }
+    bool PaintsItself() const override { return true; }
+    void Draw(TSkObjectPainter& painter, bool full) override;
 };
 
 // The objects of the skin's object list in order (menu items and the kinds this engine
@@ -139,6 +178,9 @@ public:
 std::vector<std::unique_ptr<TskActiveSkinObject>> CreateSkinObjects(TSkObjectHost& host, const TskSkinData& skin);
 // The six default buttons of a form without a skin.
 std::vector<std::unique_ptr<TskActiveSkinObject>> CreateDefaultButtons(TSkObjectHost& host);
+
+// The command of a standard button or a button-style animated object, else nullptr.
+TskCommand* CommandOf(TskActiveSkinObject& object);
 
 struct TSkBorderIconsState {
     unsigned Icons = 0;   // TskBorderIcons bits
@@ -176,6 +218,8 @@ public:
     void ClearIndices() { HoverIndex = PrevHoverIndex = CaptureIndex = -1; }
     // One tick of the morph timer: false when no object needs another step.
     bool MorphTick();
+    // One tick of the animation timer: false when no animated object runs.
+    bool AnimateTick();
 
     std::function<void(TskActiveSkinObject*)> OnHoverChanged;   // the new hovered object (or none)
     std::function<void(TskActiveSkinObject*, bool)> OnCapture;  // set (true) or release the mouse capture

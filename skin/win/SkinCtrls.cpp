@@ -352,11 +352,16 @@ void TskSkinButton::LookUpSkinEntry()
     FActiveRect = IsNullRect(rec->ActiveSkinRect) ? rec->SkinRect : rec->ActiveSkinRect;
     FDownRect = IsNullRect(rec->DownSkinRect) ? FActiveRect : rec->DownSkinRect;
     FDisabledRect = rec->DisabledSkinRect;
+    FMorphing = rec->Morphing;
+    FMorphKind = rec->MorphKind;
 }
 
 void TskSkinButton::ChangeSkin()
 {
+    StopMorph();
     TskSkinCustomControl::ChangeSkin();
+    if (Focused() || FMouseIn)
+        FMorphFactor = 1;
     Invalidate();
 }
 
@@ -370,6 +375,7 @@ TSkButtonLook TskSkinButton::CurrentLook() const
     s.Focused = Focused() || (FCanFocused && FActsAsDefault && FDefault && !FromHandle(GetFocus()));
     s.MousePressed = FMousePressed;
     s.HasDisabledRect = FHasRecord && !IsNullRect(FDisabledRect);
+    s.MorphedIn = FMorphing && FMorphFactor >= 1;
     return ChooseButtonLook(s);
 }
 
@@ -388,7 +394,8 @@ void TskSkinButton::Paint()
                          : look == TSkButtonLook::Active ? FActiveRect
                                                          : FSkinRect;
     TBitmap picture(Width(), Height());
-    AssignSkBitmap(picture, SkinPicture(source));
+    const TSkBitmap morphed = look == TSkButtonLook::Down ? TSkBitmap() : MorphedPicture();
+    AssignSkBitmap(picture, morphed.Empty() ? SkinPicture(source) : morphed);
     const bool down = look == TSkButtonLook::Down;
     DrawGlyphAndCaption(picture, ContentRect(), down || look == TSkButtonLook::Active, down);
     if (FAlphaBlend && HandleAllocated())
@@ -530,6 +537,7 @@ void TskSkinButton::MouseEnter()
     FMouseIn = true;
     if (FMousePressed && RepeatMode && !InGroup())
         StartRepeat(true);
+    StartMorph();
     Invalidate();
     TskSkinCustomControl::MouseEnter();
 }
@@ -540,6 +548,7 @@ void TskSkinButton::MouseLeave()
         FMouseIn = false;
     if (FMousePressed)
         StartRepeat(false);
+    StartMorph();
     Invalidate();
     TskSkinCustomControl::MouseLeave();
 }
@@ -568,6 +577,7 @@ void TskSkinButton::KeyUp(WORD& Key, TShiftState Shift)
 void TskSkinButton::EnabledChanged()
 {
     FMouseIn = false;
+    StopMorph();
     TskSkinCustomControl::EnabledChanged();
 }
 
@@ -610,6 +620,7 @@ void TskSkinButton::WndProc(TMessage& m)
     }
     case WM_SETFOCUS:
         TskSkinCustomControl::WndProc(m);
+        StartMorph();
         Invalidate();
         return;
     case WM_KILLFOCUS:
@@ -618,6 +629,7 @@ void TskSkinButton::WndProc(TMessage& m)
         FMousePressed = false;
         if (!InGroup())
             FDown = false;
+        StartMorph();
         Invalidate();
         return;
     case WM_SETTEXT:

@@ -124,6 +124,9 @@ public:
     virtual void ButtonClick();
     bool Hovered() const { return FMouseIn; }
     TSkButtonLook CurrentLook() const;
+    // 0 normal look .. 1 active look, stepped by the morph timer when the skin morphs.
+    double MorphFactor() const { return FMorphFactor; }
+    bool MorphRunning() const { return FMorphTimer && FMorphTimer->Enabled(); }
 
 protected:
     void LookUpSkinEntry() override;
@@ -144,6 +147,12 @@ protected:
 
 private:
     void StartRepeat(bool on);
+    // The morph toward the look the state asks for; StopMorph leaves the factor.
+    void StartMorph();
+    void StopMorph();
+    void MorphTick();
+    // The blend of the normal and active pictures at the present factor, or empty.
+    TSkBitmap MorphedPicture() const;
     bool InGroup() const { return FGroupIndex != 0; }
     void ReleaseGroup();
     bool Focused() const;
@@ -162,6 +171,10 @@ private:
     TskSkinFont FFont;
     TSkButtonFontColors FColors;
     TRect FActiveRect, FDownRect, FDisabledRect;
+    bool FMorphing = false;
+    TMorphKind FMorphKind = TMorphKind::mkDefault;
+    double FMorphFactor = 0;
+    std::unique_ptr<TTimer> FMorphTimer;
 };
 
 enum class TskSkinBorderStyle { bvFrame, bvRaised, bvLowered, bvNone };

@@ -5,6 +5,7 @@
 #include "framework/win/Application.h"
 #include "skin/core/SkCanvas.h"
 #include "skin/core/SkEffBmp.h"
+#include "skin/core/SkFormLayout.h"
 #include "skin/core/SkGlyphs.h"
 #include "skin/win/SkBitmapBridge.h"
 #include "skin/win/SkSystem.h"
@@ -97,6 +98,7 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
     }
     FMorphTimer->OnTimer = [this](TObject* s) { MorphTick(s); };
     FMouseTimer->OnTimer = [this](TObject* s) { MouseTick(s); };
+    FAnimateTimer->OnTimer = [this](TObject* s) { AnimateTick(s); };
     FRouter.OnHoverChanged = [this](TskActiveSkinObject* o) {
         if (FSkinHint)
             FSkinHint->HideHint();
@@ -184,6 +186,7 @@ void TskSkinForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FTrayIcon) FTrayIcon = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (AComponent == FSkinMenu) FSkinMenu = nullptr;
+    ForgetControl(AComponent);
 }
 
 // Properties
@@ -385,6 +388,7 @@ void TskSkinForm::MakeObjects()
     FRouter.ClearIndices();
     FRouter.Objects = FSkinActive ? CreateSkinObjects(*this, *FSkinData) : CreateDefaultButtons(*this);
     ApplyIcons();
+    FindAreaControls();
 }
 
 void TskSkinForm::ApplyIcons()
@@ -406,6 +410,11 @@ void TskSkinForm::ApplyIcons()
                 b->Visible = show;
             }
             b->DrawsIcon = b->Command == cmSysMenu && FShowIcon && b->SkinRectInAPicture;
+        } else if (TskCommand* c = CommandOf(*o); c && *c == cmDefault) {
+            bool show = false;   // a button-style animated object of its own
+            if (OnActivateCustomObject)
+                OnActivateCustomObject(o->IDName, show);
+            o->Visible = show;
         }
 }
 
@@ -422,6 +431,9 @@ void TskSkinForm::ComputeGeometry()
         FGeometry = ComputeFrameGeometry(fi, pic.Width(), pic.Height(), FFrameWidth, FFrameHeight);
         for (auto& o : FRouter.Objects)
             o->ObjectRect = MapSkinRect(o->SkinRect, fi, pic.Width(), pic.Height(), FGeometry.DX, FGeometry.DY);
+        const int icon = GetSystemMetrics(SM_CXSMICON);
+        LayoutCaptionButtons(FRouter.Objects, FGeometry, fi, {icon, GetSystemMetrics(SM_CYSMICON)});
+        PlaceRollUpObjects();
         return;
     }
     // The default frame: its buttons along the caption.
@@ -457,13 +469,18 @@ void TskSkinForm::UpdateFrame(bool full)
     if (!FSkinActive || !FForm || !FForm->HandleAllocated())
         return;
     ComputeGeometry();
-    SetRegion(true);
+    if (!SupportNCArea && FRolledUp)
+        SetRollUpRegion();
+    else
+        SetRegion(true);
     if (OnChangeClientRect)
         OnChangeClientRect(FGeometry.ClientRect);
-    if (!SupportNCArea)
+    if (!SupportNCArea) {
         InvalidateRect(FForm->Handle(), nullptr, TRUE);
-    else if (!FHasRegion)
+        PlaceAreaControls();
+    } else if (!FHasRegion) {
         SendNCPaint();
+    }
 }
 
 // Region
@@ -600,7 +617,9 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
     const TSkinStretch stretch{fi.LeftStretch, fi.RightStretch, fi.TopStretch, fi.BottomStretch};
     TSkBitmap whole(W, H);
     TSkCanvas c(whole);
-    if (face) {
+    if (face && FRolledUp && !FSkinData->FRollUpPicture().Empty()) {
+        c.Draw(0, 0, RollUpFacePicture(FSkinData->FRollUpPicture(), fi.RollUpLeftPoint.X, fi.RollUpRightPoint.X, W));
+    } else if (face) {
         // The whole window is the face: the picture composed to its size, or as it is.
         if (SkinStretches(fi))
             ComposeSkinPicture(frame, frame.BoundsRect(), PictureFrame(fi), whole, W, H, FGeometry.NewFrame(), stretch,
@@ -618,9 +637,14 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
     }
     const bool stretches = SkinStretches(fi);
     std::vector<TskSkinCaptionObject*> captions;
+    std::vector<TskActiveSkinObject*> selfPainting;
     for (auto& o : FRouter.Objects) {
         if (!o->ShownInRollUpState() || !o->Visible)
             continue;
+        if (o->PaintsItself()) {
+            selfPainting.push_back(o.get());
+            continue;
+        }
         const TSkBitmap* ap = FSkinData->ActivePicture(o->ActivePictureIndex);
         const TRect& r = o->ObjectRect;
         auto copy = [&](const TSkBitmap* source, const TRect& sr) {
@@ -629,8 +653,15 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         };
         if (auto* cap = dynamic_cast<TskSkinCaptionObject*>(o.get())) {
             cap->Active = active;
-            if (active && !IsNullRect(cap->ActiveSkinRect))
+            if (cap->Morphing && ap && !IsNullRect(cap->ActiveSkinRect) && cap->MorphFactor > 0 &&
+                cap->MorphFactor < 1) {
+                TskEffectBmp blend(ObjectImage(picture, cap->SkinRect, *o, fi, stretches));
+                blend.MorphBy(cap->MorphKind, TskEffectBmp(ObjectImage(*ap, cap->ActiveSkinRect, *o, fi, stretches)),
+                              cap->MorphFactor);
+                c.Draw(r.Left, r.Top, blend.ToBitmap());
+            } else if (active && !IsNullRect(cap->ActiveSkinRect)) {
                 copy(ap, cap->ActiveSkinRect);
+            }
             captions.push_back(cap);
             continue;
         }
@@ -671,7 +702,7 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         else if (o->SkinRectInAPicture)
             copy(ap, o->SkinRect);
     }
-    AssignSkBitmap(bitmap, whole);
+    PaintSelfPaintingObjects(whole, frame, selfPainting, bitmap);
     TCanvas& canvas = bitmap.Canvas();
     for (TskSkinCaptionObject* cap : captions) {
         if (cap->Text.empty() || !cap->Record)
@@ -695,6 +726,7 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         else if (rec.Alignment == TSkAlignment::taCenter)
             x = box.Left + (box.Width() - size.cx) / 2;
         const int y = box.Top + (box.Height() - size.cy) / 2;
+        DrawCaptionFrame(canvas, *cap, x, size.cx, box, active);
         canvas.Brush().SetStyle(bsClear);
         if (rec.Shadow) {
             font.SetColor(static_cast<TColor>(active ? rec.ActiveShadowColor : rec.ShadowColor));
@@ -878,8 +910,11 @@ void TskSkinForm::RedrawCaptions()
     if (!FrameShown())
         return;
     for (auto& o : FRouter.Objects)
-        if (o->Kind() == TSkObjectKind::Caption && o->ShownInRollUpState())
+        if (o->Kind() == TSkObjectKind::Caption && o->ShownInRollUpState()) {
             o->Active = IsFormActive();
+            if (o->Morphing && o->CanMorph())
+                StartMorphTimer();
+        }
     SendNCPaint();
 }
 
@@ -906,8 +941,10 @@ void TskSkinForm::Rebuild()
             FRouter.Objects.clear();
             RemoveRegion();
         } else {
-            if (FRolledUp && FSkinData->FRollUpPicture().Empty())
+            if (FRolledUp && FSkinData->FRollUpPicture().Empty()) {
                 FRolledUp = false;
+                ShowHiddenControls();
+            }
             if (!FRolledUp && FForm->HandleAllocated() && !Loading()) {
                 // The face takes the skin's size: at least the picture's when it stretches.
                 const TSkBitmap& pic = FSkinData->FPicture();
@@ -1062,6 +1099,8 @@ void TskSkinForm::SetRollUp(bool value)
     if (FWindowState == 2)
         FRolledUpMaximized = value;
     FRolledUp = value;
+    if (!SupportNCArea)
+        RollUpFace(value);
     if (SupportNCArea) {
         const TRect b = FormBounds();
         if (value) {
@@ -1511,6 +1550,8 @@ void TskSkinForm::Hook(TMessage& m)
         Old(m);
         if (frame)
             ResizeNudge();
+        else if (!SupportNCArea)
+            PlaceAreaControls();
         return;
     case WM_GETMINMAXINFO:
         if (!frame)

@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/base/Timer.h"
 #include "framework/win/Bitmap.h"
@@ -28,6 +30,10 @@ class TskTrayIcon;
 using TskObjectEvent = std::function<void(const std::string& kind, const std::string& objectName)>;
 using TskActivateCustomObjectEvent = std::function<void(const std::string& objectName, bool& show)>;
 using TskChangeClientRectEvent = std::function<void(const TRect& clientRect)>;
+using TskObjectMouseEvent = std::function<void(const TSkObjectMouseArgs& args, TShiftState shift)>;
+using TskObjectPaintEvent = std::function<void(const std::string& objectName, TCanvas& canvas, const TRect& rect)>;
+using TskObjectValueEvent = std::function<void(const std::string& objectName, int value)>;
+using TskSwitchStateEvent = std::function<void(const std::string& objectName, bool state)>;
 
 class TskSkinForm : public TComponent, private TSkObjectHost {
 public:
@@ -89,6 +95,11 @@ public:
         OnMinimizeToTray, OnRestoreFromTray;
     TskObjectEvent OnObjectEvent;   // "down", "up", "move", "enter", "leave" with the object's name
     TskActivateCustomObjectEvent OnActivateCustomObject;
+    // The object mouse events with their arguments (OnObjectEvent fires as well).
+    TskObjectMouseEvent OnMouseDownEvent, OnMouseUpEvent, OnMouseMoveEvent, OnMouseEnterEvent, OnMouseLeaveEvent;
+    TskObjectPaintEvent OnPaintEvent;   // user objects, painted by the application
+    TskSwitchStateEvent OnSwitchChangeStateEvent;
+    TskObjectValueEvent OnTrackBarChangeValueEvent, OnFrameRegulatorChangeValueEvent;
 
     // State
     bool SkinActive() const { return FSkinActive; }
@@ -119,6 +130,8 @@ public:
     // Paints the frame into dc (window coordinates), for WM_NCPAINT and for pictures.
     void PaintFrame(HDC dc);
     void PaintObject(TskActiveSkinObject& object) override;
+    // Gives the controls placed by AreaName their area's bounds for the present size.
+    void PlaceAreaControls();
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -136,6 +149,27 @@ private:
     void StartFaceDrag() override;
     void StopFaceDrag() override;
     void ObjectEvent(const std::string& kind, const std::string& name) override;
+    void ObjectMouseEvent(const TSkObjectMouseArgs& args) override;
+    void ObjectValueChanged(const std::string& kind, const std::string& name, int value) override;
+    void UserPaint(const std::string& name, TSkObjectPainter& painter, const TRect& rect) override;
+    void StartAnimateTimer() override;
+    void PopupSystemMenuUnder(const TRect& objectRect) override;
+    void AnimateTick(TObject* Sender);
+    // Draws the objects that paint themselves into whole, makes bitmap of it and draws
+    // their texts and the application's user objects on it.
+    void PaintSelfPaintingObjects(TSkBitmap& whole, const TSkBitmap& frame,
+                                  const std::vector<TskActiveSkinObject*>& objects, TBitmap& bitmap);
+    // The face without the non-client area rolled up or down.
+    void RollUpFace(bool value);
+    void SetRollUpRegion();
+    void PlaceRollUpObjects();
+    void FindAreaControls();
+    void ShowHiddenControls();
+    // A control going away leaves the area and hidden lists.
+    void ForgetControl(TComponent* component);
+    // The caption's frame image behind its text (text at x, textWidth wide, in box).
+    void DrawCaptionFrame(TCanvas& canvas, const TskSkinCaptionObject& caption, int x, int textWidth, const TRect& box,
+                          bool active);
 
     void Hook(TMessage& m);
     void Old(TMessage& m);
@@ -217,6 +251,9 @@ private:
     int FKeyFilter = 0;
     bool FNCActive = false;
     HICON FIcon = nullptr;   // our copy
+    std::vector<std::pair<TControl*, TRect>> FAreaControls;
+    std::vector<TControl*> FHiddenControls;   // hidden while the face is rolled up
+    std::vector<std::pair<std::string, TRect>> FUserPaints;
     bool FHooked = false;
 };
 

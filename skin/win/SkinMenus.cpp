@@ -30,7 +30,7 @@ TFontStyles FontStyles(const TSkFontStyles& s)
 
 std::string ItemText(const TMenuItem* item)
 {
-    return item->ShortCut() ? item->Caption() + "  " + ShortCutToText(item->ShortCut()) : item->Caption();
+    return item->ShortCut() ? item->ShownCaption() + "  " + ShortCutToText(item->ShortCut()) : item->ShownCaption();
 }
 
 // The caption's accelerator is key.
@@ -526,10 +526,11 @@ void TskSkinPopupWindow::PaintItem(TCanvas& target, TskSkinMenuItem& item)
             tc.Font().Assign(OwnerMenu->DefaultItemFont);
         tc.Font().SetColor(static_cast<TColor>(textColor));
         TRect measure{textRect.Left + glyph, 0, textRect.Right - reserve, 0};
-        tc.DrawText(mi->Caption(), measure, DT_CALCRECT | DT_SINGLELINE);
+        const std::string caption = mi->ShownCaption();   // '&' draws the hot key underlined
+        tc.DrawText(caption, measure, DT_CALCRECT | DT_SINGLELINE);
         const int th = measure.Height();
         TRect text{textRect.Left + glyph, middle - th / 2, measure.Right + 2, middle - th / 2 + th};
-        tc.DrawText(mi->Caption(), text, DT_VCENTER | DT_CENTER | DT_SINGLELINE);
+        tc.DrawText(caption, text, DT_VCENTER | DT_CENTER | DT_SINGLELINE);
         if (mi->ShortCut()) {
             const std::string sc = ShortCutToText(mi->ShortCut());
             TRect m{0, 0, 0, 0};
@@ -678,7 +679,7 @@ void TskSkinPopupWindow::HandleKey(WORD key)
     if (!FVisible || !FLevel)
         return;
     for (size_t i = 0; i < ItemObjects.size(); ++i)
-        if (IsAccel(key, ItemObjects[i]->MenuItem->Caption())) {
+        if (IsAccel(key, ItemObjects[i]->MenuItem->ShownCaption())) {
             TskSkinMenuItem* item = ItemObjects[i].get();
             if (ActiveItem >= 0 && ActiveItem != static_cast<int>(i))
                 ItemObjects[static_cast<size_t>(ActiveItem)]->Leave();

@@ -497,6 +497,23 @@ TEST_F(ClockWindow, CalendarFlagShowsOrClosesTheDesktopCalendar)
     }
 }
 
+// A close writes the calendar's position pair: a hidden calendar is not closed again.
+TEST_F(ClockWindow, TheCalendarFlagClosesOnlyAShownCalendar)
+{
+    Make();
+    TForm* calendar = NewForm<TForm>(form);
+    form->Form1 = calendar;
+    int closes = 0;
+    calendar->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+    form->OnReadCalendarFlag = [] { return std::string("0"); };
+    form->Timer1Timer(form->Timer1);
+    EXPECT_EQ(closes, 0);
+    calendar->Show();
+    form->Timer1Timer(form->Timer1);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(calendar->Visible());
+}
+
 TEST_F(ClockWindow, OnlyTheLeftButtonStartsAMove)
 {
     Make()->LoadSkinImages();

@@ -84,6 +84,13 @@ TEST_F(MsgForm, ATallTextGrowsLabelAndWindowByTheDifferenceAndAShortOneKeepsTheD
     EXPECT_EQ(tallOne->Height(), designed + d);
     EXPECT_EQ(tallOne->BackBitmap().Height(), tallOne->ClientHeight());
     EXPECT_EQ(At(tallOne).Y, GetWorkArea().Bottom - 1);   // starts just below the work area
+
+    std::string many;   // the tray summary with many entries
+    for (int i = 0; i < 200; ++i)
+        many += "今天：节日\n\r";
+    TMsgForm* longest = ShowMsgPopup(many, 1);
+    EXPECT_EQ(longest->Height(), GetWorkArea().Height());
+    EXPECT_EQ(longest->BackBitmap().Height(), longest->ClientHeight());
 }
 
 TEST_F(MsgForm, SlidesUpAtTheBottomRightRestsUntilClickedThenLeavesAndIsFreed)

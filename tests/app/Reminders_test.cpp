@@ -1,5 +1,6 @@
 // The quick reminder's due moments, the festival pass and the talking clock, natively.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "../db/DataFileCopy.h"
 #include "app/core/FestivalReminder.h"
@@ -24,7 +25,12 @@ TEST(QuickReminder, DueMomentsKeepTheirDayAndFireNotBefore)
     EXPECT_EQ(Relative(At(10, 10, 30, 45), 1), "2026-05-10 10:31:00");   // from the start of the minute
     EXPECT_EQ(Relative(At(10, 10, 30), 1440), "2026-05-11 10:29:59");
     EXPECT_EQ(Relative(At(31, 23, 59, 59), 60), "2026-06-01 00:59:00");
-    EXPECT_THROW(RelativeReminderDue(At(10, 10, 30), -5), EConvertError);
+    try {
+        RelativeReminderDue(At(10, 10, 30), -5);
+        ADD_FAILURE() << "a negative count was taken";
+    } catch (const EConvertError& e) {
+        EXPECT_STREQ(e.what(), "提醒的分钟数不能小于0！");
+    }
     // An absolute time not later than now is tomorrow's.
     for (auto [h, m, due] : {std::tuple{7, 5, "2026-05-11 07:05:00"}, {10, 31, "2026-05-10 10:31:00"},
                              {10, 30, "2026-05-11 10:30:00"}})
@@ -49,6 +55,39 @@ TEST(QuickReminder, DueMomentsKeepTheirDayAndFireNotBefore)
     EXPECT_EQ(ClampReminderMinutes("2000"), "1440");
     EXPECT_EQ(ClampReminderMinutes("1440") + ClampReminderMinutes(""), "1440");
     EXPECT_THROW(ClampReminderMinutes("1a"), EConvertError);
+}
+
+// While another program holds the data file the reminder cannot be cleared: no sound and
+// no alert then, and once the file is free it fires exactly once.
+TEST(QuickReminder, ClearsTheRowBeforeItAlertsSoItFiresOnce)
+{
+    DataFileCopy file;
+    TComponent owner(nullptr);
+    Tdbhouse* db = new Tdbhouse(&owner);
+    db->democnn->SetConnectionString(DataConnectionString(file.Folder()));
+    db->democnn->Open();
+    sqlite3_busy_timeout(db->democnn->Handle(), 50);
+    WriteQuickReminder(*db, "2026-05-10 14:30:00", "", "14:15");
+    int alerts = 0;
+    auto alert = [&](const TQuickReminderRow& row) {
+        ++alerts;
+        EXPECT_EQ(row.Kssj, "14:15");
+    };
+    EXPECT_FALSE(FireQuickReminder(*db, At(10, 14, 29, 59), alert));
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(file.FileName().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin; select count(*) from sz_ksb;", nullptr, nullptr, nullptr), SQLITE_OK);
+    for (int tick = 0; tick < 3; ++tick)
+        EXPECT_ANY_THROW(FireQuickReminder(*db, At(10, 14, 30, 6 * tick), alert));
+    EXPECT_EQ(alerts, 0);
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    for (int tick = 3; tick < 6; ++tick)
+        FireQuickReminder(*db, At(10, 14, 30, 6 * tick), alert);
+    EXPECT_EQ(alerts, 1);
+    EXPECT_EQ(ReadQuickReminder(*db->qdc).Zdsj, "");
 }
 
 TEST(FestivalPass, RemindsTheNextThreeDaysAndAConfirmedFestivalAgainOnceItsDateMoves)

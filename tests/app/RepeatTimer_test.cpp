@@ -26,13 +26,13 @@ TEST(RepeatTimer, TcshMovesADueLunarMemoWithPlainMonthNamesAndRunsAgain)
     data.Exec("delete from sz_bwlb");
     data.Exec("insert into sz_bwlb (yybz, ylsj, yinlsj, chts, xssj, fzbz, tqtsts, nr, qrbz) values "
               "('0', '2025-11-20', '2025-11-20', '每1月', '十月 初一', '0', '0天', 'x', '1')");
-    const auto expected = NextRepeat({1, "2025-11-20", "0", "每1月", "0", "十月 初一"}, today, nullptr);
+    const auto expected = NextRepeat({1, "2025-11-20", "0", "每1月", "0", "十月 初一", "2025-11-20"}, today, nullptr);
     ASSERT_TRUE(expected);
     form->tcsh->SetEnabled(true);
     form->tcshTimer(form->tcsh);
     EXPECT_TRUE(form->tcsh->Enabled());
     EXPECT_EQ(data.Value("select ylsj||'|'||yinlsj||'|'||qrbz||'|'||xssj from sz_bwlb"),
-              expected->Ylsj + "|" + expected->Ylsj + "|0|十一月 初一");
+              expected->Ylsj + "|" + expected->Ylsj + "|0|四月 初一");   // the next 初一 from today
 
     delete form;
     SetClockSource(nullptr);

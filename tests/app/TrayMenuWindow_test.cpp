@@ -185,9 +185,17 @@ TEST_F(TrayMenus, ItemsOpenTheirWindowsAndTwinsForward)
     Formqtcs = nullptr;
     Formzxbz = nullptr;
 
+    // A missing help document is said, and nothing is opened.
+    const size_t said = boxes.Calls.size();
+    form->N41->Click();
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(boxes.Calls.size(), said + 1);
+    EXPECT_EQ(boxes.Calls.back().Text, std::string("找不到使用说明：") + data.File.Folder() + HelpFileName);
+    WriteFileBytes(data.File.Folder() + HelpFileName, "MIME-Version: 1.0\r\n");
     form->N41->Click();
     form->N44->Click();
     EXPECT_EQ(opened, std::vector<std::string>(2, data.File.Folder() + HelpFileName));
+    EXPECT_EQ(boxes.Calls.size(), said + 1);
 
     form->N38->Click();
     form->N4->Click();
@@ -253,6 +261,20 @@ TEST_F(TrayMenus, TheIconIsAddedWithItsTipAndRemovedWithTheWindow)
     form = nullptr;
     EXPECT_EQ(notified.back().Message, DWORD(NIM_DELETE));
     EXPECT_EQ(TrayIconManagerWindow(), nullptr);
+}
+
+// After the shell restarts (Explorer broadcasts "TaskbarCreated") the icon is added again,
+// so the program stays reachable with the clock hidden.
+TEST_F(TrayMenus, TheIconComesBackWhenTheShellRestarts)
+{
+    ASSERT_EQ(notified.size(), 1u);
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    Application->ProcessMessages();
+    ASSERT_EQ(notified.size(), 2u);
+    EXPECT_EQ(notified[1].Message, DWORD(NIM_ADD));
+    EXPECT_EQ(notified[1].Flags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(notified[1].Window, TrayIconManagerWindow());
+    EXPECT_EQ(notified[1].Tip, L"桌面日历");
 }
 
 TEST_F(TrayMenus, AClickShowsTheSummaryAndADoubleClickOnlyOnce)

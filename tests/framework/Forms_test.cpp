@@ -53,6 +53,24 @@ TEST_F(FormTest, CreateShowHide) {
     delete form;
 }
 
+TEST_F(FormTest, AShowHandlerThatRaisesLeavesTheFormHiddenAndALaterShowTriesAgain) {
+    auto* form = NewForm<TCountingForm>(nullptr);
+    bool fail = true;
+    form->OnShow = [&](TObject*) {
+        ++form->Shown;
+        if (fail) throw Exception("no data");
+    };
+    EXPECT_THROW(form->Show(), Exception);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    fail = false;
+    form->Show();
+    EXPECT_EQ(form->Shown, 2);
+    EXPECT_TRUE(form->Visible());
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    delete form;
+}
+
 TEST_F(FormTest, CloseOnHiddenFormRunsBothEvents) {
     auto* form = NewForm<TCountingForm>(nullptr);
     form->AllowClose = false;

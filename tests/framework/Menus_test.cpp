@@ -100,6 +100,35 @@ TEST(Menus, SubItemsGoWithTheirParentAndLeaveTheOwner) {
     EXPECT_EQ(form.FindComponent("N16"), nullptr);
 }
 
+// Automatic hot keys go before the first letter or digit no other item has; captions
+// that carry one keep it, and those left without a free character stay as written.
+TEST(Menus, AutomaticHotkeysTakeTheFirstFreeLetterOrDigit) {
+    const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> cases = {
+        {{"1900", "1910", "1920", "1990", "2000"}, {"&1900", "1&910", "19&20", "199&0", "2000"}},
+        {{"Open", "&Over", "-", "quit", "Quit"}, {"O&pen", "&Over", "-", "&quit", "Q&uit"}},
+        {{"今日", "-", "一月", "历史日期", "a&&b"}, {"今日", "-", "一月", "历史日期", "a&&b"}},
+        {{"便签A", "便签a", "便签A2"}, {"便签&A", "便签a", "便签A&2"}},
+    };
+    for (const auto& [captions, shown] : cases) EXPECT_EQ(AutoHotkeyCaptions(captions), shown) << captions[0];
+}
+
+TEST(Menus, ShownCaptionsFollowTheMenusAutoHotkeysAndTheVisibleSiblings) {
+    TComponent form(nullptr);
+    TPopupMenu menu(&form);
+    auto* hidden = AddItem(&form, menu.Items(), "N1", "Hidden");
+    auto* help = AddItem(&form, menu.Items(), "N2", "Help");
+    auto* sub = AddItem(&form, help, "N3", "Home");
+    hidden->SetVisible(false);
+    EXPECT_EQ(help->ShownCaption(), "Help");   // maManual by default
+    menu.SetAutoHotkeys(maAutomatic);
+    EXPECT_EQ(help->ShownCaption(), "&Help");
+    EXPECT_EQ(sub->ShownCaption(), "&Home");   // among its own siblings
+    EXPECT_EQ(help->Caption(), "Help");
+    hidden->SetVisible(true);
+    EXPECT_EQ(help->ShownCaption(), "H&elp");
+    EXPECT_EQ(sub->Menu(), &menu);
+}
+
 TEST(Menus, ShortCutText) {
     EXPECT_EQ(ShortCutToText(ShortCut('C', {ssCtrl})), "Ctrl+C");
     EXPECT_EQ(ShortCutToText(ShortCut(VK_F5, {})), "F5");

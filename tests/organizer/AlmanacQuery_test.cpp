@@ -23,16 +23,17 @@ TEST(AlmanacQuery, SolarChoiceTakesThePickedDay) {
               EncodeDate(2026, 3, 5));
 }
 
-TEST(AlmanacQuery, LunarChoiceTakesThatDayOfTodaysYear) {
-  struct { int year; const char *month, *day; TDateTime expected; } cases[] = {
-    {2024, "正月", "初一", EncodeDate(2024, 2, 10)},
-    {2025, "正月", "初一", EncodeDate(2025, 1, 29)},
-    {2026, "正月", "初一", EncodeDate(2026, 2, 17)},
-    {2026, "八月", "十五", EncodeDate(2026, 9, 25)},
-    {2025, "十二月", "初八", EncodeDate(2026, 1, 26)},   // the twelfth month reaches into the next solar year
+TEST(AlmanacQuery, LunarChoiceTakesTheOccurrenceNotYetPast) {
+  struct { TDateTime today; const char *month, *day; TDateTime expected; } cases[] = {
+    {EncodeDate(2024, 2, 10), "正月", "初一", EncodeDate(2024, 2, 10)},
+    {EncodeDate(2024, 6, 1), "正月", "初一", EncodeDate(2025, 1, 29)},
+    {EncodeDate(2026, 6, 1), "八月", "十五", EncodeDate(2026, 9, 25)},
+    {EncodeDate(2026, 1, 5), "腊月", "廿三", EncodeDate(2026, 2, 10)},    // the lunar year before's, not yet past
+    {EncodeDate(2026, 6, 1), "十二月", "初八", EncodeDate(2027, 1, 15)},  // reaches into the next solar year
+    {EncodeDate(2025, 6, 1), "十二月", "三十", EncodeDate(2026, 2, 16)},  // 腊月 of 2025 has 29 days
   };
   for (const auto& c : cases)
-    EXPECT_EQ(AlmanacQueryDate(false, 0, c.month, c.day, EncodeDate(c.year, 6, 1)), c.expected) << c.year << c.month << c.day;
+    EXPECT_EQ(AlmanacQueryDate(false, 0, c.month, c.day, c.today), c.expected) << DateToStr(c.today) << c.month << c.day;
 }
 
 TEST(AlmanacQuery, LunarDateOutsideTheCalendarGivesToday) {

@@ -14,6 +14,8 @@
 #include "organizer/win/Unit1.h"
 #include "tests/framework/WinTestUtil.h"
 
+#include <uxtheme.h>
+
 namespace {
 
 const TDateTime kNow = EncodeDateTime(2026, 3, 10, 10, 0, 0, 0);
@@ -127,11 +129,32 @@ TEST_F(DesktopCalendar, UsersFestivalsAreRedUnderTheirDaysAndReadOncePerPaint)
     EXPECT_GT((shot.PixelARGB(today.Left + 2, today.Bottom - 2) >> 8 & 0xFF),
               (shot.PixelARGB(today.Left + 2, today.Top + 1) >> 8 & 0xFF));
     SaveShot(form->Handle(), "desktop-calendar");
-    // The month view's other options: week numbers with their line, frame, year and month behind.
-    for (TCheckBox* box : {form->CheckBox3, form->CheckBox4, form->CheckBox5, form->CheckBox6}) {
+    // The month view's other options, each off and on again: frame, year and month behind,
+    // week numbers, their line.
+    TChnCalendar& view = *form->ChnCalendar1;
+    const std::pair<TCheckBox*, bool (TChnCalendar::*)() const> options[] = {
+        {form->CheckBox3, &TChnCalendar::ShowFrame}, {form->CheckBox4, &TChnCalendar::ShowBackYearMonth},
+        {form->CheckBox5, &TChnCalendar::ShowWeekNum}, {form->CheckBox6, &TChnCalendar::ShowWeekNumLine}};
+    for (const auto& [box, shown] : options) {
         box->SetChecked(false);
+        EXPECT_FALSE((view.*shown)()) << box->Caption();
         box->SetChecked(true);
+        EXPECT_TRUE((view.*shown)()) << box->Caption();
     }
+    // The frame round the back: the visual style's edit box where styles are on (as in this
+    // prefix), else a plain rectangle in its colour.
+    TBitmap& back = view.BackBitmap();
+    const bool themed = IsAppThemed() && IsThemeActive();
+    for (const auto& [x, y] : {std::pair{0, 0}, {back.Width() - 1, back.Height() / 2}, {back.Width() / 2, back.Height() - 1}}) {
+        const uint32_t rgb = back.PixelARGB(x, y) & 0xFFFFFF;
+        if (themed) {
+            EXPECT_NE(rgb, Rgb(view.ColorShowFrame)) << x << "," << y;
+            EXPECT_NE(rgb, 0xFFFFFFu) << x << "," << y;
+        } else {
+            EXPECT_EQ(rgb, Rgb(view.ColorShowFrame)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(view.Grid()->ColWidths(0), 18);   // week numbers shown
     SaveShot(form->Handle(), "desktop-calendar-options");
 }
 
@@ -177,4 +200,66 @@ TEST_F(DesktopCalendar, MonthViewNamesTheLunarMonthAndDayOfADate)
     EXPECT_EQ(cal->CnDate(), cal->CnMonth() + "初一");
     cal->SetDateTime(EncodeDate(2023, 3, 22));
     EXPECT_EQ(PlainLunarMonthName(cal->CnMonth()), "二月");
+}
+
+namespace {
+const char* menuShot = nullptr;
+
+// Saves the open menu (with VORPEN_SHOTS set) and closes it.
+void CALLBACK ShootAndCloseMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    if (HWND menu = FindWindowW(L"#32768", nullptr); menu && menuShot) {
+        RECT r;
+        GetWindowRect(menu, &r);
+        InflateRect(&r, 60, 30);
+        if (const char* dir = std::getenv("VORPEN_SHOTS")) {
+            TBitmap screen(r.right - r.left, r.bottom - r.top);
+            HDC dc = GetDC(nullptr);
+            BitBlt(screen.Canvas().Handle(), 0, 0, screen.Width(), screen.Height(), dc, r.left, r.top, SRCCOPY | CAPTUREBLT);
+            ReleaseDC(nullptr, dc);
+            GdiFlush();
+            screen.SaveToFile(std::string(dir) + "/" + menuShot + ".bmp");
+        }
+    }
+    EndMenu();
+}
+}  // namespace
+
+// A right click on the year number or "年" opens the year menu, on the month number or
+// "月" the month menu; the menus give their items automatic hot keys.
+TEST_F(DesktopCalendar, RightClicksOnTheYearAndMonthOpenTheirMenus)
+{
+    form->Show();
+    TChnCalendar& view = *form->ChnCalendar1;
+    std::vector<std::string> opened;
+    view.YearMenu->OnPopup = [&](TObject*) {
+        opened.push_back("year");
+        SetTimer(nullptr, 0, 400, ShootAndCloseMenu);
+    };
+    view.MonthMenu->OnPopup = [&](TObject*) {
+        opened.push_back("month");
+        SetTimer(nullptr, 0, 400, ShootAndCloseMenu);
+    };
+    const std::pair<TLabel*, const char*> labels[] = {
+        {view.LabelYear, "month-view-year-menu"}, {view.LabelYearUnit, nullptr},
+        {view.LabelMonth, "month-view-month-menu"}, {view.LabelMonthUnit, nullptr}};
+    for (const auto& [label, shot] : labels) {
+        menuShot = shot;
+        const TPoint at = view.ClientToScreen({label->Left() + label->Width() / 2, label->Top() + label->Height() / 2});
+        SendMessageW(view.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view.Handle()), MAKELPARAM(at.X, at.Y));
+    }
+    menuShot = nullptr;
+    EXPECT_EQ(opened, (std::vector<std::string>{"year", "year", "month", "month"}));
+    // A right click on the grid opens nothing while the title shows.
+    const TPoint grid = view.ClientToScreen({view.Grid()->Left() + 40, view.Grid()->Top() + 60});
+    SendMessageW(view.Grid()->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view.Grid()->Handle()),
+                 MAKELPARAM(grid.X, grid.Y));
+    EXPECT_EQ(opened.size(), 4u);
+
+    EXPECT_TRUE(view.YearMenu->AutoHotkeys() == maAutomatic && view.MonthMenu->AutoHotkeys() == maAutomatic);
+    const TMenuItem* decades = view.YearMenu->Items();
+    EXPECT_EQ(decades->Items(4)->ShownCaption(), "&1900");
+    EXPECT_EQ(decades->Items(5)->ShownCaption(), "1&910");
+    EXPECT_EQ(decades->Items(4)->Caption(), "1900");
 }

@@ -134,3 +134,28 @@ TEST_F(MemoDialogs, EditChangesTheNoticeDaysAndRemindsAgain) {
   f.Show();
   SaveShot(f, "memo-edit-lunar");
 }
+
+// An edit saved after its memo was deleted meanwhile changes nothing, says so and keeps
+// the dialog open with the user's text.
+TEST_F(MemoDialogs, AnEditOfADeletedMemoSaysSoAndStaysOpen) {
+  TMemoRow stored{0, "1", "2024-03-05 08:30:00", "2024-03-05", "体检", "3天", "0天", "每0天", "",
+                  "2024年03月05日 08:30 周二", "1", "1"};
+  InsertMemo(*dbhouse->qbw, stored);
+  stored = LastRow();
+  const int before = count;
+  TFormbwxg& f = *Formbwxg;
+  f.LoadMemo(stored);
+  f.Show();
+  TADOQuery& q = *dbhouse->qok;
+  q.Close();
+  q.SQL.SetText("delete from sz_bwlb where iid=" + std::to_string(stored.Iid));
+  q.ExecSQL();
+  f.memo1->SetText("体检改期");
+  Click(f.BitBtn2);
+  ASSERT_EQ(boxes.Calls.size(), 1u);
+  EXPECT_NE(boxes.Calls[0].Text.find("已被删除"), std::string::npos);
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(f.memo1->Text(), "体检改期");
+  LastRow();
+  EXPECT_EQ(count, before - 1);
+}

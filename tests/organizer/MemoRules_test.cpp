@@ -50,12 +50,23 @@ TEST(MemoRules, SolarRowTexts) {
   EXPECT_EQ(day.xssj, "2024年03月05日 周二");
 }
 
-// Every month and day of the lists converts, and the written date (zero-padded) is that
-// day of this lunar year, or today when the lunar date does not exist.
-TEST(MemoRules, LunarRowIsThisYearsSolarDate) {
+// Every month and day of the lists converts, and the written date (zero-padded) is the
+// first one from today on with that lunar month and day (a 30th the month lacks: its
+// 29th), whatever the day of the year the memo is added on. Found here day by day.
+TEST(MemoRules, LunarRowIsTheOccurrenceNotYetPast) {
   const auto months = LunarMonthItems(), days = LunarDayItems();
-  for (int year : {1950, 2024, 2099}) {
-    const TDateTime today = EncodeDate(year, 5, 20);
+  struct Day { int month, day; bool leap, last; };
+  for (TDateTime today : {EncodeDate(1950, 5, 20), EncodeDate(2026, 1, 5), EncodeDate(2026, 2, 17),
+                          EncodeDate(2026, 12, 31), EncodeDate(2099, 1, 10)}) {
+    std::vector<Day> lunar;
+    for (TDateTime t = today; t < today + 400; t += 1) {
+      Day x{};
+      int next, month;
+      ASSERT_TRUE(SolarToLunar(YearOf(t), MonthOf(t), DayOf(t), x.leap, x.day, x.month, month));
+      ASSERT_TRUE(SolarToLunar(YearOf(t + 1), MonthOf(t + 1), DayOf(t + 1), x.last, next, month, month));
+      x.last = next == 1;
+      lunar.push_back(x);
+    }
     for (int m = 0; m < 12; ++m)
       for (int d = 0; d < 30; ++d) {
         TMemoInput in = Choices(0, 0, 32, false);
@@ -63,23 +74,39 @@ TEST(MemoRules, LunarRowIsThisYearsSolarDate) {
         const TMemoRow row = MemoRowFromInput(in, TMemoDialogMode::Add, today);
         ASSERT_EQ(row.ylsj, row.yinlsj);
         ASSERT_EQ(row.xssj, months[m] + " " + days[d]);
-        int sd, sm, sy, ld, lm, ly;
-        bool leap = true;
-        if (!LunarToSolar(year, m + 1, d + 1, false, sd, sm, sy)) {
-          EXPECT_EQ(row.ylsj, FormatDateTime("yyyy-mm-dd", today));
-          continue;
-        }
-        const TDateTime due = StrToDate(row.ylsj);
-        ASSERT_EQ(row.ylsj, FormatDateTime("yyyy-mm-dd", due));
-        ASSERT_TRUE(SolarToLunar(YearOf(due), MonthOf(due), DayOf(due), leap, ld, lm, ly));
-        EXPECT_EQ(std::make_tuple(ly, lm, ld, leap), std::make_tuple(year, m + 1, d + 1, false));
+        size_t i = 0;
+        while (i < lunar.size() && !(lunar[i].month == m + 1 && !lunar[i].leap &&
+                                     (lunar[i].day == d + 1 || (d == 29 && lunar[i].last))))
+          ++i;
+        ASSERT_LT(i, lunar.size());
+        EXPECT_EQ(row.ylsj, FormatDateTime("yyyy-mm-dd", today + double(i))) << row.xssj;
       }
   }
   TMemoInput in = Choices(0, 0, 32, false);
+  in.LunarMonth = "腊月", in.LunarDay = "廿三";
+  EXPECT_EQ(MemoRowFromInput(in, TMemoDialogMode::Add, EncodeDate(2026, 1, 5)).ylsj, "2026-02-10");
   in.LunarMonth = "八月", in.LunarDay = "十五";
   EXPECT_EQ(MemoRowFromInput(in, TMemoDialogMode::Add, EncodeDate(2024, 1, 1)).ylsj, "2024-09-17");
+  EXPECT_EQ(MemoRowFromInput(in, TMemoDialogMode::Add, EncodeDate(2150, 1, 1)).ylsj, "2150-01-01");
   in.LunarDay = "";
   EXPECT_THROW(MemoRowFromInput(in, TMemoDialogMode::Add, 0), EConvertError);
+}
+
+// A monthly lunar memo whose month has passed this lunar year starts at its day's next
+// occurrence, named after that month; one whose month is still to come starts there.
+TEST(MemoRules, MonthlyLunarRowOfAPastMonthStartsAtTheNextOccurrence) {
+  const std::tuple<const char*, const char*, TDateTime, const char*> cases[] = {
+      {"正月", "初一", EncodeDate(2028, 4, 10), "2028-04-25|四月 初一"},
+      {"八月", "十五", EncodeDate(2028, 4, 10), "2028-10-03|八月 十五"},
+      {"正月", "三十", EncodeDate(2028, 6, 1), "2028-06-22|五月 三十"},   // a 29-day 五月
+  };
+  for (auto [month, day, today, expected] : cases) {
+    TMemoInput in = Choices(0, 0, 31, false);
+    ASSERT_EQ(in.RepeatText, "每1月");
+    in.LunarMonth = month, in.LunarDay = day;
+    const TMemoRow row = MemoRowFromInput(in, TMemoDialogMode::Add, today);
+    EXPECT_EQ(row.ylsj + "|" + row.xssj, expected);
+  }
 }
 
 TEST(MemoRules, LoadsStoredRows) {
@@ -108,6 +135,23 @@ TEST(MemoRules, LoadsStoredRows) {
     EXPECT_EQ(std::make_pair(load.LunarMonthIndex, load.LunarDayIndex), std::make_pair(month, day)) << xssj;
     EXPECT_EQ(load.RepeatIndex, -1);
   }
+}
+
+// A solar row whose due time is NULL (read as "") or no date opens on today, to be repaired.
+TEST(MemoRules, ASolarRowWithoutAReadableDueTimeLoadsToday) {
+  const TDateTime now = EncodeDateTime(2024, 6, 1, 14, 25, 36, 0);
+  TMemoRow row;
+  row.yybz = "1";
+  for (const char* ylsj : {"", "明天", "2024-13-40 08:00:00", "2024-06"})
+    for (const char* fzbz : {"0", "1"}) {
+      row.ylsj = ylsj, row.fzbz = fzbz;
+      TMemoLoad load;
+      ASSERT_NO_THROW(load = MemoLoadFromRow(row, now)) << ylsj;
+      EXPECT_TRUE(load.Solar && load.SetDates);
+      EXPECT_EQ(DateOf(load.Date), EncodeDate(2024, 6, 1)) << ylsj << " " << fzbz;
+      // to the minute when the memo is minute-precise, else the time of day as it is
+      EXPECT_EQ(FormatDateTime("hh:nn:ss", load.Time), *fzbz == '1' ? "14:25:00" : "14:25:36") << ylsj << " " << fzbz;
+    }
 }
 
 // The rows the dialogs write are read by the memo timer as meant: a minute-precise memo

@@ -104,6 +104,12 @@ TEST_F(QuickReminderDialog, AbsoluteTimesAreTheNextToComeAndMinutesStopAt1440) {
   f.ComboBox1->SetText("一刻");
   EXPECT_THROW(f.BitBtn2Click(nullptr), EConvertError);
   EXPECT_EQ(Row("zdsj"), "2026-05-11 10:29:59");
+  f.ComboBox1->SetText("-5");   // said in Chinese, nothing written, the dialog stays
+  Click(f.BitBtn2);
+  EXPECT_EQ(Row("zdsj"), "2026-05-11 10:29:59");
+  EXPECT_TRUE(f.Visible());
+  ASSERT_EQ(boxes.Calls.size(), 1u);
+  EXPECT_EQ(boxes.Calls[0].Text, "提醒的分钟数不能小于0！");
 }
 
 TEST_F(QuickReminderDialog, TheAlertGoesBackToTheDialogOrCloses) {

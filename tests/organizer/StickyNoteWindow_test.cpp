@@ -13,6 +13,7 @@
 #include "framework/base/FakeTimerService.h"
 #include "framework/rtl/Encoding.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/win/Application.h"
 #include "framework/win/Dialogs.h"
 #include "framework/win/FileDialogs.h"
 #include "framework/win/WinUtil.h"
@@ -178,6 +179,20 @@ TEST_F(StickyNotes, ANeverUsedNoteShowsTodayAndAnEmptyEditor)
     EXPECT_EQ(Row("rq", 7), "2026-03-10");
 }
 
+TEST_F(StickyNotes, ANoteWhoseRowIsMissingStillShowsEmptyAndSaysWhyOnce)
+{
+    data.Exec("delete from sz_bqb where bz='便签2位置'");
+    TFormbqr2* note = Make<TFormbqr2>();
+    note->Show();
+    EXPECT_TRUE(note->Visible());
+    EXPECT_TRUE(IsWindowVisible(note->Handle()));
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "");
+    ASSERT_EQ(boxes.Calls.size(), 1u);
+    EXPECT_NE(boxes.Calls[0].Text.find("便签2"), std::string::npos);
+    note->Show();
+    EXPECT_EQ(boxes.Calls.size(), 1u);
+}
+
 TEST_F(StickyNotes, AMovedProgramFolderFindsTheNoteInItsOwnFolder)
 {
     CreateDir(NoteFolder(data.File.Folder()));
@@ -186,6 +201,82 @@ TEST_F(StickyNotes, AMovedProgramFolderFindsTheNoteInItsOwnFolder)
     TFormbqr6* note = Make<TFormbqr6>();
     note->Show();
     EXPECT_EQ(NoteMemoText(note->NoteMemo1), "kept");
+}
+
+// Resting the mouse on the title strip (its picture, date or weekday) or on the text shows
+// the note's hint about the desktop edge.
+TEST_F(StickyNotes, RestingOnTheStripOrTheTextShowsTheEdgeHint)
+{
+    TFormbqr1* note = Make<TFormbqr1>();
+    note->Show();
+    std::vector<std::string> shown;
+    Application->OnShowHint = [&](std::string& hint, bool& canShow, THintInfo&) {
+        shown.push_back(hint);
+        canShow = false;
+    };
+    Application->SetShowHint(true);
+    const std::pair<HWND, TPoint> rests[] = {
+        {note->Panel2->Handle(), {note->Image1->Left() + 5, 10}}, {note->Panel2->Handle(), {note->Label1->Left() + 5, 15}},
+        {note->Panel2->Handle(), {70, 3}}, {note->Edit1->Handle(), {5, 5}}, {note->NoteMemo1Control->Handle(), {60, 80}}};
+    for (const auto& [window, at] : rests) {
+        PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.X, at.Y));
+        Application->ProcessMessages();
+        timers.Advance(Application->HintPause + 10);
+        PostMessageW(window, WM_LBUTTONDOWN, 0, MAKELPARAM(at.X, at.Y));   // hides it for the next rest
+        Application->ProcessMessages();
+    }
+    Application->OnShowHint = nullptr;
+    if (const char* dir = std::getenv("VORPEN_SHOT_DIR"); dir && *dir) {   // the hint as it shows, below the note
+        note->SetBounds(100, 100, note->Width(), note->Height());
+        SetCursorPos(160, 200);
+        PostMessageW(note->NoteMemo1Control->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 65));
+        Application->ProcessMessages();
+        timers.Advance(Application->HintPause + 10);
+        PumpUntil([] { return false; }, 1000);
+        TBitmap shot(520, 340);
+        HDC screen = GetDC(nullptr);
+        BitBlt(shot.Canvas().Handle(), 0, 0, 520, 340, screen, 90, 90, SRCCOPY | CAPTUREBLT);
+        ReleaseDC(nullptr, screen);
+        shot.SaveToFile(std::string(dir) + "\\note_hint.bmp");
+        Application->CancelHint();
+    }
+    Application->SetShowHint(false);
+    ASSERT_EQ(shown.size(), std::size(rests));
+    for (const std::string& hint : shown)
+        EXPECT_EQ(hint, "便签放在桌面的上边缘或右边缘会自动缩回，鼠标移到那里便签又会出来");
+}
+
+TEST_F(StickyNotes, TheManagerAndItsViewerOpenCentredOnTheScreen)
+{
+    for (TForm* f : {static_cast<TForm*>(Make<TFormbqcx>()), static_cast<TForm*>(Make<TFormxsbq>())}) {
+        f->Show();
+        EXPECT_NEAR(f->Left() + f->Width() / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1) << f->Name();
+        EXPECT_NEAR(f->Top() + f->Height() / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1) << f->Name();
+        f->Close();
+    }
+}
+
+// The manager's "显示内容" finds a moved note's file where the note window does.
+TEST_F(StickyNotes, TheManagerShowsAMovedNoteFromItsOwnFolder)
+{
+    CreateDir(NoteFolder(data.File.Folder()));
+    WriteFileBytes(FileOf(6), Utf8ToGbk("搬家后"));
+    data.Exec("update sz_bqb set strpath='C:\\gone\\bq\\6.txt' where bz='便签6位置'");
+    TFormxsbq* viewer = Make<TFormxsbq>();
+    Formxsbq = viewer;
+    TFormbqcx* manager = Make<TFormbqcx>();
+    manager->Show();
+    TADOQuery& list = *dbhouse->qbqcx;
+    while (!list.Eof() && list.FieldByName("xsbz").AsString() != "便签6")
+        list.Next();
+    ASSERT_FALSE(list.Eof());
+    boxes.Answer = IDYES;
+    PostMessageW(viewer->Handle(), WM_CLOSE, 0, 0);
+    manager->skSkinButton3->ButtonClick();
+    ASSERT_EQ(boxes.Calls.size(), 1u);
+    EXPECT_EQ(NoteMemoText(viewer->Memo1), Utf8ToGbk("搬家后"));
+    manager->Close();
+    Formxsbq = nullptr;
 }
 
 TEST_F(StickyNotes, ASlotTheManagerMarksFreeIsClosedByTheClocksTimer)
@@ -248,6 +339,24 @@ TEST_F(StickyNotes, TwoNotesSideBySide)
     two->SetBounds(260, 60, two->Width(), two->Height());
     Type(*one, u"买牛奶\r周五交房租\r给妈妈打电话");
     Type(*two, u"会议纪要：下午三点\r带上笔记本");
+    EXPECT_EQ(NoteMemoText(one->NoteMemo1), Utf8ToGbk("买牛奶\r\n周五交房租\r\n给妈妈打电话"));
+    EXPECT_EQ(ReadFileBytes(FileOf(2)), Utf8ToGbk("会议纪要：下午三点\r\n带上笔记本"));
+    EXPECT_LE(one->Left() + one->Width(), two->Left());   // side by side, not over each other
+    // The strip and the text's background are in the tooltip colour.
+    for (TNoteForm* note : {static_cast<TNoteForm*>(one), static_cast<TNoteForm*>(two)}) {
+        TBitmap image(note->ClientWidth(), note->ClientHeight());
+        note->PaintTo(image.Canvas().Handle(), 0, 0);
+        GdiFlush();
+        const uint32_t infoBk = ColorToRGB(clInfoBk);
+        const uint32_t rgb = ((infoBk & 0xFF) << 16) | (infoBk & 0xFF00) | ((infoBk >> 16) & 0xFF);
+        EXPECT_EQ(image.PixelARGB(note->ClientWidth() / 2, 2) & 0xFFFFFF, rgb) << note->Name();
+        EXPECT_EQ(image.PixelARGB(note->ClientWidth() - 40, 32) & 0xFFFFFF, rgb) << note->Name();
+        int body = 0, area = 0;   // the text's background, between its ruled lines
+        for (int y = 40; y < note->ClientHeight(); y += 3)
+            for (int x = 0; x < note->ClientWidth(); x += 3, ++area)
+                body += (image.PixelARGB(x, y) & 0xFFFFFF) == rgb;
+        EXPECT_GT(body, area / 2) << note->Name();
+    }
     const char* dir = std::getenv("VORPEN_SHOT_DIR");
     if (!dir || !*dir)
         return;

@@ -3,6 +3,7 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
 #include "organizer/core/StickyNotes.h"
+#include "tests/rtl/TempDir.h"
 
 namespace {
 
@@ -32,6 +33,18 @@ TEST(StickyNotes, FileIsNamedAfterTheRowsIidInTheBqFolder)
     const std::string d(1, PathDelim);
     EXPECT_EQ(NoteFilePath("C:" + d + "vorpen" + d, 12), "C:" + d + "vorpen" + d + "bq" + d + "12.txt");
     EXPECT_EQ(NoteFolder("x" + d), "x" + d + "bq" + d);
+}
+
+// The note window and the manager read a note's text from the same file.
+TEST(StickyNotes, TextIsReadFromTheStoredPathWhileItExistsElseFromTheNotesOwnFile)
+{
+    TempDir dir;
+    const std::string own = NoteFilePath(dir.Path(), 4), elsewhere = dir.Path() + "kept.txt";
+    WriteFileBytes(elsewhere, "x");
+    const std::pair<std::string, std::string> cases[] = {
+        {"", own}, {elsewhere, elsewhere}, {dir.Path() + "gone.txt", own}, {"C:\\old\\bq\\4.txt", own}};
+    for (const auto& [stored, read] : cases)
+        EXPECT_EQ(NoteTextFile(stored, dir.Path(), 4), read) << stored;
 }
 
 TEST(StickyNotes, DateLineShowsTheStoredDateOrTodayForANeverUsedNote)

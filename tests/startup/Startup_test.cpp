@@ -135,6 +135,56 @@ TEST(FestivalDate, OfTwoInTheYearTheOneNotYetPastCounts)
     }
 }
 
+// Late in December the reminders look ahead into January: a date already past gives next
+// year's once that lies within the look-ahead, so "明天" and "六天后" see it.
+TEST(FestivalDate, NextYearsDateComesIntoTheLookAhead)
+{
+    const std::tuple<const char*, const char*, TDateTime, const char*> cases[] = {
+        {"阳历", "01-01", EncodeDate(2025, 12, 25), "2025-01-01"},   // seven days ahead: not yet
+        {"阳历", "01-01", EncodeDate(2025, 12, 26), "2026-01-01"},
+        {"阳历", "01-01", EncodeDate(2025, 12, 31), "2026-01-01"},
+        {"阳历", "01-05", EncodeDate(2025, 12, 31), "2026-01-05"},
+        {"阳历", "12-31", EncodeDate(2025, 12, 31), "2025-12-31"},   // today stays today
+        {"阳历", "12-20", EncodeDate(2025, 12, 31), "2025-12-20"},
+        {"阳历", "02-29", EncodeDate(2027, 12, 28), "2027-02-28"},
+        {"阴历", "01-01", EncodeDate(2026, 2, 11), "2026-02-17"},
+        {"阴历", "11-26", EncodeDate(2026, 12, 30), "2027-01-03"},   // 冬月廿六 of the lunar year 2026
+        {"阴历", "11-20", EncodeDate(2026, 1, 9), "2026-12-28"},
+    };
+    for (auto [rqlx, realyr, today, expected] : cases) {
+        TDateTime date;
+        ASSERT_TRUE(FestivalDate(rqlx, realyr, YearOf(today), date, today));
+        EXPECT_EQ(DateText(date), expected) << realyr << " " << DateText(today);
+    }
+}
+
+// Run across the year end, the refresh on each new day moves 元旦 into the look-ahead as a
+// new occurrence (remindable again); a confirmation of it then holds on New Year's Day.
+TEST(StartupData, FestivalDatesFollowTheDaysWhileTheProgramRuns)
+{
+    Module m;
+    m.Exec("delete from sz_jrb");
+    m.AddFestival("元旦", "阳历", "01-01");
+    m.Exec("update sz_jrb set qrbz='1'");
+    TDateTime refreshed = 0;
+    const TDateTime start = EncodeDateTime(2025, 12, 20, 23, 0, 0, 0);
+    EXPECT_TRUE(RefreshFestivalDatesOnNewDay(*m.House, start, refreshed));
+    EXPECT_EQ(m.Realrq("元旦").substr(0, 10), "2025-01-01");
+    m.Exec("update sz_jrb set qrbz='1'");
+    EXPECT_FALSE(RefreshFestivalDatesOnNewDay(*m.House, start + 0.04, refreshed));   // still the same day
+    for (TDateTime day = start + 1; day < EncodeDate(2025, 12, 26); day += 1)
+        RefreshFestivalDatesOnNewDay(*m.House, day, refreshed);
+    EXPECT_EQ(m.Value("select qrbz from sz_jrb", "qrbz"), "1");
+    EXPECT_TRUE(RefreshFestivalDatesOnNewDay(*m.House, EncodeDate(2025, 12, 26), refreshed));
+    EXPECT_EQ(m.Realrq("元旦").substr(0, 10), "2026-01-01");
+    EXPECT_EQ(m.Value("select qrbz from sz_jrb", "qrbz"), "0");
+    m.Exec("update sz_jrb set qrbz='1'");   // "我知道了" on 12-30
+    for (TDateTime day = EncodeDate(2025, 12, 27); day < EncodeDate(2026, 1, 3); day += 1)
+        RefreshFestivalDatesOnNewDay(*m.House, day + 0.5, refreshed);
+    EXPECT_EQ(m.Realrq("元旦").substr(0, 10), "2026-01-01");
+    EXPECT_EQ(m.Value("select qrbz from sz_jrb", "qrbz"), "1");
+}
+
 TEST(FestivalDate, LunarDay30TakesTheLastDayOfAShortMonth)
 {
     EXPECT_EQ(Festival("阴历", "12-30", 2026), "2026-02-16");   // New Year's Eve of a 29-day twelfth month
