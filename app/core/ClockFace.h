@@ -12,6 +12,7 @@ int MinuteHandAngle(int minute, int second);   // one degree every ten seconds
 int SecondHandAngle(int second);
 constexpr int kSecondOvershoot = 4;            // degrees past the mark for the first frame
 constexpr int kOvershootMs = 50;               // how long the overshoot frame stays
+constexpr int kDrawClockMs = 200;              // the redraw timer's interval
 
 // Alpha percent (0..100) to a constant alpha byte, rounded half to even: 60 gives 153.
 uint8_t ConstantAlpha(int percent);

@@ -74,9 +74,12 @@ public:
     int Alpha() const { return FAlpha; }
     uint8_t PushedAlpha() const { return FPushedAlpha; }     // constant alpha of the last frame
     int FramesComposed() const { return FFramesComposed; }   // frames pushed since creation
-    // Seams: the 50 ms overshoot wait (Sleep by default) and the rlxsf flag reader (the
-    // shown-flags row of the data file by default).
-    std::function<void(int ms)> OnClockWait;
+    // True while the overshoot frame is up and the next tick settles the seconds hand.
+    bool SettlePending() const { return FSettlePending; }
+    // Runs once, right after the start-up timer has put the clock's first frame up and
+    // before it opens the data file (the program makes its hidden windows there).
+    std::function<void()> OnClockShown;
+    // Seam: the rlxsf flag reader (the shown-flags row of the data file by default).
     std::function<std::string()> OnReadCalendarFlag;
     // Seam: starts the system's move loop (ReleaseCapture and SC_MOVE | HTCAPTION by default).
     std::function<void()> OnSystemMove;
@@ -193,10 +196,12 @@ private:
     void SetLayerImages();
     void SetSkinType(int skinType);
     void SetClockAlpha(int percent);
-    void ClockWait(int ms);
+    void ShowHands(const THandAngles& hands);
     std::string ReadCalendarFlag();
 
     TClockDial FDial;   // last drawn hour, minute and second
+    THandAngles FSettle;   // the settled frame that follows the overshoot
+    bool FSettlePending = false;
     TClockComposer FComposer;
     int FImagesCheckedMinute = -1;   // the layers' files are looked at once a minute
     uint8_t FSkinType = kBlueFace;

@@ -57,7 +57,7 @@ void TFmMain::CreateClockLayers()
     }
     tmrDrawClock = new TTimer(this);
     tmrDrawClock->SetName("tmrDrawClock");
-    tmrDrawClock->SetInterval(200);
+    tmrDrawClock->SetInterval(kDrawClockMs);
     tmrDrawClock->OnTimer = [this](TObject* Sender) { tmrDrawClockTimer(Sender); };
     Timer1 = new TTimer(this);
     Timer1->SetName("Timer1");
@@ -181,8 +181,17 @@ void TFmMain::UpdateLayeredClock(HWND window, SIZE size, HDC source, BYTE alpha)
     UpdateLayeredWindow(window, nullptr, nullptr, &size, source, &origin, 0, &blend, ULW_ALPHA);
 }
 
+// With the overshoot the tick shows the first frame and shortens its own interval to the
+// overshoot's 50 ms; the next tick settles the hand and restores the interval, so the UI
+// thread never waits.
 void TFmMain::tmrDrawClockTimer(TObject*)
 {
+    if (FSettlePending) {
+        FSettlePending = false;
+        tmrDrawClock->SetInterval(kDrawClockMs);
+        ShowHands(FSettle);
+        return;
+    }
     int h, m, s, ms;
     DecodeTime(Now(), h, m, s, ms);
     if (!FDial.Changed(h, m, s, FShowSecond))
@@ -193,24 +202,22 @@ void TFmMain::tmrDrawClockTimer(TObject*)
             ClockLayer(k)->ReloadChangedImage();
     }
     TClockFrames frames = TClockDial::Frames(h, m, s, FShowSecond, FSecondTan);
-    for (int i = 0; i < frames.Count; ++i) {
-        if (i > 0)
-            ClockWait(kOvershootMs);
-        ResetClockDrawn();
-        pngHour->SetRotate(frames.Frames[i].Hour);
-        pngMinute->SetRotate(frames.Frames[i].Minute);
-        pngSecond->SetRotate(frames.Frames[i].Second);
-        RenderClockOnce();
+    ShowHands(frames.Frames[0]);
+    if (frames.Count > 1) {
+        FSettle = frames.Frames[1];
+        FSettlePending = true;
+        tmrDrawClock->SetInterval(kOvershootMs);
     }
     FDial.Remember(h, m, s);
 }
 
-void TFmMain::ClockWait(int ms)
+void TFmMain::ShowHands(const THandAngles& hands)
 {
-    if (OnClockWait)
-        OnClockWait(ms);
-    else
-        Sleep(DWORD(ms));
+    ResetClockDrawn();
+    pngHour->SetRotate(hands.Hour);
+    pngMinute->SetRotate(hands.Minute);
+    pngSecond->SetRotate(hands.Second);
+    RenderClockOnce();
 }
 
 void TFmMain::SetSkinType(int skinType)

@@ -4,6 +4,8 @@
 // another unit fills in are stubs here.
 #include "app/win/Main.h"
 
+#include <utility>
+
 #include "app/core/Startup.h"
 #include "app/core/dbhouse.h"
 #include "app/win/SingleInstance.h"
@@ -118,6 +120,8 @@ void TFmMain::tszxsfTimer(TObject*)
 {
     tszxsf->SetEnabled(false);
     Guarded([this] { LoadSkinImages(); });
+    if (std::function<void()> shown = std::exchange(OnClockShown, nullptr))
+        shown();
     if (std::string reason; !OpenDataFile(reason)) {
         ShowMessage(reason.empty() ? "data error" : "data error\n\n" + reason);
         Terminate();

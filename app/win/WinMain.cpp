@@ -46,16 +46,10 @@ void UseStartTimeFromEnvironment()
     SetClockSource([start, startTicks] { return start + double(GetTickCount64() - startTicks) / MSecsPerDay; });
 }
 
-// Every window and the data module, owned by the application, in this order: the clock
-// window (the main form), the desktop calendar, the data module, then the organizer
-// windows. Only those that exist yet are listed.
-void CreateForms()
+// The organizer's windows, in the start-up order; each joins its place as it is built.
+// All start hidden, so the program makes them once the clock is on the screen.
+void CreateOrganizerForms()
 {
-    Application->CreateForm(FmMain);
-    Application->CreateForm(Form1);
-    FmMain->Form1 = Form1;
-    dbhouse = new Tdbhouse(Application);
-    // The organizer's windows, in the start-up order; each joins its place as it is built.
     Application->CreateForm(Formbqgl);
     Application->CreateForm(Formbqr1);
     Application->CreateForm(Formdjs1);
@@ -94,6 +88,19 @@ void CreateForms()
     FmMain->OnFestivalEditor = [] { RunOwnedModal(FmMain, Formjrbj); };
     FmMain->NoteForms = {Formbqr1, Formbqr2, Formbqr3, Formbqr4, Formbqr5, Formbqr6, Formbqr7};
     FmMain->NoteRecordsForm = Formbqcx;
+}
+
+// Every window and the data module, owned by the application, in this order: the clock
+// window (the main form), the desktop calendar, the data module, then the organizer
+// windows, which the start-up timer makes right after the clock's first frame and before
+// anything reads the data file.
+void CreateForms()
+{
+    Application->CreateForm(FmMain);
+    Application->CreateForm(Form1);
+    FmMain->Form1 = Form1;
+    dbhouse = new Tdbhouse(Application);
+    FmMain->OnClockShown = CreateOrganizerForms;
 }
 
 }  // namespace

@@ -68,3 +68,52 @@ void BM_TypeBreakAndDelete(benchmark::State& state) {
 }
 BENCHMARK(BM_TypeBreakAndDelete);
 }  // namespace
+
+namespace {
+// A note holding one line of about 1 MB (Chinese with an ASCII word now and then), or 1 MB in
+// lines of 80 bytes, with the caret in its middle.
+struct BigNote : Note {
+    explicit BigNote(bool oneLine) {
+        std::string text;
+        for (int i = 0; text.size() < (1u << 20); ++i) {
+            text += i % 9 == 8 ? "word " : "\xB1\xE3\xC7\xA9\xCE\xC4\xD7\xD6";
+            if (!oneLine && i % 10 == 9) text += "\r\n";
+        }
+        core.SetTextBytes(text);
+        const int line = (core.Lines().Count() + 1) / 2;
+        const TBufferCoord middle{oneLine ? (1 << 19) + 1 : 41, line};
+        core.SetCaretXY(middle);
+        core.SetCaretXY(core.CaretXY());  // off a trail byte
+    }
+};
+
+// A GBK character typed and deleted again, with the plan of the caret's rows.
+void TypeInBigNote(benchmark::State& state, bool oneLine) {
+    BigNote note(oneLine);
+    char zhong[] = "\xD6\xD0";
+    for (auto _ : state) {
+        note.core.CommandProcessor(ecImeStr, 0, zhong);
+        const int y = (note.core.DisplayXY().Row - note.core.TopLine()) * 20;
+        benchmark::DoNotOptimize(note.core.PlanPaint(Rect(0, std::max(y - 20, 0), 482, y + 20), true));
+        note.core.CommandProcessor(ecDeleteLastChar, 0, nullptr);
+    }
+}
+void BM_TypeInOneMegabyteLine(benchmark::State& state) { TypeInBigNote(state, true); }
+BENCHMARK(BM_TypeInOneMegabyteLine)->Unit(benchmark::kMillisecond);
+void BM_TypeInOneMegabyteOfLines(benchmark::State& state) { TypeInBigNote(state, false); }
+BENCHMARK(BM_TypeInOneMegabyteOfLines)->Unit(benchmark::kMillisecond);
+
+// 1 MB of lines pasted in front of a 1 MB note, and undone.
+void BM_PasteMegabyteInFront(benchmark::State& state) {
+    BigNote note(false);
+    const std::string text = note.core.GetText();
+    for (auto _ : state) {
+        note.core.SetCaretXY({1, 1});
+        note.core.ReplaceSelText(text, true);
+        state.PauseTiming();
+        note.core.CommandProcessor(ecUndo, 0, nullptr);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PasteMegabyteInFront)->Unit(benchmark::kMillisecond);
+}  // namespace

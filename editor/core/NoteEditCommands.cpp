@@ -88,13 +88,14 @@ std::string TNoteEditCore::TextBetween(const TBufferCoord& from, const TBufferCo
 
 void TNoteEditCore::TrimLine(int line, TNoteChangeReason reason) {
     if (!HasOption(eoTrimTrailingSpaces) || line < 1 || line > FLines->Count()) return;
-    const std::string s = FLines->Get(line - 1);
+    const std::string& s = FLines->Get(line - 1);
     size_t n = s.size();
     while (n > 0 && IsBlank(s[n - 1])) --n;
     if (n == s.size()) return;
-    FLines->Put(line - 1, s.substr(0, n));
+    std::string blanks = s.substr(n);
     const int from = static_cast<int>(n) + 1, to = static_cast<int>(s.size()) + 1;
-    FUndoList.RecordChange(reason, {from, line}, {to, line}, s.substr(n), smNormal);
+    FLines->Put(line - 1, s.substr(0, n));
+    FUndoList.RecordChange(reason, {from, line}, {to, line}, std::move(blanks), smNormal);
 }
 
 int TNoteEditCore::LineIndent(int line) const {
@@ -109,6 +110,7 @@ void TNoteEditCore::DeleteRangeRecorded(TNoteChangeReason reason, const TBufferC
     if (EarlierPos(from, to) == to) return;
     EditUpdate update(*this);
     UndoGroup group(FUndoList);  // OnChange comes once the line is trimmed
+    PadLineTo(from);             // a deletion from beyond the end joins at the caret
     const std::string text = TextBetween(from, to);
     DeleteRange(from, to);
     FUndoList.RecordChange(reason, from, to, text, smNormal);
@@ -125,7 +127,7 @@ void TNoteEditCore::DeleteLastChar() {
         DeleteSelection(true);
         return;
     }
-    const std::string line = LineText();
+    const std::string& line = FLines->Get(FCaretY - 1);  // read before any change only
     const int len = static_cast<int>(line.size()), x = FCaretX, y = FCaretY;
     const int tabWidth = FLines->TabWidth();
     if (x > len + 1) {
@@ -190,7 +192,7 @@ void TNoteEditCore::DeleteChar() {
         DeleteSelection(true);
         return;
     }
-    const std::string& line = LineText();
+    const std::string& line = FLines->Get(FCaretY - 1);
     const int len = static_cast<int>(line.size()), x = FCaretX, y = FCaretY;
     if (x > len) {
         // At or beyond the end the next line joins, the line padded up to the caret.
@@ -265,7 +267,7 @@ void TNoteEditCore::TypeChar(char aChar) {
     if (c < 32 || c == 127) return;
     if (!SelAvail()) {
         if (FInsertMode && !FWrapPlugin && !HasOption(eoAutoSizeMaxScrollWidth) && FCaretX > FMaxScrollWidth) return;
-        const std::string& line = LineText();
+        const std::string& line = FLines->Get(FCaretY - 1);
         if (!FInsertMode && FCaretX <= static_cast<int>(line.size()) && GbkCharLength(line, FCaretX - 1) == 2) {
             // Over a double-byte character: the character and a blank take its two bytes.
             EditUpdate update(*this);
@@ -565,12 +567,16 @@ void TNoteEditCore::PasteFromClipboard() {
     if (!withMode) mode = FSelectionMode;
     // A lead byte without its trail (a cut-off foreign block) would pair with the byte after it.
     std::string whole;
+    size_t kept = 0;  // bytes before kept already go into whole
     for (size_t i = 0; i < text.size();) {
         const int n = GbkCharLength(text, i);
-        if (n == 2 || !IsGbkLeadByte(text[i])) whole.append(text, i, n);
+        if (n == 1 && IsGbkLeadByte(text[i])) {
+            whole.append(text, kept, i - kept);
+            kept = i + 1;
+        }
         i += n;
     }
-    text = std::move(whole);
+    if (kept > 0) text = whole.append(text, kept, std::string::npos);
     if (text.empty()) return;
     EditUpdate update(*this);
     UndoGroup group(FUndoList);
@@ -589,7 +595,8 @@ void TNoteEditCore::PasteFromClipboard() {
     if (SelAvail()) DeleteSelection();
     TBufferCoord at = CaretXY();
     if (mode == smLine) at.Char = 1;
-    const TBufferCoord end = mode == smColumn ? InsertColumn(at, text) : InsertAt(at, text);
+    if (mode != smColumn) PadLineTo(at);
+    const TBufferCoord end = mode == smColumn ? InsertColumn(at, text, true) : InsertAt(at, text);
     FUndoList.RecordChange(NoteChange::Paste, at, end, text, mode == smColumn ? smColumn : smNormal);
     if (mode != smColumn) TrimLine(end.Line);
     SetCaretXYEx(true, end);

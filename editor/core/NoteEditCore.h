@@ -478,7 +478,11 @@ protected:
     // In the selection's mode, records undo: reason DeleteSel, or DeleteBackwardSel for a
     // selection made backwards when asked.
     void DeleteSelection(bool backwardsReason = false);
-    TBufferCoord InsertColumn(const TBufferCoord& at, const std::string& text);  // no undo
+    // Inserts a column block; records only the padding it adds, when asked.
+    TBufferCoord InsertColumn(const TBufferCoord& at, const std::string& text, bool recordPadding = false);
+    // Pads the line with blanks up to the column of at, recorded as added blanks.
+    TBufferCoord PadLineTo(const TBufferCoord& at);
+    TBufferCoord PointAfterDeletion(TBufferCoord point) const;
     void UndoItem(const TNoteEditUndoItem& item);
     void RedoItem(const TNoteEditUndoItem& item);
     void Undo();

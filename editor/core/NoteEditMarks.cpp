@@ -97,6 +97,14 @@ void TNoteEditMarkList::LineRewritten(int line, std::string_view oldText, std::s
     const int changeStart = static_cast<int>(prefix) + 1;           // first changed column
     const int oldEnd = static_cast<int>(oldText.size() - suffix) + 1;  // first unchanged column behind it
     const int delta = static_cast<int>(newText.size()) - static_cast<int>(oldText.size());
+    MoveChars(line, changeStart, oldEnd, delta);
+}
+
+void TNoteEditMarkList::LineSpliced(int line, int column, int removed, int inserted) {
+    MoveChars(line, column, column + removed, inserted - removed);
+}
+
+void TNoteEditMarkList::MoveChars(int line, int changeStart, int oldEnd, int delta) {
     for (const auto& m : FItems) {
         if (m->Line() != line) continue;
         if (m->Char() >= oldEnd) m->SetChar(m->Char() + delta);

@@ -64,10 +64,14 @@ public:
     // A line rewritten from oldText to newText: marks behind the changed bytes move by the
     // length difference, marks inside them to where the change starts.
     void LineRewritten(int line, std::string_view oldText, std::string_view newText);
+    // Bytes of a line removed and inserted in place from column on, the same way.
+    void LineSpliced(int line, int column, int removed, int inserted);
     // Keeps every mark on an existing line and off trail bytes.
     void Settle(int lineCount, const std::function<std::string_view(int)>& lineText);
 
 private:
+    // Marks of the line at or behind oldEnd move by delta, those after changeStart to it.
+    void MoveChars(int line, int changeStart, int oldEnd, int delta);
     void Changed() {
         if (OnChange) OnChange(this);
     }

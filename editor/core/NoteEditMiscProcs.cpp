@@ -27,12 +27,15 @@ TBufferCoord EarlierPos(const TBufferCoord& p1, const TBufferCoord& p2) {
     return p2;
 }
 
+// A byte outside the lead range ends a character, so a character starts right after the
+// nearest such byte before the target (or at Start). From there every byte of the lead range
+// pairs with the next, all of them being trail bytes too: only the parity of the run counts.
 TNoteByteType NoteByteTypeFrom(std::string_view text, int start, int index) {
     if (index < 1 || index > static_cast<int>(text.size()) || start < 1 || start > index) return mbSingleByte;
-    size_t i = start - 1;
-    const size_t target = index - 1;
-    while (i < target) i += GbkCharLength(text, i);
-    if (i > target) return mbTrailByte;
+    const size_t target = index - 1, first = start - 1;
+    size_t k = target;
+    while (k > first && IsGbkLeadByte(text[k - 1])) --k;
+    if ((target - k) % 2 == 1 && IsGbkTrailByte(text[target])) return mbTrailByte;
     return GbkCharLength(text, target) == 2 ? mbLeadByte : mbSingleByte;
 }
 
@@ -87,7 +90,7 @@ TNoteExpandTabsFunc PickTabExpander(int width) {
 }
 
 int ExpandedTextLength(std::string_view text, int width) {
-    if (width < 2) return static_cast<int>(text.size());
+    if (width < 2 || text.find('\t') == std::string_view::npos) return static_cast<int>(text.size());
     int len = 0;
     for (char c : text) len += c == '\t' ? width - len % width : 1;
     return len;

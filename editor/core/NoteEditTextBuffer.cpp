@@ -110,6 +110,32 @@ void TNoteEditStringList::Put(int index, std::string s) {
     Fire(OnLineReplaced, index, 1);
 }
 
+void TNoteEditStringList::InsertBytes(int index, int offset, std::string_view bytes) {
+    CheckIndex(index, Count() - 1);
+    TNoteEditStringRec& rec = FList[index];
+    if (offset < 0 || offset > static_cast<int>(rec.Text.size()))
+        throw ENoteEditStringList("Invalid line offset " + std::to_string(offset));
+    TUpdate update(*this);
+    FIndexOfLongestLine = -1;
+    rec.Flags = NoteLineFlags::LengthUnknown;
+    rec.Text.insert(offset, bytes);
+    if (OnLineSpliced) OnLineSpliced(this, index, offset, 0, static_cast<int>(bytes.size()));
+    Fire(OnLineReplaced, index, 1);
+}
+
+void TNoteEditStringList::DeleteBytes(int index, int offset, int count) {
+    CheckIndex(index, Count() - 1);
+    TNoteEditStringRec& rec = FList[index];
+    if (offset < 0 || count < 0 || offset + count > static_cast<int>(rec.Text.size()))
+        throw ENoteEditStringList("Invalid line offset " + std::to_string(offset));
+    TUpdate update(*this);
+    FIndexOfLongestLine = -1;
+    rec.Flags = NoteLineFlags::LengthUnknown;
+    rec.Text.erase(offset, count);
+    if (OnLineSpliced) OnLineSpliced(this, index, offset, count, 0);
+    Fire(OnLineReplaced, index, 1);
+}
+
 void TNoteEditStringList::PutObject(int index, void* object) {
     CheckIndex(index, Count() - 1);
     TUpdate update(*this);
@@ -213,6 +239,17 @@ void TNoteEditStringList::InsertEmptyLines(int index, int count) {
     Fire(OnLinesInserted, index, count);
 }
 
+void TNoteEditStringList::InsertLines(int index, std::vector<std::string> lines) {
+    if (lines.empty()) return;
+    CheckIndex(index, Count());
+    TUpdate update(*this);
+    const int n = static_cast<int>(lines.size());
+    if (FCapacity < Count() + n) SetCapacity(Count() + n);
+    InsertRecords(index, n, TNoteEditStringRec{});
+    for (int i = 0; i < n; ++i) FList[index + i].Text = std::move(lines[i]);
+    Fire(OnLinesInserted, index, n);
+}
+
 void TNoteEditStringList::RemoveLines(int index, int count) {
     if (count <= 0) return;
     CheckIndex(index, Count() - 1);
@@ -241,6 +278,7 @@ void TNoteEditStringList::SetText(std::string_view view) {
 }
 
 void TNoteEditStringList::BeginUpdate() {
+    ++FChangeStamp;
     if (FUpdateCount++ == 0) Fire(OnUpdateBegin);
 }
 
@@ -267,6 +305,12 @@ int TNoteEditStringList::ExpandedLineLength(int index) {
         rec.Flags = rec.Text.find('\t') == std::string::npos ? NoteLineFlags::NoTabsFound : NoteLineFlags::TabsFound;
     }
     return rec.ExpandedLength;
+}
+
+bool TNoteEditStringList::LineHasTabs(int index) {
+    if (index < 0 || index >= Count()) return false;
+    ExpandedLineLength(index);
+    return (FList[index].Flags & NoteLineFlags::TabsFound) != 0;
 }
 
 int TNoteEditStringList::LongestLineLength() {

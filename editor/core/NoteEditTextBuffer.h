@@ -40,12 +40,15 @@ public:
 using TNoteLinesEvent = std::function<void(void* Sender, int index, int count)>;
 // A line's text was replaced; the line holds the new text already.
 using TNoteLinePutEvent = std::function<void(void* Sender, int index, const std::string& oldText)>;
+// Bytes of a line removed and inserted in place at offset (0-based); the line holds the new text.
+using TNoteLineSpliceEvent = std::function<void(void* Sender, int index, int offset, int removed, int inserted)>;
 
 class TNoteEditStringList {
 public:
     TNoteNotifyEvent OnUpdateBegin, OnUpdateEnd, OnLinesCleared;
     TNoteLinesEvent OnLinesDeleted, OnLinesInserted, OnLineReplaced;
-    TNoteLinePutEvent OnLinePut;  // before OnLineReplaced
+    TNoteLinePutEvent OnLinePut;        // before OnLineReplaced
+    TNoteLineSpliceEvent OnLineSpliced;  // InsertBytes and DeleteBytes, before OnLineReplaced
 
     TNoteEditStringList();
     TNoteEditStringList(const TNoteEditStringList&) = delete;
@@ -62,6 +65,10 @@ public:
     int LineState(int index) const;
     // Writes check the index and raise ENoteEditStringList.
     void Put(int index, std::string s);
+    // Inserts or removes bytes of one line in place, without copying the line; the change
+    // is reported as a replacement of the line. Offsets are 0-based and within the line.
+    void InsertBytes(int index, int offset, std::string_view bytes);
+    void DeleteBytes(int index, int offset, int count);
     void PutObject(int index, void* object);
     void SetLineState(int index, int value);
 
@@ -74,6 +81,8 @@ public:
     void Exchange(int i, int j);
     void Clear();
     void InsertEmptyLines(int index, int count);
+    // Inserts all the lines at index in one step, with one lines-inserted event.
+    void InsertLines(int index, std::vector<std::string> lines);
     void RemoveLines(int index, int count);
 
     // All lines joined by CR LF, whatever the buffer's format; no break after the last.
@@ -84,10 +93,15 @@ public:
     void BeginUpdate();
     void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }
+    // Grows with every change of the lines (every update begun), so a cache of something
+    // computed from the text knows when it is stale.
+    std::uint64_t ChangeStamp() const { return FChangeStamp; }
 
     // Tab-expanded lines (TAB runs up to the next tab stop; blanks with tab width 1).
     std::string ExpandedLine(int index);
     int ExpandedLineLength(int index);
+    // Whether the line holds a TAB (kept until the line changes).
+    bool LineHasTabs(int index);
     int LongestLineLength();
     int TabWidth() const { return FTabWidth; }
     void SetTabWidth(int width);
@@ -122,4 +136,5 @@ private:
     int FIndexOfLongestLine = -1;
     int FTabWidth = 8;
     int FUpdateCount = 0;
+    std::uint64_t FChangeStamp = 0;
 };

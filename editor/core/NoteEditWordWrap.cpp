@@ -55,7 +55,9 @@ void TNoteWordWrapPlugin::WidthChanged() {
 
 void TNoteWordWrapPlugin::ComputeRows(int index, std::vector<std::uint8_t>& rows) {
     TNoteEditStringList& lines = FHost.WrapLines();
-    const std::string text = lines.ExpandedLine(index);
+    std::string expanded;  // only a line with tabs is copied
+    if (lines.LineHasTabs(index)) expanded = lines.ExpandedLine(index);
+    const std::string_view text = expanded.empty() ? std::string_view(lines.Get(index)) : std::string_view(expanded);
     const int len = static_cast<int>(text.size());
     const int tabStop = 255 - 255 % std::max(lines.TabWidth(), 1);
     const auto blank = [&](int i) { return text[i] == ' ' || text[i] == '\t'; };
@@ -114,9 +116,20 @@ int TNoteWordWrapPlugin::LineRowCount(int index) const { return FLineOffsets[ind
 int TNoteWordWrapPlugin::AfterInsert(int index, int count) {
     if (FMaxRowLength == 0) return 0;
     WrapAssert(count >= 1 && index >= 0 && index <= LineCount());
-    FLineOffsets.insert(FLineOffsets.begin() + index, count, LineFirstRow(index) - 1);
-    int added = 0;
-    for (int i = index; i < index + count; ++i) added += WrapLine(i);
+    // The new lines' rows go in at once: one shift of the rows and offsets after them.
+    const int first = LineFirstRow(index) - 1;
+    std::vector<std::uint8_t> rows;
+    std::vector<int> offsets;
+    offsets.reserve(count);
+    for (int i = index; i < index + count; ++i) {
+        ComputeRows(i, FScratch);
+        rows.insert(rows.end(), FScratch.begin(), FScratch.end());
+        offsets.push_back(first + static_cast<int>(rows.size()));
+    }
+    const int added = static_cast<int>(rows.size());
+    FRowLengths.insert(FRowLengths.begin() + first, rows.begin(), rows.end());
+    for (size_t j = index; j < FLineOffsets.size(); ++j) FLineOffsets[j] += added;
+    FLineOffsets.insert(FLineOffsets.begin() + index, offsets.begin(), offsets.end());
     return added;
 }
 

@@ -98,7 +98,7 @@ void TCustomNoteEdit::CreateParams(TCreateParams& p) {
 }
 
 void TCustomNoteEdit::CreateWnd() {
-    FHorzBarShown = FVertBarShown = -1;
+    FHorzBar = FVertBar = {};
     TCustomControl::CreateWnd();
     DragAcceptFiles(FHandle, TRUE);
     const TRect r = ClientRect();
@@ -190,18 +190,18 @@ void TCustomNoteEdit::HostUpdateScrollBars() {
         bool& flag;
         ~Done() { flag = false; }
     } done{FUpdatingBars};
-    // Showing or hiding a bar recomputes the frame: only on a change.
-    const auto show = [&](int bar, bool visible) {
-        int& shown = bar == SB_HORZ ? FHorzBarShown : FVertBarShown;
-        if (shown == int(visible)) return;
-        shown = visible;
-        ShowScrollBar(FHandle, bar, visible);
-    };
+    // Each call recomputes and repaints the window frame: only what changed is given.
     const auto apply = [&](int bar, const TNoteScrollBarInfo& info, bool wanted) {
-        if (!wanted) {
-            show(bar, false);
-            return;
+        TAppliedBar& last = bar == SB_HORZ ? FHorzBar : FVertBar;
+        const bool visible = wanted && info.Visible;
+        if (!last.Known || last.Shown != visible) {
+            last.Known = true;
+            last.Shown = visible;
+            last.InfoKnown = false;  // a bar shown again takes its values anew
+            ++FScrollBarCalls;
+            ShowScrollBar(FHandle, bar, visible);
         }
+        if (!visible) return;
         SCROLLINFO si{};
         si.cbSize = sizeof si;
         si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | (info.HideWhenFull ? 0 : SIF_DISABLENOSCROLL);
@@ -209,14 +209,26 @@ void TCustomNoteEdit::HostUpdateScrollBars() {
         si.nMax = info.Max;
         si.nPage = static_cast<UINT>(std::max(info.Page, 0));
         si.nPos = info.Pos;
-        show(bar, info.Visible);
-        if (!info.Visible) return;
-        SetScrollInfo(FHandle, bar, &si, TRUE);
         UINT arrows = ESB_ENABLE_BOTH;
         if (!info.EnableUp && !info.EnableDown) arrows = ESB_DISABLE_BOTH;
         else if (!info.EnableUp) arrows = ESB_DISABLE_LTUP;
         else if (!info.EnableDown) arrows = ESB_DISABLE_RTDN;
+        if (last.InfoKnown && last.Mask == si.fMask && last.Max == si.nMax && last.Page == si.nPage &&
+            last.Pos == si.nPos && last.Arrows == arrows)
+            return;
+        if (!last.InfoKnown || last.Mask != si.fMask || last.Max != si.nMax || last.Page != si.nPage ||
+            last.Pos != si.nPos) {
+            ++FScrollBarCalls;
+            SetScrollInfo(FHandle, bar, &si, TRUE);
+        }
+        ++FScrollBarCalls;
         EnableScrollBar(FHandle, bar, arrows);
+        last.InfoKnown = true;
+        last.Mask = si.fMask;
+        last.Max = si.nMax;
+        last.Page = si.nPage;
+        last.Pos = si.nPos;
+        last.Arrows = arrows;
     };
     apply(SB_HORZ, HorzScrollBar(), ScrollBars() == ssHorizontal || ScrollBars() == ssBoth);
     apply(SB_VERT, VertScrollBar(), ScrollBars() == ssVertical || ScrollBars() == ssBoth);
@@ -251,6 +263,7 @@ void TCustomNoteEdit::HostUpdateCaret() {
 
 void TCustomNoteEdit::WndProc(TMessage& m) {
     if (TextMessage(m)) return;
+    if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) FKeyScanCode = static_cast<UINT>((m.LParam >> 16) & 0x1FF);
     switch (m.Msg) {
     case WM_ERASEBKGND:
         m.Result = 1;
@@ -436,9 +449,12 @@ void TCustomNoteEdit::KeyDown(WORD& Key, TShiftState Shift) {
     if (ProcessKeyDown(Key, NoteShiftOf(Shift))) {
         Key = 0;
         // The character this key made (Ctrl+A's ^A, Enter's CR) is already queued: drop it
-        // here, so that no later keystroke is taken for it.
+        // here, so that no later keystroke is taken for it. A queued character of another
+        // key (its scan code differs) stays.
         MSG msg;
-        PeekMessageW(&msg, FHandle, WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD);
+        if (PeekMessageW(&msg, FHandle, WM_CHAR, WM_CHAR, PM_NOREMOVE | PM_NOYIELD) &&
+            ((msg.lParam >> 16) & 0x1FF) == FKeyScanCode)
+            PeekMessageW(&msg, FHandle, WM_CHAR, WM_CHAR, PM_REMOVE | PM_NOYIELD);
         ClearLastKeyConsumed();
     }
 }

@@ -68,6 +68,8 @@ public:
     TNoteGlyphPainter& WrapGlyph() { return *FWrapGlyph; }
     // Gives the drawer's font handles back (done a while after the last paint).
     void FreeTemporaries() { FTextDrawer->FreeTemporaries(); }
+    // Calls made on the window's scroll bars so far (shown, values, arrows).
+    int ScrollBarCalls() const { return FScrollBarCalls; }
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -109,6 +111,7 @@ private:
     void EndTextDrag(bool drop, int x, int y);
     void ShowScrollHint(const SCROLLINFO& si);
     bool TextMessage(TMessage& m);
+    size_t TextLengthUtf16();
 
     std::unique_ptr<TTextDrawer> FTextDrawer;
     std::unique_ptr<TNoteInternalImage> FBookmarkImage;  // made on first use
@@ -121,7 +124,18 @@ private:
     bool FCaretMade = false, FCaretShown = false;
     wchar_t FHighSurrogate = 0;
     bool FMeasuring = false, FUpdatingBars = false;
-    int FHorzBarShown = -1, FVertBarShown = -1;  // -1: not known
+    // What the window's scroll bars were last given.
+    struct TAppliedBar {
+        bool Known = false, Shown = false, InfoKnown = false;
+        UINT Mask = 0, Page = 0, Arrows = 0;
+        int Max = 0, Pos = 0;
+    };
+    TAppliedBar FHorzBar, FVertBar;
+    int FScrollBarCalls = 0;
+    UINT FKeyScanCode = 0;  // scan code and extended bit of the key being handled
+    bool FTextLengthKnown = false;
+    std::uint64_t FTextLengthStamp = 0;
+    size_t FTextLength = 0;
     POINT FMouseDownPoint{};
     bool FDragging = false;
     THintWindow* FScrollHint = nullptr;  // made on first use

@@ -161,13 +161,29 @@ void TCustomNoteEdit::DropFiles(WPARAM wParam) {
 
 //--- Text messages
 
+// Every GBK character (a pair, or any single byte) is one UTF-16 unit and each line break
+// two, so the length is counted without converting; it is kept until the lines change.
+size_t TCustomNoteEdit::TextLengthUtf16() {
+    const TNoteEditStringList& lines = Lines();
+    if (FTextLengthKnown && FTextLengthStamp == lines.ChangeStamp()) return FTextLength;
+    size_t n = lines.Count() > 1 ? 2 * static_cast<size_t>(lines.Count() - 1) : 0;
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string& line = lines.Get(i);
+        for (size_t k = 0; k < line.size(); k += GbkCharLength(line, k)) ++n;
+    }
+    FTextLength = n;
+    FTextLengthStamp = lines.ChangeStamp();
+    FTextLengthKnown = true;
+    return n;
+}
+
 // The messages of an edit window that carry text; true when handled.
 bool TCustomNoteEdit::TextMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_GETTEXT:
         m.Result = CopyOut(GbkToUtf16(GetText()), reinterpret_cast<wchar_t*>(m.LParam), m.WParam);
         break;
-    case WM_GETTEXTLENGTH: m.Result = static_cast<LRESULT>(GbkToUtf16(GetText()).size()); break;
+    case WM_GETTEXTLENGTH: m.Result = static_cast<LRESULT>(TextLengthUtf16()); break;
     case WM_SETTEXT: {
         // The whole text is replaced as one undoable change.
         m.Result = -1;

@@ -18,6 +18,12 @@ void TTimer::SetInterval(uint32_t value) {
     UpdateTimer();
 }
 
+void TTimer::SetDriven(bool value) {
+    if (value == FDriven) return;
+    FDriven = value;
+    UpdateTimer();
+}
+
 void TTimer::Loaded() {
     TComponent::Loaded();
     UpdateTimer();
@@ -30,7 +36,7 @@ void TTimer::UpdateTimer() {
         CurrentTimerService().StopTimer(FTimerId);
         FTimerId = 0;
     }
-    if (FEnabled && FInterval != 0 && FInterval <= kMaxTimerInterval)
+    if (FEnabled && !FDriven && FInterval != 0 && FInterval <= kMaxTimerInterval)
         FTimerId = CurrentTimerService().StartTimer(FInterval, [this] { Timer(); });
 }
 

@@ -1,6 +1,8 @@
 #include "organizer/win/djs.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
@@ -12,6 +14,26 @@ TFormdjs3* Formdjs3 = nullptr;
 TFormdjs4* Formdjs4 = nullptr;
 TFormdjs5* Formdjs5 = nullptr;
 std::array<TCountdownForm*, kCountdownSlots> CountdownForms{};
+
+namespace {
+
+// The windows' Timer1 are driven by one 1 s timer, so the five cost one wake-up a second.
+// The timer lives while a window does (one still open at exit is left to the process end).
+std::vector<TCountdownForm*> g_ticking;
+TTimer* g_second = nullptr;
+
+void TickEverySecond()
+{
+    const std::vector<TCountdownForm*> windows = g_ticking;
+    for (TCountdownForm* w : windows)
+        if (std::find(g_ticking.begin(), g_ticking.end(), w) != g_ticking.end() && w->Timer1->Enabled())
+            if (TNotifyEvent handler = w->Timer1->OnTimer)
+                handler(w->Timer1);
+}
+
+}  // namespace
+
+void TCountdownForm::RunSharedSecond() { TickEverySecond(); }
 
 namespace {
 
@@ -108,6 +130,13 @@ TCountdownForm::TCountdownForm(TComponent* AOwner, int slot)
     Timer1->SetName("Timer1");
     Timer1->SetInterval(1000);
     Timer1->OnTimer = [this](TObject* o) { Timer1Timer(o); };
+    Timer1->SetDriven(true);
+    g_ticking.push_back(this);
+    if (!g_second) {
+        g_second = new TTimer(nullptr);
+        g_second->SetInterval(1000);
+        g_second->OnTimer = [](TObject*) { TickEverySecond(); };
+    }
     Floating = new TFloatingBehaviour(this, CountdownPositionKey(slot), s.PosX, s.PosY, TRetractTimers::FromCreation);
 
     OnShow = [this](TObject* o) { FormShow(o); };
@@ -118,6 +147,9 @@ TCountdownForm::TCountdownForm(TComponent* AOwner, int slot)
 
 TCountdownForm::~TCountdownForm()
 {
+    std::erase(g_ticking, this);
+    if (g_ticking.empty())
+        delete std::exchange(g_second, nullptr);
     if (CountdownForms[FSlot - 1] == this)
         CountdownForms[FSlot - 1] = nullptr;
 }

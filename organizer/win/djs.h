@@ -31,9 +31,11 @@ public:
     TLabel *Label1, *Label2, *Label3;        // the dots between them
     TPopupMenu* PopupMenu1;
     TMenuItem *N1, *N2;
-    TTimer* Timer1;                          // the 1 s tick
+    TTimer* Timer1;                          // the 1 s tick, driven by one timer for all five
     TFloatingBehaviour* Floating;            // drag, position, Timer5 and Timer6
 
+    // Runs the shared 1 s tick at once (tests).
+    static void RunSharedSecond();
     // The LEDs from the time left until `target`.
     void ShowTimeLeft(TDateTime target);
 

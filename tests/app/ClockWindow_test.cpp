@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/FileUtils.h"
@@ -65,11 +66,21 @@ protected:
         // Ticks are driven by hand, and no start-up step may run while a test pumps messages.
         for (TTimer* timer : {form->tmrDrawClock, form->tszxsf, form->tmsn, form->twzc})
             timer->SetEnabled(false);
-        form->OnClockWait = [this](int ms) {
-            waits.push_back(ms);
-            secondDuringWait.push_back(form->pngSecond->Rotate());
-        };
         return form;
+    }
+    // One redraw tick as the timer gives it, and the settling tick that follows an
+    // overshoot frame (run at once; the frame's seconds hand is kept, and onOvershoot sees
+    // the frame while it is up).
+    void Tick()
+    {
+        form->tmrDrawClockTimer(form);
+        if (!form->SettlePending())
+            return;
+        overshoots.push_back(form->pngSecond->Rotate());
+        overshootIntervals.push_back(int(form->tmrDrawClock->Interval()));
+        if (onOvershoot)
+            onOvershoot();
+        form->tmrDrawClockTimer(form);
     }
     void WriteIni(const std::string& text) { std::ofstream(folder / "Set.ini", std::ios::binary) << text; }
     void At(int h, int m, int s, int ms = 0) { now = EncodeDateTime(2026, 5, 1, h, m, s, ms); }
@@ -84,8 +95,9 @@ protected:
     fs::path folder;
     TDateTime now = EncodeDateTime(2026, 5, 1, 15, 30, 45, 0);
     TFmMain* form = nullptr;
-    std::vector<int> waits;
-    std::vector<double> secondDuringWait;
+    std::vector<double> overshoots;
+    std::vector<int> overshootIntervals;
+    std::function<void()> onOvershoot;
 };
 
 }  // namespace
@@ -94,20 +106,31 @@ TEST_F(ClockWindow, HandsAtHalfPastThreeWithOvershoot)
 {
     Make()->LoadSkinImages();
     int before = form->FramesComposed();
+    // The overshoot frame goes up and the tick returns at once, the timer shortened to
+    // the overshoot's time; the next tick settles the hand and restores the interval.
     form->tmrDrawClockTimer(form);
+    EXPECT_TRUE(form->SettlePending());
+    EXPECT_EQ(form->pngSecond->Rotate(), 274);
+    EXPECT_EQ(form->tmrDrawClock->Interval(), 50u);
+    EXPECT_EQ(form->FramesComposed() - before, 1);
+    form->tmrDrawClockTimer(form);
+    EXPECT_FALSE(form->SettlePending());
     EXPECT_EQ(form->pngHour->Rotate(), 105);
     EXPECT_EQ(form->pngMinute->Rotate(), 184);
     EXPECT_EQ(form->pngSecond->Rotate(), 270);
-    ASSERT_EQ(waits.size(), 1u);
-    EXPECT_EQ(waits[0], 50);
-    EXPECT_EQ(secondDuringWait[0], 274);   // the overshoot frame stays up for the wait
+    EXPECT_EQ(form->tmrDrawClock->Interval(), 200u);
     EXPECT_EQ(form->FramesComposed() - before, 2);
     for (int ms : {0, 200, 400, 600, 800}) {   // the rest of the second: nothing composed or pushed
         At(15, 30, 45, ms);
-        form->tmrDrawClockTimer(form);
+        Tick();
     }
     EXPECT_EQ(form->FramesComposed() - before, 2);
-    EXPECT_EQ(waits.size(), 1u);
+    EXPECT_TRUE(overshoots.empty());
+    At(15, 30, 46);
+    Tick();
+    EXPECT_EQ(overshoots, std::vector<double>{280});
+    EXPECT_EQ(overshootIntervals, std::vector<int>{50});
+    EXPECT_EQ(form->FramesComposed() - before, 4);
 }
 
 TEST_F(ClockWindow, WithoutSecondsHandNoFrameWithinAMinute)
@@ -115,16 +138,16 @@ TEST_F(ClockWindow, WithoutSecondsHandNoFrameWithinAMinute)
     WriteIni("[ZuzuvOdada]\r\nShowSecond=0\r\n");
     Make()->LoadSkinImages();
     At(15, 30, 0);
-    form->tmrDrawClockTimer(form);
+    Tick();
     int start = form->FramesComposed();
     for (int k = 1; k < 300; ++k) {   // 200 ms steps through the minute
         At(15, 30, k / 5, (k % 5) * 200);
-        form->tmrDrawClockTimer(form);
+        Tick();
     }
     EXPECT_EQ(form->FramesComposed(), start);
-    EXPECT_TRUE(waits.empty());
+    EXPECT_TRUE(overshoots.empty());
     At(15, 31, 0);
-    form->tmrDrawClockTimer(form);
+    Tick();
     EXPECT_EQ(form->FramesComposed(), start + 1);
 }
 
@@ -173,7 +196,7 @@ TEST_F(ClockWindow, DefaultPlaceWithoutSettings)
 TEST_F(ClockWindow, ComposedFrameShowsFaceAndHourHand)
 {
     Make()->LoadSkinImages();
-    form->tmrDrawClockTimer(form);   // 15:30:45
+    Tick();   // 15:30:45
     TBitmap bmp(kW, kH);
     Compose(bmp);
     for (auto [x, y] : {std::pair{0, 0}, {kW - 1, 0}, {0, kH - 1}, {kW - 1, kH - 1}})
@@ -228,14 +251,14 @@ TEST_F(ClockWindow, FramesFromDecodedLayersMatchFramesFromTheFiles)
                 break;
             }
     };
-    form->OnClockWait = [&](int) { check(); };   // the overshoot frame is up during the wait
+    onOvershoot = check;   // the overshoot frame as it stands on the window
     for (int face : {kBlueFace, kBlackFace})
         for (const char* seconds : {"1", "0"}) {
             WriteIni(std::string("[ZuzuvOdada]\r\nShowSecond=") + seconds + "\r\nSkinType=" + IntToStr(face) + "\r\n");
             form->LoadSkinImages();
             for (int t = 0; t < 12 * 3600; t += 1237) {
                 At(t / 3600, t / 60 % 60, t % 60);
-                form->tmrDrawClockTimer(form);
+                Tick();
                 check();
             }
         }
@@ -244,7 +267,7 @@ TEST_F(ClockWindow, FramesFromDecodedLayersMatchFramesFromTheFiles)
     form->LoadSkinImages();
     for (int t = 15 * 3600 + 29 * 60 + 50; t < 15 * 3600 + 32 * 60 + 5; ++t) {
         At(t / 3600, t / 60 % 60, t % 60);
-        form->tmrDrawClockTimer(form);
+        Tick();
         check();
     }
     EXPECT_GT(frames, 400);
@@ -256,29 +279,28 @@ TEST_F(ClockWindow, FramesFromDecodedLayersMatchFramesFromTheFiles)
 TEST_F(ClockWindow, AFrameRedrawsOnlyWhatChanged)
 {
     form = Make();
-    form->OnClockWait = nullptr;
     WriteIni("[ZuzuvOdada]\r\nSecondTan=0\r\n");
     form->LoadSkinImages();
     At(15, 30, 1);
-    form->tmrDrawClockTimer(form);
+    Tick();
     int pictures = form->Composer().PicturesDrawn(), blends = form->Composer().LayersBlended();
     At(15, 30, 2);
-    form->tmrDrawClockTimer(form);
+    Tick();
     EXPECT_EQ(form->Composer().PicturesDrawn() - pictures, 1);
     EXPECT_EQ(form->Composer().LayersBlended() - blends, 3);
     long long composed = form->Composer().PixelsComposed();
     At(15, 30, 3);   // the hand moves within the top right quarter
-    form->tmrDrawClockTimer(form);
+    Tick();
     EXPECT_LT(form->Composer().PixelsComposed() - composed, 3 * kW * kH / 4);
 
     unsigned version = form->pngBg->ImageVersion();
     fs::remove(folder / "Images" / "Blue.png");
     fs::copy_file(folder / "Images" / "Black.png", folder / "Images" / "Blue.png");
     At(15, 30, 4);
-    form->tmrDrawClockTimer(form);
+    Tick();
     EXPECT_EQ(form->pngBg->ImageVersion(), version);   // not looked at within the minute
     At(15, 31, 0);
-    form->tmrDrawClockTimer(form);
+    Tick();
     EXPECT_NE(form->pngBg->ImageVersion(), version);
     TBitmap want(kW, kH), got(kW, kH);
     FrameFromFiles(*form, want);
@@ -374,7 +396,7 @@ TEST_F(ClockWindow, FrameReadBackFromTheScreen)
     COLORREF corner = grab(300, 200);
     form->LoadSkinImages();
     ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
-    form->tmrDrawClockTimer(form);
+    Tick();
     TBitmap bmp(kW, kH);
     Compose(bmp);
     uint32_t face = bmp.PixelARGB(20, 65);
@@ -460,7 +482,7 @@ TEST_F(ClockWindow, MissingImageLeavesItsLayerOut)
 {
     fs::remove(folder / "Images" / "Blue_h.png");
     Make()->LoadSkinImages();
-    form->tmrDrawClockTimer(form);
+    Tick();
     TBitmap bmp(kW, kH);
     Compose(bmp);
     EXPECT_EQ(AlphaOf(bmp.PixelARGB(20, 65)), 255);               // face still drawn

@@ -84,7 +84,6 @@ protected:
         Application->CreateForm(form);
         for (TTimer* timer : {form->tmrDrawClock, form->tszxsf, form->tmsn, form->twzc})
             timer->SetEnabled(false);
-        form->OnClockWait = [](int) {};
     }
     // Shows the clock at its place and waits until the screen has its face.
     void ShowClock()
@@ -92,6 +91,8 @@ protected:
         form->LoadSkinImages();
         ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
         form->tmrDrawClockTimer(form);
+        if (form->SettlePending())
+            form->tmrDrawClockTimer(form);
         for (int i = 0; i < 40 && ScreenPixel(300 + 20, 200 + 65) != (Frame(20, 65) & 0xFFFFFF); ++i) {
             Application->ProcessMessages();
             Sleep(50);

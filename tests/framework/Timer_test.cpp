@@ -61,6 +61,28 @@ TEST_F(TimerTest, ZeroAndOverlongIntervalsNeverFire) {
     EXPECT_EQ(ticks, 1);
 }
 
+// A driven timer keeps its settings but asks the service for nothing, in any order of
+// enabling, driving and interval changes; undriven again it ticks on its own.
+TEST_F(TimerTest, DrivenTimerTakesNoTicksOfItsOwn) {
+    TTimer timer(nullptr);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject*) { ++ticks; };
+    timer.SetInterval(50);
+    timer.SetDriven(true);
+    EXPECT_EQ(service.ActiveCount(), 0);
+    timer.SetEnabled(false);
+    timer.SetEnabled(true);
+    timer.SetInterval(40);
+    service.Advance(1000);
+    EXPECT_EQ(ticks, 0);
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_EQ(timer.Interval(), 40u);
+    EXPECT_FALSE(timer.Running());
+    timer.SetDriven(false);
+    service.Advance(1000);
+    EXPECT_EQ(ticks, 25);
+}
+
 TEST_F(TimerTest, DisableInsideOwnTick) {
     TTimer timer(nullptr);
     timer.SetInterval(100);

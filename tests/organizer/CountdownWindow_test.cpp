@@ -293,6 +293,75 @@ TEST_F(Countdowns, AWindowAtTheTopRetractsAndComesBackUnderTheMouse)
     EXPECT_EQ(window->Top(), 300);
 }
 
+// Every window's Timer5 and Timer6 run from one shared tick and hold no system timer of
+// their own; a tick reads the screen width and the window under the cursor at most once
+// for all windows, the cursor only for a shown docked window, and a window never shown
+// keeps its place.
+TEST_F(Countdowns, OneSharedTickDrivesEveryWindowsRetraction)
+{
+    window->SetBounds(0, 0, window->Width(), window->Height());
+    for (TCountdownForm* w : {static_cast<TCountdownForm*>(window), static_cast<TCountdownForm*>(window3)}) {
+        w->Floating->StartRetracting();
+        for (TTimer* t : {w->Floating->Timer5, w->Floating->Timer6}) {
+            EXPECT_TRUE(t->Enabled());
+            EXPECT_FALSE(t->Running());
+        }
+    }
+    EXPECT_GE(TFloatingBehaviour::SharedWindows(), 2);
+    SetCursorPos(900, 700);
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_EQ(TFloatingBehaviour::LastTickReads(), 0);
+    EXPECT_EQ(window->Top(), 0);   // never shown: 0,0 is no docked place
+
+    window->Show();
+    window3->Show();
+    window->SetBounds(300, 12, window->Width(), window->Height());
+    window3->SetBounds(300, 300, window3->Width(), window3->Height());
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_EQ(window->Top(), 3 - window->Height());
+    EXPECT_EQ(window3->Top(), 300);
+    EXPECT_EQ(TFloatingBehaviour::LastTickReads(), 1);   // nothing docked before the step: no cursor
+
+    SetCursorPos(350, 1);
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_EQ(window->Top(), 0);
+    EXPECT_FALSE(window->Floating->Timer6->Enabled());
+    EXPECT_EQ(TFloatingBehaviour::LastTickReads(), 2);   // the width and the cursor, once each
+
+    window->Hide();   // a hidden window is never under the cursor: it retracts unasked
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_EQ(window->Top(), 3 - window->Height());
+    EXPECT_TRUE(window->Floating->Timer6->Enabled());
+    EXPECT_EQ(TFloatingBehaviour::LastTickReads(), 1);   // no shown window is docked
+    EXPECT_TRUE(TFloatingBehaviour::SharedTickRunning());   // window3 is still shown
+
+    window3->Hide();   // all hidden and settled: the tick stops until a show
+    TFloatingBehaviour::RunSharedTick();
+    EXPECT_FALSE(TFloatingBehaviour::SharedTickRunning());
+    window3->Show();
+    EXPECT_TRUE(TFloatingBehaviour::SharedTickRunning());
+    window3->Hide();
+}
+
+// The windows' 1 s ticks come from one timer: no window holds a system timer of its own,
+// one shared tick updates every window, and a window whose Timer1 is off is left alone.
+TEST_F(Countdowns, OneSecondTimerTicksEveryWindow)
+{
+    for (TCountdownForm* w : {static_cast<TCountdownForm*>(window), static_cast<TCountdownForm*>(window3)}) {
+        EXPECT_TRUE(w->Timer1->Enabled());
+        EXPECT_FALSE(w->Timer1->Running());
+    }
+    CountdownTarget(1) = kNow + 1 + 2.0 / 24 + 3.5 / 1440;
+    CountdownTarget(3) = kNow + 4 + 5.0 / 24 + 6.5 / 1440;
+    window3->Timer1->SetEnabled(false);
+    TCountdownForm::RunSharedSecond();
+    EXPECT_EQ(Leds(window), "00|01|02|03");
+    EXPECT_NE(Leds(window3), "00|04|05|06");
+    window3->Timer1->SetEnabled(true);
+    TCountdownForm::RunSharedSecond();
+    EXPECT_EQ(Leds(window3), "00|04|05|06");
+}
+
 TEST_F(Countdowns, MarkingHiddenFromTheWindowWritesOnlyItsSlot)
 {
     Exec("update sz_djsb set qyzt='1'");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "../db/DataFileCopy.h"
@@ -113,6 +114,21 @@ TEST_F(Startup, RunsEveryStepAndStartsTheTimersDespiteBadRows)
     EXPECT_EQ(Countdown2PosX, 321);
     EXPECT_EQ(ChimeFrequency, "1");
     EXPECT_EQ(AltsWavPath, file.Folder() + "Sounds\\Clock\\alts.wav");
+}
+
+// The program makes its hidden windows once the clock's first frame is up and before the
+// data file opens, once only.
+TEST_F(Startup, TheHiddenWindowsComeAfterTheClocksFirstFrame)
+{
+    dbhouse->democnn->Close();
+    std::vector<std::pair<int, bool>> calls;   // frames pushed, data file open
+    form->OnClockShown = [&] { calls.emplace_back(form->FramesComposed(), dbhouse->democnn->Connected()); };
+    form->tszxsfTimer(form->tszxsf);
+    form->tszxsfTimer(form->tszxsf);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_GE(calls[0].first, 1);
+    EXPECT_FALSE(calls[0].second);
+    EXPECT_TRUE(dbhouse->democnn->Connected());
 }
 
 TEST_F(Startup, AStepThatFailsIsPassedOver)
