@@ -94,17 +94,102 @@ TMemoPlan PlanMemoPass(std::vector<TPendingMemo> rows, TDateTime now)
     return plan;
 }
 
+namespace {
+
+constexpr const char* PendingColumns = "select iid,ylsj,fzbz,tqtsts,xssj,nr from sz_bwlb ";
+
+void ReadPendingRows(TADOQuery& q, std::vector<TPendingMemo>& rows)
+{
+    q.Open();
+    const TField &iid = q.FieldByName("iid"), &ylsj = q.FieldByName("ylsj"), &fzbz = q.FieldByName("fzbz"),
+                 &tqtsts = q.FieldByName("tqtsts"), &xssj = q.FieldByName("xssj"), &nr = q.FieldByName("nr");
+    for (q.First(); !q.Eof(); q.Next())
+        rows.push_back({iid.AsInteger(), ylsj.AsString(), fzbz.AsString(), tqtsts.AsString(), xssj.AsString(),
+                        nr.AsString()});
+    q.Close();
+}
+
+}  // namespace
+
 std::vector<TPendingMemo> ReadPendingMemos(Tdbhouse& db)
 {
     std::vector<TPendingMemo> rows;
-    TADOQuery& q = Use(db.qbw1, "select * from sz_bwlb  where qrbz= :qrbz order by ylsj ");
+    TADOQuery& q = Use(db.qbw1, std::string(PendingColumns) + "where qrbz= :qrbz order by ylsj, iid ");
     q.Parameters.ParamByName("qrbz").Value = "0";
-    q.Open();
-    for (q.First(); !q.Eof(); q.Next())
-        rows.push_back({q.FieldByName("iid").AsInteger(), q.FieldByName("ylsj").AsString(),
-                        q.FieldByName("fzbz").AsString(), q.FieldByName("tqtsts").AsString(),
-                        q.FieldByName("xssj").AsString(), q.FieldByName("nr").AsString()});
-    q.Close();
+    ReadPendingRows(q, rows);
+    return rows;
+}
+
+namespace {
+
+// The notices the memo editor writes; a row due further ahead than the longest of them
+// is read only when its notice is some other text.
+constexpr int EditorNoticeDays = 15;
+
+std::string EditorNoticeList()
+{
+    std::string list;
+    for (int d = 0; d <= EditorNoticeDays; ++d)
+        list += (d ? ",'" : "'") + IntToStr(d) + "天'";
+    return list;
+}
+
+}  // namespace
+
+// Three reads, each through an index of the data file, instead of every pending row: the
+// rows due from today on within the editor's longest notice, or further with a notice of
+// another form; the twelve earliest past rows with a notice (all the board can take),
+// where the due text starts with a padded date and so sorts by date; and the rows whose
+// due text does not, through their own index. The caller weighs them as if it had read
+// every row (rows read twice count once; rows that cannot matter change nothing).
+std::vector<TPendingMemo> ReadPendingMemos(Tdbhouse& db, TDateTime now)
+{
+    std::vector<TPendingMemo> rows;
+    const std::string today = FormatDateTime("yyyy-mm-dd", now);
+    const std::string dated = std::string("ylsj glob '") + PaddedDateGlob + "' ";
+
+    TADOQuery& current = Use(db.qbw1, std::string(PendingColumns) +
+                                          "where qrbz= :qrbz and ylsj >= :today and (ylsj < :horizon or tqtsts not in (" +
+                                          EditorNoticeList() + ")) order by ylsj ");
+    current.Parameters.ParamByName("qrbz").Value = "0";
+    current.Parameters.ParamByName("today").Value = today;
+    current.Parameters.ParamByName("horizon").Value = FormatDateTime("yyyy-mm-dd", IncDay(now, EditorNoticeDays + 1));
+    ReadPendingRows(current, rows);
+
+    // Past rows in pages until twelve of them would take a panel.
+    int taken = 0;
+    for (int offset = 0;; offset += MemoBoardPanels) {
+        TADOQuery& past = Use(db.qbw1, std::string(PendingColumns) + "where qrbz= :qrbz and ylsj < :today and " + dated +
+                                           "and tqtsts like '%天' order by ylsj limit :n offset :k ");
+        past.Parameters.ParamByName("qrbz").Value = "0";
+        past.Parameters.ParamByName("today").Value = today;
+        past.Parameters.ParamByName("n").Value = MemoBoardPanels;
+        past.Parameters.ParamByName("k").Value = offset;
+        const size_t first = rows.size();
+        ReadPendingRows(past, rows);
+        for (size_t i = first; i < rows.size(); ++i) {
+            int days;
+            TDateTime due;
+            if (NoticeDays(rows[i].Tqtsts, days) && TryStrToDateTime(rows[i].Ylsj, due))
+                ++taken;
+        }
+        if (taken >= MemoBoardPanels || rows.size() - first < size_t(MemoBoardPanels))
+            break;
+    }
+
+    // "+qrbz": only the index of irregular rows serves this read.
+    TADOQuery& irregular = Use(db.qbw1, std::string(PendingColumns) + "where ylsj not " + dated.substr(5) +
+                                            "and +qrbz= :qrbz ");
+    irregular.Parameters.ParamByName("qrbz").Value = "0";
+    ReadPendingRows(irregular, rows);
+
+    // The order the one query over every row gave: by due text, equal texts by key.
+    std::sort(rows.begin(), rows.end(), [](const TPendingMemo& a, const TPendingMemo& b) {
+        return a.Ylsj != b.Ylsj ? a.Ylsj < b.Ylsj : a.Iid < b.Iid;
+    });
+    rows.erase(std::unique(rows.begin(), rows.end(),
+                           [](const TPendingMemo& a, const TPendingMemo& b) { return a.Iid == b.Iid; }),
+               rows.end());
     return rows;
 }
 

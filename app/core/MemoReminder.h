@@ -53,8 +53,11 @@ std::string MemoDateLine(int days, const std::string& xssj);
 // by date; a row whose ylsj does not read is passed over.
 TMemoPlan PlanMemoPass(std::vector<TPendingMemo> rows, TDateTime now);
 
-// The rows of sz_bwlb not yet reminded (qbw1).
+// Every row of sz_bwlb not yet reminded (qbw1), in due-text order.
 std::vector<TPendingMemo> ReadPendingMemos(Tdbhouse& db);
+// Those of them that PlanMemoPass at `now` can use: it plans the same from them as from
+// every pending row. In due-text order.
+std::vector<TPendingMemo> ReadPendingMemos(Tdbhouse& db, TDateTime now);
 // Marks a memo as reminded (qgx).
 void MarkMemoReminded(Tdbhouse& db, int32_t iid);
 

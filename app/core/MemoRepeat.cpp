@@ -135,43 +135,64 @@ std::optional<TRepeatMove> NextRepeat(const TRepeatRow& row, TDateTime today, co
     return TRepeatMove{minutes ? date + " " + time : date, anchor.empty() ? date : anchor, shown};
 }
 
+namespace {
+
+void ReadRepeatRows(TADOQuery& q, std::vector<TRepeatRow>& rows)
+{
+    q.Open();
+    const TField &iid = q.FieldByName("iid"), &ylsj = q.FieldByName("ylsj"), &fzbz = q.FieldByName("fzbz"),
+                 &chts = q.FieldByName("chts"), &yybz = q.FieldByName("yybz"), &xssj = q.FieldByName("xssj"),
+                 &yinlsj = q.FieldByName("yinlsj");
+    for (q.First(); !q.Eof(); q.Next())
+        rows.push_back({iid.AsInteger(), ylsj.AsString(), fzbz.AsString(), chts.AsString(), yybz.AsString(),
+                        xssj.AsString(), yinlsj.AsString()});
+    q.Close();
+}
+
+}  // namespace
+
+// Only rows that can move are read: repeating ones ("每0天" never moves) due before today,
+// by range where the due text starts with a padded date, the others through the index of
+// irregular due texts. The moves of one pass are written as one transaction.
 int RepeatMemos(Tdbhouse& db, TDateTime today, const TLunarNamer& namer)
 {
     std::vector<TRepeatRow> rows;
     TADOQuery& q = *db.qbw1;
+    const std::string columns = "select iid,ylsj,fzbz,chts,yybz,xssj,yinlsj from sz_bwlb ";
     q.Close();
     q.SQL.Clear();
-    q.SQL.Add("select * from sz_bwlb   order by ylsj ");
-    q.Open();
-    for (q.First(); !q.Eof(); q.Next())
-        rows.push_back({q.FieldByName("iid").AsInteger(), q.FieldByName("ylsj").AsString(),
-                        q.FieldByName("fzbz").AsString(), q.FieldByName("chts").AsString(),
-                        q.FieldByName("yybz").AsString(), q.FieldByName("xssj").AsString(),
-                        q.FieldByName("yinlsj").AsString()});
-    q.Close();
+    q.SQL.Add(columns + "where chts <> '每0天' and ylsj < :today and ylsj glob '" + PaddedDateGlob + "' order by ylsj ");
+    q.Parameters.ParamByName("today").Value = FormatDateTime("yyyy-mm-dd", today);
+    ReadRepeatRows(q, rows);
+    q.SQL.Clear();
+    q.SQL.Add(columns + "where ylsj not glob '" + PaddedDateGlob + "' and +chts <> '每0天' ");
+    ReadRepeatRows(q, rows);
 
-    int moved = 0;
+    std::vector<std::pair<const TRepeatRow*, TRepeatMove>> moves;
     for (const TRepeatRow& row : rows) {
-        std::optional<TRepeatMove> move;
         try {
-            move = NextRepeat(row, today, namer);
+            if (std::optional<TRepeatMove> move = NextRepeat(row, today, namer))
+                moves.emplace_back(&row, std::move(*move));
         } catch (const EConvertError&) {
-            continue;   // this row waits; the others still move
+            // this row waits; the others still move
         }
-        if (!move)
-            continue;
+    }
+    if (moves.empty())
+        return 0;
+    TTransactionScope transaction(*db.democnn);
+    for (const auto& [row, move] : moves) {
         TADOQuery& u = *db.qgx;
         u.Close();
         u.SQL.Clear();
-        u.SQL.Add(row.Yybz == "1" ? "update sz_bwlb set ylsj= :ylsj ,yinlsj= :yinlsj,qrbz= :qrbz,xssj= :xssj where iid= :iid "
-                                  : "update sz_bwlb set ylsj= :ylsj,yinlsj= :yinlsj,qrbz= :qrbz,xssj= :xssj  where iid= :iid ");
-        u.Parameters.ParamByName("ylsj").Value = move->Ylsj;
-        u.Parameters.ParamByName("yinlsj").Value = move->Yinlsj;
+        u.SQL.Add(row->Yybz == "1" ? "update sz_bwlb set ylsj= :ylsj ,yinlsj= :yinlsj,qrbz= :qrbz,xssj= :xssj where iid= :iid "
+                                   : "update sz_bwlb set ylsj= :ylsj,yinlsj= :yinlsj,qrbz= :qrbz,xssj= :xssj  where iid= :iid ");
+        u.Parameters.ParamByName("ylsj").Value = move.Ylsj;
+        u.Parameters.ParamByName("yinlsj").Value = move.Yinlsj;
         u.Parameters.ParamByName("qrbz").Value = "0";
-        u.Parameters.ParamByName("xssj").Value = move->Xssj;
-        u.Parameters.ParamByName("iid").Value = row.Iid;
+        u.Parameters.ParamByName("xssj").Value = move.Xssj;
+        u.Parameters.ParamByName("iid").Value = row->Iid;
         u.ExecSQL();
-        ++moved;
     }
-    return moved;
+    transaction.Commit();
+    return int(moves.size());
 }

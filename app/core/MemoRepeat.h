@@ -45,6 +45,7 @@ std::string LunarDisplayText(TDateTime date);
 // no date or chts holds no number.
 std::optional<TRepeatMove> NextRepeat(const TRepeatRow& row, TDateTime today, const TLunarNamer& namer);
 
-// One pass over every memo of sz_bwlb: each due repeating memo moves one step. A row
+// One pass over the memos of sz_bwlb that can move: each due repeating memo moves one step,
+// all moves in one transaction. A row
 // that does not read is passed over; database errors are raised. Returns the rows moved.
 int RepeatMemos(Tdbhouse& db, TDateTime today, const TLunarNamer& namer);

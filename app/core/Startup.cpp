@@ -6,6 +6,7 @@
 #include "app/core/dbware.h"
 #include "calendar/core/LunarDate.h"
 #include "framework/db/DatabaseError.h"
+#include "framework/db/DbDates.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
 
@@ -177,29 +178,51 @@ bool FestivalDate(std::string_view rqlx, std::string_view realyr, int year, TDat
 
 int RefreshFestivalDates(Tdbhouse& db, int year, TDateTime today)
 {
+    struct TChange {
+        int32_t Iid;
+        TDateTime Date;
+        bool Moved;
+    };
     int skipped = 0;
-    TADOQuery& q = Use(db.qcx, "select * from sz_jrb order by iid ");
+    std::vector<TChange> changes;
+    TADOQuery& q =
+        Use(db.qcx, "select iid,rqlx,realyr,realrq,cast(realrq as text) as stored from sz_jrb order by iid ");
     q.Open();
+    const TField &iid = q.FieldByName("iid"), &rqlx = q.FieldByName("rqlx"), &realyr = q.FieldByName("realyr"),
+                 &realrq = q.FieldByName("realrq"), &stored = q.FieldByName("stored");
     for (q.First(); !q.Eof(); q.Next()) {
         try {
             TDateTime date;
-            if (!FestivalDate(q.FieldByName("rqlx").AsString(), q.FieldByName("realyr").AsString(), year, date, today)) {
+            if (!FestivalDate(rqlx.AsString(), realyr.AsString(), year, date, today)) {
                 ++skipped;
                 continue;
             }
             // A festival moved to a new date is reminded again, though confirmed for the old one.
+            // A row that already holds the date as the data file writes it is left alone.
             TDateTime old = 0;
-            const bool moved = !TryStrToDateTime(q.FieldByName("realrq").AsString(), old) || DateOf(old) != date;
-            TADOQuery& up = Use(db.qup, moved ? "update sz_jrb set realrq= :realrq, qrbz= '0' where iid= :iid "
-                                              : "update sz_jrb set realrq= :realrq where iid= :iid ");
-            up.Parameters.ParamByName("realrq").Value = date;
-            up.Parameters.ParamByName("iid").Value = q.FieldByName("iid").AsInteger();
-            up.ExecSQL();
+            const bool moved = !TryStrToDateTime(realrq.AsString(), old) || DateOf(old) != date;
+            if (moved || stored.IsNull() || stored.AsString() != DateToStorage(date))
+                changes.push_back({iid.AsInteger(), date, moved});
         } catch (const std::exception&) {
             ++skipped;
         }
     }
     q.Close();
+    if (changes.empty())
+        return skipped;
+    TTransactionScope transaction(*db.democnn);
+    for (const TChange& change : changes) {
+        try {
+            TADOQuery& up = Use(db.qup, change.Moved ? "update sz_jrb set realrq= :realrq, qrbz= '0' where iid= :iid "
+                                                     : "update sz_jrb set realrq= :realrq where iid= :iid ");
+            up.Parameters.ParamByName("realrq").Value = change.Date;
+            up.Parameters.ParamByName("iid").Value = change.Iid;
+            up.ExecSQL();
+        } catch (const std::exception&) {
+            ++skipped;
+        }
+    }
+    transaction.Commit();
     return skipped;
 }
 
@@ -282,21 +305,34 @@ bool MemoExpired(std::string_view ylsj, std::string_view gqzdsc, TDateTime today
 int PurgeRemindedMemos(Tdbhouse& db, TDateTime today)
 {
     int skipped = 0;
-    TADOQuery& q = Use(db.qcx, "select * from sz_bwlb where qrbz= :qrbz order by iid ");
+    std::vector<int32_t> expired;
+    // A memo kept "0天" never expires: only the others are read ("+qrbz": through their index).
+    TADOQuery& q = Use(db.qcx, "select iid,ylsj,gqzdsc from sz_bwlb where gqzdsc <> '0天' and +qrbz= :qrbz ");
     q.Parameters.ParamByName("qrbz").Value = "1";
     q.Open();
+    const TField &iid = q.FieldByName("iid"), &ylsj = q.FieldByName("ylsj"), &gqzdsc = q.FieldByName("gqzdsc");
     for (q.First(); !q.Eof(); q.Next()) {
         try {
-            if (!MemoExpired(q.FieldByName("ylsj").AsString(), q.FieldByName("gqzdsc").AsString(), today))
-                continue;
-            TADOQuery& del = Use(db.qgx, "delete from sz_bwlb where iid= :iid ");
-            del.Parameters.ParamByName("iid").Value = q.FieldByName("iid").AsInteger();
-            del.ExecSQL();
+            if (MemoExpired(ylsj.AsString(), gqzdsc.AsString(), today))
+                expired.push_back(iid.AsInteger());
         } catch (const std::exception&) {
             ++skipped;
         }
     }
     q.Close();
+    if (!expired.empty()) {
+        TTransactionScope transaction(*db.democnn);
+        for (int32_t key : expired) {
+            try {
+                TADOQuery& del = Use(db.qgx, "delete from sz_bwlb where iid= :iid ");
+                del.Parameters.ParamByName("iid").Value = key;
+                del.ExecSQL();
+            } catch (const std::exception&) {
+                ++skipped;
+            }
+        }
+        transaction.Commit();
+    }
     db.qsz->Close();
     return skipped;
 }

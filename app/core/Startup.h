@@ -27,8 +27,9 @@ void LoadSoundPaths();
 void LoadOtherSettings(Tdbhouse& db);
 // sz_sfxsb's one row; raises when it is missing.
 TShownFlags LoadShownFlags(Tdbhouse& db);
-// Rewrites realrq of every sz_jrb row to its date in `year` (FestivalDate, from `today`);
-// a row whose date moves gets qrbz "0" again. Returns the rows skipped.
+// Brings realrq of every sz_jrb row to its date in `year` (FestivalDate, from `today`),
+// writing only the rows whose stored text differs, all in one transaction; a row whose
+// date moves gets qrbz "0" again. Returns the rows skipped.
 int RefreshFestivalDates(Tdbhouse& db, int year, TDateTime today = 0);
 // RefreshFestivalDates for the year of `today` when `today` is not `refreshedDay`, which
 // then becomes today: the festival dates follow the calendar while the program runs
@@ -40,8 +41,8 @@ using TPositionsRead = std::array<bool, 14>;
 // Reads the fourteen positions; a key without a row, or whose row fails to read, keeps
 // its variable as it is and is reported unread.
 TPositionsRead LoadWindowPositions(Tdbhouse& db);
-// Deletes the reminded memos kept longer than their gqzdsc allows; returns the rows
-// skipped because ylsj or gqzdsc does not read.
+// Deletes the reminded memos kept longer than their gqzdsc allows, in one transaction;
+// returns the rows skipped because ylsj or gqzdsc does not read.
 int PurgeRemindedMemos(Tdbhouse& db, TDateTime today);
 // Writes back the positions of the keys that were read (so a row that could not be read
 // never gets the variables' zeros); a key that fails is passed over.

@@ -56,7 +56,7 @@ std::string ReadTraySummary(Tdbhouse& db, TDateTime now)
         }
     }
     q.Close();
-    return TraySummary(festivals, ReadPendingMemos(db), now);
+    return TraySummary(festivals, ReadPendingMemos(db, now), now);
 }
 
 void WriteShownFlag(Tdbhouse& db, const char* field, bool shown)

@@ -5,6 +5,24 @@ Tdbhouse* dbhouse = nullptr;
 const std::array<const char*, 8> DataFileTables = {"sz_bwlb", "sz_jrb",   "sz_bqb",   "sz_djsb",
                                                    "sz_ksb",  "sz_fzb",   "sz_sfxsb", "sz_qtcsb"};
 
+const std::array<const char*, 4> DataFileIndexes = {
+    "CREATE INDEX IF NOT EXISTS sz_bwlb_qrbz_ylsj ON sz_bwlb (qrbz, ylsj, tqtsts)",
+    "CREATE INDEX IF NOT EXISTS sz_bwlb_repeat ON sz_bwlb (ylsj) WHERE chts <> '每0天'",
+    "CREATE INDEX IF NOT EXISTS sz_bwlb_irregular ON sz_bwlb (qrbz)\n"
+    "  WHERE ylsj NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*'",
+    "CREATE INDEX IF NOT EXISTS sz_bwlb_kept ON sz_bwlb (qrbz) WHERE gqzdsc <> '0天'",
+};
+
+void AddDataFileIndexes(TADOConnection& connection) {
+    TADOQuery q(nullptr);
+    q.SetConnection(&connection);
+    for (const char* sql : DataFileIndexes) {
+        q.SQL.Clear();
+        q.SQL.Add(sql);
+        q.ExecSQL();
+    }
+}
+
 std::string DataConnectionString(const std::string& exeFolder) {
     std::string path = exeFolder + DataFileName;
     if (path.find(';') != std::string::npos)   // a file path never holds '"'
@@ -30,6 +48,7 @@ Tdbhouse::Tdbhouse(TComponent* AOwner) : TComponent(AOwner) {
     democnn->SetLoginPrompt(false);
     democnn->SetConnectionString("Provider=MSDASQL.1;Persist Security Info=False;Data Source=test");
     democnn->SetRequiredTables({DataFileTables.begin(), DataFileTables.end()});
+    democnn->AfterConnect = [this](TObject*) { AddDataFileIndexes(*democnn); };
 
     TADOQuery** queries[] = {&qsz,   &qcx,   &qdc,  &qup,   &qbw, &qbwcx, &qbw1,  &qgx,   &qjrcx, &qins,  &qjrts, &qjr,
                              &qrqcx, &qdcbw, &qxsf, &qrbq,  &qy,  &qbqcx, &qxzbq, &qsum,  &qdjs,  &qzdy,  &qgq,   &qok};

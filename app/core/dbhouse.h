@@ -27,6 +27,15 @@ extern Tdbhouse* dbhouse;
 // The eight tables the data file must hold.
 extern const std::array<const char*, 8> DataFileTables;
 
+// The indexes the memo timers read through, as the shipped schema creates them; opening
+// democnn adds any an older data file lacks.
+extern const std::array<const char*, 4> DataFileIndexes;
+void AddDataFileIndexes(TADOConnection& connection);
+
+// A due text (ylsj) that matches this GLOB starts with a zero-padded date, so its text
+// sorts as its date does.
+constexpr const char* PaddedDateGlob = "[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*";
+
 // The data file's name beside the executable.
 constexpr const char* DataFileName = "qmkDemo.mdb";
 

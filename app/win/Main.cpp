@@ -64,6 +64,7 @@ void TFmMain::CreateSkinParts()
     LoadProgramSkin(*CompressedStoredSkin1);
     skSkinData1 = new TskSkinData(this);
     skSkinData1->SetName("skSkinData1");
+    skSkinData1->SetResourceStrData(ProgramResourceStrings());
     skSkinData1->SetCompressedStoredSkin(CompressedStoredSkin1);
 
     DSF->SetSkinHint(skSkinHint1);

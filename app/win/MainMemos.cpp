@@ -83,7 +83,8 @@ void TFmMain::tbwlTimer(TObject*)
         Quietly([&] { FollowSlots(ReadSlotsInUse(db, "djsxsf", "sz_djsb", CountdownSlotKeys), CountdownForms); });
         bool boardWanted = false;
         Quietly([&] {
-            TMemoPlan plan = PlanMemoPass(ReadPendingMemos(db), Now());
+            const TDateTime now = Now();
+            TMemoPlan plan = PlanMemoPass(ReadPendingMemos(db, now), now);
             boardWanted = plan.BoardWanted;
             FillMemoBoard(MemoBoardForm, plan.Panels);
             for (const TPendingMemo& row : plan.Due)

@@ -84,10 +84,53 @@ void TADOConnection::Open() {
     FFileName = fileName;
     try {
         CheckDataFile();
+        if (AfterConnect)
+            AfterConnect(this);
     } catch (...) {
         Close();
         throw;
     }
+}
+
+void TADOConnection::BeginTrans() {
+    Open();
+    if (InTransaction())
+        throw EDatabaseError("A transaction is already running on \"" + FFileName + "\"");
+    const int rc = sqlite3_exec(FHandle, "begin immediate", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string reason = sqlite3_errmsg(FHandle);
+        ThrowIfHeld(rc, reason);
+        throw EDatabaseError(reason);
+    }
+}
+
+void TADOConnection::CommitTrans() {
+    if (!InTransaction())
+        throw EDatabaseError("No transaction to commit");
+    if (sqlite3_exec(FHandle, "commit", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const std::string reason = sqlite3_errmsg(FHandle);
+        RollbackTrans();
+        throw EDatabaseError(reason);
+    }
+}
+
+void TADOConnection::RollbackTrans() {
+    if (InTransaction())
+        sqlite3_exec(FHandle, "rollback", nullptr, nullptr, nullptr);
+}
+
+bool TADOConnection::InTransaction() const {
+    return FHandle && !sqlite3_get_autocommit(FHandle);
+}
+
+TTransactionScope::~TTransactionScope() {
+    if (!FDone)
+        FConnection.RollbackTrans();
+}
+
+void TTransactionScope::Commit() {
+    FDone = true;
+    FConnection.CommitTrans();
 }
 
 void TADOConnection::CheckDataFile() {

@@ -4,7 +4,8 @@
 // ignored). Open never creates a file: a missing file, a file that is not a database, a
 // database lacking one of the required tables, or one that cannot be written (a
 // write-protected file or folder) fails with EDatabaseError. Statements commit one by one
-// in SQLite's default rollback-journal mode.
+// in SQLite's default rollback-journal mode, unless a group of them runs between
+// BeginTrans and CommitTrans (TTransactionScope).
 
 #include <string>
 #include <string_view>
@@ -28,13 +29,24 @@ public:
     const std::vector<std::string>& RequiredTables() const { return FRequiredTables; }
     void SetRequiredTables(std::vector<std::string> tables) { FRequiredTables = std::move(tables); }
 
-    void Open();    // does nothing when already open
+    // Does nothing when already open. Runs AfterConnect once the file is accepted; when that
+    // raises, the connection closes again.
+    void Open();
     void Close();   // closes the queries on this connection too
     bool Connected() const { return FHandle != nullptr; }
     void SetConnected(bool value) { value ? Open() : Close(); }
     const std::string& FileName() const { return FFileName; }   // the file opened, "" when closed
 
     sqlite3* Handle() const { return FHandle; }   // nullptr when closed
+
+    // One transaction at a time; BeginTrans takes the write lock at once (waiting like any
+    // statement for another program's), so the writes after it cannot fail for a lock.
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();   // does nothing outside a transaction
+    bool InTransaction() const;
+
+    TNotifyEvent AfterConnect;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -54,6 +66,21 @@ private:
     std::string FFileName;
     sqlite3* FHandle = nullptr;
     std::vector<TADOQuery*> FDataSets;
+};
+
+// Writes as one transaction: begun by the constructor, committed by Commit, rolled back when
+// the scope is left without it (an exception on the way).
+class TTransactionScope {
+public:
+    explicit TTransactionScope(TADOConnection& connection) : FConnection(connection) { FConnection.BeginTrans(); }
+    TTransactionScope(const TTransactionScope&) = delete;
+    TTransactionScope& operator=(const TTransactionScope&) = delete;
+    ~TTransactionScope();
+    void Commit();
+
+private:
+    TADOConnection& FConnection;
+    bool FDone = false;
 };
 
 // The value of a "key=value" entry of a connection string (key case-insensitive, blanks

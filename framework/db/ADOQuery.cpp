@@ -1,6 +1,7 @@
 #include "framework/db/ADOQuery.h"
 
 #include <algorithm>
+#include <cstring>
 #include <sqlite3.h>
 
 #include "framework/db/ADOConnection.h"
@@ -33,34 +34,71 @@ TFieldType TypeOfDeclared(const char* declared) {
     return TFieldType::ftString;
 }
 
-// The type of a computed column (count(*) and the like), taken from its first value.
-TFieldType TypeOfValues(const std::vector<std::vector<TDbCell>>& rows, size_t column) {
-    for (const auto& row : rows) {
-        if (std::holds_alternative<int64_t>(row[column]))
-            return TFieldType::ftInteger;
-        if (std::holds_alternative<double>(row[column]))
-            return TFieldType::ftFloat;
-        if (std::holds_alternative<std::string>(row[column]))
-            return TFieldType::ftString;
-    }
-    return TFieldType::ftString;
-}
+constexpr uint32_t KindShift = 30;
+constexpr uint32_t SizeMask = (1u << KindShift) - 1;
 
-TDbCell ReadCell(sqlite3_stmt* stmt, int column) {
+}  // namespace
+
+// Appends the value of one column of the current step to the packed rows.
+void TADOQuery::AppendCell(sqlite3_stmt* stmt, int column) {
+    TDbCellKind kind;
+    const void* bytes = nullptr;
+    size_t size = 0;
+    int64_t integer;
+    double real;
     switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_INTEGER:
-        return sqlite3_column_int64(stmt, column);
+        kind = TDbCellKind::Integer;
+        integer = sqlite3_column_int64(stmt, column);
+        bytes = &integer;
+        size = sizeof integer;
+        break;
     case SQLITE_FLOAT:
-        return sqlite3_column_double(stmt, column);
+        kind = TDbCellKind::Float;
+        real = sqlite3_column_double(stmt, column);
+        bytes = &real;
+        size = sizeof real;
+        break;
     case SQLITE_NULL:
-        return std::monostate{};
-    default: {
-        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        return std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
+        kind = TDbCellKind::Null;
+        break;
+    default:
+        kind = TDbCellKind::Text;
+        bytes = sqlite3_column_text(stmt, column);
+        size = static_cast<size_t>(sqlite3_column_bytes(stmt, column));
+        break;
     }
-    }
+    if (size > SizeMask || FValues.size() + size > UINT32_MAX)
+        throw EDatabaseError(Prefix() + "the result is too large to hold");
+    const auto offset = static_cast<uint32_t>(FValues.size());
+    FValues.insert(FValues.end(), static_cast<const char*>(bytes), static_cast<const char*>(bytes) + size);
+    FCells.push_back({offset, static_cast<uint32_t>(size) | (static_cast<uint32_t>(kind) << KindShift)});
 }
 
+TDbCell TADOQuery::CellAt(int row, int column) const {
+    TDbCell cell;
+    if (row < 0 || row >= FRowCount || column < 0 || column >= FColumnCount)
+        return cell;
+    const TCellSlot slot = FCells[static_cast<size_t>(row) * static_cast<size_t>(FColumnCount) + static_cast<size_t>(column)];
+    const char* bytes = FValues.data() + slot.Offset;
+    cell.Kind = static_cast<TDbCellKind>(slot.Size >> KindShift);
+    switch (cell.Kind) {
+    case TDbCellKind::Integer:
+        std::memcpy(&cell.Integer, bytes, sizeof cell.Integer);
+        break;
+    case TDbCellKind::Float:
+        std::memcpy(&cell.Float, bytes, sizeof cell.Float);
+        break;
+    case TDbCellKind::Text:
+        cell.Text = std::string_view(bytes, slot.Size & SizeMask);
+        break;
+    case TDbCellKind::Null:
+        break;
+    }
+    return cell;
+}
+
+namespace {
 }  // namespace
 
 TADOQuery::TADOQuery(TComponent* AOwner) : TComponent(AOwner) {}
@@ -151,27 +189,49 @@ void TADOQuery::Open() {
     int columns = sqlite3_column_count(stmt);
     if (columns == 0)
         throw EDatabaseError(Prefix() + "the statement returns no rows; run it with ExecSQL");
-    std::vector<std::vector<TDbCell>> rows;
+    FColumnCount = columns;
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        std::vector<TDbCell> row;
-        row.reserve(static_cast<size_t>(columns));
-        for (int c = 0; c < columns; ++c)
-            row.push_back(ReadCell(stmt, c));
-        rows.push_back(std::move(row));
+    try {
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            for (int c = 0; c < columns; ++c)
+                AppendCell(stmt, c);
+            ++FRowCount;
+        }
+        if (rc != SQLITE_DONE)
+            statement.Fail();
+    } catch (...) {
+        FCells = {};
+        FValues = {};
+        FRowCount = FColumnCount = 0;
+        throw;
     }
-    if (rc != SQLITE_DONE)
-        statement.Fail();
-    FRows = std::move(rows);
+    // A computed column (count(*) and the like) takes its type from its first value.
     for (int c = 0; c < columns; ++c) {
         const char* declared = sqlite3_column_decltype(stmt, c);
-        TFieldType type = declared ? TypeOfDeclared(declared) : TypeOfValues(FRows, static_cast<size_t>(c));
+        TFieldType type = TFieldType::ftString;
+        if (declared)
+            type = TypeOfDeclared(declared);
+        else
+            for (int r = 0; r < FRowCount; ++r) {
+                TDbCellKind kind = CellAt(r, c).Kind;
+                if (kind == TDbCellKind::Null)
+                    continue;
+                type = kind == TDbCellKind::Integer ? TFieldType::ftInteger
+                       : kind == TDbCellKind::Float ? TFieldType::ftFloat
+                                                    : TFieldType::ftString;
+                break;
+            }
         FFields.push_back(std::make_unique<TField>(*this, c, sqlite3_column_name(stmt, c), type));
+        FFieldIndex.emplace_back(FFields.back()->FieldName(), c);
     }
+    std::sort(FFieldIndex.begin(), FFieldIndex.end(), [](const auto& a, const auto& b) {
+        const int order = CompareText(a.first, b.first);
+        return order != 0 ? order < 0 : a.second < b.second;
+    });
     FActive = true;
-    FRecNo = FRows.empty() ? -1 : 0;
+    FRecNo = FRowCount == 0 ? -1 : 0;
     FBof = true;
-    FEof = FRows.empty();
+    FEof = FRowCount == 0;
     NotifySources(true);
 }
 
@@ -179,8 +239,11 @@ void TADOQuery::Close() {
     if (!FActive)
         return;
     FActive = false;
-    FRows.clear();
+    FCells = {};
+    FValues = {};
+    FRowCount = FColumnCount = 0;
     FFields.clear();
+    FFieldIndex.clear();
     FRecNo = -1;
     FBof = FEof = true;
     NotifySources(true);
@@ -207,7 +270,7 @@ void TADOQuery::CheckActive() const {
 
 void TADOQuery::MoveTo(int recNo) {
     CheckActive();
-    int count = static_cast<int>(FRows.size());
+    int count = FRowCount;
     FBof = recNo < 0 || count == 0;
     FEof = recNo >= count || count == 0;
     FRecNo = count == 0 ? -1 : std::clamp(recNo, 0, count - 1);
@@ -228,13 +291,13 @@ void TADOQuery::Prior() {
 }
 
 void TADOQuery::Last() {
-    MoveTo(static_cast<int>(FRows.size()) - 1);
+    MoveTo(FRowCount - 1);
     FEof = true;
 }
 
 int TADOQuery::RecordCount() const {
     CheckActive();
-    return static_cast<int>(FRows.size());
+    return FRowCount;
 }
 
 int TADOQuery::RecNo() const {
@@ -244,20 +307,18 @@ int TADOQuery::RecNo() const {
 void TADOQuery::SetRecNo(int value) {
     MoveTo(value - 1);
     FBof = FRecNo <= 0;
-    FEof = FRows.empty();
+    FEof = FRowCount == 0;
 }
 
-const TDbCell* TADOQuery::CurrentCell(int index) const {
-    if (!FActive || FRecNo < 0)
-        return nullptr;
-    return &FRows[static_cast<size_t>(FRecNo)][static_cast<size_t>(index)];
-}
-
+// The first field of that name (a result may repeat a name): the index is sorted by name,
+// then by position.
 TField* TADOQuery::FindField(std::string_view name) {
-    for (auto& field : FFields)
-        if (SameText(field->FieldName(), name))
-            return field.get();
-    return nullptr;
+    auto it = std::lower_bound(FFieldIndex.begin(), FFieldIndex.end(), name, [](const auto& entry, std::string_view key) {
+        return CompareText(entry.first, key) < 0;
+    });
+    if (it == FFieldIndex.end() || !SameText(it->first, name))
+        return nullptr;
+    return FFields[static_cast<size_t>(it->second)].get();
 }
 
 TField& TADOQuery::FieldByName(std::string_view name) {

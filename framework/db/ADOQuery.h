@@ -2,9 +2,11 @@
 // TADOQuery: a reusable query slot on a TADOConnection. The caller closes it, replaces
 // the SQL lines, sets the named parameters and runs it: Open for a statement that returns
 // rows (all rows are fetched at once, then walked with First/Next/Eof or read by record
-// number), ExecSQL for the others. Every value is bound, never spliced into the text; a
+// number), ExecSQL for the others. Rows are held packed (one byte buffer for the values,
+// eight bytes of index per cell); fields are found by name through a sorted index. Every value is bound, never spliced into the text; a
 // failing statement raises EDatabaseError with SQLite's message.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,6 +19,7 @@
 
 class TADOConnection;
 class TDataSource;
+struct sqlite3_stmt;
 
 class TADOQuery : public TComponent {
 public:
@@ -44,7 +47,7 @@ public:
     void Last();
     bool Eof() const { return FEof; }
     bool Bof() const { return FBof; }
-    bool IsEmpty() const { return FRows.empty(); }
+    bool IsEmpty() const { return FRowCount == 0; }
     int RecordCount() const;
     int RecNo() const;              // 1-based; 0 when there is no record
     void SetRecNo(int value);       // moves to that record (clamped into range)
@@ -61,9 +64,9 @@ private:
     friend class TField;
     friend class TDataSource;
     struct Statement;
-    // The value of a column at the current record (the last one once Eof is reached),
-    // nullptr when there is none.
-    const TDbCell* CurrentCell(int index) const;
+    // The value of a column at 0-based record `row`; a NULL cell when there is none.
+    TDbCell CellAt(int row, int column) const;
+    void AppendCell(sqlite3_stmt* stmt, int column);
     // Each also adds or removes the free-notification link that goes with the entry.
     void AttachDataSource(TDataSource* source);
     void DetachDataSource(TDataSource* source);
@@ -78,7 +81,16 @@ private:
     bool FEof = true;
     bool FBof = true;
     int FRecNo = -1;   // 0-based current record
-    std::vector<std::vector<TDbCell>> FRows;
+    // Cell r * columns + c: its kind in the top two bits of Size, its bytes at Offset in FValues.
+    struct TCellSlot {
+        uint32_t Offset;
+        uint32_t Size;
+    };
+    int FRowCount = 0;
+    int FColumnCount = 0;
+    std::vector<TCellSlot> FCells;
+    std::vector<char> FValues;
     std::vector<std::unique_ptr<TField>> FFields;
+    std::vector<std::pair<std::string, int>> FFieldIndex;   // name, index; sorted by CompareText, then index
     std::vector<TDataSource*> FSources;
 };

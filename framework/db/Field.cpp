@@ -8,10 +8,8 @@
 
 namespace {
 
-const TDbCell NullCell;
-
 // A date column's text in the stored form, or any text the date reader accepts.
-TDateTime TextToDate(const std::string& text) {
+TDateTime TextToDate(std::string_view text) {
     TDateTime value;
     if (TryStorageToDate(text, value))
         return value;
@@ -20,51 +18,65 @@ TDateTime TextToDate(const std::string& text) {
 
 }  // namespace
 
-const TDbCell& TField::Cell() const {
-    const TDbCell* cell = FDataSet.CurrentCell(FIndex);
-    return cell ? *cell : NullCell;
+TDbCell TField::Cell() const {
+    return FDataSet.CellAt(FDataSet.FActive ? FDataSet.FRecNo : -1, FIndex);
 }
 
 bool TField::IsNull() const {
-    return std::holds_alternative<std::monostate>(Cell());
+    return Cell().Kind == TDbCellKind::Null;
 }
 
-std::string TField::AsString() const {
-    const TDbCell& cell = Cell();
-    if (auto i = std::get_if<int64_t>(&cell))
-        return FDataType == TFieldType::ftDateTime ? DateTimeToStr(static_cast<double>(*i)) : IntToStr(*i);
-    if (auto d = std::get_if<double>(&cell))
-        return FDataType == TFieldType::ftDateTime ? DateTimeToStr(*d) : FloatToStr(*d);
-    if (auto s = std::get_if<std::string>(&cell)) {
+std::string TField::TextOf(const TDbCell& cell) const {
+    switch (cell.Kind) {
+    case TDbCellKind::Integer:
+        return FDataType == TFieldType::ftDateTime ? DateTimeToStr(static_cast<double>(cell.Integer)) : IntToStr(cell.Integer);
+    case TDbCellKind::Float:
+        return FDataType == TFieldType::ftDateTime ? DateTimeToStr(cell.Float) : FloatToStr(cell.Float);
+    case TDbCellKind::Text: {
         TDateTime value;
-        if (FDataType == TFieldType::ftDateTime && TryStorageToDate(*s, value))
+        if (FDataType == TFieldType::ftDateTime && TryStorageToDate(cell.Text, value))
             return DateTimeToStr(value);
-        return *s;
+        return std::string(cell.Text);
+    }
+    case TDbCellKind::Null:
+        break;
     }
     return "";
 }
 
+std::string TField::AsString() const {
+    return TextOf(Cell());
+}
+
+std::string TField::AsStringAt(int recNo) const {
+    return TextOf(FDataSet.FActive ? FDataSet.CellAt(recNo - 1, FIndex) : TDbCell{});
+}
+
 int TField::AsInteger() const {
-    const TDbCell& cell = Cell();
+    const TDbCell cell = Cell();
     int64_t value = 0;
-    if (auto i = std::get_if<int64_t>(&cell))
-        value = *i;
-    else if (auto d = std::get_if<double>(&cell))
-        value = Round(*d);
-    else if (auto s = std::get_if<std::string>(&cell))
-        return StrToInt(*s);
+    if (cell.Kind == TDbCellKind::Integer)
+        value = cell.Integer;
+    else if (cell.Kind == TDbCellKind::Float)
+        value = Round(cell.Float);
+    else if (cell.Kind == TDbCellKind::Text)
+        return StrToInt(cell.Text);
     if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
         throw EConvertError("'" + IntToStr(value) + "' is not a valid integer value");
     return static_cast<int>(value);
 }
 
 TDateTime TField::AsDateTime() const {
-    const TDbCell& cell = Cell();
-    if (auto i = std::get_if<int64_t>(&cell))
-        return static_cast<double>(*i);
-    if (auto d = std::get_if<double>(&cell))
-        return *d;
-    if (auto s = std::get_if<std::string>(&cell))
-        return TextToDate(*s);
+    const TDbCell cell = Cell();
+    switch (cell.Kind) {
+    case TDbCellKind::Integer:
+        return static_cast<double>(cell.Integer);
+    case TDbCellKind::Float:
+        return cell.Float;
+    case TDbCellKind::Text:
+        return TextToDate(cell.Text);
+    case TDbCellKind::Null:
+        break;
+    }
     return 0.0;
 }

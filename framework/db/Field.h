@@ -7,12 +7,18 @@
 
 #include <cstdint>
 #include <string>
-#include <variant>
+#include <string_view>
 
 #include "framework/rtl/DateUtils.h"
 
-// A value as fetched from the data file.
-using TDbCell = std::variant<std::monostate, int64_t, double, std::string>;
+// A value as fetched from the data file, read in place: Text points into the query's rows.
+enum class TDbCellKind : uint8_t { Null, Integer, Float, Text };
+struct TDbCell {
+    TDbCellKind Kind = TDbCellKind::Null;
+    int64_t Integer = 0;
+    double Float = 0;
+    std::string_view Text;
+};
 
 enum class TFieldType { ftString, ftInteger, ftFloat, ftDateTime };
 
@@ -33,9 +39,12 @@ public:
     std::string AsString() const;
     int AsInteger() const;
     TDateTime AsDateTime() const;
+    // AsString at record `recNo` (1-based) without moving the query: what a grid shows.
+    std::string AsStringAt(int recNo) const;
 
 private:
-    const TDbCell& Cell() const;
+    TDbCell Cell() const;
+    std::string TextOf(const TDbCell& cell) const;
 
     TADOQuery& FDataSet;
     int FIndex;

@@ -11,7 +11,7 @@ void Abort()
     throw EAbort();
 }
 
-void Assert(bool condition, std::string_view message, std::source_location where)
+void Assert(bool condition, std::string_view message, TSourcePlace where)
 {
     if (condition)
         return;

@@ -6,7 +6,9 @@
 #include <concepts>
 #include <cstdint>
 #include <initializer_list>
+#if __has_include(<source_location>)
 #include <source_location>
+#endif
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -46,8 +48,23 @@ public:
 
 // Raises EAssertionFailed when `condition` is false, with the message ("Assertion failed"
 // when empty) followed by " (file, line N)" of the caller.
-void Assert(bool condition, std::string_view message = {},
-            std::source_location where = std::source_location::current());
+// Where a call was made; std::source_location where the compiler has it (clang 14's
+// library does not).
+#if defined(__cpp_lib_source_location)
+using TSourcePlace = std::source_location;
+#else
+struct TSourcePlace {
+    static constexpr TSourcePlace current(const char* file = __builtin_FILE(), unsigned line = __builtin_LINE())
+    {
+        return TSourcePlace{file, line};
+    }
+    constexpr const char* file_name() const { return File; }
+    constexpr unsigned line() const { return Line; }
+    const char* File = "";
+    unsigned Line = 0;
+};
+#endif
+void Assert(bool condition, std::string_view message = {}, TSourcePlace where = TSourcePlace::current());
 
 // A list index or list operation was invalid.
 class EListError : public Exception {

@@ -1,5 +1,7 @@
 #include "framework/win/DBGrids.h"
 
+#include <algorithm>
+
 #include "framework/db/ADOQuery.h"
 #include "framework/win/WinUtil.h"
 
@@ -71,7 +73,7 @@ void TDBGrid::DataSetChanged() {
 void TDBGrid::CreateParams(TCreateParams& p) {
     TSystemControl::CreateParams(p);
     p.SubclassOf = WC_LISTVIEWW;
-    p.Style |= WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+    p.Style |= WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
     p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -86,7 +88,8 @@ void TDBGrid::CreateWnd() {
 // header item alone (the cells stay left-aligned). Then the rows are read again.
 void TDBGrid::LayoutChanged() {
     if (!HandleAllocated()) return;
-    SendMessageW(FHandle, LVM_DELETEALLITEMS, 0, 0);
+    FShownFields.clear();
+    SendMessageW(FHandle, LVM_SETITEMCOUNT, 0, 0);
     while (SendMessageW(FHandle, LVM_DELETECOLUMN, 0, 0)) {
     }
     struct Shown {
@@ -123,39 +126,25 @@ void TDBGrid::LayoutChanged() {
     Refill();
 }
 
-// Reads every record (moving the query through them, then back) into the rows.
+// The list view holds no rows of its own (owner data): it is told how many there are and
+// asks for the text of the rows it shows, so filling costs the same at any size.
 void TDBGrid::Refill() {
     if (!HandleAllocated() || FFilling) return;
-    SendMessageW(FHandle, LVM_DELETEALLITEMS, 0, 0);
+    FShownFields.clear();
     TADOQuery* q = FDataLink.DataSet();
-    if (!q || !q->Active()) return;
-    std::vector<TField*> fields;
-    if (FColumns.Count() == 0) {
-        for (int i = 0; i < q->FieldCount(); ++i) fields.push_back(&q->Fields(i));
-    } else {
-        for (int i = 0; i < FColumns.Count(); ++i)
-            if (TColumn* c = FColumns.Items(i); c->Visible()) fields.push_back(q->FindField(c->FieldName()));
-    }
-    const int saved = q->RecNo();
-    FFilling = true;
-    try {
-        for (int row = 0; row < q->RecordCount(); ++row) {
-            q->SetRecNo(row + 1);
-            for (int col = 0; col < static_cast<int>(fields.size()); ++col) {
-                std::wstring text = Wide(fields[col] ? fields[col]->AsString() : "");
-                LVITEMW item{};
-                item.mask = LVIF_TEXT;
-                item.iItem = row;
-                item.iSubItem = col;
-                item.pszText = text.data();
-                SendMessageW(FHandle, col == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-            }
+    int count = 0;
+    if (q && q->Active()) {
+        if (FColumns.Count() == 0) {
+            for (int i = 0; i < q->FieldCount(); ++i) FShownFields.push_back(&q->Fields(i));
+        } else {
+            for (int i = 0; i < FColumns.Count(); ++i)
+                if (TColumn* c = FColumns.Items(i); c->Visible()) FShownFields.push_back(q->FindField(c->FieldName()));
         }
-        if (saved > 0) q->SetRecNo(saved);
-    } catch (...) {
-        FFilling = false;
-        throw;
+        count = q->RecordCount();
     }
+    FFilling = true;
+    SendMessageW(FHandle, LVM_SETITEMCOUNT, count, 0);
+    InvalidateRect(FHandle, nullptr, TRUE);
     FFilling = false;
     SyncSelection();
 }
@@ -186,14 +175,20 @@ int TDBGrid::SelectedRow() const {
 }
 
 std::string TDBGrid::Cells(int column, int row) const {
-    if (!HandleAllocated()) return "";
-    wchar_t buffer[1024] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = 1024;
-    SendMessageW(FHandle, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return Narrow(buffer);
+    if (!HandleAllocated() || row < 0 || row >= RowCount() || column < 0 ||
+        column >= static_cast<int>(FShownFields.size()))
+        return "";
+    TField* field = FShownFields[static_cast<size_t>(column)];
+    return field ? field->AsStringAt(row + 1) : "";
+}
+
+// The text the list view asks for, cut to its buffer.
+void TDBGrid::GetDispInfo(NMLVDISPINFOW& info) const {
+    if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0) return;
+    const std::wstring text = Wide(Cells(info.item.iSubItem, info.item.iItem));
+    const size_t n = std::min(text.size(), static_cast<size_t>(info.item.cchTextMax - 1));
+    text.copy(info.item.pszText, n);
+    info.item.pszText[n] = L'\0';
 }
 
 // A row the user selects becomes the query's current record.
@@ -214,6 +209,8 @@ void TDBGrid::WndProc(TMessage& m) {
                 }
                 FSelecting = false;
             }
+        } else if (header->code == LVN_GETDISPINFOW) {
+            GetDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(m.LParam));
         } else if (header->code == NM_DBLCLK) {
             DblClick();
         }

@@ -4,7 +4,8 @@
 // fields shown, with title, title alignment, width and visibility; without columns every
 // field is shown. The grid follows its TDataSource: opening the query fills the rows and
 // selects its current record, moving the record moves the selection, and choosing a row
-// moves the query to that record. A column whose field the query lacks stays empty.
+// moves the query to that record. A column whose field the query lacks stays empty. The
+// rows are read from the query only when the list view shows them.
 
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "framework/win/StdCtrls.h"
 
 class TDBGrid;
+class TField;
 
 class TColumnTitle {
 public:
@@ -88,6 +90,7 @@ protected:
     void DataSetChanged();  // the query opened or closed
     void Refill();          // reads the rows again
     void SyncSelection();   // the query's record moved
+    void GetDispInfo(NMLVDISPINFOW& info) const;
 
 private:
     class TGridDataLink : public TDataLink {
@@ -102,6 +105,7 @@ private:
 
     TGridDataLink FDataLink{*this};
     TDBGridColumns FColumns{*this};
+    std::vector<TField*> FShownFields;   // per list view column; nullptr for a field the query lacks
     bool FFilling = false;
     bool FSelecting = false;
 };

@@ -22,9 +22,6 @@ struct TSharedTick {
     std::unique_ptr<TTimer> Timer;
     int LastReads = 0;
 
-    // Windows still open at exit leave the timer to the process's end: the timer service
-    // may be gone by then.
-    ~TSharedTick() { (void)Timer.release(); }
     void Add(TFloatingBehaviour* w) { Windows.push_back(w); }
     void Remove(TFloatingBehaviour* w)
     {
@@ -59,9 +56,11 @@ struct TSharedTick {
     }
 };
 
+// Never destroyed: windows owned by the application are freed after the statics made
+// during the run, and each leaves the tick as it goes.
 TSharedTick& TheSharedTick()
 {
-    static TSharedTick tick;
+    static TSharedTick& tick = *new TSharedTick;
     return tick;
 }
 

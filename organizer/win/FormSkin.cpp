@@ -45,9 +45,9 @@ void AddFormSkin(TForm* form, TskSkinForm*& DSF, TskSkinData*& skSkinData1,
 void ApplyFormSkin(TForm* form, TskSkinForm* DSF, TskSkinData* skSkinData1,
                    TskCompressedStoredSkin* CompressedStoredSkin1) {
   const int clientWidth = form->ClientWidth(), clientHeight = form->ClientHeight();
+  skSkinData1->SetResourceStrData(ProgramResourceStrings());
   skSkinData1->SetCompressedStoredSkin(CompressedStoredSkin1);
   DSF->SetSkinData(skSkinData1);
-  ChangeSkinControls(form, skSkinData1);
   // The skinned frame is wider and taller than the system's: the client keeps its size,
   // measured on the window that has it.
   form->HandleNeeded();

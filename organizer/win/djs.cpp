@@ -19,7 +19,9 @@ namespace {
 
 // The windows' Timer1 are driven by one 1 s timer, so the five cost one wake-up a second.
 // The timer lives while a window does (one still open at exit is left to the process end).
-std::vector<TCountdownForm*> g_ticking;
+// The list is never destroyed: windows owned by the application are freed at exit, after
+// this file's statics may be gone.
+std::vector<TCountdownForm*>& g_ticking = *new std::vector<TCountdownForm*>;
 TTimer* g_second = nullptr;
 
 void TickEverySecond()

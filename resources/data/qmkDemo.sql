@@ -18,6 +18,16 @@ CREATE TABLE sz_bwlb (
   qrbz    TEXT DEFAULT '0'
 );
 
+-- The memo timers read through these (the program adds them to an older file on open):
+-- pending memos by due text (with their notice); repeating memos by due text; the few
+-- memos whose due text does not start with a zero-padded date, which sort apart from
+-- their date; and the memos kept for a limited time, which start-up's purge weighs.
+CREATE INDEX IF NOT EXISTS sz_bwlb_qrbz_ylsj ON sz_bwlb (qrbz, ylsj, tqtsts);
+CREATE INDEX IF NOT EXISTS sz_bwlb_repeat ON sz_bwlb (ylsj) WHERE chts <> '每0天';
+CREATE INDEX IF NOT EXISTS sz_bwlb_irregular ON sz_bwlb (qrbz)
+  WHERE ylsj NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*';
+CREATE INDEX IF NOT EXISTS sz_bwlb_kept ON sz_bwlb (qrbz) WHERE gqzdsc <> '0天';
+
 -- Festivals, birthdays and anniversaries. qrbz defaults to '0': the festival insert
 -- leaves it out, and a row without it would never be reminded.
 CREATE TABLE sz_jrb (

@@ -114,7 +114,8 @@ namespace {
 bool InBorderZone(const TSkHitInput& in, TPoint p)
 {
     const TSkFrameGeometry& g = *in.Geometry;
-    const int b = in.BorderWidth;
+    // Past the largest coordinate every width tests the same; clamped, no sum overflows.
+    const int b = std::clamp(in.BorderWidth, -kMaxSkinCoord, kMaxSkinCoord);
     const TRect window{0, 0, g.Width, g.Height};
     if (in.HasMask && g.MaskRect.Contains(p))
         return false;
@@ -154,6 +155,20 @@ int BorderCode(const TSkFrameGeometry& g, TPoint p)
 bool OnCaption(const TSkHitInput& in, TPoint p) { return in.OnCaptionObject && in.OnCaptionObject(p); }
 
 }  // namespace
+
+bool MaskStripsSolid(const TSkinBorders& strips, const TRect& m, TPoint p)
+{
+    auto black = [](const TSkBitmap& b, int x, int y) { return b.Contains(x, y) && SkRgbPart(b.Pixel(x, y)) == 0; };
+    if (p.Y < m.Top)
+        return black(strips.Top, p.X, p.Y);
+    if (p.Y >= m.Bottom)
+        return black(strips.Bottom, p.X, p.Y - m.Bottom);
+    if (p.X < m.Left)
+        return black(strips.Left, p.X, p.Y - m.Top);
+    if (p.X >= m.Right)
+        return black(strips.Right, p.X - m.Right, p.Y - m.Top);
+    return true;
+}
 
 int HitTestSkinned(const TSkHitInput& in, TPoint p)
 {

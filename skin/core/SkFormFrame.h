@@ -70,6 +70,10 @@ int HitTestSkinned(const TSkHitInput& in, TPoint p);
 // The face of a form without the non-client area (client coordinates).
 int HitTestFace(const TSkHitInput& in, bool skinActive, TPoint p);
 
+// A window point on a black pixel of the mask strips composed around maskRect (black is
+// part of the window); a point inside maskRect always is.
+bool MaskStripsSolid(const TSkinBorders& strips, const TRect& maskRect, TPoint p);
+
 struct TSkDefaultHitInput {
     int Width = 0, Height = 0;
     int CaptionHeight = 19;

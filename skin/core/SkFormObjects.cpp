@@ -1,6 +1,7 @@
 #include "skin/core/SkFormObjects.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "skin/core/SkCanvas.h"
 #include "skin/core/SkEffBmp.h"
@@ -104,6 +105,13 @@ bool TskActiveSkinObject::MorphStep()
     return CanMorph();
 }
 
+namespace {
+
+// A blend larger than any screen is not built: the object shows its end look instead.
+constexpr int64_t kMaxMorphPixels = int64_t{8} * 1024 * 1024;
+
+}  // namespace
+
 int TskActiveSkinObject::FramePicture() const { return RollUp ? kSkRollUpPicture : kSkFramePicture; }
 
 void TskActiveSkinObject::Draw(TSkObjectPainter& painter, bool full)
@@ -117,7 +125,8 @@ void TskActiveSkinObject::Draw(TSkObjectPainter& painter, bool full)
     const bool between = Active ? MorphFactor < 1 : MorphFactor > 0;
     const TSkBitmap* hoverSource = painter.Picture(ActivePictureIndex);
     const TSkBitmap* normalSource = painter.Picture(normalPicture);
-    if (Morphing && between && hoverSource && normalSource && !IsNullRect(ActiveSkinRect) && !IsNullRect(r)) {
+    if (Morphing && between && hoverSource && normalSource && !IsNullRect(ActiveSkinRect) && !IsNullRect(r) &&
+        int64_t{r.Width()} * r.Height() <= kMaxMorphPixels) {
         auto sized = [&](const TSkBitmap& source, const TRect& sr) {
             TSkBitmap image(r.Width(), r.Height());
             TSkCanvas(image).CopyRect(image.BoundsRect(), source, sr);
@@ -217,8 +226,10 @@ void TskSkinButtonObject::SetDown(bool value)
         Redraw();
         return;
     }
-    if (hasDownRect && Morphing) {
-        MorphFactor = 1;
+    // The pressed look shows at once.
+    if (hasDownRect) {
+        if (Morphing)
+            MorphFactor = 1;
         Parent.PaintObject(*this);
     }
     if (GroupIndex == -1 || !Siblings)
@@ -434,7 +445,10 @@ void ApplyBorderIcons(std::vector<std::unique_ptr<TskActiveSkinObject>>& objects
     if (!hintText)
         return;
     for (auto& o : objects) {
+        // Every animated object carries its command's hint, button style or not.
         TskCommand* command = CommandOf(*o);
+        if (auto* a = dynamic_cast<TskSkinAnimateObject*>(o.get()))
+            command = &a->Command;
         if (!command)
             continue;
         TskActiveSkinObject* b = o.get();
@@ -504,7 +518,7 @@ TskActiveSkinObject* TSkObjectRouter::Press(TPoint p, TSkMouseButton button, boo
     if (!o)
         return nullptr;
     CaptureIndex = HoverIndex;
-    if (ncArea && o->Kind() != TSkObjectKind::Caption && OnCapture)
+    if (o->Kind() != TSkObjectKind::Caption && OnCapture)
         OnCapture(o, true);
     o->MouseDown(p.X, p.Y, button);
     return o;
@@ -518,7 +532,7 @@ void TSkObjectRouter::Release(TPoint p, TSkMouseButton button, bool ncArea)
     CaptureIndex = -1;
     if (!o)
         return;
-    if (ncArea && o->Kind() != TSkObjectKind::Caption && OnCapture)
+    if (o->Kind() != TSkObjectKind::Caption && OnCapture)
         OnCapture(o, false);
     o->MouseUp(p.X, p.Y, button);
 }

@@ -208,8 +208,9 @@ public:
     // Moves the hover to the object at p (track false clears it); the objects get their
     // leave and enter, OnHoverChanged the new one.
     void UpdateHover(TPoint p, bool track);
-    // Press: with the non-client area only an object under the mouse is pressed (and
-    // captured); without it the hover is updated first. Returns the pressed object.
+    // Press: with the non-client area only an object under the mouse is pressed; without
+    // it the hover is updated first. A pressed object other than a caption holds the mouse
+    // capture until the release. Returns the pressed object.
     TskActiveSkinObject* Press(TPoint p, TSkMouseButton button, bool ncArea);
     void Release(TPoint p, TSkMouseButton button, bool ncArea);
     void Move(TPoint p);

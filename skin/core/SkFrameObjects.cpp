@@ -140,7 +140,7 @@ int TskSkinFrameRegulatorObject::PixelStep() const
         size = FrameHeight();
     else if (RegulatorKind == TskRegulatorKind::rkRound)
         size = std::min(FrameWidth(), FrameHeight());
-    return std::max(size / std::max(CountFrames - 1, 1), 1);
+    return std::max(size / (std::max(CountFrames, 2) - 1), 1);
 }
 
 void TskSkinFrameRegulatorObject::MouseDown(int x, int y, TSkMouseButton button)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/core/SkGeometry.h"
 #include "skin/core/SkObjectPainter.h"
 #include "skin/core/SkValueObjects.h"
 
@@ -25,8 +26,8 @@ TskSkinBitLabelObject::TskSkinBitLabelObject(TSkObjectHost& parent, const TskDat
     if (!record)
         return;
     TextValue = KeyedValue(*record, "textvalue", std::string());
-    SymbolWidth = std::max(KeyedValue(*record, "symbolwidth", 0), 0);
-    SymbolHeight = std::max(KeyedValue(*record, "symbolheight", 0), 0);
+    SymbolWidth = std::clamp(KeyedValue(*record, "symbolwidth", 0), 0, kMaxSkinCoord);
+    SymbolHeight = std::clamp(KeyedValue(*record, "symbolheight", 0), 0, kMaxSkinCoord);
     Symbols = KeyedValue(*record, "symbols", std::vector<std::string>());
 }
 

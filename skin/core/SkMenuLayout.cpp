@@ -234,3 +234,12 @@ int TSkMenuLevel::MoveUp(int active, bool scrollingNow)
     }
     return active;
 }
+
+std::vector<int> FadeInSteps(int step, int target)
+{
+    std::vector<int> steps;
+    for (int a = step; step > 0 && a < target; a += step)
+        steps.push_back(a);
+    steps.push_back(target);
+    return steps;
+}

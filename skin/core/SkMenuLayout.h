@@ -86,3 +86,6 @@ private:
     int FFirstVisible = 0;
     int FVisibleCount = 0;
 };
+
+// The alpha values of a fade-in: step, 2 * step, ... below target, then target itself.
+std::vector<int> FadeInSteps(int step, int target);

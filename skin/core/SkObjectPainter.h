@@ -8,9 +8,10 @@
 #include "skin/core/SkBitmap.h"
 #include "skin/core/SkinData.h"
 
-// Picture numbers besides the active pictures (0, 1, ...).
-constexpr int kSkFramePicture = -1;
-constexpr int kSkRollUpPicture = -2;
+// Picture numbers besides the active pictures (0, 1, ...); -1 is an object's "no active
+// picture" and stands for none.
+constexpr int kSkFramePicture = -2;
+constexpr int kSkRollUpPicture = -3;
 
 class TSkObjectPainter {
 public:

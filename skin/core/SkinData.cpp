@@ -39,13 +39,39 @@ void ForEachEntry(const TMemIniFile& ini, const char* section, F f)
 
 }  // namespace
 
+namespace {
+
+// The built-in texts: menu captions, caption-button hints, the edit menu, message boxes,
+// the file and font dialogs and the database texts.
+const char* const kDefaultResStrings[] = {
+    "MI_MINCAPTION=Mi&nimize", "MI_MAXCAPTION=Ma&ximize", "MI_CLOSECAPTION=&Close", "MI_RESTORECAPTION=&Restore",
+    "MI_MINTOTRAYCAPTION=Minimize to &Tray", "MI_ROLLUPCAPTION=Ro&llUp",
+    "MINBUTTON_HINT=Minimize", "MAXBUTTON_HINT=Maximize", "CLOSEBUTTON_HINT=Close", "TRAYBUTTON_HINT=Minimize to Tray",
+    "ROLLUPBUTTON_HINT=Roll Up", "MENUBUTTON_HINT=System menu", "RESTORE_HINT=Restore",
+    "EDIT_UNDO=&Undo", "EDIT_COPY=&Copy", "EDIT_CUT=Cu&t", "EDIT_PASTE=&Paste", "EDIT_DELETE=&Delete",
+    "EDIT_SELECTALL=Select &All",
+    "MSG_BTN_YES=&Yes", "MSG_BTN_NO=&No", "MSG_BTN_OK=OK", "MSG_BTN_CANCEL=Cancel", "MSG_BTN_ABORT=&Abort",
+    "MSG_BTN_RETRY=&Retry", "MSG_BTN_IGNORE=&Ignore", "MSG_BTN_ALL=&All", "MSG_BTN_NOTOALL=N&o to All",
+    "MSG_BTN_YESTOALL=Yes to &All", "MSG_BTN_HELP=&Help", "MSG_CAP_WARNING=Warning", "MSG_CAP_ERROR=Error",
+    "MSG_CAP_INFORMATION=Information", "MSG_CAP_CONFIRM=Confirm", "MSG_CAP_QUESTION=Question",
+    "FLV_NAME=Name", "FLV_SIZE=Size", "FLV_TYPE=Type", "FLV_LOOKIN=Look in:", "FLV_FILENAME=File name:",
+    "FLV_FILETYPE=Files of type:", "FLV_NEWFOLDER=New folder", "FLV_OPEN=Open", "FLV_SAVE=Save", "FLV_CANCEL=Cancel",
+    "FLV_DELETE=Delete", "FLV_RENAME=Rename", "FLV_DISK=Disk", "FLV_FOLDER=Folder", "FLV_MODIFIED=Modified",
+    "FLV_ATTRIBUTES=Attributes", "FLV_UPFOLDER=Up one level",
+    "FONTDLG_COLOR=Color:", "FONTDLG_NAME=Name:", "FONTDLG_SIZE=Size:", "FONTDLG_HEIGHT=Height:",
+    "FONTDLG_EXAMPLE=Example", "FONTDLG_STYLE=Style", "FONTDLG_SCRIPT=Script:", "FONTDLG_BOLD=Bold",
+    "FONTDLG_ITALIC=Italic", "FONTDLG_UNDERLINE=Underline", "FONTDLG_STRIKEOUT=StrikeOut",
+    "DB_DELETE_QUESTION=Delete record?", "DB_MULTIPLEDELETE_QUESTION=Delete all selected records?",
+    "DB_FIRST=First record", "DB_PRIOR=Prior record", "DB_NEXT=Next record", "DB_LAST=Last record",
+    "DB_INSERT=Insert record", "DB_DELETE=Delete record", "DB_EDIT=Edit record", "DB_POST=Post edit",
+    "DB_CANCEL=Cancel edit", "DB_REFRESH=Refresh data",
+};
+
+}  // namespace
+
 TskResourceStrData::TskResourceStrData(TComponent* AOwner) : TComponent(AOwner)
 {
-    for (const char* line :
-         {"MI_MINCAPTION=Mi&nimize", "MI_MAXCAPTION=Ma&ximize", "MI_CLOSECAPTION=&Close",
-          "MI_RESTORECAPTION=&Restore", "MI_MINTOTRAYCAPTION=Minimize to &Tray", "MI_ROLLUPCAPTION=Ro&llUp",
-          "MINBUTTON_HINT=Minimize", "MAXBUTTON_HINT=Maximize", "CLOSEBUTTON_HINT=Close",
-          "TRAYBUTTON_HINT=Minimize to Tray", "ROLLUPBUTTON_HINT=Roll Up", "MENUBUTTON_HINT=System menu"})
+    for (const char* line : kDefaultResStrings)
         ResStrings.Add(line);
 }
 

@@ -96,14 +96,13 @@ void TskSkinControl::SetAlphaBlendValue(BYTE value)
 void TskSkinControl::LookUpSkinEntry()
 {
     FIndex = (!FSD || FSD->Empty) ? -1 : FSD->IndexOfSkinControl(FSkinDataName);
-    FCursorIndex = FIndex >= 0 ? FSD->CtrlList[static_cast<size_t>(FIndex)]->CursorIndex : -1;
 }
 
+// No skin cursor exists: the stored skin format carries no cursor pictures, so the
+// record's cursorindex is read and kept but shows nothing.
 void TskSkinControl::ChangeSkin()
 {
     LookUpSkinEntry();
-    if (UseSkinCursor)
-        SetCursor(static_cast<TCursor>(FCursorIndex >= 0 ? FCursorIndex + 1 : 0));
 }
 
 void TskSkinControl::Paint()
@@ -950,15 +949,15 @@ TskSkinGroupBox::TskSkinGroupBox(TComponent* AOwner) : TskSkinPanel(AOwner)
     SetCaptionMode(true);
 }
 
-void ChangeSkinControls(TWinControl* form, TskSkinData* store)
+void WalkSkinControls(TWinControl* parent, TskSkinData* store, bool changed)
 {
-    if (!form)
+    if (!parent)
         return;
-    for (int i = 0; i < form->ControlCount(); ++i) {
-        TControl* c = form->Controls(i);
-        if (auto* s = dynamic_cast<TskSkinControl*>(c); s && s->SkinData() == store)
-            s->ChangeSkin();
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        if (auto* s = dynamic_cast<TskSkinControl*>(c); s && (!s->SkinData() || s->SkinData() == store))
+            changed ? s->ChangeSkin() : s->ForgetSkinEntry();
         if (auto* w = dynamic_cast<TWinControl*>(c))
-            ChangeSkinControls(w, store);
+            WalkSkinControls(w, store, changed);
     }
 }

@@ -32,7 +32,6 @@ public:
     virtual void SetAlphaBlend(bool value);
     BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
     virtual void SetAlphaBlendValue(BYTE value);
-    bool UseSkinCursor = false;
 
     // Called by the skinned form when its store changes.
     virtual void ChangeSkin();
@@ -50,7 +49,6 @@ protected:
     TskSkinData* FSD = nullptr;
     std::string FSkinDataName;
     int FIndex = -1;
-    int FCursorIndex = -1;
     bool FAlphaBlend = false;
     BYTE FAlphaBlendValue = 200;
 };
@@ -241,5 +239,6 @@ public:
     explicit TskSkinGroupBox(TComponent* AOwner);
 };
 
-// Re-reads the skin of every skinned control on the form that is bound to store.
-void ChangeSkinControls(TWinControl* form, TskSkinData* store);
+// Tells every skinned control under parent (at any depth) that is bound to store, or to
+// no store, that the skin changed (it reloads its skin entry) or is about to (it forgets it).
+void WalkSkinControls(TWinControl* parent, TskSkinData* store, bool changed);

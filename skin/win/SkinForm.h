@@ -127,8 +127,10 @@ public:
     bool IsFormActive() const override;
     TPoint MinimumSize() const;
     int HitTest(TPoint windowPoint);
-    // Paints the frame into dc (window coordinates), for WM_NCPAINT and for pictures.
-    void PaintFrame(HDC dc);
+    // Paint the frame into dc (window coordinates), for WM_NCPAINT and for pictures: from
+    // the skin (nothing without an active skin), or the plain frame with default buttons.
+    void PaintSkinnedFrame(HDC dc);
+    void PaintDefaultFrame(HDC dc);
     void PaintObject(TskActiveSkinObject& object) override;
     // Gives the controls placed by AreaName their area's bounds for the present size.
     void PlaceAreaControls();
@@ -189,7 +191,6 @@ private:
     void SetRegion(bool full);
     void RemoveRegion();
     void RenderSkin(TBitmap& bitmap, bool face);
-    void PaintDefaultFrame(HDC dc);
     void PaintClientBackground(HDC dc);
     void RedrawCaptions();
     void SendNCPaint();
@@ -249,7 +250,7 @@ private:
     TPoint FDragLast;
     bool FMenuOpen = false;
     int FKeyFilter = 0;
-    bool FNCActive = false;
+    int FActivationFlag = -1;   // the flag of the activation message being handled, -1 none
     HICON FIcon = nullptr;   // our copy
     std::vector<std::pair<TControl*, TRect>> FAreaControls;
     std::vector<TControl*> FHiddenControls;   // hidden while the face is rolled up

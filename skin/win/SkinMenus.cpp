@@ -313,6 +313,9 @@ void TskSkinPopupWindow::LayoutItems()
 
 void TskSkinPopupWindow::ShowItems(const TRect& anchor, TMenuItem* root, int firstIndex, bool submenu, bool upward)
 {
+    const bool fade = IsLayeredAlphaSystem() && AlphaBlend && AlphaBlendAnimation && OwnerMenu->FreshOpen;
+    if (fade)
+        Application->ProcessMessages();
     if (SkinData) {
         const int index = SkinData->IndexOfSkinObject("MENUITEM") >= 0 ? SkinData->IndexOfSkinObject("MENUITEM")
                                                                         : SkinData->IndexOfSkinObject("menuitem");
@@ -362,9 +365,12 @@ void TskSkinPopupWindow::ShowItems(const TRect& anchor, TMenuItem* root, int fir
     }
     if (IsLayeredAlphaSystem() && AlphaBlend) {
         SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
-        SetWindowAlpha(window, AlphaBlendValue);
+        SetWindowAlpha(window, fade ? 0 : AlphaBlendValue);
     }
     Reveal();
+    if (fade)
+        for (int a : FadeInSteps(2, AlphaBlendValue))
+            SetWindowAlpha(window, static_cast<BYTE>(a));
     ActiveItem = -1;
     for (size_t i = 0; i < ItemObjects.size(); ++i)
         if (FLevel->CanEnter(static_cast<int>(i))) {

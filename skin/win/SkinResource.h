@@ -3,6 +3,7 @@
 // layer, and the delivery of the skin store's messages to the forms.
 
 class TskCompressedStoredSkin;
+class TskResourceStrData;
 
 // Fills stored with the skin resource of the running program; false when it has none.
 bool LoadProgramSkin(TskCompressedStoredSkin& stored);
@@ -11,3 +12,7 @@ bool LoadProgramSkin(TskCompressedStoredSkin& stored);
 // owner when it is a form, then to every other form of the screen, creating windows that
 // do not exist yet.
 void InstallSkinMessageBroadcast();
+
+// The program's texts for the skin (system-menu captions, caption-button hints) in
+// Chinese, GB2312 character set; one instance owned by the application.
+TskResourceStrData* ProgramResourceStrings();

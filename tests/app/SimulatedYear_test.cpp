@@ -165,7 +165,7 @@ protected:
 
     void MemoPass(Secs now, bool noon)
     {
-        const TMemoPlan plan = PlanMemoPass(ReadPendingMemos(*dbhouse), ToTime(now));
+        const TMemoPlan plan = PlanMemoPass(ReadPendingMemos(*dbhouse, ToTime(now)), ToTime(now));
         for (const TPendingMemo& m : plan.Due) {
             MarkMemoReminded(*dbhouse, m.Iid);
             MemoFires.push_back({m.Iid, ToSecs(StrToDateTime(m.Ylsj)), now});

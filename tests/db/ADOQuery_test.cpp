@@ -470,3 +470,61 @@ TEST(DataFile, WaitsForAnotherConnectionsLockInsteadOfFailing) {
     sqlite3_close(other);
     EXPECT_EQ(error, "");
 }
+
+TEST(Fields, FoundByNameAnyCaseFirstOfRepeatedNamesAndReadAtAnyRecord) {
+    Db db;
+    TADOQuery& q = db.Run({"select iid, bz as 名称, xsbz as BZ, rq, 2.5 as r, x'00ff' as b from sz_bqb order by iid "});
+    q.Open();
+    EXPECT_EQ(q.FindField("bz")->Index(), 2);
+    EXPECT_EQ(q.FieldByName("名称").AsString(), "便签1位置");
+    EXPECT_EQ(q.FindField("Bz"), q.FindField("BZ"));
+    EXPECT_EQ(q.FindField("b")->Index(), 5);
+    EXPECT_EQ(q.FindField("名"), nullptr);
+    EXPECT_EQ(q.FieldByName("R").AsString(), "2.5");
+    EXPECT_EQ(q.FieldByName("b").AsString(), std::string("\0\xff", 2));   // bytes kept whole
+    // Any record, the query staying where it is.
+    for (int recNo = 1; recNo <= q.RecordCount(); ++recNo)
+        EXPECT_EQ(q.FieldByName("BZ").AsStringAt(recNo), "便签" + std::to_string(recNo));
+    EXPECT_EQ(q.FieldByName("rq").AsStringAt(3), "2026-01-01");
+    EXPECT_EQ(q.FieldByName("iid").AsStringAt(0), "");
+    EXPECT_EQ(q.FieldByName("iid").AsStringAt(8), "");
+    EXPECT_EQ(q.RecNo(), 1);
+    // The names of a computed column and a repeated one outlive the next open.
+    q.Close();
+    db.Run({"select count(*) as n, count(*) as N from sz_bqb "}).Open();
+    EXPECT_EQ(q.FieldByName("n").DataType(), TFieldType::ftInteger);
+    EXPECT_EQ(q.FieldByName("N").Index(), 0);
+}
+
+TEST(Transactions, ScopeCommitsTheGroupOrLeavesNothing) {
+    Db db;
+    auto count = [&] {
+        TADOQuery q(nullptr);
+        q.SetConnection(db.Cnn);
+        q.SQL.Add("select count(*) from sz_fzb where xz = 1 ");
+        q.Open();
+        return q.Fields(0).AsInteger();
+    };
+    try {
+        TTransactionScope transaction(*db.Cnn);
+        db.Run({"update sz_fzb set xz = 1 where bz like '便签%' "}).ExecSQL();
+        EXPECT_TRUE(db.Cnn->InTransaction());
+        EXPECT_THROW(TTransactionScope(*db.Cnn), EDatabaseError);   // one at a time
+        db.Run({"update sz_fzb set nosuch = 1 "}).ExecSQL();
+        transaction.Commit();
+    } catch (const EDatabaseError&) {
+    }
+    EXPECT_FALSE(db.Cnn->InTransaction());
+    EXPECT_EQ(count(), 0);
+    {
+        TTransactionScope transaction(*db.Cnn);
+        db.Run({"update sz_fzb set xz = 1 where bz like '便签%' "}).ExecSQL();
+        transaction.Commit();
+    }
+    EXPECT_EQ(count(), 7);
+    EXPECT_THROW(db.Cnn->CommitTrans(), EDatabaseError);
+    // The file stays as safe inside a transaction.
+    TTransactionScope transaction(*db.Cnn);
+    db.Run({"pragma journal_mode"}).Open();
+    EXPECT_EQ(db.Q->Fields(0).AsString(), "delete");
+}

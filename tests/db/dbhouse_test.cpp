@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <set>
+#include <sqlite3.h>
 
 #include "DataFileCopy.h"
 #include "app/core/dbhouse.h"
@@ -242,4 +243,58 @@ TEST(SharedVariables, PositionsLoadAndSaveThroughTheKeyTable) {
     EXPECT_EQ(CalendarPosX, -100);
     EXPECT_EQ(MemoBoardPosY, 2001);
     EXPECT_EQ(Countdown5PosX, -113);
+}
+
+namespace {
+
+std::vector<std::string> IndexNames(sqlite3* db) {
+    std::vector<std::string> names;
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "select name from sqlite_master where type='index' and sql is not null order by name", -1, &stmt,
+                       nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return names;
+}
+
+}  // namespace
+
+// The shipped file has the memo indexes; an older file without them gets them on open, and
+// the memo timers' reads go through them, never through a scan of every memo.
+TEST(DataModule, MemoIndexesAreShippedAndAddedToAnOlderFile) {
+    const std::vector<std::string> expected = {"sz_bwlb_irregular", "sz_bwlb_kept", "sz_bwlb_qrbz_ylsj", "sz_bwlb_repeat"};
+    DataFileCopy file;
+    sqlite3* raw = nullptr;
+    sqlite3_open(file.FileName().c_str(), &raw);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(raw, sqlite3_close);
+    EXPECT_EQ(IndexNames(raw), expected);
+    for (const std::string& name : expected)
+        sqlite3_exec(raw, ("drop index " + name).c_str(), nullptr, nullptr, nullptr);
+    ASSERT_TRUE(IndexNames(raw).empty());
+
+    TComponent owner(nullptr);
+    auto* house = new Tdbhouse(&owner);
+    house->democnn->SetConnectionString(DataConnectionString(file.Folder()));
+    house->democnn->Open();
+    EXPECT_EQ(IndexNames(raw), expected);
+
+    const std::string dated = std::string("'") + PaddedDateGlob + "'";
+    const std::string reads[] = {
+        "select iid,ylsj from sz_bwlb where qrbz= '0' and ylsj >= '2026-01-01' and ylsj glob " + dated + " order by ylsj",
+        "select iid,ylsj,nr from sz_bwlb where ylsj not glob " + dated + " and +qrbz= '0' ",
+        "select iid,ylsj,chts from sz_bwlb where chts <> '每0天' and ylsj < '2026-01-01' and ylsj glob " + dated,
+        "select iid,ylsj,chts from sz_bwlb where ylsj not glob " + dated + " and +chts <> '每0天' ",
+        "select iid,ylsj,gqzdsc from sz_bwlb where gqzdsc <> '0天' and +qrbz= '1' ",
+    };
+    for (const std::string& sql : reads) {
+        sqlite3_stmt* stmt = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(raw, ("explain query plan " + sql).c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
+        std::string plan;
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            plan += reinterpret_cast<const char*>(sqlite3_column_text(stmt, 3));
+        sqlite3_finalize(stmt);
+        EXPECT_NE(plan.find("INDEX sz_bwlb_"), std::string::npos) << sql << ": " << plan;
+        EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << sql << ": " << plan;
+    }
 }

@@ -240,13 +240,28 @@ TEST_F(ComCtrlsTest, DBGridShowsRowsFollowsTheRecordAndReturnsToTheFirstRowOnReo
     query.Prior();
     EXPECT_EQ(grid->SelectedRow(), 1);
 
-    // Close and Open refill the grid from the first row.
+    // Close and Open refill the grid from the first row, without walking the query through
+    // its records (the list view asks for the rows it shows).
     query.Close();
     EXPECT_EQ(grid->RowCount(), 0);
+    int moves = 0;
+    source.OnDataChange = [&](TObject*) { ++moves; };
     query.Open();
+    EXPECT_EQ(moves, 1);
     EXPECT_EQ(grid->RowCount(), 3);
     EXPECT_EQ(grid->SelectedRow(), 0);
     EXPECT_EQ(query.RecNo(), 1);
+    // The list view's own text of a row, as it paints it.
+    wchar_t text[64] = {};
+    LVITEMW asked{};
+    asked.iSubItem = 1;
+    asked.pszText = text;
+    asked.cchTextMax = 64;
+    SendMessageW(grid->Handle(), LVM_GETITEMTEXTW, 2, reinterpret_cast<LPARAM>(&asked));
+    EXPECT_EQ(std::wstring(text), L"节日(第几个)");
+    asked.cchTextMax = 3;   // cut to the buffer
+    SendMessageW(grid->Handle(), LVM_GETITEMTEXTW, 2, reinterpret_cast<LPARAM>(&asked));
+    EXPECT_EQ(std::wstring(text), L"节日");
     query.Close();
 }
 

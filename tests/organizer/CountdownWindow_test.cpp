@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -16,6 +18,7 @@
 #include "organizer/win/djs.h"
 #include "organizer/win/djscx.h"
 #include "organizer/win/djssz.h"
+#include "organizer/win/FloatingWindow.h"
 #include "tests/framework/WinTestUtil.h"
 
 namespace {
@@ -459,6 +462,59 @@ TEST_F(Countdowns, TheManagerMarksASlotShown)
     delete window2;
     manager->skSkinButton6->ButtonClick();
     EXPECT_FALSE(dbhouse->qdjs->Active());
+}
+
+// A floating window the application still owns at exit is freed after the statics made
+// during the run; it leaves the shared tick then, and the tick still serves a new window.
+// The exit runs in a child: this binary again, with the variable set.
+TEST(FloatingWindows, AWindowOpenAtExitLeavesTheSharedTick)
+{
+    static int32_t x = 0, y = 0;
+    auto floating = [](TComponent* owner) {
+        auto* form = new TForm(owner);
+        new TFloatingBehaviour(form, "exit", &x, &y, TRetractTimers::FromCreation);
+        return form;
+    };
+    if (std::getenv("VORPEN_EXIT_CHILD")) {
+        EnsureApplication();
+        struct TLate {
+            TForm* Window = nullptr;
+            std::function<TForm*(TComponent*)> Make;
+            ~TLate()
+            {
+                const int before = TFloatingBehaviour::SharedWindows();
+                delete Window;
+                const int after = TFloatingBehaviour::SharedWindows();
+                TForm* again = Make(nullptr);
+                const int added = TFloatingBehaviour::SharedWindows();
+                TFloatingBehaviour::RunSharedTick();
+                delete again;
+                const bool ok = before == 1 && after == 0 && added == 1 && TFloatingBehaviour::SharedWindows() == 0;
+                std::fflush(stdout);
+                std::_Exit(ok ? 0 : 3);
+            }
+        };
+        static TLate late;   // made before the tick: freed after it, like the application
+        late.Make = floating;
+        late.Window = floating(Application);
+        return;
+    }
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=FloatingWindows.AWindowOpenAtExitLeavesTheSharedTick";
+    SetEnvironmentVariableW(L"VORPEN_EXIT_CHILD", L"1");
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const BOOL started = CreateProcessW(exe, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    SetEnvironmentVariableW(L"VORPEN_EXIT_CHILD", nullptr);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u);
 }
 
 }  // namespace

@@ -212,3 +212,23 @@ TEST(SystemMenu, ItemsFollowTheStateAndTheIcons)
     EXPECT_EQ(captions(0, kSkDefaultBorderIcons, true), "Mi&nimize|Ma&ximize|&Restore|-|&Close|");
     EXPECT_EQ(captions(0, 0), "&Close|");
 }
+
+// A border width at either end of the integers makes every point of the frame a border
+// point (and overflows nothing, which the sanitizer tree checks).
+TEST_F(OurSkin, BorderWidthsAtTheEndsOfTheIntegersAreBorderEverywhere)
+{
+    const TSkFrameGeometry g = Geometry(300, 200);
+    for (int width : {2147483647, -2147483647 - 1, 100000, -100000}) {
+        for (bool mask : {false, true}) {
+            TSkHitInput in;
+            in.Geometry = &g;
+            in.BorderWidth = width;
+            in.HasMask = mask;
+            in.MaskSolid = [](TPoint) { return true; };
+            EXPECT_EQ(HitTestSkinned(in, {0, 0}), kHtTopLeft) << width;
+            EXPECT_EQ(HitTestSkinned(in, {299, 199}), kHtBottomRight) << width;
+            EXPECT_EQ(HitTestSkinned(in, {150, 1}), kHtTop) << width;
+            EXPECT_EQ(HitTestSkinned(in, {100, 100}), kHtClient) << width;
+        }
+    }
+}

@@ -75,7 +75,8 @@ TEST_F(Buttons, HoverPressAndReleaseRunTheCommandOnce)
     EXPECT_EQ(Form.Take(), "paint maximizebutton;enter maximizebutton;");
     Router.Press({115, 10}, TSkMouseButton::Left, true);
     EXPECT_TRUE(Std(2).Down());
-    EXPECT_EQ(Form.Take(), "capture maximizebutton;");
+    // The pressed look (the button's down rectangle) is painted at the press.
+    EXPECT_EQ(Form.Take(), "capture maximizebutton;paint maximizebutton;");
     // The maximize command runs before the release event.
     Router.Release({-1, -1}, TSkMouseButton::Left, true);
     EXPECT_FALSE(Std(2).Down());
@@ -103,6 +104,19 @@ TEST_F(Buttons, DraggingOffTheButtonCancelsItAndComingBackRestoresIt)
     EXPECT_FALSE(Std(1).Down());
 }
 
+TEST_F(Buttons, APressOnTheFaceHoldsTheMouseUntilTheRelease)
+{
+    // Without the non-client area too, a drag off the window still gets its moves and release.
+    Router.Press({115, 10}, TSkMouseButton::Left, false);
+    Router.Release({400, 10}, TSkMouseButton::Left, false);
+    Router.Press({50, 10}, TSkMouseButton::Left, false);   // the caption drags the window instead
+    Router.Release({50, 10}, TSkMouseButton::Left, false);
+    const std::string log = Form.Take();
+    EXPECT_NE(log.find("capture maximizebutton;"), std::string::npos) << log;
+    EXPECT_NE(log.find("free maximizebutton;"), std::string::npos) << log;
+    EXPECT_EQ(log.find("capture caption1"), std::string::npos) << log;
+}
+
 TEST_F(Buttons, TheCloseButtonFiresItsReleaseBeforeClosing)
 {
     Router.UpdateHover({135, 10}, true);
@@ -119,7 +133,7 @@ TEST_F(Buttons, TheSystemMenuButtonOpensItsMenuAndADoubleClickCloses)
     Router.Press({5, 5}, TSkMouseButton::Left, true);
     EXPECT_TRUE(Std(3).Down());
     EXPECT_TRUE(Std(3).HasMenu);
-    EXPECT_EQ(Form.Take(), "capture sysmenubutton;menu sysmenubutton;");
+    EXPECT_EQ(Form.Take(), "capture sysmenubutton;paint sysmenubutton;menu sysmenubutton;");
     // The menu keeps the button down when the mouse leaves it.
     Router.Release({-1, -1}, TSkMouseButton::Left, true);
     Router.UpdateHover({300, 300}, true);

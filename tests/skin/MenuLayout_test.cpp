@@ -136,3 +136,17 @@ TEST(SkinMenuLayout, WindowPlacement)
     // A scrolling window starts at the work area's top, beside the anchor.
     EXPECT_EQ(PlaceMenuWindow({100, 100, 100, 100}, wa, 120, 600, 18, false, false, true), (TPoint{101, 0}));
 }
+
+// Menus fade in by 2, forms by 5; the last value is the target, clipped.
+TEST(SkinMenuLayout, FadeInStepsEndAtTheTarget)
+{
+    struct Case { int step, target; std::vector<int> steps; };
+    const Case cases[] = {
+        {2, 7, {2, 4, 6, 7}}, {2, 8, {2, 4, 6, 8}}, {2, 1, {1}}, {2, 0, {0}}, {5, 12, {5, 10, 12}}, {0, 9, {9}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FadeInSteps(c.step, c.target), c.steps) << c.step << " " << c.target;
+    const std::vector<int> full = FadeInSteps(5, 255);
+    EXPECT_EQ(full.size(), 51u);
+    EXPECT_EQ(full.back(), 255);
+}

@@ -40,12 +40,12 @@ const char* const kTestObjects =
     "activefontcolor=65280\r\nalignment=taleftjustify\r\n"
     "[uo]\r\nskinrect=5,5,25,25\r\n";
 
-std::string SkinWithTestObjects()
+std::string SkinWithTestObjects(const char* objects = kTestObjects)
 {
     TPackedSkin skin = UnpackStoredSkin(ReadFileBytes(std::string(VORPEN_SKIN_DIR) + "/vorpen.skn"));
     std::string ini = GbkToUtf8(skin.IniText);
     const size_t from = ini.find("[SKINOBJECTS]"), to = ini.find("[SKINCONTROLS]");
-    ini.replace(from, to - from, kTestObjects);
+    ini.replace(from, to - from, objects);
     skin.IniText = Utf8ToGbk(ini);
     TMemoryStream plain(WritePackedSkin(skin)), packed;
     CompressStream(plain, packed);
@@ -96,7 +96,8 @@ public:
     const TSkBitmap* Picture(int picture) const override { return picture == 0 ? &Objects : nullptr; }
     void Copy(const TRect& dest, int picture, const TRect& source) override
     {
-        Log.push_back("copy " + Str(dest) + " <- " + std::to_string(picture) + ":" + Str(source));
+        const std::string name = picture == kSkFramePicture ? "frame" : std::to_string(picture);
+        Log.push_back("copy " + Str(dest) + " <- " + name + ":" + Str(source));
     }
     void DrawImage(int x, int y, const TSkBitmap& image) override
     {
@@ -196,7 +197,7 @@ TEST_F(ObjectKinds, SwitchTogglesOnALeftPressOnly)
     sw.Draw(Host, false);
     EXPECT_EQ(Host.Take(), "");
     sw.Draw(Host, true);
-    EXPECT_EQ(Host.Take(), "copy 10,40,30,50 <- -1:10,40,30,50;");
+    EXPECT_EQ(Host.Take(), "copy 10,40,30,50 <- frame:10,40,30,50;");
 }
 
 TEST_F(ObjectKinds, TrackBarMapsPositionsToValues)
@@ -237,7 +238,7 @@ TEST_F(ObjectKinds, TrackBarDragsItsButtonWithinTheTrack)
     EXPECT_EQ(tb.Value(), 3);
     EXPECT_EQ(Host.Take(), "");
     tb.Draw(Host, false);
-    EXPECT_EQ(Host.Take(), "copy 0,60,100,70 <- -1:0,60,100,70;copy 0,60,41,70 <- 0:0,0,41,10;"
+    EXPECT_EQ(Host.Take(), "copy 0,60,100,70 <- frame:0,60,100,70;copy 0,60,41,70 <- 0:0,0,41,10;"
                            "copy 36,60,46,70 <- 0:10,20,20,30;");
     tb.MouseUp(41, 65, TSkMouseButton::Left);
     EXPECT_FALSE(tb.Dragging());
@@ -261,7 +262,7 @@ TEST_F(ObjectKinds, GaugeFillsToItsValue)
     g.SetValue(3);
     EXPECT_EQ(Host.Take(), "paint g;");
     g.Draw(Host, false);
-    EXPECT_EQ(Host.Take(), "copy 0,0,50,10 <- -1:0,0,50,10;copy 0,0,15,10 <- 0:0,10,15,20;");
+    EXPECT_EQ(Host.Take(), "copy 0,0,50,10 <- frame:0,0,50,10;copy 0,0,15,10 <- 0:0,10,15,20;");
     g.Vertical = true;
     EXPECT_EQ(g.Progress(), 7);
     g.MouseEnter();
@@ -370,6 +371,11 @@ TEST_F(ObjectKinds, AnimateRunsItsCommandOnARelease)
     ApplyBorderIcons(Objects, {SkIcon(TskBorderIcon::biMaximize), true, ""}, nullptr);
     EXPECT_FALSE(an.Enabled);
     EXPECT_TRUE(Get<TskSkinSwitchObject>("sw").Enabled);
+    // Every animated object takes the hint of its command.
+    an.Command = cmClose;
+    ApplyBorderIcons(Objects, {SkIcon(TskBorderIcon::biMaximize), false, ""},
+                     [](const char*, const char* builtin) { return std::string(builtin); });
+    EXPECT_EQ(an.Hint, "Close");
 }
 
 TEST_F(ObjectKinds, BitLabelCutsItsSymbolsAndClipsTheLast)
@@ -377,21 +383,21 @@ TEST_F(ObjectKinds, BitLabelCutsItsSymbolsAndClipsTheLast)
     auto& bl = Get<TskSkinBitLabelObject>("bl");
     bl.Draw(Host, false);
     // "12:5" in 5-pixel cells on an 18-pixel object: the fourth cell is cut to 3 pixels.
-    EXPECT_EQ(Host.Take(), "copy 0,0,18,7 <- -1:0,0,18,7;copy 0,0,5,7 <- 0:5,50,10,57;"
+    EXPECT_EQ(Host.Take(), "copy 0,0,18,7 <- frame:0,0,18,7;copy 0,0,5,7 <- 0:5,50,10,57;"
                            "copy 5,0,10,7 <- 0:10,50,15,57;copy 10,0,15,7 <- 0:0,57,5,64;"
                            "copy 15,0,18,7 <- 0:25,50,28,57;");
     EXPECT_TRUE(IsNullRect(bl.SymbolSource('x')));
     bl.SetText("x9");
     EXPECT_EQ(Host.Take(), "paint bl;");
     bl.Draw(Host, false);
-    EXPECT_EQ(Host.Take(), "copy 0,0,18,7 <- -1:0,0,18,7;copy 5,0,10,7 <- 0:45,50,50,57;");
+    EXPECT_EQ(Host.Take(), "copy 0,0,18,7 <- frame:0,0,18,7;copy 5,0,10,7 <- 0:45,50,50,57;");
 }
 
 TEST_F(ObjectKinds, LabelDrawsItsTextInTheColourOfItsState)
 {
     auto& lb = Get<TskSkinLabelObject>("lb");
     lb.Draw(Host, false);
-    EXPECT_EQ(Host.Take(), "copy 0,0,40,12 <- -1:0,0,40,12;text 0,0,40,12 hi Tahoma 255 0;");
+    EXPECT_EQ(Host.Take(), "copy 0,0,40,12 <- frame:0,0,40,12;text 0,0,40,12 hi Tahoma 255 0;");
     lb.MouseEnter();   // the colours differ: redrawn
     EXPECT_EQ(Host.Take(), "paint lb;enter lb 0,0,40,12;");
     lb.Draw(Host, false);
@@ -427,4 +433,58 @@ TEST_F(ObjectKinds, MorphingBaseLookIsBlendedBetweenItsEnds)
     sw.SkinRectInAPicture = true;
     sw.Draw(Host, false);
     EXPECT_EQ(Host.Take(), "image 10,40 20x10;");
+    // An object far larger than any screen shows its hover look rather than a blend.
+    sw.ObjectRect = {0, 0, 4000, 4000};
+    sw.Draw(Host, false);
+    EXPECT_EQ(Host.Take(), "copy 0,0,4000,4000 <- 0:0,0,20,10;");
+}
+
+// Objects whose skin values are out of every sensible range.
+const char* const kHostileObjects =
+    "[SKINOBJECTS]\r\ncount=3\r\n0=hb:bitlabel\r\n1=hf:frameregulator\r\n2=hn:trackbar\r\n"
+    "[hb]\r\nskinrect=0,20,18,27\r\nactivepictureindex=0\r\nactiveskinrect=0,0,50,14\r\ntextvalue=00\r\n"
+    "symbolwidth=5\r\nsymbolheight=2147483640\r\nsymbolslinecount=1\r\nsymbolsline0=0\r\n"
+    "[hf]\r\nskinrect=0,0,10,10\r\nactivepictureindex=0\r\nactiveskinrect=0,0,40,10\r\n"
+    "minvalue=0\r\nmaxvalue=30\r\ncountframes=-2147483648\r\n"
+    "[hn]\r\nskinrect=0,0,100,10\r\nactivepictureindex=7\r\nskinrectinapicture=1\r\n"
+    "buttonrect=0,20,10,30\r\nbeginpoint=10,5\r\nendpoint=90,5\r\n";
+
+// Copies only what a picture exists for; the frame picture exists.
+class PictureRecorder : public Recorder {
+public:
+    const TSkBitmap* Picture(int picture) const override
+    {
+        return picture == 0 || picture == kSkFramePicture ? &Objects : nullptr;
+    }
+    void Copy(const TRect& dest, int picture, const TRect& source) override
+    {
+        if (Picture(picture))
+            Recorder::Copy(dest, picture, source);
+    }
+};
+
+TEST(ObjectKindsHostile, OutOfRangeValuesDrawAndDragSafely)
+{
+    TskCompressedStoredSkin stored;
+    stored.SetCompressedData(SkinWithTestObjects(kHostileObjects));
+    TskSkinData data{nullptr};
+    data.SetCompressedStoredSkin(&stored);
+    ASSERT_FALSE(data.Empty);
+    PictureRecorder host;
+    auto objects = CreateSkinObjects(host, data);
+    ASSERT_EQ(objects.size(), 3u);
+    for (auto& o : objects) {
+        o->MouseEnter();
+        o->MouseDown(5, 5, TSkMouseButton::Left);
+        o->MouseMove(9, 1);
+        o->MouseUp(9, 1, TSkMouseButton::Left);
+        o->MouseLeave();
+        host.Take();
+        o->Draw(host, true);
+    }
+    // A frame count below 1 gives one frame: any drag step is one pixel.
+    EXPECT_EQ(dynamic_cast<TskSkinFrameRegulatorObject&>(*objects[1]).PixelStep(), 10);
+    // Without its active picture the track bar's look and button come from no picture.
+    objects[2]->Draw(host, true);
+    EXPECT_EQ(host.Take(), "");
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <vector>
 
 #include "framework/rtl/Encoding.h"
@@ -67,7 +69,10 @@ TEST_F(SkinStore, LoadsOurSkin)
     EXPECT_EQ(FData.SkinName, "vorpen");
     EXPECT_EQ(FData.FPicture().Width(), 152);
     EXPECT_EQ(FData.FMask().Height(), 125);
-    EXPECT_TRUE(FData.FInActivePicture().Empty());
+    // The inactive frame: as large as the frame, its caption band differing.
+    EXPECT_EQ(FData.FInActivePicture().Width(), 152);
+    EXPECT_NE(FData.FInActivePicture().Pixel(60, 14), FData.FPicture().Pixel(60, 14));
+    EXPECT_EQ(FData.FInActivePicture().Pixel(60, 60), FData.FPicture().Pixel(60, 60));
     EXPECT_EQ(FData.ActivePictureCount(), 5);
     EXPECT_EQ(FData.ActivePicture(5), nullptr);
     EXPECT_EQ(FData.ActivePicture(-1), nullptr);
@@ -231,4 +236,28 @@ TEST_F(SkinStore, RecordsWriteTheKeysTheyRead)
     TskDataSkinHintWindow hint;
     hint.LoadFromIni(saved);
     EXPECT_EQ(hint.ClRect, FData.HintWindow.ClRect);
+}
+
+// The resource-string store starts with its 75 built-in texts under distinct names; the
+// lookup takes the text after the first "=" of the named line.
+TEST(ResourceStrData, SeventyFiveDistinctDefaultsAndTheLookup)
+{
+    TskResourceStrData r(nullptr);
+    ASSERT_EQ(r.ResStrings.Count(), 75);
+    std::set<std::string> names;
+    for (int i = 0; i < r.ResStrings.Count(); ++i) {
+        const std::string& line = r.ResStrings[i];
+        const size_t eq = line.find('=');
+        ASSERT_NE(eq, std::string::npos) << line;
+        EXPECT_GT(eq, 0u) << line;
+        EXPECT_LT(eq + 1, line.size()) << line;
+        EXPECT_TRUE(names.insert(line.substr(0, eq)).second) << line;
+    }
+    const std::pair<const char*, const char*> known[] = {
+        {"MI_MINCAPTION", "Mi&nimize"}, {"MI_ROLLUPCAPTION", "Ro&llUp"}, {"MINBUTTON_HINT", "Minimize"},
+        {"MENUBUTTON_HINT", "System menu"}, {"MI_CLOSECAPTION", "&Close"}, {"NO_SUCH_TEXT", ""}, {"MI_MIN", ""}};
+    for (const auto& [name, text] : known)
+        EXPECT_EQ(r.GetResStr(name), text) << name;
+    r.ResStrings.Add("A=b=c");
+    EXPECT_EQ(r.GetResStr("A"), "b=c");
 }

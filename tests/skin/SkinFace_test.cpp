@@ -9,6 +9,7 @@
 #include "skin/core/SkBmp.h"
 #include "skin/core/SkCanvas.h"
 #include "skin/core/SkCompressedStoredSkin.h"
+#include "skin/core/SkEffBmp.h"
 #include "skin/core/SkPackedSkin.h"
 #include "skin/core/spzlibcompress.h"
 #include "skin/win/SkSystem.h"
@@ -28,7 +29,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 // The program's skin with a rolled-up face (the frame's caption band and bottom edge) whose
 // caption and buttons carry the roll-up flag, and one skin area.
-std::string RollUpSkin()
+std::string RollUpSkin(bool morphingClose = false)
 {
     TskCompressedStoredSkin stored(nullptr);
     EXPECT_TRUE(LoadProgramSkin(stored));
@@ -42,6 +43,12 @@ std::string RollUpSkin()
     };
     skin.RollUpPicture = band(skin.Picture);
     skin.RollUpMask = band(skin.Mask);
+    if (morphingClose)   // the close button's normal look on the roll-up face: pure blue
+    {
+        TSkCanvas c(skin.RollUpPicture);
+        c.BrushColor = SkRgb(0, 0, 255);
+        c.FillRect({130, 7, 144, 21});
+    }
     std::string ini = GbkToUtf8(skin.IniText);
     ini = Replace(ini, "rolluppicture=\r\n", "rolluppicture=rollup.bmp\r\n");
     ini = Replace(ini, "rollupmask=\r\n", "rollupmask=rollupmask.bmp\r\n");
@@ -54,6 +61,8 @@ std::string RollUpSkin()
            "alignment=taleftjustify\r\n"
            "[rclose]\r\nrollup=1\r\ncommand=cmclose\r\nskinrect=130,7,144,21\r\nactivepictureindex=0\r\n"
            "activeskinrect=48,58,62,72\r\n";
+    if (morphingClose)
+        ini += "morphing=1\r\n";
     skin.IniText = Utf8ToGbk(ini);
     TMemoryStream plain(WritePackedSkin(skin)), packed;
     CompressStream(plain, packed);
@@ -206,6 +215,39 @@ TEST_F(SkinnedFace, RollingUpShowsTheRollUpPictureAndHidesTheControls)
     SaveShot(Form->Handle(), "face-unrolled");
 }
 
+TEST_F(SkinnedFace, AMorphingObjectOfTheRolledUpFaceBlendsFromTheRollUpPicture)
+{
+    Reopen(RollUpSkin(true));
+    Skin->SetRollUp(true);
+    Application->ProcessMessages();
+    ASSERT_TRUE(Skin->RolledUp());
+    TskActiveSkinObject* close = Object("rclose");
+    ASSERT_TRUE(close && close->Morphing);
+    close->MorphFactor = 0.4;
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Application->ProcessMessages();
+    ASSERT_EQ(close->MorphFactor, 0.4);
+    const TSkBitmap* active = Data->ActivePicture(0);
+    ASSERT_TRUE(active);
+    TskEffectBmp expected(TSkBitmap(1, 1, SkRgb(0, 0, 255)));
+    expected.MorphBy(close->MorphKind, TskEffectBmp(TSkBitmap(1, 1, active->Pixel(55, 65))), 0.4);
+    EXPECT_EQ(ScreenPixel(130 + 148 + 7, 14), SkRgbPart(expected.ToBitmap().Pixel(0, 0)));
+}
+
+TEST_F(SkinnedFace, LosingTheSkinWhileRolledUpUnrollsTheFace)
+{
+    const TRect before = Bounds();
+    Skin->SetRollUp(true);
+    Application->ProcessMessages();
+    ASSERT_TRUE(Skin->RolledUp());
+    Skin->SetSkinData(nullptr);
+    Application->ProcessMessages();
+    EXPECT_FALSE(Skin->RolledUp());
+    EXPECT_EQ(Bounds().Height(), before.Height());
+    EXPECT_TRUE(Area->Visible());
+    EXPECT_TRUE(Other->Visible());
+}
+
 TEST_F(SkinnedFace, ObjectsPaintThemselvesAndFireTheirEventsWithArguments)
 {
     std::vector<std::string> log;
@@ -238,7 +280,9 @@ TEST_F(SkinnedFace, ObjectsPaintThemselvesAndFireTheirEventsWithArguments)
     SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 45));
     SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 45));
     SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(65, 75));
+    EXPECT_EQ(GetCapture(), Form->Handle());   // a drag leaving the window keeps its moves and release
     SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(65, 75));
+    EXPECT_EQ(GetCapture(), nullptr);
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0], "down uo 20,45 10 0");
     EXPECT_EQ(log.back(), "value tb 5");

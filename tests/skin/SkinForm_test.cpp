@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include <windowsx.h>
 
@@ -10,6 +11,7 @@
 #include "skin/core/SkBmp.h"
 #include "skin/core/SkCompressedStoredSkin.h"
 #include "skin/win/SkSystem.h"
+#include "skin/win/SkinCtrls.h"
 #include "skin/win/SkinForm.h"
 #include "skin/win/SkinHint.h"
 #include "skin/win/SkinMenus.h"
@@ -35,7 +37,9 @@ void SaveFormShot(HWND window, const char* name)
 
 // A dialog skinned with the program's skin, as the organizer's list windows carry it.
 struct SkinnedDialog {
-    explicit SkinnedDialog(const std::string& caption, bool withSkin = true, TRect bounds = {200, 150, 520, 390})
+    // spoil changes the stored skin before the form's store loads it.
+    explicit SkinnedDialog(const std::string& caption, bool withSkin = true, TRect bounds = {200, 150, 520, 390},
+                           std::function<void(TskCompressedStoredSkin&)> spoil = {})
     {
         Form = NewForm<TForm>(nullptr);
         Form->SetCaption(caption);
@@ -49,6 +53,8 @@ struct SkinnedDialog {
         Data = new TskSkinData(Form);
         if (withSkin) {
             EXPECT_TRUE(LoadProgramSkin(*Stored));
+            if (spoil)
+                spoil(*Stored);
             Data->SetCompressedStoredSkin(Stored);
         }
         Skin = new TskSkinForm(Form);
@@ -469,4 +475,126 @@ TEST_F(SkinnedForms, ATrayIconOutlivingTheFormKeepsNothingOfIt)
     EXPECT_EQ(tray->PopupMenu, nullptr);
     EXPECT_FALSE(static_cast<bool>(tray->OnRestore));
     delete tray;
+}
+
+namespace {
+
+// The caption band of a window as the screen shows it.
+TSkBitmap CaptionBand(SkinnedDialog& d)
+{
+    const TRect w = d.WindowRect();
+    TSkBitmap band(w.Width(), d.Skin->Geometry().ClientRect.Top);
+    CopyScreenArea(w.Left, w.Top, band);
+    return band;
+}
+
+int DifferentPixels(const TSkBitmap& a, const TSkBitmap& b)
+{
+    int n = 0;
+    for (int y = 0; y < std::min(a.Height(), b.Height()); ++y)
+        for (int x = 0; x < std::min(a.Width(), b.Width()); ++x)
+            n += SkRgbPart(a.Pixel(x, y)) != SkRgbPart(b.Pixel(x, y));
+    return n;
+}
+
+}  // namespace
+
+// The caption shows the activation the moment it changes, without anything forcing a
+// repaint: what the screen shows then is what a full repaint draws.
+TEST_F(SkinnedForms, AFormThatLosesActivationShowsTheInactiveCaptionAtOnce)
+{
+    SkinnedDialog list("节日列表", true, {200, 150, 520, 390});
+    SkinnedDialog editor("节日编辑", true, {600, 150, 900, 390});
+    list.Activate();
+    const TSkBitmap active = CaptionBand(list);
+    editor.Activate();
+    ASSERT_FALSE(list.Skin->IsFormActive());
+    ASSERT_TRUE(editor.Skin->IsFormActive());
+    const TSkBitmap shown = CaptionBand(list);
+    RedrawWindow(list.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    Application->ProcessMessages();
+    const TSkBitmap repainted = CaptionBand(list);
+    EXPECT_GT(DifferentPixels(active, repainted), 0);
+    EXPECT_EQ(DifferentPixels(shown, repainted), 0);
+    if (const char* dir = std::getenv("VORPEN_SKIN_SHOTS")) {
+        TSkBitmap both(720, 260);
+        CopyScreenArea(190, 140, both);   // the inactive list beside the active editor
+        WriteFileBytes(IncludeTrailingPathDelimiter(dir) + "forms-inactive-active.bmp", SaveBmpToBytes(both));
+    }
+    list.Activate();
+    EXPECT_EQ(DifferentPixels(CaptionBand(list), active), 0);
+}
+
+TEST_F(SkinnedForms, ACorruptSkinOpensWithTheDefaultFrame)
+{
+    SkinnedDialog d("损坏的皮肤", true, {200, 150, 520, 390}, [](TskCompressedStoredSkin& stored) {
+        std::string bytes = stored.CompressedData();
+        for (size_t i = 40; i < bytes.size(); i += 97)
+            bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+        stored.SetCompressedData(bytes);
+    });
+    EXPECT_TRUE(d.Data->Empty);
+    EXPECT_FALSE(d.Skin->SkinActive());
+    EXPECT_FALSE(d.Skin->HasRegion());
+    EXPECT_EQ(d.ClientRect().Width(), 320 - 6);
+    EXPECT_EQ(d.ClientRect().Height(), 240 - 25);
+    EXPECT_EQ(d.HitTest(2, 2), HTTOPLEFT);
+    EXPECT_EQ(d.HitTest(100, 12), HTCAPTION);
+}
+
+// The store's skin messages reach the skinned controls of the form at any depth: they
+// forget their entry when it is about to change and find it again once it has.
+TEST_F(SkinnedForms, SkinMessagesReachTheFormsSkinnedControls)
+{
+    SkinnedDialog d("皮肤控件", false);
+    auto* group = new TskSkinGroupBox(d.Form);
+    group->SetParent(d.Form);
+    group->SetSkinData(d.Data);
+    group->SetSkinDataName("panel");
+    auto* button = new TskSkinButton(d.Form);
+    button->SetParent(group);
+    button->SetSkinData(d.Data);
+    button->SetSkinDataName("resizebutton");
+    EXPECT_EQ(button->SkinIndex(), -1);
+    ASSERT_TRUE(LoadProgramSkin(*d.Stored));
+    d.Data->SetCompressedStoredSkin(d.Stored);
+    EXPECT_EQ(group->SkinIndex(), d.Data->IndexOfSkinControl("panel"));
+    EXPECT_EQ(button->SkinIndex(), d.Data->IndexOfSkinControl("resizebutton"));
+    EXPECT_GE(button->SkinIndex(), 0);
+    SendMessageW(d.Handle(), WMS_SKINCHANGING, reinterpret_cast<WPARAM>(d.Data), 1000);
+    EXPECT_EQ(button->SkinIndex(), -1);
+    EXPECT_EQ(group->SkinIndex(), -1);
+}
+
+// With the program's texts on the store the system menu and the button hints are Chinese.
+TEST_F(SkinnedForms, TheProgramsTextsGiveAChineseSystemMenu)
+{
+    SkinnedDialog d("中文系统菜单");
+    d.Skin->SetBorderIcons(SkIcon(TskBorderIcon::biMaximize));
+    d.Data->SetResourceStrData(ProgramResourceStrings());
+    TMenuItem* items = d.Skin->GetSystemMenu();
+    std::string captions;
+    for (int i = 0; i < items->Count(); ++i)
+        captions += items->Items(i)->Caption() + "|";
+    EXPECT_EQ(captions, "最大化|-|关闭|");
+    EXPECT_EQ(ShortCutToText(items->Items(items->Count() - 1)->ShortCut()), "Alt+F4");
+    EXPECT_EQ(ButtonOf(*d.Skin, cmClose)->Hint, "关闭");
+    d.Data->SetResourceStrData(nullptr);
+}
+
+// Without a skin the caption font of the plain frame is repainted as soon as it changes.
+TEST_F(SkinnedForms, ACaptionFontChangeRepaintsThePlainFrame)
+{
+    SkinnedDialog d("字体变化", false);
+    d.Activate();
+    const TSkBitmap before = CaptionBand(d);
+    d.Skin->DefCaptionFont().SetColor(clRed);
+    Application->ProcessMessages();
+    const TSkBitmap after = CaptionBand(d);
+    int red = 0;
+    for (int y = 0; y < after.Height(); ++y)
+        for (int x = 0; x < after.Width(); ++x)
+            red += after.Pixel(x, y) != before.Pixel(x, y) && ((after.Pixel(x, y) >> 16) & 255) > 160 &&
+                   ((after.Pixel(x, y) >> 8) & 255) < 100;
+    EXPECT_GT(red, 10);
 }

@@ -17,17 +17,22 @@
 
 namespace {
 
-// Saves the screen under a window for a look at it (VORPEN_SKIN_SHOTS names the folder).
-void SaveShot(HWND window, const char* name, int extraWidth = 0)
+// The screen under a window (and a margin of 8 around it) once its painting is done.
+TSkBitmap Grab(HWND window, int extraWidth = 0)
 {
-    const char* dir = std::getenv("VORPEN_SKIN_SHOTS");
-    if (!dir)
-        return;
+    Application->ProcessMessages();
     RECT r{};
     GetWindowRect(window, &r);
     TSkBitmap shot(r.right - r.left + 16 + extraWidth, r.bottom - r.top + 16);
     CopyScreenArea(r.left - 8, r.top - 8, shot);
-    WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(shot));
+    return shot;
+}
+
+// Saves the screen under a window for a look at it (VORPEN_SKIN_SHOTS names the folder).
+void SaveShot(HWND window, const char* name, int extraWidth = 0)
+{
+    if (const char* dir = std::getenv("VORPEN_SKIN_SHOTS"))
+        WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(Grab(window, extraWidth)));
 }
 
 // The main form carries the skin store, the program's skin and the skinned hint, as the
@@ -115,7 +120,6 @@ TEST_F(SkinnedWindows, AControlsHintShowsInTheSkin)
     EXPECT_EQ(window->Height() - g.Frame.ClientRect.Height(), 15);
     EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
     EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_STYLE) & WS_BORDER, 0);
-    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     SaveShot(window->Handle(), "hint");
 }
 

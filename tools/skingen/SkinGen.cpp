@@ -21,6 +21,10 @@ namespace {
 
 constexpr TSkPixel kCaptionTop = SkRgb(0x4A, 0x7D, 0xB5);
 constexpr TSkPixel kCaptionBottom = SkRgb(0x2E, 0x5C, 0x8E);
+// The inactive frame's caption band: the same blue, greyed and lighter.
+constexpr TSkPixel kInactiveCaptionTop = SkRgb(0x9A, 0xA7, 0xB5);
+constexpr TSkPixel kInactiveCaptionBottom = SkRgb(0x7E, 0x8B, 0x99);
+constexpr TSkPixel kInactiveGlyph = SkRgb(0xE4, 0xE8, 0xEC);
 constexpr TSkPixel kBorder = SkRgb(0x2E, 0x5C, 0x8E);
 constexpr TSkPixel kBorderDark = SkRgb(0x24, 0x48, 0x70);
 constexpr TSkPixel kClient = SkRgb(0xF4, 0xF6, 0xF8);
@@ -151,20 +155,24 @@ TSkBitmap RoundedMask(int w, int h, int top, int bottom)
     return m;
 }
 
-TSkBitmap FramePicture()
+// The frame of an active window, or of an inactive one with a duller caption band.
+TSkBitmap FramePicture(bool active)
 {
+    const TSkPixel top = active ? kCaptionTop : kInactiveCaptionTop;
+    const TSkPixel bottom = active ? kCaptionBottom : kInactiveCaptionBottom;
+    const TSkPixel glyph = active ? kWhite : kInactiveGlyph;
     TSkBitmap f(152, 125, kBorder);
-    VGradient(f, {0, 0, 152, 29}, kCaptionTop, kCaptionBottom);
-    Fill(f, {0, 0, 152, 1}, Mix(kCaptionTop, kWhite, 0.35));   // top highlight
-    Fill(f, {0, 28, 152, 29}, kBorderDark);                    // caption's lower edge
+    VGradient(f, {0, 0, 152, 29}, top, bottom);
+    Fill(f, {0, 0, 152, 1}, Mix(top, kWhite, 0.35));   // top highlight
+    Fill(f, {0, 28, 152, 29}, kBorderDark);            // caption's lower edge
     Frame(f, {0, 0, 152, 125}, kBorderDark);
     Fill(f, {5, 29, 147, 120}, kClient);
     Frame(f, {4, 28, 148, 121}, kBorderDark);
-    Glyph(f, 6, 7, TGlyph::SysMenu, kWhite);
-    Glyph(f, 76, 7, TGlyph::RollUp, kWhite);
-    Glyph(f, 92, 7, TGlyph::Minimize, kWhite);
-    Glyph(f, 110, 7, TGlyph::Maximize, kWhite);
-    Glyph(f, 130, 7, TGlyph::Close, kWhite);
+    Glyph(f, 6, 7, TGlyph::SysMenu, glyph);
+    Glyph(f, 76, 7, TGlyph::RollUp, glyph);
+    Glyph(f, 92, 7, TGlyph::Minimize, glyph);
+    Glyph(f, 110, 7, TGlyph::Maximize, glyph);
+    Glyph(f, 130, 7, TGlyph::Close, glyph);
     return f;
 }
 
@@ -252,7 +260,7 @@ skincomments=The program's own skin
 
 [PICTURES]
 picture=frame.bmp
-inactivepicture=
+inactivepicture=frameinactive.bmp
 mask=framemask.bmp
 rolluppicture=
 rollupmask=
@@ -459,8 +467,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string dir = IncludeTrailingPathDelimiter(argv[1]);
-    const TSkBitmap frame = FramePicture();
+    const TSkBitmap frame = FramePicture(true);
     Save(dir + "frame.bmp", SaveBmpToBytes(frame));
+    Save(dir + "frameinactive.bmp", SaveBmpToBytes(FramePicture(false)));
     Save(dir + "framemask.bmp", MaskBytes(RoundedMask(152, 125, 6, 2)));
     Save(dir + "objects.bmp", SaveBmpToBytes(ObjectsPicture(frame)));
     Save(dir + "popup.bmp", SaveBmpToBytes(PopupPicture()));
