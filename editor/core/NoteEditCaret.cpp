@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/core/NoteEditCoreInternal.h"
@@ -81,6 +82,7 @@ bool TNoteEditCore::CaretOnTrailByte(const TBufferCoord& p) const {
 void TNoteEditCore::SetCaretXYEx(bool forceToVisible, TBufferCoord p) {
     const bool pastEol = HasOption(eoScrollPastEol);
     FCaretAtEndOfRow = false;
+    TNoteTransient transient(*this);
     int limit = FWrapPlugin ? INT_MAX : FMaxScrollWidth + 1;
     if (p.Line > FLines->Count()) p.Line = FLines->Count();
     if (p.Line < 1) {
@@ -444,6 +446,8 @@ TBufferCoord TNoteEditCore::PrevWordPos(const TBufferCoord& p) const {
 bool TNoteEditCore::HandleMouseDown(int button, TNoteShiftState shift, int x, int y) {
     if ((shift & NoteShift::Double) && button == 0) return false;
     FKbdHandler.ExecuteMouseDown(this, button, shift, x, y);
+    FGutterClickPossible = x < FGutterWidth;
+    if (FGutterClickPossible && button == 1) DoGutterClick(button, x, y);
     TDisplayCoord d = PixelsToNearestRowColumn(x, y);
     d.Row = std::min(d.Row, std::max(DisplayLineCount(), 1));
     const TBufferCoord pos = DisplayToBufferPos(d);
@@ -499,6 +503,7 @@ void TNoteEditCore::HandleMouseMove(TNoteShiftState shift, int x, int y, bool ca
 
 void TNoteEditCore::HandleMouseUp(int button, TNoteShiftState shift, int x, int y) {
     FKbdHandler.ExecuteMouseUp(this, button, shift, x, y);
+    if (std::exchange(FGutterClickPossible, false) && x < FGutterWidth && button != 1) DoGutterClick(button, x, y);
     if (FDragPending && button == 0 && !FWordSelected) {
         // No drag came of the press: a plain click at the release point.
         TUpdate update(*this);
@@ -525,6 +530,7 @@ int TNoteEditCore::MouseCursorAt(int x, int y, int controlCursor, bool captured)
     if (x < FGutterWidth) cursor = FGutter.Cursor();
     else if (HasOption(eoDragDropEditing) && !captured && IsPointInSelection(pos)) cursor = 1;  // crArrow
     FKbdHandler.ExecuteMouseCursor(this, pos, cursor);
+    if (OnMouseCursor) OnMouseCursor(this, pos, cursor);
     return cursor;
 }
 

@@ -208,7 +208,7 @@ void TNoteEditCore::ClearAll() {
     FLines->Clear();
     FUndoList.Clear();
     FRedoList.Clear();
-    for (TBufferCoord& mark : FBookMarks) mark = {};
+    ClearMarks();
     FUndoList.MarkSavedState(true);
     if (FModified) {
         FModified = false;
@@ -623,7 +623,7 @@ void TNoteEditCore::ReplaceSelText(const std::string& text, bool canUndo) {
     StatusChanged(NoteStatus::Selection);
 }
 
-//--- Offsets, wheel and bookmarks
+//--- Offsets and wheel
 
 int TNoteEditCore::RowColToCharIndex(const TBufferCoord& p) const {
     int result = 0;
@@ -657,34 +657,4 @@ void TNoteEditCore::MouseWheel(int delta, bool ctrl, int systemLines) {
     const int notches = FWheelAccumulator / 120;
     FWheelAccumulator %= 120;
     if (notches != 0) SetTopLine(FTopLine - notches * perNotch);
-}
-
-void TNoteEditCore::SetBookMark(int number, int column, int line) {
-    if (number < 0 || number > 9 || line < 1 || line > std::max(FLines->Count(), 1)) return;
-    FBookMarks[number] = {column, line};
-    InvalidateRect(Rect(0, 0, FGutterWidth, FClientHeight));
-}
-
-bool TNoteEditCore::GetBookMark(int number, int& column, int& line) const {
-    if (number < 0 || number > 9 || FBookMarks[number].Line < 1) return false;
-    column = FBookMarks[number].Char;
-    line = FBookMarks[number].Line;
-    return true;
-}
-
-void TNoteEditCore::ClearBookMark(int number) {
-    if (number < 0 || number > 9 || FBookMarks[number].Line < 1) return;
-    FBookMarks[number] = {};
-    InvalidateRect(Rect(0, 0, FGutterWidth, FClientHeight));
-}
-
-void TNoteEditCore::GotoBookMark(int number) {
-    int column = 0, line = 0;
-    if (!GetBookMark(number, column, line) || line > FLines->Count()) return;
-    // A mark left on a trail byte by a column edit still lands between characters.
-    if (column > 1 && NoteByteType(FLines->Get(line - 1), column) == mbTrailByte) --column;
-    EditUpdate update(*this);
-    SetCaretXYEx(false, {column, line});
-    EnsureCursorPosVisible(true);
-    SetBlockBegin(CaretXY());
 }

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "editor/core/NoteEditHighlighter.h"
 #include "editor/core/NoteEditCoreInternal.h"
@@ -93,6 +94,8 @@ TNoteEditCore::~TNoteEditCore() {
     FLines->OnLinesDeleted = nullptr;
     FLines->OnLinesInserted = nullptr;
     FLines->OnLineReplaced = nullptr;
+    FLines->OnLinePut = nullptr;
+    FLines->OnLineSpliced = nullptr;
     FUndoList.OnAddedUndo = nullptr;
     FRedoList.OnAddedUndo = nullptr;
 }
@@ -103,6 +106,12 @@ void TNoteEditCore::HookLines() {
     FLines->OnLinesCleared = [this](void*) { LinesCleared(); };
     FLines->OnLinesInserted = [this](void*, int index, int count) { LinesInserted(index, count); };
     FLines->OnLinesDeleted = [this](void*, int index, int count) { LinesDeleted(index, count); };
+    FLines->OnLinePut = [this](void*, int index, const std::string& oldText) {
+        if (FMarks.Count() > 0) FMarks.LineRewritten(index + 1, oldText, FLines->Get(index));
+    };
+    FLines->OnLineSpliced = [this](void*, int index, int offset, int removed, int inserted) {
+        if (FMarks.Count() > 0) FMarks.LineSpliced(index + 1, offset + 1, removed, inserted);
+    };
     FLines->OnLineReplaced = [this](void*, int index, int count) { LineReplaced(index, count); };
 }
 
@@ -125,6 +134,7 @@ void TNoteEditCore::LinesChanged() {
     }
     if (FGutter.ShowLineNumbers()) FGutter.FitDigitCount(FLines->Count());
     if (!HasOption(eoScrollPastEof)) SetTopLine(FTopLine);
+    MarksFollowLines();
 }
 
 void TNoteEditCore::LinesCleared() {
@@ -140,13 +150,13 @@ void TNoteEditCore::LinesCleared() {
     FCaretAtEndOfRow = false;
     FTopLine = FLeftChar = 1;
     FTextOffset = FGutterWidth + 2;
-    for (TBufferCoord& mark : FBookMarks) mark = {};
+    ClearMarks();
     StatusChanged(NoteStatus::All);
 }
 
 void TNoteEditCore::LinesInserted(int index, int count) {
-    for (TBufferCoord& mark : FBookMarks)
-        if (mark.Line > index) mark.Line += count;
+    FMarks.LinesInserted(index, count);
+    for (const auto& plugin : FPlugins) plugin->LinesInserted(index + 1, count);
     if (FWrapPlugin) FWrapPlugin->AfterInsert(index, count);
     InvalidateLines(index + 1, -1);
     if (HasOption(eoAutoSizeMaxScrollWidth))
@@ -155,10 +165,8 @@ void TNoteEditCore::LinesInserted(int index, int count) {
 }
 
 void TNoteEditCore::LinesDeleted(int index, int count) {
-    for (TBufferCoord& mark : FBookMarks) {
-        if (mark.Line > index + count) mark.Line -= count;
-        else if (mark.Line > index) mark.Line = index + 1;
-    }
+    FMarks.LinesDeleted(index, count);
+    for (const auto& plugin : FPlugins) plugin->LinesDeleted(index + 1, count);
     if (FWrapPlugin) FWrapPlugin->AfterDelete(index, count);
     InvalidateLines(index + 1, -1);
 }
@@ -589,174 +597,4 @@ TNoteScrollBarInfo TNoteEditCore::VertScrollBar() const {
     if (info.HideWhenFull && info.Page >= info.Max) info.Visible = false;
     ScaleAndArrows(info, HasOption(eoDisableScrollArrows));
     return info;
-}
-
-//--- Paint plan
-
-bool TNoteEditCore::RowSelection(int row, int line, int rowLength, int& first, int& last, bool& toEnd) const {
-    toEnd = false;
-    if (!SelAvail()) return false;
-    const TBufferCoord b = BlockBegin(), e = BlockEnd();
-    if (line < b.Line || line > e.Line) return false;
-    if (FSelectionMode == smLine) {
-        first = 1;
-        last = rowLength + 1;
-        toEnd = true;
-        return true;
-    }
-    if (FSelectionMode == smColumn) {
-        first = BufferToDisplayPos({b.Char, line}).Column;
-        last = BufferToDisplayPos({e.Char, line}).Column;
-        if (first > last) std::swap(first, last);
-        // Display columns of this row (no wrap in column mode beyond the row's own columns).
-        return first < last;
-    }
-    const TDisplayCoord db = BufferToDisplayPos(b), de = BufferToDisplayPos(e);
-    if (row < db.Row || row > de.Row) return false;
-    first = row == db.Row ? db.Column : 1;
-    if (row == de.Row) {
-        last = de.Column;
-    } else {
-        last = rowLength + 1;
-        toEnd = true;
-    }
-    return first < last || toEnd;
-}
-
-TNotePaintPlan TNoteEditCore::PlanPaint(const TRect& clip, bool focused) const {
-    TNotePaintPlan plan;
-    if (FCharWidth <= 0 || FLineHeight <= 0) return plan;
-    const int textLeft = FGutterWidth + 2;
-    plan.FirstColumn = clip.Left > textLeft ? FLeftChar + (clip.Left - textLeft) / FCharWidth : FLeftChar;
-    plan.LastColumn = FLeftChar + (clip.Right - FGutterWidth - 3 + FCharWidth) / FCharWidth;
-    const int rows = DisplayLineCount();
-    plan.FirstRow = std::max(FTopLine + clip.Top / FLineHeight, FTopLine);
-    plan.LastRow = ClampInt(FTopLine + (clip.Bottom + FLineHeight - 1) / FLineHeight, 1, std::max(rows, 1));
-    if (clip.Left < FGutterWidth) {
-        plan.Gutter = true;
-        plan.GutterRect = Rect(clip.Left, clip.Top, FGutterWidth, clip.Bottom);
-        plan.GutterColor = FGutter.Color();
-        plan.GutterBorder = FGutter.BorderStyle();
-        if (FGutter.ShowLineNumbers())
-            for (int row = plan.FirstRow; row <= plan.LastRow && row <= rows; ++row) {
-                const TBufferCoord start = FWrapPlugin ? FWrapPlugin->RowToBuffer({1, row}) : TBufferCoord{1, row};
-                if (start.Char != 1) continue;  // a continuation row has no number
-                const int top = (row - FTopLine) * FLineHeight;
-                plan.GutterNumbers.push_back({Rect(0, top, FGutterWidth - FGutter.RightOffset() - 2, top + FLineHeight),
-                                              FGutter.LineNumberText(start.Line)});
-            }
-    }
-    if (clip.Right <= FGutterWidth) return plan;
-    TRect r = Rect(std::max(clip.Left, FGutterWidth), clip.Top, clip.Right, clip.Bottom);
-    if (FRightEdge.Visible() && FRightEdge.Position() > 0) {
-        const int x = FRightEdge.Position() * FCharWidth + FTextOffset;
-        if (x >= r.Left && x < r.Right) {
-            plan.RightEdge = true;
-            plan.RightEdgeX = x;
-        }
-    }
-    if (r.Left < textLeft) {
-        plan.Margin = true;
-        plan.MarginFill = {Rect(r.Left, r.Top, textLeft, r.Bottom), FBackColor};
-        r.Left = textLeft;
-    }
-    const bool showSelection = !FHideSelection || focused;
-    const TDisplayCoord caret = DisplayXY();
-    const int tabWidth = FLines->TabWidth();
-    int lastPainted = plan.FirstRow - 1;
-    for (int row = plan.FirstRow; row <= plan.LastRow && row <= rows; ++row) {
-        // The row's line and its slice of the tab-expanded line.
-        TBufferCoord start = FWrapPlugin ? FWrapPlugin->RowToBuffer({1, row}) : TBufferCoord{1, row};
-        const int line = start.Line;
-        if (line < 1 || line > FLines->Count()) break;
-        std::string expanded = const_cast<TNoteEditStringList&>(*FLines).ExpandedLine(line - 1);
-        (void)tabWidth;
-        const int rowStart = start.Char - 1;
-        int rowLength = static_cast<int>(expanded.size()) - rowStart;
-        if (FWrapPlugin && row <= FWrapPlugin->RowCount()) rowLength = FWrapPlugin->RowLength(row);
-        rowLength = std::max(0, std::min(rowLength, static_cast<int>(expanded.size()) - rowStart));
-        std::string rowText = expanded.substr(std::min<size_t>(rowStart, expanded.size()), rowLength);
-        for (char& c : rowText)
-            if (c == '\t' || c == '\0') c = ' ';
-        lastPainted = row;
-
-        TNotePaintRow pr;
-        pr.Row = row;
-        pr.Line = line;
-        const int top = (row - FTopLine) * FLineHeight;
-        pr.Rect = Rect(r.Left, top, r.Right, top + FLineHeight);
-        pr.TextY = top + (FLineHeight - FCharHeight) / 2;
-
-        // Colours of the row.
-        TNoteColor fg = FTextColor, bg = FBackColor;
-        bool special = false;
-        TNoteColor specialFg = NoteColor::None, specialBg = NoteColor::None;
-        if (OnSpecialLineColors) OnSpecialLineColors(const_cast<TNoteEditCore*>(this), line, special, specialFg, specialBg);
-        if (FActiveLine.Visible() && row == caret.Row) {
-            if (FActiveLine.Foreground() != NoteColor::None) fg = FActiveLine.Foreground();
-            if (FActiveLine.Background() != NoteColor::None) bg = FActiveLine.Background();
-        }
-        if (special) {
-            if (specialFg != NoteColor::None) fg = specialFg;
-            if (specialBg != NoteColor::None) bg = specialBg;
-        }
-        const TNoteColor selFg = special ? bg : FSelectedColor.Foreground();
-        const TNoteColor selBg = special ? fg : FSelectedColor.Background();
-
-        // Columns of this row to draw: c1..c2 clipped to the row's text.
-        int c1 = plan.FirstColumn, c2 = std::min(plan.LastColumn, rowLength);
-        if (c1 > 1 && c1 <= rowLength && NoteByteTypeFrom(rowText, 1, c1) == mbTrailByte) --c1;
-        if (c2 >= 1 && c2 < rowLength && NoteByteTypeFrom(rowText, 1, c2) == mbLeadByte) ++c2;
-        int selFirst = 0, selLast = 0;
-        bool selToEnd = false;
-        const bool hasSel = showSelection && RowSelection(row, line, rowLength, selFirst, selLast, selToEnd);
-        if (hasSel && FSelectionMode == smColumn) {
-            if (selFirst > 1 && selFirst <= rowLength && NoteByteTypeFrom(rowText, 1, selFirst) == mbTrailByte) ++selFirst;
-            if (selLast > 1 && selLast <= rowLength && NoteByteTypeFrom(rowText, 1, selLast) == mbTrailByte) ++selLast;
-        }
-        const auto columnX = [&](int column) { return (column - 1) * FCharWidth + FTextOffset; };
-        const auto addRun = [&](int from, int to, TNoteColor f, TNoteColor b) {  // columns from..to-1
-            from = std::max(from, c1);
-            to = std::min(to, c2 + 1);
-            if (from >= to) return;
-            pr.Runs.push_back({columnX(from), rowText.substr(from - 1, to - from), f, b});
-        };
-        if (c1 <= c2) {
-            if (hasSel) {
-                addRun(c1, selFirst, fg, bg);
-                addRun(selFirst, selLast, selFg, selBg);
-                addRun(selToEnd ? INT_MAX / 2 : selLast, c2 + 1, fg, bg);
-            } else {
-                addRun(c1, c2 + 1, fg, bg);
-            }
-        }
-        // The rest of the row after the text.
-        const int textEnd = std::max(columnX(std::max(c2, c1 - 1) + 1), r.Left);
-        int fillFrom = c1 <= c2 ? textEnd : r.Left;
-        if (hasSel) {
-            const int selEndX = selToEnd ? r.Right : columnX(selLast);
-            const int selStartX = std::max(columnX(selFirst), fillFrom);
-            if (selStartX > fillFrom) pr.Fills.push_back({Rect(fillFrom, top, std::min(selStartX, r.Right), top + FLineHeight), bg});
-            if (selEndX > selStartX && selStartX < r.Right) {
-                pr.Fills.push_back({Rect(selStartX, top, std::min(selEndX, r.Right), top + FLineHeight), selBg});
-                fillFrom = std::max(selEndX, selStartX);
-            } else {
-                fillFrom = std::max(fillFrom, selStartX);
-            }
-        }
-        if (fillFrom < r.Right) pr.Fills.push_back({Rect(fillFrom, top, r.Right, top + FLineHeight), bg});
-        if (FLineDivider.Visible()) {
-            pr.Divider = true;
-            pr.DividerY = top + FLineHeight - 1;
-            pr.DividerLeft = textLeft;
-            pr.DividerRight = FClientWidth;
-        }
-        plan.Rows.push_back(std::move(pr));
-    }
-    const int belowTop = (lastPainted - FTopLine + 1) * FLineHeight;
-    if (belowTop < r.Bottom) {
-        plan.Below = true;
-        plan.BelowFill = {Rect(r.Left, std::max(belowTop, r.Top), r.Right, r.Bottom), FBackColor};
-    }
-    return plan;
 }

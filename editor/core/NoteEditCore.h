@@ -16,6 +16,7 @@
 
 #include "editor/core/NoteEditKbdHandler.h"
 #include "editor/core/NoteEditKeyCmds.h"
+#include "editor/core/NoteEditMarks.h"
 #include "editor/core/NoteEditMiscClasses.h"
 #include "editor/core/NoteEditTextBuffer.h"
 #include "editor/core/NoteEditUndoList.h"
@@ -77,6 +78,9 @@ struct TNotePaintRun {
     int X = 0;
     std::string Text;  // GBK bytes, tabs and NULs as blanks
     TNoteColor Foreground = 0, Background = 0;
+    // eoShowSpecialChars: Text holds 0xB7 (a blank) or 0xB6 (the line's end) as Latin-1
+    // signs, one cell each.
+    bool Special = false;
 };
 struct TNotePaintFill {
     TRect Rect;
@@ -95,12 +99,26 @@ struct TNoteGutterNumber {
     TRect Rect;  // the row's number field: right-aligned, vertically centred text
     std::string Text;
 };
+// A glyph in the gutter: a mark's image (bookmark glyphs from the editor's own strip when
+// Internal), the active-line indicator or the wrapped-row indicator, placed in its row.
+enum TNoteGutterGlyphKind : std::uint8_t { ggMark, ggActiveLine, ggWrapped };
+struct TNoteGutterGlyph {
+    TNoteGutterGlyphKind Kind = ggMark;
+    int X = 0, Top = 0;  // the row's top; the glyph is centred in the row height
+    int Image = 0;
+    bool Internal = false;
+};
+struct TNoteGutterRow {  // OnGutterPaint is called for each
+    int Line = 0, X = 0, Y = 0;
+};
 struct TNotePaintPlan {
     int FirstRow = 0, LastRow = 0, FirstColumn = 0, LastColumn = 0;
     bool Gutter = false;
     TRect GutterRect;
     TNoteColor GutterColor = 0;
     std::vector<TNoteGutterNumber> GutterNumbers;
+    std::vector<TNoteGutterGlyph> GutterGlyphs;
+    std::vector<TNoteGutterRow> GutterRows;
     TNoteGutterBorderStyle GutterBorder = gbsNone;
     bool Margin = false;
     TNotePaintFill MarginFill;
@@ -110,6 +128,8 @@ struct TNotePaintPlan {
     bool RightEdge = false;
     int RightEdgeX = 0;
 };
+
+enum TNoteTransientType : std::uint8_t { ttBefore, ttAfter };
 
 // What the window shell does for the core.
 class INoteEditHost {
@@ -126,6 +146,10 @@ public:
     virtual void HostCopyToClipboard(const std::string&, TNoteSelectionMode) {}
     virtual bool HostPasteFromClipboard(std::string&, TNoteSelectionMode&, bool&) { return false; }
     virtual void HostDropFilesChanged(bool) {}
+    // The highlighter's styles changed the cell: measure the font again.
+    virtual void HostRemeasure() {}
+    // OnPaintTransient around a change of what is shown (nested calls fire once).
+    virtual void HostPaintTransient(TNoteTransientType) {}
 
 protected:
     ~INoteEditHost() = default;
@@ -142,6 +166,42 @@ using TNoteHookedCommandEvent = std::function<void(void* Sender, bool AfterProce
                                                    TNoteEditorCommand& Command, char& AChar, void* Data,
                                                    void* HandlerData)>;
 using TNoteContextHelpEvent = std::function<void(void* Sender, const std::string& Word)>;
+// A bookmark about to be placed or cleared; setting Mark to nil refuses the placing.
+using TNotePlaceMarkEvent = std::function<void(void* Sender, TNoteEditMark*& Mark)>;
+// Button: 0 left, 1 right, 2 middle. Mark: the mark whose glyph lies under X, or nil.
+using TNoteGutterClickEvent = std::function<void(void* Sender, int Button, int X, int Y, int Line, TNoteEditMark* Mark)>;
+using TNoteGutterGetTextEvent = std::function<void(void* Sender, int Line, std::string& Text)>;
+using TNoteGutterPaintEvent = std::function<void(void* Sender, int Line, int X, int Y)>;
+using TNoteMouseCursorEvent = std::function<void(void* Sender, const TBufferCoord& LineCharPos, int& Cursor)>;
+enum TNoteReplaceAction : std::uint8_t { raCancel, raSkip, raReplace, raReplaceAll };
+using TNoteReplaceTextEvent = std::function<void(void* Sender, const std::string& Search, const std::string& Replace,
+                                                 int Line, int Column, TNoteReplaceAction& Action)>;
+
+class TNoteCustomHighlighter;
+// The search engine slot: no engine exists here; an engine tells the editors that hold it
+// when it goes, so that none keeps a dangling reference.
+class TNoteEditSearchCustom {
+public:
+    TNoteEditSearchCustom() = default;
+    TNoteEditSearchCustom(const TNoteEditSearchCustom&) = delete;
+    TNoteEditSearchCustom& operator=(const TNoteEditSearchCustom&) = delete;
+    virtual ~TNoteEditSearchCustom();
+    void AddFreeNotification(void* id, std::function<void()> handler);
+    void RemoveFreeNotification(void* id);
+
+private:
+    std::vector<std::pair<void*, std::function<void()>>> FFreeNotifies;
+};
+
+// A paint plug-in: told of inserted and deleted lines, and called after each paint with
+// the canvas (the shell's), the clip and the first and last painted line.
+class TNoteEditPlugin {
+public:
+    virtual ~TNoteEditPlugin() = default;
+    virtual void AfterPaint(void* Canvas, const TRect& Clip, int FirstLine, int LastLine) = 0;
+    virtual void LinesInserted(int FirstLine, int Count) = 0;
+    virtual void LinesDeleted(int FirstLine, int Count) = 0;
+};
 
 // The dispatcher hears of focus changes (no executor case).
 constexpr TNoteEditorCommand ecGotFocus = 480, ecLostFocus = 481;
@@ -157,6 +217,12 @@ public:
     TNoteSpecialLineColorsEvent OnSpecialLineColors;
     TNoteProcessCommandEvent OnProcessCommand, OnProcessUserCommand, OnCommandProcessed;
     TNoteContextHelpEvent OnContextHelp;
+    TNotePlaceMarkEvent OnPlaceBookmark, OnClearBookmark;
+    TNoteGutterClickEvent OnGutterClick;
+    TNoteGutterGetTextEvent OnGutterGetText;
+    TNoteGutterPaintEvent OnGutterPaint;
+    TNoteMouseCursorEvent OnMouseCursor;
+    TNoteReplaceTextEvent OnReplaceText;
 
     explicit TNoteEditCore(INoteEditHost& host);
     TNoteEditCore(const TNoteEditCore&) = delete;
@@ -332,12 +398,36 @@ public:
     // scroll by the lines per notch.
     void MouseWheel(int delta, bool ctrl, int systemLines);
 
-    // Bookmarks 0..9 (the caret's column and line); a mark follows inserted and deleted lines.
+    // Bookmarks 0..9, kept as marks: they follow inserted and deleted lines and columns.
     void SetBookMark(int number, int column, int line);
     void GotoBookMark(int number);
     void ClearBookMark(int number);
     bool GetBookMark(int number, int& column, int& line) const;
     TNoteBookMarkOpt& BookMarkOptions() { return FBookMarkOptions; }
+    TNoteEditMarkList& Marks() { return FMarks; }
+    // Removes every mark, the bookmarks with them.
+    void ClearMarks();
+    void InvalidateGutterLines(int firstLine, int lastLine);
+    // The mark whose gutter glyph spans x on a line, or nil; a click fires OnGutterClick.
+    TNoteEditMark* GutterMarkAt(int line, int x) const;
+    virtual void DoGutterClick(int button, int x, int y);
+    // OnReplaceText for a found text; raReplace when no handler is set.
+    virtual TNoteReplaceAction DoOnReplaceText(const std::string& search, const std::string& replace, int line,
+                                               int column);
+
+    // The highlighter and the search engine: references, cleared when the object goes.
+    TNoteCustomHighlighter* Highlighter() const { return FHighlighter; }
+    void SetHighlighter(TNoteCustomHighlighter* value);
+    TNoteEditSearchCustom* SearchEngine() const { return FSearchEngine; }
+    void SetSearchEngine(TNoteEditSearchCustom* value);
+    // The font styles (NoteFontStyle bold and italic bits) whose cells set the grid: the
+    // highlighter's attributes', or Font.Style's alone.
+    std::vector<std::uint8_t> StylesInUse(std::uint8_t fontStyle) const;
+
+    // Paint plug-ins, owned by the editor.
+    void AddPlugin(std::unique_ptr<TNoteEditPlugin> plugin);
+    int PluginCount() const { return static_cast<int>(FPlugins.size()); }
+    TNoteEditPlugin* Plugin(int index) const { return FPlugins[static_cast<size_t>(index)].get(); }
 
     // Mouse (shift carries the button bits); MouseDown answers whether to capture.
     bool HandleMouseDown(int button, TNoteShiftState shift, int x, int y);
@@ -368,6 +458,9 @@ public:
     TNoteScrollBarInfo HorzScrollBar() const;
     TNoteScrollBarInfo VertScrollBar() const;
     TNotePaintPlan PlanPaint(const TRect& clip, bool focused) const;
+    // The gutter part of a plan and one text row of it.
+    void PlanGutter(TNotePaintPlan& plan, const TRect& clip) const;
+    void PaintTextRow(TNotePaintPlan& plan, const TRect& r, int row, bool showSelection) const;
 
     // Repaint requests in display rows and buffer lines.
     void InvalidateRect(const TRect& r);
@@ -380,7 +473,7 @@ public:
     TNoteByteSet IdentChars() const override;
 
 protected:
-    virtual void ExecuteCommand(TNoteEditorCommand command, char aChar, void* data);
+    virtual void RunEditorCommand(TNoteEditorCommand command, char aChar, void* data);
     void InsertText(const std::string& text);  // replaces the selection, records undo
     // In the selection's mode, records undo: reason DeleteSel, or DeleteBackwardSel for a
     // selection made backwards when asked.
@@ -414,6 +507,7 @@ protected:
 
 private:
     class TUpdate;
+    class TNoteTransient;
     void HookLines();
     void LinesChanging();
     void LinesChanged();
@@ -422,6 +516,8 @@ private:
     void LinesDeleted(int index, int count);
     void LineReplaced(int index, int count);
     void UndoAdded(TNoteEditUndoList& list);
+    void MarksFollowLines();
+    void HighlighterChanged();
     void WordWrapChanged();
     void RightEdgeChanged();
     void FontChangedRoutine();
@@ -496,5 +592,10 @@ private:
     std::vector<THook> FHooks;
     int FNextHookId = 1;
     TNoteBookMarkOpt FBookMarkOptions;
-    TBufferCoord FBookMarks[10] = {};  // Line 0: not set
+    TNoteEditMarkList FMarks;
+    TNoteEditMark* FBookMarks[10] = {};  // owned by FMarks
+    TNoteCustomHighlighter* FHighlighter = nullptr;
+    TNoteEditSearchCustom* FSearchEngine = nullptr;
+    std::vector<std::unique_ptr<TNoteEditPlugin>> FPlugins;
+    bool FGutterClickPossible = false;
 };

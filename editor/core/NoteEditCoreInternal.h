@@ -60,6 +60,26 @@ struct LinesUpdate {
 };
 }  // namespace NoteEditDetail
 
+// OnPaintTransient before and after a caret move, when the window exists.
+class TNoteEditCore::TNoteTransient {
+public:
+    explicit TNoteTransient(TNoteEditCore& core) : FCore(core), FActive(core.FHost.HostHasWindow()) {
+        if (FActive) FCore.FHost.HostPaintTransient(ttBefore);
+    }
+    ~TNoteTransient() {
+        if (!FActive) return;
+        try {
+            FCore.FHost.HostPaintTransient(ttAfter);
+        } catch (...) {
+            NoteHandleException();
+        }
+    }
+
+private:
+    TNoteEditCore& FCore;
+    bool FActive;
+};
+
 class TNoteEditCore::TUpdate {
 public:
     explicit TUpdate(TNoteEditCore& core) : FCore(core) { FCore.BeginUpdate(); }

@@ -33,7 +33,13 @@ void TNoteEditCore::CommandProcessor(TNoteEditorCommand command, char aChar, voi
         for (const THook& h : hooks) h.Handler(this, false, handled, command, aChar, data, h.Data);
         if (handled) command = ecNone;
     }
-    if (command != ecNone && command <= 1000) ExecuteCommand(command, aChar, data);
+    if (command != ecNone && command <= 1000) {
+        // Editing commands change what is shown: OnPaintTransient around them.
+        const bool transient = command >= ecDeleteLastChar && command != ecCopy;
+        if (transient) FHost.HostPaintTransient(ttBefore);
+        RunEditorCommand(command, aChar, data);
+        if (transient) FHost.HostPaintTransient(ttAfter);
+    }
     if (command != ecNone && !FHooks.empty()) {
         bool handled = false;
         const std::vector<THook> hooks = FHooks;
@@ -88,7 +94,7 @@ void TNoteEditCore::TypeUtf16(std::u16string_view text) {
     }
 }
 
-void TNoteEditCore::ExecuteCommand(TNoteEditorCommand command, char aChar, void* data) {
+void TNoteEditCore::RunEditorCommand(TNoteEditorCommand command, char aChar, void* data) {
     TUpdate update(*this);
     const bool selecting = command >= ecSelLeft && command <= ecSelGotoXY;
     const TNoteEditorCommand base = selecting ? command - 100 : command;

@@ -15,6 +15,10 @@ void TNoteHighlighterAttributes::Assign(const TNoteHighlighterAttributes& source
     Changed();
 }
 
+TNoteCustomHighlighter::~TNoteCustomHighlighter() {
+    for (int i = FFreeNotifies.Count() - 1; i >= 0; --i) FFreeNotifies.Item(i)();
+}
+
 TNoteCustomHighlighter::TNoteCustomHighlighter() {
     for (int b : {0x21, 0x22, 0x3A, 0x3B, 0x3D, 0x3F}) FWordBreakChars.set(b);
     for (int b = 0x27; b <= 0x2F; ++b) FWordBreakChars.set(b);

@@ -40,7 +40,7 @@ public:
     TNoteCustomHighlighter();
     TNoteCustomHighlighter(const TNoteCustomHighlighter&) = delete;
     TNoteCustomHighlighter& operator=(const TNoteCustomHighlighter&) = delete;
-    virtual ~TNoteCustomHighlighter() = default;
+    virtual ~TNoteCustomHighlighter();
 
     virtual TNoteByteSet IdentChars() const { return NoteDefaultIdentChars(); }
     virtual std::string LanguageName() const { return "<Unknown>"; }
@@ -61,6 +61,9 @@ public:
     void HookAttrChangeEvent(TNoteMethodId id, TNoteNotifyEvent handler) { FAttrChangeChain.AddHandler(id, std::move(handler)); }
     void UnhookAttrChangeEvent(TNoteMethodId id) { FAttrChangeChain.RemoveHandler(id); }
     void Assign(const TNoteCustomHighlighter& source);
+    // Holders of a reference (the editors) hear when the highlighter goes.
+    void AddFreeNotification(const void* id, std::function<void()> handler) { FFreeNotifies.Add({id, 0}, std::move(handler)); }
+    void RemoveFreeNotification(const void* id) { FFreeNotifies.Remove({id, 0}); }
 
 protected:
     // Adds a named attribute in name order; a duplicate name raises Exception.
@@ -76,4 +79,5 @@ private:
     bool FChangePending = false;
     int FUpdateCount = 0;
     TNoteNotifyEventChain FAttrChangeChain{this};
+    TNoteMethodList<void()> FFreeNotifies;
 };

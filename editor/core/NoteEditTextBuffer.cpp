@@ -3,6 +3,7 @@
 #include <istream>
 #include <iterator>
 #include <ostream>
+#include <utility>
 
 #include "editor/core/NoteEditFileWriter.h"
 
@@ -104,7 +105,8 @@ void TNoteEditStringList::Put(int index, std::string s) {
     FIndexOfLongestLine = -1;
     TNoteEditStringRec& rec = FList[index];
     rec.Flags = NoteLineFlags::LengthUnknown;
-    rec.Text = std::move(s);
+    const std::string old = std::exchange(rec.Text, std::move(s));
+    if (OnLinePut) OnLinePut(this, index, old);
     Fire(OnLineReplaced, index, 1);
 }
 
@@ -117,6 +119,7 @@ void TNoteEditStringList::InsertBytes(int index, int offset, std::string_view by
     FIndexOfLongestLine = -1;
     rec.Flags = NoteLineFlags::LengthUnknown;
     rec.Text.insert(offset, bytes);
+    if (OnLineSpliced) OnLineSpliced(this, index, offset, 0, static_cast<int>(bytes.size()));
     Fire(OnLineReplaced, index, 1);
 }
 
@@ -129,6 +132,7 @@ void TNoteEditStringList::DeleteBytes(int index, int offset, int count) {
     FIndexOfLongestLine = -1;
     rec.Flags = NoteLineFlags::LengthUnknown;
     rec.Text.erase(offset, count);
+    if (OnLineSpliced) OnLineSpliced(this, index, offset, count, 0);
     Fire(OnLineReplaced, index, 1);
 }
 

@@ -38,11 +38,17 @@ public:
 };
 
 using TNoteLinesEvent = std::function<void(void* Sender, int index, int count)>;
+// A line's text was replaced; the line holds the new text already.
+using TNoteLinePutEvent = std::function<void(void* Sender, int index, const std::string& oldText)>;
+// Bytes of a line removed and inserted in place at offset (0-based); the line holds the new text.
+using TNoteLineSpliceEvent = std::function<void(void* Sender, int index, int offset, int removed, int inserted)>;
 
 class TNoteEditStringList {
 public:
     TNoteNotifyEvent OnUpdateBegin, OnUpdateEnd, OnLinesCleared;
     TNoteLinesEvent OnLinesDeleted, OnLinesInserted, OnLineReplaced;
+    TNoteLinePutEvent OnLinePut;        // before OnLineReplaced
+    TNoteLineSpliceEvent OnLineSpliced;  // InsertBytes and DeleteBytes, before OnLineReplaced
 
     TNoteEditStringList();
     TNoteEditStringList(const TNoteEditStringList&) = delete;

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "editor/core/NoteEditCore.h"
+#include "editor/win/NoteEditGlyph.h"
+#include "editor/win/NoteEditInternalImage.h"
 #include "editor/win/NoteTextDrawer.h"
 #include "framework/base/Timer.h"
 #include "framework/win/Application.h"
@@ -17,6 +19,7 @@
 #include "framework/win/Forms.h"
 
 using TNotePaintEvent = std::function<void(TObject* Sender, TCanvas& ACanvas)>;
+using TNotePaintTransientEvent = std::function<void(TObject* Sender, TCanvas& Canvas, TNoteTransientType TransientType)>;
 // Files dropped on the editor: the drop point in client pixels and the names (UTF-8).
 using TNoteDropFilesEvent =
     std::function<void(TObject* Sender, int X, int Y, const std::vector<std::string>& AFiles)>;
@@ -35,6 +38,8 @@ public:
     TNotePaintEvent OnPaint;  // after the editor painted, on its canvas
     TNoteDropFilesEvent OnDropFiles;
     TNoteScrollEvent OnScroll;
+    // Before and after a change of what is shown, and after each paint.
+    TNotePaintTransientEvent OnPaintTransient;
 
     explicit TCustomNoteEdit(TComponent* AOwner);
     ~TCustomNoteEdit() override;
@@ -54,6 +59,15 @@ public:
     void SetScrollHintFormat(TNoteScrollHintFormat value) { FScrollHintFormat = value; }
     // Not read-only and the clipboard holds text.
     bool CanPaste() const;
+    // Controls that take the focus in the editor's place: SetFocus gives it to the last one.
+    void AddFocusControl(TWinControl* control);
+    void RemoveFocusControl(TWinControl* control);
+    void SetFocus();
+    // The glyph painters of the active-line and wrapped-row indicators.
+    TNoteGlyphPainter& ActiveLineGlyph() { return *FActiveLineGlyph; }
+    TNoteGlyphPainter& WrapGlyph() { return *FWrapGlyph; }
+    // Gives the drawer's font handles back (done a while after the last paint).
+    void FreeTemporaries() { FTextDrawer->FreeTemporaries(); }
     // Calls made on the window's scroll bars so far (shown, values, arrows).
     int ScrollBarCalls() const { return FScrollBarCalls; }
 
@@ -81,10 +95,13 @@ protected:
     void HostCopyToClipboard(const std::string& text, TNoteSelectionMode mode) override;
     bool HostPasteFromClipboard(std::string& text, TNoteSelectionMode& mode, bool& withMode) override;
     void HostDropFilesChanged(bool accept) override;
+    void HostRemeasure() override { MeasureFont(); }
+    void HostPaintTransient(TNoteTransientType type) override;
 
 private:
     void MeasureFont();
     void PaintGutter(HDC dc, const TNotePaintPlan& plan);
+    void PaintRow(HDC dc, const TNotePaintPlan& plan, const TNotePaintRow& row);
     void ScrollMessage(int bar, int code);
     void AutoScrollTimer(TObject* Sender);
     void UpdateAutoScroll();
@@ -97,6 +114,11 @@ private:
     size_t TextLengthUtf16();
 
     std::unique_ptr<TTextDrawer> FTextDrawer;
+    std::unique_ptr<TNoteInternalImage> FBookmarkImage;  // made on first use
+    std::unique_ptr<TNoteGlyphPainter> FActiveLineGlyph, FWrapGlyph;
+    TTimer* FIdleTimer = nullptr;  // gives the font handles back when no paint came for a while
+    int FPaintTransientLock = 0;
+    std::vector<TWinControl*> FFocusControls;
     TTimer* FScrollTimer = nullptr;
     TFormBorderStyle FBorderStyle = bsSingle;
     bool FCaretMade = false, FCaretShown = false;
@@ -110,10 +132,10 @@ private:
     };
     TAppliedBar FHorzBar, FVertBar;
     int FScrollBarCalls = 0;
-    UINT FKeyScanCode = 0;
+    UINT FKeyScanCode = 0;  // scan code and extended bit of the key being handled
     bool FTextLengthKnown = false;
     std::uint64_t FTextLengthStamp = 0;
-    size_t FTextLength = 0;  // scan code and extended bit of the key being handled
+    size_t FTextLength = 0;
     POINT FMouseDownPoint{};
     bool FDragging = false;
     THintWindow* FScrollHint = nullptr;  // made on first use

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "editor/core/NoteEditCore.h"
@@ -34,9 +35,24 @@ LOGFONTW NoteFontKey(TFont& font) {
 
 // Never destroyed: editors owned by the application object may still release their fonts
 // after the statics of this file are gone.
+// The cache outlives every drawer (it is never destroyed); at program end it checks that no
+// record is still shared, which would mean editors were never freed.
 TFontsInfoManager& GetFontsInfoManager() {
-    static TFontsInfoManager* const manager = new TFontsInfoManager;
+    static TFontsInfoManager* const manager = [] {
+        std::atexit([] {
+            try {
+                GetFontsInfoManager().CheckAtProgramEnd();
+            } catch (...) {
+                OutputDebugStringW(L"Assertion failed (NoteTextDrawer): font records still shared at program end\n");
+            }
+        });
+        return new TFontsInfoManager;
+    }();
     return *manager;
+}
+
+void TFontsInfoManager::CheckAtProgramEnd() const {
+    for (const auto& info : FList) DrawerAssert(info->RefCount <= 1);
 }
 
 TFontsInfoManager::~TFontsInfoManager() {
@@ -169,7 +185,10 @@ void TFontStock::SelectStyle(std::uint8_t style) {
         FUsingHandles = true;
     }
     TFontStyleEntry* entry = &FInfo->Styles[style];
-    if (entry == FEntry && entry->Handle) return;
+    if (entry == FEntry && entry->Handle) {
+        FHandle = entry->Handle;  // kept by another stock while this one held no lock
+        return;
+    }
     FEntry = entry;
     FStyle = style;
     if (!entry->Handle) {
@@ -218,6 +237,7 @@ void TTextDrawer::SetMeasuringStyle(std::uint8_t style) {
 }
 
 void TTextDrawer::SelectStyle(std::uint8_t style) {
+    FCurrentStyle = style;
     FStock.SelectStyle(style);
     FCurrentFont = FStock.FontHandle();
     if (FDC) SelectCurrentFont();
@@ -234,7 +254,7 @@ void TTextDrawer::BeginDraw(HDC dc) {
         DrawerAssert(!FDC && dc && FDrawingCount == 0);
         FDC = dc;
         FSavedDC = SaveDC(dc);
-        if (!FStock.UsingHandles()) SelectStyle(FStock.Info() ? FMeasuringStyle : 0);
+        if (!FStock.UsingHandles()) SelectStyle(FCurrentStyle);
         SelectCurrentFont();
         ::SetTextColor(dc, ColorToRGB(FTextColour));
         ::SetBkColor(dc, ColorToRGB(FBackColour));

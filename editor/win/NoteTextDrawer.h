@@ -47,6 +47,8 @@ public:
     void LockHandles(TFontInfo* info);
     void UnlockHandles(TFontInfo* info);
     int Count() const { return static_cast<int>(FList.size()); }
+    // Raises the assertion failure when a record is still shared (run at program end).
+    void CheckAtProgramEnd() const;
 
 private:
     std::vector<std::unique_ptr<TFontInfo>> FList;
@@ -126,6 +128,7 @@ private:
     std::uint8_t FMeasuringStyle;
     int FBaseCharWidth = 0, FBaseCharHeight = 0;
     HFONT FCurrentFont = nullptr;
+    std::uint8_t FCurrentStyle = 0;
     std::vector<int> FCellWidths;
     TColor FTextColour = clWindowText, FBackColour = clWindow;
     int FCharExtra = 0;

@@ -32,8 +32,9 @@ using TShiftState = TSet<TShiftStateFlag>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TCursor { crDefault, crArrow, crIBeam, crCross, crHandPoint, crSizeAll, crSizeNS, crSizeWE, crHourGlass, crNo,
-               crDrag, crNoDrop };
-// The cursor for a TCursor (shared; never destroy it). crDrag is an arrow carrying a page.
+               crDrag, crNoDrop, crMultiDrag };
+// The cursor for a TCursor (shared; never destroy it). crDrag is an arrow carrying a page,
+// crMultiDrag (the copy cursor) one carrying two.
 HCURSOR CursorHandle(TCursor cursor);
 
 // csCaptureMouse: a press on the control captures the mouse until the release (windowless

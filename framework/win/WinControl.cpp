@@ -83,8 +83,8 @@ std::wstring RegisterClassOnce(const std::wstring& name, UINT style) {
     return actual;
 }
 
-// An arrow carrying a page (crDrag), drawn here: white with a black outline.
-HCURSOR MakeDragCursor() {
+// An arrow carrying a page (crDrag) or two (crMultiDrag), drawn here: white with a black outline.
+HCURSOR MakeDragCursor(bool twoPages) {
     const int w = GetSystemMetrics(SM_CXCURSOR), h = GetSystemMetrics(SM_CYCURSOR);
     WindowDC screen(nullptr);
     GdiObject<HBITMAP> color(CreateCompatibleBitmap(screen.Get(), w, h));
@@ -100,6 +100,7 @@ HCURSOR MakeDragCursor() {
         SelectGuard pen(dc.Get(), GetStockObject(BLACK_PEN));
         SelectGuard brush(dc.Get(), GetStockObject(fill));
         Polygon(dc.Get(), arrow, int(std::size(arrow)));
+        if (twoPages) ::Rectangle(dc.Get(), 11, 12, 22, 22);
         ::Rectangle(dc.Get(), 8, 15, 19, 25);
     };
     draw(color.Get(), BLACK_BRUSH, WHITE_BRUSH);
@@ -125,9 +126,9 @@ LPCWSTR CursorId(TCursor c) {
 }  // namespace
 
 HCURSOR CursorHandle(TCursor cursor) {
-    if (cursor == crDrag) {
-        static HCURSOR drag = MakeDragCursor();
-        if (drag) return drag;
+    if (cursor == crDrag || cursor == crMultiDrag) {
+        static HCURSOR drag = MakeDragCursor(false), multi = MakeDragCursor(true);
+        if (HCURSOR h = cursor == crDrag ? drag : multi) return h;
         cursor = crArrow;
     }
     return LoadCursorW(nullptr, CursorId(cursor));

@@ -45,7 +45,8 @@ void LayoutCaptionButtons(std::vector<std::unique_ptr<TskActiveSkinObject>>& obj
             sysMenu = {o.get(), icon ? iconSize.X : o->SkinRect.Width(), icon ? iconSize.Y : o->SkinRect.Height()};
         }
     }
-    const int offset = info.ButtonsOffset;
+    // Clamped like a coordinate: the row's sums stay far from overflowing.
+    const int offset = std::clamp(info.ButtonsOffset, -kMaxSkinCoord, kMaxSkinCoord);
     const TRect& cr = g.CaptionRect;
     auto placeSysMenuAtCaptionLeft = [&] {
         if (!sysMenu.Object || IsNullRect(cr))

@@ -4,6 +4,7 @@
 
 #include "editor/core/NoteEditKbdHandler.h"
 #include "editor/core/NoteEditKeyCmds.h"
+#include "editor/core/NoteEditKeyStream.h"
 
 namespace {
 constexpr std::uint16_t VkBack = 0x08, VkReturn = 0x0D, VkInsert = 0x2D, VkUp = 0x26, VkEnd = 0x23;
@@ -190,4 +191,38 @@ TEST(NoteEditKbdHandler, ChainsRunLastAddedFirst) {
     handler.KeyDownHandlers.Remove({&calls, 1});
     handler.KeyDownHandlers.Remove({&calls, 2});
     EXPECT_EQ(handler.KeyDownHandlers.Count(), 0);
+}
+
+// A changed key table streams as the removed and added strokes and reads back to itself;
+// an unchanged one writes nothing; bad streams are refused without a change.
+TEST(NoteEditKeyStream, ChangedTablesRoundTrip) {
+    TNoteEditKeyStrokes strokes;
+    strokes.ResetDefaults();
+    EXPECT_EQ(NoteWriteKeystrokes(strokes), "");
+    strokes.Delete(strokes.FindKey('Z', NoteShift::Ctrl));  // Ctrl+Z undo gone
+    strokes.AddKey(1001, 'Q', NoteShift::Ctrl);              // a user command
+    strokes.AddKey(1002, 0x71, 0);                 // a command without a name
+    const std::string text = NoteWriteKeystrokes(strokes);
+    EXPECT_NE(text.find("RemovedKeystrokes = <\n  item\n    Command = ecUndo\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Command = ecUserFirst"), std::string::npos) << text;
+    EXPECT_NE(text.find("Command = 1002"), std::string::npos) << text;
+
+    TNoteEditKeyStrokes read;
+    read.ResetDefaults();
+    NoteReadKeystrokes(read, text);
+    ASSERT_EQ(read.Count(), strokes.Count());
+    EXPECT_EQ(NoteWriteKeystrokes(read), text);
+    EXPECT_EQ(read.FindKey('Z', NoteShift::Ctrl), -1);
+    EXPECT_EQ(read.Items(read.FindKey('Q', NoteShift::Ctrl)).Command(), 1001);
+    // Equal to the ancestor: nothing written.
+    EXPECT_EQ(NoteWriteKeystrokes(read, &strokes), "");
+
+    const char* bad[] = {"AddedKeystrokes = <\n  item\n    Command = ecNoSuchThing\n    ShortCut = 5\n  end>\n",
+                         "AddedKeystrokes = <\n  item\n    Command = ecUndo\n", "Other = <>\n",
+                         "AddedKeystrokes = <\n  item\n    ShortCut = 99999\n  end>\n",
+                         "AddedKeystrokes = <\n  item\n    Command = ecCopy\n    ShortCut = 16451\n  end>\n"};
+    for (const char* b : bad) {
+        EXPECT_THROW(NoteReadKeystrokes(read, b), ENoteKeyError) << b;
+        EXPECT_EQ(read.Count(), strokes.Count()) << b;
+    }
 }

@@ -209,3 +209,67 @@ TEST_F(NoteEditWindow, NotePictureShowsRuledRowsAndWrappedChinese) {
     EXPECT_EQ(ruled, rows);
     EXPECT_EQ(below, 0);
 }
+
+// An editor made here with a gutter: line numbers, bookmark glyphs and the signs of
+// eoShowSpecialChars; the picture stays the same after the drawer gave its fonts back.
+TEST_F(NoteEditWindow, GutterShowsBookmarksAndSpecialChars) {
+    form->SetBounds(40, 40, 460, 240);
+    edit->SetBounds(10, 10, 420, 180);
+    edit->SetTextUtf8("第一行 with blanks\n\tTabbed line\n书签 bookmark three\nfour");
+    edit->Gutter().SetShowLineNumbers(true);
+    edit->Gutter().SetWidth(40);
+    edit->SetOptions(edit->Options() | NoteOption(eoShowSpecialChars));
+    edit->SetBookMark(0, 1, 1);
+    edit->SetBookMark(3, 2, 3);
+    edit->SetBookMark(7, 1, 3);
+    int gutterRows = 0, transients = 0;
+    edit->OnGutterPaint = [&](void*, int, int, int) { ++gutterRows; };
+    edit->OnPaintTransient = [&](TObject*, TCanvas&, TNoteTransientType) { ++transients; };
+    edit->SetFocus();
+    form->Repaint();
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(gutterRows, 4);
+    EXPECT_GT(transients, 0);
+    const auto shoot = [&](TBitmap& part) { PrintWindow(edit->Handle(), part.Canvas().Handle(), 0); };
+    TBitmap before(edit->Width(), edit->Height()), after(edit->Width(), edit->Height());
+    shoot(before);
+    const auto dir = std::filesystem::path(VORPEN_TEST_DATA_DIR).parent_path().parent_path() / "build" / "shots";
+    std::filesystem::create_directories(dir);
+    before.SaveToFile((dir / "note_edit_marks.bmp").string());
+    // The bookmark glyph's black frame at the left margin of rows 1 and 3, none on row 2.
+    HDC dc = GetDC(edit->Handle());
+    const int lh = edit->LineHeight();
+    const auto darkIn = [&](int row) {
+        int dark = 0;
+        for (int y = row * lh; y < row * lh + lh; ++y)
+            for (int x = 2; x < 14; ++x) dark += GetPixel(dc, x, y) == RGB(0, 0, 0);
+        return dark;
+    };
+    EXPECT_GT(darkIn(0), 10);
+    EXPECT_EQ(darkIn(1), 0);
+    EXPECT_GT(darkIn(2), 20);  // two glyphs
+    ReleaseDC(edit->Handle(), dc);
+    // After FreeTemporaries the editor paints in its own font again.
+    edit->FreeTemporaries();
+    edit->Invalidate();
+    PumpUntil([] { return false; }, 300);
+    shoot(after);
+    int differing = 0;
+    for (int y = 0; y < before.Height(); ++y)
+        for (int x = 0; x < before.Width(); ++x) differing += before.ScanLine(y)[x] != after.ScanLine(y)[x];
+    EXPECT_EQ(differing, 0);
+}
+
+// Controls in the focus list take the focus in the editor's place.
+TEST_F(NoteEditWindow, FocusListTakesTheFocus) {
+    auto* other = Put<TNoteEdit>(form, 10, 260, 100, 40);
+    Pump();
+    edit->AddFocusControl(other);
+    edit->SetFocus();
+    Pump();
+    EXPECT_EQ(GetFocus(), other->Handle());
+    edit->RemoveFocusControl(other);
+    edit->SetFocus();
+    Pump();
+    EXPECT_EQ(GetFocus(), edit->Handle());
+}

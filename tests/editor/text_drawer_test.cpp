@@ -73,3 +73,24 @@ TEST(NoteTextDrawer, CellsOfGbkBytesAndTheWidthArray) {
     EXPECT_GT(drawer.CellWidth(), cell + 2);
     EXPECT_THROW(drawer.SetBaseFont(nullptr), ETextDrawerException);
 }
+
+// A drawer whose record another drawer shares keeps its font after FreeTemporaries: the
+// next draw selects it again, not the DC's default font.
+TEST(NoteTextDrawer, SharedRecordKeepsItsFontAfterFreeTemporaries) {
+    TFont font;
+    MakeFont(font, "Courier New", -13);
+    TTextDrawer a(NoteFontStyle::Bold, &font), b(NoteFontStyle::Bold, &font);
+    a.SelectStyle(0);
+    b.SelectStyle(0);
+    const HFONT expected = b.Stock().FontHandle();
+    EXPECT_THROW(GetFontsInfoManager().CheckAtProgramEnd(), Exception);  // shared by two
+    for (int round = 0; round < 2; ++round) {
+        b.FreeTemporaries();
+        TBitmap bitmap;
+        bitmap.SetSize(8, 8);
+        HDC dc = bitmap.Canvas().Handle();
+        b.BeginDraw(dc);
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), expected) << round;
+        b.EndDraw();
+    }
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
 #include <string>
 
 #include "skin/core/SkControlLayout.h"
@@ -103,6 +105,18 @@ TEST_F(CaptionButtons, InTheButtonsRectangleOnlyButtonsWhoseLookIsInTheirPicture
     dynamic_cast<TskSkinStdButtonObject&>(*Objects[1]).DrawsIcon = true;
     LayoutCaptionButtons(Objects, Geometry, Info, {16, 12});
     EXPECT_EQ(Rect(cmSysMenu), "20,7,36,19");
+}
+
+TEST_F(CaptionButtons, AHugeButtonsOffsetOverflowsNothing)
+{
+    for (bool inLeft : {false, true})
+        for (int offset : {INT_MIN, -100000, 100000, INT_MAX}) {
+            Info.ButtonsInLeft = inLeft;
+            Info.ButtonsOffset = offset;
+            LayoutCaptionButtons(Objects, Geometry, Info, {16, 16});
+            for (auto& o : Objects)
+                EXPECT_LE(std::abs(o->ObjectRect.Left), 8 * 32768) << inLeft << " " << offset;
+        }
 }
 
 TEST_F(CaptionButtons, NothingWithoutARow)

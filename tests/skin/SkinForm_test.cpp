@@ -603,6 +603,8 @@ TEST_F(SkinnedForms, ACaptionFontChangeRepaintsThePlainFrame)
             red += after.Pixel(x, y) != before.Pixel(x, y) && ((after.Pixel(x, y) >> 16) & 255) > 160 &&
                    ((after.Pixel(x, y) >> 8) & 255) < 100;
     EXPECT_GT(red, 10);
+}
+
 // A shell that restarts (Explorer broadcasts "TaskbarCreated") has lost the icon; the
 // tray icon hears the broadcast and adds it again.
 TEST_F(SkinnedForms, TheTrayIconComesBackWhenTheShellRestarts)
