@@ -215,9 +215,9 @@ TEST_F(NoteEditWindow, NotePictureShowsRuledRowsAndWrappedChinese) {
 TEST_F(NoteEditWindow, GutterShowsBookmarksAndSpecialChars) {
     form->SetBounds(40, 40, 460, 240);
     edit->SetBounds(10, 10, 420, 180);
-    edit->SetTextUtf8("第一行 with blanks\n\tTabbed line\n书签 bookmark three\nfour");
     edit->Gutter().SetShowLineNumbers(true);
     edit->Gutter().SetWidth(40);
+    edit->SetTextUtf8("第一行 with blanks\n\tTabbed line\n书签 bookmark three\nfour");
     edit->SetOptions(edit->Options() | NoteOption(eoShowSpecialChars));
     edit->SetBookMark(0, 1, 1);
     edit->SetBookMark(3, 2, 3);
@@ -235,7 +235,35 @@ TEST_F(NoteEditWindow, GutterShowsBookmarksAndSpecialChars) {
     shoot(before);
     const auto dir = std::filesystem::path(VORPEN_TEST_DATA_DIR).parent_path().parent_path() / "build" / "shots";
     std::filesystem::create_directories(dir);
-    before.SaveToFile((dir / "note_edit_marks.bmp").string());
+    // A window picture has no alpha: GDI leaves the fourth byte 0 while a BitBlt glyph brings its
+    // strip's 0xFF along, and a 32-bit file with such mixed bytes shows only the glyphs.
+    before.SetPixelFormat(pf24bit);
+    const std::string file = (dir / "note_edit_marks.bmp").string();
+    before.SaveToFile(file);
+    TBitmap saved;
+    saved.LoadFromFile(file);
+    ASSERT_EQ(saved.Width(), before.Width());
+    ASSERT_EQ(saved.Height(), before.Height());
+    const COLORREF gutter = ColorToRGB(edit->Gutter().Color());
+    const uint32_t gutterPixel = GetRValue(gutter) << 16 | GetGValue(gutter) << 8 | GetBValue(gutter);
+    int seeThrough = 0, changed = 0, gutterFill = 0, textInk = 0;
+    for (int y = 0; y < saved.Height(); ++y) {
+        const uint32_t* line = saved.ScanLine(y);
+        const uint32_t* shot = before.ScanLine(y);
+        for (int x = 0; x < saved.Width(); ++x) {
+            const uint32_t p = line[x];
+            seeThrough += p >> 24 != 0xFF;
+            changed += (p & 0xFFFFFF) != (shot[x] & 0xFFFFFF);
+            if (y >= 4 * edit->LineHeight()) continue;
+            if (x < 36) gutterFill += (p & 0xFFFFFF) == gutterPixel;
+            else if (x >= 50 && (p & 0xFF) + (p >> 8 & 0xFF) + (p >> 16 & 0xFF) < 3 * 96) ++textInk;
+        }
+    }
+    EXPECT_EQ(seeThrough, 0);
+    EXPECT_EQ(changed, 0);
+    // Beside the glyphs: the gutter fill and the dark pixels of the text.
+    EXPECT_GT(gutterFill, 36 * 4 * edit->LineHeight() / 3);
+    EXPECT_GT(textInk, 100);
     // The bookmark glyph's black frame at the left margin of rows 1 and 3, none on row 2.
     HDC dc = GetDC(edit->Handle());
     const int lh = edit->LineHeight();
