@@ -233,3 +233,14 @@ TEST(NoteEditMarks, FarPositionsSaturateWhenTextMovesThem) {
     e.Run(ecLineBreak);  // a line in front of the far mark
     EXPECT_EQ(farMark->Line(), 3);  // settled on the last line
 }
+
+TEST(NoteEditMarks, ClearEventMayDropTheMarkItself) {
+    Editor e;
+    e.Core.SetTextBytes("abc");
+    e.Core.SetBookMark(2, 2, 1);
+    e.Core.OnClearBookmark = [](void*, TNoteEditMark*& mark) { mark = nullptr; };
+    e.Core.ClearBookMark(2);
+    int column = 0, line = 0;
+    EXPECT_FALSE(e.Core.GetBookMark(2, column, line));
+    EXPECT_EQ(e.Core.Marks().Count(), 0);
+}
