@@ -517,6 +517,8 @@ private:
     void LineReplaced(int index, int count);
     void UndoAdded(TNoteEditUndoList& list);
     void MarksFollowLines();
+    // The mark of bookmark number in the list (marks taken out of the list are gone).
+    TNoteEditMark* BookMarkMark(int number) const;
     void HighlighterChanged();
     void WordWrapChanged();
     void RightEdgeChanged();
@@ -593,7 +595,6 @@ private:
     int FNextHookId = 1;
     TNoteBookMarkOpt FBookMarkOptions;
     TNoteEditMarkList FMarks;
-    TNoteEditMark* FBookMarks[10] = {};  // owned by FMarks
     TNoteCustomHighlighter* FHighlighter = nullptr;
     TNoteEditSearchCustom* FSearchEngine = nullptr;
     std::vector<std::unique_ptr<TNoteEditPlugin>> FPlugins;

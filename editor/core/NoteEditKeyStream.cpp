@@ -139,8 +139,10 @@ void NoteReadKeystrokes(TNoteEditKeyStrokes& strokes, std::string_view text) {
     for (const Stroke& s : added) {
         TNoteEditKeyStroke& k = result.Add();
         k.SetCommand(s.Command);
-        k.SetShortCut(s.ShortCut);  // a duplicate pair raises and leaves the table as it was
+        // Second key first, so that the first key's check sees the whole pair; a duplicate
+        // pair raises and leaves the table as it was.
         k.SetShortCut2(s.ShortCut2);
+        k.SetShortCut(s.ShortCut);
     }
     strokes.Assign(result);
 }

@@ -45,6 +45,13 @@ void TNoteEditMark::SetInternalImage(bool value) {
 
 //--- Mark list
 
+namespace {
+// A position moved by delta, kept within 1..INT_MAX (a mark may stand far past the text).
+int Moved(int position, int delta) {
+    return static_cast<int>(std::clamp<long long>(static_cast<long long>(position) + delta, 1, INT_MAX));
+}
+}  // namespace
+
 bool TNoteEditMarkList::Contains(const TNoteEditMark* mark) const {
     return std::any_of(FItems.begin(), FItems.end(), [&](const auto& m) { return m.get() == mark; });
 }
@@ -77,12 +84,12 @@ std::vector<TNoteEditMark*> TNoteEditMarkList::MarksOfLine(int line) const {
 
 void TNoteEditMarkList::LinesInserted(int index, int count) {
     for (const auto& m : FItems)
-        if (m->Line() > index) m->SetLine(m->Line() + count);
+        if (m->Line() > index) m->SetLine(Moved(m->Line(), count));
 }
 
 void TNoteEditMarkList::LinesDeleted(int index, int count) {
     for (const auto& m : FItems) {
-        if (m->Line() > index + count) m->SetLine(m->Line() - count);
+        if (m->Line() - count > index) m->SetLine(Moved(m->Line(), -count));
         else if (m->Line() > index) m->SetLine(index + 1);
     }
 }
@@ -107,7 +114,7 @@ void TNoteEditMarkList::LineSpliced(int line, int column, int removed, int inser
 void TNoteEditMarkList::MoveChars(int line, int changeStart, int oldEnd, int delta) {
     for (const auto& m : FItems) {
         if (m->Line() != line) continue;
-        if (m->Char() >= oldEnd) m->SetChar(m->Char() + delta);
+        if (m->Char() >= oldEnd) m->SetChar(Moved(m->Char(), delta));
         else if (m->Char() > changeStart) m->SetChar(changeStart);
     }
 }
@@ -138,24 +145,34 @@ void TNoteEditCore::SetBookMark(int number, int column, int line) {
     mark->SetInternalImage(FBookMarkOptions.BookmarkImages() == nullptr);
     if (OnPlaceBookmark) OnPlaceBookmark(this, placed);
     if (!placed) return;
-    if (FBookMarks[number]) ClearBookMark(number);
-    FBookMarks[number] = placed;
+    ClearBookMark(number);
     FMarks.Add(std::move(mark));
     InvalidateGutterLines(line, line);
 }
 
+TNoteEditMark* TNoteEditCore::BookMarkMark(int number) const {
+    if (number < 0 || number > 9) return nullptr;
+    for (int i = 0; i < FMarks.Count(); ++i)
+        if (FMarks.Items(i)->BookmarkNumber() == number) return FMarks.Items(i);
+    return nullptr;
+}
+
 bool TNoteEditCore::GetBookMark(int number, int& column, int& line) const {
-    if (number < 0 || number > 9 || !FBookMarks[number]) return false;
-    column = FBookMarks[number]->Char();
-    line = FBookMarks[number]->Line();
+    const TNoteEditMark* mark = BookMarkMark(number);
+    if (!mark) return false;
+    column = mark->Char();
+    line = mark->Line();
     return true;
 }
 
 void TNoteEditCore::ClearBookMark(int number) {
-    if (number < 0 || number > 9 || !FBookMarks[number]) return;
-    TNoteEditMark* mark = FBookMarks[number];
-    if (OnClearBookmark) OnClearBookmark(this, mark);
-    FBookMarks[number] = nullptr;
+    TNoteEditMark* mark = BookMarkMark(number);
+    if (!mark) return;
+    if (OnClearBookmark) {
+        OnClearBookmark(this, mark);
+        mark = BookMarkMark(number);  // the handler may have taken it out already
+        if (!mark) return;
+    }
     const int line = mark->Line();
     FMarks.Remove(mark);
     InvalidateGutterLines(line, line);
@@ -183,7 +200,6 @@ void TNoteEditCore::GotoBookMark(int number) {
 }
 
 void TNoteEditCore::ClearMarks() {
-    for (TNoteEditMark*& mark : FBookMarks) mark = nullptr;
     FMarks.Clear();
 }
 

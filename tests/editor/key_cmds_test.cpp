@@ -226,3 +226,20 @@ TEST(NoteEditKeyStream, ChangedTablesRoundTrip) {
         EXPECT_EQ(read.Count(), strokes.Count()) << b;
     }
 }
+
+// A two-key stroke whose first key alone is bound too streams back (only the pair must be new).
+TEST(NoteEditKeyStream, TwoKeyStrokeSharingAFirstKeyRoundTrips) {
+    TNoteEditKeyStrokes strokes;
+    strokes.ResetDefaults();
+    const TNoteShortCut ctrlA = strokes.Items(strokes.FindKey('A', NoteShift::Ctrl)).ShortCut();
+    TNoteEditKeyStroke& chord = strokes.Add();
+    chord.SetCommand(ecLowerCaseBlock);
+    chord.SetShortCut2('B');
+    chord.SetShortCut(ctrlA);
+    const std::string text = NoteWriteKeystrokes(strokes);
+    TNoteEditKeyStrokes read;
+    read.ResetDefaults();
+    NoteReadKeystrokes(read, text);
+    EXPECT_EQ(read.Count(), strokes.Count());
+    EXPECT_EQ(NoteWriteKeystrokes(read), text);
+}

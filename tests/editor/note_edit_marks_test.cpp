@@ -2,6 +2,8 @@
 // lines and columns, never stand on a trail byte, and show in the gutter plan.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "editor/core/NoteEditCore.h"
 
 namespace {
@@ -199,4 +201,46 @@ TEST(NoteEditMarks, MouseCursorEventAndTransientPaints) {
     ASSERT_GE(e.Host.Transients.size(), 2u);
     EXPECT_EQ(e.Host.Transients.front(), ttBefore);
     EXPECT_EQ(e.Host.Transients.back(), ttAfter);
+}
+
+TEST(NoteEditMarks, BookmarkTakenOutOfTheListIsGone) {
+    for (bool clearAll : {false, true}) {
+        Editor e;
+        e.Core.SetTextBytes("abc\r\ndef");
+        e.Core.SetBookMark(3, 2, 2);
+        if (clearAll) e.Core.Marks().Clear();
+        else e.Core.Marks().Remove(e.Core.Marks().Items(0));
+        int column = 0, line = 0;
+        EXPECT_FALSE(e.Core.GetBookMark(3, column, line)) << clearAll;
+        e.Core.GotoBookMark(3);
+        e.Core.ClearBookMark(3);
+        e.Core.SetBookMark(3, 1, 1);
+        EXPECT_EQ(e.Mark(3), std::make_pair(1, 1));
+    }
+}
+
+TEST(NoteEditMarks, FarPositionsSaturateWhenTextMovesThem) {
+    Editor e;
+    e.Core.SetTextBytes("abc\r\ndef");
+    e.Core.SetBookMark(0, INT_MAX, 1);
+    auto far = std::make_unique<TNoteEditMark>(&e.Core);
+    far->SetLine(INT_MAX);
+    TNoteEditMark* farMark = far.get();
+    e.Core.Marks().Add(std::move(far));
+    e.Go(1, 1);
+    e.Type("xy");  // columns in front of the bookmark
+    EXPECT_EQ(e.Mark(0), std::make_pair(INT_MAX, 1));
+    e.Run(ecLineBreak);  // a line in front of the far mark
+    EXPECT_EQ(farMark->Line(), 3);  // settled on the last line
+}
+
+TEST(NoteEditMarks, ClearEventMayDropTheMarkItself) {
+    Editor e;
+    e.Core.SetTextBytes("abc");
+    e.Core.SetBookMark(2, 2, 1);
+    e.Core.OnClearBookmark = [](void*, TNoteEditMark*& mark) { mark = nullptr; };
+    e.Core.ClearBookMark(2);
+    int column = 0, line = 0;
+    EXPECT_FALSE(e.Core.GetBookMark(2, column, line));
+    EXPECT_EQ(e.Core.Marks().Count(), 0);
 }
