@@ -209,10 +209,21 @@ std::string Gbk(const std::wstring& w)
     return s;
 }
 
+// Read with every sharing right: a plain stream would deny delete, and the program's save,
+// which replaces the file, fails while the test polls it ("没有保存" boxes).
 std::string FileText(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return {};
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    CloseHandle(h);
+    return text;
 }
 
 // The first column of the first row of a query on the data file, or "(none)".
