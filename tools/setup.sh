@@ -10,7 +10,7 @@ packages=(
   cmake ninja-build ccache g++ googletest libgtest-dev libbenchmark-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 fonts-wine xvfb x11-apps x11-utils xdotool imagemagick
-  fonts-wqy-microhei locales ca-certificates python3 espeak-ng sox
+  fonts-wqy-microhei fonts-arphic-uming locales ca-certificates python3 espeak-ng sox
 )
 
 SUDO=""
@@ -32,6 +32,15 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   echo "setup: generating zh_CN.UTF-8"
   $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi
+
+# Wine substitutes AR PL UMing CN (half-width ASCII, like 宋体) for 宋体; this rule draws that
+# one family without antialiasing, crisp as 宋体 draws on Windows.
+crisp=/etc/fonts/conf.d/64-vorpen-uming-crisp.conf
+if ! cmp -s "$here/tools/fontconfig/64-vorpen-uming-crisp.conf" "$crisp"; then
+  echo "setup: installing $crisp"
+  $SUDO install -m 644 "$here/tools/fontconfig/64-vorpen-uming-crisp.conf" "$crisp"
+  $SUDO fc-cache -f >/dev/null 2>&1 || true
 fi
 
 # Pinned SQLite amalgamation, cached outside git.
