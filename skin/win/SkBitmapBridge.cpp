@@ -16,3 +16,13 @@ void AssignSkBitmap(TBitmap& target, const TSkBitmap& source)
     for (int y = 0; y < source.Height(); ++y)
         std::memcpy(target.ScanLine(y), source.Row(y), static_cast<size_t>(source.Width()) * sizeof(TSkPixel));
 }
+
+TFontStyles ToFontStyles(const TSkFontStyles& s)
+{
+    TFontStyles result;
+    if (s.Bold) result.Include(fsBold);
+    if (s.Italic) result.Include(fsItalic);
+    if (s.Underline) result.Include(fsUnderline);
+    if (s.StrikeOut) result.Include(fsStrikeOut);
+    return result;
+}

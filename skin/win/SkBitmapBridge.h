@@ -5,6 +5,9 @@
 
 #include "framework/win/Bitmap.h"
 #include "skin/core/SkBitmap.h"
+#include "skin/core/SkIniValues.h"
 
 TSkBitmap SkBitmapFromBitmap(TBitmap& bitmap);
 void AssignSkBitmap(TBitmap& target, const TSkBitmap& source);
+// A skin record's font styles as the framework's.
+TFontStyles ToFontStyles(const TSkFontStyles& s);

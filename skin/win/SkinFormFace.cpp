@@ -14,16 +14,6 @@
 
 namespace {
 
-TFontStyles ToFontStyles(const TSkFontStyles& s)
-{
-    TFontStyles result;
-    if (s.Bold) result.Include(fsBold);
-    if (s.Italic) result.Include(fsItalic);
-    if (s.Underline) result.Include(fsUnderline);
-    if (s.StrikeOut) result.Include(fsStrikeOut);
-    return result;
-}
-
 // Paints objects onto the frame bitmap; texts wait until the bitmap is a GDI one.
 class TFramePainter : public TSkObjectPainter {
 public:

@@ -11,16 +11,6 @@
 
 namespace {
 
-TFontStyles FontStyles(const TSkFontStyles& s)
-{
-    TFontStyles result;
-    if (s.Bold) result.Include(fsBold);
-    if (s.Italic) result.Include(fsItalic);
-    if (s.Underline) result.Include(fsUnderline);
-    if (s.StrikeOut) result.Include(fsStrikeOut);
-    return result;
-}
-
 int Rgb(TColor c) { return static_cast<int>(ColorToRGB(c)); }
 
 // The part of a picture for an object grown in one direction: the ends outside the frame's
@@ -288,7 +278,7 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         TFont& font = canvas.Font();
         font.SetName(rec.Font.Name);
         font.SetHeight(rec.Font.Height);
-        font.SetStyle(FontStyles(rec.Font.Style));
+        font.SetStyle(ToFontStyles(rec.Font.Style));
         font.SetCharset(FSkinData->ResourceStrData() ? FSkinData->ResourceStrData()->CharSet
                                                       : FDefCaptionFont.Charset());
         const int color = active ? rec.ActiveFontColor : rec.Font.Color;

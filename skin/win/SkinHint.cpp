@@ -10,16 +10,6 @@
 
 namespace {
 
-TFontStyles FontStyles(const TSkFontStyles& s)
-{
-    TFontStyles result;
-    if (s.Bold) result.Include(fsBold);
-    if (s.Italic) result.Include(fsItalic);
-    if (s.Underline) result.Include(fsUnderline);
-    if (s.StrikeOut) result.Include(fsStrikeOut);
-    return result;
-}
-
 }  // namespace
 
 // TskSkinHint
@@ -189,7 +179,7 @@ void TskSkinHintWindow::ApplyFont(TFont& font)
         font.Assign(owner->DefaultFont());
         font.SetHeight(r.FontHeight);
         font.SetName(r.FontName);
-        font.SetStyle(FontStyles(r.FontStyle));
+        font.SetStyle(ToFontStyles(r.FontStyle));
     } else {
         font.Assign(owner->DefaultFont());
     }

@@ -19,16 +19,6 @@ namespace {
 
 TFindSkinMenu gFindSkinMenu = nullptr;
 
-TFontStyles FontStyles(const TSkFontStyles& s)
-{
-    TFontStyles result;
-    if (s.Bold) result.Include(fsBold);
-    if (s.Italic) result.Include(fsItalic);
-    if (s.Underline) result.Include(fsUnderline);
-    if (s.StrikeOut) result.Include(fsStrikeOut);
-    return result;
-}
-
 std::string ItemText(const TMenuItem* item)
 {
     return item->ShortCut() ? item->ShownCaption() + "  " + ShortCutToText(item->ShortCut()) : item->ShownCaption();
@@ -297,7 +287,7 @@ void TskSkinPopupWindow::ApplyItemFont(TFont& font) const
     font.Assign(OwnerMenu->DefaultItemFont);
     if (ItemRecord && OwnerMenu->UseSkinFont) {
         font.SetHeight(ItemRecord->Font.Height);
-        font.SetStyle(FontStyles(ItemRecord->Font.Style));
+        font.SetStyle(ToFontStyles(ItemRecord->Font.Style));
         font.SetName(ItemRecord->Font.Name);
     }
     if (SkinData && SkinData->ResourceStrData())
