@@ -6,34 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
-#include <vector>
+
+#include "tests/smoke/ProcessWindows.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Search {
-    DWORD pid;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->pid && IsWindowVisible(hwnd))
-        search->windows.push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> VisibleWindowsOf(DWORD pid)
-{
-    Search search{pid, {}};
-    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
-    return search.windows;
-}
 
 std::wstring Widen(const char* s)
 {
@@ -61,7 +41,7 @@ TEST(Smoke, ProgramShowsAWindowAndExitsCleanlyWhenClosed)
     ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
         << "cannot start " << VORPEN_DIST_DIR << "/vorpen.exe, error " << GetLastError();
 
-    std::vector<HWND> windows;
+    std::set<HWND> windows;
     for (int i = 0; i < 200 && windows.empty(); ++i) {
         if (WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0)
             break;
