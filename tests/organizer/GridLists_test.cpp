@@ -205,7 +205,8 @@ TEST_F(GridLists, MemoListEditsAndDeletes) {
   EXPECT_EQ(boxes.Calls[0].Text + boxes.Calls[1].Text, "您确定要删除此条记录吗？您确定要清除空所有备忘数据吗？");
 }
 
-// A reminder time with its hour fits the first column uncut, in the grid's own font.
+// A reminder time with its hour fits the first column uncut, in the grid's own font and
+// inside the list view's padding of 5 px on either side of a label.
 TEST_F(GridLists, MemoListShowsADateAndTimeWhole) {
   data.Exec("delete from sz_bwlb");
   data.Exec("insert into sz_bwlb (yybz, ylsj, yinlsj, nr, tqtsts, gqzdsc, chts, xssj, fzbz, qrbz) values "
@@ -219,5 +220,6 @@ TEST_F(GridLists, MemoListShowsADateAndTimeWhole) {
   SendMessageW(grid, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
   const int text = int(SendMessageW(grid, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(L"2025-09-29 08:30")));
   EXPECT_EQ(list.DBGrid1->Columns().Items(0)->Width(), 110);
-  EXPECT_LE(text + 4, cell.right - cell.left) << "label " << cell.right - cell.left;
+  ASSERT_GT(text, 0);
+  EXPECT_LE(text + 2 * 5, cell.right - cell.left) << "text " << text << ", label " << cell.right - cell.left;
 }
