@@ -228,8 +228,8 @@ TEST_F(DesktopCalendar, RightClicksOnTheYearAndMonthOpenTheirMenus)
         SetTimer(nullptr, 0, 400, ShootAndCloseMenu);
     };
     const std::pair<TLabel*, const char*> labels[] = {
-        {view.LabelYear, "month-view-year-menu"}, {view.LabelYearUnit, nullptr},
-        {view.LabelMonth, "month-view-month-menu"}, {view.LabelMonthUnit, nullptr}};
+        {view.LabelYear, "month-view-year-menu"}, {view.LabelYearUnit, "month-view-year-unit-menu"},
+        {view.LabelMonth, "month-view-month-menu"}, {view.LabelMonthUnit, "month-view-month-unit-menu"}};
     for (const auto& [label, shot] : labels) {
         menuShot = shot;
         const TPoint at = view.ClientToScreen({label->Left() + label->Width() / 2, label->Top() + label->Height() / 2});
