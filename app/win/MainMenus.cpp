@@ -44,6 +44,16 @@ void ShowForm(TForm* form)
         form->Show();
 }
 
+// The settings and support dialogs are made when first opened, not at start: under Wine
+// the texts their controls measure map some 4 MB of font file for windows seldom opened.
+template <class T>
+T* MadeOnFirstUse(T*& form)
+{
+    if (!form)
+        form = NewForm<T>(Application);
+    return form;
+}
+
 }  // namespace
 
 void TFmMain::CreateMenus()
@@ -255,8 +265,8 @@ void TFmMain::N16Click(TObject*) { ClaimSlot("sz_bqb", NoteSlotKeys, NoteForms, 
 void TFmMain::N17Click(TObject*) { ShowForm(NoteRecordsForm); }
 void TFmMain::N19Click(TObject*) { ClaimSlot("sz_djsb", CountdownSlotKeys, CountdownForms, NoFreeCountdownText); }
 void TFmMain::N20Click(TObject*) { ShowForm(Formdjscx); }
-void TFmMain::N11Click(TObject*) { ShowForm(Formqtcs); }
-void TFmMain::N40Click(TObject*) { ShowForm(Formzxbz); }
+void TFmMain::N11Click(TObject*) { ShowForm(MadeOnFirstUse(Formqtcs)); }
+void TFmMain::N40Click(TObject*) { ShowForm(MadeOnFirstUse(Formzxbz)); }
 void TFmMain::N41Click(TObject*) { OpenHelpDocument(); }
 
 // A missing document is said, as the support dialog's "使用说明" says it.

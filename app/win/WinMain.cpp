@@ -23,10 +23,8 @@
 #include "organizer/win/jrbj.h"
 #include "organizer/win/ksts.h"
 #include "organizer/win/kstsr.h"
-#include "organizer/win/qtcs.h"
 #include "organizer/win/xgrq.h"
 #include "organizer/win/xzrq.h"
-#include "organizer/win/zxbz.h"
 
 namespace {
 
@@ -47,7 +45,8 @@ void UseStartTimeFromEnvironment()
 }
 
 // The organizer's windows, in the start-up order; each joins its place as it is built.
-// All start hidden, so the program makes them once the clock is on the screen.
+// All start hidden, so the program makes them once the clock is on the screen. The
+// settings and support dialogs (Formqtcs, Formzxbz) are made when first opened.
 void CreateOrganizerForms()
 {
     Application->CreateForm(Formbqgl);
@@ -80,8 +79,6 @@ void CreateOrganizerForms()
     Application->CreateForm(Formdjssz3);
     Application->CreateForm(Formdjssz4);
     Application->CreateForm(Formdjscx);
-    Application->CreateForm(Formqtcs);
-    Application->CreateForm(Formzxbz);
     FmMain->CountdownForms = {Formdjs1, Formdjs2, Formdjs3, Formdjs4, Formdjs5};
     FmMain->MemoBoardForm = Formbqgl;
     FmMain->MemoListForm = Formbwlcx;
