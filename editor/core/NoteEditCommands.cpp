@@ -465,9 +465,9 @@ void TNoteEditCore::ChangeCase(TNoteEditorCommand command) {
         UndoGroup group(FUndoList);
         if (FSelectionMode == smColumn) {
             const TBufferCoord at = BlockBegin();
-            DeleteSelection();
-            const TBufferCoord end = InsertColumn(at, changed, true);
-            FUndoList.RecordChange(NoteChange::Insert, at, end, changed, smColumn);
+            const std::vector<int> columns = DeleteSelection();
+            const TBufferCoord end = InsertColumn(at, changed, true, columns);
+            FUndoList.RecordChange(NoteChange::Insert, at, end, changed, smColumn, columns);
         } else {
             InsertText(changed);
         }

@@ -452,7 +452,9 @@ void TNoteEditCore::BeginUpdate() {
 }
 
 void TNoteEditCore::EndUpdate() {
-    if (FPaintLock == 0 || --FPaintLock > 0) return;
+    if (FPaintLock == 0) return;
+    if (FPaintLock == 1) KeepCaretWhole();
+    if (--FPaintLock > 0) return;
     if (!FHost.HostHasWindow()) {
         if (FStatusChanges) StatusChanged(0);
         return;
@@ -480,6 +482,15 @@ void TNoteEditCore::EndUpdate() {
         InvalidateRows(row, row);
     }
     if (FStatusChanges) StatusChanged(0);
+}
+
+// A change of the text can join the caret's byte to a lone lead byte in front of it: the
+// caret then goes after the character so formed, where a click on it would put it.
+void TNoteEditCore::KeepCaretWhole() {
+    if (FCaretY > FLines->Count() || !CaretOnTrailByte(CaretXY())) return;
+    const bool collapsed = FBlockBegin == FBlockEnd && FBlockEnd == CaretXY();
+    SetCaretXYEx(false, {FCaretX + 1, FCaretY});
+    if (collapsed) SetBlockBegin(CaretXY());
 }
 
 void TNoteEditCore::StatusChanged(TNoteStatusChanges changes) {

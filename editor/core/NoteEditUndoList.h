@@ -29,6 +29,9 @@ struct TNoteEditUndoItem {
     TNoteSelectionMode SelMode = smNormal;
     TBufferCoord Start, End;
     std::string Text;
+    // A column deletion: the byte column each line's piece was cut from (a column bound on a
+    // trail byte cuts one byte further), so that undo puts every piece back where it was.
+    std::vector<int> Columns;
     int ChangeNumber = 0;
     void Assign(const TNoteEditUndoItem& source) { *this = source; }
 };
@@ -44,7 +47,7 @@ public:
     TNoteEditUndoList& operator=(const TNoteEditUndoList&) = delete;
 
     void RecordChange(TNoteChangeReason reason, TBufferCoord start, TBufferCoord end, std::string text,
-                      TNoteSelectionMode selMode);
+                      TNoteSelectionMode selMode, std::vector<int> columns = {});
     void BeginGroup();
     void EndGroup();
     void PushChange(std::unique_ptr<TNoteEditUndoItem> item);
