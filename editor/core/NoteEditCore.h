@@ -488,6 +488,7 @@ protected:
     TBufferCoord PadLineTo(const TBufferCoord& at);
     TBufferCoord PointAfterDeletion(TBufferCoord point) const;
     bool ReplayMirrored(const TNoteEditUndoItem& item, bool undo);
+    TBufferCoord InsertItemText(const TNoteEditUndoItem& item);
     void UndoItem(const TNoteEditUndoItem& item);
     void RedoItem(const TNoteEditUndoItem& item);
     void Undo();

@@ -237,6 +237,12 @@ bool TNoteEditCore::ReplayMirrored(const TNoteEditUndoItem& item, bool undo) {
     return true;
 }
 
+// Puts an item's text in at its start, in its mode; answers the end.
+TBufferCoord TNoteEditCore::InsertItemText(const TNoteEditUndoItem& item) {
+    return item.SelMode == smColumn ? InsertColumn(item.Start, item.Text, false, item.Columns)
+                                    : InsertAt(item.Start, item.Text);
+}
+
 void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
     TUpdate update(*this);
     if (ReplayMirrored(item, true)) return;
@@ -251,8 +257,7 @@ void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
         break;
     case NoteChange::DeleteBackwardSel: case NoteChange::DeleteSel: case NoteChange::DeleteBefore:
     case NoteChange::DeleteAfter: case NoteChange::DeleteAll: {
-        const TBufferCoord end =
-            item.SelMode == smColumn ? InsertColumn(item.Start, item.Text, false, item.Columns) : InsertAt(item.Start, item.Text);
+        const TBufferCoord end = InsertItemText(item);
         FRedoList.RecordChange(item.Reason, item.Start, item.SelMode == smNormal ? end : item.End, item.Text, item.SelMode);
         const bool atStart = item.Reason == NoteChange::DeleteBackwardSel || item.Reason == NoteChange::DeleteAfter;
         SetCaretXYEx(true, atStart ? item.Start : end);
@@ -275,8 +280,7 @@ void TNoteEditCore::RedoItem(const TNoteEditUndoItem& item) {
     switch (item.Reason) {
     case NoteChange::Insert: case NoteChange::Paste: case NoteChange::DragDropInsert: case NoteChange::BlanksAdded:
     case NoteChange::LineBreak: {
-        const TBufferCoord end =
-            item.SelMode == smColumn ? InsertColumn(item.Start, item.Text, false, item.Columns) : InsertAt(item.Start, item.Text);
+        const TBufferCoord end = InsertItemText(item);
         FUndoList.RecordChange(item.Reason, item.Start, end, item.Text, item.SelMode, item.Columns);
         SetCaretXYEx(true, end);
         SetBlockBegin(end);

@@ -104,10 +104,12 @@ public:
         for (int step = 0; step < steps; ++step) {
             FLast = Step();
             if (std::getenv("NOTE_EDIT_RANDOM_TRACE")) {
-                std::printf("%s -> [%s] caret %d,%d undo:", FLast.c_str(), Shown(FCore.GetText()).c_str(), FCore.CaretX(), FCore.CaretY());
+                std::printf("%s -> [%s] caret %d,%d undo:", FLast.c_str(), Shown(FCore.GetText()).c_str(), FCore.CaretX(),
+                            FCore.CaretY());
                 for (int i = 0; i < FCore.UndoList().Count(); ++i) {
                     const TNoteEditUndoItem& it = FCore.UndoList().Item(i);
-                    std::printf(" %d(%d,%d-%d,%d m%d '%s')", it.Reason, it.Start.Char, it.Start.Line, it.End.Char, it.End.Line, it.SelMode, Shown(it.Text).c_str());
+                    std::printf(" %d(%d,%d-%d,%d m%d '%s')", it.Reason, it.Start.Char, it.Start.Line, it.End.Char,
+                                it.End.Line, it.SelMode, Shown(it.Text).c_str());
                 }
                 std::printf("\n");
             }
@@ -125,12 +127,14 @@ public:
             if (std::getenv("NOTE_EDIT_RANDOM_TRACE")) std::printf("UNDO -> [%s]\n", Shown(FCore.GetText()).c_str());
             if (std::string fault = Check(); !fault.empty()) return "undoing: " + fault;
         }
-        if (FCore.GetText() != start) return "undo of everything gave\n[" + Shown(FCore.GetText()) + "]\nnot\n[" + Shown(start) + "]";
+        if (FCore.GetText() != start)
+            return "undo of everything gave\n[" + Shown(FCore.GetText()) + "]\nnot\n[" + Shown(start) + "]";
         for (int guard = 0; FCore.RedoList().HasItems() && guard < 10000; ++guard) {
             FCore.CommandProcessor(ecRedo, 0, nullptr);
             if (std::string fault = Check(); !fault.empty()) return "redoing: " + fault;
         }
-        if (FCore.GetText() != end) return "redo of everything gave\n[" + Shown(FCore.GetText()) + "]\nnot\n[" + Shown(end) + "]";
+        if (FCore.GetText() != end)
+            return "redo of everything gave\n[" + Shown(FCore.GetText()) + "]\nnot\n[" + Shown(end) + "]";
         return {};
     }
 
@@ -152,8 +156,10 @@ private:
         int bookmarks[10] = {};
         for (int i = 0; i < marks.Count(); ++i) {
             const TNoteEditMark* m = marks.Items(i);
-            const std::string where = "mark " + std::to_string(i) + " at (" + std::to_string(m->Char()) + ", " + std::to_string(m->Line()) + ")";
-            if (m->Line() < 1 || m->Line() > std::max(FCore.Lines().Count(), 1) || m->Char() < 1) return where + " off the text";
+            const std::string where =
+                "mark " + std::to_string(i) + " at (" + std::to_string(m->Char()) + ", " + std::to_string(m->Line()) + ")";
+            if (m->Line() < 1 || m->Line() > std::max(FCore.Lines().Count(), 1) || m->Char() < 1)
+                return where + " off the text";
             if (NoteByteType(FCore.Lines().Get(m->Line() - 1), m->Char()) == mbTrailByte) return where + " on a trail byte";
             if (m->IsBookmark() && ++bookmarks[m->BookmarkNumber()] > 1) return where + ": a second bookmark of its number";
         }
@@ -215,8 +221,11 @@ private:
         case 21: run(static_cast<TNoteEditorCommand>(ecSetMarker0 + Pick(3))); return "set bookmark";
         case 22: run(static_cast<TNoteEditorCommand>(ecGotoMarker0 + Pick(3))); return "go to bookmark";
         case 23: {
-            const TBufferCoord p = RandomPoint();
-            c.SetBookMark(Pick(10), p.Char, p.Line);
+            // Anywhere, trail bytes and beyond line ends included.
+            TBufferCoord p = RandomPoint();
+            const int n = Pick(10);
+            if (Pick(2)) c.SetBookMark(n, p.Char, p.Line);
+            else run(static_cast<TNoteEditorCommand>(ecSetMarker0 + n), 0, &p);
             return "bookmark at (" + std::to_string(p.Char) + ", " + std::to_string(p.Line) + ")";
         }
         case 24: {
@@ -259,7 +268,7 @@ int SequenceCount() {
 }
 }  // namespace
 
-TEST(NoteEditRandom, CommandSequencesKeepTheCaretWholeAndUndoExact) {
+TEST(NoteEditRandom, CommandSequencesKeepTheCaretAndMarksWholeAndUndoExact) {
     const int count = SequenceCount();
     int failures = 0;
     const char* only = std::getenv("NOTE_EDIT_RANDOM_SEED");
