@@ -453,7 +453,13 @@ void TNoteEditCore::BeginUpdate() {
 
 void TNoteEditCore::EndUpdate() {
     if (FPaintLock == 0) return;
-    if (FPaintLock == 1) KeepCaretWhole();
+    if (FPaintLock == 1) {
+        try {
+            KeepCaretWhole();
+        } catch (...) {
+            NoteHandleException();  // the update still ends
+        }
+    }
     if (--FPaintLock > 0) return;
     if (!FHost.HostHasWindow()) {
         if (FStatusChanges) StatusChanged(0);

@@ -29,8 +29,9 @@ struct TNoteEditUndoItem {
     TNoteSelectionMode SelMode = smNormal;
     TBufferCoord Start, End;
     std::string Text;
-    // A column deletion: the byte column each line's piece was cut from (a column bound on a
-    // trail byte cuts one byte further), so that undo puts every piece back where it was.
+    // A column block cut out, or put back by a case change: the byte column of each line's
+    // piece (a bound on a trail byte cuts one byte further), so that undo and redo put every
+    // piece back where it was.
     std::vector<int> Columns;
     int ChangeNumber = 0;
     void Assign(const TNoteEditUndoItem& source) { *this = source; }
