@@ -103,6 +103,16 @@ BENCHMARK(BM_TypeInOneMegabyteLine)->Unit(benchmark::kMillisecond);
 void BM_TypeInOneMegabyteOfLines(benchmark::State& state) { TypeInBigNote(state, false); }
 BENCHMARK(BM_TypeInOneMegabyteOfLines)->Unit(benchmark::kMillisecond);
 
+// The plan of the whole window with the caret in the middle of the big note.
+void PlanBigNote(benchmark::State& state, bool oneLine) {
+    BigNote note(oneLine);
+    for (auto _ : state) benchmark::DoNotOptimize(note.core.PlanPaint(Rect(0, 0, 482, 40 * 20), true));
+}
+void BM_PlanOneMegabyteLine(benchmark::State& state) { PlanBigNote(state, true); }
+BENCHMARK(BM_PlanOneMegabyteLine);
+void BM_PlanOneMegabyteOfLines(benchmark::State& state) { PlanBigNote(state, false); }
+BENCHMARK(BM_PlanOneMegabyteOfLines);
+
 // 1 MB of lines pasted in front of a 1 MB note, and undone.
 void BM_PasteMegabyteInFront(benchmark::State& state) {
     BigNote note(false);

@@ -105,6 +105,24 @@ int CharToTabColumn(int index, int width, std::string_view line) {
     return column + (index - 1 - inLine);
 }
 
+std::string ExpandedSlice(std::string_view text, int width, int from, int count, TNoteTabCursor& cursor) {
+    std::string out;
+    if (count <= 0 || from < 0) return out;
+    TNoteTabCursor& c = cursor;
+    if (c.Text != text.data() || c.Column > from || c.Byte > text.size()) c = {text.data(), 0, 0};
+    const auto cells = [&](size_t i, int column) { return text[i] == '\t' && width >= 2 ? width - column % width : 1; };
+    while (c.Byte < text.size() && c.Column + cells(c.Byte, c.Column) <= from) c.Column += cells(c.Byte++, c.Column);
+    out.reserve(count);
+    int column = c.Column;
+    for (size_t i = c.Byte; i < text.size() && static_cast<int>(out.size()) < count; ++i) {
+        const int n = cells(i, column);
+        const char b = text[i] == '\t' && width < 2 ? ' ' : text[i];
+        for (int k = 0; k < n && static_cast<int>(out.size()) < count; ++k, ++column)
+            if (column >= from) out += b;
+    }
+    return out;
+}
+
 int ScanSetForward(std::string_view text, int start, const TNoteByteSet& set) {
     const int len = static_cast<int>(text.size());
     if (start < 1 || start > len) return 0;

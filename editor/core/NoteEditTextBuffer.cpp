@@ -117,8 +117,11 @@ void TNoteEditStringList::InsertBytes(int index, int offset, std::string_view by
         throw ENoteEditStringList("Invalid line offset " + std::to_string(offset));
     TUpdate update(*this);
     FIndexOfLongestLine = -1;
-    rec.Flags = NoteLineFlags::LengthUnknown;
+    // A tab-free line stays so unless a tab comes in: no rescan of a long line.
+    const bool tabFree = rec.Flags == NoteLineFlags::NoTabsFound && bytes.find('\t') == std::string_view::npos;
     rec.Text.insert(offset, bytes);
+    if (tabFree) rec.ExpandedLength = static_cast<int>(rec.Text.size());
+    else rec.Flags = NoteLineFlags::LengthUnknown;
     if (OnLineSpliced) OnLineSpliced(this, index, offset, 0, static_cast<int>(bytes.size()));
     Fire(OnLineReplaced, index, 1);
 }
@@ -130,8 +133,9 @@ void TNoteEditStringList::DeleteBytes(int index, int offset, int count) {
         throw ENoteEditStringList("Invalid line offset " + std::to_string(offset));
     TUpdate update(*this);
     FIndexOfLongestLine = -1;
-    rec.Flags = NoteLineFlags::LengthUnknown;
     rec.Text.erase(offset, count);
+    if (rec.Flags == NoteLineFlags::NoTabsFound) rec.ExpandedLength = static_cast<int>(rec.Text.size());
+    else rec.Flags = NoteLineFlags::LengthUnknown;
     if (OnLineSpliced) OnLineSpliced(this, index, offset, count, 0);
     Fire(OnLineReplaced, index, 1);
 }
@@ -301,8 +305,9 @@ int TNoteEditStringList::ExpandedLineLength(int index) {
     if (index < 0 || index >= Count()) return 0;
     TNoteEditStringRec& rec = FList[index];
     if (rec.Flags & NoteLineFlags::LengthUnknown) {
-        rec.ExpandedLength = ExpandedTextLength(rec.Text, FTabWidth);
-        rec.Flags = rec.Text.find('\t') == std::string::npos ? NoteLineFlags::NoTabsFound : NoteLineFlags::TabsFound;
+        const bool hasTabs = rec.Text.find('\t') != std::string::npos;
+        rec.ExpandedLength = hasTabs ? ExpandedTextLength(rec.Text, FTabWidth) : static_cast<int>(rec.Text.size());
+        rec.Flags = hasTabs ? NoteLineFlags::TabsFound : NoteLineFlags::NoTabsFound;
     }
     return rec.ExpandedLength;
 }
