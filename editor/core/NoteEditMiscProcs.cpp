@@ -1,6 +1,8 @@
 #include "editor/core/NoteEditMiscProcs.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 TNoteExceptionHandler& ExceptionHandler() {
@@ -30,10 +32,22 @@ TBufferCoord EarlierPos(const TBufferCoord& p1, const TBufferCoord& p2) {
 // A byte outside the lead range ends a character, so a character starts right after the
 // nearest such byte before the target (or at Start). From there every byte of the lead range
 // pairs with the next, all of them being trail bytes too: only the parity of the run counts.
+namespace {
+// Whether all eight bytes are of the lead range: high bits set, none 0x80 or 0xFF.
+bool AllLeadBytes(const char* p) {
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    const auto hasZero = [&](std::uint64_t v) { return ((v - ones) & ~v & highs) != 0; };
+    return (w & highs) == highs && !hasZero(w ^ highs) && !hasZero(~w);
+}
+}  // namespace
+
 TNoteByteType NoteByteTypeFrom(std::string_view text, int start, int index) {
     if (index < 1 || index > static_cast<int>(text.size()) || start < 1 || start > index) return mbSingleByte;
     const size_t target = index - 1, first = start - 1;
     size_t k = target;
+    while (k >= first + 8 && AllLeadBytes(text.data() + k - 8)) k -= 8;
     while (k > first && IsGbkLeadByte(text[k - 1])) --k;
     if ((target - k) % 2 == 1 && IsGbkTrailByte(text[target])) return mbTrailByte;
     return GbkCharLength(text, target) == 2 ? mbLeadByte : mbSingleByte;
