@@ -1,8 +1,7 @@
 // Cost of a keystroke and its repaint in a note-sized editor with the note's look and both
 // scroll bars on, under Wine: with 3 lines, with 1 MB in lines and with one 1 MB line (also
-// of Chinese alone); and
-// 1 MB pasted in front of a 1 MB note. Set against an empty message round trip and a BitBlt
-// of the editor's size in the same run. Run by hand:
+// of Chinese alone); and 1 MB pasted in front of a 1 MB note. Set against an empty message
+// round trip and a BitBlt of the editor's size in the same run. Run by hand:
 //   wine note_edit_keystroke_bench.exe [repeats]
 #include <chrono>
 #include <cstdio>
