@@ -31,6 +31,7 @@ TEST(Smoke, ProgramShowsAWindowAndExitsCleanlyWhenClosed)
     const fs::path dist = Widen(VORPEN_DIST_DIR), copy = fs::temp_directory_path() / L"vorpen smoke";
     fs::remove_all(copy);
     fs::copy(dist, copy, fs::copy_options::recursive);
+    fs::copy_file(Widen(VORPEN_PRISTINE_DATA_FILE), copy / L"qmkDemo.mdb", fs::copy_options::overwrite_existing);
     const auto shippedData = fs::last_write_time(dist / L"qmkDemo.mdb");
     const bool shippedSettings = fs::exists(dist / L"Set.ini");
     std::wstring folder = copy.wstring();

@@ -524,6 +524,7 @@ protected:
             fs::remove(shot.path(), ec);
         fs::remove_all(copy);
         fs::copy(Widen(VORPEN_DIST_DIR), copy, fs::copy_options::recursive);
+        fs::copy_file(Widen(VORPEN_PRISTINE_DATA_FILE), copy / L"qmkDemo.mdb", fs::copy_options::overwrite_existing);
     }
     void TearDown() override
     {
