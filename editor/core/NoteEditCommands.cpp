@@ -182,7 +182,7 @@ void TNoteEditCore::DeleteLastChar() {
         DeleteRangeRecorded(NoteChange::DeleteBefore, {newX, y}, {x, y}, {newX, y});
         return;
     }
-    const int n = x > 2 && NoteByteType(line, x - 1) == mbTrailByte ? 2 : 1;
+    const int n = x > 2 && FLines->ByteType(y - 1, x - 1) == mbTrailByte ? 2 : 1;
     DeleteRangeRecorded(NoteChange::DeleteBefore, {x - n, y}, {x, y}, {x - n, y});
 }
 

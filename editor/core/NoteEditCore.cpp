@@ -111,6 +111,7 @@ void TNoteEditCore::HookLines() {
     };
     FLines->OnLineSpliced = [this](void*, int index, int offset, int removed, int inserted) {
         if (FMarks.Count() > 0) FMarks.LineSpliced(index + 1, offset + 1, removed, inserted);
+        if (FWrapPlugin) FWrapPlugin->LineSpliced(index, offset, removed, inserted);
     };
     FLines->OnLineReplaced = [this](void*, int index, int count) { LineReplaced(index, count); };
 }

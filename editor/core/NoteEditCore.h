@@ -461,7 +461,8 @@ public:
     TNotePaintPlan PlanPaint(const TRect& clip, bool focused) const;
     // The gutter part of a plan and one text row of it.
     void PlanGutter(TNotePaintPlan& plan, const TRect& clip) const;
-    void PaintTextRow(TNotePaintPlan& plan, const TRect& r, int row, bool showSelection) const;
+    void PaintTextRow(TNotePaintPlan& plan, const TRect& r, int row, int caretRow, bool showSelection,
+                      TNoteTabCursor& tabs) const;
 
     // Repaint requests in display rows and buffer lines.
     void InvalidateRect(const TRect& r);

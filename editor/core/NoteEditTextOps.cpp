@@ -148,7 +148,7 @@ TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::stri
             else if (NoteByteType(s, column) == mbTrailByte) ++column;
             s.insert(column - 1, piece);
             FLines->Put(line - 1, std::move(s));
-        } else if (NoteByteType(FLines->Get(line - 1), column) == mbTrailByte) {
+        } else if (FLines->ByteType(line - 1, column) == mbTrailByte) {
             ++column;
         }
         ++line;
@@ -189,7 +189,7 @@ void TNoteEditCore::InsertText(const std::string& text) {
     if (!FInsertMode && !replacing && at.Char <= len) {
         // Overwrite: remove as many bytes as come in, never half a double-byte character.
         int n = std::min(static_cast<int>(text.size()), len - at.Char + 1);
-        if (at.Char + n <= len && NoteByteType(line, at.Char + n) == mbTrailByte) ++n;
+        if (at.Char + n <= len && FLines->ByteType(at.Line - 1, at.Char + n) == mbTrailByte) ++n;
         const std::string removed = line.substr(at.Char - 1, n);
         const TBufferCoord end{at.Char + n, at.Line};
         DeleteRange(at, end);
