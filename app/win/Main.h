@@ -150,12 +150,9 @@ public:
     void pmMainPopup(TObject* Sender);
     void TrayNotifyIcon1Click(TObject* Sender);
     void TrayNotifyIcon1DblClick(TObject* Sender);
-    // Windows the menus open that other units build; each stays null until the start-up
-    // unit sets it, and its item then does nothing. The festival editor is made anew for
-    // each use: OnFestivalEditor makes it, shows it modally and frees it (see
-    // RunOwnedModal).
-    TForm* MemoListForm = nullptr;      // 备忘录管理: the memo list
-    TForm* NoteRecordsForm = nullptr;   // 便签记录查询: the note records manager
+    // The festival editor is made anew for each use: OnFestivalEditor, set by the start-up
+    // unit, makes it, shows it modally and frees it (see RunOwnedModal); unset, its item
+    // does nothing. The other dialogs of the menus are made when first opened.
     std::function<void()> OnFestivalEditor;
 
     // The talking clock (MainReminders.cpp): each plays its words one after the other.

@@ -13,6 +13,8 @@
 #include "framework/win/Menus.h"
 #include "framework/win/Registry.h"
 #include "organizer/core/OtherSettings.h"
+#include "organizer/win/bqcx.h"
+#include "organizer/win/bwlcx.h"
 #include "organizer/win/djscx.h"
 #include "organizer/win/hlcx.h"
 #include "organizer/win/ksts.h"
@@ -42,16 +44,6 @@ void ShowForm(TForm* form)
 {
     if (form)
         form->Show();
-}
-
-// Dialogs opened only from the menus are made when first opened, not at start: under Wine
-// the texts their controls measure map megabytes of font file for windows seldom opened.
-template <class T>
-T* MadeOnFirstUse(T*& form)
-{
-    if (!form)
-        form = NewForm<T>(Application);
-    return form;
 }
 
 }  // namespace
@@ -237,8 +229,8 @@ void TFmMain::N14Click(TObject*) { ToggleShown(N14, N26, CountdownsShownFlag, nu
 //--- Windows opened from the menus
 
 void TFmMain::N12Click(TObject*) { ShowForm(MadeOnFirstUse(Formhlcx)); }
-void TFmMain::N9Click(TObject*) { ShowForm(Formksts); }
-void TFmMain::N10Click(TObject*) { ShowForm(MemoListForm); }
+void TFmMain::N9Click(TObject*) { ShowForm(MadeOnFirstUse(Formksts)); }
+void TFmMain::N10Click(TObject*) { ShowForm(MadeOnFirstUse(Formbwlcx)); }
 
 void TFmMain::N7Click(TObject*)
 {
@@ -262,7 +254,7 @@ void TFmMain::ClaimSlot(const char* table, std::span<const char* const> keys, st
 }
 
 void TFmMain::N16Click(TObject*) { ClaimSlot("sz_bqb", NoteSlotKeys, NoteForms, NoFreeNoteText); }
-void TFmMain::N17Click(TObject*) { ShowForm(NoteRecordsForm); }
+void TFmMain::N17Click(TObject*) { ShowForm(MadeOnFirstUse(Formbqcx)); }
 void TFmMain::N19Click(TObject*) { ClaimSlot("sz_djsb", CountdownSlotKeys, CountdownForms, NoFreeCountdownText); }
 void TFmMain::N20Click(TObject*) { ShowForm(MadeOnFirstUse(Formdjscx)); }
 void TFmMain::N11Click(TObject*) { ShowForm(MadeOnFirstUse(Formqtcs)); }

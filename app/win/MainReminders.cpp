@@ -14,6 +14,7 @@
 #include "app/core/dbware.h"
 #include "app/win/MsgFrm.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/win/Application.h"
 #include "framework/win/Sound.h"
 #include "organizer/win/ksts.h"
 #include "organizer/win/kstsr.h"
@@ -59,11 +60,10 @@ void TFmMain::tmsnTimer(TObject*)
         FireQuickReminder(*dbhouse, Now(), [](const TQuickReminderRow& row) {
             if (FileExists(row.Sypath))
                 SndPlaySound(row.Sypath, 0);
-            if (Formkstsr) {
-                Formkstsr->Label1->SetCaption(QuickReminderAlertText(row.Kssj));
-                if (!Formkstsr->Visible())
-                    Formkstsr->Show();
-            }
+            TFormkstsr* alert = MadeOnFirstUse(Formkstsr);
+            alert->Label1->SetCaption(QuickReminderAlertText(row.Kssj));
+            if (!alert->Visible())
+                alert->Show();
         });
     } catch (...) {
     }

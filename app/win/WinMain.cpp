@@ -13,16 +13,8 @@
 #include "organizer/win/bqcx.h"
 #include "organizer/win/bqgl.h"
 #include "organizer/win/bqr.h"
-#include "organizer/win/bwlbj.h"
-#include "organizer/win/bwlcx.h"
-#include "organizer/win/bwxg.h"
 #include "organizer/win/djs.h"
-#include "organizer/win/djssz.h"
 #include "organizer/win/jrbj.h"
-#include "organizer/win/ksts.h"
-#include "organizer/win/kstsr.h"
-#include "organizer/win/xgrq.h"
-#include "organizer/win/xzrq.h"
 
 namespace {
 
@@ -44,44 +36,27 @@ void UseStartTimeFromEnvironment()
 
 // The organizer's windows, in the start-up order; each joins its place as it is built.
 // All start hidden, so the program makes them once the clock is on the screen. The
-// dialogs opened only from the menus (almanac query, countdown list, settings, support)
-// are made when first opened.
+// dialogs opened only from a menu, another window or a reminder are made when first
+// opened.
 void CreateOrganizerForms()
 {
     Application->CreateForm(Formbqgl);
     Application->CreateForm(Formbqr1);
     Application->CreateForm(Formdjs1);
-    Application->CreateForm(Formdjssz);
-    Application->CreateForm(Formksts);
-    Application->CreateForm(Formbwlbj);
-    Application->CreateForm(Formbwlcx);
-    Application->CreateForm(Formbwxg);
-    Application->CreateForm(Formjrbj);
-    Application->CreateForm(Formxzrq);
-    Application->CreateForm(Formxgrq);
-    Application->CreateForm(Formkstsr);
     Application->CreateForm(Formbqr7);
     Application->CreateForm(Formbqr2);
     Application->CreateForm(Formbqr3);
     Application->CreateForm(Formbqr4);
     Application->CreateForm(Formbqr5);
     Application->CreateForm(Formbqr6);
-    Application->CreateForm(Formbqcx);
-    Application->CreateForm(Formxsbq);
     Application->CreateForm(Formdjs5);
     Application->CreateForm(Formdjs2);
     Application->CreateForm(Formdjs3);
     Application->CreateForm(Formdjs4);
-    Application->CreateForm(Formdjssz5);
-    Application->CreateForm(Formdjssz2);
-    Application->CreateForm(Formdjssz3);
-    Application->CreateForm(Formdjssz4);
     FmMain->CountdownForms = {Formdjs1, Formdjs2, Formdjs3, Formdjs4, Formdjs5};
     FmMain->MemoBoardForm = Formbqgl;
-    FmMain->MemoListForm = Formbwlcx;
     FmMain->OnFestivalEditor = [] { RunOwnedModal(FmMain, Formjrbj); };
     FmMain->NoteForms = {Formbqr1, Formbqr2, Formbqr3, Formbqr4, Formbqr5, Formbqr6, Formbqr7};
-    FmMain->NoteRecordsForm = Formbqcx;
 }
 
 // Every window and the data module, owned by the application, in this order: the clock

@@ -137,6 +137,16 @@ private:
 
 extern TApplication* Application;
 
+// The form `global` refers to, made and owned by the application when first asked for:
+// windows seldom opened cost nothing at rest.
+template <class T>
+T* MadeOnFirstUse(T*& global)
+{
+    if (!global)
+        global = NewForm<T>(Application);
+    return global;
+}
+
 // A hidden message-only window whose messages go to `method` (the default window procedure
 // runs unless it sets Handled), for objects that need a window of their own, such as a
 // tray icon's callback messages. Exceptions go to Application->HandleException.

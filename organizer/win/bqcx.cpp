@@ -4,6 +4,7 @@
 
 #include "app/core/dbhouse.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/win/Application.h"
 #include "framework/win/Dialogs.h"
 #include "organizer/core/StickyNotes.h"
 #include "organizer/win/FormParts.h"
@@ -94,7 +95,7 @@ bool TFormbqcx::HasRow() const
 // dropped (the viewer simply does not open).
 void TFormbqcx::skSkinButton3Click(TObject*)
 {
-    if (!HasRow() || !Formxsbq)
+    if (!HasRow())
         return;
     TADOQuery& list = *dbhouse->qbqcx;
     const std::string path =
@@ -104,6 +105,7 @@ void TFormbqcx::skSkinButton3Click(TObject*)
     if (!AskYesNo(NoteShowQuestion(list.FieldByName("xsbz").AsString())))
         return;
     try {
+        MadeOnFirstUse(Formxsbq);
         NoteMemoClearAll(Formxsbq->Memo1);
         NoteMemoLoadFile(Formxsbq->Memo1, path);
         Formxsbq->ShowModal();

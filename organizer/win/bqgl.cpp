@@ -3,6 +3,7 @@
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
 #include "framework/rtl/SysUtils.h"
+#include "framework/win/Application.h"
 #include "organizer/core/MemoRules.h"
 #include "organizer/win/bwxg.h"
 
@@ -145,8 +146,8 @@ void TFormbqgl::EditMemo() {
   q.SQL.Add("select * from sz_bwlb where iid= :iid ");
   q.Parameters.ParamByName("iid").Value = MenuIid(1);
   q.Open();
-  if (q.IsEmpty() || !Formbwxg) return;
-  Formbwxg->LoadMemo(ReadMemoRow(q));
+  if (q.IsEmpty()) return;
+  MadeOnFirstUse(Formbwxg)->LoadMemo(ReadMemoRow(q));
   Formbwxg->Show();
 }
 

@@ -1,6 +1,7 @@
 #include "organizer/win/bwlcx.h"
 
 #include "app/core/dbhouse.h"
+#include "framework/win/Application.h"
 #include "organizer/core/MemoRules.h"
 #include "organizer/win/GridList.h"
 #include "organizer/win/bwlbj.h"
@@ -55,13 +56,13 @@ void TFormbwlcx::FormShow(TObject*) { OpenGridList(*dbhouse->qbwcx, MemoListSQL)
 void TFormbwlcx::FormClose(TObject*, TCloseAction&) { dbhouse->qbwcx->Close(); }
 
 void TFormbwlcx::skSkinButton3Click(TObject*) {
-  if (Formbwlbj) Formbwlbj->Show();
+  MadeOnFirstUse(Formbwlbj)->Show();
 }
 
 void TFormbwlcx::skSkinButton1Click(TObject*) {
   TADOQuery& list = *dbhouse->qbwcx;
-  if (!list.Active() || list.IsEmpty() || !Formbwxg) return;
-  Formbwxg->LoadMemo(ReadMemoRow(list));
+  if (!list.Active() || list.IsEmpty()) return;
+  MadeOnFirstUse(Formbwxg)->LoadMemo(ReadMemoRow(list));
   if (Formbwxg->Visible()) Formbwxg->Hide();   // left open by the memo board
   Formbwxg->ShowModal();
 }

@@ -219,8 +219,7 @@ void TCountdownForm::Timer1Timer(TObject*) { ShowTimeLeft(Target()); }
 
 void TCountdownForm::N1Click(TObject*)
 {
-    if (TCountdownSettingsForm* dialog = CountdownSettingsForms[FSlot - 1])
-        dialog->Show();
+    CountdownSettingsDialog(FSlot)->Show();
 }
 
 void TCountdownForm::N2Click(TObject*)

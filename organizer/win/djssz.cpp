@@ -2,6 +2,7 @@
 
 #include "app/core/dbhouse.h"
 #include "framework/rtl/SysUtils.h"
+#include "framework/win/Application.h"
 #include "framework/win/Dialogs.h"
 #include "organizer/win/djs.h"
 
@@ -85,6 +86,20 @@ TCountdownSettingsForm::~TCountdownSettingsForm()
 {
     if (CountdownSettingsForms[FSlot - 1] == this)
         CountdownSettingsForms[FSlot - 1] = nullptr;
+}
+
+TCountdownSettingsForm* CountdownSettingsDialog(int slot)
+{
+    if (slot >= 1 && slot <= kCountdownSlots && CountdownSettingsForms[slot - 1])
+        return CountdownSettingsForms[slot - 1];
+    switch (slot) {
+    case 1: return MadeOnFirstUse(Formdjssz);
+    case 2: return MadeOnFirstUse(Formdjssz2);
+    case 3: return MadeOnFirstUse(Formdjssz3);
+    case 4: return MadeOnFirstUse(Formdjssz4);
+    case 5: return MadeOnFirstUse(Formdjssz5);
+    }
+    throw EInvalidOperation("countdown slot " + std::to_string(slot) + " does not exist");
 }
 
 void TCountdownSettingsForm::SetAbsolute(bool absolute)

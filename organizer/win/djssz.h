@@ -71,3 +71,5 @@ extern TFormdjssz4* Formdjssz4;
 extern TFormdjssz5* Formdjssz5;
 // Slot N's dialog at index N-1; null until it is made.
 extern std::array<TCountdownSettingsForm*, kCountdownSlots> CountdownSettingsForms;
+// Slot N's dialog, made (owned by the application) when first asked for.
+TCountdownSettingsForm* CountdownSettingsDialog(int slot);

@@ -1,6 +1,7 @@
 #include "organizer/win/jrbj.h"
 
 #include "app/core/dbhouse.h"
+#include "framework/win/Application.h"
 #include "organizer/core/FestivalRules.h"
 #include "organizer/win/GridList.h"
 #include "organizer/win/xgrq.h"
@@ -56,13 +57,13 @@ void TFormjrbj::FormShow(TObject*) { OpenGridList(*dbhouse->qjrcx, FestivalListS
 void TFormjrbj::FormClose(TObject*, TCloseAction&) { dbhouse->qjrcx->Close(); }
 
 void TFormjrbj::skSkinButton1Click(TObject*) {
-  if (Formxzrq) Formxzrq->ShowModal();
+  MadeOnFirstUse(Formxzrq)->ShowModal();
 }
 
 void TFormjrbj::skSkinButton2Click(TObject*) {
   TADOQuery& list = *dbhouse->qjrcx;
-  if (!list.Active() || list.IsEmpty() || !Formxgrq) return;
-  Formxgrq->LoadFestival(ReadFestivalRow(list));
+  if (!list.Active() || list.IsEmpty()) return;
+  MadeOnFirstUse(Formxgrq)->LoadFestival(ReadFestivalRow(list));
   Formxgrq->ShowModal();
   list.Close();
   list.Open();

@@ -1,5 +1,6 @@
 #include "organizer/win/kstsr.h"
 
+#include "framework/win/Application.h"
 #include "organizer/win/ksts.h"
 
 TFormkstsr* Formkstsr = nullptr;
@@ -36,7 +37,7 @@ TFormkstsr::TFormkstsr(TComponent* AOwner) : TForm(AOwner) {
 
 void TFormkstsr::BitBtn1Click(TObject*) {
   Close();
-  if (Formksts) Formksts->Show();
+  MadeOnFirstUse(Formksts)->Show();
 }
 
 void TFormkstsr::BitBtn2Click(TObject*) { Close(); }

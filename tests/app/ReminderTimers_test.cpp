@@ -34,7 +34,6 @@ protected:
         // Only the timer under test runs.
         for (TTimer* t : {form->tmrDrawClock, form->Timer1, form->tszxsf, form->tmsn, form->twzc})
             t->SetEnabled(false);
-        Formkstsr = NewForm<TFormkstsr>(nullptr);
         ReminderPlayCount = 3;
     }
     void TearDown() override
@@ -135,11 +134,12 @@ TEST_F(ReminderTimers, AQuickReminderAcrossMidnightFiresOnceAtItsMomentAndResets
     form->tmsn->SetEnabled(true);
     timers.Advance(15 * 60000 - 6000);
     EXPECT_TRUE(Played().empty());
-    EXPECT_FALSE(Formkstsr->Visible());
+    EXPECT_EQ(Formkstsr, nullptr);   // the alert is made when it is first shown
 
     timers.Advance(6000);   // 00:05:00
     EXPECT_EQ(Played(), Words{"门铃.wav"});
     EXPECT_EQ(data.Value("select zdsj from sz_ksb where bz='1'"), "");
+    ASSERT_NE(Formkstsr, nullptr);
     EXPECT_TRUE(Formkstsr->Visible());
     EXPECT_EQ(Formkstsr->Label1->Caption(), "您在23:50时间设置的快速提醒已到");
 
