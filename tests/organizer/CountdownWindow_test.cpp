@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "../db/DataFileCopy.h"
 #include "app/core/dbhouse.h"
@@ -362,6 +363,25 @@ TEST_F(Countdowns, MarkingHiddenFromTheWindowWritesOnlyItsSlot)
     window3->N2->Click();
     EXPECT_FALSE(window3->Visible());
     EXPECT_EQ(Value("select group_concat(qyzt, '') from (select qyzt from sz_djsb order by bz)"), "11011");
+}
+
+// A window's settings item opens its own slot's dialog, made on the first click.
+TEST_F(Countdowns, TheSettingsItemOpensTheSlotsDialogMadeWhenFirstAskedFor)
+{
+    window->N1->Click();
+    EXPECT_TRUE(dialog->Visible());
+    ASSERT_EQ(Formdjssz3, nullptr);
+    window3->N1->Click();
+    TFormdjssz3* made = Formdjssz3;
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->Slot(), 3);
+    EXPECT_TRUE(made->Visible());
+    made->Hide();
+    window3->N1->Click();
+    EXPECT_EQ(Formdjssz3, made);
+    EXPECT_TRUE(made->Visible());
+    delete std::exchange(Formdjssz3, nullptr);
+    EXPECT_EQ(CountdownSettingsForms[2], nullptr);
 }
 
 TEST_F(Countdowns, TheDialogSavesARelativeTarget)

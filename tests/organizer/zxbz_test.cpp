@@ -5,6 +5,7 @@
 
 #include "framework/rtl/FileUtils.h"
 #include "framework/win/Dialogs.h"
+#include "framework/win/Graphics.h"
 #include "organizer/win/zxbz.h"
 #include "tests/db/DataFileCopy.h"
 #include "tests/organizer/WinShot.h"
@@ -62,6 +63,29 @@ TEST_F(SupportDialog, LinksOpenTheirPlaceholderAddresses) {
   std::sort(links.begin(), links.end());
   EXPECT_EQ(std::unique(links.begin(), links.end()), links.end());   // sixteen distinct pages
   EXPECT_TRUE(boxes.Calls.empty());
+}
+
+// The text as drawn on the screen ends inside each label: its last two columns hold only
+// the label's background, so no address loses its last letters.
+TEST_F(SupportDialog, EveryLabelShowsItsWholeText) {
+  form->Show();
+  SettlePaint(form->Handle());
+  std::vector<TLabel*> labels = {form->Label1, form->Label2, form->Label3, form->Label4, form->Label17};
+  labels.insert(labels.end(), std::begin(form->Links), std::end(form->Links));
+  HDC screen = GetDC(nullptr);
+  for (TLabel* label : labels) {
+    POINT corner{label->Left() + label->Width() - 2, label->Top()};
+    ClientToScreen(label->Parent()->Handle(), &corner);
+    const COLORREF back = ColorToRGB(label->Color());
+    int ink = 0;
+    for (int x = 0; x < 2; ++x)
+      for (int y = 0; y < label->Height(); ++y) ink += GetPixel(screen, corner.x + x, corner.y + y) != back;
+    EXPECT_EQ(ink, 0) << label->Name() << " " << label->Caption();
+    EXPECT_LE(label->Left() + label->Width(), label->Parent()->ClientWidth()) << label->Name();
+  }
+  ReleaseDC(nullptr, screen);
+  for (int i = 0; i < 8; ++i)   // the second column of links starts clear of the first
+    EXPECT_LT(form->Links[i]->Left() + form->Links[i]->Width(), form->Links[8]->Left()) << i;
 }
 
 TEST_F(SupportDialog, UpdateSaysAtOnceThatThereIsNone) {
