@@ -521,12 +521,39 @@ TEST_F(NoteFiles, SaveGivesUpOnALongHoldAndKeepsTheOldFile) {
                   0);
         EXPECT_EQ(message.find_first_of("\r\n"), std::string::npos);
     }
-    SetNoteReplaceRetryHook({});
+    EXPECT_EQ(retries, NoteReplaceRetries);
+    // The note saves on every keystroke: while the hold lasts, each save tries once.
+    EXPECT_THROW(list.SaveToFile(path), EInOutError);
     EXPECT_EQ(retries, NoteReplaceRetries);
     holder.Release();
     EXPECT_EQ(ReadBytes(path), "old text");
     EXPECT_FALSE(fs::exists(fs::path(std::u8string(path.begin(), path.end())).concat(".tmp")));
     list.SaveToFile(path);  // once let go, the next save goes through
     EXPECT_EQ(ReadBytes(path), "new text");
+    // and a later brief hold is waited for again.
+    FileHolder brief(path);
+    ASSERT_TRUE(brief.Opened());
+    SetNoteReplaceRetryHook([&](int) { brief.Release(); });
+    list.Add("more");
+    EXPECT_NO_THROW(list.SaveToFile(path));
+    SetNoteReplaceRetryHook({});
+    EXPECT_NE(ReadBytes(path).find("more"), std::string::npos);
+}
+
+// A folder in the note file's place refuses every save (as a read-only file does on Windows,
+// though not under Wine): it fails at once, with no wait.
+TEST_F(NoteFiles, SaveOverAFolderFailsAtOnce) {
+    const std::string path = PathOf("note.txt");
+    const fs::path file(std::u8string(path.begin(), path.end()));
+    fs::create_directory(file);
+    int retries = 0;
+    SetNoteReplaceRetryHook([&](int) { ++retries; });
+    TNoteEditStringList list;
+    list.Add("new text");
+    EXPECT_THROW(list.SaveToFile(path), EInOutError);
+    SetNoteReplaceRetryHook({});
+    EXPECT_EQ(retries, 0);
+    EXPECT_TRUE(fs::is_directory(file));
+    EXPECT_FALSE(fs::exists(fs::path(file).concat(".tmp")));
 }
 #endif
