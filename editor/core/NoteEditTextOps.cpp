@@ -389,6 +389,8 @@ void TNoteEditCore::DropFrom(TNoteEditCore& source, TBufferCoord point, bool mov
     FUndoList.RecordChange(same ? NoteChange::DragDropInsert : NoteChange::Insert, point, end, text,
                            mode == smColumn ? smColumn : smNormal);
     SetCaretXYEx(true, end);
+    // A lone lead byte before the point joins the text's first byte: the selection starts after them.
+    if (CaretOnTrailByte(point)) ++point.Char;
     SetBlockBegin(point);
     if (mode == smLine && end.Line > point.Line)
         SetBlockEnd({static_cast<int>(FLines->Get(end.Line - 2).size()) + 1, end.Line - 1});

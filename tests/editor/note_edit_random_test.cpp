@@ -1,10 +1,10 @@
 // Seeded random command sequences over GBK text (invalid bytes included): typing, deletes, the
 // three selection modes, indents, undo and redo, copy, cut, paste, drag and drop, bookmarks and
-// other marks. After every command the caret and every mark stand off trail bytes, every mark
-// is on an existing line and the kept answers of the buffer and the wrap match fresh ones;
-// undoing everything gives the start text back and redoing everything gives the end text. The
-// number of sequences comes from NOTE_EDIT_RANDOM_SEQUENCES (default 10000); a failure names
-// its seed and step.
+// other marks. After every command the caret and every mark stand off trail bytes (after a
+// drop the selection bounds too), every mark is on an existing line and the kept answers of
+// the buffer and the wrap match fresh ones; undoing everything gives the start text back and
+// redoing everything gives the end text. The number of sequences comes from
+// NOTE_EDIT_RANDOM_SEQUENCES (default 10000); a failure names its seed and step.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -231,6 +231,11 @@ private:
         case 17: {
             if (!c.SelAvail()) return "no drop";
             c.DropFrom(c, RandomPoint(), Pick(3) != 0);
+            // The dropped text is selected, from off a trail byte (a column block's corners aside).
+            for (const TBufferCoord& b : {c.BlockBegin(), c.BlockEnd()}) {
+                if (c.SelectionMode() != smColumn && NoteByteType(c.Lines().Get(b.Line - 1), b.Char) == mbTrailByte)
+                    FFault = "selection bound on a trail byte at (" + std::to_string(b.Char) + ", " + std::to_string(b.Line) + ")";
+            }
             return "drop";
         }
         case 18: run(Pick(2) ? ecTab : ecShiftTab); return "tab";
