@@ -91,7 +91,10 @@ void TNoteEditCore::SetCaretXYEx(bool forceToVisible, TBufferCoord p) {
     } else if (!pastEol) {
         limit = static_cast<int>(FLines->Get(p.Line - 1).size()) + 1;
     }
-    if (p.Char > limit && !(pastEol && HasOption(eoAutoSizeMaxScrollWidth))) p.Char = limit;
+    if (p.Char > limit && !(pastEol && HasOption(eoAutoSizeMaxScrollWidth))) {
+        p.Char = limit;
+        if (p.Char > 1 && CaretOnTrailByte(p)) --p.Char;  // the scroll width may cut a character
+    }
     if (p.Char < 1) p.Char = 1;
     if (p.Char == FCaretX && p.Line == FCaretY) {
         FLastCaretX = DisplayXY().Column;

@@ -101,6 +101,19 @@ TEST(NoteEditCore, SelectionIsNormalisedAndNeverEndsInsideACharacter) {
     EXPECT_FALSE(e.Core.SelAvail());
 }
 
+// The caret held at the scroll width stops before a character the width cuts.
+TEST(NoteEditCore, TheCaretStopsBeforeACharacterTheScrollWidthCuts) {
+    Editor e;
+    e.Core.SetOptions(e.Core.Options() | NoteOption(eoScrollPastEol));
+    e.Text("a" + Zhong + Zhong + Zhong + Zhong + Zhong + Zhong);
+    for (const int width : {9, 10}) {
+        e.Core.SetMaxScrollWidth(width);
+        e.Core.SetCaretXY({1, 1});
+        e.Core.SetCaretXY({20, 1});
+        EXPECT_EQ(e.Core.CaretX(), 10) << width;  // 10 and 11 hold the fifth 中
+    }
+}
+
 TEST(NoteEditCore, WrappedRowsMapBothWaysAtSeveralWidths) {
     std::string line = "Note:\t" + Zhong + Wen + " mixed text with " + Zhong + " and words, ";
     for (int i = 0; i < 40; ++i) line += Wen;

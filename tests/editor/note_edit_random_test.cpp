@@ -1,9 +1,10 @@
 // Seeded random command sequences over GBK text (invalid bytes included): typing, deletes, the
 // three selection modes, indents, undo and redo, copy, cut, paste, drag and drop, bookmarks and
 // other marks. After every command the caret and every mark stand off trail bytes (after a
-// drop the selection bounds too) and every mark on an existing line; undoing everything gives
-// the start text back and redoing everything gives the end text. The number of sequences
-// comes from NOTE_EDIT_RANDOM_SEQUENCES (default 10000); a failure names its seed and step.
+// drop the selection bounds too), every mark is on an existing line and the kept answers of
+// the buffer and the wrap match fresh ones; undoing everything gives the start text back and
+// redoing everything gives the end text. The number of sequences comes from
+// NOTE_EDIT_RANDOM_SEQUENCES (default 10000); a failure names its seed and step.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -24,17 +25,25 @@ using ClipboardHost = TClipboardNoteHost;
 const char* const Pieces[] = {"a", "b", "Z", "1", " ", " ", "\t", "\xD6\xD0", "\xCE\xC4", "\x81\x41", "\xB0\x61",
                               ",", "_", "\xD6", "\xD6", "\x80", "\xFF"};
 
-std::string RandomPiece(std::mt19937& rng) {
+// With long runs, now and then a long run of lead bytes or of wrap points, so that lines grow
+// long enough for the caches of long lines (kept character starts, rows re-wrapped in part).
+std::string RandomPiece(std::mt19937& rng, bool longRuns = false) {
+    if (longRuns && std::uniform_int_distribution<int>(0, 9)(rng) == 0) {
+        const int n = std::uniform_int_distribution<int>(64, 320)(rng);
+        std::string run;
+        while (static_cast<int>(run.size()) < n) run += n % 3 == 0 ? "w " : n % 3 == 1 ? "\xD6" : "\xD6\xD0";
+        return run;
+    }
     return Pieces[std::uniform_int_distribution<int>(0, std::size(Pieces) - 1)(rng)];
 }
 
-std::string RandomText(std::mt19937& rng, int maxLines, int maxPieces) {
+std::string RandomText(std::mt19937& rng, int maxLines, int maxPieces, bool longRuns = false) {
     std::string text;
     const int lines = std::uniform_int_distribution<int>(1, maxLines)(rng);
     for (int l = 0; l < lines; ++l) {
         if (l > 0) text += "\r\n";
         const int n = std::uniform_int_distribution<int>(0, maxPieces)(rng);
-        for (int i = 0; i < n; ++i) text += RandomPiece(rng);
+        for (int i = 0; i < n; ++i) text += RandomPiece(rng, longRuns);
     }
     return text;
 }
@@ -74,7 +83,8 @@ public:
             FCore.WordWrap().SetEnabled(true);
         }
         if (Pick(4) == 0) FCore.SetOptions(FCore.Options() & ~NoteOption(eoTrimTrailingSpaces));
-        FCore.SetTextBytes(RandomText(FRng, 6, 12));
+        FLongRuns = Pick(4) == 0;
+        FCore.SetTextBytes(RandomText(FRng, 6, 12, FLongRuns));
     }
 
     // Runs the commands; the answer describes the first broken rule, empty when none.
@@ -126,8 +136,9 @@ private:
         return {1 + Pick(len + 4), line};
     }
 
-    std::string Check() const {
+    std::string Check() {
         const TBufferCoord caret = FCore.CaretXY();
+        if (std::string fault = FLongRuns ? CheckCaches(caret) : ""; !fault.empty()) return fault;
         if (caret.Line < 1 || caret.Line > std::max(FCore.Lines().Count(), 1)) return "caret on no line";
         if (NoteByteType(FCore.Lines().Get(caret.Line - 1), caret.Char) == mbTrailByte)
             return "caret on a trail byte at (" + std::to_string(caret.Char) + ", " + std::to_string(caret.Line) + ")";
@@ -145,6 +156,34 @@ private:
         return {};
     }
 
+    // The buffer's and the wrap's kept answers against a fresh computation: the tab flag and
+    // expanded length of the lines around the caret, byte types along the caret line (every
+    // fifth and those next to the caret), the rows of a new wrap.
+    std::string CheckCaches(const TBufferCoord& caret) {
+        TNoteEditStringList& lines = FCore.Lines();
+        for (int i = std::max(caret.Line - 2, 0); i <= caret.Line && i < lines.Count(); ++i) {
+            const std::string& s = lines.Get(i);
+            if (lines.LineHasTabs(i) != (s.find('\t') != std::string::npos) ||
+                lines.ExpandedLineLength(i) != ExpandedTextLength(s, lines.TabWidth()))
+                return "kept tab flag or length of line " + std::to_string(i + 1);
+        }
+        const std::string& s = lines.Get(caret.Line - 1);
+        TNoteByteType walked = mbSingleByte;
+        for (int column = 1; column <= static_cast<int>(s.size()); ++column) {
+            walked = walked == mbLeadByte ? mbTrailByte : GbkCharLength(s, column - 1) == 2 ? mbLeadByte : mbSingleByte;
+            if ((column % 5 == 0 || std::abs(column - caret.Char) < 3) && lines.ByteType(caret.Line - 1, column) != walked)
+                return "byte type of column " + std::to_string(column) + " of the caret line";
+        }
+        if (const TNoteWordWrapPlugin* wrap = FCore.WrapPlugin()) {
+            const TNoteWordWrapPlugin fresh(&FCore);
+            if (wrap->RowCount() != fresh.RowCount()) return "wrapped row count";
+            for (int row = 1; row <= wrap->RowCount(); ++row)
+                if (wrap->RowLength(row) != fresh.RowLength(row) || wrap->RowToBuffer({1, row}) != fresh.RowToBuffer({1, row}))
+                    return "wrapped row " + std::to_string(row);
+        }
+        return {};
+    }
+
     // One random command; answers its name.
     std::string Step() {
         TNoteEditCore& c = FCore;
@@ -153,7 +192,7 @@ private:
         };
         switch (Pick(27)) {
         case 0: case 1: {
-            const std::string piece = RandomPiece(FRng);
+            const std::string piece = RandomPiece(FRng, FLongRuns);
             if (piece.size() == 1) run(ecChar, piece[0]);
             else run(ecImeStr, 0, const_cast<char*>(piece.c_str()));
             return "type";
@@ -244,6 +283,7 @@ private:
     ClipboardHost FHost;
     TNoteEditCore FCore{FHost};
     std::string FLast, FFault;
+    bool FLongRuns = false;
 };
 
 int SequenceCount() {

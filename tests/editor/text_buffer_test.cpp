@@ -432,6 +432,21 @@ TEST(NoteEditStringList, ByteTypesFollowEveryChange) {
     EXPECT_GT(checked, 5000);
 }
 
+// The start kept at 256 follows a lone lead byte; an edit at that very offset that puts a lead
+// byte there pairs the lone byte with it, so the start must go with the edit.
+TEST(NoteEditStringList, AKeptStartAtTheEditOffsetGoes) {
+    for (const bool insert : {false, true}) {
+        TNoteEditStringList list;
+        list.Add(std::string(255, 'a') + "\xD6\xFF" + std::string(300, '\xD6'));
+        ASSERT_EQ(list.ByteType(0, 402), mbLeadByte);
+        if (insert) list.InsertBytes(0, 256, std::string(100, '\xD0'));
+        else list.DeleteBytes(0, 256, 1);
+        const std::string& s = list.Get(0);
+        for (int column = 1; column <= static_cast<int>(s.size()); ++column)
+            ASSERT_EQ(list.ByteType(0, column), WalkedByteType(s, column)) << insert << " column " << column;
+    }
+}
+
 #ifdef _WIN32
 // Another program (a virus scanner, a backup tool) holding the note file open without delete
 // sharing, on a thread of its own, until Release.

@@ -238,3 +238,21 @@ TEST(NoteWordWrap, SplicesMatchAFullRewrap) {
         }
     }
 }
+
+// Rows of ten on a line without a break: an inserted blank moves every later row start off
+// the old grid, though a row starts within the inserted bytes where a moved old one would.
+TEST(NoteWordWrap, ASpliceResumesOldRowsOnlyAfterTheInsertedBytes) {
+    for (const int offset : {100, 600}) {
+        WrapHost host(10);
+        host.Lines.Add(std::string(1000, 'x'));
+        TNoteWordWrapPlugin wrap(&host);
+        host.Lines.OnLineSpliced = [&](void*, int index, int at, int removed, int inserted) {
+            wrap.LineSpliced(index, at, removed, inserted);
+        };
+        host.Lines.OnLineReplaced = [&](void*, int index, int count) { wrap.AfterReplace(index, count); };
+        host.Lines.InsertBytes(0, offset, "xxxxxxxx x");
+        TNoteWordWrapPlugin fresh(&host);
+        ASSERT_EQ(Rows(wrap, 0), Rows(fresh, 0)) << offset;
+        for (int c = 1; c <= 1011; ++c) ASSERT_EQ(wrap.BufferToRow({c, 1}), fresh.BufferToRow({c, 1})) << c;
+    }
+}
