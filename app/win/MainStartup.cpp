@@ -119,7 +119,8 @@ void TFmMain::FormCreate(TObject*)
 void TFmMain::tszxsfTimer(TObject*)
 {
     tszxsf->SetEnabled(false);
-    Guarded([this] { LoadSkinImages(); });
+    if (!FSkinImagesLoaded)
+        Guarded([this] { LoadSkinImages(); });
     if (std::function<void()> shown = std::exchange(OnClockShown, nullptr))
         shown();
     if (std::string reason; !OpenDataFile(reason)) {

@@ -92,11 +92,15 @@ void CreateOrganizerForms()
 
 // Every window and the data module, owned by the application, in this order: the clock
 // window (the main form), the desktop calendar, the data module, then the organizer
-// windows, which the start-up timer makes right after the clock's first frame and before
-// anything reads the data file.
+// windows, which the start-up timer makes after the clock's first frame and before
+// anything reads the data file. The clock is on the screen, with its first frame, before
+// the desktop calendar is made.
 void CreateForms()
 {
     Application->CreateForm(FmMain);
+    FmMain->ShowFirstFrame();
+    if (Application->ShowMainForm && !Application->Terminated())
+        FmMain->SetVisible(true);
     Application->CreateForm(Form1);
     FmMain->Form1 = Form1;
     dbhouse = new Tdbhouse(Application);
