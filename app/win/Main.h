@@ -95,6 +95,10 @@ public:
     TMenuItem *N2 = nullptr, *N22 = nullptr, *N5 = nullptr, *N23 = nullptr, *N13 = nullptr, *N24 = nullptr,
               *N6 = nullptr, *N25 = nullptr, *N14 = nullptr, *N26 = nullptr;
     void FormCreate(TObject* Sender);
+    // Set by the program before it makes the window: the tray icon, a synchronous call into
+    // the shell, is then added by the program once the clock is on the screen rather than
+    // by FormCreate.
+    static inline bool TrayIconAfterFirstFrame = false;
     void FormClose(TObject* Sender, TCloseAction& Action);
     void tszxsfTimer(TObject* Sender);
     void BitBtn1Click(TObject* Sender);   // repeating memos

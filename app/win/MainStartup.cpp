@@ -111,7 +111,8 @@ void TFmMain::FormCreate(TObject*)
         Terminate();
     }
     SetWindowLongPtrW(Application->Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-    TrayNotifyIcon1->SetIconVisible(true);
+    if (!TrayIconAfterFirstFrame)
+        TrayNotifyIcon1->SetIconVisible(true);
     ResetClockDrawn();
     Application->SetShowHint(true);
 }

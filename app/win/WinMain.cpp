@@ -6,6 +6,7 @@
 #include "app/win/Main.h"
 #include "app/win/MsgFrm.h"
 #include "app/win/SingleInstance.h"
+#include "app/win/TrayIcon.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
@@ -94,13 +95,15 @@ void CreateOrganizerForms()
 // window (the main form), the desktop calendar, the data module, then the organizer
 // windows, which the start-up timer makes after the clock's first frame and before
 // anything reads the data file. The clock is on the screen, with its first frame, before
-// the desktop calendar is made.
+// its tray icon and the desktop calendar are made.
 void CreateForms()
 {
+    TFmMain::TrayIconAfterFirstFrame = true;
     Application->CreateForm(FmMain);
     FmMain->ShowFirstFrame();
     if (Application->ShowMainForm && !Application->Terminated())
         FmMain->SetVisible(true);
+    FmMain->TrayNotifyIcon1->SetIconVisible(true);
     Application->CreateForm(Form1);
     FmMain->Form1 = Form1;
     dbhouse = new Tdbhouse(Application);
