@@ -17,6 +17,8 @@
 #include <set>
 #include <string>
 
+#include "tests/smoke/ProcessWindows.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,21 +26,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double MsSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
-
-struct Search {
-    DWORD Pid;
-    std::set<HWND> Windows;
-};
-
-BOOL CALLBACK Collect(HWND hwnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->Pid && IsWindowVisible(hwnd))
-        search->Windows.insert(hwnd);
-    return TRUE;
-}
 
 std::wstring TitleOf(HWND h)
 {
@@ -66,9 +53,7 @@ TRun RunOnce(const fs::path& folder)
     HWND first = nullptr;
     double shownAt = -1;
     while (MsSince(t0) < 120000) {
-        Search search{pi.dwProcessId, {}};
-        EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
-        for (HWND h : search.Windows) {
+        for (HWND h : VisibleWindowsOf(pi.dwProcessId)) {
             if (!first)
                 first = h;
             if (result.Calendar < 0 && TitleOf(h) == L"日历")

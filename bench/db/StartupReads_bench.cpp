@@ -23,7 +23,7 @@ std::string PrepareFolder() {
     auto dir = std::filesystem::temp_directory_path() / "vorpen-db-bench";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    std::filesystem::copy_file(std::string(VORPEN_DIST_DIR) + "/qmkDemo.mdb", dir / "qmkDemo.mdb");
+    std::filesystem::copy_file(VORPEN_PRISTINE_DATA_FILE, dir / "qmkDemo.mdb");
     std::string folder = dir.string() + "/";
 
     TComponent app(nullptr);

@@ -6,40 +6,18 @@
 #include <chrono>
 #include <cstdio>
 
+#include "bench/editor/EditorBench.h"
 #include "editor/win/NoteEdit.h"
 #include "framework/win/Application.h"
 #include "framework/win/Bitmap.h"
+#include "tests/editor/NoteEditLook.h"
 
 namespace {
-double MsPer(int n, auto&& step) {
-    auto t0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < n; ++i) step(i);
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count() / n;
-}
-
-class TBenchForm : public TForm {
-public:
-    explicit TBenchForm(TComponent* owner) : TForm(owner) { SetBorderStyle(bsNone); }
-};
-
 // The sticky note's editor: ruled, wrapped at the right edge, scroll bars on.
 TNoteEdit* MakeNote(TForm* form, int left) {
     auto* edit = new TNoteEdit(form);
     edit->SetParent(form);
-    edit->SetColor(clInfoBk);
-    edit->ActiveLine().SetBackground(NoteColor::Yellow);
-    edit->ActiveLine().SetForeground(NoteColor::Navy);
-    edit->LineDivider().SetVisible(true);
-    edit->LineDivider().SetColor(NoteColor::Red);
-    edit->LineDivider().SetStyle(TNotePenStyle::Dot);
-    edit->RightEdge().SetColor(NoteColor::Green);
-    edit->SetLineSpacingRule(lsOneAndHalf);
-    edit->Font().SetName("新宋体");
-    edit->Font().SetHeight(-12);
-    edit->Gutter().SetVisible(false);
-    edit->SetBorderStyle(bsNone);
-    edit->WordWrap().SetStyle(wwsRightEdge);
-    edit->WordWrap().SetEnabled(true);
+    SetNoteLook(edit);
     edit->SetBounds(left, 0, 320, 240);
     return edit;
 }

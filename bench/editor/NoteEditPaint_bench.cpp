@@ -2,26 +2,13 @@
 // half of it Chinese, and one caret move down with the repaint of the rows it changed, set
 // against a BitBlt of the window's size in the same run. Run by hand:
 //   wine note_edit_paint_bench.exe [repeats]
-#include <chrono>
 #include <cstdio>
 
+#include "bench/editor/EditorBench.h"
 #include "editor/win/NoteEdit.h"
 #include "framework/rtl/Encoding.h"
 #include "framework/win/Application.h"
 #include "framework/win/Bitmap.h"
-
-namespace {
-double MsPer(int n, auto&& step) {
-    auto t0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < n; ++i) step(i);
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count() / n;
-}
-
-class TBenchForm : public TForm {
-public:
-    explicit TBenchForm(TComponent* owner) : TForm(owner) { SetBorderStyle(bsNone); }
-};
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const int repeats = argc > 1 ? _wtoi(argv[1]) : 200;

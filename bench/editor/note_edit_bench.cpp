@@ -4,20 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include "editor/core/NoteEditCore.h"
+#include "tests/editor/NoteEditHosts.h"
 
 namespace {
-struct NullHost : INoteEditHost {
-    bool HostHasWindow() const override { return true; }
-    bool HostFocused() const override { return true; }
-    void HostInvalidate(const TRect&) override {}
-    void HostScroll(int, int, const TRect&) override {}
-    void HostUpdateScrollBars() override {}
-    void HostUpdateCaret() override {}
-    void HostRecreateCaret() override {}
-};
-
 struct Note {
-    NullHost host;
+    TNullNoteHost host;
     TNoteEditCore core{host};
     Note() {
         core.Gutter().SetVisible(false);

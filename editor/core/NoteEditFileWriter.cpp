@@ -1,17 +1,28 @@
 #include "editor/core/NoteEditFileWriter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <system_error>
+#include <thread>
+
+#include "framework/rtl/FileUtils.h"
 
 #ifdef _WIN32
 #include <io.h>
 #include <share.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
 
 namespace {
+// The waits before each retry of a refused replace, in milliseconds: short at first, since
+// most holders let go within tens of milliseconds.
+constexpr int RetryDelays[NoteReplaceRetries] = {10, 20, 40, 80, 150, 300, 400};
+
+std::function<void(int)> retryHook;
+
 std::filesystem::path NotePath(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
@@ -24,6 +35,35 @@ std::FILE* OpenFile(const std::string& fileName, bool forWriting) {
 #else
     return std::fopen(path.c_str(), forWriting ? "wb" : "rb");
 #endif
+}
+
+// Renames `from` over `to` once; false with the system's reason when it cannot. `busy` tells
+// whether another program's open handle refused it, which may pass.
+bool ReplaceOnce(const std::filesystem::path& from, const std::filesystem::path& to, std::string& reason, bool& busy) {
+#ifdef _WIN32
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD error = GetLastError();
+    busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+    reason = SysErrorMessage(static_cast<int>(error));
+#else
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    if (!ec) return true;
+    busy = ec == std::errc::device_or_resource_busy;
+    reason = ec.message();
+#endif
+    return false;
+}
+
+// Tries a refused replace again for a while; false with the last reason.
+bool Replace(const std::filesystem::path& from, const std::filesystem::path& to, std::string& reason) {
+    for (int retry = 1;; ++retry) {
+        bool busy = false;
+        if (ReplaceOnce(from, to, reason, busy)) return true;
+        if (!busy || retry > NoteReplaceRetries) return false;
+        if (retryHook) retryHook(retry);
+        std::this_thread::sleep_for(std::chrono::milliseconds(RetryDelays[retry - 1]));
+    }
 }
 
 bool SyncFile(std::FILE* file) {
@@ -81,13 +121,14 @@ void TNoteEditFileWriter::Commit() {
         std::filesystem::remove(NotePath(FTempName), ec);
         throw EInOutError("Cannot write file \"" + FTempName + "\"");
     }
-    std::filesystem::rename(NotePath(FTempName), NotePath(FFileName), ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(NotePath(FTempName), ignored);
-        throw EInOutError("Cannot replace file \"" + FFileName + "\": " + ec.message());
+    std::string reason;
+    if (!Replace(NotePath(FTempName), NotePath(FFileName), reason)) {
+        std::filesystem::remove(NotePath(FTempName), ec);
+        throw EInOutError("Cannot replace file \"" + FFileName + "\": " + reason);
     }
 }
+
+void SetNoteReplaceRetryHook(std::function<void(int retry)> hook) { retryHook = std::move(hook); }
 
 std::string NoteReadFileBytes(const std::string& fileName) {
     std::FILE* file = OpenFile(fileName, false);

@@ -3,9 +3,12 @@
 // buffer (16 KB at first, grown for a longer line) and writes it out when the next piece
 // would not fit. It writes into a temporary file beside the target; Commit flushes it to
 // disk and replaces the target, and a writer dropped without Commit removes the temporary
-// file, so the old note file is never left half written.
+// file, so the old note file is never left half written. A replace refused because another
+// program holds the target open (a virus scanner, a backup tool) is tried again for about a
+// second before Commit gives up.
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +50,13 @@ private:
     std::string FFileName, FTempName;
     std::FILE* FFile = nullptr;
 };
+
+// How many times Commit tries a refused replace again, about a second in all.
+constexpr int NoteReplaceRetries = 7;
+
+// Test seam: called with the retry's number (1, 2, ...) before Commit waits to try a refused
+// replace again; an empty function turns it off.
+void SetNoteReplaceRetryHook(std::function<void(int retry)> hook);
 
 // Opens a file for reading with sharing and returns all of its bytes; raises EInOutError.
 std::string NoteReadFileBytes(const std::string& fileName);

@@ -152,6 +152,15 @@ std::string RealExeFolder()
 
 } // namespace
 
+std::string SysErrorMessage(int errorCode)
+{
+#ifdef _WIN32
+    return ErrorText(static_cast<DWORD>(errorCode));
+#else
+    return std::system_category().message(errorCode);
+#endif
+}
+
 std::string ExeFolder()
 {
     {

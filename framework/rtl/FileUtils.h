@@ -24,3 +24,4 @@ bool RemoveFile(std::string_view fileName);
 bool RenameFile(std::string_view oldName, std::string_view newName);  // replaces an existing target
 std::string ReadFileBytes(std::string_view fileName);                    // raises EInOutError
 void WriteFileBytes(std::string_view fileName, std::string_view bytes);  // atomic replace; raises EInOutError
+std::string SysErrorMessage(int errorCode);  // the system's text (UTF-8) for GetLastError or errno

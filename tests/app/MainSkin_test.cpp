@@ -47,6 +47,7 @@ void SaveShot(const char* name, int x, int y, int w, int h)
     if (const char* dir = std::getenv("VORPEN_APP_SHOTS")) {
         TBitmap shot(w, h);
         Grab(shot, x, y);
+        shot.SetPixelFormat(pf24bit);   // the screen's zero alpha would make it look empty
         shot.SaveToFile(IncludeTrailingPathDelimiter(dir) + name + ".bmp");
     }
 }

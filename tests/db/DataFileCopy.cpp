@@ -7,7 +7,7 @@ std::filesystem::path Utf8Path(const std::string& utf8) {
 }
 
 std::string ShippedDataFile() {
-    return std::string(VORPEN_DIST_DIR) + "/qmkDemo.mdb";
+    return VORPEN_PRISTINE_DATA_FILE;   // not dist/'s copy, which a run of the program changes
 }
 
 DataFileCopy::DataFileCopy() {

@@ -1,6 +1,6 @@
 #pragma once
-// A private copy of the shipped data file for one test, in a fresh temporary folder
-// (whose name holds Chinese text, as a user's folder may), removed afterwards.
+// A private copy of the shipped data file, as built, for one test, in a fresh temporary
+// folder (whose name holds Chinese text, as a user's folder may), removed afterwards.
 
 #include <filesystem>
 #include <string>

@@ -7,34 +7,11 @@
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/core/NoteEditMiscProcs.h"
+#include "tests/editor/NoteEditHosts.h"
 
 namespace {
-struct ClipboardHost : INoteEditHost {
-    std::string Text;
-    TNoteSelectionMode Mode = smNormal;
-    bool Full = false, WithMode = true;
-    bool HostHasWindow() const override { return true; }
-    bool HostFocused() const override { return true; }
-    void HostInvalidate(const TRect&) override {}
-    void HostScroll(int, int, const TRect&) override {}
-    void HostUpdateScrollBars() override {}
-    void HostUpdateCaret() override {}
-    void HostRecreateCaret() override {}
-    void HostCopyToClipboard(const std::string& text, TNoteSelectionMode mode) override {
-        Text = text;
-        Mode = mode;
-        Full = true;
-    }
-    bool HostPasteFromClipboard(std::string& text, TNoteSelectionMode& mode, bool& withMode) override {
-        text = Text;
-        mode = Mode;
-        withMode = WithMode;
-        return Full;
-    }
-};
-
 struct Editor {
-    ClipboardHost Host;
+    TClipboardNoteHost Host;
     TNoteEditCore Core{Host};
     explicit Editor(int rows = 10) {
         Core.Gutter().SetVisible(false);

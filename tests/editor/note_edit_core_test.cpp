@@ -3,17 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "editor/core/NoteEditCore.h"
+#include "tests/editor/NoteEditHosts.h"
 
 namespace {
-struct FakeHost : INoteEditHost {
+struct FakeHost : TNullNoteHost {
     int Scrolls = 0, Invalidations = 0;
-    bool HostHasWindow() const override { return true; }
-    bool HostFocused() const override { return true; }
     void HostInvalidate(const TRect&) override { ++Invalidations; }
     void HostScroll(int, int, const TRect&) override { ++Scrolls; }
-    void HostUpdateScrollBars() override {}
-    void HostUpdateCaret() override {}
-    void HostRecreateCaret() override {}
 };
 
 // An editor with 6x12 cells in a window of the given columns and rows (no gutter).

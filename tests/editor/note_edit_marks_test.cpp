@@ -5,17 +5,11 @@
 #include <climits>
 
 #include "editor/core/NoteEditCore.h"
+#include "tests/editor/NoteEditHosts.h"
 
 namespace {
-struct FakeHost : INoteEditHost {
+struct FakeHost : TNullNoteHost {
     std::vector<TNoteTransientType> Transients;
-    bool HostHasWindow() const override { return true; }
-    bool HostFocused() const override { return true; }
-    void HostInvalidate(const TRect&) override {}
-    void HostScroll(int, int, const TRect&) override {}
-    void HostUpdateScrollBars() override {}
-    void HostUpdateCaret() override {}
-    void HostRecreateCaret() override {}
     void HostPaintTransient(TNoteTransientType t) override { Transients.push_back(t); }
 };
 

@@ -12,31 +12,10 @@
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/core/NoteEditMiscProcs.h"
+#include "tests/editor/NoteEditHosts.h"
 
 namespace {
-struct ClipboardHost : INoteEditHost {
-    std::string Text;
-    TNoteSelectionMode Mode = smNormal;
-    bool Full = false;
-    bool HostHasWindow() const override { return true; }
-    bool HostFocused() const override { return true; }
-    void HostInvalidate(const TRect&) override {}
-    void HostScroll(int, int, const TRect&) override {}
-    void HostUpdateScrollBars() override {}
-    void HostUpdateCaret() override {}
-    void HostRecreateCaret() override {}
-    void HostCopyToClipboard(const std::string& text, TNoteSelectionMode mode) override {
-        Text = text;
-        Mode = mode;
-        Full = true;
-    }
-    bool HostPasteFromClipboard(std::string& text, TNoteSelectionMode& mode, bool& withMode) override {
-        text = Text;
-        mode = Mode;
-        withMode = true;
-        return Full;
-    }
-};
+using ClipboardHost = TClipboardNoteHost;
 
 // Pieces the texts are made of: ASCII, GB2312 and GBK/3 characters (whose trail bytes look
 // like ASCII letters), blanks and a tab.

@@ -8,6 +8,7 @@
 #include "editor/win/NoteEdit.h"
 #include "framework/rtl/Encoding.h"
 #include "framework/win/Bitmap.h"
+#include "tests/editor/NoteEditLook.h"
 #include "tests/framework/CtrlsTestUtil.h"
 
 #include <imm.h>
@@ -45,25 +46,6 @@ protected:
     }
     TNoteEdit* edit = nullptr;
 };
-
-// The note windows' look.
-void MakeNote(TNoteEdit* edit) {
-    edit->SetColor(clInfoBk);
-    edit->ActiveLine().SetBackground(NoteColor::Yellow);
-    edit->ActiveLine().SetForeground(NoteColor::Navy);
-    edit->LineDivider().SetVisible(true);
-    edit->LineDivider().SetColor(NoteColor::Red);
-    edit->LineDivider().SetStyle(TNotePenStyle::Dot);
-    edit->RightEdge().SetColor(NoteColor::Green);
-    edit->SetLineSpacingRule(lsOneAndHalf);
-    edit->Font().SetName("新宋体");
-    edit->Font().SetHeight(-12);
-    edit->Font().SetPitch(fpFixed);
-    edit->Gutter().SetVisible(false);
-    edit->SetBorderStyle(bsNone);
-    edit->WordWrap().SetStyle(wwsRightEdge);
-    edit->WordWrap().SetEnabled(true);
-}
 }  // namespace
 
 // The suite runs a second time under another ANSI code page (see CMakeLists.txt); the
@@ -147,7 +129,7 @@ TEST_F(NoteEditWindow, MouseClicksAndDragsByHalfCharacters) {
 }
 
 TEST_F(NoteEditWindow, NotePictureShowsRuledRowsAndWrappedChinese) {
-    MakeNote(edit);
+    SetNoteLook(edit);
     form->SetBounds(40, 40, 640, 300);
     edit->SetBounds(10, 10, 600, 240);
     std::string text = "便签：今天下午三点开会，记得带上季度报告和预算表。";

@@ -7,30 +7,14 @@
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/core/NoteEditMiscProcs.h"
+#include "tests/editor/NoteEditHosts.h"
 
 namespace {
-struct ClipHost : INoteEditHost {
-    std::string Text;
-    TNoteSelectionMode Mode = smNormal;
-    bool HostHasWindow() const override { return true; }
-    bool HostFocused() const override { return true; }
-    void HostInvalidate(const TRect&) override {}
-    void HostScroll(int, int, const TRect&) override {}
-    void HostUpdateScrollBars() override {}
-    void HostUpdateCaret() override {}
-    void HostRecreateCaret() override {}
-    bool HostPasteFromClipboard(std::string& text, TNoteSelectionMode& mode, bool& withMode) override {
-        text = Text;
-        mode = Mode;
-        withMode = true;
-        return true;
-    }
-};
-
 struct Editor {
-    ClipHost Host;
+    TClipboardNoteHost Host;
     TNoteEditCore Core{Host};
     explicit Editor(const std::string& text) {
+        Host.Full = true;
         Core.CharMetricsChanged(6, 12);
         Core.ViewSizeChanged(40 * 6 + 2, 10 * Core.LineHeight());
         Core.SetTextBytes(text);

@@ -4,7 +4,13 @@
 #include <fstream>
 #include <sstream>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#undef GetObject  // a member of the string list
+
+#include <future>
+#include <thread>
+#else
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -363,5 +369,89 @@ TEST_F(NoteFiles, SaveIntoReadOnlyFolderFails) {
         EXPECT_EQ(WEXITSTATUS(status), 0);
     }
     EXPECT_EQ(ReadBytes(path), "old text");
+}
+#endif
+
+#ifdef _WIN32
+// Another program (a virus scanner, a backup tool) holding the note file open without delete
+// sharing, on a thread of its own, until Release.
+class FileHolder {
+public:
+    explicit FileHolder(const std::string& path) {
+        std::promise<void> held;
+        auto heldNow = held.get_future();
+        FThread = std::thread([this, path, held = std::move(held)]() mutable {
+            const HANDLE h = CreateFileW(fs::path(std::u8string(path.begin(), path.end())).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            FOpened = h != INVALID_HANDLE_VALUE;
+            held.set_value();
+            FRelease.get_future().wait();
+            if (FOpened) CloseHandle(h);
+        });
+        heldNow.wait();
+    }
+    ~FileHolder() { Release(); }
+    bool Opened() const { return FOpened; }
+    void Release() {
+        if (!FThread.joinable()) return;
+        FRelease.set_value();
+        FThread.join();  // the handle is closed when this returns
+    }
+
+private:
+    std::promise<void> FRelease;
+    std::thread FThread;
+    bool FOpened = false;
+};
+
+// The hold ends on the first retry, so the save succeeds however slow the machine is.
+TEST_F(NoteFiles, SaveWaitsForABriefHoldOnTheFile) {
+    const std::string path = PathOf("note.txt");
+    WriteBytes(path, "old text");
+    FileHolder holder(path);
+    ASSERT_TRUE(holder.Opened());
+    std::vector<int> retries;
+    SetNoteReplaceRetryHook([&](int retry) {
+        retries.push_back(retry);
+        holder.Release();
+    });
+    TNoteEditStringList list;
+    list.Add("new text");
+    EXPECT_NO_THROW(list.SaveToFile(path));
+    SetNoteReplaceRetryHook({});
+    EXPECT_EQ(retries, std::vector<int>{1});
+    EXPECT_EQ(ReadBytes(path), "new text");
+    EXPECT_FALSE(fs::exists(fs::path(std::u8string(path.begin(), path.end())).concat(".tmp")));
+}
+
+// A hold that outlasts every retry fails the save as before: the old file stays whole.
+TEST_F(NoteFiles, SaveGivesUpOnALongHoldAndKeepsTheOldFile) {
+    const std::string path = PathOf("note.txt");
+    WriteBytes(path, "old text");
+    FileHolder holder(path);
+    ASSERT_TRUE(holder.Opened());
+    int retries = 0;
+    SetNoteReplaceRetryHook([&](int) { ++retries; });
+    TNoteEditStringList list;
+    list.Add("new text");
+    try {
+        list.SaveToFile(path);
+        ADD_FAILURE() << "the save went through a held file";
+    } catch (const EInOutError& e) {
+        // The reason is shown in a message box: UTF-8, on one line.
+        const std::string& message = e.Message();
+        EXPECT_NE(message.find("note.txt"), std::string::npos) << message;
+        EXPECT_NE(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, message.data(), static_cast<int>(message.size()),
+                                      nullptr, 0),
+                  0);
+        EXPECT_EQ(message.find_first_of("\r\n"), std::string::npos);
+    }
+    SetNoteReplaceRetryHook({});
+    EXPECT_EQ(retries, NoteReplaceRetries);
+    holder.Release();
+    EXPECT_EQ(ReadBytes(path), "old text");
+    EXPECT_FALSE(fs::exists(fs::path(std::u8string(path.begin(), path.end())).concat(".tmp")));
+    list.SaveToFile(path);  // once let go, the next save goes through
+    EXPECT_EQ(ReadBytes(path), "new text");
 }
 #endif

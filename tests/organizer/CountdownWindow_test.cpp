@@ -20,6 +20,7 @@
 #include "organizer/win/djssz.h"
 #include "organizer/win/FloatingWindow.h"
 #include "tests/framework/WinTestUtil.h"
+#include "tests/organizer/WinShot.h"
 
 namespace {
 
@@ -27,19 +28,8 @@ const TDateTime kNow = EncodeDateTime(2026, 3, 10, 10, 0, 0, 0);
 
 void SaveShot(HWND window, const char* name)
 {
-    const char* dir = std::getenv("VORPEN_SHOTS");
-    if (!dir)
-        return;
-    PumpUntil([] { return false; }, 1500);   // let the window paint
-    RECT r;
-    GetWindowRect(window, &r);
-    TBitmap shot;
-    shot.SetSize(r.right - r.left, r.bottom - r.top);
-    HDC screen = GetDC(nullptr);
-    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
-    shot.SaveToFile(std::string(dir) + "/" + name + ".bmp");
+    if (const char* dir = std::getenv("VORPEN_SHOTS"))
+        SaveShot(window, dir, name);
 }
 
 // Absolute mouse input at a screen point.

@@ -13,6 +13,7 @@
 #include "framework/win/Bitmap.h"
 #include "organizer/win/Unit1.h"
 #include "tests/framework/WinTestUtil.h"
+#include "tests/organizer/WinShot.h"
 
 #include <uxtheme.h>
 
@@ -22,18 +23,8 @@ const TDateTime kNow = EncodeDateTime(2026, 3, 10, 10, 0, 0, 0);
 
 void SaveShot(HWND window, const char* name)
 {
-    const char* dir = std::getenv("VORPEN_SHOTS");
-    if (!dir)
-        return;
-    PumpUntil([] { return false; }, 1500);
-    RECT r;
-    GetWindowRect(window, &r);
-    TBitmap screen(r.right - r.left, r.bottom - r.top);
-    HDC dc = GetDC(nullptr);
-    BitBlt(screen.Canvas().Handle(), 0, 0, screen.Width(), screen.Height(), dc, r.left, r.top, SRCCOPY | CAPTUREBLT);
-    ReleaseDC(nullptr, dc);
-    GdiFlush();
-    screen.SaveToFile(std::string(dir) + "/" + name + ".bmp");
+    if (const char* dir = std::getenv("VORPEN_SHOTS"))
+        SaveShot(window, dir, name);
 }
 
 uint32_t Rgb(TColor c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
@@ -214,12 +205,7 @@ void CALLBACK ShootAndCloseMenu(HWND, UINT, UINT_PTR id, DWORD)
         GetWindowRect(menu, &r);
         InflateRect(&r, 60, 30);
         if (const char* dir = std::getenv("VORPEN_SHOTS")) {
-            TBitmap screen(r.right - r.left, r.bottom - r.top);
-            HDC dc = GetDC(nullptr);
-            BitBlt(screen.Canvas().Handle(), 0, 0, screen.Width(), screen.Height(), dc, r.left, r.top, SRCCOPY | CAPTUREBLT);
-            ReleaseDC(nullptr, dc);
-            GdiFlush();
-            screen.SaveToFile(std::string(dir) + "/" + menuShot + ".bmp");
+            SaveScreenArea(r, std::string(dir) + "/" + menuShot + ".bmp");
         }
     }
     EndMenu();
@@ -242,8 +228,8 @@ TEST_F(DesktopCalendar, RightClicksOnTheYearAndMonthOpenTheirMenus)
         SetTimer(nullptr, 0, 400, ShootAndCloseMenu);
     };
     const std::pair<TLabel*, const char*> labels[] = {
-        {view.LabelYear, "month-view-year-menu"}, {view.LabelYearUnit, nullptr},
-        {view.LabelMonth, "month-view-month-menu"}, {view.LabelMonthUnit, nullptr}};
+        {view.LabelYear, "month-view-year-menu"}, {view.LabelYearUnit, "month-view-year-unit-menu"},
+        {view.LabelMonth, "month-view-month-menu"}, {view.LabelMonthUnit, "month-view-month-unit-menu"}};
     for (const auto& [label, shot] : labels) {
         menuShot = shot;
         const TPoint at = view.ClientToScreen({label->Left() + label->Width() / 2, label->Top() + label->Height() / 2});

@@ -186,7 +186,6 @@ TEST_F(GridLists, MemoListEditsAndDeletes) {
             "('1', NULL, '无日期', '0天', '0天', '每0天', '', '0', '0')");
   TFormbwlcx& list = *Formbwlcx;
   list.Show();
-  SaveShot(list, "memo-list");
   EXPECT_EQ(list.DBGrid1->RowCount(), 2);
   EXPECT_EQ(list.DBGrid1->Cells(0, 1), "");   // a NULL date shows empty
   WhileModal edit([&] {
@@ -204,4 +203,23 @@ TEST_F(GridLists, MemoListEditsAndDeletes) {
   Click(list.skSkinButton4);   // empty: not asked again
   ASSERT_EQ(boxes.Calls.size(), 2u);
   EXPECT_EQ(boxes.Calls[0].Text + boxes.Calls[1].Text, "您确定要删除此条记录吗？您确定要清除空所有备忘数据吗？");
+}
+
+// A reminder time with its hour fits the first column uncut, in the grid's own font and
+// inside the list view's padding of 5 px on either side of a label.
+TEST_F(GridLists, MemoListShowsADateAndTimeWhole) {
+  data.Exec("delete from sz_bwlb");
+  data.Exec("insert into sz_bwlb (yybz, ylsj, yinlsj, nr, tqtsts, gqzdsc, chts, xssj, fzbz, qrbz) values "
+            "('1', '2025-09-29 08:30', '2025-09-29', '体检', '1天', '0天', '每0天', '2025年09月29日 08:30 周一', '1', '1')");
+  TFormbwlcx& list = *Formbwlcx;
+  list.Show();
+  SaveShot(list, "memo-list");
+  ASSERT_EQ(list.DBGrid1->Cells(0, 0), "2025-09-29 08:30");
+  const HWND grid = list.DBGrid1->Handle();
+  RECT cell{LVIR_LABEL, 0, 0, 0};
+  SendMessageW(grid, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+  const int text = int(SendMessageW(grid, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(L"2025-09-29 08:30")));
+  EXPECT_EQ(list.DBGrid1->Columns().Items(0)->Width(), 110);
+  ASSERT_GT(text, 0);
+  EXPECT_LE(text + 2 * 5, cell.right - cell.left) << "text " << text << ", label " << cell.right - cell.left;
 }

@@ -252,11 +252,7 @@ TEST_F(StickyNotes, RestingOnTheStripOrTheTextShowsTheEdgeHint)
         Application->ProcessMessages();
         timers.Advance(Application->HintPause + 10);
         PumpUntil([] { return false; }, 1000);
-        TBitmap shot(520, 340);
-        HDC screen = GetDC(nullptr);
-        BitBlt(shot.Canvas().Handle(), 0, 0, 520, 340, screen, 90, 90, SRCCOPY | CAPTUREBLT);
-        ReleaseDC(nullptr, screen);
-        shot.SaveToFile(std::string(dir) + "\\note_hint.bmp");
+        SaveScreenArea({90, 90, 610, 430}, std::string(dir) + "\\note_hint.bmp");
         Application->CancelHint();
     }
     Application->SetShowHint(false);
@@ -380,11 +376,7 @@ TEST_F(StickyNotes, TwoNotesSideBySide)
     if (!dir || !*dir)
         return;
     PumpUntil([] { return false; }, 1500);
-    TBitmap shot(460, 240);
-    HDC screen = GetDC(nullptr);
-    BitBlt(shot.Canvas().Handle(), 0, 0, 460, 240, screen, 30, 50, SRCCOPY | CAPTUREBLT);
-    ReleaseDC(nullptr, screen);
-    shot.SaveToFile(std::string(dir) + "\\two_notes.bmp");
+    SaveScreenArea({30, 50, 490, 290}, std::string(dir) + "\\two_notes.bmp");
 }
 
 }  // namespace

@@ -6,34 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
-#include <vector>
+
+#include "tests/smoke/ProcessWindows.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Search {
-    DWORD pid;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->pid && IsWindowVisible(hwnd))
-        search->windows.push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> VisibleWindowsOf(DWORD pid)
-{
-    Search search{pid, {}};
-    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
-    return search.windows;
-}
 
 std::wstring Widen(const char* s)
 {
@@ -51,6 +31,7 @@ TEST(Smoke, ProgramShowsAWindowAndExitsCleanlyWhenClosed)
     const fs::path dist = Widen(VORPEN_DIST_DIR), copy = fs::temp_directory_path() / L"vorpen smoke";
     fs::remove_all(copy);
     fs::copy(dist, copy, fs::copy_options::recursive);
+    fs::copy_file(Widen(VORPEN_PRISTINE_DATA_FILE), copy / L"qmkDemo.mdb", fs::copy_options::overwrite_existing);
     const auto shippedData = fs::last_write_time(dist / L"qmkDemo.mdb");
     const bool shippedSettings = fs::exists(dist / L"Set.ini");
     std::wstring folder = copy.wstring();
@@ -61,7 +42,7 @@ TEST(Smoke, ProgramShowsAWindowAndExitsCleanlyWhenClosed)
     ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
         << "cannot start " << VORPEN_DIST_DIR << "/vorpen.exe, error " << GetLastError();
 
-    std::vector<HWND> windows;
+    std::set<HWND> windows;
     for (int i = 0; i < 200 && windows.empty(); ++i) {
         if (WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0)
             break;

@@ -17,6 +17,7 @@
 #include "framework/win/Dialogs.h"
 #include "framework/win/Menus.h"
 #include "framework/win/WinUtil.h"
+#include "tests/smoke/ProcessWindows.h"
 
 namespace fs = std::filesystem;
 
@@ -323,24 +324,7 @@ struct Process {
             GetExitCodeProcess(Info.hProcess, &code);
         return code;
     }
-    std::vector<HWND> VisibleWindows() const
-    {
-        struct Search {
-            DWORD Pid;
-            std::vector<HWND> Found;
-        } search{Info.dwProcessId, {}};
-        EnumWindows(
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(hwnd, &pid);
-                if (pid == s->Pid && IsWindowVisible(hwnd))
-                    s->Found.push_back(hwnd);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.Found;
-    }
+    std::set<HWND> VisibleWindows() const { return VisibleWindowsOf(Info.dwProcessId); }
     // Polls up to 10 s for a visible window that `match` accepts.
     template <class Match>
     HWND WaitForWindow(Match match) const

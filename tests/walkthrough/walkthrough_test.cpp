@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/smoke/ProcessWindows.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -62,21 +64,6 @@ std::string Narrow(const std::wstring& w)
     std::string s(size_t(n > 0 ? n - 1 : 0), '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, s.data(), n, nullptr, nullptr);
     return s;
-}
-
-struct Search {
-    DWORD pid;
-    std::set<HWND> windows;
-};
-
-BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->pid && IsWindowVisible(hwnd))
-        search->windows.insert(hwnd);
-    return TRUE;
 }
 
 fs::path ShotFolder()
@@ -290,10 +277,9 @@ public:
     // The visible top-level windows, open menus left out.
     std::set<HWND> Windows() const
     {
-        Search search{pi.dwProcessId, {}};
-        EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
-        std::erase_if(search.windows, [](HWND h) { return ClassOf(h) == L"#32768"; });
-        return search.windows;
+        std::set<HWND> windows = VisibleWindowsOf(pi.dwProcessId);
+        std::erase_if(windows, [](HWND h) { return ClassOf(h) == L"#32768"; });
+        return windows;
     }
 
     // Waits until the set of visible windows has stayed the same for a second.
@@ -312,9 +298,7 @@ public:
     // The open popup menu (the last one opened when submenus show), or null.
     HWND OpenMenu() const
     {
-        Search search{pi.dwProcessId, {}};
-        EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
-        for (HWND h : search.windows)
+        for (HWND h : VisibleWindowsOf(pi.dwProcessId))
             if (ClassOf(h) == L"#32768")
                 return h;
         return nullptr;
@@ -456,11 +440,10 @@ public:
     {
         if (Exited(0))
             return "vorpen.exe has ended, exit code " + std::to_string(ExitCode());
-        Search search{pi.dwProcessId, {}};
-        EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+        const std::set<HWND> windows = VisibleWindowsOf(pi.dwProcessId);
         DWORD_PTR answer = 0;
-        const bool responding = !search.windows.empty() &&
-                                SendMessageTimeoutW(*search.windows.begin(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+        const bool responding = !windows.empty() &&
+                                SendMessageTimeoutW(*windows.begin(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
         GUITHREADINFO gui{};
         gui.cbSize = sizeof gui;
         GetGUIThreadInfo(pi.dwThreadId, &gui);
@@ -469,7 +452,7 @@ public:
                           (gui.hwndCapture ? ", capture " + Narrow(ClassOf(gui.hwndCapture)) : "") +
                           (gui.hwndMenuOwner ? ", menu owner " + Narrow(ClassOf(gui.hwndMenuOwner)) : "") +
                           (gui.hwndMoveSize ? ", moving " + Narrow(ClassOf(gui.hwndMoveSize)) : "") + "; visible windows:";
-        for (HWND h : search.windows) {
+        for (HWND h : windows) {
             RECT r{};
             GetWindowRect(h, &r);
             out += "\n  " + Narrow(ClassOf(h)) + " \"" + Narrow(TitleOf(h)) + "\" " + std::to_string(r.left) + "," +
@@ -541,6 +524,7 @@ protected:
             fs::remove(shot.path(), ec);
         fs::remove_all(copy);
         fs::copy(Widen(VORPEN_DIST_DIR), copy, fs::copy_options::recursive);
+        fs::copy_file(Widen(VORPEN_PRISTINE_DATA_FILE), copy / L"qmkDemo.mdb", fs::copy_options::overwrite_existing);
     }
     void TearDown() override
     {
