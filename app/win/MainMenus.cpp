@@ -44,6 +44,16 @@ void ShowForm(TForm* form)
         form->Show();
 }
 
+// Dialogs opened only from the menus are made when first opened, not at start: under Wine
+// the texts their controls measure map megabytes of font file for windows seldom opened.
+template <class T>
+T* MadeOnFirstUse(T*& form)
+{
+    if (!form)
+        form = NewForm<T>(Application);
+    return form;
+}
+
 }  // namespace
 
 void TFmMain::CreateMenus()
@@ -226,7 +236,7 @@ void TFmMain::N14Click(TObject*) { ToggleShown(N14, N26, CountdownsShownFlag, nu
 
 //--- Windows opened from the menus
 
-void TFmMain::N12Click(TObject*) { ShowForm(Formhlcx); }
+void TFmMain::N12Click(TObject*) { ShowForm(MadeOnFirstUse(Formhlcx)); }
 void TFmMain::N9Click(TObject*) { ShowForm(Formksts); }
 void TFmMain::N10Click(TObject*) { ShowForm(MemoListForm); }
 
@@ -254,9 +264,9 @@ void TFmMain::ClaimSlot(const char* table, std::span<const char* const> keys, st
 void TFmMain::N16Click(TObject*) { ClaimSlot("sz_bqb", NoteSlotKeys, NoteForms, NoFreeNoteText); }
 void TFmMain::N17Click(TObject*) { ShowForm(NoteRecordsForm); }
 void TFmMain::N19Click(TObject*) { ClaimSlot("sz_djsb", CountdownSlotKeys, CountdownForms, NoFreeCountdownText); }
-void TFmMain::N20Click(TObject*) { ShowForm(Formdjscx); }
-void TFmMain::N11Click(TObject*) { ShowForm(Formqtcs); }
-void TFmMain::N40Click(TObject*) { ShowForm(Formzxbz); }
+void TFmMain::N20Click(TObject*) { ShowForm(MadeOnFirstUse(Formdjscx)); }
+void TFmMain::N11Click(TObject*) { ShowForm(MadeOnFirstUse(Formqtcs)); }
+void TFmMain::N40Click(TObject*) { ShowForm(MadeOnFirstUse(Formzxbz)); }
 void TFmMain::N41Click(TObject*) { OpenHelpDocument(); }
 
 // A missing document is said, as the support dialog's "使用说明" says it.

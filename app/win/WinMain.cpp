@@ -18,16 +18,12 @@
 #include "organizer/win/bwlcx.h"
 #include "organizer/win/bwxg.h"
 #include "organizer/win/djs.h"
-#include "organizer/win/djscx.h"
 #include "organizer/win/djssz.h"
-#include "organizer/win/hlcx.h"
 #include "organizer/win/jrbj.h"
 #include "organizer/win/ksts.h"
 #include "organizer/win/kstsr.h"
-#include "organizer/win/qtcs.h"
 #include "organizer/win/xgrq.h"
 #include "organizer/win/xzrq.h"
-#include "organizer/win/zxbz.h"
 
 namespace {
 
@@ -48,7 +44,9 @@ void UseStartTimeFromEnvironment()
 }
 
 // The organizer's windows, in the start-up order; each joins its place as it is built.
-// All start hidden, so the program makes them once the clock is on the screen.
+// All start hidden, so the program makes them once the clock is on the screen. The
+// dialogs opened only from the menus (almanac query, countdown list, settings, support)
+// are made when first opened.
 void CreateOrganizerForms()
 {
     Application->CreateForm(Formbqgl);
@@ -56,7 +54,6 @@ void CreateOrganizerForms()
     Application->CreateForm(Formdjs1);
     Application->CreateForm(Formdjssz);
     Application->CreateForm(Formksts);
-    Application->CreateForm(Formhlcx);
     Application->CreateForm(Formbwlbj);
     Application->CreateForm(Formbwlcx);
     Application->CreateForm(Formbwxg);
@@ -80,9 +77,6 @@ void CreateOrganizerForms()
     Application->CreateForm(Formdjssz2);
     Application->CreateForm(Formdjssz3);
     Application->CreateForm(Formdjssz4);
-    Application->CreateForm(Formdjscx);
-    Application->CreateForm(Formqtcs);
-    Application->CreateForm(Formzxbz);
     FmMain->CountdownForms = {Formdjs1, Formdjs2, Formdjs3, Formdjs4, Formdjs5};
     FmMain->MemoBoardForm = Formbqgl;
     FmMain->MemoListForm = Formbwlcx;

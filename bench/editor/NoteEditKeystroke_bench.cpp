@@ -1,7 +1,7 @@
 // Cost of a keystroke and its repaint in a note-sized editor with the note's look and both
-// scroll bars on, under Wine: with 3 lines, with 1 MB in lines and with one 1 MB line; and
-// 1 MB pasted in front of a 1 MB note. Set against an empty message round trip and a BitBlt
-// of the editor's size in the same run. Run by hand:
+// scroll bars on, under Wine: with 3 lines, with 1 MB in lines and with one 1 MB line (also
+// of Chinese alone); and 1 MB pasted in front of a 1 MB note. Set against an empty message
+// round trip and a BitBlt of the editor's size in the same run. Run by hand:
 //   wine note_edit_keystroke_bench.exe [repeats]
 #include <chrono>
 #include <cstdio>
@@ -22,11 +22,12 @@ TNoteEdit* MakeNote(TForm* form, int left) {
     return edit;
 }
 
-// About 1 MB of Chinese with an ASCII word now and then, in lines of 80 bytes or in one line.
-std::string Megabyte(bool oneLine) {
+// About 1 MB of Chinese with an ASCII word now and then (or of Chinese alone), in lines of
+// 80 bytes or in one line.
+std::string Megabyte(bool oneLine, bool chineseOnly = false) {
     std::string text;
     for (int i = 0; text.size() < (1u << 20); ++i) {
-        text += i % 9 == 8 ? "word " : "\xB1\xE3\xC7\xA9\xCE\xC4\xD7\xD6";
+        text += i % 9 == 8 && !chineseOnly ? "word " : "\xB1\xE3\xC7\xA9\xCE\xC4\xD7\xD6";
         if (!oneLine && i % 10 == 9) text += "\r\n";
     }
     return text;
@@ -83,13 +84,15 @@ int wmain(int argc, wchar_t** argv) {
     note->SetScrollBars(ssBoth);
     std::printf("keystroke and repaint, 3 lines, no scroll bars:  %.3f ms\n", bare);
 
-    for (bool oneLine : {false, true}) {
-        note->SetTextBytes(Megabyte(oneLine));
+    for (int kind = 0; kind < 3; ++kind) {
+        const bool oneLine = kind > 0;
+        note->SetTextBytes(Megabyte(oneLine, kind == 2));
         PlaceCaretInMiddle(note, oneLine);
         const double big = Keystroke(note, repeats);
         const double edit = Keystroke(note, repeats, false);
+        static const char* const kinds[] = {"in lines  ", "in one line", "in one line of Chinese alone"};
         std::printf("keystroke and repaint, 1 MB %s, scroll bars on: %.3f ms (%.0f BitBlts; %.3f ms of it the edit)\n",
-                    oneLine ? "in one line" : "in lines  ", big, big / blit, edit);
+                    kinds[kind], big, big / blit, edit);
     }
 
     // 1 MB of lines pasted in front of a 1 MB note through the clipboard, then undone.

@@ -64,10 +64,10 @@ namespace {
 // A note holding one line of about 1 MB (Chinese with an ASCII word now and then), or 1 MB in
 // lines of 80 bytes, with the caret in its middle.
 struct BigNote : Note {
-    explicit BigNote(bool oneLine) {
+    explicit BigNote(bool oneLine, bool chineseOnly = false) {
         std::string text;
         for (int i = 0; text.size() < (1u << 20); ++i) {
-            text += i % 9 == 8 ? "word " : "\xB1\xE3\xC7\xA9\xCE\xC4\xD7\xD6";
+            text += i % 9 == 8 && !chineseOnly ? "word " : "\xB1\xE3\xC7\xA9\xCE\xC4\xD7\xD6";
             if (!oneLine && i % 10 == 9) text += "\r\n";
         }
         core.SetTextBytes(text);
@@ -79,8 +79,8 @@ struct BigNote : Note {
 };
 
 // A GBK character typed and deleted again, with the plan of the caret's rows.
-void TypeInBigNote(benchmark::State& state, bool oneLine) {
-    BigNote note(oneLine);
+void TypeInBigNote(benchmark::State& state, bool oneLine, bool chineseOnly = false) {
+    BigNote note(oneLine, chineseOnly);
     char zhong[] = "\xD6\xD0";
     for (auto _ : state) {
         note.core.CommandProcessor(ecImeStr, 0, zhong);
@@ -93,6 +93,19 @@ void BM_TypeInOneMegabyteLine(benchmark::State& state) { TypeInBigNote(state, tr
 BENCHMARK(BM_TypeInOneMegabyteLine)->Unit(benchmark::kMillisecond);
 void BM_TypeInOneMegabyteOfLines(benchmark::State& state) { TypeInBigNote(state, false); }
 BENCHMARK(BM_TypeInOneMegabyteOfLines)->Unit(benchmark::kMillisecond);
+// One line of Chinese alone: no byte below the lead range to find a character start from.
+void BM_TypeInOneMegabyteChineseLine(benchmark::State& state) { TypeInBigNote(state, true, true); }
+BENCHMARK(BM_TypeInOneMegabyteChineseLine)->Unit(benchmark::kMillisecond);
+
+// The plan of the whole window with the caret in the middle of the big note.
+void PlanBigNote(benchmark::State& state, bool oneLine) {
+    BigNote note(oneLine);
+    for (auto _ : state) benchmark::DoNotOptimize(note.core.PlanPaint(Rect(0, 0, 482, 40 * 20), true));
+}
+void BM_PlanOneMegabyteLine(benchmark::State& state) { PlanBigNote(state, true); }
+BENCHMARK(BM_PlanOneMegabyteLine);
+void BM_PlanOneMegabyteOfLines(benchmark::State& state) { PlanBigNote(state, false); }
+BENCHMARK(BM_PlanOneMegabyteOfLines);
 
 // 1 MB of lines pasted in front of a 1 MB note, and undone.
 void BM_PasteMegabyteInFront(benchmark::State& state) {

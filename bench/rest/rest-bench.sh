@@ -60,6 +60,27 @@ pid_of() {
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 hz=$(getconf CLK_TCK)
 
+# Resident KB per kind of mapping, from smaps on stdin: "kind KB" lines. The program's
+# own images are mapped from its folder ($work); Wine reads images it cannot map into
+# anonymous memory, which then counts as such.
+rss_groups() {
+  awk -v work="$work" '
+    /^[0-9a-f]+-[0-9a-f]+ / {
+      path = NF >= 6 ? $6 : ""
+      if (path == "") kind = "anonymous (Wine heaps, stacks, DIBs)"
+      else if (path == "[heap]") kind = "Unix heap (GDI bitmaps, fonts)"
+      else if (index(path, work) == 1) kind = "program images (exe, dll)"
+      else if (path ~ /\/wine\/x86_64-windows\//) kind = "Wine PE DLLs"
+      else if (path ~ /\/fonts\//) { n = split(path, part, "/"); kind = "font " part[n] }
+      else if (path ~ /^\/SYSV/) kind = "window surfaces (shm)"
+      else if (path ~ /\.so/) kind = "Unix libraries"
+      else kind = "other files, stacks"
+      next
+    }
+    /^Rss:/ { kb[kind] += $2 }
+    END { for (k in kb) printf "%s\t%d\n", k, kb[k] }'
+}
+
 declare -A fig
 measure() {   # label, exe path
   local label=$1 exe=$2 name; name=$(basename "$2")
@@ -69,6 +90,7 @@ measure() {   # label, exe path
   local pid ws; pid=$(pid_of "$name"); ws=$(pid_of wineserver)
   launched=$pid
   fig[$label.rss]=$(awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$pid/status")
+  rss_groups < "/proc/$pid/smaps" > "$work/$label.groups"
   local p0 w0 p1 w1
   p0=$(ticks "$pid"); w0=$(ticks "$ws")
   sleep "$secs"
@@ -96,6 +118,11 @@ row "  program (%)" "${fig[prog.cpu_prog]}" "${fig[bare.cpu_prog]}" ""
 row "  wineserver (%)" "${fig[prog.cpu_server]}" "${fig[bare.cpu_server]}" ""
 row "longest UI-thread answer (ms)" "${fig[prog.stall]}" "${fig[bare.stall]}" "none over 16 ms"
 row "answers over 16 ms" "${fig[prog.over16]}" "${fig[bare.over16]}" "0"
+
+echo
+printf '%-40s %8s %12s\n' "RSS by mapping after start (MB)" vorpen bare
+join -t $'\t' -a 1 -a 2 -e 0 -o 0,1.2,2.2 <(sort "$work/prog.groups") <(sort "$work/bare.groups") |
+  sort -t $'\t' -k2,2nr | awk -F '\t' '{printf "  %-38s %8.1f %12.1f\n", $1, $2 / 1024, $3 / 1024}'
 
 echo
 echo "wake-ups at rest (after 8 s, over $secs s):"

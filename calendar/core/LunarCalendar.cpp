@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <iterator>
+#include <memory>
 #include <mutex>
 
 //--- Tables
@@ -470,9 +471,11 @@ void ComputeYearAstronomy(int year, YearAstronomy& out)
     }
 }
 
+// A year's astronomy is some 2 KB: each is allocated when first asked for, so the years a
+// program never shows cost nothing.
 struct CachedYear {
     std::once_flag Once;
-    YearAstronomy Data;
+    std::unique_ptr<YearAstronomy> Data;
 };
 
 CachedYear AstronomyCache[CnMaxYear - CnMinYear + 2];  // one slot beyond 2100 for the lunar year search
@@ -486,8 +489,12 @@ const YearAstronomy& AstronomyOf(int year, YearAstronomy& scratch)
         return scratch;
     }
     CachedYear& cached = AstronomyCache[slot];
-    std::call_once(cached.Once, [&] { ComputeYearAstronomy(year, cached.Data); });
-    return cached.Data;
+    std::call_once(cached.Once, [&] {
+        auto data = std::make_unique<YearAstronomy>();
+        ComputeYearAstronomy(year, *data);
+        cached.Data = std::move(data);
+    });
+    return *cached.Data;
 }
 
 struct MoonPhase {

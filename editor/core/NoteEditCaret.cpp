@@ -36,7 +36,7 @@ TBufferCoord TNoteEditCore::DisplayToBufferPos(const TDisplayCoord& p) const {
     TBufferCoord b = FWrapPlugin ? FWrapPlugin->RowToBuffer(p) : TBufferCoord{p.Column, p.Row};
     const std::string& line = FLines->Get(b.Line - 1);
     if (FLines->LineHasTabs(b.Line - 1)) b.Char = ExpandedToByteColumn(line, b.Char, FLines->TabWidth());
-    if (NoteByteType(line, b.Char) == mbTrailByte) ++b.Char;
+    if (FLines->ByteType(b.Line - 1, b.Char) == mbTrailByte) ++b.Char;
     return b;
 }
 
@@ -76,7 +76,7 @@ bool TNoteEditCore::CaretPixelPos(TPoint& p) const {
 //--- Caret
 
 bool TNoteEditCore::CaretOnTrailByte(const TBufferCoord& p) const {
-    return NoteByteType(FLines->Get(p.Line - 1), p.Char) == mbTrailByte;
+    return FLines->ByteType(p.Line - 1, p.Char) == mbTrailByte;
 }
 
 void TNoteEditCore::SetCaretXYEx(bool forceToVisible, TBufferCoord p) {
@@ -159,7 +159,7 @@ void TNoteEditCore::MoveCaretHorz(int dx, bool selecting) {
     } else {
         to.Char = std::max(1, from.Char + dx);
         if (dx > 0 && changeY) to.Char = std::min(to.Char, len + 1);
-        if (to.Char > 1 && to.Char <= len && NoteByteType(line, to.Char) == mbTrailByte) to.Char += dx < 0 ? -1 : 1;
+        if (to.Char > 1 && to.Char <= len && FLines->ByteType(to.Line - 1, to.Char) == mbTrailByte) to.Char += dx < 0 ? -1 : 1;
     }
     MoveCaretAndSelection(from, to, selecting);
 }
@@ -175,7 +175,7 @@ void TNoteEditCore::MoveCaretVert(int dy, bool selecting) {
     const std::string& line = FLines->Get(dest.Line - 1);
     if (FLines->LineHasTabs(dest.Line - 1)) dest.Char = ExpandedToByteColumn(line, dest.Char, FLines->TabWidth());
     if (to.Row != from.Row && FVertAdjusted && !HasOption(eoKeepCaretX)) ++dest.Char;
-    FVertAdjusted = NoteByteType(line, dest.Char) == mbTrailByte;
+    FVertAdjusted = FLines->ByteType(dest.Line - 1, dest.Char) == mbTrailByte;
     if (FVertAdjusted) --dest.Char;
     const int lastCaretX = FLastCaretX;
     MoveCaretAndSelection(CaretXY(), dest, selecting);

@@ -182,7 +182,7 @@ void TNoteEditCore::DeleteLastChar() {
         DeleteRangeRecorded(NoteChange::DeleteBefore, {newX, y}, {x, y}, {newX, y});
         return;
     }
-    const int n = x > 2 && NoteByteType(line, x - 1) == mbTrailByte ? 2 : 1;
+    const int n = x > 2 && FLines->ByteType(y - 1, x - 1) == mbTrailByte ? 2 : 1;
     DeleteRangeRecorded(NoteChange::DeleteBefore, {x - n, y}, {x, y}, {x - n, y});
 }
 
@@ -465,9 +465,9 @@ void TNoteEditCore::ChangeCase(TNoteEditorCommand command) {
         UndoGroup group(FUndoList);
         if (FSelectionMode == smColumn) {
             const TBufferCoord at = BlockBegin();
-            DeleteSelection();
-            const TBufferCoord end = InsertColumn(at, changed, true);
-            FUndoList.RecordChange(NoteChange::Insert, at, end, changed, smColumn);
+            const std::vector<int> columns = DeleteSelection();
+            const TBufferCoord end = InsertColumn(at, changed, true, columns);
+            FUndoList.RecordChange(NoteChange::Insert, at, end, changed, smColumn, columns);
         } else {
             InsertText(changed);
         }

@@ -111,6 +111,7 @@ void TNoteEditCore::HookLines() {
     };
     FLines->OnLineSpliced = [this](void*, int index, int offset, int removed, int inserted) {
         if (FMarks.Count() > 0) FMarks.LineSpliced(index + 1, offset + 1, removed, inserted);
+        if (FWrapPlugin) FWrapPlugin->LineSpliced(index, offset, removed, inserted);
     };
     FLines->OnLineReplaced = [this](void*, int index, int count) { LineReplaced(index, count); };
 }
@@ -452,7 +453,15 @@ void TNoteEditCore::BeginUpdate() {
 }
 
 void TNoteEditCore::EndUpdate() {
-    if (FPaintLock == 0 || --FPaintLock > 0) return;
+    if (FPaintLock == 0) return;
+    if (FPaintLock == 1) {
+        try {
+            KeepCaretWhole();
+        } catch (...) {
+            NoteHandleException();  // the update still ends
+        }
+    }
+    if (--FPaintLock > 0) return;
     if (!FHost.HostHasWindow()) {
         if (FStatusChanges) StatusChanged(0);
         return;
@@ -480,6 +489,15 @@ void TNoteEditCore::EndUpdate() {
         InvalidateRows(row, row);
     }
     if (FStatusChanges) StatusChanged(0);
+}
+
+// A change of the text can join the caret's byte to a lone lead byte in front of it: the
+// caret then goes after the character so formed, where a click on it would put it.
+void TNoteEditCore::KeepCaretWhole() {
+    if (FCaretY > FLines->Count() || !CaretOnTrailByte(CaretXY())) return;
+    const bool collapsed = FBlockBegin == FBlockEnd && FBlockEnd == CaretXY();
+    SetCaretXYEx(false, {FCaretX + 1, FCaretY});
+    if (collapsed) SetBlockBegin(CaretXY());
 }
 
 void TNoteEditCore::StatusChanged(TNoteStatusChanges changes) {

@@ -405,6 +405,7 @@ public:
     bool GetBookMark(int number, int& column, int& line) const;
     TNoteBookMarkOpt& BookMarkOptions() { return FBookMarkOptions; }
     TNoteEditMarkList& Marks() { return FMarks; }
+    const TNoteEditMarkList& Marks() const { return FMarks; }
     // Removes every mark, the bookmarks with them.
     void ClearMarks();
     void InvalidateGutterLines(int firstLine, int lastLine);
@@ -460,7 +461,8 @@ public:
     TNotePaintPlan PlanPaint(const TRect& clip, bool focused) const;
     // The gutter part of a plan and one text row of it.
     void PlanGutter(TNotePaintPlan& plan, const TRect& clip) const;
-    void PaintTextRow(TNotePaintPlan& plan, const TRect& r, int row, bool showSelection) const;
+    void PaintTextRow(TNotePaintPlan& plan, const TRect& r, int row, int caretRow, bool showSelection,
+                      TNoteTabCursor& tabs) const;
 
     // Repaint requests in display rows and buffer lines.
     void InvalidateRect(const TRect& r);
@@ -476,13 +478,18 @@ protected:
     virtual void RunEditorCommand(TNoteEditorCommand command, char aChar, void* data);
     void InsertText(const std::string& text);  // replaces the selection, records undo
     // In the selection's mode, records undo: reason DeleteSel, or DeleteBackwardSel for a
-    // selection made backwards when asked.
-    void DeleteSelection(bool backwardsReason = false);
-    // Inserts a column block; records only the padding it adds, when asked.
-    TBufferCoord InsertColumn(const TBufferCoord& at, const std::string& text, bool recordPadding = false);
+    // selection made backwards when asked. Answers where each line's piece of a column block
+    // was cut.
+    std::vector<int> DeleteSelection(bool backwardsReason = false);
+    // Inserts a column block (at the columns a deletion answered, on the lines that reach
+    // them); records only the padding it adds, when asked.
+    TBufferCoord InsertColumn(const TBufferCoord& at, const std::string& text, bool recordPadding = false,
+                              const std::vector<int>& columns = {});
     // Pads the line with blanks up to the column of at, recorded as added blanks.
     TBufferCoord PadLineTo(const TBufferCoord& at);
     TBufferCoord PointAfterDeletion(TBufferCoord point) const;
+    bool ReplayMirrored(const TNoteEditUndoItem& item, bool undo);
+    TBufferCoord InsertItemText(const TNoteEditUndoItem& item);
     void UndoItem(const TNoteEditUndoItem& item);
     void RedoItem(const TNoteEditUndoItem& item);
     void Undo();
@@ -530,6 +537,7 @@ private:
     void SetBlockEndEx(TBufferCoord p, bool collapse);
     TBufferCoord ClampBlockPos(TBufferCoord p) const;
     bool CaretOnTrailByte(const TBufferCoord& p) const;
+    void KeepCaretWhole();
     // Selected display columns of a row: [first, last) or none; toEnd when the selection
     // runs past the row's end.
     bool RowSelection(int row, int line, int rowLength, int& first, int& last, bool& toEnd) const;

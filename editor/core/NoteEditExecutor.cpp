@@ -160,7 +160,7 @@ void TNoteEditCore::RunEditorCommand(TNoteEditorCommand command, char aChar, voi
             // Never onto the trail byte of a double-byte character.
             TBufferCoord p = *static_cast<const TBufferCoord*>(data);
             const int line = std::clamp(p.Line, 1, std::max(FLines->Count(), 1));
-            if (line <= FLines->Count() && p.Char > 1 && NoteByteType(FLines->Get(line - 1), p.Char) == mbTrailByte)
+            if (line <= FLines->Count() && p.Char > 1 && FLines->ByteType(line - 1, p.Char) == mbTrailByte)
                 --p.Char;
             MoveCaretAndSelection(CaretXY(), p, selecting);
         }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <system_error>
 #include <thread>
 
@@ -22,6 +24,11 @@ namespace {
 constexpr int RetryDelays[NoteReplaceRetries] = {10, 20, 40, 80, 150, 300, 400};
 
 std::function<void(int)> retryHook;
+
+// Targets whose last replace was refused through every retry: the next replace of one of
+// them tries once, so a save on every keystroke does not wait a second each time.
+std::mutex givenUpLock;
+std::set<std::filesystem::path> givenUp;
 
 std::filesystem::path NotePath(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
@@ -43,7 +50,13 @@ bool ReplaceOnce(const std::filesystem::path& from, const std::filesystem::path&
 #ifdef _WIN32
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     const DWORD error = GetLastError();
-    busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+    busy = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+    if (error == ERROR_ACCESS_DENIED) {
+        // A read-only file or a folder refuses it for good; an open handle only for a while.
+        const DWORD attributes = GetFileAttributesW(to.c_str());
+        busy = attributes != INVALID_FILE_ATTRIBUTES &&
+               !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    }
     reason = SysErrorMessage(static_cast<int>(error));
 #else
     std::error_code ec;
@@ -55,12 +68,23 @@ bool ReplaceOnce(const std::filesystem::path& from, const std::filesystem::path&
     return false;
 }
 
-// Tries a refused replace again for a while; false with the last reason.
+// Tries a refused replace again for a while, unless the last replace of `to` gave up; false
+// with the last reason.
 bool Replace(const std::filesystem::path& from, const std::filesystem::path& to, std::string& reason) {
+    std::unique_lock lock(givenUpLock);
+    const int retries = givenUp.contains(to) ? 0 : NoteReplaceRetries;
+    lock.unlock();
     for (int retry = 1;; ++retry) {
         bool busy = false;
-        if (ReplaceOnce(from, to, reason, busy)) return true;
-        if (!busy || retry > NoteReplaceRetries) return false;
+        const bool replaced = ReplaceOnce(from, to, reason, busy);
+        if (replaced || !busy || retry > retries) {
+            lock.lock();
+            if (replaced)
+                givenUp.erase(to);
+            else if (busy)
+                givenUp.insert(to);
+            return replaced;
+        }
         if (retryHook) retryHook(retry);
         std::this_thread::sleep_for(std::chrono::milliseconds(RetryDelays[retry - 1]));
     }

@@ -5,7 +5,8 @@
 // disk and replaces the target, and a writer dropped without Commit removes the temporary
 // file, so the old note file is never left half written. A replace refused because another
 // program holds the target open (a virus scanner, a backup tool) is tried again for about a
-// second before Commit gives up.
+// second before Commit gives up; after that the target's next replaces are tried once until
+// one goes through. A read-only target fails at once.
 
 #include <cstdio>
 #include <functional>

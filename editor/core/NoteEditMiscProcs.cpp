@@ -1,6 +1,8 @@
 #include "editor/core/NoteEditMiscProcs.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 TNoteExceptionHandler& ExceptionHandler() {
@@ -30,10 +32,22 @@ TBufferCoord EarlierPos(const TBufferCoord& p1, const TBufferCoord& p2) {
 // A byte outside the lead range ends a character, so a character starts right after the
 // nearest such byte before the target (or at Start). From there every byte of the lead range
 // pairs with the next, all of them being trail bytes too: only the parity of the run counts.
+namespace {
+// Whether all eight bytes are of the lead range: high bits set, none 0x80 or 0xFF.
+bool AllLeadBytes(const char* p) {
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    const auto hasZero = [&](std::uint64_t v) { return ((v - ones) & ~v & highs) != 0; };
+    return (w & highs) == highs && !hasZero(w ^ highs) && !hasZero(~w);
+}
+}  // namespace
+
 TNoteByteType NoteByteTypeFrom(std::string_view text, int start, int index) {
     if (index < 1 || index > static_cast<int>(text.size()) || start < 1 || start > index) return mbSingleByte;
     const size_t target = index - 1, first = start - 1;
     size_t k = target;
+    while (k >= first + 8 && AllLeadBytes(text.data() + k - 8)) k -= 8;
     while (k > first && IsGbkLeadByte(text[k - 1])) --k;
     if ((target - k) % 2 == 1 && IsGbkTrailByte(text[target])) return mbTrailByte;
     return GbkCharLength(text, target) == 2 ? mbLeadByte : mbSingleByte;
@@ -103,6 +117,24 @@ int CharToTabColumn(int index, int width, std::string_view line) {
     const int inLine = std::min<int>(index - 1, static_cast<int>(line.size()));
     const int column = ExpandedTextLength(line.substr(0, inLine), width) + 1;
     return column + (index - 1 - inLine);
+}
+
+std::string ExpandedSlice(std::string_view text, int width, int from, int count, TNoteTabCursor& cursor) {
+    std::string out;
+    if (count <= 0 || from < 0) return out;
+    TNoteTabCursor& c = cursor;
+    if (c.Text != text.data() || c.Column > from || c.Byte > text.size()) c = {text.data(), 0, 0};
+    const auto cells = [&](size_t i, int column) { return text[i] == '\t' && width >= 2 ? width - column % width : 1; };
+    while (c.Byte < text.size() && c.Column + cells(c.Byte, c.Column) <= from) c.Column += cells(c.Byte++, c.Column);
+    out.reserve(count);
+    int column = c.Column;
+    for (size_t i = c.Byte; i < text.size() && static_cast<int>(out.size()) < count; ++i) {
+        const int n = cells(i, column);
+        const char b = text[i] == '\t' && width < 2 ? ' ' : text[i];
+        for (int k = 0; k < n && static_cast<int>(out.size()) < count; ++k, ++column)
+            if (column >= from) out += b;
+    }
+    return out;
 }
 
 int ScanSetForward(std::string_view text, int start, const TNoteByteSet& set) {

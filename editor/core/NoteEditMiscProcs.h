@@ -39,6 +39,15 @@ std::string ExpandTabsAny(std::string_view text, int width, bool& hasTabs);
 TNoteExpandTabsFunc PickTabExpander(int width);
 int ExpandedTextLength(std::string_view text, int width);
 int CharToTabColumn(int index, int width, std::string_view line);
+// A walk along a line's tab expansion, kept between calls so that rows read in order cost
+// only the bytes between them.
+struct TNoteTabCursor {
+    const char* Text = nullptr;
+    size_t Byte = 0;
+    int Column = 0;  // 0-based expanded offset of Byte
+};
+// Bytes from..from+count-1 (0-based) of the line's tab expansion, as the expanders give them.
+std::string ExpandedSlice(std::string_view text, int width, int from, int count, TNoteTabCursor& cursor);
 
 // Double-byte-aware scans over 1-based positions; 0 when nothing is found.
 int ScanSetForward(std::string_view text, int start, const TNoteByteSet& set);

@@ -61,9 +61,11 @@ TNotePaintPlan TNoteEditCore::PlanPaint(const TRect& clip, bool focused) const {
     }
     const bool showSelection = !FHideSelection || focused;
     int lastPainted = plan.FirstRow - 1;
+    const int caretRow = DisplayXY().Row;
+    TNoteTabCursor tabs;
     for (int row = plan.FirstRow; row <= plan.LastRow && row <= rows; ++row) {
         const size_t before = plan.Rows.size();
-        PaintTextRow(plan, r, row, showSelection);
+        PaintTextRow(plan, r, row, caretRow, showSelection, tabs);
         if (plan.Rows.size() == before) break;
         lastPainted = row;
     }
@@ -99,25 +101,27 @@ void SplitSpecialRuns(std::vector<TNotePaintRun>& runs, size_t first, int cellWi
 }
 }  // namespace
 
-void TNoteEditCore::PaintTextRow(TNotePaintPlan& plan, const TRect& r, int row, bool showSelection) const {
+void TNoteEditCore::PaintTextRow(TNotePaintPlan& plan, const TRect& r, int row, int caretRow, bool showSelection,
+                                 TNoteTabCursor& tabs) const {
     const TBufferCoord start = FWrapPlugin ? FWrapPlugin->RowToBuffer({1, row}) : TBufferCoord{1, row};
     const int line = start.Line;
     if (line < 1 || line > FLines->Count()) return;
     // The row's slice of the line: the stored bytes when the line has no tab (no copy of a
-    // long line), else of its tab-expanded text.
-    const std::string& stored = FLines->Get(line - 1);
-    std::string expanded;
-    std::string_view text = stored;
-    if (stored.find('\t') != std::string::npos) {
-        expanded = const_cast<TNoteEditStringList&>(*FLines).ExpandedLine(line - 1);
-        text = expanded;
-    }
-    const int rowStart = std::min(start.Char - 1, static_cast<int>(text.size()));
-    int rowLength = static_cast<int>(text.size()) - rowStart;
+    // long line), else that slice of its tab expansion alone.
+    TNoteEditStringList& lines = const_cast<TNoteEditStringList&>(*FLines);
+    const std::string& stored = lines.Get(line - 1);
+    const int length = lines.ExpandedLineLength(line - 1);
+    const int rowStart = std::min(start.Char - 1, length);
+    int rowLength = length - rowStart;
     if (FWrapPlugin && row <= FWrapPlugin->RowCount()) rowLength = FWrapPlugin->RowLength(row);
-    rowLength = std::max(0, std::min(rowLength, static_cast<int>(text.size()) - rowStart));
-    const std::string_view rowText = text.substr(rowStart, rowLength);
-    const bool lastRowOfLine = rowStart + rowLength >= static_cast<int>(text.size());
+    rowLength = std::max(0, std::min(rowLength, length - rowStart));
+    std::string expanded;
+    std::string_view rowText = std::string_view(stored).substr(std::min<size_t>(rowStart, stored.size()), rowLength);
+    if (lines.LineHasTabs(line - 1)) {
+        expanded = ExpandedSlice(stored, lines.TabWidth(), rowStart, rowLength, tabs);
+        rowText = expanded;
+    }
+    const bool lastRowOfLine = rowStart + rowLength >= length;
 
     TNotePaintRow pr;
     pr.Row = row;
@@ -131,7 +135,7 @@ void TNoteEditCore::PaintTextRow(TNotePaintPlan& plan, const TRect& r, int row, 
     bool special = false;
     TNoteColor specialFg = NoteColor::None, specialBg = NoteColor::None;
     if (OnSpecialLineColors) OnSpecialLineColors(const_cast<TNoteEditCore*>(this), line, special, specialFg, specialBg);
-    if (FActiveLine.Visible() && row == DisplayXY().Row) {
+    if (FActiveLine.Visible() && row == caretRow) {
         if (FActiveLine.Foreground() != NoteColor::None) fg = FActiveLine.Foreground();
         if (FActiveLine.Background() != NoteColor::None) bg = FActiveLine.Background();
     }

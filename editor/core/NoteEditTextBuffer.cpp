@@ -46,7 +46,10 @@ std::string_view NoteLineBreakBytes(TNoteLineBreakFormat format) {
 // to the application's handler, since a destructor lets nothing out.
 class TNoteEditStringList::TUpdate {
 public:
-    explicit TUpdate(TNoteEditStringList& list) : FList(list) { FList.BeginUpdate(); }
+    explicit TUpdate(TNoteEditStringList& list) : FList(list) {
+        FList.BeginUpdate();
+        ++FList.FChanges;  // after the update's event: what it read is stale once the change follows
+    }
     ~TUpdate() {
         try {
             FList.EndUpdate();
@@ -117,8 +120,12 @@ void TNoteEditStringList::InsertBytes(int index, int offset, std::string_view by
         throw ENoteEditStringList("Invalid line offset " + std::to_string(offset));
     TUpdate update(*this);
     FIndexOfLongestLine = -1;
-    rec.Flags = NoteLineFlags::LengthUnknown;
+    // A tab-free line stays so unless a tab comes in: no rescan of a long line.
+    const bool tabFree = rec.Flags == NoteLineFlags::NoTabsFound && bytes.find('\t') == std::string_view::npos;
     rec.Text.insert(offset, bytes);
+    KeepCharStartsBefore(index, offset);
+    if (tabFree) rec.ExpandedLength = static_cast<int>(rec.Text.size());
+    else rec.Flags = NoteLineFlags::LengthUnknown;
     if (OnLineSpliced) OnLineSpliced(this, index, offset, 0, static_cast<int>(bytes.size()));
     Fire(OnLineReplaced, index, 1);
 }
@@ -130,8 +137,10 @@ void TNoteEditStringList::DeleteBytes(int index, int offset, int count) {
         throw ENoteEditStringList("Invalid line offset " + std::to_string(offset));
     TUpdate update(*this);
     FIndexOfLongestLine = -1;
-    rec.Flags = NoteLineFlags::LengthUnknown;
     rec.Text.erase(offset, count);
+    KeepCharStartsBefore(index, offset);
+    if (rec.Flags == NoteLineFlags::NoTabsFound) rec.ExpandedLength = static_cast<int>(rec.Text.size());
+    else rec.Flags = NoteLineFlags::LengthUnknown;
     if (OnLineSpliced) OnLineSpliced(this, index, offset, count, 0);
     Fire(OnLineReplaced, index, 1);
 }
@@ -301,8 +310,9 @@ int TNoteEditStringList::ExpandedLineLength(int index) {
     if (index < 0 || index >= Count()) return 0;
     TNoteEditStringRec& rec = FList[index];
     if (rec.Flags & NoteLineFlags::LengthUnknown) {
-        rec.ExpandedLength = ExpandedTextLength(rec.Text, FTabWidth);
-        rec.Flags = rec.Text.find('\t') == std::string::npos ? NoteLineFlags::NoTabsFound : NoteLineFlags::TabsFound;
+        const bool hasTabs = rec.Text.find('\t') != std::string::npos;
+        rec.ExpandedLength = hasTabs ? ExpandedTextLength(rec.Text, FTabWidth) : static_cast<int>(rec.Text.size());
+        rec.Flags = hasTabs ? NoteLineFlags::TabsFound : NoteLineFlags::NoTabsFound;
     }
     return rec.ExpandedLength;
 }
@@ -311,6 +321,41 @@ bool TNoteEditStringList::LineHasTabs(int index) {
     if (index < 0 || index >= Count()) return false;
     ExpandedLineLength(index);
     return (FList[index].Flags & NoteLineFlags::TabsFound) != 0;
+}
+
+// A start depends on the bytes up to and including it (a lead byte pairs with the next):
+// those before an in-place edit's offset stay.
+void TNoteEditStringList::KeepCharStartsBefore(int index, int offset) {
+    TCharStarts& c = FCharStarts;
+    if (c.Index != index || c.Changes + 1 != FChanges) {
+        c.Index = -1;
+        return;
+    }
+    c.Starts.erase(std::lower_bound(c.Starts.begin(), c.Starts.end(), offset), c.Starts.end());
+    if (c.Starts.empty()) c.Starts.push_back(0);
+    c.Changes = FChanges;
+}
+
+TNoteByteType TNoteEditStringList::ByteType(int index, int column) {
+    constexpr int Near = 64, Spacing = 256;
+    const std::string& text = Get(index);
+    const int target = column - 1;
+    if (target <= Near || target >= static_cast<int>(text.size())) return NoteByteType(text, column);
+    int k = target;
+    while (k > target - Near && IsGbkLeadByte(text[k - 1])) --k;
+    if (!IsGbkLeadByte(text[k - 1])) return NoteByteType(text, column);
+    TCharStarts& c = FCharStarts;
+    if (c.Index != index || c.Changes != FChanges) c = {index, FChanges, {0}};
+    // Walk on from the last known start while the next whole character ends before the target.
+    size_t i = c.Starts.back();
+    while (static_cast<int>(i) + Spacing <= target) {
+        const size_t next = i + Spacing;
+        while (i < next) i += GbkCharLength(text, i);
+        if (static_cast<int>(i) > target) break;
+        c.Starts.push_back(static_cast<int>(i));
+    }
+    const int start = *(std::upper_bound(c.Starts.begin(), c.Starts.end(), target) - 1);
+    return NoteByteTypeFrom(text, start + 1, column);
 }
 
 int TNoteEditStringList::LongestLineLength() {

@@ -102,6 +102,11 @@ public:
     int ExpandedLineLength(int index);
     // Whether the line holds a TAB (kept until the line changes).
     bool LineHasTabs(int index);
+    // NoteByteType of a line's byte. On a long line without a byte below the lead range near
+    // the column, the walk starts at a known character start: starts kept every few hundred
+    // bytes for one line, dropped by any change but those before the change's offset in that
+    // line's in-place edits.
+    TNoteByteType ByteType(int index, int column);
     int LongestLineLength();
     int TabWidth() const { return FTabWidth; }
     void SetTabWidth(int width);
@@ -137,4 +142,11 @@ private:
     int FTabWidth = 8;
     int FUpdateCount = 0;
     std::uint64_t FChangeStamp = 0;
+    std::uint64_t FChanges = 0;  // changes made, counted before each one
+    struct TCharStarts {
+        int Index = -1;
+        std::uint64_t Changes = 0;
+        std::vector<int> Starts;  // ascending 0-based character starts, the first 0
+    } FCharStarts;
+    void KeepCharStartsBefore(int index, int offset);
 };

@@ -54,15 +54,16 @@ TBufferCoord TNoteEditCore::InsertAt(const TBufferCoord& at, const std::string& 
     return {lastLength + 1, at.Line + added};
 }
 
-void TNoteEditCore::DeleteSelection(bool backwardsReason) {
+std::vector<int> TNoteEditCore::DeleteSelection(bool backwardsReason) {
     if (FLines->Count() == 0) {  // nothing to delete, whatever the mode claims
         SetBlockBegin(CaretXY());
-        return;
+        return {};
     }
     const TBufferCoord b = BlockBegin(), e = BlockEnd();
     const bool backwards = FSelectionMode == smNormal && FBlockEnd == b && FBlockBegin != b;
     const TNoteSelectionMode mode = FSelectionMode;
     std::string deleted = mode == smColumn ? std::string() : SelText();
+    std::vector<int> columns;  // where each line's piece of a column block was cut
     const int endLine = FBlockEnd.Line;
     LinesUpdate update(*FLines);
     TBufferCoord caret = b;
@@ -85,6 +86,7 @@ void TNoteEditCore::DeleteSelection(bool backwardsReason) {
             const int right = e.Char + (NoteByteType(text, e.Char) == mbTrailByte);
             if (l == endLine) caret.Char = left;  // the caret stays off a trail byte
             if (l > b.Line) deleted += "\r\n";  // what was there, no blanks for missing text
+            columns.push_back(left);
             if (left > static_cast<int>(text.size())) continue;
             deleted += text.substr(left - 1, std::max(0, right - left));
             text.erase(left - 1, std::max(0, right - left));
@@ -95,9 +97,10 @@ void TNoteEditCore::DeleteSelection(bool backwardsReason) {
     }
     // A line-mode deletion is restored in front of column 1 of its first line.
     FUndoList.RecordChange(backwardsReason && backwards ? NoteChange::DeleteBackwardSel : NoteChange::DeleteSel,
-                           mode == smLine ? TBufferCoord{1, b.Line} : b, e, deleted, mode);
+                           mode == smLine ? TBufferCoord{1, b.Line} : b, e, deleted, mode, columns);
     SetCaretXYEx(false, caret);
     SetBlockBegin(caret);
+    return columns;
 }
 
 TBufferCoord TNoteEditCore::PadLineTo(const TBufferCoord& at) {
@@ -111,10 +114,12 @@ TBufferCoord TNoteEditCore::PadLineTo(const TBufferCoord& at) {
 }
 
 // Puts each line of the text into successive lines at the byte column of `at` (a line too
-// short is padded with blanks; a column on a trail byte moves one byte right). A line whose
-// piece is empty stays as it is. With recordPadding the added lines and blanks go on the
-// undo list first, so that undoing the insertion leaves the lines as they were.
-TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::string& text, bool recordPadding) {
+// short is padded with blanks; a column on a trail byte moves one byte right), or exactly at
+// the column given for a line that reaches it. A line whose piece is empty stays as it is.
+// With recordPadding the added lines and blanks go on the undo list first, so that undoing
+// the insertion leaves the lines as they were.
+TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::string& text, bool recordPadding,
+                                         const std::vector<int>& columns) {
     LinesUpdate update(*FLines);
     const std::vector<std::string> pieces = SplitText(text);
     const int lastLine = at.Line + static_cast<int>(pieces.size()) - 1;
@@ -130,15 +135,20 @@ TBufferCoord TNoteEditCore::InsertColumn(const TBufferCoord& at, const std::stri
     int line = at.Line, column = at.Char;
     for (const std::string& piece : pieces) {
         while (FLines->Count() < line) FLines->Add({});
+        const size_t index = static_cast<size_t>(line - at.Line);
         column = at.Char;
-        if (!piece.empty()) {
+        if (index < columns.size() && columns[index] >= 1 &&
+            columns[index] <= static_cast<int>(FLines->Get(line - 1).size()) + 1) {
+            column = columns[index];
+            if (!piece.empty()) FLines->InsertBytes(line - 1, column - 1, piece);
+        } else if (!piece.empty()) {
             if (recordPadding) PadLineTo({column, line});
             std::string s = FLines->Get(line - 1);
             if (static_cast<int>(s.size()) < column - 1) s.resize(column - 1, ' ');
             else if (NoteByteType(s, column) == mbTrailByte) ++column;
             s.insert(column - 1, piece);
             FLines->Put(line - 1, std::move(s));
-        } else if (NoteByteType(FLines->Get(line - 1), column) == mbTrailByte) {
+        } else if (FLines->ByteType(line - 1, column) == mbTrailByte) {
             ++column;
         }
         ++line;
@@ -179,7 +189,7 @@ void TNoteEditCore::InsertText(const std::string& text) {
     if (!FInsertMode && !replacing && at.Char <= len) {
         // Overwrite: remove as many bytes as come in, never half a double-byte character.
         int n = std::min(static_cast<int>(text.size()), len - at.Char + 1);
-        if (at.Char + n <= len && NoteByteType(line, at.Char + n) == mbTrailByte) ++n;
+        if (at.Char + n <= len && FLines->ByteType(at.Line - 1, at.Char + n) == mbTrailByte) ++n;
         const std::string removed = line.substr(at.Char - 1, n);
         const TBufferCoord end{at.Char + n, at.Line};
         DeleteRange(at, end);
@@ -216,36 +226,38 @@ void RemoveColumn(TNoteEditStringList& lines, const TBufferCoord& at, const std:
 }
 }  // namespace
 
+// What undo and redo do alike: the markers of a compound change and the indents go over to
+// the other list as they are (an indent applied the other way). False for other items.
+bool TNoteEditCore::ReplayMirrored(const TNoteEditUndoItem& item, bool undo) {
+    const bool marker = NoteChange::IsBeginMarker(item.Reason) || NoteChange::IsEndMarker(item.Reason);
+    if (!marker && item.Reason != NoteChange::Indent && item.Reason != NoteChange::Unindent) return false;
+    if (!marker) ApplyIndent(item.Reason, item.Start, item.End, item.Text, undo);
+    (undo ? FRedoList : FUndoList).RecordChange(item.Reason, item.Start, item.End, marker ? std::string() : item.Text,
+                                                item.SelMode);
+    return true;
+}
+
+// Puts an item's text in at its start, in its mode; answers the end.
+TBufferCoord TNoteEditCore::InsertItemText(const TNoteEditUndoItem& item) {
+    return item.SelMode == smColumn ? InsertColumn(item.Start, item.Text, false, item.Columns)
+                                    : InsertAt(item.Start, item.Text);
+}
+
 void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
     TUpdate update(*this);
-    if (NoteChange::IsBeginMarker(item.Reason) || NoteChange::IsEndMarker(item.Reason)) {
-        FRedoList.RecordChange(item.Reason, item.Start, item.End, {}, item.SelMode);
-        return;
-    }
+    if (ReplayMirrored(item, true)) return;
     switch (item.Reason) {
-    case NoteChange::Indent: case NoteChange::Unindent:
-        ApplyIndent(item.Reason, item.Start, item.End, item.Text, true);
-        FRedoList.RecordChange(item.Reason, item.Start, item.End, item.Text, item.SelMode);
-        break;
     case NoteChange::Insert: case NoteChange::Paste: case NoteChange::DragDropInsert:
-        if (item.SelMode == smColumn) {
-            RemoveColumn(*FLines, item.Start, item.Text);
-            FRedoList.RecordChange(item.Reason, item.Start, item.End, item.Text, item.SelMode);
-            SetCaretXYEx(true, item.Start);
-            SetBlockBegin(item.Start);
-            break;
-        }
-        [[fallthrough]];
     case NoteChange::BlanksAdded: case NoteChange::LineBreak:
-        DeleteRange(item.Start, item.End);
-        FRedoList.RecordChange(item.Reason, item.Start, item.End, item.Text, item.SelMode);
+        if (item.SelMode == smColumn) RemoveColumn(*FLines, item.Start, item.Text);
+        else DeleteRange(item.Start, item.End);
+        FRedoList.RecordChange(item.Reason, item.Start, item.End, item.Text, item.SelMode, item.Columns);
         SetCaretXYEx(true, item.Start);
         SetBlockBegin(item.Start);
         break;
     case NoteChange::DeleteBackwardSel: case NoteChange::DeleteSel: case NoteChange::DeleteBefore:
     case NoteChange::DeleteAfter: case NoteChange::DeleteAll: {
-        const TBufferCoord end =
-            item.SelMode == smColumn ? InsertColumn(item.Start, item.Text) : InsertAt(item.Start, item.Text);
+        const TBufferCoord end = InsertItemText(item);
         FRedoList.RecordChange(item.Reason, item.Start, item.SelMode == smNormal ? end : item.End, item.Text, item.SelMode);
         const bool atStart = item.Reason == NoteChange::DeleteBackwardSel || item.Reason == NoteChange::DeleteAfter;
         SetCaretXYEx(true, atStart ? item.Start : end);
@@ -264,20 +276,12 @@ void TNoteEditCore::UndoItem(const TNoteEditUndoItem& item) {
 
 void TNoteEditCore::RedoItem(const TNoteEditUndoItem& item) {
     TUpdate update(*this);
-    if (NoteChange::IsBeginMarker(item.Reason) || NoteChange::IsEndMarker(item.Reason)) {
-        FUndoList.RecordChange(item.Reason, item.Start, item.End, {}, item.SelMode);
-        return;
-    }
+    if (ReplayMirrored(item, false)) return;
     switch (item.Reason) {
-    case NoteChange::Indent: case NoteChange::Unindent:
-        ApplyIndent(item.Reason, item.Start, item.End, item.Text, false);
-        FUndoList.RecordChange(item.Reason, item.Start, item.End, item.Text, item.SelMode);
-        break;
     case NoteChange::Insert: case NoteChange::Paste: case NoteChange::DragDropInsert: case NoteChange::BlanksAdded:
     case NoteChange::LineBreak: {
-        const TBufferCoord end =
-            item.SelMode == smColumn ? InsertColumn(item.Start, item.Text) : InsertAt(item.Start, item.Text);
-        FUndoList.RecordChange(item.Reason, item.Start, end, item.Text, item.SelMode);
+        const TBufferCoord end = InsertItemText(item);
+        FUndoList.RecordChange(item.Reason, item.Start, end, item.Text, item.SelMode, item.Columns);
         SetCaretXYEx(true, end);
         SetBlockBegin(end);
         break;
@@ -385,6 +389,8 @@ void TNoteEditCore::DropFrom(TNoteEditCore& source, TBufferCoord point, bool mov
     FUndoList.RecordChange(same ? NoteChange::DragDropInsert : NoteChange::Insert, point, end, text,
                            mode == smColumn ? smColumn : smNormal);
     SetCaretXYEx(true, end);
+    // A lone lead byte before the point joins the text's first byte: the selection starts after them.
+    if (CaretOnTrailByte(point)) ++point.Char;
     SetBlockBegin(point);
     if (mode == smLine && end.Line > point.Line)
         SetBlockEnd({static_cast<int>(FLines->Get(end.Line - 2).size()) + 1, end.Line - 1});

@@ -10,7 +10,7 @@ void TNoteEditUndoList::AdvanceChangeNumber() {
 }
 
 void TNoteEditUndoList::RecordChange(TNoteChangeReason reason, TBufferCoord start, TBufferCoord end,
-                                     std::string text, TNoteSelectionMode selMode) {
+                                     std::string text, TNoteSelectionMode selMode, std::vector<int> columns) {
     if (FLockCount > 0) return;
     auto item = std::make_unique<TNoteEditUndoItem>();
     item->Reason = reason;
@@ -18,6 +18,7 @@ void TNoteEditUndoList::RecordChange(TNoteChangeReason reason, TBufferCoord star
     item->Start = start;
     item->End = end;
     item->Text = std::move(text);
+    item->Columns = std::move(columns);
     if (FBlockChangeNumber != 0) {
         item->ChangeNumber = FBlockChangeNumber;
     } else {

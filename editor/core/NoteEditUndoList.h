@@ -29,6 +29,10 @@ struct TNoteEditUndoItem {
     TNoteSelectionMode SelMode = smNormal;
     TBufferCoord Start, End;
     std::string Text;
+    // A column block cut out, or put back by a case change: the byte column of each line's
+    // piece (a bound on a trail byte cuts one byte further), so that undo and redo put every
+    // piece back where it was.
+    std::vector<int> Columns;
     int ChangeNumber = 0;
     void Assign(const TNoteEditUndoItem& source) { *this = source; }
 };
@@ -44,7 +48,7 @@ public:
     TNoteEditUndoList& operator=(const TNoteEditUndoList&) = delete;
 
     void RecordChange(TNoteChangeReason reason, TBufferCoord start, TBufferCoord end, std::string text,
-                      TNoteSelectionMode selMode);
+                      TNoteSelectionMode selMode, std::vector<int> columns = {});
     void BeginGroup();
     void EndGroup();
     void PushChange(std::unique_ptr<TNoteEditUndoItem> item);

@@ -1,7 +1,7 @@
 #include "editor/core/NoteEditWordWrap.h"
 
 #include <algorithm>
-#include <numeric>
+#include <utility>
 #include <string>
 
 namespace {
@@ -29,15 +29,18 @@ int TNoteWordWrapPlugin::WrapWidth() const {
 }
 
 void TNoteWordWrapPlugin::WrapAll() {
+    FSplice = {};
     FMaxRowLength = ClampRowLength(WrapWidth());
     FMinRowLength = std::max(FMaxRowLength - FMaxRowLength / 3, 1);
     FBreakChars = ~FHost.IdentChars();
     FLineOffsets.clear();
     FRowLengths.clear();
+    FRowStarts.clear();
     TNoteEditStringList& lines = FHost.WrapLines();
     if (lines.Count() == 0 || FMaxRowLength == 0) {
         FLineOffsets.shrink_to_fit();
         FRowLengths.shrink_to_fit();
+        FRowStarts.shrink_to_fit();
         return;
     }
     FLineOffsets.reserve(lines.Count());
@@ -47,31 +50,42 @@ void TNoteWordWrapPlugin::WrapAll() {
         FRowLengths.insert(FRowLengths.end(), FScratch.begin(), FScratch.end());
         FLineOffsets.push_back(static_cast<int>(FRowLengths.size()));
     }
+    FRowStarts.resize(FRowLengths.size());
+    for (int i = 0; i < lines.Count(); ++i) SetRowStarts(LineFirstRow(i) - 1, LineRowCount(i), 0);
 }
 
 void TNoteWordWrapPlugin::WidthChanged() {
     if (ClampRowLength(WrapWidth()) != FMaxRowLength) WrapAll();
 }
 
-void TNoteWordWrapPlugin::ComputeRows(int index, std::vector<std::uint8_t>& rows) {
-    TNoteEditStringList& lines = FHost.WrapLines();
-    std::string expanded;  // only a line with tabs is copied
-    if (lines.LineHasTabs(index)) expanded = lines.ExpandedLine(index);
-    const std::string_view text = expanded.empty() ? std::string_view(lines.Get(index)) : std::string_view(expanded);
+// Offsets of `count` rows from `firstRow` (0-based), the first starting at `start`.
+void TNoteWordWrapPlugin::SetRowStarts(int firstRow, int count, int start) {
+    for (int r = firstRow; r < firstRow + count; ++r) {
+        FRowStarts[r] = start;
+        start += FRowLengths[r];
+    }
+}
+
+namespace {
+// Rows of a text from offset s on, appended to rows. A row starting at s reads no byte
+// after s + 256, nor the text's length unless it ends within that reach. Before each row
+// stop(s) may end the walk: true is returned then, false at the text's end.
+template <class Stop>
+bool WrapRows(std::string_view text, int s, int maxRow, int minRow, int tabWidth, const TNoteByteSet& breakChars,
+              std::vector<std::uint8_t>& rows, Stop stop) {
     const int len = static_cast<int>(text.size());
-    const int tabStop = 255 - 255 % std::max(lines.TabWidth(), 1);
+    const int tabStop = 255 - 255 % std::max(tabWidth, 1);
     const auto blank = [&](int i) { return text[i] == ' ' || text[i] == '\t'; };
-    rows.clear();
-    int s = 0;
-    while (s + FMaxRowLength < len) {
-        const int q = s + FMaxRowLength;
+    while (s + maxRow < len) {
+        if (stop(s)) return true;
+        const int q = s + maxRow;
         int p = q;
         if (blank(q)) {
             do ++p;
             while (p < len && blank(p));
         } else {
-            for (int r = q - 1; r > s + FMinRowLength; --r)
-                if (FBreakChars[static_cast<unsigned char>(text[r])]) {
+            for (int r = q - 1; r > s + minRow; --r)
+                if (breakChars[static_cast<unsigned char>(text[r])]) {
                     p = r + 1;
                     break;
                 }
@@ -87,23 +101,88 @@ void TNoteWordWrapPlugin::ComputeRows(int index, std::vector<std::uint8_t>& rows
         rows.push_back(static_cast<std::uint8_t>(p - s));
         s = p;
     }
+    if (stop(s)) return true;
     // The rest is the last row, never longer than the maximum; it is empty when the text ends
     // at a break (a blank run, or a character wider than the maximum), so that the caret after
     // the line's last byte has a row of its own.
     rows.push_back(static_cast<std::uint8_t>(len - s));
+    return false;
+}
+}  // namespace
+
+void TNoteWordWrapPlugin::ComputeRows(int index, std::vector<std::uint8_t>& rows) {
+    TNoteEditStringList& lines = FHost.WrapLines();
+    std::string expanded;  // only a line with tabs is copied
+    if (lines.LineHasTabs(index)) expanded = lines.ExpandedLine(index);
+    const std::string_view text = expanded.empty() ? std::string_view(lines.Get(index)) : std::string_view(expanded);
+    rows.clear();
+    WrapRows(text, 0, FMaxRowLength, FMinRowLength, lines.TabWidth(), FBreakChars, rows, [](int) { return false; });
+}
+
+void TNoteWordWrapPlugin::LineSpliced(int index, int offset, int removed, int inserted) {
+    FSplice = {index, offset, removed, inserted};
+}
+
+// Re-wraps a tab-free line after the splice told for it: the rows that end before the
+// splice's reach stay, and the walk stops at the first row start after the inserted bytes
+// that an old row start matches (the text from there on being the old text moved by the
+// splice). False when the splice does not fit the line's old rows.
+bool TNoteWordWrapPlugin::RewrapSplice(int index, int& delta) {
+    const TSplice sp = std::exchange(FSplice, TSplice{});
+    TNoteEditStringList& lines = FHost.WrapLines();
+    if (sp.Index != index || lines.LineHasTabs(index)) return false;
+    const std::string_view text = lines.Get(index);
+    const int len = static_cast<int>(text.size()), shift = sp.Inserted - sp.Removed;
+    const int first = LineFirstRow(index) - 1, oldEnd = FLineOffsets[index];
+    if (sp.Offset < 0 || sp.Offset + sp.Inserted > len || FRowStarts[oldEnd - 1] + FRowLengths[oldEnd - 1] != len - shift)
+        return false;
+    // Rows whose reach (start + 256) lies before the splice stay; the last row never does.
+    const int keep = static_cast<int>(std::partition_point(FRowStarts.begin() + first, FRowStarts.begin() + oldEnd,
+                                                           [&](int start) { return start + 256 < sp.Offset; }) -
+                                      FRowStarts.begin());
+    const int from = FRowStarts[keep];
+    int old = keep;  // the first old row not yet passed
+    FScratch.clear();
+    const bool met = WrapRows(text, from, FMaxRowLength, FMinRowLength, lines.TabWidth(), FBreakChars, FScratch,
+                              [&](int s) {
+                                  if (s < sp.Offset + sp.Inserted) return false;
+                                  while (old < oldEnd && FRowStarts[old] < s - shift) ++old;
+                                  return old < oldEnd && FRowStarts[old] == s - shift;
+                              });
+    const int replaced = (met ? old : oldEnd) - keep;
+    const int added = static_cast<int>(FScratch.size());
+    delta = added - replaced;
+    if (delta < 0) {
+        FRowLengths.erase(FRowLengths.begin() + keep + added, FRowLengths.begin() + keep + replaced);
+        FRowStarts.erase(FRowStarts.begin() + keep + added, FRowStarts.begin() + keep + replaced);
+    } else if (delta > 0) {
+        FRowLengths.insert(FRowLengths.begin() + keep + replaced, delta, 0);
+        FRowStarts.insert(FRowStarts.begin() + keep + replaced, delta, 0);
+    }
+    std::copy(FScratch.begin(), FScratch.end(), FRowLengths.begin() + keep);
+    SetRowStarts(keep, added, from);
+    for (int r = keep + added; r < oldEnd + delta; ++r) FRowStarts[r] += shift;
+    return true;
 }
 
 int TNoteWordWrapPlugin::WrapLine(int index) {
-    ComputeRows(index, FScratch);
     const int first = LineFirstRow(index) - 1;
     const int oldCount = FLineOffsets[index] - first;
-    const int newCount = static_cast<int>(FScratch.size());
-    const int delta = newCount - oldCount;
-    if (delta < 0)
-        FRowLengths.erase(FRowLengths.begin() + first + newCount, FRowLengths.begin() + first + oldCount);
-    else if (delta > 0)
-        FRowLengths.insert(FRowLengths.begin() + first + oldCount, delta, 0);
-    std::copy(FScratch.begin(), FScratch.end(), FRowLengths.begin() + first);
+    int delta = 0;
+    if (!RewrapSplice(index, delta)) {
+        ComputeRows(index, FScratch);
+        const int newCount = static_cast<int>(FScratch.size());
+        delta = newCount - oldCount;
+        if (delta < 0) {
+            FRowLengths.erase(FRowLengths.begin() + first + newCount, FRowLengths.begin() + first + oldCount);
+            FRowStarts.erase(FRowStarts.begin() + first + newCount, FRowStarts.begin() + first + oldCount);
+        } else if (delta > 0) {
+            FRowLengths.insert(FRowLengths.begin() + first + oldCount, delta, 0);
+            FRowStarts.insert(FRowStarts.begin() + first + oldCount, delta, 0);
+        }
+        std::copy(FScratch.begin(), FScratch.end(), FRowLengths.begin() + first);
+        SetRowStarts(first, newCount, 0);
+    }
     if (delta != 0)
         for (size_t j = index; j < FLineOffsets.size(); ++j) FLineOffsets[j] += delta;
     return delta;
@@ -114,6 +193,7 @@ int TNoteWordWrapPlugin::LineFirstRow(int index) const { return (index > 0 ? FLi
 int TNoteWordWrapPlugin::LineRowCount(int index) const { return FLineOffsets[index] - LineFirstRow(index) + 1; }
 
 int TNoteWordWrapPlugin::AfterInsert(int index, int count) {
+    FSplice = {};
     if (FMaxRowLength == 0) return 0;
     WrapAssert(count >= 1 && index >= 0 && index <= LineCount());
     // The new lines' rows go in at once: one shift of the rows and offsets after them.
@@ -128,27 +208,35 @@ int TNoteWordWrapPlugin::AfterInsert(int index, int count) {
     }
     const int added = static_cast<int>(rows.size());
     FRowLengths.insert(FRowLengths.begin() + first, rows.begin(), rows.end());
+    FRowStarts.insert(FRowStarts.begin() + first, added, 0);
     for (size_t j = index; j < FLineOffsets.size(); ++j) FLineOffsets[j] += added;
     FLineOffsets.insert(FLineOffsets.begin() + index, offsets.begin(), offsets.end());
+    for (int i = index; i < index + count; ++i) SetRowStarts(LineFirstRow(i) - 1, LineRowCount(i), 0);
     return added;
 }
 
 int TNoteWordWrapPlugin::AfterDelete(int index, int count) {
+    FSplice = {};
     if (FMaxRowLength == 0) return 0;
     WrapAssert(count >= 1 && index >= 0 && index + count <= LineCount());
     const int first = LineFirstRow(index) - 1;
     const int removed = FLineOffsets[index + count - 1] - first;
     FRowLengths.erase(FRowLengths.begin() + first, FRowLengths.begin() + first + removed);
+    FRowStarts.erase(FRowStarts.begin() + first, FRowStarts.begin() + first + removed);
     FLineOffsets.erase(FLineOffsets.begin() + index, FLineOffsets.begin() + index + count);
     for (size_t j = index; j < FLineOffsets.size(); ++j) FLineOffsets[j] -= removed;
     return removed;
 }
 
 int TNoteWordWrapPlugin::AfterReplace(int index, int count) {
-    if (FMaxRowLength == 0) return 0;
+    if (FMaxRowLength == 0) {
+        FSplice = {};
+        return 0;
+    }
     WrapAssert(count >= 1 && index >= 0 && index + count <= LineCount());
     int change = 0;
     for (int i = index; i < index + count; ++i) change += WrapLine(i);
+    FSplice = {};
     return change;
 }
 
@@ -162,12 +250,18 @@ TDisplayCoord TNoteWordWrapPlugin::BufferToRow(const TBufferCoord& pos) const {
     if (pos.Line > LineCount()) return {pos.Char, RowCount() + pos.Line - LineCount()};
     const int first = LineFirstRow(pos.Line - 1) - 1;
     const int last = FLineOffsets[pos.Line - 1] - 1;
-    int sum = 0;
-    for (int row = first; row <= last; ++row) {
-        sum += FRowLengths[row];
-        if (sum >= pos.Char) return {FRowLengths[row] + pos.Char - sum, row + 1};
+    // The first row ending at or after the position, else the last.
+    int row = first;
+    for (int count = last - first; count > 0;) {
+        const int half = count / 2;
+        if (FRowStarts[row + half] + FRowLengths[row + half] < pos.Char) {
+            row += half + 1;
+            count -= half + 1;
+        } else {
+            count = half;
+        }
     }
-    return {FRowLengths[last] + pos.Char - sum, last + 1};
+    return {pos.Char - FRowStarts[row], row + 1};
 }
 
 TBufferCoord TNoteWordWrapPlugin::RowToBuffer(const TDisplayCoord& pos) const {
@@ -175,10 +269,8 @@ TBufferCoord TNoteWordWrapPlugin::RowToBuffer(const TDisplayCoord& pos) const {
     if (pos.Row > RowCount()) return {pos.Column, pos.Row + LineCount() - RowCount()};
     const int line = static_cast<int>(std::upper_bound(FLineOffsets.begin(), FLineOffsets.end(), pos.Row - 1) -
                                       FLineOffsets.begin());
-    const int first = LineFirstRow(line) - 1;
     const int row = pos.Row - 1;
     const int length = FRowLengths[row];
     const int limit = row == FLineOffsets[line] - 1 ? FMaxRowLength + 1 : length + 1;
-    const int earlier = std::accumulate(FRowLengths.begin() + first, FRowLengths.begin() + row, 0);
-    return {std::min(pos.Column, limit) + earlier, line + 1};
+    return {std::min(pos.Column, limit) + FRowStarts[row], line + 1};
 }

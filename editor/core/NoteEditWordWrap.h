@@ -38,6 +38,9 @@ public:
     virtual int AfterReplace(int index, int count) = 0;
     virtual void WidthChanged() = 0;
     virtual void WrapAll() = 0;
+    // Bytes removed and inserted at a 0-based offset of a line, told before its AfterReplace:
+    // a plug-in may re-wrap only the rows the splice reaches.
+    virtual void LineSpliced(int /*index*/, int /*offset*/, int /*removed*/, int /*inserted*/) {}
 };
 
 class TNoteWordWrapPlugin : public INoteWrapPlugin {
@@ -53,6 +56,7 @@ public:
     int AfterReplace(int index, int count) override;
     void WidthChanged() override;
     void WrapAll() override;
+    void LineSpliced(int index, int offset, int removed, int inserted) override;
 
     int LineCount() const { return static_cast<int>(FLineOffsets.size()); }
     int MaxRowLength() const { return FMaxRowLength; }
@@ -62,13 +66,20 @@ public:
     int LineRowCount(int index) const;
 
 private:
+    struct TSplice {
+        int Index = -1, Offset = 0, Removed = 0, Inserted = 0;
+    };
     int WrapWidth() const;
     void ComputeRows(int index, std::vector<std::uint8_t>& rows);
     int WrapLine(int index);
+    bool RewrapSplice(int index, int& delta);
+    void SetRowStarts(int firstRow, int count, int start);
 
     INoteWrapHost& FHost;
     std::vector<int> FLineOffsets;          // rows up to and including each line
     std::vector<std::uint8_t> FRowLengths;  // bytes of each row
+    std::vector<int> FRowStarts;            // 0-based offset of each row in its line
+    TSplice FSplice;                        // the splice awaiting its line's re-wrap
     std::vector<std::uint8_t> FScratch;
     int FMinRowLength = 0, FMaxRowLength = 0;
     TNoteByteSet FBreakChars;

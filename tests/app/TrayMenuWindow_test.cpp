@@ -202,6 +202,28 @@ TEST_F(TrayMenus, ItemsOpenTheirWindowsAndTwinsForward)
     EXPECT_EQ(terminated, 2);
 }
 
+// Not made at start: the first click makes the dialog, later clicks show the same one.
+TEST_F(TrayMenus, MenuOnlyDialogsAreMadeWhenFirstOpened)
+{
+    auto check = [](TMenuItem* item, TMenuItem* twin, auto*& global) {
+        ASSERT_EQ(global, nullptr) << item->Name();
+        item->Click();
+        auto* made = global;
+        ASSERT_NE(made, nullptr) << item->Name();
+        EXPECT_TRUE(made->Visible()) << item->Name();
+        made->SetVisible(false);
+        twin->Click();
+        EXPECT_EQ(global, made) << twin->Name();
+        EXPECT_TRUE(made->Visible()) << twin->Name();
+        delete made;
+        global = nullptr;
+    };
+    check(form->N12, form->N27, Formhlcx);
+    check(form->N20, form->N36, Formdjscx);
+    check(form->N11, form->N37, Formqtcs);
+    check(form->N40, form->N43, Formzxbz);
+}
+
 TEST_F(TrayMenus, NewNoteAndCountdownClaimASlotOrSayAllAreUsed)
 {
     data.Exec("update sz_bqb set qyzt='1' where bz in ('便签1位置', '便签3位置')");

@@ -69,6 +69,24 @@ TEST(NoteEditMiscProcs, TabExpansion) {
     EXPECT_EQ(count, 3);
 }
 
+// Slices read in order through one cursor, or after a jump back, are those of the whole
+// expansion, at every width's expander.
+TEST(NoteEditMiscProcs, ExpandedSlicesMatchTheWholeExpansion) {
+    const std::string line = "ab\t\xD6\xD0\t\tc d\t" + std::string(20, 'x') + "\t\t" + Zhong + "\t";
+    for (int width : {0, 1, 3, 4, 8}) {
+        bool hasTabs;
+        const std::string whole = PickTabExpander(width)(line, width, hasTabs);
+        for (int count : {1, 3, 7}) {
+            TNoteTabCursor cursor;
+            for (int from = 0; from <= static_cast<int>(whole.size()) + 1; from += count)
+                ASSERT_EQ(ExpandedSlice(line, width, from, count, cursor), whole.substr(std::min(from, static_cast<int>(whole.size())), count))
+                    << width << " " << from;
+            for (int from = static_cast<int>(whole.size()); from >= 0; from -= 5)
+                ASSERT_EQ(ExpandedSlice(line, width, from, count, cursor), whole.substr(from, count)) << width << " " << from;
+        }
+    }
+}
+
 TEST(NoteEditMiscProcs, CharToTabColumn) {
     EXPECT_EQ(CharToTabColumn(1, 4, "\tab"), 1);
     EXPECT_EQ(CharToTabColumn(0, 4, "\tab"), 1);

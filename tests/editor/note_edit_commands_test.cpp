@@ -418,3 +418,42 @@ TEST(NoteEditCommands, ShiftTabAndColumnUndoKeepDoubleByteCharacters) {
     e.Run(ecUndo);
     EXPECT_EQ(e.Core.GetText(), Wen + "\r\nx");
 }
+
+// Bytes that are no GBK: a lone lead byte joins whatever trail-range byte an edit brings next
+// to it. The caret then goes after the character so formed, a column deletion undoes to the
+// exact bytes, and a column case change puts the pieces back where they were cut.
+TEST(NoteEditCommands, LoneLeadBytesKeepTheCaretWholeAndUndoExact) {
+    const std::string Lead = "\xD6";
+    struct Case {
+        const char* Name;
+        std::string Text;
+        TBufferCoord Anchor, Caret;  // a column block when they differ
+        TNoteEditorCommand Command;
+        char Char;
+        std::string After;
+        TBufferCoord CaretAfter;
+    } cases[] = {
+        {"lead typed before a letter", "ab", {2, 1}, {2, 1}, ecChar, '\xD6', "a" + Lead + "b", {4, 1}},
+        {"backspace between a lead and a letter", Lead + "1a", {3, 1}, {3, 1}, ecDeleteLastChar, 0, Lead + "a", {3, 1}},
+        {"delete between a lead and a letter", Lead + "1a", {2, 1}, {2, 1}, ecDeleteChar, 0, Lead + "a", {3, 1}},
+        {"column block behind a lead", Lead + "1a", {2, 1}, {3, 1}, ecDeleteChar, 0, Lead + "a", {3, 1}},
+        {"column block over a line ending in a lead", "a" + Lead + "\r\n" + Lead + " b", {2, 1}, {3, 2}, ecDeleteChar, 0,
+         "a\r\n" + Lead + "b", {3, 2}},
+        {"column block cut one byte further on one line only", Lead + "a a\r\n" + Lead + " bc", {2, 1}, {4, 2}, ecDeleteChar,
+         0, Lead + "aa\r\n" + Lead + "c", {3, 2}},
+        {"case of a column block behind a lead", Lead + " ab", {2, 1}, {4, 1}, ecUpperCaseBlock, 0, Lead + " Ab", {4, 1}},
+    };
+    for (const Case& c : cases) {
+        Editor e;
+        e.Core.SetTextBytes(c.Text);
+        e.Core.SetSelectionMode(c.Anchor == c.Caret ? smNormal : smColumn);
+        e.Core.SetCaretAndSelection(c.Caret, c.Anchor, c.Caret);
+        e.Run(c.Command, c.Char);
+        EXPECT_EQ(e.Core.GetText(), c.After) << c.Name;
+        EXPECT_EQ(e.Core.CaretXY(), c.CaretAfter) << c.Name;
+        e.Run(ecUndo);
+        EXPECT_EQ(e.Core.GetText(), c.Text) << c.Name;
+        e.Run(ecRedo);
+        EXPECT_EQ(e.Core.GetText(), c.After) << c.Name;
+    }
+}

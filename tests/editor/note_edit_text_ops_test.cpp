@@ -105,6 +105,7 @@ TEST(NoteEditTextOps, MovedLineAndColumnBlocksLandWhereDropped) {
          "abc" + Zhong + "d\r\nabc" + Wen + "d"},
         {"column moved below", "a" + Zhong + "\r\nb" + Wen + "\r\nxyz\r\nxyz", smColumn, {2, 1}, {4, 2}, {2, 3},
          "a\r\nb\r\nx" + Zhong + "yz\r\nx" + Wen + "yz"},
+        {"text joined to a lone lead byte", "\xD6 b\r\nxab", smNormal, {2, 2}, {4, 2}, {2, 1}, "\xD6" "ab b\r\nx"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -114,6 +115,10 @@ TEST(NoteEditTextOps, MovedLineAndColumnBlocksLandWhereDropped) {
         e.Core.DropFrom(e.Core, c.Drop, true);
         EXPECT_EQ(e.Core.GetText(), c.After);
         EXPECT_NE(NoteByteType(e.Core.LineText(), e.Core.CaretX()), mbTrailByte);
+        const TBufferCoord begin = e.Core.BlockBegin();
+        if (c.Mode != smColumn) {
+            EXPECT_NE(NoteByteType(e.Core.Lines().Get(begin.Line - 1), begin.Char), mbTrailByte);
+        }
         e.UndoAll();
         EXPECT_EQ(e.Core.GetText(), c.Text);
     }

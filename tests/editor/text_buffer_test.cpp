@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #ifdef _WIN32
@@ -372,6 +373,65 @@ TEST_F(NoteFiles, SaveIntoReadOnlyFolderFails) {
 }
 #endif
 
+namespace {
+// The byte type by walking characters from the line's start.
+TNoteByteType WalkedByteType(const std::string& s, int column) {
+    if (column < 1 || column > static_cast<int>(s.size())) return mbSingleByte;
+    size_t i = 0;
+    for (;;) {
+        const size_t n = GbkCharLength(s, i);
+        if (i + n >= static_cast<size_t>(column)) return i + 1 == static_cast<size_t>(column) ? (n == 2 ? mbLeadByte : mbSingleByte) : mbTrailByte;
+        i += n;
+    }
+}
+}  // namespace
+
+// Byte types of long lines of lead-range bytes, asked between and during edits of every
+// kind (in-place splices, puts, lines moved by inserts, deletes and exchanges), match the
+// walk from the line's start; in-place edits keep the tab flag and length right.
+TEST(NoteEditStringList, ByteTypesFollowEveryChange) {
+    std::mt19937 random(5);
+    const auto bytes = [&](int n) {
+        static const char pick[] = {'\xD6', '\xD0', '\xCE', '\x81', '\xFE', '\x80', '\xFF', 'a', '\x7F', '\t', '\x40'};
+        std::string s;
+        for (int i = 0; i < n; ++i) s += random() % 150 ? pick[random() % 5] : pick[random() % 11];
+        return s;
+    };
+    TNoteEditStringList list;
+    for (int i = 0; i < 3; ++i) list.Add(bytes(1500));
+    int checked = 0;
+    const auto check = [&](int index, int samples) {
+        const std::string s = list.Get(index);
+        for (int k = 0; k < samples; ++k) {
+            const int column = static_cast<int>(random() % (s.size() + 2));
+            ASSERT_EQ(list.ByteType(index, column), WalkedByteType(s, column)) << "column " << column;
+            ++checked;
+        }
+    };
+    list.OnLineReplaced = [&](void*, int index, int) { check(index, 3); };
+    for (int step = 0; step < 600; ++step) {
+        const int index = random() % list.Count();
+        const int len = static_cast<int>(list.Get(index).size());
+        const int offset = random() % (len + 1);
+        switch (random() % 10) {
+        case 0: list.Put(index, bytes(1200 + random() % 600)); break;
+        case 1: list.Insert(index, bytes(random() % 1500)); break;
+        case 2: if (list.Count() > 2) list.Delete(index); break;
+        case 3: list.Exchange(index, random() % list.Count()); break;
+        case 4: case 5: case 6: list.InsertBytes(index, offset, bytes(1 + random() % 5)); break;
+        default: list.DeleteBytes(index, offset, std::min<int>(1 + random() % 5, len - offset));
+        }
+        for (int i = 0; i < list.Count(); ++i) {
+            check(i, 4);
+            const std::string& s = list.Get(i);
+            ASSERT_EQ(list.LineHasTabs(i), s.find('\t') != std::string::npos);
+            ASSERT_EQ(list.ExpandedLineLength(i), ExpandedTextLength(s, list.TabWidth()));
+        }
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    EXPECT_GT(checked, 5000);
+}
+
 #ifdef _WIN32
 // Another program (a virus scanner, a backup tool) holding the note file open without delete
 // sharing, on a thread of its own, until Release.
@@ -446,12 +506,39 @@ TEST_F(NoteFiles, SaveGivesUpOnALongHoldAndKeepsTheOldFile) {
                   0);
         EXPECT_EQ(message.find_first_of("\r\n"), std::string::npos);
     }
-    SetNoteReplaceRetryHook({});
+    EXPECT_EQ(retries, NoteReplaceRetries);
+    // The note saves on every keystroke: while the hold lasts, each save tries once.
+    EXPECT_THROW(list.SaveToFile(path), EInOutError);
     EXPECT_EQ(retries, NoteReplaceRetries);
     holder.Release();
     EXPECT_EQ(ReadBytes(path), "old text");
     EXPECT_FALSE(fs::exists(fs::path(std::u8string(path.begin(), path.end())).concat(".tmp")));
     list.SaveToFile(path);  // once let go, the next save goes through
     EXPECT_EQ(ReadBytes(path), "new text");
+    // and a later brief hold is waited for again.
+    FileHolder brief(path);
+    ASSERT_TRUE(brief.Opened());
+    SetNoteReplaceRetryHook([&](int) { brief.Release(); });
+    list.Add("more");
+    EXPECT_NO_THROW(list.SaveToFile(path));
+    SetNoteReplaceRetryHook({});
+    EXPECT_NE(ReadBytes(path).find("more"), std::string::npos);
+}
+
+// A folder in the note file's place refuses every save (as a read-only file does on Windows,
+// though not under Wine): it fails at once, with no wait.
+TEST_F(NoteFiles, SaveOverAFolderFailsAtOnce) {
+    const std::string path = PathOf("note.txt");
+    const fs::path file(std::u8string(path.begin(), path.end()));
+    fs::create_directory(file);
+    int retries = 0;
+    SetNoteReplaceRetryHook([&](int) { ++retries; });
+    TNoteEditStringList list;
+    list.Add("new text");
+    EXPECT_THROW(list.SaveToFile(path), EInOutError);
+    SetNoteReplaceRetryHook({});
+    EXPECT_EQ(retries, 0);
+    EXPECT_TRUE(fs::is_directory(file));
+    EXPECT_FALSE(fs::exists(fs::path(file).concat(".tmp")));
 }
 #endif

@@ -197,3 +197,44 @@ TEST(NoteWordWrap, EditsMatchAFullRewrap) {
     }
     EXPECT_THROW(wrap.AfterDelete(host.Lines.Count(), 1), Exception);
 }
+
+// In-place splices of long lines re-wrap only the rows they reach: rows and positions both
+// ways match a full re-wrap, whatever the splice (blank runs, GBK pairs, lone lead bytes, a
+// tab put in or taken out).
+TEST(NoteWordWrap, SplicesMatchAFullRewrap) {
+    std::mt19937 random(11);
+    const auto randomBytes = [&](int len, int tabOdds) {
+        std::string s;
+        while (static_cast<int>(s.size()) < len) {
+            const int kind = random() % 12;
+            s += kind == 0 ? std::string(1 + random() % 300, ' ') : kind == 1 ? std::string("\xD6") : kind < 7 ? Zhong
+                 : kind == 7 && random() % tabOdds == 0 ? std::string("\t") : std::string("w,");
+        }
+        return s;
+    };
+    for (int width : {20, 300}) {
+        WrapHost host(width);
+        for (int i = 0; i < 3; ++i) host.Lines.Add(randomBytes(3000, 40));
+        TNoteWordWrapPlugin wrap(&host);
+        host.Lines.OnLineSpliced = [&](void*, int index, int offset, int removed, int inserted) {
+            wrap.LineSpliced(index, offset, removed, inserted);
+        };
+        host.Lines.OnLineReplaced = [&](void*, int index, int count) { wrap.AfterReplace(index, count); };
+        for (int step = 0; step < 150; ++step) {
+            const int index = random() % 3;
+            const int len = static_cast<int>(host.Lines.Get(index).size());
+            const int offset = random() % (len + 1);
+            if (random() % 2) host.Lines.InsertBytes(index, offset, randomBytes(random() % 4 ? 1 + random() % 3 : 400, 8));
+            else host.Lines.DeleteBytes(index, offset, std::min<int>(random() % 4 ? 1 + random() % 3 : 400, len - offset));
+            TNoteWordWrapPlugin fresh(&host);
+            ASSERT_EQ(wrap.RowCount(), fresh.RowCount()) << "width " << width << " step " << step;
+            for (int row = 1; row <= wrap.RowCount(); ++row) {
+                ASSERT_EQ(wrap.RowLength(row), fresh.RowLength(row)) << "step " << step << " row " << row;
+                ASSERT_EQ(wrap.RowToBuffer({1, row}), fresh.RowToBuffer({1, row}));
+            }
+            const int expanded = host.Lines.ExpandedLineLength(index);
+            for (int c = 1; c <= expanded + 2; c += 7)
+                ASSERT_EQ(wrap.BufferToRow({c, index + 1}), fresh.BufferToRow({c, index + 1})) << "step " << step;
+        }
+    }
+}
