@@ -43,6 +43,9 @@ public:
     TForm* Form1 = nullptr;
 
     void LoadSkinImages();     // Set.ini, layer images, place, first frame
+    // Before the window shows: Set.ini, the layers and the hands of now in one frame; the
+    // start-up timer then does not load them again.
+    void ShowFirstFrame();
     void LoadClockSettings();
     void SaveClockSettings();
     void RenderClock();        // compose and push one frame
@@ -76,8 +79,8 @@ public:
     int FramesComposed() const { return FFramesComposed; }   // frames pushed since creation
     // True while the overshoot frame is up and the next tick settles the seconds hand.
     bool SettlePending() const { return FSettlePending; }
-    // Runs once, right after the start-up timer has put the clock's first frame up and
-    // before it opens the data file (the program makes its hidden windows there).
+    // Runs once, from the start-up timer, after the clock's first frame is up and before
+    // the data file opens (the program makes its hidden windows there).
     std::function<void()> OnClockShown;
     // Seam: the rlxsf flag reader (the shown-flags row of the data file by default).
     std::function<std::string()> OnReadCalendarFlag;
@@ -92,6 +95,10 @@ public:
     TMenuItem *N2 = nullptr, *N22 = nullptr, *N5 = nullptr, *N23 = nullptr, *N13 = nullptr, *N24 = nullptr,
               *N6 = nullptr, *N25 = nullptr, *N14 = nullptr, *N26 = nullptr;
     void FormCreate(TObject* Sender);
+    // Set by the program before it makes the window: the tray icon, a synchronous call into
+    // the shell, is then added by the program once the clock is on the screen rather than
+    // by FormCreate.
+    static inline bool TrayIconAfterFirstFrame = false;
     void FormClose(TObject* Sender, TCloseAction& Action);
     void tszxsfTimer(TObject* Sender);
     void BitBtn1Click(TObject* Sender);   // repeating memos
@@ -205,6 +212,7 @@ private:
     bool FShowSecond = true;
     bool FSecondTan = true;
     bool FClockDrawn = false;
+    bool FSkinImagesLoaded = false;   // by ShowFirstFrame
     uint8_t FAlpha = 0;   // nothing visible until the settings are loaded
     uint8_t FPushedAlpha = 0;
     HWND FPushedWindow = nullptr;   // the window and frame version of the last push

@@ -91,6 +91,19 @@ void TFmMain::LoadSkinImages()
     RenderClockOnce();
 }
 
+void TFmMain::ShowFirstFrame()
+{
+    FSkinImagesLoaded = true;
+    ResetClockDrawn();
+    try {
+        LoadClockSettings();
+        SetLayerImages();
+    } catch (...) {   // as at start-up: what failed keeps its defaults, the clock still shows
+    }
+    tmrDrawClockTimer(tmrDrawClock);
+    RenderClockOnce();
+}
+
 // A Set.ini that is there but cannot be read (another program holds it) gives the
 // defaults, and is then not written over at close.
 void TFmMain::LoadClockSettings()

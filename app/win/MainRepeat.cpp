@@ -18,7 +18,6 @@ void TFmMain::CreateRepeatParts()
     ChnCalendar1 = new TChnCalendar(this);
     ChnCalendar1->SetName("ChnCalendar1");
     ChnCalendar1->SetVisible(false);
-    ChnCalendar1->SetParent(this);
 }
 
 // A failing pass is dropped without a message; the memos it did not reach wait for the next.
@@ -26,6 +25,10 @@ void TFmMain::BitBtn1Click(TObject*)
 {
     if (!dbhouse)
         return;
+    // The month view's window (its menus, the locale broadcast, the month) is made with the
+    // first pass, after the clock's first frame, not with the clock window.
+    if (!ChnCalendar1->Parent())
+        ChnCalendar1->SetParent(this);
     try {
         RepeatMemos(*dbhouse, Date(), [this](TDateTime date) {
             ChnCalendar1->SetDateTime(date);

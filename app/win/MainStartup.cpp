@@ -111,7 +111,8 @@ void TFmMain::FormCreate(TObject*)
         Terminate();
     }
     SetWindowLongPtrW(Application->Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-    TrayNotifyIcon1->SetIconVisible(true);
+    if (!TrayIconAfterFirstFrame)
+        TrayNotifyIcon1->SetIconVisible(true);
     ResetClockDrawn();
     Application->SetShowHint(true);
 }
@@ -119,7 +120,8 @@ void TFmMain::FormCreate(TObject*)
 void TFmMain::tszxsfTimer(TObject*)
 {
     tszxsf->SetEnabled(false);
-    Guarded([this] { LoadSkinImages(); });
+    if (!FSkinImagesLoaded)
+        Guarded([this] { LoadSkinImages(); });
     if (std::function<void()> shown = std::exchange(OnClockShown, nullptr))
         shown();
     if (std::string reason; !OpenDataFile(reason)) {

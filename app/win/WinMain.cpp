@@ -6,6 +6,7 @@
 #include "app/win/Main.h"
 #include "app/win/MsgFrm.h"
 #include "app/win/SingleInstance.h"
+#include "app/win/TrayIcon.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
@@ -61,11 +62,17 @@ void CreateOrganizerForms()
 
 // Every window and the data module, owned by the application, in this order: the clock
 // window (the main form), the desktop calendar, the data module, then the organizer
-// windows, which the start-up timer makes right after the clock's first frame and before
-// anything reads the data file.
+// windows, which the start-up timer makes after the clock's first frame and before
+// anything reads the data file. The clock is on the screen, with its first frame, before
+// its tray icon and the desktop calendar are made.
 void CreateForms()
 {
+    TFmMain::TrayIconAfterFirstFrame = true;
     Application->CreateForm(FmMain);
+    FmMain->ShowFirstFrame();
+    if (Application->ShowMainForm && !Application->Terminated())
+        FmMain->SetVisible(true);
+    FmMain->TrayNotifyIcon1->SetIconVisible(true);
     Application->CreateForm(Form1);
     FmMain->Form1 = Form1;
     dbhouse = new Tdbhouse(Application);

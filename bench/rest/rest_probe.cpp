@@ -2,6 +2,7 @@
 //   rest_probe start <exe> [runs]     starts the program runs times (ended between runs)
 //                                     and prints the milliseconds from CreateProcess until
 //                                     a layered window of it shows pixels on the screen
+//                                     where no other window is
 //   rest_probe stalls <exe> <seconds> pings the UI thread of the running program (its
 //                                     layered window) with WM_NULL every 10 ms and prints
 //                                     the longest answer and how many took over 16 ms
@@ -48,12 +49,31 @@ HWND LayeredWindowOf(DWORD pid)
     return s.found;
 }
 
-// Some pixel of the window's rectangle on the screen is not black (the bare desktop).
+// The rectangles of the other visible top-level windows (another of the program, the
+// tray icons Wine shows at the top left when there is no tray).
+std::vector<RECT> OtherWindows(HWND w)
+{
+    struct Others { HWND self; std::vector<RECT> rects; } others{w, {}};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            auto& o = *reinterpret_cast<Others*>(p);
+            RECT r;
+            if (h != o.self && IsWindowVisible(h) && GetWindowRect(h, &r))
+                o.rects.push_back(r);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&others));
+    return others.rects;
+}
+
+// Some pixel of the window's rectangle on the screen, outside every other window, is not
+// black (the bare desktop).
 bool ShowsPixels(HWND w)
 {
     RECT r;
     if (!GetWindowRect(w, &r) || r.right <= r.left || r.bottom <= r.top)
         return false;
+    const std::vector<RECT> others = OtherWindows(w);
     const int width = r.right - r.left, height = r.bottom - r.top;
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -65,7 +85,13 @@ bool ShowsPixels(HWND w)
     BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
     GdiFlush();
     const auto* p = static_cast<const uint32_t*>(bits);
-    const bool any = std::any_of(p, p + width * height, [](uint32_t c) { return (c & 0xFFFFFF) != 0; });
+    bool any = false;
+    for (int y = 0; y < height && !any; ++y)
+        for (int x = 0; x < width && !any; ++x) {
+            const POINT at{r.left + x, r.top + y};
+            any = (p[y * width + x] & 0xFFFFFF) != 0 &&
+                  std::none_of(others.begin(), others.end(), [&](const RECT& o) { return PtInRect(&o, at); });
+        }
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);

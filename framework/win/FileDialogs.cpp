@@ -50,7 +50,9 @@ public:
         ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
         ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
                     (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-        if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return false;
+        // comdlg32 (and the print spooler it brings) loads with the first dialog.
+        auto* run = SystemProc<BOOL WINAPI(OPENFILENAMEW*)>(L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+        if (!run || !run(&ofn)) return false;
         d.FFileName = Narrow(file.c_str());
         d.FFilterIndex = static_cast<int>(ofn.nFilterIndex);
         return true;

@@ -12,5 +12,7 @@ void SetSoundService(SoundService* service) { gService = service; }
 bool SndPlaySound(const std::string& fileName, UINT flags) {
     if (fileName.empty()) return false;
     if (gService) return gService->Play(fileName, flags);
-    return sndPlaySoundW(Wide(fileName).c_str(), flags) != FALSE;
+    // winmm loads with the first sound.
+    auto* play = SystemProc<BOOL WINAPI(LPCWSTR, UINT)>(L"winmm.dll", "sndPlaySoundW");
+    return play && play(Wide(fileName).c_str(), flags) != FALSE;
 }

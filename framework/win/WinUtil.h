@@ -24,3 +24,13 @@ std::string HwndText(HWND hwnd);
 RECT HwndClientRect(HWND hwnd);
 RECT HwndWindowRect(HWND hwnd);
 LONG_PTR HwndExStyle(HWND hwnd);
+
+// A procedure of a system DLL that the program loads on first use rather than at start
+// (its start-up cost is paid only by what needs it); null when the DLL or the procedure
+// is missing.
+FARPROC SystemProc(const wchar_t* dll, const char* name);
+template <class F>
+F* SystemProc(const wchar_t* dll, const char* name)
+{
+    return reinterpret_cast<F*>(reinterpret_cast<void*>(SystemProc(dll, name)));
+}

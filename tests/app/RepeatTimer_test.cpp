@@ -22,6 +22,8 @@ TEST(RepeatTimer, TcshMovesADueLunarMemoWithPlainMonthNamesAndRunsAgain)
     TFmMain* form = NewForm<TFmMain>(nullptr);
     EXPECT_FALSE(form->BitBtn1->Visible());
     EXPECT_FALSE(form->ChnCalendar1->Visible());
+    form->Handle();
+    EXPECT_FALSE(form->ChnCalendar1->HandleAllocated());   // made with the first pass, not with the clock
 
     data.Exec("delete from sz_bwlb");
     data.Exec("insert into sz_bwlb (yybz, ylsj, yinlsj, chts, xssj, fzbz, tqtsts, nr, qrbz) values "
@@ -31,6 +33,7 @@ TEST(RepeatTimer, TcshMovesADueLunarMemoWithPlainMonthNamesAndRunsAgain)
     form->tcsh->SetEnabled(true);
     form->tcshTimer(form->tcsh);
     EXPECT_TRUE(form->tcsh->Enabled());
+    EXPECT_EQ(form->ChnCalendar1->Parent(), form);
     EXPECT_EQ(data.Value("select ylsj||'|'||yinlsj||'|'||qrbz||'|'||xssj from sz_bwlb"),
               expected->Ylsj + "|" + expected->Ylsj + "|0|四月 初一");   // the next 初一 from today
 

@@ -1,4 +1,5 @@
 #include "framework/win/Sound.h"
+#include "framework/win/WinUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -16,4 +17,17 @@ TEST(Sound, EmptyNamePlaysNothing)
     SoundRecorder recorder;
     EXPECT_FALSE(SndPlaySound(""));
     EXPECT_TRUE(recorder.Played.empty());
+}
+
+// The sound and file-dialog DLLs load on first use, from the system folder only.
+TEST(SystemProc, FindsProceduresOfSystemDllsOnly)
+{
+    struct Case { const wchar_t* Dll; const char* Name; bool Found; };
+    const Case cases[] = {{L"winmm.dll", "sndPlaySoundW", true},
+                          {L"comdlg32.dll", "GetOpenFileNameW", true},
+                          {L"comdlg32.dll", "GetSaveFileNameW", true},
+                          {L"winmm.dll", "NoSuchProcedure", false},
+                          {L"vorpen_no_such.dll", "sndPlaySoundW", false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(SystemProc(c.Dll, c.Name) != nullptr, c.Found) << c.Name;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <utility>
 #include <vector>
 
@@ -130,6 +131,28 @@ TEST_F(Startup, TheHiddenWindowsComeAfterTheClocksFirstFrame)
     EXPECT_GE(calls[0].first, 1);
     EXPECT_FALSE(calls[0].second);
     EXPECT_TRUE(dbhouse->democnn->Connected());
+}
+
+// The first frame, made before the window shows, carries Set.ini's look and the hands of
+// now; start-up then neither loads nor draws it again, and still makes the hidden windows.
+TEST_F(Startup, TheFirstFrameBeforeStartupIsNotDrawnAgain)
+{
+    SetClockSource([] { return EncodeDateTime(2026, 5, 10, 3, 0, 0, 0); });
+    dbhouse->democnn->Close();
+    int shown = 0;
+    form->OnClockShown = [&] { ++shown; };
+    std::ofstream(Utf8Path(file.PathOf("Set.ini")), std::ios::binary) << "[ZuzuvOdada]\r\nAlpha=60\r\n";
+    form->ShowFirstFrame();
+    EXPECT_EQ(form->FramesComposed(), 1);
+    EXPECT_EQ(form->Alpha(), 60);
+    EXPECT_EQ(form->pngHour->Rotate(), 90);
+    EXPECT_EQ(form->pngMinute->Rotate(), 0);
+    std::ofstream(Utf8Path(file.PathOf("Set.ini")), std::ios::binary) << "[ZuzuvOdada]\r\nAlpha=20\r\n";
+    form->tszxsfTimer(form->tszxsf);
+    EXPECT_EQ(form->Alpha(), 60);
+    EXPECT_EQ(form->FramesComposed(), 1);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(RunningTimers(), kAfterStartup);
 }
 
 TEST_F(Startup, AStepThatFailsIsPassedOver)
