@@ -50,9 +50,11 @@ public:
         ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
         ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
                     (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-        // comdlg32 (and the print spooler it brings) loads with the first dialog.
-        auto* run = SystemProc<BOOL WINAPI(OPENFILENAMEW*)>(L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW");
-        if (!run || !run(&ofn)) return false;
+        // comdlg32 (and the print spooler it brings) loads with the first dialog; one that
+        // cannot load is said, not taken for a cancel.
+        auto* run = RequiredSystemProc<BOOL WINAPI(OPENFILENAMEW*)>(L"comdlg32.dll",
+                                                                    save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+        if (!run(&ofn)) return false;
         d.FFileName = Narrow(file.c_str());
         d.FFilterIndex = static_cast<int>(ofn.nFilterIndex);
         return true;

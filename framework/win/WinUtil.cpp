@@ -46,8 +46,22 @@ RECT HwndWindowRect(HWND hwnd) {
 
 LONG_PTR HwndExStyle(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_EXSTYLE); }
 
+// By the system folder's full path: LOAD_LIBRARY_SEARCH_SYSTEM32 is refused by a Windows 7
+// without the loader update, which would leave every sound and file dialog dead there.
 FARPROC SystemProc(const wchar_t* dll, const char* name) {
     HMODULE module = GetModuleHandleW(dll);
-    if (!module) module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module) {
+        wchar_t folder[MAX_PATH];
+        const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH) return nullptr;
+        module = LoadLibraryW((std::wstring(folder, n) + L"\\" + dll).c_str());
+    }
     return module ? GetProcAddress(module, name) : nullptr;
+}
+
+FARPROC RequiredSystemProc(const wchar_t* dll, const char* name) {
+    SetLastError(ERROR_SUCCESS);
+    if (FARPROC proc = SystemProc(dll, name)) return proc;
+    const DWORD code = GetLastError() ? GetLastError() : ERROR_MOD_NOT_FOUND;
+    throw EOSError(Narrow(dll) + " (" + name + ") cannot be loaded: " + SysErrorMessage(code), code);
 }

@@ -34,3 +34,11 @@ F* SystemProc(const wchar_t* dll, const char* name)
 {
     return reinterpret_cast<F*>(reinterpret_cast<void*>(SystemProc(dll, name)));
 }
+// The same for what the user asked for and must hear about: raises EOSError naming the DLL
+// and the procedure when either is missing.
+FARPROC RequiredSystemProc(const wchar_t* dll, const char* name);
+template <class F>
+F* RequiredSystemProc(const wchar_t* dll, const char* name)
+{
+    return reinterpret_cast<F*>(reinterpret_cast<void*>(RequiredSystemProc(dll, name)));
+}

@@ -31,3 +31,22 @@ TEST(SystemProc, FindsProceduresOfSystemDllsOnly)
     for (const Case& c : cases)
         EXPECT_EQ(SystemProc(c.Dll, c.Name) != nullptr, c.Found) << c.Name;
 }
+
+// What the user asked for (a file dialog) says which DLL or procedure is missing instead of
+// acting as if nothing had been asked.
+TEST(SystemProc, RequiredOneNamesWhatIsMissing)
+{
+    EXPECT_NE(RequiredSystemProc(L"comdlg32.dll", "GetOpenFileNameW"), nullptr);
+    struct Case { const wchar_t* Dll; const char* Name; const char* Said; };
+    const Case cases[] = {{L"vorpen_no_such.dll", "GetOpenFileNameW", "vorpen_no_such.dll (GetOpenFileNameW)"},
+                          {L"comdlg32.dll", "NoSuchProcedure", "comdlg32.dll (NoSuchProcedure)"}};
+    for (const Case& c : cases) {
+        try {
+            RequiredSystemProc(c.Dll, c.Name);
+            ADD_FAILURE() << c.Said;
+        } catch (const EOSError& e) {
+            EXPECT_NE(e.Message().find(c.Said), std::string::npos) << e.Message();
+            EXPECT_NE(e.ErrorCode, 0u) << c.Said;
+        }
+    }
+}
