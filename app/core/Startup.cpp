@@ -134,6 +134,23 @@ TShownFlags LoadShownFlags(Tdbhouse& db)
     return flags;
 }
 
+bool ClockSavedHidden(const std::string& exeFolder)
+{
+    try {
+        TADOConnection cnn(nullptr);
+        cnn.SetLoginPrompt(false);
+        cnn.SetConnectionString(DataConnectionString(exeFolder));
+        cnn.Open();
+        TADOQuery q(nullptr);
+        q.SetConnection(&cnn);
+        q.SQL.Add("select szxsf from sz_sfxsb");
+        q.Open();
+        return !q.Eof() && q.FieldByName("szxsf").AsString() == "0";
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 //--- Festivals
 
 namespace {

@@ -27,6 +27,9 @@ void LoadSoundPaths();
 void LoadOtherSettings(Tdbhouse& db);
 // sz_sfxsb's one row; raises when it is missing.
 TShownFlags LoadShownFlags(Tdbhouse& db);
+// Whether the data file beside the program says the clock is hidden, read on a connection of
+// its own before the clock first shows; anything unreadable says no.
+bool ClockSavedHidden(const std::string& exeFolder);
 // Brings realrq of every sz_jrb row to its date in `year` (FestivalDate, from `today`),
 // writing only the rows whose stored text differs, all in one transaction; a row whose
 // date moves gets qrbz "0" again. Returns the rows skipped.

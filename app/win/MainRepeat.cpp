@@ -27,9 +27,9 @@ void TFmMain::BitBtn1Click(TObject*)
         return;
     // The month view's window (its menus, the locale broadcast, the month) is made with the
     // first pass, after the clock's first frame, not with the clock window.
-    if (!ChnCalendar1->Parent())
-        ChnCalendar1->SetParent(this);
     try {
+        if (!ChnCalendar1->Parent())
+            ChnCalendar1->SetParent(this);
         RepeatMemos(*dbhouse, Date(), [this](TDateTime date) {
             ChnCalendar1->SetDateTime(date);
             return PlainLunarMonthName(ChnCalendar1->CnMonth()) + " " + ChnCalendar1->CnDay();

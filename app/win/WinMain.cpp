@@ -2,11 +2,13 @@
 // data module in their creation order, and the message loop.
 #include <cwchar>
 
+#include "app/core/Startup.h"
 #include "app/core/dbhouse.h"
 #include "app/win/Main.h"
 #include "app/win/MsgFrm.h"
 #include "app/win/SingleInstance.h"
 #include "app/win/TrayIcon.h"
+#include "framework/rtl/FileUtils.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/win/Application.h"
 #include "framework/win/WinUtil.h"
@@ -70,7 +72,7 @@ void CreateForms()
     TFmMain::TrayIconAfterFirstFrame = true;
     Application->CreateForm(FmMain);
     FmMain->ShowFirstFrame();
-    if (Application->ShowMainForm && !Application->Terminated())
+    if (Application->ShowMainForm && !Application->Terminated() && !ClockSavedHidden(ExeFolder()))
         FmMain->SetVisible(true);
     FmMain->TrayNotifyIcon1->SetIconVisible(true);
     Application->CreateForm(Form1);

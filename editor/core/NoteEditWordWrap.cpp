@@ -152,17 +152,24 @@ bool TNoteWordWrapPlugin::RewrapSplice(int index, int& delta) {
     const int replaced = (met ? old : oldEnd) - keep;
     const int added = static_cast<int>(FScratch.size());
     delta = added - replaced;
-    if (delta < 0) {
-        FRowLengths.erase(FRowLengths.begin() + keep + added, FRowLengths.begin() + keep + replaced);
-        FRowStarts.erase(FRowStarts.begin() + keep + added, FRowStarts.begin() + keep + replaced);
-    } else if (delta > 0) {
-        FRowLengths.insert(FRowLengths.begin() + keep + replaced, delta, 0);
-        FRowStarts.insert(FRowStarts.begin() + keep + replaced, delta, 0);
-    }
-    std::copy(FScratch.begin(), FScratch.end(), FRowLengths.begin() + keep);
-    SetRowStarts(keep, added, from);
+    PutScratchRows(keep, replaced, from);
     for (int r = keep + added; r < oldEnd + delta; ++r) FRowStarts[r] += shift;
     return true;
+}
+
+// The rows in FScratch take the place of the count rows from row at; the first starts at
+// offset from of its line.
+void TNoteWordWrapPlugin::PutScratchRows(int at, int count, int from) {
+    const int added = static_cast<int>(FScratch.size());
+    if (added < count) {
+        FRowLengths.erase(FRowLengths.begin() + at + added, FRowLengths.begin() + at + count);
+        FRowStarts.erase(FRowStarts.begin() + at + added, FRowStarts.begin() + at + count);
+    } else if (added > count) {
+        FRowLengths.insert(FRowLengths.begin() + at + count, added - count, 0);
+        FRowStarts.insert(FRowStarts.begin() + at + count, added - count, 0);
+    }
+    std::copy(FScratch.begin(), FScratch.end(), FRowLengths.begin() + at);
+    SetRowStarts(at, added, from);
 }
 
 int TNoteWordWrapPlugin::WrapLine(int index) {
@@ -171,17 +178,8 @@ int TNoteWordWrapPlugin::WrapLine(int index) {
     int delta = 0;
     if (!RewrapSplice(index, delta)) {
         ComputeRows(index, FScratch);
-        const int newCount = static_cast<int>(FScratch.size());
-        delta = newCount - oldCount;
-        if (delta < 0) {
-            FRowLengths.erase(FRowLengths.begin() + first + newCount, FRowLengths.begin() + first + oldCount);
-            FRowStarts.erase(FRowStarts.begin() + first + newCount, FRowStarts.begin() + first + oldCount);
-        } else if (delta > 0) {
-            FRowLengths.insert(FRowLengths.begin() + first + oldCount, delta, 0);
-            FRowStarts.insert(FRowStarts.begin() + first + oldCount, delta, 0);
-        }
-        std::copy(FScratch.begin(), FScratch.end(), FRowLengths.begin() + first);
-        SetRowStarts(first, newCount, 0);
+        delta = static_cast<int>(FScratch.size()) - oldCount;
+        PutScratchRows(first, oldCount, 0);
     }
     if (delta != 0)
         for (size_t j = index; j < FLineOffsets.size(); ++j) FLineOffsets[j] += delta;

@@ -74,6 +74,7 @@ private:
     int WrapLine(int index);
     bool RewrapSplice(int index, int& delta);
     void SetRowStarts(int firstRow, int count, int start);
+    void PutScratchRows(int at, int count, int from);
 
     INoteWrapHost& FHost;
     std::vector<int> FLineOffsets;          // rows up to and including each line

@@ -378,3 +378,14 @@ TEST(StartupData, TheDefaultClockSoundsShipWithTheProgram)
         EXPECT_TRUE(FileExists(std::string(VORPEN_DIST_DIR) + PathDelim + path)) << column;
     }
 }
+
+TEST(StartupData, TheClocksHiddenFlagIsReadBeforeStartUpAndAnyFailureSaysShown)
+{
+    Module m;
+    EXPECT_FALSE(ClockSavedHidden(m.File.Folder()));
+    m.Exec("update sz_sfxsb set szxsf='0'");
+    EXPECT_TRUE(ClockSavedHidden(m.File.Folder()));
+    m.Exec("delete from sz_sfxsb");
+    EXPECT_FALSE(ClockSavedHidden(m.File.Folder()));
+    EXPECT_FALSE(ClockSavedHidden(m.File.Folder() + "no such folder/"));
+}
