@@ -46,6 +46,14 @@ void ShowForm(TForm* form)
         form->Show();
 }
 
+// A dialog that reads the data file is made and shown only once start-up has opened it.
+template <class T>
+void ShowDataForm(T*& form)
+{
+    if (dbhouse && dbhouse->democnn->Connected())
+        ShowForm(MadeOnFirstUse(form));
+}
+
 }  // namespace
 
 void TFmMain::CreateMenus()
@@ -229,8 +237,8 @@ void TFmMain::N14Click(TObject*) { ToggleShown(N14, N26, CountdownsShownFlag, nu
 //--- Windows opened from the menus
 
 void TFmMain::N12Click(TObject*) { ShowForm(MadeOnFirstUse(Formhlcx)); }
-void TFmMain::N9Click(TObject*) { ShowForm(MadeOnFirstUse(Formksts)); }
-void TFmMain::N10Click(TObject*) { ShowForm(MadeOnFirstUse(Formbwlcx)); }
+void TFmMain::N9Click(TObject*) { ShowDataForm(Formksts); }
+void TFmMain::N10Click(TObject*) { ShowDataForm(Formbwlcx); }
 
 void TFmMain::N7Click(TObject*)
 {
@@ -254,10 +262,10 @@ void TFmMain::ClaimSlot(const char* table, std::span<const char* const> keys, st
 }
 
 void TFmMain::N16Click(TObject*) { ClaimSlot("sz_bqb", NoteSlotKeys, NoteForms, NoFreeNoteText); }
-void TFmMain::N17Click(TObject*) { ShowForm(MadeOnFirstUse(Formbqcx)); }
+void TFmMain::N17Click(TObject*) { ShowDataForm(Formbqcx); }
 void TFmMain::N19Click(TObject*) { ClaimSlot("sz_djsb", CountdownSlotKeys, CountdownForms, NoFreeCountdownText); }
-void TFmMain::N20Click(TObject*) { ShowForm(MadeOnFirstUse(Formdjscx)); }
-void TFmMain::N11Click(TObject*) { ShowForm(MadeOnFirstUse(Formqtcs)); }
+void TFmMain::N20Click(TObject*) { ShowDataForm(Formdjscx); }
+void TFmMain::N11Click(TObject*) { ShowDataForm(Formqtcs); }
 void TFmMain::N40Click(TObject*) { ShowForm(MadeOnFirstUse(Formzxbz)); }
 void TFmMain::N41Click(TObject*) { OpenHelpDocument(); }
 

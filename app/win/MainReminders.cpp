@@ -16,7 +16,6 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/win/Application.h"
 #include "framework/win/Sound.h"
-#include "organizer/win/ksts.h"
 #include "organizer/win/kstsr.h"
 
 namespace {

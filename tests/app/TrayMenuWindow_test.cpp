@@ -209,6 +209,20 @@ TEST_F(TrayMenus, MenuOnlyDialogsAreMadeWhenFirstOpened)
     check(form->N40, form->N43, Formzxbz);
 }
 
+// Before start-up has opened the data file, the items of dialogs that read it do nothing.
+TEST_F(TrayMenus, DataDialogsWaitForTheDataFile)
+{
+    dbhouse->democnn->Close();
+    for (TMenuItem* item : {form->N9, form->N10, form->N17, form->N20, form->N11})
+        item->Click();
+    EXPECT_EQ(Formksts, nullptr);
+    EXPECT_EQ(Formbwlcx, nullptr);
+    EXPECT_EQ(Formbqcx, nullptr);
+    EXPECT_EQ(Formdjscx, nullptr);
+    EXPECT_EQ(Formqtcs, nullptr);
+    dbhouse->democnn->Open();
+}
+
 TEST_F(TrayMenus, NewNoteAndCountdownClaimASlotOrSayAllAreUsed)
 {
     data.Exec("update sz_bqb set qyzt='1' where bz in ('便签1位置', '便签3位置')");
