@@ -492,6 +492,7 @@ protected:
     TBufferCoord InsertItemText(const TNoteEditUndoItem& item);
     void UndoItem(const TNoteEditUndoItem& item);
     void RedoItem(const TNoteEditUndoItem& item);
+    void Replay(bool undo);
     void Undo();
     void Redo();
     // The editing commands.

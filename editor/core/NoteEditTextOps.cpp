@@ -306,24 +306,22 @@ void TNoteEditCore::RedoItem(const TNoteEditUndoItem& item) {
     }
 }
 
-void TNoteEditCore::Undo() {
-    TUpdate update(*this);
-    FInReplay = true;
-    struct ReplayEnd {
-        bool& flag;
-        ~ReplayEnd() { flag = false; }
-    } end{FInReplay};
-    NoteUndoStep(FUndoList, FRedoList, HasOption(eoGroupUndo), [this](const TNoteEditUndoItem& item) { UndoItem(item); });
-}
+void TNoteEditCore::Undo() { Replay(true); }
+void TNoteEditCore::Redo() { Replay(false); }
 
-void TNoteEditCore::Redo() {
+// One undo or redo step; the changes it makes leave the redo list alone.
+void TNoteEditCore::Replay(bool undo) {
     TUpdate update(*this);
     FInReplay = true;
     struct ReplayEnd {
         bool& flag;
         ~ReplayEnd() { flag = false; }
     } end{FInReplay};
-    NoteRedoStep(FUndoList, FRedoList, HasOption(eoGroupUndo), [this](const TNoteEditUndoItem& item) { RedoItem(item); });
+    const bool group = HasOption(eoGroupUndo);
+    if (undo)
+        NoteUndoStep(FUndoList, FRedoList, group, [this](const TNoteEditUndoItem& item) { UndoItem(item); });
+    else
+        NoteRedoStep(FUndoList, FRedoList, group, [this](const TNoteEditUndoItem& item) { RedoItem(item); });
 }
 
 
