@@ -181,7 +181,7 @@ void TLabel::SetShowAccelChar(bool value) {
 //--- TCustomEdit, TEdit
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TSystemControl(AOwner) {
-    FColor = clWindow;
+    SetColor(clWindow);
     FTabStop = true;
     TControl::SetBounds(0, 0, 121, 21);
 }
@@ -443,7 +443,7 @@ void TComboBoxItems::Cleared() {
 }
 
 TComboBox::TComboBox(TComponent* AOwner) : TSystemControl(AOwner) {
-    FColor = clWindow;
+    SetColor(clWindow);
     FTabStop = true;
     TControl::SetBounds(0, 0, 145, 21);
 }
