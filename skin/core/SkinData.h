@@ -349,6 +349,10 @@ public:
     void SetResourceStrData(TskResourceStrData* value);
 
     bool Empty = true;
+    // The screen cursor number of the skin's first cursor.
+    static constexpr int StartCursorIndex = 1;
+    // The screen cursor number of a record's cursorindex: 0 (the default cursor) for none.
+    static int CursorNumber(int cursorIndex) { return cursorIndex >= 0 ? StartCursorIndex + cursorIndex : 0; }
 
     // Loads a stored skin. A skin that cannot be read (inflating, layout, bitmaps or INI
     // values) leaves the store cleared and Empty and sends nothing after WMS_SKINCHANGING.

@@ -374,6 +374,8 @@ void TskSkinPopupWindow::ShowItems(const TRect& anchor, TMenuItem* root, int fir
 
 void TskSkinPopupWindow::Reveal()
 {
+    if (PopupRecord && PopupRecord->CursorIndex != -1)
+        SetCursor(TskSkinData::CursorNumber(PopupRecord->CursorIndex));
     SetWindowPos(Handle(), HWND_TOPMOST, FShowAt.X, FShowAt.Y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     FVisible = true;
     FTrackTimer->SetEnabled(true);

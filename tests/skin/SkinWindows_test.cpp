@@ -448,3 +448,25 @@ TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
     SaveShot(window->Handle(), "menu-images");
     engine.CloseMenu();
 }
+
+// A menu window whose skin record names a cursor takes that skin cursor's screen number
+// (the record's cursorindex + 1); no cursor has it, so the arrow shows.
+TEST_F(SkinnedWindows, AMenuWindowTakesItsRecordsSkinCursor)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    AddItem(menu.Items(), "便签");
+    for (int index : {-1, 2}) {
+        Data->PopupWindow.CursorIndex = index;   // test-only skin data
+        engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false);
+        ASSERT_EQ(engine.PopupWindows.size(), 1u);
+        TskSkinPopupWindow* window = engine.PopupWindows[0];
+        ASSERT_NE(window->PopupRecord, nullptr);
+        EXPECT_EQ(window->Cursor(), index == -1 ? crDefault : 3);
+        SendMessageW(window->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window->Handle()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+        engine.HandleKey(VK_ESCAPE);
+        Application->ProcessMessages();
+    }
+}
