@@ -56,10 +56,8 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TControl::ChangeBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     const bool same = ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight;
     const TPlacement placed{ALeft, ATop, AWidth, AHeight};
-    if ((!FParent || !FParent->FAligning) && (!same || !(placed == FPlaced))) {
-        FPlaced = placed;   // placed by code: the anchors keep these distances
-        FPlacedParentWidth = -1;
-    }
+    if ((!FParent || !FParent->FAligning) && (!same || !(placed == FPlaced) || FPlacedParentWidth < 0))
+        Place(placed);   // placed by code: the anchors keep these distances
     if (same) return;
     Invalidate();
     const bool resized = AWidth != FWidth || AHeight != FHeight;
@@ -75,20 +73,24 @@ void TControl::ChangeBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TControl::SetAlign(TAlign value) {
     if (value == FAlign) return;
     FAlign = value;
-    FPlaced = {FLeft, FTop, FWidth, FHeight};
-    FPlacedParentWidth = -1;
+    Place({FLeft, FTop, FWidth, FHeight});
     RequestAlign();
 }
 
 void TControl::SetAnchors(TAnchors value) {
     if (value == FAnchors) return;
     FAnchors = value;
-    FPlaced = {FLeft, FTop, FWidth, FHeight};
-    FPlacedParentWidth = -1;
+    Place({FLeft, FTop, FWidth, FHeight});
 }
 
-// The parent's client size goes with the placement when it is first needed (the end of
-// the loading, an alignment), so a form sized after its controls were placed keeps them.
+// The parent's client size goes with the placement; while loading, once the loading has
+// ended (at the first alignment), so a form sized after its controls were placed keeps them.
+void TControl::Place(TPlacement placed) {
+    FPlaced = placed;
+    FPlacedParentWidth = -1;
+    if (FParent && !Loading() && !FParent->Loading()) RecordPlacement();
+}
+
 void TControl::RecordPlacement() {
     const TRect r = FParent->ClientRect();
     FPlacedParentWidth = r.Width();

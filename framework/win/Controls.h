@@ -224,7 +224,8 @@ private:
     void HandOnValue(TParentValue which);
     void OwnValue(TParentValue which);   // a value set here (not inherited) clears its flag
     void PlaceAnchored();                // by the anchors, for the parent's present size
-    void RecordPlacement();              // the anchors' distances: as placed now
+    void Place(TPlacement placed);       // placed by code: the anchors keep its distances
+    void RecordPlacement();              // the parent's size that goes with the placement
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;

@@ -259,7 +259,7 @@ void TWinControl::RecreateWnd() {
 void TWinControl::InsertControl(TControl* control) {
     FControls.push_back(control);
     control->FParent = this;
-    control->FPlacedParentWidth = -1;
+    control->Place({control->Left(), control->Top(), control->Width(), control->Height()});
     for (TParentValue v : {pvFont, pvColor, pvShowHint, pvCtl3D, pvBiDiMode, pvBackground}) control->TakeParentValue(v);
     if (auto* w = dynamic_cast<TWinControl*>(control); w && FHandle) {
         if (w->FHandle) ::SetParent(w->FHandle, FHandle);
