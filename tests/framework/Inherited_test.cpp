@@ -93,6 +93,20 @@ TEST_F(InheritedTest, AnchoredAndConstrainedChildrenFollowTheParentsSize) {
     }
 }
 
+// Anchors set, or a parent given, after the control was placed count from that moment.
+TEST_F(InheritedTest, AnchorsAndParentsGivenLaterCountFromThen) {
+    auto* parent = Put<TBox>(form, 0, 0, 300, 200);
+    auto* anchored = Put<TPatch>(parent, 10, 20, 100, 50);
+    anchored->SetAnchors({akTop, akRight});
+    auto* adopted = new TPatch(form);
+    adopted->SetBounds(150, 100, 40, 40);
+    adopted->SetAnchors({akRight, akBottom});
+    adopted->SetParent(parent);
+    parent->SetBounds(0, 0, 400, 260);
+    EXPECT_EQ(anchored->BoundsRect(), Bounds(110, 20, 100, 50));
+    EXPECT_EQ(adopted->BoundsRect(), Bounds(250, 160, 40, 40));
+}
+
 TEST_F(InheritedTest, ConstraintsHoldUnderAlignAndWhenSet) {
     auto* parent = Put<TBox>(form, 0, 0, 300, 200);
     auto* top = Put<TBox>(parent, 0, 0, 10, 10);
