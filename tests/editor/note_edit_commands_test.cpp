@@ -457,3 +457,23 @@ TEST(NoteEditCommands, LoneLeadBytesKeepTheCaretWholeAndUndoExact) {
         EXPECT_EQ(e.Core.GetText(), c.After) << c.Name;
     }
 }
+
+// A command that raises (a cut whose copy fails) still ends its OnPaintTransient pair.
+TEST(NoteEditCommands, ARaisingCommandClosesItsTransientPair) {
+    struct FailingCopyHost : TNullNoteHost {
+        int Open = 0;
+        void HostCopyToClipboard(const std::string&, TNoteSelectionMode) override {
+            throw ENoteEditError("Clipboard copy operation failed");
+        }
+        void HostPaintTransient(TNoteTransientType t) override { Open += t == ttBefore ? 1 : -1; }
+    } host;
+    TNoteEditCore core(host);
+    core.CharMetricsChanged(6, 12);
+    core.ViewSizeChanged(40 * 6 + 2, 10 * core.LineHeight());
+    core.SetTextBytes("cut me");
+    core.SetBlockBegin({1, 1});
+    core.SetBlockEnd({4, 1});
+    EXPECT_THROW(core.CommandProcessor(ecCut, 0, nullptr), ENoteEditError);
+    EXPECT_EQ(host.Open, 0);
+    EXPECT_EQ(core.GetText(), "cut me");
+}
