@@ -3,7 +3,9 @@
 // dispatcher's events, offsets and the wheel.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
+#include <utility>
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/core/NoteEditMiscProcs.h"
@@ -476,4 +478,33 @@ TEST(NoteEditCommands, ARaisingCommandClosesItsTransientPair) {
     EXPECT_THROW(core.CommandProcessor(ecCut, 0, nullptr), ENoteEditError);
     EXPECT_EQ(host.Open, 0);
     EXPECT_EQ(core.GetText(), "cut me");
+}
+
+// A ttBefore whose handler raises still gets its ttAfter, for a command as for a caret move;
+// the raise ends the change and the next pair is whole again.
+TEST(NoteEditCommands, ARaisingTransientBeforeIsClosedByItsAfter) {
+    struct RaisingHost : TNullNoteHost {
+        int Open = 0;
+        bool Raise = true;
+        void HostPaintTransient(TNoteTransientType t) override {
+            Open += t == ttBefore ? 1 : -1;
+            if (t == ttBefore && std::exchange(Raise, false)) throw ENoteEditError("handler");
+        }
+    } host;
+    TNoteEditCore core(host);
+    core.CharMetricsChanged(6, 12);
+    core.ViewSizeChanged(40 * 6 + 2, 10 * core.LineHeight());
+    core.SetTextBytes("abc");
+    const std::function<void()> changes[] = {
+        [&] { core.CommandProcessor(ecChar, 'x', nullptr); },
+        [&] { core.SetCaretXY({3, 1}); },
+    };
+    for (const auto& change : changes) {
+        host.Raise = true;
+        EXPECT_THROW(change(), ENoteEditError);
+        EXPECT_EQ(host.Open, 0);
+        change();
+        EXPECT_EQ(host.Open, 0);
+    }
+    EXPECT_EQ(core.GetText(), "xabc");
 }
