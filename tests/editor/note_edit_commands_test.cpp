@@ -5,7 +5,9 @@
 
 #include <functional>
 #include <stdexcept>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/core/NoteEditMiscProcs.h"
@@ -507,4 +509,26 @@ TEST(NoteEditCommands, ARaisingTransientBeforeIsClosedByItsAfter) {
         EXPECT_EQ(host.Open, 0);
     }
     EXPECT_EQ(core.GetText(), "xabc");
+}
+
+// A paste from outside the dispatcher (WM_PASTE) fires its OnPaintTransient ttBefore while
+// the text is still unchanged, and its ttAfter last.
+TEST(NoteEditCommands, APasteOpensItsTransientPairBeforeTheTextChanges) {
+    struct TransientClipboardHost : TClipboardNoteHost {
+        const TNoteEditCore* Core = nullptr;
+        std::vector<std::pair<TNoteTransientType, std::string>> Seen;
+        void HostPaintTransient(TNoteTransientType t) override { Seen.emplace_back(t, Core->GetText()); }
+    } host;
+    TNoteEditCore core(host);
+    host.Core = &core;
+    core.CharMetricsChanged(6, 12);
+    core.ViewSizeChanged(40 * 6 + 2, 10 * core.LineHeight());
+    core.SetTextBytes("ab");
+    host.Text = "xy";
+    host.Full = true;
+    host.Seen.clear();
+    core.PasteFromClipboard();
+    ASSERT_FALSE(host.Seen.empty());
+    EXPECT_EQ(host.Seen.front(), std::make_pair(ttBefore, std::string("ab")));
+    EXPECT_EQ(host.Seen.back(), std::make_pair(ttAfter, std::string("xyab")));
 }
