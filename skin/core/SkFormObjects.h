@@ -12,6 +12,7 @@
 
 #include "skin/core/SkinData.h"
 
+class TMenuItem;   // a framework menu item: the objects hold it for their form, never look into it
 class TskActiveSkinObject;
 class TskSkinButtonObject;
 class TSkObjectPainter;
@@ -41,7 +42,10 @@ public:
     virtual void PaintObject(TskActiveSkinObject& object) = 0;
     virtual void StartMorphTimer() = 0;
     virtual void RunCommand(TskCommand command) = 0;   // close, maximize, minimize, roll-up, tray
+    // A pressed button's menu item (a system-menu button's is the form's system menu).
     virtual void OpenButtonMenu(TskSkinButtonObject& button) = 0;
+    // A menu item opened under an object's rectangle (window coordinates), upward or downward.
+    virtual void OpenObjectMenu(TMenuItem* /*item*/, const TRect& /*objectRect*/, bool /*upward*/) {}
     virtual void CloseForm() = 0;
     virtual void StartFaceDrag() = 0;
     virtual void StopFaceDrag() = 0;
@@ -137,7 +141,8 @@ public:
 
     TRect DownRect, DisableSkinRect;
     int GroupIndex = -1;
-    bool HasMenu = false;   // opens a menu when pressed
+    TMenuItem* MenuItem = nullptr;   // its sub items open when the button is pressed
+    bool HasMenu() const { return MenuItem != nullptr; }
     bool PopupUp = false;
     // The other objects of the form, for the group rule.
     const std::vector<std::unique_ptr<TskActiveSkinObject>>* Siblings = nullptr;

@@ -96,6 +96,7 @@ public:
     bool ButtonStyle = false;
     int TimerInterval = 50;
     TskCommand Command = cmDefault;
+    TMenuItem* MenuItem = nullptr;   // a cmdefault object opens it on a release
 
 private:
     void Run(bool forward);

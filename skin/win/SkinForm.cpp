@@ -16,10 +16,12 @@ constexpr UINT_PTR kFadeTimer = 1;
 
 TPoint LParamPoint(LPARAM l) { return {static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))}; }
 
-TskSkinMenu* FindFormSkinMenu(TComponent* component)
+TskMenuFormLink FindFormSkinMenu(TComponent* component)
 {
     TskSkinForm* f = FindSkinForm(component);
-    return f ? f->SkinMenu() : nullptr;
+    if (!f || !f->SkinMenu())
+        return {};
+    return {f->SkinMenu(), f->MenusSkinData() ? f->MenusSkinData() : f->SkinData(), [f] { f->TakeKeyboard(); }};
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 // through HandleKey. Windows of closed levels are freed after the current message, and a
 // chosen item's command runs only after every level has closed.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -108,6 +109,7 @@ private:
     std::unique_ptr<TskEffectBmp> FScreenCapture;   // behind the window, for simulated alpha
     TPoint FLastCursor{-1, -1};
     TFont FItemFont;
+    int FImagesWidth = -1;   // the menu's image width, -1 without an image list
 };
 
 class TskSkinMenu : public TComponent {
@@ -147,8 +149,15 @@ private:
     void SubmenuTick(TObject* Sender);
 };
 
-// The skinned form's menu engine behind a component, or nullptr; the skinned form sets it.
-using TFindSkinMenu = TskSkinMenu* (*)(TComponent* component);
+// What a popup menu needs of the skinned form it belongs to: the form's menu engine, the
+// skin its menus take (the form's MenusSkinData, else its SkinData) and the keyboard.
+struct TskMenuFormLink {
+    TskSkinMenu* Menu = nullptr;
+    TskSkinData* SkinData = nullptr;
+    std::function<void()> TakeKeyboard;
+};
+// The skinned form behind a component (no Menu without one); the skinned form sets it.
+using TFindSkinMenu = TskMenuFormLink (*)(TComponent* component);
 void SetFindSkinMenu(TFindSkinMenu find);
 
 class TskSkinPopupMenu : public TPopupMenu {
@@ -158,8 +167,10 @@ public:
     void SetSkinData(TskSkinData* value);
     TComponent* SkinForm = nullptr;
     // Opens the items through the engine of the skinned form the menu belongs to; without
-    // one nothing opens.
+    // one nothing opens. Without SkinData of its own the menu takes and keeps the form's.
     void Popup(int X, int Y) override;
+    // The same under (or, upward, over) a screen rectangle, as a skinned button opens it.
+    void PopupAt(const TRect& anchor, bool upward);
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
