@@ -388,9 +388,9 @@ void TskSkinForm::OpenButtonMenu(TskSkinButtonObject& button)
         OpenObjectMenu(button.MenuItem, button.ObjectRect, button.PopupUp);
         return;
     }
-    button.MenuItem = GetSystemMenu();
     if (!FSkinMenu || !FForm)
         return;
+    button.MenuItem = GetSystemMenu();
     const TRect b = FormBounds();
     const TRect& r = button.ObjectRect;
     TakeKeyboard();
