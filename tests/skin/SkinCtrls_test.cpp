@@ -234,6 +234,15 @@ TEST_F(SkinnedControls, AReleaseOffTheButtonLeavesItUp)
     MouseAt(on, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(PumpUntil([&] { return !b->Down(); }));
     EXPECT_EQ(d.Clicks, 1);
+    // A capture taken away during a press lets the button up: no repeat, no click.
+    SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(GetCapture(), b->Handle());
+    SetCapture(d.Form->Handle());
+    EXPECT_FALSE(b->Down());
+    ReleaseCapture();
+    Timers.Advance(300);
+    SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(d.Clicks, 1);
 }
 
 TEST_F(SkinnedControls, GroupButtonsReleaseEachOther)
