@@ -199,6 +199,19 @@ TRect TskSkinCaptionObject::TextBox() const
     return box;
 }
 
+// TSkMenuItemLink
+
+void TSkMenuItemLink::Set(TMenuItem* item)
+{
+    if (item == FItem)
+        return;
+    if (FItem)
+        FHost.WatchMenuItem(FItem, false);
+    FItem = item;
+    if (item)
+        FHost.WatchMenuItem(item, true);
+}
+
 // TskSkinButtonObject
 
 TskSkinButtonObject::TskSkinButtonObject(TSkObjectHost& parent, const TskDataSkinButton* record,

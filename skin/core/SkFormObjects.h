@@ -14,6 +14,7 @@
 
 class TMenuItem;   // a framework menu item: the objects hold it for their form, never look into it
 class TskActiveSkinObject;
+class TSkMenuItemLink;
 class TskSkinButtonObject;
 class TSkObjectPainter;
 
@@ -60,6 +61,26 @@ public:
     virtual void StartAnimateTimer() {}
     // The system menu opened under an object's rectangle (window coordinates).
     virtual void PopupSystemMenuUnder(const TRect& /*objectRect*/) {}
+    // An object takes (watch) or gives up a menu item: the form forgets the links to an item
+    // that is freed.
+    virtual void WatchMenuItem(TMenuItem* /*item*/, bool /*watch*/) {}
+};
+
+// The menu item an object opens, watched through its form while the object holds it.
+class TSkMenuItemLink {
+public:
+    explicit TSkMenuItemLink(TSkObjectHost& host) : FHost(host) {}
+    TSkMenuItemLink(const TSkMenuItemLink&) = delete;
+    TSkMenuItemLink& operator=(const TSkMenuItemLink&) = delete;
+    ~TSkMenuItemLink() { Set(nullptr); }
+    TMenuItem* Get() const { return FItem; }
+    void Set(TMenuItem* item);
+    // The item is being freed: the link goes without giving the watch back.
+    void Forget() { FItem = nullptr; }
+
+private:
+    TSkObjectHost& FHost;
+    TMenuItem* FItem = nullptr;
 };
 
 enum class TSkObjectKind { Base, Caption, Button, StdButton, User, Switch, TrackBar, Gauge, FrameGauge,
@@ -90,6 +111,8 @@ public:
     bool MorphStep();
     // Shown (drawn, hit, tracked) in the form's current roll-up state.
     bool ShownInRollUpState() const;
+    // The menu item the object opens, for the kinds that open one.
+    virtual TSkMenuItemLink* MenuItemLink() { return nullptr; }
 
     TSkObjectHost& Parent;
     double MorphFactor = 0;
@@ -139,16 +162,23 @@ public:
     bool Down() const { return FDown; }
     void SetDown(bool value);
 
+    // Its sub items open when the button is pressed; freeing the item clears it.
+    TMenuItem* MenuItem() const { return FMenuItem.Get(); }
+    void SetMenuItem(TMenuItem* item) { FMenuItem.Set(item); }
+    bool HasMenu() const { return FMenuItem.Get() != nullptr; }
+    TSkMenuItemLink* MenuItemLink() override { return &FMenuItem; }
+
     TRect DownRect, DisableSkinRect;
     int GroupIndex = -1;
-    TMenuItem* MenuItem = nullptr;   // its sub items open when the button is pressed
-    bool HasMenu() const { return MenuItem != nullptr; }
     bool PopupUp = false;
     // The other objects of the form, for the group rule.
     const std::vector<std::unique_ptr<TskActiveSkinObject>>* Siblings = nullptr;
 
 protected:
     bool FDown = false;
+
+private:
+    TSkMenuItemLink FMenuItem{Parent};
 };
 
 class TskSkinStdButtonObject : public TskSkinButtonObject {

@@ -88,6 +88,10 @@ public:
     void Rewind();
     bool Running() const { return FRunning; }
     bool Forward() const { return FForward; }
+    // A cmdefault object opens it on a release; freeing the item clears it.
+    TMenuItem* MenuItem() const { return FMenuItem.Get(); }
+    void SetMenuItem(TMenuItem* item) { FMenuItem.Set(item); }
+    TSkMenuItemLink* MenuItemLink() override { return &FMenuItem; }
 
     static constexpr int kTimerStep = 25;
     int Frame = 1;
@@ -96,11 +100,11 @@ public:
     bool ButtonStyle = false;
     int TimerInterval = 50;
     TskCommand Command = cmDefault;
-    TMenuItem* MenuItem = nullptr;   // a cmdefault object opens it on a release
 
 private:
     void Run(bool forward);
 
+    TSkMenuItemLink FMenuItem{Parent};
     bool FRunning = false;
     bool FForward = true;
     int FCounter = kTimerStep;

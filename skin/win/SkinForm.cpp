@@ -155,6 +155,10 @@ void TskSkinForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FTrayIcon) FTrayIcon = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (AComponent == FSkinMenu) FSkinMenu = nullptr;
+    // An object's menu item that goes is no longer opened.
+    for (auto& o : FRouter.Objects)
+        if (TSkMenuItemLink* link = o->MenuItemLink(); link && link->Get() && AComponent == link->Get())
+            link->Forget();
     ForgetControl(AComponent);
 }
 

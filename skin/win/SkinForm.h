@@ -152,6 +152,7 @@ private:
     void RunCommand(TskCommand command) override;
     void OpenButtonMenu(TskSkinButtonObject& button) override;
     void OpenObjectMenu(TMenuItem* item, const TRect& objectRect, bool upward) override;
+    void WatchMenuItem(TMenuItem* item, bool watch) override;
     void CloseForm() override;
     void StartFaceDrag() override;
     void StopFaceDrag() override;

@@ -385,16 +385,16 @@ void TskSkinForm::OpenButtonMenu(TskSkinButtonObject& button)
 {
     auto* sb = dynamic_cast<TskSkinStdButtonObject*>(&button);
     if (!sb || sb->Command != cmSysMenu) {
-        OpenObjectMenu(button.MenuItem, button.ObjectRect, button.PopupUp);
+        OpenObjectMenu(button.MenuItem(), button.ObjectRect, button.PopupUp);
         return;
     }
     if (!FSkinMenu || !FForm)
         return;
-    button.MenuItem = GetSystemMenu();
+    button.SetMenuItem(GetSystemMenu());
     const TRect b = FormBounds();
     const TRect& r = button.ObjectRect;
     TakeKeyboard();
-    FSkinMenu->OpenMenu(FForm, FMenusSkinData ? FMenusSkinData : FSkinData, button.MenuItem,
+    FSkinMenu->OpenMenu(FForm, FMenusSkinData ? FMenusSkinData : FSkinData, button.MenuItem(),
                         {b.Left + r.Left, b.Top + r.Top, b.Left + r.Right, b.Top + r.Bottom}, 0, button.PopupUp);
 }
 
@@ -412,6 +412,14 @@ void TskSkinForm::OpenObjectMenu(TMenuItem* item, const TRect& r, bool upward)
     }
     TakeKeyboard();
     FSkinMenu->OpenMenu(FForm, FMenusSkinData ? FMenusSkinData : FSkinData, item, anchor, 0, upward);
+}
+
+void TskSkinForm::WatchMenuItem(TMenuItem* item, bool watch)
+{
+    if (watch)
+        item->FreeNotification(this);
+    else
+        item->RemoveFreeNotification(this);
 }
 
 void TskSkinForm::TakeKeyboard()

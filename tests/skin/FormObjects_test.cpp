@@ -22,8 +22,8 @@ public:
     void OpenButtonMenu(TskSkinButtonObject& b) override
     {
         Log.push_back("menu " + b.IDName);
-        if (!b.MenuItem)
-            b.MenuItem = SystemMenu;
+        if (!b.MenuItem())
+            b.SetMenuItem(SystemMenu);
     }
     void CloseForm() override { Log.push_back("close form"); }
     void StartFaceDrag() override {}
@@ -165,13 +165,13 @@ TEST_F(Buttons, AButtonObjectOpensItsMenuItemOnAPress)
     Router.Objects.push_back(std::move(owned));
     for (bool withMenu : {false, true}) {
         char item = 0;
-        b.MenuItem = withMenu ? reinterpret_cast<TMenuItem*>(&item) : nullptr;
+        b.SetMenuItem(withMenu ? reinterpret_cast<TMenuItem*>(&item) : nullptr);
         Router.UpdateHover({155, 5}, true);
         Router.Press({155, 5}, TSkMouseButton::Left, true);
         EXPECT_TRUE(b.Down());
         const std::string log = Form.Take();
         EXPECT_EQ(log.find("menu menubutton;") != std::string::npos, withMenu) << log;
-        EXPECT_EQ(b.MenuItem, withMenu ? reinterpret_cast<TMenuItem*>(&item) : nullptr);
+        EXPECT_EQ(b.MenuItem(), withMenu ? reinterpret_cast<TMenuItem*>(&item) : nullptr);
         Router.Release({155, 5}, TSkMouseButton::Left, true);
         Router.UpdateHover({300, 300}, true);
         EXPECT_EQ(b.Down(), withMenu);

@@ -369,10 +369,10 @@ TEST_F(ObjectKinds, AnimateRunsItsCommandOnARelease)
     an.MouseUp(5, 5, TSkMouseButton::Left);
     EXPECT_EQ(Host.Take(), "up an 0,0,10,10 at 5,5 button 0;");
     char item = 0;
-    an.MenuItem = reinterpret_cast<TMenuItem*>(&item);
+    an.SetMenuItem(reinterpret_cast<TMenuItem*>(&item));
     an.MouseUp(5, 5, TSkMouseButton::Left);
     EXPECT_EQ(Host.Take(), "menu under 0,0,10,10;up an 0,0,10,10 at 5,5 button 0;");
-    an.MenuItem = nullptr;
+    an.SetMenuItem(nullptr);
     an.Command = cmSysMenu;
     // Button-style animated objects follow the border icons like the standard buttons.
     ApplyBorderIcons(Objects, {SkIcon(TskBorderIcon::biMinimize), false, ""}, nullptr);

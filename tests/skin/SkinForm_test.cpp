@@ -729,7 +729,7 @@ TEST_F(SkinnedForms, AButtonObjectOpensItsMenuItemUnderItself)
     TskSkinMenu* engine = d.Skin->SkinMenu();
     const TPoint centre = Centre(button->ObjectRect);
     for (bool up : {false, true}) {
-        button->MenuItem = up ? skinned->Items() : plain.Items();
+        button->SetMenuItem(up ? skinned->Items() : plain.Items());
         button->PopupUp = up;
         const LPARAM at = d.ScreenPoint(centre);
         SetCursorPos(GET_X_LPARAM(at), GET_Y_LPARAM(at));
@@ -803,4 +803,63 @@ TEST_F(SkinnedForms, ASkinnedPopupMenuTakesTheFormsSkinAndKeyboard)
     EXPECT_EQ(popup->SkinData(), d.Data);
     d.Skin->SetTrayIcon(nullptr);
     delete tray;
+}
+
+namespace {
+
+TskSkinButtonObject* MenuButtonOf(SkinnedDialog& d)
+{
+    for (auto& o : d.Skin->Objects().Objects)
+        if (o->IDName == "menubutton" && o->Kind() == TSkObjectKind::Button)
+            return static_cast<TskSkinButtonObject*>(o.get());
+    return nullptr;
+}
+
+// A left press and release on a frame object at a point of the window.
+void ClickObject(SkinnedDialog& d, TPoint at)
+{
+    const LPARAM screen = d.ScreenPoint(at);
+    SetCursorPos(GET_X_LPARAM(screen), GET_Y_LPARAM(screen));
+    const LRESULT hit = d.HitTest(at.X, at.Y);
+    SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), screen);
+    SendMessageW(d.Handle(), WM_LBUTTONUP, 0, 0);
+}
+
+}  // namespace
+
+// A menu item the application frees is no longer the button object's: a later press opens
+// nothing and the button comes up again; an item that lives on opens as before.
+TEST_F(SkinnedForms, AButtonObjectForgetsAFreedMenuItem)
+{
+    SkinnedDialog d("便签管理", true, {200, 150, 520, 390}, WithMenuButton);
+    d.Activate();
+    TskSkinButtonObject* button = MenuButtonOf(d);
+    ASSERT_NE(button, nullptr);
+    TskSkinMenu* engine = d.Skin->SkinMenu();
+    auto* kept = new TPopupMenu(d.Form);
+    AddMenuItem(*kept, "退出(&X)");
+    for (bool freeRoot : {true, false}) {
+        auto* menu = new TPopupMenu(nullptr);
+        TMenuItem* sub = AddMenuItem(*menu, "新建(&N)");
+        sub->Add(new TMenuItem(nullptr));
+        button->SetMenuItem(freeRoot ? menu->Items() : sub);
+        if (freeRoot)
+            delete menu;   // the root and its items go
+        else
+            delete sub;   // only the item goes
+        EXPECT_EQ(button->MenuItem(), nullptr) << freeRoot;
+        Timers.Advance(50);
+        ClickObject(d, Centre(button->ObjectRect));
+        EXPECT_TRUE(engine->PopupWindows.empty());
+        EXPECT_FALSE(button->Down());
+        if (!freeRoot)
+            delete menu;
+    }
+    // A button holding an item that lives on still opens it.
+    button->SetMenuItem(kept->Items());
+    Timers.Advance(50);
+    ClickObject(d, Centre(button->ObjectRect));
+    EXPECT_EQ(engine->PopupWindows.size(), 1u);
+    engine->CloseMenu();
+    EXPECT_FALSE(button->Down());
 }
