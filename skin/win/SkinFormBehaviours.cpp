@@ -385,7 +385,11 @@ void TskSkinForm::OpenButtonMenu(TskSkinButtonObject& button)
 {
     auto* sb = dynamic_cast<TskSkinStdButtonObject*>(&button);
     if (!sb || sb->Command != cmSysMenu) {
+        // Only a menu open in this form's engine brings the button up when it closes: one that
+        // opened nothing here comes up at once.
         OpenObjectMenu(button.MenuItem(), button.ObjectRect, button.PopupUp);
+        if (!FSkinMenu || !FSkinMenu->ChainOpen)
+            button.SetDown(false);
         return;
     }
     if (!FSkinMenu || !FForm)

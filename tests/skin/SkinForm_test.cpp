@@ -863,3 +863,34 @@ TEST_F(SkinnedForms, AButtonObjectForgetsAFreedMenuItem)
     engine->CloseMenu();
     EXPECT_FALSE(button->Down());
 }
+
+// A button object whose menu opens nothing here (an item without sub items, a skinned popup
+// menu of no skinned form) comes up again: the next press opens the item once it has some.
+TEST_F(SkinnedForms, AButtonObjectWhoseMenuOpensNothingComesUp)
+{
+    SkinnedDialog d("便签管理", true, {200, 150, 520, 390}, WithMenuButton);
+    d.Activate();
+    TskSkinButtonObject* button = MenuButtonOf(d);
+    ASSERT_NE(button, nullptr);
+    TskSkinMenu* engine = d.Skin->SkinMenu();
+    TPopupMenu empty(nullptr);
+    TskSkinPopupMenu formless(nullptr);
+    AddMenuItem(formless, "退出(&X)");
+    for (TPopupMenu* menu : {&empty, static_cast<TPopupMenu*>(&formless)}) {
+        button->SetMenuItem(menu->Items());
+        Timers.Advance(50);
+        ClickObject(d, Centre(button->ObjectRect));
+        EXPECT_TRUE(engine->PopupWindows.empty());
+        EXPECT_FALSE(button->Down()) << (menu == &empty);
+        EXPECT_FALSE(d.Skin->MenuOpen());
+    }
+    AddMenuItem(empty, "新建(&N)");
+    button->SetMenuItem(empty.Items());
+    Timers.Advance(50);
+    ClickObject(d, Centre(button->ObjectRect));
+    EXPECT_EQ(engine->PopupWindows.size(), 1u);
+    EXPECT_TRUE(button->Down());
+    engine->CloseMenu();
+    EXPECT_FALSE(button->Down());
+    button->SetMenuItem(nullptr);
+}
