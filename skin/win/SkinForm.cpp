@@ -88,7 +88,7 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
     FForm->SetBorderIcons({});
     FSystemMenuPopup = new TPopupMenu(this);
     FSkinPopupMenu = new TskSkinPopupMenu(this);
-    FSkinPopupMenu->SkinForm = FForm;
+    FSkinPopupMenu->SetSkinForm(FForm);
     auto trayItem = [this](const char* name, const char* key, const char* builtin, std::function<void()> action) {
         auto* item = new TMenuItem(nullptr);
         item->SetName(name);

@@ -897,11 +897,22 @@ void TskSkinPopupMenu::SetSkinData(TskSkinData* value)
         value->FreeNotification(this);
 }
 
+void TskSkinPopupMenu::SetSkinForm(TComponent* value)
+{
+    if (FSkinForm)
+        FSkinForm->RemoveFreeNotification(this);
+    FSkinForm = value;
+    if (value)
+        value->FreeNotification(this);
+}
+
 void TskSkinPopupMenu::Notification(TComponent* AComponent, TOperation Operation)
 {
     TPopupMenu::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FSkinData)
         FSkinData = nullptr;
+    if (Operation == TOperation::opRemove && AComponent == FSkinForm)
+        FSkinForm = nullptr;
 }
 
 void TskSkinPopupMenu::Popup(int X, int Y) { PopupAt({X, Y, X, Y}, false); }
@@ -912,8 +923,8 @@ void TskSkinPopupMenu::PopupAt(const TRect& anchor, bool upward)
         OnPopup(this);
     TskMenuFormLink form;
     if (gFindSkinMenu) {
-        if (SkinForm)
-            form = gFindSkinMenu(SkinForm);
+        if (FSkinForm)
+            form = gFindSkinMenu(FSkinForm);
         else if (dynamic_cast<TForm*>(Owner()))
             form = gFindSkinMenu(Owner());
         else if (Owner() && dynamic_cast<TForm*>(Owner()->Owner()))

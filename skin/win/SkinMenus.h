@@ -165,7 +165,9 @@ public:
     explicit TskSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {}
     TskSkinData* SkinData() const { return FSkinData; }
     void SetSkinData(TskSkinData* value);
-    TComponent* SkinForm = nullptr;
+    // The component whose skinned form the menu uses; none once that component is freed.
+    TComponent* SkinForm() const { return FSkinForm; }
+    void SetSkinForm(TComponent* value);
     // Opens the items through the engine of the skinned form the menu belongs to; without
     // one nothing opens. Without SkinData of its own the menu takes and keeps the form's.
     void Popup(int X, int Y) override;
@@ -177,6 +179,7 @@ protected:
 
 private:
     TskSkinData* FSkinData = nullptr;
+    TComponent* FSkinForm = nullptr;
 };
 
 bool IsMenuCloseMessage(UINT message);

@@ -894,3 +894,24 @@ TEST_F(SkinnedForms, AButtonObjectWhoseMenuOpensNothingComesUp)
     EXPECT_FALSE(button->Down());
     button->SetMenuItem(nullptr);
 }
+
+// A skinned popup menu whose SkinForm is freed forgets it and opens through the form it
+// belongs to.
+TEST_F(SkinnedForms, ASkinnedPopupMenuForgetsAFreedSkinForm)
+{
+    SkinnedDialog d("节日管理");
+    auto* other = new SkinnedDialog("便签管理");
+    auto* popup = new TskSkinPopupMenu(d.Form);
+    AddMenuItem(*popup, "打开(&O)");
+    popup->SetSkinForm(other->Form);
+    popup->Popup(300, 200);
+    EXPECT_EQ(other->Skin->SkinMenu()->PopupWindows.size(), 1u);
+    EXPECT_TRUE(d.Skin->SkinMenu()->PopupWindows.empty());
+    other->Skin->SkinMenu()->CloseMenu();
+    Application->ProcessMessages();
+    delete other;
+    EXPECT_EQ(popup->SkinForm(), nullptr);
+    popup->Popup(300, 200);
+    EXPECT_EQ(d.Skin->SkinMenu()->PopupWindows.size(), 1u);
+    d.Skin->SkinMenu()->CloseMenu();
+}
