@@ -218,6 +218,19 @@ TskSkinPopupWindow::~TskSkinPopupWindow()
     }
 }
 
+// An item of an open level is freed: the chain closes before anything draws or runs it.
+void TskSkinPopupWindow::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation != TOperation::opRemove || !OwnerMenu || OwnerMenu->LevelOf(this) < 0)
+        return;
+    for (auto& item : ItemObjects)
+        if (AComponent == item->MenuItem) {
+            OwnerMenu->CloseMenu();
+            return;
+        }
+}
+
 void TskSkinPopupWindow::CreateParams(TCreateParams& p)
 {
     TCustomControl::CreateParams(p);
@@ -249,6 +262,8 @@ void TskSkinPopupWindow::WndProc(TMessage& m)
 
 void TskSkinPopupWindow::Release()
 {
+    for (auto& item : ItemObjects)
+        item->MenuItem->RemoveFreeNotification(this);
     FTrackTimer->SetEnabled(false);
     FMorphTimer->SetEnabled(false);
     FScrollTimer->SetEnabled(false);
@@ -325,6 +340,7 @@ void TskSkinPopupWindow::ShowItems(const TRect& anchor, TMenuItem* root, int fir
         if (!item->Visible())
             continue;
         ItemObjects.push_back(std::make_unique<TskSkinMenuItem>(this, item));
+        item->FreeNotification(this);
         infos.push_back({item->IsLine(), item->Enabled(), item->Count() > 0,
                          item->IsLine() ? 0 : TextWidth(FItemFont, ItemText(item))});
     }
@@ -859,6 +875,8 @@ void TskSkinMenu::ItemAction(TskSkinPopupWindow* window, TskSkinMenuItem* item, 
         return;
     }
     menuItem->Click();
+    if (LevelOf(window) < 0)
+        return;   // the click closed the chain (it freed items of it)
     SubmenuTimer->SetEnabled(false);
     PendingItem = nullptr;
     PendingWindow = nullptr;

@@ -53,10 +53,12 @@ public:
     TskSkinPopupWindow(TskSkinMenu* owner, TskSkinData* skinData);
     ~TskSkinPopupWindow() override;
 
+    // Shows the items and watches them while the window is a level of the chain: freeing
+    // one closes the chain.
     void ShowItems(const TRect& anchor, TMenuItem* root, int firstIndex, bool submenu, bool upward);
     void HandleKey(WORD key);
     void HoverAt(int x, int y);
-    void Release();   // hides the window and frees it after the current message
+    void Release();   // hides the window, gives up its items and frees it after the current message
 
     int ActiveItem = -1;
     std::vector<std::unique_ptr<TskSkinMenuItem>> ItemObjects;
@@ -79,6 +81,7 @@ protected:
     void WndProc(TMessage& Message) override;
     void Paint() override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     friend class TskSkinMenuItem;

@@ -915,3 +915,45 @@ TEST_F(SkinnedForms, ASkinnedPopupMenuForgetsAFreedSkinForm)
     EXPECT_EQ(d.Skin->SkinMenu()->PopupWindows.size(), 1u);
     d.Skin->SkinMenu()->CloseMenu();
 }
+
+// An item of an open menu that the application frees closes the menu: a shown item, the
+// whole menu, or a sibling freed by a submenu item's OnClick; the keys are the form's again.
+TEST_F(SkinnedForms, AMenuWhoseItemIsFreedCloses)
+{
+    SkinnedDialog d("节日管理");
+    d.Activate();
+    d.Edit->SetFocus();
+    TskSkinMenu* engine = d.Skin->SkinMenu();
+    for (int freeing = 0; freeing < 3; ++freeing) {
+        auto* popup = new TskSkinPopupMenu(d.Form);
+        TMenuItem* sub = AddMenuItem(*popup, "打开(&O)");
+        auto* leaf = new TMenuItem(nullptr);
+        leaf->SetCaption("便签");
+        sub->Add(leaf);
+        TMenuItem* sibling = AddMenuItem(*popup, "关闭");
+        popup->Popup(300, 200);
+        PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_RIGHT, 0);   // the submenu opens
+        Application->ProcessMessages();
+        ASSERT_EQ(engine->PopupWindows.size(), 2u);
+        if (freeing == 0) {
+            delete leaf;
+        } else if (freeing == 1) {
+            delete popup;
+            popup = nullptr;
+        } else {
+            PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_LEFT, 0);
+            Application->ProcessMessages();
+            sub->OnClick = [&sibling](TObject*) { delete std::exchange(sibling, nullptr); };
+            PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+            Application->ProcessMessages();
+        }
+        EXPECT_TRUE(engine->PopupWindows.empty()) << freeing;
+        EXPECT_FALSE(d.Skin->MenuOpen()) << freeing;
+        Application->ProcessMessages();
+        PostMessageW(d.Edit->Handle(), WM_KEYDOWN, 'A', 0);
+        Application->ProcessMessages();
+        EXPECT_EQ(d.Keys, std::vector<WORD>{'A'}) << freeing;
+        d.Keys.clear();
+        delete popup;
+    }
+}
