@@ -130,10 +130,8 @@ WORD StockCursorId(TCursor c) {
     }
 }
 
-}  // namespace
-
-HCURSOR TScreen::Cursors(TCursor index) const {
-    if (auto it = FCursors.find(index); it != FCursors.end()) return it->second;
+// The stock cursor of a number, as no program cursor replaces it (shared; never destroyed).
+HCURSOR StockCursor(TCursor index) {
     if (index == crNone) return nullptr;
     if (index == crDrag || index == crMultiDrag) {
         static HCURSOR drag = MakeDragCursor(false), multi = MakeDragCursor(true);
@@ -143,12 +141,24 @@ HCURSOR TScreen::Cursors(TCursor index) const {
     return LoadCursorW(nullptr, MAKEINTRESOURCEW(id ? id : 32512));
 }
 
+}  // namespace
+
+HCURSOR TScreen::Cursors(TCursor index) const {
+    if (auto it = FCursors.find(index); it != FCursors.end()) return it->second;
+    return StockCursor(index);
+}
+
+// The cursor let go is destroyed, unless another number still holds it or it is a stock one.
 void TScreen::SetCursors(TCursor index, HCURSOR cursor) {
     auto it = FCursors.find(index);
     if (it != FCursors.end() && it->second == cursor) return;
     if (it != FCursors.end()) {
-        if (it->second) DestroyCursor(it->second);
+        const HCURSOR old = it->second;
         FCursors.erase(it);
+        const bool held = std::any_of(FCursors.begin(), FCursors.end(), [old](const auto& e) { return e.second == old; });
+        bool stock = false;
+        for (TCursor n = crSizeAll; n <= crDefault && !stock; ++n) stock = StockCursor(n) == old;
+        if (!held && !stock) DestroyCursor(old);
     }
     if (cursor) FCursors[index] = cursor;
 }

@@ -258,6 +258,36 @@ TEST_F(InheritedTest, ScreenCursorsByNumberAndTheControlsCursorOnSetCursor) {
     EXPECT_EQ(shown(7), arrow);
 }
 
+// A cursor the screen holds under two numbers stays until the last of them lets it go; a
+// stock cursor given to a number is never destroyed.
+TEST_F(InheritedTest, ACursorHeldUnderTwoNumbersLivesUntilBothLetItGo) {
+    auto alive = [](HCURSOR h) {
+        ICONINFO info{};
+        if (!GetIconInfo(h, &info)) return false;
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        return true;
+    };
+    const BYTE andMask[128] = {}, xorMask[128] = {};
+    const HCURSOR custom = CreateCursor(GetModuleHandleW(nullptr), 0, 0, 32, 32, andMask, xorMask);
+    ASSERT_NE(custom, nullptr);
+    Screen->SetCursors(21, custom);
+    Screen->SetCursors(22, custom);
+    Screen->SetCursors(21, nullptr);
+    EXPECT_EQ(Screen->Cursors(22), custom);
+    EXPECT_TRUE(alive(custom));
+    Screen->SetCursors(22, nullptr);
+    EXPECT_FALSE(alive(custom));
+
+    for (TCursor stock : {crHandPoint, crDrag}) {
+        const HCURSOR h = Screen->Cursors(stock);
+        Screen->SetCursors(23, h);
+        Screen->SetCursors(23, nullptr);
+        EXPECT_TRUE(alive(h)) << stock;
+        EXPECT_EQ(Screen->Cursors(stock), h);
+    }
+}
+
 // A dialog whose controls follow its size: set VORPEN_SHOT_DIR for its pictures before
 // and after the resize.
 TEST_F(InheritedTest, AnchoredDialogBeforeAndAfterAResize) {
