@@ -136,8 +136,9 @@ public:
     TForm* ActiveForm() const { return FActiveForm; }
     // The cursor list by number: the stock cursors (crDefault and below; crNone hides the
     // cursor) and those a program adds. A number with no cursor gives the arrow. A cursor
-    // set here belongs to the screen (destroyed when replaced, or removed by a null one);
-    // it may also take the place of a stock one.
+    // set here belongs to the screen (destroyed when replaced, or removed by a null one,
+    // unless another number holds it or it is a stock one); it may also take the place of
+    // a stock one.
     HCURSOR Cursors(TCursor index) const;
     void SetCursors(TCursor index, HCURSOR cursor);
 
