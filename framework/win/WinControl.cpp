@@ -632,10 +632,20 @@ void TWinControl::WndProc(TMessage& m) {
         if (!Constraints().Empty()) {
             auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
             const TSizeConstraints& k = Constraints();
-            if (k.MinWidth()) info->ptMinTrackSize.x = k.MinWidth();
-            if (k.MinHeight()) info->ptMinTrackSize.y = k.MinHeight();
-            if (k.MaxWidth()) info->ptMaxTrackSize.x = info->ptMaxSize.x = k.MaxWidth();
-            if (k.MaxHeight()) info->ptMaxTrackSize.y = info->ptMaxSize.y = k.MaxHeight();
+            // A limit beyond the system's own tracking size moves that one too, so that the
+            // system's minimum never exceeds a maximum set here, nor its maximum a minimum.
+            auto limit = [](LONG& min, LONG& max, LONG& maxSize, int kMin, int kMax) {
+                if (kMin) {
+                    min = kMin;
+                    max = std::max(max, LONG(kMin));
+                }
+                if (kMax) {
+                    max = maxSize = kMax;
+                    min = std::min(min, LONG(kMax));
+                }
+            };
+            limit(info->ptMinTrackSize.x, info->ptMaxTrackSize.x, info->ptMaxSize.x, k.MinWidth(), k.MaxWidth());
+            limit(info->ptMinTrackSize.y, info->ptMaxTrackSize.y, info->ptMaxSize.y, k.MinHeight(), k.MaxHeight());
             m.Handled = true;
         }
         return;

@@ -134,6 +134,30 @@ TEST_F(InheritedTest, ConstraintsHoldUnderAlignAndWhenSet) {
     EXPECT_EQ(info.ptMaxTrackSize.y, 400);
 }
 
+// A sizeable form keeps to limits beyond what the system allows a window by itself: a
+// maximum below the smallest captioned window, a minimum wider and taller than the screen.
+TEST_F(InheritedTest, AFormsLimitsHoldBeyondTheSystemsTrackingSizes) {
+    form->SetBorderStyle(bsSizeable);
+    form->SetCaption("约束");
+    form->HandleNeeded();
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    form->Constraints().SetMaxWidth(60);
+    form->Constraints().SetMaxHeight(40);
+    form->SetBounds(10, 10, 300, 200);
+    EXPECT_EQ(form->Width(), 60);
+    EXPECT_EQ(form->Height(), 40);
+    form->Constraints().SetMaxWidth(0);
+    form->Constraints().SetMaxHeight(0);
+    form->Constraints().SetMinWidth(screenWidth + 500);
+    form->Constraints().SetMinHeight(screenHeight + 300);
+    EXPECT_EQ(form->Width(), screenWidth + 500);
+    EXPECT_EQ(form->Height(), screenHeight + 300);
+    RECT r{};
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.right - r.left, screenWidth + 500);
+    EXPECT_EQ(r.bottom - r.top, screenHeight + 300);
+}
+
 // A form that places a right-anchored control and only then takes its size.
 class TLateSizedForm : public TForm {
 public:
