@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/rtl/Encoding.h"
 #include "framework/win/Bitmap.h"
 #include "framework/win/ExtCtrls.h"
 #include "framework/win/StdCtrls.h"
@@ -235,6 +236,31 @@ TEST_F(InheritedTest, ParentValuesAreFollowedUntilTheControlSetsItsOwn) {
         delete other;
         delete parent;
     }
+}
+
+// A window's font follows the parent's while the window exists: each font it is given is
+// alive while it holds it, and the one it held before is gone (no handle leaks).
+TEST_F(InheritedTest, AWindowsInheritedFontIsLiveAndItsOldOneFreed) {
+    auto* parent = Put<TBox>(form, 0, 0, 300, 200);
+    auto* edit = Put<TEdit>(parent, 10, 10, 120, 22);
+    auto* own = Put<TButton>(parent, 10, 40, 80, 25);
+    own->SetParentFont(false);
+    parent->HandleNeeded();
+    auto held = [](TWinControl* c) { return reinterpret_cast<HFONT>(SendMessageW(c->Handle(), WM_GETFONT, 0, 0)); };
+    auto face = [](HFONT f) {
+        LOGFONTW lf{};
+        return GetObjectW(f, sizeof lf, &lf) ? Utf16ToUtf8(reinterpret_cast<const char16_t*>(lf.lfFaceName)) : std::string("(gone)");
+    };
+    std::vector<HFONT> before;
+    for (const char* name : {"Arial", "Tahoma", "宋体", "Courier New"}) {
+        before.push_back(held(edit));
+        parent->Font().SetName(name);
+        EXPECT_EQ(face(held(edit)), name);
+        EXPECT_EQ(face(held(own)), "宋体");
+    }
+    for (HFONT f : before) EXPECT_EQ(GetObjectType(f), 0u) << "a font the edit held before is still there";
+    own->Font().SetName("Arial");
+    EXPECT_EQ(face(held(own)), "Arial");
 }
 
 TEST_F(InheritedTest, ParentBackgroundShowsTheParentsFaceBehindTheControl) {
