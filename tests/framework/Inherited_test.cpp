@@ -263,6 +263,31 @@ TEST_F(InheritedTest, AWindowsInheritedFontIsLiveAndItsOldOneFreed) {
     EXPECT_EQ(face(held(own)), "Arial");
 }
 
+// An edit's border follows Ctl3D, its own or its parent's, and it has only the one value.
+TEST_F(InheritedTest, AnEditsBorderFollowsTheCtl3DItTakesFromItsParent) {
+    auto* parent = Put<TBox>(form, 0, 0, 300, 200);
+    auto* edit = Put<TEdit>(parent, 10, 10, 120, 22);
+    auto* memo = Put<TMemo>(parent, 10, 40, 120, 60);
+    parent->HandleNeeded();
+    auto sunken = [](TWinControl* c) {   // else the edit draws the one-pixel line itself
+        return int((GetWindowLongPtrW(c->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
+    };
+    EXPECT_EQ(sunken(edit), 1);
+    parent->SetCtl3D(false);
+    for (TCustomEdit* c : {static_cast<TCustomEdit*>(edit), static_cast<TCustomEdit*>(memo)}) {
+        EXPECT_FALSE(c->Ctl3D());
+        EXPECT_EQ(sunken(c), 0);
+    }
+    edit->SetCtl3D(true);   // its own value
+    EXPECT_FALSE(edit->ParentCtl3D());
+    EXPECT_TRUE(static_cast<TControl*>(edit)->Ctl3D());
+    EXPECT_EQ(sunken(edit), 1);
+    parent->SetCtl3D(true);
+    parent->SetCtl3D(false);
+    EXPECT_EQ(sunken(edit), 1);
+    EXPECT_EQ(sunken(memo), 0);
+}
+
 TEST_F(InheritedTest, ParentBackgroundShowsTheParentsFaceBehindTheControl) {
     auto* parent = Put<TStriped>(form, 0, 0, 200, 100);
     parent->SetColor(clRed);
