@@ -186,6 +186,7 @@ TskSkinPopupWindow::TskSkinPopupWindow(TskSkinMenu* owner, TskSkinData* skinData
       FScrollTimer(new TTimer(this)), FShowTimer(new TTimer(this))
 {
     FVisible = false;
+    SetCtl3D(false);   // and so ParentCtl3D false
     if (skinData && !skinData->Empty && skinData->ActivePicture(skinData->PopupWindow.WindowPictureIndex)) {
         SkinData = skinData;
         PopupRecord = &skinData->PopupWindow;

@@ -449,8 +449,9 @@ TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
     engine.CloseMenu();
 }
 
-// A menu window whose skin record names a cursor takes that skin cursor's screen number
-// (the record's cursorindex + 1); no cursor has it, so the arrow shows.
+// A menu window (flat: no Ctl3D, none taken from a parent) whose skin record names a cursor
+// takes that skin cursor's screen number (the record's cursorindex + 1); no cursor has it,
+// so the arrow shows.
 TEST_F(SkinnedWindows, AMenuWindowTakesItsRecordsSkinCursor)
 {
     TskSkinMenu engine(Form);
@@ -462,6 +463,7 @@ TEST_F(SkinnedWindows, AMenuWindowTakesItsRecordsSkinCursor)
         ASSERT_EQ(engine.PopupWindows.size(), 1u);
         TskSkinPopupWindow* window = engine.PopupWindows[0];
         ASSERT_NE(window->PopupRecord, nullptr);
+        EXPECT_FALSE(window->Ctl3D() || window->ParentCtl3D());
         EXPECT_EQ(window->Cursor(), index == -1 ? crDefault : 3);
         SendMessageW(window->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window->Handle()),
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
