@@ -455,8 +455,15 @@ void TskSkinButton::ButtonClick()
     if (FCanFocused)
         if (TForm* form = ParentForm(); form && form != static_cast<TControl*>(this))
             form->SetModalResult(ModalResult);
-    if (TNotifyEvent h = OnClick)
-        h(this);
+    Click();
+}
+
+// A button of a group shows the action's Checked as Down.
+void TskSkinButton::ActionChange(const TAction& Action, TActionProperties Changed)
+{
+    TskSkinCustomControl::ActionChange(Action, Changed);
+    if (Changed.Contains(apChecked) && InGroup())
+        SetDown(Action.Checked());
 }
 
 void TskSkinButton::StartRepeat(bool on)

@@ -119,6 +119,8 @@ public:
     TModalResult ModalResult = 0;
 
     void ChangeSkin() override;
+    // Hands ModalResult to the parent form (when CanFocused), then clicks as every control
+    // does: OnClick or the action (ActionClick).
     virtual void ButtonClick();
     bool Hovered() const { return FMouseIn; }
     TSkButtonLook CurrentLook() const;
@@ -141,6 +143,7 @@ protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyUp(WORD& Key, TShiftState Shift) override;
     void EnabledChanged() override;
+    void ActionChange(const TAction& Action, TActionProperties Changed) override;
     virtual void DrawGlyphAndCaption(TBitmap& b, const TRect& r, bool active, bool down);
 
 private:

@@ -448,3 +448,39 @@ TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
     SaveShot(window->Handle(), "menu-images");
     engine.CloseMenu();
 }
+
+// Before a menu window shows, each visible item that has an action updates it; the window
+// then shows what the update set. A hidden item's action is left alone.
+TEST_F(SkinnedWindows, MenuItemsUpdateTheirActionsBeforeTheMenuShows)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    TAction action(nullptr), hiddenAction(nullptr);
+    int updates = 0, hiddenUpdates = 0;
+    bool shownAtUpdate = true;
+    action.OnUpdate = [&](TObject*) {
+        ++updates;
+        shownAtUpdate = !engine.PopupWindows.empty() && IsWindowVisible(engine.PopupWindows[0]->Handle());
+        action.SetCaption("新建便签（已满）");
+        action.SetEnabled(false);
+    };
+    hiddenAction.OnUpdate = [&](TObject*) { ++hiddenUpdates; };
+    TMenuItem* item = AddItem(menu.Items(), "新建便签");
+    item->SetAction(&action);
+    hiddenAction.SetVisible(false);
+    AddItem(menu.Items(), "隐藏")->SetAction(&hiddenAction);
+    AddItem(menu.Items(), "退出");
+    engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false);
+    ASSERT_EQ(engine.PopupWindows.size(), 1u);
+    TskSkinPopupWindow* window = engine.PopupWindows[0];
+    EXPECT_EQ(updates, 1);
+    EXPECT_FALSE(shownAtUpdate);
+    EXPECT_EQ(hiddenUpdates, 0);
+    ASSERT_EQ(window->ItemObjects.size(), 2u);
+    EXPECT_EQ(item->Caption(), "新建便签（已满）");
+    EXPECT_FALSE(item->Enabled());
+    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SaveShot(window->Handle(), "menu-item-action");
+    engine.CloseMenu();
+    Application->ProcessMessages();
+}
