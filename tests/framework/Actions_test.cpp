@@ -118,8 +118,10 @@ TEST_F(ActionsTest, TheIdleLoopRunsOnUpdateWhichDisablesTheClients) {
     };
     Application->ProcessMessages();
     EXPECT_EQ(updates, 0);   // draining the queue is not idling
+    // A thread timer wakes the loop, so that a loop that never idles fails instead of waiting.
+    const UINT_PTR wake = SetTimer(nullptr, 0, 10, nullptr);
     allowed = false;
-    for (int i = 0; i < 1000 && updates == 0; ++i) Application->HandleMessage();
+    for (int i = 0; i < 200 && updates == 0; ++i) Application->HandleMessage();
     ASSERT_GT(updates, 0);
     EXPECT_FALSE(IsWindowEnabled(button->Handle()));
     EXPECT_FALSE(item->Enabled());
@@ -130,7 +132,8 @@ TEST_F(ActionsTest, TheIdleLoopRunsOnUpdateWhichDisablesTheClients) {
     EXPECT_EQ(executes, 0);
     allowed = true;
     const int before = updates;
-    for (int i = 0; i < 1000 && updates == before; ++i) Application->HandleMessage();
+    for (int i = 0; i < 200 && updates == before; ++i) Application->HandleMessage();
+    KillTimer(nullptr, wake);
     EXPECT_TRUE(IsWindowEnabled(button->Handle()));
 }
 
