@@ -1,9 +1,10 @@
 #pragma once
 // TApplication (global `Application`): the hidden owner window that carries the title
 // and keeps forms off the taskbar, CreateForm (the first form made is the main form),
-// the message loop (filters, hints, dialog keys, then dispatch; idle action updates), deferred Terminate,
-// deferred deletes, the swappable hint window class, and HandleException, which every
-// Win32 callback of the framework calls from its catch block (EAbort stays silent).
+// the message loop (filters, hints, dialog keys, then dispatch; action updates when the
+// queue empties), deferred Terminate, deferred deletes, the swappable hint window class,
+// and HandleException, which every Win32 callback of the framework calls from its catch
+// block (EAbort stays silent).
 
 #include <cstdint>
 #include <exception>
