@@ -1,6 +1,7 @@
 #include "framework/base/ActnList.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -8,6 +9,11 @@ namespace {
 std::vector<TAction*>& LiveActions() {
     static std::vector<TAction*> actions;
     return actions;
+}
+
+bool Alive(const TAction* action) {
+    const auto& live = LiveActions();
+    return std::find(live.begin(), live.end(), action) != live.end();
 }
 
 template <class T>
@@ -33,11 +39,14 @@ TAction::~TAction() {
     for (TActionLink* link : FLinks) link->FAction = nullptr;
 }
 
+// A client may drop its action meanwhile, or free it: the rest is then left alone.
 void TAction::Changed(TActionProperty what) {
-    const std::vector<TActionLink*> links = FLinks;   // a client may drop its action meanwhile
-    for (TActionLink* link : links)
+    const std::vector<TActionLink*> links = FLinks;
+    for (TActionLink* link : links) {
+        if (!Alive(this)) return;
         if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end() && link->FOnChange)
             link->FOnChange(*this, TActionProperties{what});
+    }
 }
 
 void TAction::SetCaption(const std::string& value) {
@@ -99,7 +108,7 @@ bool TAction::Update() {
 
 bool TAction::Execute() {
     Update();
-    if (!FEnabled) return false;
+    if (!Alive(this) || !FEnabled) return false;   // OnUpdate may free the action
     if (TNotifyEvent h = OnExecute) {
         h(this);
         return true;
@@ -141,10 +150,18 @@ void ActionClick(TActionLink* link, TNotifyEvent onClick, TObject* Sender) {
         action->Execute();
 }
 
+// An OnUpdate that raises does not keep the later actions stale: the first exception
+// goes on once every action has been updated.
 void UpdateActions() {
     const std::vector<TAction*> snapshot = LiveActions();
+    std::exception_ptr first;
     for (TAction* action : snapshot) {
-        const auto& live = LiveActions();
-        if (std::find(live.begin(), live.end(), action) != live.end()) action->Update();
+        if (!Alive(action)) continue;
+        try {
+            action->Update();
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
     }
+    if (first) std::rethrow_exception(first);
 }

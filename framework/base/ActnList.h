@@ -128,5 +128,6 @@ private:
 // OnClick is taken by value: a handler may free the client.
 void ActionClick(TActionLink* link, TNotifyEvent onClick, TObject* Sender);
 
-// Runs OnUpdate of every action alive (an action freed by another's OnUpdate is skipped).
+// Runs OnUpdate of every action alive (an action freed by another's OnUpdate is skipped);
+// when OnUpdate raises, the rest are still updated and the first exception then raised.
 void UpdateActions();

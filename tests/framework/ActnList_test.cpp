@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -177,4 +178,45 @@ TEST(Actions, UpdateActionsRunsEveryOnUpdateAndSkipsFreedActions) {
     EXPECT_EQ(updates, (std::vector<int>{2, 2, 1}));
     delete actions[0];
     delete actions[1];
+}
+
+// An OnUpdate that raises leaves no later action stale: all are updated, then the first
+// exception comes out of the pass.
+TEST(Actions, UpdateActionsUpdatesEveryActionPastOneThatRaises) {
+    TAction first(nullptr), second(nullptr), third(nullptr);
+    int updates = 0;
+    first.OnUpdate = [](TObject*) { throw std::runtime_error("first"); };
+    second.OnUpdate = [&](TObject*) { ++updates; };
+    third.OnUpdate = [](TObject*) { throw std::logic_error("third"); };
+    try {
+        UpdateActions();
+        ADD_FAILURE() << "the exception was lost";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "first");
+    }
+    EXPECT_EQ(updates, 1);
+}
+
+// An action freed by its own OnUpdate (while it executes) or by a client told of a change
+// is not touched afterwards (the ASan tree catches a slip).
+TEST(Actions, AnActionFreedByItsUpdateOrByAClientIsNotTouchedAgain) {
+    auto* action = new TAction(nullptr);
+    int executes = 0;
+    action->OnUpdate = [&](TObject*) { delete action; };
+    action->OnExecute = [&](TObject*) { ++executes; };
+    EXPECT_FALSE(action->Execute());
+    EXPECT_EQ(executes, 0);
+
+    action = new TAction(nullptr);
+    int told = 0;
+    TActionLink freeing([&](const TAction&, TActionProperties p) {
+        if (p == TActionProperties{apCaption}) delete action;
+    });
+    TActionLink other([&](const TAction&, TActionProperties) { ++told; });
+    freeing.SetAction(action);
+    other.SetAction(action);
+    action->SetCaption("关闭");
+    EXPECT_EQ(freeing.Action(), nullptr);
+    EXPECT_EQ(other.Action(), nullptr);
+    EXPECT_EQ(told, 1);   // only when it was set
 }
