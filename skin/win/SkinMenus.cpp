@@ -321,8 +321,11 @@ void TskSkinPopupWindow::ShowItems(const TRect& anchor, TMenuItem* root, int fir
         TMenuItem* item = root->Items(i);
         if (!item->Visible())
             continue;
-        if (TActionLink* link = item->ActionLink())
+        if (TActionLink* link = item->ActionLink()) {
             link->Update();
+            if (!item->Visible())   // its update hid it
+                continue;
+        }
         ItemObjects.push_back(std::make_unique<TskSkinMenuItem>(this, item));
         infos.push_back({item->IsLine(), item->Enabled(), item->Count() > 0,
                          item->IsLine() ? 0 : TextWidth(FItemFont, ItemText(item))});

@@ -450,7 +450,8 @@ TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
 }
 
 // Before a menu window shows, each visible item that has an action updates it; the window
-// then shows what the update set. A hidden item's action is left alone.
+// then shows what the update set, and leaves out an item the update hid. A hidden item's
+// action is left alone.
 TEST_F(SkinnedWindows, MenuItemsUpdateTheirActionsBeforeTheMenuShows)
 {
     TskSkinMenu engine(Form);
@@ -470,9 +471,16 @@ TEST_F(SkinnedWindows, MenuItemsUpdateTheirActionsBeforeTheMenuShows)
     hiddenAction.SetVisible(false);
     AddItem(menu.Items(), "隐藏")->SetAction(&hiddenAction);
     AddItem(menu.Items(), "退出");
+    TAction hidingAction(nullptr);
+    hidingAction.OnUpdate = [&](TObject*) { hidingAction.SetVisible(false); };
+    TMenuItem* hiding = AddItem(menu.Items(), "打印");
+    hiding->SetAction(&hidingAction);
     engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false);
     ASSERT_EQ(engine.PopupWindows.size(), 1u);
     TskSkinPopupWindow* window = engine.PopupWindows[0];
+    EXPECT_FALSE(hiding->Visible());
+    for (const auto& shown : window->ItemObjects)
+        EXPECT_NE(shown->MenuItem, hiding);
     EXPECT_EQ(updates, 1);
     EXPECT_FALSE(shownAtUpdate);
     EXPECT_EQ(hiddenUpdates, 0);
