@@ -1,6 +1,7 @@
 #include "skin/win/SkinCtrls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/win/Forms.h"
 #include "skin/core/SkCanvas.h"
@@ -292,6 +293,12 @@ TskSkinButton::TskSkinButton(TComponent* AOwner) : TskSkinCustomControl(AOwner)
     TControl::SetBounds(0, 0, 75, 25);
 }
 
+TskSkinButton::~TskSkinButton()
+{
+    if (FFreed)
+        *FFreed = true;
+}
+
 void TskSkinButton::CreateWnd()
 {
     TskSkinCustomControl::CreateWnd();
@@ -466,6 +473,20 @@ void TskSkinButton::ActionChange(const TAction& Action, TActionProperties Change
         SetDown(Action.Checked());
 }
 
+bool TskSkinButton::ClickSurvives()
+{
+    bool freed = false;
+    bool* outer = std::exchange(FFreed, &freed);
+    ButtonClick();
+    if (freed) {
+        if (outer)
+            *outer = true;
+        return false;
+    }
+    FFreed = outer;
+    return true;
+}
+
 void TskSkinButton::StartRepeat(bool on)
 {
     if (!on) {
@@ -494,8 +515,8 @@ void TskSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
             SetDown(true);
             if (RepeatMode && !InGroup())
                 StartRepeat(true);
-            else if (InGroup())
-                ButtonClick();
+            else if (InGroup() && !ClickSurvives())
+                return;
         } else if (InGroup()) {
             FDownAtPress = true;
         }
@@ -513,11 +534,12 @@ void TskSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         if (!InGroup()) {
             SetDown(false);
             StartRepeat(false);
-            if (inside)
-                ButtonClick();
+            if (inside && !ClickSurvives())
+                return;
         } else if (AllowAllUp && FDownAtPress && inside) {
             SetDown(false);
-            ButtonClick();
+            if (!ClickSurvives())
+                return;
         }
         FDownAtPress = false;
         Invalidate();
@@ -564,10 +586,11 @@ void TskSkinButton::KeyDown(WORD& Key, TShiftState Shift)
 {
     if (FCanFocused && Key == VK_SPACE && !FDown) {
         SetDown(true);
-        if (RepeatMode)
-            ButtonClick();
+        if (RepeatMode && !ClickSurvives())
+            return;
     } else if (FCanFocused && Key == VK_RETURN) {
-        ButtonClick();
+        if (!ClickSurvives())
+            return;
     }
     TskSkinCustomControl::KeyDown(Key, Shift);
 }
@@ -576,7 +599,8 @@ void TskSkinButton::KeyUp(WORD& Key, TShiftState Shift)
 {
     if (FCanFocused && Key == VK_SPACE && FDown && !InGroup()) {
         SetDown(false);
-        ButtonClick();
+        if (!ClickSurvives())
+            return;
     }
     TskSkinCustomControl::KeyUp(Key, Shift);
 }

@@ -98,6 +98,7 @@ protected:
 class TskSkinButton : public TskSkinCustomControl {
 public:
     explicit TskSkinButton(TComponent* AOwner);
+    ~TskSkinButton() override;
 
     bool RepeatMode = false;
     int RepeatInterval = 100;
@@ -147,6 +148,9 @@ protected:
     virtual void DrawGlyphAndCaption(TBitmap& b, const TRect& r, bool active, bool down);
 
 private:
+    // ButtonClick for the mouse and key handlers; false when what the click ran freed the
+    // button, which the handler must then not touch.
+    bool ClickSurvives();
     void StartRepeat(bool on);
     // The morph toward the look the state asks for; StopMorph leaves the factor.
     void StartMorph();
@@ -166,6 +170,7 @@ private:
     bool FMouseIn = false;
     bool FMousePressed = false;
     bool FDownAtPress = false;
+    bool* FFreed = nullptr;   // set by the destructor for the click running meanwhile
     TBitmap FGlyph;
     std::unique_ptr<TTimer> FRepeatTimer;
     bool FHasRecord = false;

@@ -412,3 +412,40 @@ TEST_F(SkinnedControls, AnActionShowsOnTheButtonAndARealClickRunsIt)
     EXPECT_EQ(d.Clicks, 0);
     SaveShot(d.Form->Handle(), "skinned-button-action");
 }
+
+// An action that frees the clicked button (a mouse release, Enter, or a released space
+// bar) leaves the button's handlers untouched afterwards: its later events do not fire.
+TEST_F(SkinnedControls, AClickThatFreesTheButtonTouchesItNoMore)
+{
+    enum Way { release, enter, space };
+    for (Way way : {release, enter, space}) {
+        SkinnedDialog d;
+        auto* b = new TskSkinButton(d.Form);
+        b->SetParent(d.Form);
+        b->SetBounds(40, 180, 70, 24);
+        auto* action = new TAction(d.Form);
+        int executes = 0, after = 0;
+        action->OnExecute = [&](TObject*) {
+            ++executes;
+            delete b;
+        };
+        b->SetAction(action);
+        b->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++after; };
+        b->OnKeyDown = [&](TObject*, WORD&, TShiftState) { ++after; };
+        b->OnKeyUp = [&](TObject*, WORD&, TShiftState) { ++after; };
+        const HWND h = b->Handle();
+        b->SetFocus();
+        if (way == release)
+            d.Press(b, {10, 10}, {10, 10});
+        if (way == enter)
+            SendMessageW(h, WM_KEYDOWN, VK_RETURN, 0);
+        if (way == space) {
+            b->OnKeyDown = nullptr;
+            SendMessageW(h, WM_KEYDOWN, VK_SPACE, 0);
+            SendMessageW(h, WM_KEYUP, VK_SPACE, 0);
+        }
+        EXPECT_EQ(executes, 1) << way;
+        EXPECT_EQ(after, 0) << way;
+        EXPECT_FALSE(IsWindow(h)) << way;
+    }
+}
