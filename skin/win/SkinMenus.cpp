@@ -782,8 +782,14 @@ void TskSkinMenu::OpenMenu(TControl* opener, TskSkinData* skinData, TMenuItem* r
 void TskSkinMenu::OpenLevel(const TRect& anchor, TMenuItem* item, int firstIndex, bool submenu, bool upward)
 {
     auto* window = new TskSkinPopupWindow(this, SkinData && !SkinData->Empty ? SkinData : nullptr);
+    const int level = static_cast<int>(PopupWindows.size());
     PopupWindows.push_back(window);
-    window->ShowItems(anchor, item, firstIndex, submenu, upward);
+    try {
+        window->ShowItems(anchor, item, firstIndex, submenu, upward);
+    } catch (...) {   // an item's action update raised: the level that never showed goes
+        CloseLevels(level);
+        throw;
+    }
 }
 
 void TskSkinMenu::CloseLevels(int level)

@@ -449,6 +449,22 @@ TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
     engine.CloseMenu();
 }
 
+// An item's action update that raises as a menu opens leaves no level behind that never
+// showed (it would take every key): the menu is closed and the exception goes on.
+TEST_F(SkinnedWindows, AnActionUpdateThatRaisesLeavesNoMenuLevelOpen)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    TAction action(nullptr);
+    action.OnUpdate = [](TObject*) { throw Exception("更新失败"); };
+    AddItem(menu.Items(), "新建便签");
+    AddItem(menu.Items(), "打印")->SetAction(&action);
+    EXPECT_THROW(engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false), Exception);
+    EXPECT_TRUE(engine.PopupWindows.empty());
+    EXPECT_FALSE(engine.HandleKey(VK_ESCAPE));
+    Application->ProcessMessages();
+}
+
 // Before a menu window shows, each visible item that has an action updates it; the window
 // then shows what the update set, and leaves out an item the update hid. A hidden item's
 // action is left alone.
