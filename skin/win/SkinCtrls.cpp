@@ -290,6 +290,8 @@ TskSkinButton::TskSkinButton(TComponent* AOwner) : TskSkinCustomControl(AOwner)
     FSkinDataName = "button";
     FTabStop = true;
     FClickEvents = false;   // clicks come from ButtonClick only
+    // A press holds the mouse: the release and the moves off the button come back to it.
+    SetControlStyle(ControlStyle() + TControlStyle{csCaptureMouse});
     TControl::SetBounds(0, 0, 75, 25);
 }
 
@@ -473,18 +475,24 @@ void TskSkinButton::ActionChange(const TAction& Action, TActionProperties Change
         SetDown(Action.Checked());
 }
 
+TskSkinButton::TFreeGuard::TFreeGuard(TskSkinButton* button)
+    : FButton(button), FOuter(std::exchange(button->FFreed, &FFreed))
+{
+}
+
+TskSkinButton::TFreeGuard::~TFreeGuard()
+{
+    if (!FFreed)
+        FButton->FFreed = FOuter;
+    else if (FOuter)
+        *FOuter = true;
+}
+
 bool TskSkinButton::ClickSurvives()
 {
-    bool freed = false;
-    bool* outer = std::exchange(FFreed, &freed);
+    TFreeGuard guard(this);
     ButtonClick();
-    if (freed) {
-        if (outer)
-            *outer = true;
-        return false;
-    }
-    FFreed = outer;
-    return true;
+    return !guard.Freed();
 }
 
 void TskSkinButton::StartRepeat(bool on)
@@ -667,9 +675,41 @@ void TskSkinButton::WndProc(TMessage& m)
         TskSkinCustomControl::WndProc(m);
         Invalidate();
         return;
+    case WM_LBUTTONUP: {
+        // The release gives the capture back before MouseUp: that is no lost capture. The
+        // click it makes may free the button.
+        TFreeGuard guard(this);
+        FReleasing = true;
+        try {
+            TskSkinCustomControl::WndProc(m);
+        } catch (...) {
+            if (!guard.Freed())
+                FReleasing = false;
+            throw;
+        }
+        if (!guard.Freed())
+            FReleasing = false;
+        return;
+    }
+    case WM_CAPTURECHANGED:
+        TskSkinCustomControl::WndProc(m);
+        if (FMousePressed && !FReleasing)
+            CancelPress();
+        return;
     default:
         TskSkinCustomControl::WndProc(m);
     }
+}
+
+// The capture went elsewhere during a press: the button comes up without a click.
+void TskSkinButton::CancelPress()
+{
+    FMousePressed = false;
+    FDownAtPress = false;
+    StartRepeat(false);
+    if (!InGroup())
+        SetDown(false);
+    Invalidate();
 }
 
 //--- TskSkinPanel

@@ -148,10 +148,26 @@ protected:
     virtual void DrawGlyphAndCaption(TBitmap& b, const TRect& r, bool active, bool down);
 
 private:
+    // While it lives, tells whether the button was freed (by what a click ran), so that the
+    // handler around the click touches it no more; guards nest.
+    class TFreeGuard {
+    public:
+        explicit TFreeGuard(TskSkinButton* button);
+        ~TFreeGuard();
+        TFreeGuard(const TFreeGuard&) = delete;
+        TFreeGuard& operator=(const TFreeGuard&) = delete;
+        bool Freed() const { return FFreed; }
+
+    private:
+        TskSkinButton* FButton;
+        bool FFreed = false;
+        bool* FOuter;
+    };
     // ButtonClick for the mouse and key handlers; false when what the click ran freed the
     // button, which the handler must then not touch.
     bool ClickSurvives();
     void StartRepeat(bool on);
+    void CancelPress();
     // The morph toward the look the state asks for; StopMorph leaves the factor.
     void StartMorph();
     void StopMorph();
@@ -170,7 +186,8 @@ private:
     bool FMouseIn = false;
     bool FMousePressed = false;
     bool FDownAtPress = false;
-    bool* FFreed = nullptr;   // set by the destructor for the click running meanwhile
+    bool* FFreed = nullptr;   // the innermost TFreeGuard's flag, set by the destructor
+    bool FReleasing = false;
     TBitmap FGlyph;
     std::unique_ptr<TTimer> FRepeatTimer;
     bool FHasRecord = false;
