@@ -44,6 +44,18 @@ TDateTime RelativeTarget(TDateTime now, int amount, std::string_view unit)
     throw EConvertError("'" + std::string(unit) + "' is not a countdown unit");
 }
 
+bool CountdownTargetStorable(TDateTime target)
+{
+    static const TDateTime first = EncodeDate(1, 1, 1),
+                           last = EncodeDate(9999, 12, 31) + EncodeTime(23, 59, 59, 999);
+    return target >= first && target <= last;
+}
+
+std::string CountdownRowMissingText(int slot)
+{
+    return "数据文件里没有" + CountdownRowKey(slot) + "这一行，设置没有保存。";
+}
+
 bool RowSetsTarget(std::string_view sjbz, std::string_view dw)
 {
     return sjbz == "1" || dw == "天" || dw == "小时";

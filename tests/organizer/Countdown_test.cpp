@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/db/DbDates.h"
 #include "framework/rtl/SysUtils.h"
 #include "organizer/core/Countdown.h"
 
@@ -50,6 +51,37 @@ TEST(Countdown, RelativeTargetsCountDaysOrHours)
     EXPECT_DOUBLE_EQ(RelativeTarget(now, 0, "天"), now);
     EXPECT_EQ(SplitTimeLeft(RelativeTarget(now, 36, "小时"), now), (TTimeLeft{1, 12, 0}));
     EXPECT_THROW(RelativeTarget(now, 1, "周"), EConvertError);
+}
+
+// A storable target is one the data file's date text can hold: years 1 to 9999.
+TEST(Countdown, TargetsBeyondTheYears1To9999AreNotStorable)
+{
+    const TDateTime now = At(2026, 3, 10, 10, 0);
+    const TDateTime last = At(9999, 12, 31, 23, 59, 59);
+    const int days = int(DateOf(last) - DateOf(now));
+    const struct { TDateTime Target; bool Storable; } cases[] = {
+        {now, true},
+        {RelativeTarget(now, days, "天"), true},
+        {RelativeTarget(now, days + 1, "天"), false},
+        {RelativeTarget(now, 3000000, "天"), false},
+        {RelativeTarget(now, days * 24 + 13, "小时"), true},
+        {RelativeTarget(now, days * 24 + 14, "小时"), false},
+        {last, true},
+        {last + 1.0 / 86400, false},
+        {At(1, 1, 1, 0, 0), true},
+        {At(1, 1, 1, 0, 0) - 1.0 / 86400, false},
+        {RelativeTarget(now, -800000, "天"), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CountdownTargetStorable(c.Target), c.Storable) << FloatToStr(c.Target);
+    // What is storable the data file's text takes; past 9999 it raises.
+    for (const auto& c : cases) {
+        if (c.Storable) {
+            EXPECT_NO_THROW(DateToStorage(c.Target));
+        } else if (c.Target > last) {
+            EXPECT_ANY_THROW(DateToStorage(c.Target));
+        }
+    }
 }
 
 TEST(Countdown, AbsoluteTargetJoinsThePickersDayAndTime)
