@@ -70,7 +70,7 @@ TEST_F(MsgForm, OnlyAFestivalPopupOffersTheCheckBoxAndConfirmsItsOwnRow)
 }
 
 // editiid shows the festival row the check box confirms, where the window description puts
-// it; typing cannot change it.
+// it (under the check box's right end); typing cannot change it.
 TEST_F(MsgForm, TheRowNumberIsShownAndCannotBeTypedOver)
 {
     TMsgForm* festival = ShowMsgPopup("今天是：生日;42", 1, 42);
@@ -79,6 +79,9 @@ TEST_F(MsgForm, TheRowNumberIsShownAndCannotBeTypedOver)
     EXPECT_TRUE(IsWindowVisible(edit));
     EXPECT_EQ(festival->editiid->BoundsRect(), TRect(128, 6, 193, 26));
     SaveShot(*festival, "msg-popup-festival");
+    // Where the two overlap, the check box lies above: its caption stays whole and clickable.
+    const TPoint overlap = festival->ClientToScreen({160, 16});
+    EXPECT_EQ(WindowFromPoint(POINT{overlap.X, overlap.Y}), festival->cb1->Handle());
     wchar_t text[16] = {};
     GetWindowTextW(edit, text, 16);
     EXPECT_STREQ(text, L"42");
