@@ -105,7 +105,13 @@ TNoteForm::TNoteForm(TComponent* AOwner, int slot) : TForm(AOwner), FTraits(Note
     NoteMemo1Control->SetAlign(alClient);
     NoteMemo1Control->SetPopupMenu(PopupMenu1);
     SetNoteMemoOnChange(NoteMemo1, [this] { NoteMemo1Change(); });
-    NoteMemo1Control->OnKeyDown = [this](TObject*, WORD&, TShiftState) { RetryLoad(); };
+    // The key that loads the note was pressed at an empty page: it is not run as a command
+    // on the text that appears (Delete or Ctrl+Y would take from it unseen); a character it
+    // makes is still typed.
+    NoteMemo1Control->OnKeyDown = [this](TObject*, WORD& Key, TShiftState) {
+        if (FLoadFailed && RetryLoad())
+            Key = 0;
+    };
     NoteMemo1Control->OnKeyPress = [this](TObject*, wchar_t&) { RetryLoad(); };
     NoteMemo1Control->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) { RetryLoad(); };
     SetActiveControl(NoteMemo1Control);   // typing goes to the text, not to the date line

@@ -233,6 +233,27 @@ TEST_F(StickyNotes, ANoteWhoseLoadFailedLoadsAtTheNextKeyAndKeepsWhatIsTypedThen
     EXPECT_EQ(boxes.Calls.size(), 1u);
 }
 
+// The key that loads the note was pressed at an empty page: a Delete takes nothing from the
+// text that appears; the next one acts on it as usual.
+TEST_F(StickyNotes, TheKeyThatLoadsANoteTakesNothingFromItsText)
+{
+    CreateDir(NoteFolder(data.File.Folder()));
+    WriteFileBytes(FileOf(4), "kept");
+    data.Exec("update sz_bqb set rq='不是日期' where bz='便签4位置'");
+    TFormbqr4* note = Make<TFormbqr4>();
+    note->Show();
+    ASSERT_EQ(boxes.Calls.size(), 1u);
+    data.Exec("update sz_bqb set rq='2026-03-09' where bz='便签4位置'");
+    const HWND h = note->NoteMemo1Control->Handle();
+    SendMessageW(h, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "kept");
+    EXPECT_EQ(ReadFileBytes(FileOf(4)), "kept");
+    SendMessageW(h, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "ept");
+    EXPECT_EQ(ReadFileBytes(FileOf(4)), "ept");
+    EXPECT_EQ(boxes.Calls.size(), 1u);
+}
+
 TEST_F(StickyNotes, AMovedProgramFolderFindsTheNoteInItsOwnFolder)
 {
     CreateDir(NoteFolder(data.File.Folder()));
