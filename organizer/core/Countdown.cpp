@@ -32,7 +32,7 @@ namespace {
 
 // Moments are added on a straight line of days from 1899-12-30 00:00; a TDateTime before
 // that day counts its days back while its fraction still adds the time of day (-1.25 is
-// 1899-12-29 06:00), so the line and the TDateTime part there.
+// 1899-12-29 06:00), so the line and the TDateTime differ there.
 double LineOf(TDateTime at) { return at >= 0 ? at : DateOf(at) + TimeOf(at); }
 
 TDateTime FromLine(double line)
