@@ -446,6 +446,22 @@ TEST_F(Countdowns, TheDialogSavesAnAbsoluteTargetAndRefusesGaps)
     EXPECT_DOUBLE_EQ(CountdownTarget1, EncodeDateTime(2027, 2, 6, 20, 0, 0, 0));
 }
 
+// A target picked before 1899-12-30 is saved and shown again with its own day and time.
+TEST_F(Countdowns, AnAbsoluteTargetBefore1900KeepsItsDayAndTime)
+{
+    dialog->Show();
+    dialog->Edit1->SetText("旧事");
+    dialog->rb1->SetChecked(true);
+    dialog->dt1->SetDate(EncodeDate(1850, 6, 1));
+    dialog->dt2->SetTime(EncodeTime(8, 0, 0, 0));
+    dialog->BitBtn1->Click();
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(Value("select zdsj from sz_djsb where bz='倒计时1'"), "1850-06-01 8:00:00");
+    dialog->Show();
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd", dialog->dt1->Date()) + " " + FormatDateTime("hh:nn:ss", dialog->dt2->Time()),
+              "1850-06-01 08:00:00");
+}
+
 // A stored target that does not read opens the dialog on now with the slot's title; the
 // row is changed only by a save, which sets the slot again.
 TEST_F(Countdowns, AnUnreadableTargetOpensTheDialogOnNowAndASaveRepairsTheSlot)
