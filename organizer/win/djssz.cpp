@@ -140,6 +140,8 @@ void TCountdownSettingsForm::FormShow(TObject*)
         } catch (const EConvertError&) {
             target = Now();
         }
+        if (!CountdownTargetStorable(target))   // a number no calendar holds
+            target = Now();
         dt1->SetDate(StrToDate(FormatDateTime("yyyy-mm-dd", target)));
         dt2->SetTime(StrToTime(FormatDateTime("hh:nn:ss", target)));
     }

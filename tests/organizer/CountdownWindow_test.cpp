@@ -485,6 +485,19 @@ TEST_F(Countdowns, AnUnreadableTargetOpensTheDialogOnNowAndASaveRepairsTheSlot)
     EXPECT_EQ(Value("select zt||'/'||zdsj from sz_djsb where bz='倒计时1'"), "考试/2026-06-07 09:00:00");
 }
 
+// A stored target that is a number outside the calendar opens the dialog on now as well.
+TEST_F(Countdowns, ATargetStoredAsANumberOutsideTheCalendarOpensTheDialogOnNow)
+{
+    for (const char* stored : {"1e12", "-1e9", "3000000.5"}) {
+        Exec(std::string("update sz_djsb set zdsj=") + stored + ", sjbz='1' where bz='倒计时1'");
+        dialog->Show();
+        ASSERT_TRUE(dialog->Visible()) << stored;
+        EXPECT_DOUBLE_EQ(AbsoluteTarget(dialog->dt1->Date(), dialog->dt2->Time()), kNow) << stored;
+        dialog->BitBtn2->Click();
+    }
+    EXPECT_TRUE(boxes.Calls.empty());
+}
+
 // The slot's fixed row deleted from the data file: a save says that nothing was saved and
 // leaves the target, the LEDs, the title and the dialog as they were.
 TEST_F(Countdowns, ASaveWithoutTheSlotsRowSaysNothingWasSavedAndChangesNothing)
