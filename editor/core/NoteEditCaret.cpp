@@ -531,7 +531,7 @@ int TNoteEditCore::MouseCursorAt(int x, int y, int controlCursor, bool captured)
     const TBufferCoord pos = DisplayToBufferPos(d);
     int cursor = controlCursor;
     if (x < FGutterWidth) cursor = FGutter.Cursor();
-    else if (HasOption(eoDragDropEditing) && !captured && IsPointInSelection(pos)) cursor = 1;  // crArrow
+    else if (HasOption(eoDragDropEditing) && !captured && IsPointInSelection(pos)) cursor = -2;  // crArrow
     FKbdHandler.ExecuteMouseCursor(this, pos, cursor);
     if (OnMouseCursor) OnMouseCursor(this, pos, cursor);
     return cursor;

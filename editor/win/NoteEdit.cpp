@@ -44,7 +44,7 @@ TCustomNoteEdit::TCustomNoteEdit(TComponent* AOwner) : TCustomControl(AOwner), T
     Font().SetSize(10);
     Font().SetCharset(DEFAULT_CHARSET);
     FMeasuring = false;
-    TControl::SetColor(clWindow);
+    SetColor(clWindow);
     SetCursor(crIBeam);
     SetTabStop(true);
     SetBounds(0, 0, 200, 150);
@@ -76,9 +76,13 @@ void TCustomNoteEdit::SetBorderStyle(TFormBorderStyle value) {
     RecreateWnd();
 }
 
-void TCustomNoteEdit::SetColor(TColor value) {
-    TControl::SetColor(value);
-    SetBackColor(value);
+void TCustomNoteEdit::ColorChanged() {
+    TCustomControl::ColorChanged();
+    SetBackColor(Color());
+}
+
+void TCustomNoteEdit::Ctl3DChanged() {
+    if (FBorderStyle == bsSingle) RecreateWnd();
 }
 
 std::string TCustomNoteEdit::TextUtf8() const { return GbkToUtf8(GetText()); }
@@ -95,7 +99,10 @@ void TCustomNoteEdit::CreateParams(TCreateParams& p) {
     p.WinClassName = L"VorpenNoteEdit";
     p.ClassStyle = CS_DBLCLKS;
     p.Style |= WS_CLIPCHILDREN;
-    if (FBorderStyle == bsSingle) p.ExStyle |= WS_EX_CLIENTEDGE;
+    if (FBorderStyle == bsSingle) {
+        if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
+        else p.Style |= WS_BORDER;
+    }
 }
 
 void TCustomNoteEdit::CreateWnd() {
@@ -358,8 +365,7 @@ void TCustomNoteEdit::WndProc(TMessage& m) {
             GetCursorPos(&p);
             ::ScreenToClient(FHandle, &p);
             const int cursor = MouseCursorAt(p.x, p.y, Cursor(), GetCapture() == FHandle);
-            static const LPCWSTR ids[] = {IDC_ARROW, IDC_ARROW, IDC_IBEAM};  // crDefault, crArrow, crIBeam
-            ::SetCursor(LoadCursorW(nullptr, cursor >= 0 && cursor < 3 ? ids[cursor] : IDC_ARROW));
+            ::SetCursor(CursorHandle(cursor));
             m.Result = TRUE;
             m.Handled = true;
             return;

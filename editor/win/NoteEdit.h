@@ -46,7 +46,6 @@ public:
 
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle value);
-    void SetColor(TColor value);
     TTextDrawer& TextDrawer() { return *FTextDrawer; }
     // The whole text as UTF-8 (the buffer holds GBK).
     std::string TextUtf8() const;
@@ -84,6 +83,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DblClick() override;
     void FontChanged() override;
+    void ColorChanged() override;
+    void Ctl3DChanged() override;   // the single border: sunken with Ctl3D, else a flat line
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void BookMarkOptionsChanged() override;
 

@@ -111,7 +111,7 @@ bool SameSystemTime(const SYSTEMTIME& a, const SYSTEMTIME& b) {
 }  // namespace
 
 TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TSystemControl(AOwner), FDateTime(Now()) {
-    FColor = clWindow;
+    SetColor(clWindow);
     FTabStop = true;
     TControl::SetBounds(0, 0, 186, 21);
 }

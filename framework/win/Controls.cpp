@@ -28,7 +28,12 @@ TShiftState KeyboardShiftState() {
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
     WindowProc = [this](TMessage& m) { WndProc(m); };
-    FFont.OnChange = [this](TObject*) { FontChanged(); };
+    FFont.OnChange = [this](TObject*) {
+        OwnValue(pvFont);
+        FontChanged();
+        HandOnValue(pvFont);
+    };
+    FConstraints.OnChange = [this] { SetBounds(FLeft, FTop, FWidth, FHeight); };
 }
 
 // Owned components go while this control is whole (a hook component puts WindowProc back).
@@ -45,7 +50,15 @@ void TControl::SetParent(TWinControl* value) {
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+    ChangeBounds(ALeft, ATop, FConstraints.ConstrainWidth(AWidth), FConstraints.ConstrainHeight(AHeight));
+}
+
+void TControl::ChangeBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    const bool same = ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight;
+    const TPlacement placed{ALeft, ATop, AWidth, AHeight};
+    if ((!FParent || !FParent->FAligning) && (!same || !(placed == FPlaced) || FPlacedParentWidth < 0))
+        Place(placed);   // placed by code: the anchors keep these distances
+    if (same) return;
     Invalidate();
     const bool resized = AWidth != FWidth || AHeight != FHeight;
     FLeft = ALeft;
@@ -60,7 +73,38 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TControl::SetAlign(TAlign value) {
     if (value == FAlign) return;
     FAlign = value;
+    Place({FLeft, FTop, FWidth, FHeight});
     RequestAlign();
+}
+
+void TControl::SetAnchors(TAnchors value) {
+    if (value == FAnchors) return;
+    FAnchors = value;
+    Place({FLeft, FTop, FWidth, FHeight});
+}
+
+// The parent's client size goes with the placement; while loading, once the loading has
+// ended (at the first alignment), so a form sized after its controls were placed keeps them.
+void TControl::Place(TPlacement placed) {
+    FPlaced = placed;
+    FPlacedParentWidth = -1;
+    if (FParent && !Loading() && !FParent->Loading()) RecordPlacement();
+}
+
+void TControl::RecordPlacement() {
+    const TRect r = FParent->ClientRect();
+    FPlacedParentWidth = r.Width();
+    FPlacedParentHeight = r.Height();
+}
+
+void TControl::PlaceAnchored() {
+    if (FPlacedParentWidth < 0) {
+        RecordPlacement();
+        return;
+    }
+    const TRect r = FParent->ClientRect();
+    const TPlacement p = AnchoredPlacement(FPlaced, FPlacedParentWidth, FPlacedParentHeight, FAnchors, r.Width(), r.Height());
+    SetBounds(p.Left, p.Top, p.Width, p.Height);
 }
 
 void TControl::SetAutoSize(bool value) {
@@ -98,10 +142,73 @@ void TControl::SetEnabled(bool value) {
     EnabledChanged();
 }
 
+void TControl::OwnValue(TParentValue which) {
+    if (!FInheriting) FParentValues.Exclude(which);
+}
+
 void TControl::SetColor(TColor value) {
+    OwnValue(pvColor);
     if (value == FColor) return;
     FColor = value;
+    ColorChanged();
+    HandOnValue(pvColor);
+}
+
+void TControl::SetShowHint(bool value) {
+    OwnValue(pvShowHint);
+    if (value == FShowHint) return;
+    FShowHint = value;
+    HandOnValue(pvShowHint);
+}
+
+void TControl::SetCtl3D(bool value) {
+    OwnValue(pvCtl3D);
+    if (value == FCtl3D) return;
+    FCtl3D = value;
+    Ctl3DChanged();
+    HandOnValue(pvCtl3D);
+}
+
+void TControl::SetBiDiMode(TBiDiMode value) {
+    OwnValue(pvBiDiMode);
+    if (value == FBiDiMode) return;
+    FBiDiMode = value;
     Invalidate();
+    HandOnValue(pvBiDiMode);
+}
+
+void TControl::SetParentValue(TParentValue which, bool value) {
+    if (value == FParentValues.Contains(which)) return;
+    if (!value) {
+        FParentValues.Exclude(which);
+        return;
+    }
+    FParentValues.Include(which);
+    TakeParentValue(which);
+}
+
+void TControl::TakeParentValue(TParentValue which) {
+    if (!FParent || !FParentValues.Contains(which)) return;
+    const bool saved = std::exchange(FInheriting, true);
+    struct Restore {
+        bool& flag;
+        bool value;
+        ~Restore() { flag = value; }
+    } restore{FInheriting, saved};
+    const TControl& from = *FParent;
+    switch (which) {
+    case pvFont: FFont.Assign(from.FFont); break;
+    case pvColor: SetColor(from.FColor); break;
+    case pvShowHint: SetShowHint(from.FShowHint); break;
+    case pvCtl3D: SetCtl3D(from.FCtl3D); break;
+    case pvBiDiMode: SetBiDiMode(from.FBiDiMode); break;
+    case pvBackground: Invalidate(); break;
+    }
+}
+
+void TControl::HandOnValue(TParentValue which) {
+    if (auto* self = dynamic_cast<TWinControl*>(this))
+        for (TControl* c : std::vector<TControl*>(self->FControls)) c->TakeParentValue(which);
 }
 
 void TControl::SetPopupMenu(TPopupMenu* value) {

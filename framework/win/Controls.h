@@ -1,6 +1,6 @@
 #pragma once
-// The control hierarchy. TControl: bounds, Align, Visible, Enabled, Color, Font, Cursor,
-// Hint, PopupMenu, mouse events. TWinControl: a window made on demand from CreateParams,
+// The control hierarchy. TControl: bounds, Align, Anchors, Constraints, Visible, Enabled,
+// Color, Font, Cursor, Hint, PopupMenu, mouse events, and the values taken from the parent. TWinControl: a window made on demand from CreateParams,
 // children, focus, and WindowProc, a replaceable message handler (the default is the
 // virtual WndProc; a hook keeps the old value and calls it before, after or not at all).
 // TCustomControl paints itself on a Canvas (double buffered if asked); TGraphicControl
@@ -15,6 +15,7 @@
 
 #include "framework/base/ActnList.h"
 #include "framework/base/Component.h"
+#include "framework/base/Layout.h"
 #include "framework/base/Set.h"
 #include "framework/win/Canvas.h"
 #include "framework/win/Graphics.h"
@@ -32,11 +33,25 @@ enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDoub
 using TShiftState = TSet<TShiftStateFlag>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum TCursor { crDefault, crArrow, crIBeam, crCross, crHandPoint, crSizeAll, crSizeNS, crSizeWE, crHourGlass, crNo,
-               crDrag, crNoDrop, crMultiDrag };
-// The cursor for a TCursor (shared; never destroy it). crDrag is an arrow carrying a page,
-// crMultiDrag (the copy cursor) one carrying two.
+// A cursor is a number in the screen's cursor list (Screen->Cursors): the stock cursors
+// below (0 and negative) and those a program adds (positive numbers).
+using TCursor = int;
+constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
+                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12,
+                  crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crSQLWait = -17, crNo = -18,
+                  crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22, crSize = crSizeAll;
+// The cursor shown for a number (Screen->Cursors; shared, never destroy it): a number with
+// no cursor shows the arrow. crDrag is an arrow carrying a page, crMultiDrag (the copy
+// cursor) one carrying two.
 HCURSOR CursorHandle(TCursor cursor);
+
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+// The values a control can take from its parent (ParentFont, ParentColor...). While its
+// flag is set the control takes the parent's value and follows its changes; setting the
+// control's own value clears the flag. pvBackground: the control's background shows its
+// parent's face.
+enum TParentValue { pvFont, pvColor, pvShowHint, pvCtl3D, pvBiDiMode, pvBackground };
+using TParentValues = TSet<TParentValue>;
 
 // csCaptureMouse: a press on the control captures the mouse until the release (windowless
 // controls always get it); csAcceptsControls: other controls may be placed on it.
@@ -87,6 +102,7 @@ public:
     void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
     void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
     void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+    // Sizes are clamped to Constraints.
     virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
     TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
     virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
@@ -99,6 +115,11 @@ public:
     void SetAlign(TAlign value);
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool value);
+    // The parent edges the control keeps its distance to (left and top by default; both
+    // sides: it stretches). The distances are those of its last placement by code.
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors value);
+    TSizeConstraints& Constraints() { return FConstraints; }
 
     bool Visible() const { return FVisible; }
     virtual void SetVisible(bool value);
@@ -108,13 +129,27 @@ public:
     virtual void SetEnabled(bool value);
     TColor Color() const { return FColor; }
     void SetColor(TColor value);
-    TFont& Font() { return FFont; }
+    TFont& Font() { return FFont; }   // a change of it clears ParentFont
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor value) { FCursor = value; }
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& value) { FHint = value; }
     bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool value) { FShowHint = value; }
+    void SetShowHint(bool value);
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool value);
+    TBiDiMode BiDiMode() const { return FBiDiMode; }   // kept and inherited; all is drawn left to right
+    void SetBiDiMode(TBiDiMode value);
+    bool ParentFont() const { return FParentValues.Contains(pvFont); }
+    void SetParentFont(bool value) { SetParentValue(pvFont, value); }
+    bool ParentColor() const { return FParentValues.Contains(pvColor); }
+    void SetParentColor(bool value) { SetParentValue(pvColor, value); }
+    bool ParentShowHint() const { return FParentValues.Contains(pvShowHint); }
+    void SetParentShowHint(bool value) { SetParentValue(pvShowHint, value); }
+    bool ParentCtl3D() const { return FParentValues.Contains(pvCtl3D); }
+    void SetParentCtl3D(bool value) { SetParentValue(pvCtl3D, value); }
+    bool ParentBiDiMode() const { return FParentValues.Contains(pvBiDiMode); }
+    void SetParentBiDiMode(bool value) { SetParentValue(pvBiDiMode, value); }
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* value);
     const std::string& Caption() const { return FText; }
@@ -168,12 +203,18 @@ protected:
     virtual void Resize();
     virtual void EnabledChanged() { Invalidate(); }
     virtual void FontChanged() { Invalidate(); }
+    virtual void ColorChanged() { Invalidate(); }
+    virtual void Ctl3DChanged() { Invalidate(); }
     virtual void TextChanged() { Invalidate(); }
     // Shows the changed properties of the control's action.
     virtual void ActionChange(const TAction& Action, TActionProperties Changed);
     // AutoSize asks here for the size the content needs; return false to keep the size.
     virtual bool CanAutoSize(int& NewWidth, int& NewHeight) { (void)NewWidth; (void)NewHeight; return false; }
     void AdjustSize();
+    // Sets the flag of a parent value; set, the value is taken from the parent at once.
+    void SetParentValue(TParentValue which, bool value);
+    // Stores the bounds (no constraints applied; a window's own are already final).
+    void ChangeBounds(int ALeft, int ATop, int AWidth, int AHeight);
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Loaded() override;
     void RequestAlign();
@@ -186,10 +227,26 @@ protected:
 
 private:
     void MouseMessage(TMessage& m);
+    // The one place parent values flow: takes `which` from the parent when its flag is set.
+    void TakeParentValue(TParentValue which);
+    // After a change of `which` here: the children whose flag is set follow.
+    void HandOnValue(TParentValue which);
+    void OwnValue(TParentValue which);   // a value set here (not inherited) clears its flag
+    void PlaceAnchored();                // by the anchors, for the parent's present size
+    void Place(TPlacement placed);       // placed by code: the anchors keep its distances
+    void RecordPlacement();              // the parent's size that goes with the placement
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TAlign FAlign = alNone;
+    TAnchors FAnchors{akLeft, akTop};
+    TSizeConstraints FConstraints;
+    TPlacement FPlaced;                     // bounds of the last placement by code
+    int FPlacedParentWidth = -1, FPlacedParentHeight = -1;   // -1: not recorded yet
+    TParentValues FParentValues{pvFont, pvColor, pvShowHint, pvCtl3D, pvBiDiMode};
+    bool FInheriting = false;
+    bool FCtl3D = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
     bool FAutoSize = false;
     bool FEnabled = true;
     TFont FFont;
@@ -248,6 +305,10 @@ public:
     void SetTabOrder(int value) { FTabOrder = value; }
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool value) { FDoubleBuffered = value; }
+    // Set, the background shows the parent's face instead of Color (for controls that
+    // paint no background of their own).
+    bool ParentBackground() const { return FParentValues.Contains(pvBackground); }
+    void SetParentBackground(bool value);
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TRect ClientRect() const override;
@@ -310,6 +371,7 @@ private:
     bool DoKeyPress(wchar_t& key);
 
     std::vector<TControl*> FControls;
+    bool FAligning = false;                // AlignControls places the children
     TControl* FMouseControl = nullptr;     // windowless child under the mouse
     TControl* FCaptureControl = nullptr;   // windowless child that got the button down
     bool FSubclassed = false;

@@ -54,7 +54,7 @@ void TDBGridColumns::Clear() {
 //--- TDBGrid
 
 TDBGrid::TDBGrid(TComponent* AOwner) : TSystemControl(AOwner) {
-    FColor = clWindow;
+    SetColor(clWindow);
     FTabStop = true;
     TControl::SetBounds(0, 0, 320, 120);
 }

@@ -8,6 +8,7 @@
 // constructed forms in the order their construction ended. At the end of the session the
 // main form's OnCloseQuery answers WM_QUERYENDSESSION and its OnClose runs on WM_ENDSESSION.
 
+#include <map>
 #include <vector>
 
 #include "framework/win/Controls.h"
@@ -133,9 +134,17 @@ public:
     int FormCount() const { return static_cast<int>(FForms.size()); }
     TForm* Forms(int index) const { return FForms.at(index); }
     TForm* ActiveForm() const { return FActiveForm; }
+    // The cursor list by number: the stock cursors (crDefault and below; crNone hides the
+    // cursor) and those a program adds. A number with no cursor gives the arrow. A cursor
+    // set here belongs to the screen (destroyed when replaced, or removed by a null one,
+    // unless another number holds it or it is a stock one); it may also take the place of
+    // a stock one.
+    HCURSOR Cursors(TCursor index) const;
+    void SetCursors(TCursor index, HCURSOR cursor);
 
 private:
     friend class TForm;
+    std::map<TCursor, HCURSOR> FCursors;   // set by the program
     std::vector<TForm*> FForms;
     TForm* FActiveForm = nullptr;
 };

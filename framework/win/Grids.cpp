@@ -3,7 +3,7 @@
 #include <algorithm>
 
 TDrawGrid::TDrawGrid(TComponent* AOwner) : TCustomControl(AOwner) {
-    FColor = clWindow;
+    SetColor(clWindow);
     FTabStop = true;
     FColWidths.assign(5, FDefaultColWidth);
     FRowHeights.assign(5, FDefaultRowHeight);

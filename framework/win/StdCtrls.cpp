@@ -181,7 +181,7 @@ void TLabel::SetShowAccelChar(bool value) {
 //--- TCustomEdit, TEdit
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TSystemControl(AOwner) {
-    FColor = clWindow;
+    SetColor(clWindow);
     FTabStop = true;
     TControl::SetBounds(0, 0, 121, 21);
 }
@@ -190,7 +190,7 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
     TSystemControl::CreateParams(p);
     p.SubclassOf = L"EDIT";
     p.Style |= WS_TABSTOP;
-    if (FCtl3D) p.ExStyle |= WS_EX_CLIENTEDGE;
+    if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
     else p.Style |= WS_BORDER;
     if (FReadOnly) p.Style |= ES_READONLY;
 }
@@ -230,11 +230,7 @@ void TCustomEdit::SetReadOnly(bool value) {
     if (HandleAllocated()) SendMessageW(FHandle, EM_SETREADONLY, value, 0);
 }
 
-void TCustomEdit::SetCtl3D(bool value) {
-    if (value == FCtl3D) return;
-    FCtl3D = value;
-    RecreateWnd();
-}
+void TCustomEdit::Ctl3DChanged() { RecreateWnd(); }
 
 void TCustomEdit::SelectAll() {
     if (HandleAllocated()) SendMessageW(FHandle, EM_SETSEL, 0, -1);
@@ -443,7 +439,7 @@ void TComboBoxItems::Cleared() {
 }
 
 TComboBox::TComboBox(TComponent* AOwner) : TSystemControl(AOwner) {
-    FColor = clWindow;
+    SetColor(clWindow);
     FTabStop = true;
     TControl::SetBounds(0, 0, 145, 21);
 }

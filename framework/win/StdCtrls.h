@@ -109,9 +109,6 @@ public:
     void SetMaxLength(int value);   // characters; 0 = no limit
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value);
-    // Ctl3D false gives the flat look: a one-pixel border instead of the sunken edge.
-    bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool value);
     void SelectAll();
 
     TNotifyEvent OnChange;
@@ -121,12 +118,12 @@ protected:
     void CreateWnd() override;
     void WndProc(TMessage& Message) override;
     void TextChanged() override;
+    void Ctl3DChanged() override;   // Ctl3D false gives the flat look: a one-pixel border, not the sunken edge
     virtual void Change();
 
 private:
     int FMaxLength = 0;
     bool FReadOnly = false;
-    bool FCtl3D = true;
     bool FSettingText = false;
 };
 

@@ -109,30 +109,61 @@ HCURSOR MakeDragCursor(bool twoPages) {
     return CreateIconIndirect(&info);
 }
 
-LPCWSTR CursorId(TCursor c) {
+// The system cursor of a stock number, 0 for none.
+WORD StockCursorId(TCursor c) {
     switch (c) {
-    case crIBeam: return MAKEINTRESOURCEW(32513);
-    case crCross: return MAKEINTRESOURCEW(32515);
-    case crHandPoint: return MAKEINTRESOURCEW(32649);
-    case crSizeAll: return MAKEINTRESOURCEW(32646);
-    case crSizeNS: return MAKEINTRESOURCEW(32645);
-    case crSizeWE: return MAKEINTRESOURCEW(32644);
-    case crHourGlass: return MAKEINTRESOURCEW(32514);
-    case crNo: case crNoDrop: return MAKEINTRESOURCEW(32648);
-    default: return MAKEINTRESOURCEW(32512);   // IDC_ARROW
+    case crDefault: case crArrow: return 32512;   // IDC_ARROW
+    case crCross: return 32515;
+    case crIBeam: return 32513;
+    case crSizeNESW: return 32643;
+    case crSizeNS: case crVSplit: return 32645;
+    case crSizeNWSE: return 32642;
+    case crSizeWE: case crHSplit: return 32644;
+    case crUpArrow: return 32516;
+    case crHourGlass: case crSQLWait: return 32514;
+    case crNoDrop: case crNo: return 32648;
+    case crAppStart: return 32650;
+    case crHelp: return 32651;
+    case crHandPoint: return 32649;
+    case crSizeAll: return 32646;
+    default: return 0;
     }
+}
+
+// The stock cursor of a number, as no program cursor replaces it (shared; never destroyed).
+HCURSOR StockCursor(TCursor index) {
+    if (index == crNone) return nullptr;
+    if (index == crDrag || index == crMultiDrag) {
+        static HCURSOR drag = MakeDragCursor(false), multi = MakeDragCursor(true);
+        if (HCURSOR h = index == crDrag ? drag : multi) return h;
+    }
+    const WORD id = StockCursorId(index);
+    return LoadCursorW(nullptr, MAKEINTRESOURCEW(id ? id : 32512));
 }
 
 }  // namespace
 
-HCURSOR CursorHandle(TCursor cursor) {
-    if (cursor == crDrag || cursor == crMultiDrag) {
-        static HCURSOR drag = MakeDragCursor(false), multi = MakeDragCursor(true);
-        if (HCURSOR h = cursor == crDrag ? drag : multi) return h;
-        cursor = crArrow;
-    }
-    return LoadCursorW(nullptr, CursorId(cursor));
+HCURSOR TScreen::Cursors(TCursor index) const {
+    if (auto it = FCursors.find(index); it != FCursors.end()) return it->second;
+    return StockCursor(index);
 }
+
+// The cursor let go is destroyed, unless another number still holds it or it is a stock one.
+void TScreen::SetCursors(TCursor index, HCURSOR cursor) {
+    auto it = FCursors.find(index);
+    if (it != FCursors.end() && it->second == cursor) return;
+    if (it != FCursors.end()) {
+        const HCURSOR old = it->second;
+        FCursors.erase(it);
+        const bool held = std::any_of(FCursors.begin(), FCursors.end(), [old](const auto& e) { return e.second == old; });
+        bool stock = false;
+        for (TCursor n = crSizeAll; n <= crDefault && !stock; ++n) stock = StockCursor(n) == old;
+        if (!held && !stock) DestroyCursor(old);
+    }
+    if (cursor) FCursors[index] = cursor;
+}
+
+HCURSOR CursorHandle(TCursor cursor) { return Screen->Cursors(cursor); }
 
 //--- TWinControl
 
@@ -238,6 +269,8 @@ void TWinControl::RecreateWnd() {
 void TWinControl::InsertControl(TControl* control) {
     FControls.push_back(control);
     control->FParent = this;
+    control->Place({control->Left(), control->Top(), control->Width(), control->Height()});
+    for (TParentValue v : {pvFont, pvColor, pvShowHint, pvCtl3D, pvBiDiMode, pvBackground}) control->TakeParentValue(v);
     if (auto* w = dynamic_cast<TWinControl*>(control); w && FHandle) {
         if (w->FHandle) ::SetParent(w->FHandle, FHandle);
         else w->CreateHandle();
@@ -265,11 +298,20 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
     return nullptr;
 }
 
-// Stacks the aligned children: top and bottom ones across the full width in order of
-// their Top (then of insertion), left and right ones in the remaining height, and the
-// client one in what is left. Hidden children take no room.
+// Places the children that are not aligned by their anchors, then stacks the aligned
+// ones: top and bottom ones across the full width in order of their Top (then of
+// insertion), left and right ones in the remaining height, and the client one in what is
+// left. Hidden children take no room.
 void TWinControl::AlignControls() {
     if (Loading() || Destroying()) return;
+    const bool saved = std::exchange(FAligning, true);
+    struct Restore {
+        bool& flag;
+        bool value;
+        ~Restore() { flag = value; }
+    } restore{FAligning, saved};
+    for (TControl* c : std::vector<TControl*>(FControls))
+        if (c->Align() == alNone) c->PlaceAnchored();
     TRect r = ClientRect();
     AdjustClientRect(r);
     auto ordered = [&](TAlign a, auto key) {
@@ -305,12 +347,14 @@ void TWinControl::Loaded() {
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    AWidth = Constraints().ConstrainWidth(AWidth);
+    AHeight = Constraints().ConstrainHeight(AHeight);
     if (FHandle) {
         if (ALeft != Left() || ATop != Top() || AWidth != Width() || AHeight != Height())
             SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
         UpdateBoundsFromWindow();
     } else {
-        TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+        ChangeBounds(ALeft, ATop, AWidth, AHeight);
         AlignControls();
     }
 }
@@ -321,7 +365,7 @@ void TWinControl::UpdateBoundsFromWindow() {
     RECT r = HwndWindowRect(FHandle);
     if (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD) MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
     const bool resized = r.right - r.left != Width() || r.bottom - r.top != Height();
-    TControl::SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    ChangeBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
     if (resized) AlignControls();
 }
 
@@ -405,7 +449,21 @@ bool TWinControl::CanFocus() const {
     return true;
 }
 
+void TWinControl::SetParentBackground(bool value) {
+    SetParentValue(pvBackground, value);
+    if (!value) Invalidate();
+}
+
 void TWinControl::EraseBackground(HDC dc) {
+    if (ParentBackground() && Parent()) {   // the parent's face, as it lies behind this control
+        const int saved = SaveDC(dc);
+        POINT origin;
+        GetViewportOrgEx(dc, &origin);
+        SetViewportOrgEx(dc, origin.x - Left(), origin.y - Top(), nullptr);
+        Parent()->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        RestoreDC(dc, saved);
+        return;
+    }
     GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(FColor)));
     RECT r = ClientRect().ToRECT();
     ::FillRect(dc, &r, brush.Get());
@@ -570,6 +628,27 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SIZE: case WM_MOVE:
         UpdateBoundsFromWindow();
         return;
+    case WM_GETMINMAXINFO:   // the user's sizing keeps to the constraints too
+        if (!Constraints().Empty()) {
+            auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+            const TSizeConstraints& k = Constraints();
+            // A limit beyond the system's own tracking size moves that one too, so that the
+            // system's minimum never exceeds a maximum set here, nor its maximum a minimum.
+            auto limit = [](LONG& min, LONG& max, LONG& maxSize, int kMin, int kMax) {
+                if (kMin) {
+                    min = kMin;
+                    max = std::max(max, LONG(kMin));
+                }
+                if (kMax) {
+                    max = maxSize = kMax;
+                    min = std::min(min, LONG(kMax));
+                }
+            };
+            limit(info->ptMinTrackSize.x, info->ptMaxTrackSize.x, info->ptMaxSize.x, k.MinWidth(), k.MaxWidth());
+            limit(info->ptMinTrackSize.y, info->ptMaxTrackSize.y, info->ptMaxSize.y, k.MinHeight(), k.MaxHeight());
+            m.Handled = true;
+        }
+        return;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(m.LParam) == FHandle) return;   // the capture stays here
         if (TControl* c = std::exchange(FCaptureControl, nullptr)) c->Perform(WM_CAPTURECHANGED, m.WParam, m.LParam);
@@ -617,7 +696,7 @@ void TWinControl::WndProc(TMessage& m) {
             GetCursorPos(&pt);
             ::ScreenToClient(FHandle, &pt);
             TControl* c = ControlAtPos({pt.x, pt.y}, true);
-            ::SetCursor(CursorHandle((c && c->Cursor() != crDefault) ? c->Cursor() : Cursor()));
+            ::SetCursor(Screen->Cursors((c && c->Cursor() != crDefault) ? c->Cursor() : Cursor()));
             m.Result = TRUE;
             m.Handled = true;
         }

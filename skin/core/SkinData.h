@@ -6,6 +6,7 @@
 // name each key once. Types that no part of the program draws are kept by a table of
 // their keys (TskDataSkinKeyedControl, TskDataSkinKeyedObject).
 
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -349,6 +350,14 @@ public:
     void SetResourceStrData(TskResourceStrData* value);
 
     bool Empty = true;
+    // The screen cursor number of the skin's first cursor.
+    static constexpr int StartCursorIndex = 1;
+    // The screen cursor number of a record's cursorindex: 0 (the default cursor) for none,
+    // and for an index whose number would not fit in an int.
+    static int CursorNumber(int cursorIndex)
+    {
+        return cursorIndex >= 0 && cursorIndex <= INT_MAX - StartCursorIndex ? StartCursorIndex + cursorIndex : 0;
+    }
 
     // Loads a stored skin. A skin that cannot be read (inflating, layout, bitmaps or INI
     // values) leaves the store cleared and Empty and sends nothing after WMS_SKINCHANGING.

@@ -97,13 +97,16 @@ void TskSkinControl::SetAlphaBlendValue(BYTE value)
 void TskSkinControl::LookUpSkinEntry()
 {
     FIndex = (!FSD || FSD->Empty) ? -1 : FSD->IndexOfSkinControl(FSkinDataName);
+    FCursorIndex = FIndex >= 0 ? FSD->CtrlList[static_cast<size_t>(FIndex)]->CursorIndex : -1;
 }
 
-// No skin cursor exists: the stored skin format carries no cursor pictures, so the
-// record's cursorindex is read and kept but shows nothing.
+// The skin's cursors are screen cursor numbers; a skin carries no cursor pictures, so
+// such a number shows the arrow.
 void TskSkinControl::ChangeSkin()
 {
     LookUpSkinEntry();
+    if (UseSkinCursor)
+        SetCursor(TskSkinData::CursorNumber(FCursorIndex));
 }
 
 void TskSkinControl::Paint()

@@ -28,6 +28,7 @@ public:
     virtual void SetSkinDataName(const std::string& value) { FSkinDataName = value; }
     std::string AreaName;
     bool DrawDefault = true;
+    bool UseSkinCursor = false;   // ChangeSkin sets Cursor to the record's skin cursor
     bool AlphaBlend() const { return FAlphaBlend; }
     virtual void SetAlphaBlend(bool value);
     BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
@@ -37,6 +38,7 @@ public:
     virtual void ChangeSkin();
     virtual void ForgetSkinEntry() { FIndex = -1; }
     int SkinIndex() const { return FIndex; }
+    int SkinCursorIndex() const { return FCursorIndex; }
 
 protected:
     virtual void LookUpSkinEntry();
@@ -49,6 +51,7 @@ protected:
     TskSkinData* FSD = nullptr;
     std::string FSkinDataName;
     int FIndex = -1;
+    int FCursorIndex = -1;   // the record's cursorindex
     bool FAlphaBlend = false;
     BYTE FAlphaBlendValue = 200;
 };

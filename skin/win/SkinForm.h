@@ -58,6 +58,8 @@ public:
     void SetSkinHint(TskSkinHint* value);
     bool ShowObjectHint = false;
     bool UseDefaultObjectHint = true;
+    // The form's cursor follows the skin cursor of the object under the mouse (a face only).
+    bool UseSkinCursors = false;
     TFont& DefCaptionFont() { return FDefCaptionFont; }
     TFont& DefInActiveCaptionFont() { return FDefInActiveCaptionFont; }
     bool UseSkinFontInMenu() const;

@@ -499,6 +499,15 @@ void TskSkinForm::MouseTick(TObject*)
             FRouter.UpdateHover({-1, -1}, false);
             FMouseTimer->SetEnabled(false);
         }
+        if (UseSkinCursors) {
+            const int hovered = FRouter.HoverIndex;
+            int index = hovered >= 0 && hovered < static_cast<int>(FRouter.Objects.size())
+                            ? FRouter.Objects[static_cast<size_t>(hovered)]->CursorIndex
+                            : -1;
+            if (index == -1 && FSkinData && !FSkinData->Empty)
+                index = FSkinData->FormInfo.CursorIndex;
+            FForm->SetCursor(TskSkinData::CursorNumber(index));
+        }
         return;
     }
     // Without a border no frame is drawn: its objects are nowhere to hover.

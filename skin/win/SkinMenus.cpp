@@ -186,6 +186,7 @@ TskSkinPopupWindow::TskSkinPopupWindow(TskSkinMenu* owner, TskSkinData* skinData
       FScrollTimer(new TTimer(this)), FShowTimer(new TTimer(this))
 {
     FVisible = false;
+    SetCtl3D(false);   // and so ParentCtl3D false
     if (skinData && !skinData->Empty && skinData->ActivePicture(skinData->PopupWindow.WindowPictureIndex)) {
         SkinData = skinData;
         PopupRecord = &skinData->PopupWindow;
@@ -398,6 +399,8 @@ void TskSkinPopupWindow::ShowItems(const TRect& anchor, TMenuItem* root, int fir
 
 void TskSkinPopupWindow::Reveal()
 {
+    if (PopupRecord && PopupRecord->CursorIndex != -1)
+        SetCursor(TskSkinData::CursorNumber(PopupRecord->CursorIndex));
     SetWindowPos(Handle(), HWND_TOPMOST, FShowAt.X, FShowAt.Y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     FVisible = true;
     FTrackTimer->SetEnabled(true);

@@ -384,7 +384,7 @@ TEST(NoteEditCore, HandlerChainsComeFirstAndTheCursorShowsWhatADragWouldTake) {
     EXPECT_EQ(seen, 1);
     e.Core.SetBlockBegin({2, 1});
     e.Core.SetBlockEnd({4, 1});
-    const int ibeam = 2, arrow = 1;
+    const int ibeam = -4, arrow = -2;  // crIBeam, crArrow
     EXPECT_EQ(e.Core.MouseCursorAt(2 + 2 * 6 + 1, 3, ibeam, false), arrow);
     EXPECT_EQ(e.Core.MouseCursorAt(2 + 2 * 6 + 1, 3, ibeam, true), ibeam);  // while selecting
     EXPECT_EQ(e.Core.MouseCursorAt(2 + 5 * 6 + 1, 3, ibeam, false), ibeam);

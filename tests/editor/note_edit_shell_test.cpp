@@ -79,3 +79,28 @@ TEST_F(NoteEditShell, TextLengthCountsUtf16UnitsAndFollowsEdits) {
     SendMessageW(edit->Handle(), WM_CHAR, L'中', 0);
     EXPECT_EQ(SendMessageW(edit->Handle(), WM_GETTEXTLENGTH, 0, 0), 3);
 }
+
+// The editor keeps its own font and colour (ParentFont, ParentColor off) and follows the
+// parent's Ctl3D: a sunken edge with it, a flat line without.
+TEST_F(NoteEditShell, KeepsItsFontAndColourAndFollowsTheParentsCtl3D) {
+    EXPECT_FALSE(edit->ParentFont());
+    EXPECT_FALSE(edit->ParentColor());
+    EXPECT_TRUE(edit->ParentCtl3D());
+    EXPECT_EQ(edit->Cursor(), crIBeam);
+    form->Font().SetName("Arial");
+    form->SetColor(clRed);
+    EXPECT_EQ(edit->Font().Name(), "Courier New");
+    EXPECT_EQ(edit->Color(), clWindow);
+    auto styles = [&] {
+        const LONG_PTR style = GetWindowLongPtrW(edit->Handle(), GWL_STYLE);
+        const LONG_PTR ex = GetWindowLongPtrW(edit->Handle(), GWL_EXSTYLE);
+        return std::pair<bool, bool>{(ex & WS_EX_CLIENTEDGE) != 0, (style & WS_BORDER) != 0};
+    };
+    EXPECT_EQ(styles(), (std::pair<bool, bool>{true, false}));
+    form->SetCtl3D(false);
+    EXPECT_FALSE(edit->Ctl3D());
+    EXPECT_EQ(styles(), (std::pair<bool, bool>{false, true}));
+    edit->SetParentColor(true);
+    EXPECT_EQ(edit->Color(), clRed);
+    EXPECT_EQ(edit->BackColor(), TNoteColor(clRed));   // what it paints with
+}

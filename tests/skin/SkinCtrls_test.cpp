@@ -383,6 +383,30 @@ TEST_F(SkinnedControls, DefaultButtonShowsHoveredWhileAnEditHasTheFocus)
     EXPECT_NE(Render(b), normal);
 }
 
+namespace {
+
+// The skin's cursors are screen numbers from 1 on: the record's cursorindex + 1, 0 (the
+// default cursor) without a record; with no cursor of that number the arrow shows.
+TEST_F(SkinnedControls, UseSkinCursorTakesTheRecordsCursorNumber)
+{
+    SkinnedDialog d;
+    TskSkinButton* b = d.Buttons[0];
+    ASSERT_GE(b->SkinIndex(), 0);
+    d.Data->CtrlList[static_cast<size_t>(b->SkinIndex())]->CursorIndex = 3;   // test-only skin data
+    b->SetCursor(crHandPoint);
+    b->ChangeSkin();
+    EXPECT_EQ(b->Cursor(), crHandPoint);   // not asked to
+    b->UseSkinCursor = true;
+    b->ChangeSkin();
+    EXPECT_EQ(b->Cursor(), 4);
+    EXPECT_EQ(Screen->Cursors(b->Cursor()), LoadCursorW(nullptr, IDC_ARROW));
+    b->SetSkinDataName("no such record");
+    b->ChangeSkin();
+    EXPECT_EQ(b->Cursor(), crDefault);
+}
+
+}  // namespace
+
 // ButtonClick: the modal result when CanFocused, then OnClick of its own, or the action
 // (also when OnClick is the action's own handler), or OnClick without an action.
 TEST_F(SkinnedControls, ButtonClickRunsOnClickOrTheActionAndSetsTheModalResult)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 
 #include <vector>
@@ -260,4 +261,14 @@ TEST(ResourceStrData, SeventyFiveDistinctDefaultsAndTheLookup)
         EXPECT_EQ(r.GetResStr(name), text) << name;
     r.ResStrings.Add("A=b=c");
     EXPECT_EQ(r.GetResStr("A"), "b=c");
+}
+
+// A record's cursorindex (any integer a skin file holds) gives a screen cursor number: none
+// below 0, the start number onward from 0, and none where the number would not fit.
+TEST(SkinCursorNumber, EveryStoredIndexGivesANumberOrNone)
+{
+    const struct { int index, number; } cases[] = {
+        {INT_MIN, 0}, {-2, 0}, {-1, 0}, {0, 1}, {2, 3}, {INT_MAX - 1, INT_MAX}, {INT_MAX, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(TskSkinData::CursorNumber(c.index), c.number) << c.index;
 }

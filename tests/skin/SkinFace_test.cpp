@@ -362,3 +362,35 @@ TEST_F(SkinnedFace, TheCaptionDrawsItsFrameImageBehindItsText)
     SaveShot(form->Handle(), "caption-frame");
     delete form;
 }
+
+// With UseSkinCursors the face's cursor is the skin cursor of the object under the mouse,
+// else the form's (FORMINFO), as screen numbers from 1; none gives the default cursor.
+TEST_F(SkinnedFace, UseSkinCursorsFollowsTheHoveredObject)
+{
+    FakeTimerService timers;
+    TimerService* real = &CurrentTimerService();
+    SetTimerService(&timers);
+    Reopen(ObjectsSkin());
+    ASSERT_TRUE(Skin->SkinActive());
+    Skin->UseSkinCursors = true;
+    Object("uo")->CursorIndex = 2;   // test-only skin data
+    Data->FormInfo.CursorIndex = 4;
+    const TRect b = Bounds();
+    auto cursorAt = [&](int x, int y) {
+        SetCursorPos(b.Left + x, b.Top + y);
+        SendMessageW(Form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(b.Left + x, b.Top + y));   // starts the mouse timer
+        timers.Advance(50);
+        return Form->Cursor();
+    };
+    EXPECT_EQ(cursorAt(30, 50), 3);    // over the user object
+    EXPECT_EQ(cursorAt(150, 130), 5);  // over no object: the form's
+    Data->FormInfo.CursorIndex = -1;
+    EXPECT_EQ(cursorAt(150, 130), crDefault);
+    Skin->UseSkinCursors = false;
+    Form->SetCursor(crHandPoint);
+    EXPECT_EQ(cursorAt(30, 50), crHandPoint);
+    SetCursorPos(1270, 790);   // parked where no other test's window lies
+    delete Form;
+    Form = nullptr;
+    SetTimerService(real);
+}

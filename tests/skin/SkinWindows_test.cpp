@@ -449,6 +449,30 @@ TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
     engine.CloseMenu();
 }
 
+// A menu window (flat: no Ctl3D, none taken from a parent) whose skin record names a cursor
+// takes that skin cursor's screen number (the record's cursorindex + 1); no cursor has it,
+// so the arrow shows.
+TEST_F(SkinnedWindows, AMenuWindowTakesItsRecordsSkinCursor)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    AddItem(menu.Items(), "便签");
+    for (int index : {-1, 2}) {
+        Data->PopupWindow.CursorIndex = index;   // test-only skin data
+        engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false);
+        ASSERT_EQ(engine.PopupWindows.size(), 1u);
+        TskSkinPopupWindow* window = engine.PopupWindows[0];
+        ASSERT_NE(window->PopupRecord, nullptr);
+        EXPECT_FALSE(window->Ctl3D() || window->ParentCtl3D());
+        EXPECT_EQ(window->Cursor(), index == -1 ? crDefault : 3);
+        SendMessageW(window->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window->Handle()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+        engine.HandleKey(VK_ESCAPE);
+        Application->ProcessMessages();
+    }
+}
+
 // An item's action update that raises as a menu opens leaves no level behind that never
 // showed (it would take every key): the menu is closed and the exception goes on.
 TEST_F(SkinnedWindows, AnActionUpdateThatRaisesLeavesNoMenuLevelOpen)
