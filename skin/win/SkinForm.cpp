@@ -262,12 +262,23 @@ void TskSkinForm::SetMenusSkinData(TskSkinData* value)
 void TskSkinForm::SetBorderIcons(TskBorderIcons value)
 {
     FBorderIcons = value;
-    if (SupportNCArea || FSkinActive) {
-        FRouter.Objects = CreateDefaultButtons(*this);
+    if (!SupportNCArea && !FSkinActive)
+        return;
+    // The skin's own objects, or the plain frame's buttons, under the new set.
+    if (FSkinActive) {
+        MakeObjects();
+    } else {
         FRouter.ClearIndices();
+        FRouter.Objects = CreateDefaultButtons(*this);
         ApplyIcons();
-        SendNCPaint();
     }
+    if (!FForm || !FForm->HandleAllocated())
+        return;
+    ComputeGeometry();
+    if (FrameShown())
+        SendNCPaint();
+    else if (!SupportNCArea)
+        InvalidateRect(FForm->Handle(), nullptr, TRUE);
 }
 
 // State helpers
@@ -393,15 +404,21 @@ void TskSkinForm::ApplyIcons()
 
 void TskSkinForm::RedrawCaptions()
 {
-    if (!FrameShown())
+    // A face (no non-client area) draws its captions itself; a form without a border shows none.
+    if (!FrameShown() && SupportNCArea)
         return;
+    bool any = false;
     for (auto& o : FRouter.Objects)
         if (o->Kind() == TSkObjectKind::Caption && o->ShownInRollUpState()) {
             o->Active = IsFormActive();
+            any = true;
             if (o->Morphing && o->CanMorph())
                 StartMorphTimer();
         }
-    SendNCPaint();
+    if (FrameShown())
+        SendNCPaint();
+    else if (any && FForm && FForm->HandleAllocated())
+        InvalidateRect(FForm->Handle(), nullptr, TRUE);
 }
 
 // Skin changes
@@ -460,6 +477,7 @@ void TskSkinForm::Rebuild()
             FFrameWidth = b.Width();
             FFrameHeight = b.Height();
             UpdateFrame(true);
+            RedrawCaptions();
             FMouseTimer->SetEnabled(true);
         }
         return;
@@ -627,8 +645,8 @@ void TskSkinForm::Hook(TMessage& m)
         if (frame) {
             FRouter.ResetHoverState();
             FRouter.UpdateHover({-1, -1}, false);
-            RedrawCaptions();
         }
+        RedrawCaptions();
         FActivationFlag = outer;
         if (active ? static_cast<bool>(OnActivate) : static_cast<bool>(OnDeActivate))
             (active ? OnActivate : OnDeActivate)(this);

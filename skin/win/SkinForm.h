@@ -133,6 +133,9 @@ public:
     // the skin (nothing without an active skin), or the plain frame with default buttons.
     void PaintSkinnedFrame(HDC dc);
     void PaintDefaultFrame(HDC dc);
+    // The font the plain frame writes its caption in: the caption font for the activation,
+    // in the character set of the skin's resource strings when the store has them.
+    void DefaultCaptionFont(TFont& font, bool active) const;
     void PaintObject(TskActiveSkinObject& object) override;
     // Gives the controls placed by AreaName their area's bounds for the present size.
     void PlaceAreaControls();

@@ -198,6 +198,14 @@ void TskSkinForm::Maximize()
 void TskSkinForm::Restore()
 {
     FRolledUpMaximized = false;
+    bool unrolled = false;
+    if (FRolledUp) {
+        // A face rolled up (while maximized) comes back with its controls before it is restored.
+        FRolledUp = false;
+        unrolled = true;
+        if (!SupportNCArea && FSkinActive)
+            RollUpFace(false);
+    }
     const TRect before = FormBounds();
     // Empty restore bounds keep the window where it is.
     if (!IsNullRect(FRestoreBounds))
@@ -209,11 +217,8 @@ void TskSkinForm::Restore()
     if (FForm->HandleAllocated())
         InvalidateRect(FForm->Handle(), nullptr, TRUE);
     FRestoreBounds = {};
-    if (FRolledUp) {
-        FRolledUp = false;
-        if (OnChangeRollUpState)
-            OnChangeRollUpState(this);
-    }
+    if (unrolled && OnChangeRollUpState)
+        OnChangeRollUpState(this);
 }
 
 void TskSkinForm::SetRollUp(bool value)
@@ -262,6 +267,7 @@ void TskSkinForm::RestoreFromTray()
     if (!FTrayIcon)
         return;
     FTrayIcon->MinimizeToTray = false;
+    FTrayIcon->Restore();
     Application->Restore();
     if (!AlwaysShowInTray)
         FTrayIcon->SetIconVisible(false);
