@@ -576,7 +576,6 @@ TskDataSkinKeyedObject::TskDataSkinKeyedObject(std::string name, const TSkinReco
 
 std::string TskDataSkinKeyedObject::ClassName() const { return FType.ClassName; }
 
-
 void TskDataSkinKeyedObject::Exchange(TSkinIniIo& io)
 {
     TskDataSkinObject::Exchange(io);
