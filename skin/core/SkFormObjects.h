@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -139,8 +140,9 @@ public:
     int GroupIndex = -1;
     bool HasMenu = false;   // opens a menu when pressed
     bool PopupUp = false;
-    // The other objects of the form, for the group rule.
-    const std::vector<std::unique_ptr<TskActiveSkinObject>>* Siblings = nullptr;
+    // The objects of the form, for the group rule: the elements of its list, which stay in
+    // place when the list itself is moved into the form.
+    std::span<const std::unique_ptr<TskActiveSkinObject>> Siblings;
 
 protected:
     bool FDown = false;
