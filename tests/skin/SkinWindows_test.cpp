@@ -37,6 +37,18 @@ void SaveShot(HWND window, const char* name, int extraWidth = 0)
         WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(Grab(window, extraWidth)));
 }
 
+// The main form outlives the tests: an earlier test's mouse moves over it left it tracking
+// the mouse, and its leave, which the system posts once a move goes to another window,
+// would come in the middle of the next test. The mouse is gone: end the tracking and give
+// the form its leave now.
+void ForgetTheMouse(TForm* form)
+{
+    TRACKMOUSEEVENT t{sizeof t, TME_CANCEL | TME_LEAVE, form->Handle(), 0};
+    TrackMouseEvent(&t);
+    SendMessageW(form->Handle(), WM_MOUSELEAVE, 0, 0);
+    Application->ProcessMessages();
+}
+
 // The main form carries the skin store, the program's skin and the skinned hint, as the
 // clock window does; a control with a hint sits on it.
 class SkinnedWindows : public ::testing::Test {
@@ -59,6 +71,7 @@ protected:
         FReal = &CurrentTimerService();
         SetTimerService(&Timers);
         Form = Application->MainForm();
+        ForgetTheMouse(Form);
         Stored = new TskCompressedStoredSkin(Form);
         ASSERT_TRUE(LoadProgramSkin(*Stored));
         Data = new TskSkinData(Form);
