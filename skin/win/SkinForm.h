@@ -209,6 +209,7 @@ private:
     void Minimize();
     void Maximize();
     void Restore();
+    TRect UnrolledBounds() const;
     void SetFormBounds(const TRect& r);
     TRect FormBounds() const;
     bool IsMainForm() const;

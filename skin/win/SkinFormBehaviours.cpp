@@ -171,7 +171,7 @@ void TskSkinForm::Minimize()
         return;
     }
     if (IsNullRect(FRestoreBounds))
-        FRestoreBounds = FormBounds();
+        FRestoreBounds = UnrolledBounds();
     const TPoint size = MinimumSize();
     std::vector<TPoint> taken;
     for (int i = 0; i < Screen->FormCount(); ++i) {
@@ -187,10 +187,18 @@ void TskSkinForm::Minimize()
     SetFormBounds(Bounds(slot.X, slot.Y, size.X, size.Y));
 }
 
+// The bounds a restore comes back to: a rolled-up window is unrolled by the restore, so it
+// takes back the height it had before rolling up.
+TRect TskSkinForm::UnrolledBounds() const
+{
+    const TRect b = FormBounds();
+    return FRolledUp && FRollUpHeight > 0 ? Bounds(b.Left, b.Top, b.Width(), FRollUpHeight) : b;
+}
+
 void TskSkinForm::Maximize()
 {
     if (IsNullRect(FRestoreBounds))
-        FRestoreBounds = FormBounds();
+        FRestoreBounds = UnrolledBounds();
     HWND h = FForm->Handle();
     SetFormBounds(MaximizedBounds(GetMonitorAreaRect(h, false), GetMonitorAreaRect(h, true), MaximizeOnFullScreen));
 }

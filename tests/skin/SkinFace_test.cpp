@@ -477,3 +477,18 @@ TEST_F(SkinnedFaceOnFakeTimers, UnrollingRestartsTheMorph)
     Timers.Advance(20 * 5);
     EXPECT_EQ(close->MorphFactor, 0.0);
 }
+
+// Rolled up, then maximized and restored: the face unrolls at the height it had before.
+TEST_F(SkinnedFace, RestoringAFaceRolledUpBeforeItWasMaximizedGivesBackItsHeight)
+{
+    const TRect start = Bounds();
+    Skin->SetRollUp(true);
+    ASSERT_TRUE(Skin->RolledUp());
+    Skin->SetWindowState(2);
+    Application->ProcessMessages();
+    Skin->SetWindowState(0);
+    Application->ProcessMessages();
+    EXPECT_FALSE(Skin->RolledUp());
+    EXPECT_TRUE(Other->Visible());
+    EXPECT_EQ(Bounds(), start);
+}

@@ -784,3 +784,23 @@ TEST_F(SkinnedForms, TheWindowIconIsTheFormsElseTheProgramsElseTheSystems)
     SendMessageW(d.Handle(), WM_SETICON, ICON_SMALL, 0);
     DestroyIcon(red);
 }
+
+// A form rolled up, then maximized or minimized, comes back unrolled at the height it had
+// before rolling up.
+TEST_F(SkinnedForms, RestoringARolledUpFormGivesBackItsHeight)
+{
+    for (int state : {2, 1}) {
+        SkinnedDialog d("卷起后还原");
+        ASSERT_NE(d.Form, Application->MainForm());
+        d.Skin->SetBorderIcons(SkIcon(TskBorderIcon::biRollUp) | SkIcon(TskBorderIcon::biMaximize));
+        const TRect start = d.WindowRect();
+        d.Skin->SetRollUp(true);
+        ASSERT_TRUE(d.Skin->RolledUp());
+        d.Skin->SetWindowState(state);
+        Application->ProcessMessages();
+        d.Skin->SetWindowState(0);
+        Application->ProcessMessages();
+        EXPECT_FALSE(d.Skin->RolledUp()) << state;
+        EXPECT_EQ(d.WindowRect(), start) << state;
+    }
+}
