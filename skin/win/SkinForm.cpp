@@ -63,9 +63,18 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
         t->SetEnabled(false);
         t->SetInterval(interval);
     }
-    FMorphTimer->OnTimer = [this](TObject* s) { MorphTick(s); };
-    FMouseTimer->OnTimer = [this](TObject* s) { MouseTick(s); };
-    FAnimateTimer->OnTimer = [this](TObject* s) { AnimateTick(s); };
+    FMorphTimer->OnTimer = [this](TObject* s) {
+        TObjectsInUse use(*this);
+        MorphTick(s);
+    };
+    FMouseTimer->OnTimer = [this](TObject* s) {
+        TObjectsInUse use(*this);
+        MouseTick(s);
+    };
+    FAnimateTimer->OnTimer = [this](TObject* s) {
+        TObjectsInUse use(*this);
+        AnimateTick(s);
+    };
     FRouter.OnHoverChanged = [this](TskActiveSkinObject* o) {
         if (FSkinHint)
             FSkinHint->HideHint();
@@ -112,7 +121,10 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
             p.Style |= WS_THICKFRAME;
     };
     FOldWindowProc = FForm->WindowProc;
-    FForm->WindowProc = [this](TMessage& m) { Hook(m); };
+    FForm->WindowProc = [this](TMessage& m) {
+        TObjectsInUse use(*this);
+        Hook(m);
+    };
     FHooked = true;
     if (FForm->HandleAllocated())
         FForm->RecreateWnd();
@@ -145,8 +157,7 @@ void TskSkinForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FSkinData) {
         FSkinData = nullptr;
         FSkinActive = false;
-        FRouter.Objects.clear();
-        FRouter.ClearIndices();
+        RetireObjects();
     }
     if (AComponent == FMenusSkinData) FMenusSkinData = nullptr;
     if (AComponent == FSkinHint) FSkinHint = nullptr;
@@ -268,7 +279,7 @@ void TskSkinForm::SetBorderIcons(TskBorderIcons value)
     if (FSkinActive) {
         MakeObjects();
     } else {
-        FRouter.ClearIndices();
+        RetireObjects();
         FRouter.Objects = CreateDefaultButtons(*this);
         ApplyIcons();
     }
@@ -367,9 +378,21 @@ void TskSkinForm::ResizeNudge()
 
 // Objects
 
-void TskSkinForm::MakeObjects()
+void TskSkinForm::RetireObjects()
 {
     FRouter.ClearIndices();
+    if (FObjectsInUse > 0)
+        for (auto& o : FRouter.Objects) {
+            if (auto* b = dynamic_cast<TskSkinButtonObject*>(o.get()))
+                b->Siblings = {};   // they are in the list about to go
+            FRetiredObjects.push_back(std::move(o));
+        }
+    FRouter.Objects.clear();
+}
+
+void TskSkinForm::MakeObjects()
+{
+    RetireObjects();
     FRouter.Objects = FSkinActive ? CreateSkinObjects(*this, *FSkinData) : CreateDefaultButtons(*this);
     ApplyIcons();
     FindAreaControls();
@@ -429,8 +452,7 @@ void TskSkinForm::SkinChanging()
     FMorphTimer->SetEnabled(false);
     FMouseTimer->SetEnabled(false);
     FAnimateTimer->SetEnabled(false);
-    FRouter.Objects.clear();
-    FRouter.ClearIndices();
+    RetireObjects();
 }
 
 void TskSkinForm::Rebuild()
@@ -453,7 +475,7 @@ void TskSkinForm::Rebuild()
                 OnChangeRollUpState(this);
         }
         if (!FSkinActive) {
-            FRouter.Objects.clear();
+            RetireObjects();
             RemoveRegion();
         } else {
             if (!FRolledUp && FForm->HandleAllocated() && !Loading()) {
@@ -485,7 +507,7 @@ void TskSkinForm::Rebuild()
     if (FSkinActive)
         MakeObjects();
     else {
-        FRouter.Objects.clear();
+        RetireObjects();
         RemoveRegion();
     }
     if (!FForm->HandleAllocated() || Loading())

@@ -190,6 +190,7 @@ private:
     void Rebuild();
     void SkinChanging();
     void MakeObjects();
+    void RetireObjects();
     void ApplyIcons();
     void ComputeGeometry();
     void UpdateFrame(bool full);
@@ -235,6 +236,21 @@ private:
     TTimer* FAnimateTimer = nullptr;
     TFont FDefCaptionFont, FDefInActiveCaptionFont;
     TSkObjectRouter FRouter{*this};
+    // Objects replaced while a message or tick of ours runs (one of them may be running: a
+    // handler of its event set BorderIcons or the skin) are freed when the outermost is done.
+    struct TObjectsInUse {
+        explicit TObjectsInUse(TskSkinForm& form) : Form(form) { ++Form.FObjectsInUse; }
+        ~TObjectsInUse()
+        {
+            if (--Form.FObjectsInUse == 0)
+                Form.FRetiredObjects.clear();
+        }
+        TObjectsInUse(const TObjectsInUse&) = delete;
+        TObjectsInUse& operator=(const TObjectsInUse&) = delete;
+        TskSkinForm& Form;
+    };
+    int FObjectsInUse = 0;
+    std::vector<std::unique_ptr<TskActiveSkinObject>> FRetiredObjects;
     TSkFrameGeometry FGeometry;
     TSkinBorders FMaskStrips;
     TRegion FRegionCopy;   // what the window's region was made from; the window owns its own

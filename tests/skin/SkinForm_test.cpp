@@ -804,3 +804,29 @@ TEST_F(SkinnedForms, RestoringARolledUpFormGivesBackItsHeight)
         EXPECT_EQ(d.WindowRect(), start) << state;
     }
 }
+
+// A handler of the roll-up that sets the border icons replaces the objects while the roll-up
+// button is still at work on its release: the button finishes as itself.
+TEST_F(SkinnedForms, BorderIconsSetByAHandlerOfAButtonsCommand)
+{
+    SkinnedDialog d("图标处理");
+    d.Activate();
+    const TskBorderIcons icons = SkIcon(TskBorderIcon::biRollUp) | SkIcon(TskBorderIcon::biMaximize);
+    d.Skin->SetBorderIcons(icons);
+    std::vector<std::string> ups;
+    d.Skin->OnMouseUpEvent = [&](const TSkObjectMouseArgs& a, TShiftState) { ups.push_back(a.Name); };
+    d.Skin->OnChangeRollUpState = [&](TObject*) {
+        d.Skin->SetBorderIcons(icons);
+        std::vector<std::unique_ptr<std::string>> reuse;   // takes the freed memory, if any
+        for (int k = 0; k < 64; ++k)
+            reuse.push_back(std::make_unique<std::string>(120, '\xEE'));
+    };
+    const TPoint at = Centre(ButtonOf(*d.Skin, cmRollUp)->ObjectRect);
+    SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, 19, d.ScreenPoint(at));
+    SendMessageW(d.Handle(), WM_NCLBUTTONUP, 19, d.ScreenPoint(at));
+    EXPECT_TRUE(d.Skin->RolledUp());
+    EXPECT_EQ(ups, std::vector<std::string>{"rollupbutton"});
+    SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, 19, d.ScreenPoint(at));
+    SendMessageW(d.Handle(), WM_NCLBUTTONUP, 19, d.ScreenPoint(at));
+    EXPECT_FALSE(d.Skin->RolledUp());
+}
