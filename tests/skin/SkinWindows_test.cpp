@@ -37,12 +37,14 @@ void SaveShot(HWND window, const char* name, int extraWidth = 0)
         WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(Grab(window, extraWidth)));
 }
 
-// The main form outlives the tests: an earlier test's mouse moves over it left it tracking
-// the mouse, and its leave, which the system posts once a move goes to another window,
-// would come in the middle of the next test. The mouse is gone: end the tracking and give
-// the form its leave now.
-void ForgetTheMouse(TForm* form)
+// The main form outlives the tests: an earlier test may have left the mouse over it and the
+// form tracking it, and the form's leave, which the system posts once a move goes to another
+// window, would come in the middle of the next test. The mouse goes to the screen's corner,
+// away from every window of the tests, and the form, tracking no more, has its leave now.
+void ParkTheMouse(TForm* form)
 {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 10, GetSystemMetrics(SM_CYSCREEN) - 10);
+    Application->ProcessMessages();
     TRACKMOUSEEVENT t{sizeof t, TME_CANCEL | TME_LEAVE, form->Handle(), 0};
     TrackMouseEvent(&t);
     SendMessageW(form->Handle(), WM_MOUSELEAVE, 0, 0);
@@ -71,7 +73,7 @@ protected:
         FReal = &CurrentTimerService();
         SetTimerService(&Timers);
         Form = Application->MainForm();
-        ForgetTheMouse(Form);
+        ParkTheMouse(Form);
         Stored = new TskCompressedStoredSkin(Form);
         ASSERT_TRUE(LoadProgramSkin(*Stored));
         Data = new TskSkinData(Form);
