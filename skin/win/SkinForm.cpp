@@ -380,6 +380,9 @@ void TskSkinForm::ResizeNudge()
 
 void TskSkinForm::RetireObjects()
 {
+    // An object going while it holds the mouse gives it back: no release would reach it.
+    if (TskActiveSkinObject* held = FRouter.Captured(); held && held->Kind() != TSkObjectKind::Caption && FRouter.OnCapture)
+        FRouter.OnCapture(held, false);
     FRouter.ClearIndices();
     if (FObjectsInUse > 0)
         for (auto& o : FRouter.Objects) {

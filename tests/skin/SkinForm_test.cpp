@@ -829,4 +829,11 @@ TEST_F(SkinnedForms, BorderIconsSetByAHandlerOfAButtonsCommand)
     SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, 19, d.ScreenPoint(at));
     SendMessageW(d.Handle(), WM_NCLBUTTONUP, 19, d.ScreenPoint(at));
     EXPECT_FALSE(d.Skin->RolledUp());
+    // Replaced while pressed, the button gives the mouse back.
+    SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, 19, d.ScreenPoint(at));
+    ASSERT_EQ(GetCapture(), d.Handle());
+    d.Skin->SetBorderIcons(icons);
+    EXPECT_EQ(GetCapture(), nullptr);
+    SendMessageW(d.Handle(), WM_LBUTTONUP, 0, 0);
+    EXPECT_FALSE(d.Skin->RolledUp());
 }
