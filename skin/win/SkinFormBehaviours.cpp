@@ -233,7 +233,8 @@ void TskSkinForm::SetRollUp(bool value)
 {
     if (!SupportNCArea && !FSkinActive)
         return;
-    if ((FBorderIcons & SkIcon(TskBorderIcon::biRollUp)) == 0 || FWindowState == 1)
+    // Without biRollUp nothing rolls up; a window rolled up before the icon went still unrolls.
+    if ((value && (FBorderIcons & SkIcon(TskBorderIcon::biRollUp)) == 0) || FWindowState == 1)
         return;
     if (FRolledUp && FWindowState == 2 && !FRolledUpMaximized)
         return;

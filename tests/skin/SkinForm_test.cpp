@@ -805,6 +805,23 @@ TEST_F(SkinnedForms, RestoringARolledUpFormGivesBackItsHeight)
     }
 }
 
+// The roll-up icon taken away while the form is rolled up: the form still unrolls, and
+// then stays unrolled.
+TEST_F(SkinnedForms, ARolledUpFormUnrollsAfterItsRollUpIconWent)
+{
+    SkinnedDialog d("卷起图标");
+    d.Skin->SetBorderIcons(SkIcon(TskBorderIcon::biRollUp) | SkIcon(TskBorderIcon::biMaximize));
+    const TRect start = d.WindowRect();
+    d.Skin->SetRollUp(true);
+    ASSERT_TRUE(d.Skin->RolledUp());
+    d.Skin->SetBorderIcons(SkIcon(TskBorderIcon::biMaximize));
+    d.Skin->SetRollUp(false);
+    EXPECT_FALSE(d.Skin->RolledUp());
+    EXPECT_EQ(d.WindowRect(), start);
+    d.Skin->SetRollUp(true);
+    EXPECT_FALSE(d.Skin->RolledUp());
+}
+
 // A handler of the roll-up that sets the border icons replaces the objects while the roll-up
 // button is still at work on its release: the button finishes as itself.
 TEST_F(SkinnedForms, BorderIconsSetByAHandlerOfAButtonsCommand)
