@@ -491,4 +491,5 @@ TEST_F(SkinnedFace, RestoringAFaceRolledUpBeforeItWasMaximizedGivesBackItsHeight
     EXPECT_FALSE(Skin->RolledUp());
     EXPECT_TRUE(Other->Visible());
     EXPECT_EQ(Bounds(), start);
+    SaveShot(Form->Handle(), "face-restored-after-roll-up");
 }

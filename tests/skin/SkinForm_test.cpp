@@ -802,6 +802,8 @@ TEST_F(SkinnedForms, RestoringARolledUpFormGivesBackItsHeight)
         Application->ProcessMessages();
         EXPECT_FALSE(d.Skin->RolledUp()) << state;
         EXPECT_EQ(d.WindowRect(), start) << state;
+        if (state == 2)
+            SaveFormShot(d.Handle(), "form-restored-after-roll-up");
     }
 }
 
