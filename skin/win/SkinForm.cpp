@@ -146,6 +146,7 @@ TskSkinForm::~TskSkinForm()
         ReleaseTrayIcon();
     }
     FRouter.Objects.clear();
+    FRetiredObjects.clear();
     delete FSkinMenu;
     if (FIcon)
         DestroyIcon(FIcon);
@@ -166,10 +167,11 @@ void TskSkinForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FTrayIcon) FTrayIcon = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (AComponent == FSkinMenu) FSkinMenu = nullptr;
-    // An object's menu item that goes is no longer opened.
-    for (auto& o : FRouter.Objects)
-        if (TSkMenuItemLink* link = o->MenuItemLink(); link && link->Get() && AComponent == link->Get())
-            link->Forget();
+    // An object's menu item that goes is no longer opened (nor watched by a replaced object).
+    for (auto* list : {&FRouter.Objects, &FRetiredObjects})
+        for (auto& o : *list)
+            if (TSkMenuItemLink* link = o->MenuItemLink(); link && link->Get() && AComponent == link->Get())
+                link->Forget();
     ForgetControl(AComponent);
 }
 
