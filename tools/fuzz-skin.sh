@@ -5,7 +5,8 @@
 #   stored    stored skins: inflating, the packed layout and the whole skin store load
 #   geometry  the skin INI value readers and the compositions with random geometry
 #   ini       skin INI texts with fixed pictures through the store's record readers and
-#             the frame geometry, mask strips and hit tests
+#             the frame geometry, mask strips and hit tests, and the live skin objects made
+#             from them (placed, drawn and driven by the mouse)
 # New interesting inputs land in build-fuzz-skin/<target>/corpus; copy a few small ones back by hand.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,7 +20,8 @@ rtl=(Streams BmpImage SysUtils Classes IniFiles Types Encoding FileUtils)
 common=()
 for f in "${rtl[@]}"; do [ -f "$here/framework/rtl/$f.cpp" ] && common+=("$here/framework/rtl/$f.cpp"); done
 common+=("$here/framework/base/Component.cpp")
-for f in spzlibcompress SkBitmap SkBmp SkPackedSkin SkCompressedStoredSkin SkIniValues SkCanvas SkCompose SkMaskRegion SkinData SkinRecords SkEffBmp SkFormFrame; do
+for f in spzlibcompress SkBitmap SkBmp SkPackedSkin SkCompressedStoredSkin SkIniValues SkCanvas SkCompose SkMaskRegion SkinData SkinRecords SkEffBmp SkFormFrame \
+         SkFormObjects SkValueObjects SkFrameObjects SkLabelObjects SkFormLayout SkGlyphs SkText; do
   [ -f "$here/skin/core/$f.cpp" ] && common+=("$here/skin/core/$f.cpp")
 done
 if [ "$target" = stored ]; then

@@ -245,9 +245,9 @@ void TskSkinButtonObject::SetDown(bool value)
             MorphFactor = 1;
         Parent.PaintObject(*this);
     }
-    if (GroupIndex == -1 || !Siblings)
+    if (GroupIndex == -1)
         return;
-    for (const auto& o : *Siblings) {
+    for (const auto& o : Siblings) {
         auto* b = dynamic_cast<TskSkinButtonObject*>(o.get());
         if (b && b != this && b->GroupIndex == GroupIndex && b->Down())
             b->SetDown(false);
@@ -396,7 +396,7 @@ std::vector<std::unique_ptr<TskActiveSkinObject>> CreateSkinObjects(TSkObjectHos
     }
     for (auto& o : objects)
         if (auto* b = dynamic_cast<TskSkinButtonObject*>(o.get()))
-            b->Siblings = &objects;
+            b->Siblings = objects;
     return objects;
 }
 

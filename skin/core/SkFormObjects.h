@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -171,8 +172,9 @@ public:
     TRect DownRect, DisableSkinRect;
     int GroupIndex = -1;
     bool PopupUp = false;
-    // The other objects of the form, for the group rule.
-    const std::vector<std::unique_ptr<TskActiveSkinObject>>* Siblings = nullptr;
+    // The objects of the form, for the group rule: the elements of its list, which stay in
+    // place when the list itself is moved into the form.
+    std::span<const std::unique_ptr<TskActiveSkinObject>> Siblings;
 
 protected:
     bool FDown = false;

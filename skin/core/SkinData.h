@@ -230,13 +230,19 @@ using TSkinValue = std::variant<int, bool, std::string, TRect, TPoint, TSkFontSt
                                 TskCommand, std::vector<std::string>>;
 struct TSkinRecordType;   // the key table of one type text
 
-// Records of the types that are only read and kept: their values by key, in reading order.
-class TskDataSkinKeyedControl : public TskDataSkinControl {
+// The values of a record of a type that is only read and kept, by key in reading order.
+class TSkinKeyedValues {
+public:
+    virtual ~TSkinKeyedValues() = default;
+    const TSkinValue* Value(const std::string& key) const;
+    std::vector<std::pair<std::string, TSkinValue>> Values;
+};
+
+// Records of the control types that are only read and kept.
+class TskDataSkinKeyedControl : public TskDataSkinControl, public TSkinKeyedValues {
 public:
     TskDataSkinKeyedControl(std::string name, const TSkinRecordType& type);
     std::string ClassName() const override;
-    const TSkinValue* Value(const std::string& key) const;
-    std::vector<std::pair<std::string, TSkinValue>> Values;
 
 protected:
     void Exchange(TSkinIniIo& io) override;
@@ -245,12 +251,24 @@ private:
     const TSkinRecordType& FType;
 };
 
-class TskDataSkinKeyedObject : public TskDataSkinObject {
+// The same for the types of the custom-control family: their corner points and client
+// rectangle are the custom control's, so a skinned control sizes itself by them.
+class TskDataSkinKeyedCustomControl : public TskDataSkinCustomControl, public TSkinKeyedValues {
+public:
+    TskDataSkinKeyedCustomControl(std::string name, const TSkinRecordType& type);
+    std::string ClassName() const override;
+
+protected:
+    void Exchange(TSkinIniIo& io) override;
+
+private:
+    const TSkinRecordType& FType;
+};
+
+class TskDataSkinKeyedObject : public TskDataSkinObject, public TSkinKeyedValues {
 public:
     TskDataSkinKeyedObject(std::string name, const TSkinRecordType& type);
     std::string ClassName() const override;
-    const TSkinValue* Value(const std::string& key) const;
-    std::vector<std::pair<std::string, TSkinValue>> Values;
 
 protected:
     void Exchange(TSkinIniIo& io) override;

@@ -450,12 +450,25 @@ T ValueOr(const std::vector<std::pair<std::string, TSkinValue>>& values, const s
     return def;
 }
 
-// Reads or writes the keys of one type (its parents' first) into values.
+// A type whose chain of bases reaches the custom control.
+bool OfCustomFamily(const std::vector<TSkinRecordType>& types, const TSkinRecordType& type)
+{
+    const TSkinRecordType* t = &type;
+    for (size_t depth = 0; t && depth <= types.size(); ++depth) {
+        if (std::strcmp(t->Base, "custom") == 0)
+            return true;
+        t = FindType(types, t->Base);
+    }
+    return false;
+}
+
+// Reads or writes the keys of one type (its parents' first) into values; customKeys false
+// leaves the custom control's own keys to its record.
 void ExchangeKeys(TSkinIniIo& io, const std::vector<TSkinRecordType>& types, const TSkinRecordType& type,
-                  std::vector<std::pair<std::string, TSkinValue>>& values, bool* morphing)
+                  std::vector<std::pair<std::string, TSkinValue>>& values, bool* morphing, bool customKeys = true)
 {
     if (const TSkinRecordType* parent = FindType(types, type.Base))
-        ExchangeKeys(io, types, *parent, values, morphing);
+        ExchangeKeys(io, types, *parent, values, morphing, customKeys);
     auto exchange = [&](const TSkinKey& key) {
         const std::string name = key.Name;
         switch (key.Kind) {
@@ -497,11 +510,11 @@ void ExchangeKeys(TSkinIniIo& io, const std::vector<TSkinRecordType>& types, con
         case K::MorphOff: if (morphing) *morphing = false; break;
         }
     };
-    if (std::strcmp(type.Base, "custom") == 0)
+    if (customKeys && std::strcmp(type.Base, "custom") == 0) {
         for (const char* p : {"lefttoppoint", "righttoppoint", "leftbottompoint", "rightbottompoint"})
             exchange({p, K::Point});
-    if (std::strcmp(type.Base, "custom") == 0)
         exchange(R("clientrect"));
+    }
     if (std::strcmp(type.Base, "frame") == 0) {
         exchange({"framescount", K::FramesCount});
         exchange({"framesplacement", K::Placement});
@@ -528,6 +541,8 @@ const TSkinValue* FindValue(const std::vector<std::pair<std::string, TSkinValue>
 
 }  // namespace
 
+const TSkinValue* TSkinKeyedValues::Value(const std::string& key) const { return FindValue(Values, key); }
+
 TskDataSkinKeyedControl::TskDataSkinKeyedControl(std::string name, const TSkinRecordType& type)
     : TskDataSkinControl(std::move(name)), FType(type)
 {
@@ -535,12 +550,23 @@ TskDataSkinKeyedControl::TskDataSkinKeyedControl(std::string name, const TSkinRe
 
 std::string TskDataSkinKeyedControl::ClassName() const { return FType.ClassName; }
 
-const TSkinValue* TskDataSkinKeyedControl::Value(const std::string& key) const { return FindValue(Values, key); }
-
 void TskDataSkinKeyedControl::Exchange(TSkinIniIo& io)
 {
     TskDataSkinControl::Exchange(io);
     ExchangeKeys(io, ControlTypes(), FType, Values, nullptr);
+}
+
+TskDataSkinKeyedCustomControl::TskDataSkinKeyedCustomControl(std::string name, const TSkinRecordType& type)
+    : TskDataSkinCustomControl(std::move(name)), FType(type)
+{
+}
+
+std::string TskDataSkinKeyedCustomControl::ClassName() const { return FType.ClassName; }
+
+void TskDataSkinKeyedCustomControl::Exchange(TSkinIniIo& io)
+{
+    TskDataSkinCustomControl::Exchange(io);   // the corner points and client rectangle
+    ExchangeKeys(io, ControlTypes(), FType, Values, nullptr, false);
 }
 
 TskDataSkinKeyedObject::TskDataSkinKeyedObject(std::string name, const TSkinRecordType& type)
@@ -549,8 +575,6 @@ TskDataSkinKeyedObject::TskDataSkinKeyedObject(std::string name, const TSkinReco
 }
 
 std::string TskDataSkinKeyedObject::ClassName() const { return FType.ClassName; }
-
-const TSkinValue* TskDataSkinKeyedObject::Value(const std::string& key) const { return FindValue(Values, key); }
 
 void TskDataSkinKeyedObject::Exchange(TSkinIniIo& io)
 {
@@ -566,8 +590,11 @@ std::unique_ptr<TskDataSkinControl> CreateSkinControlRecord(const std::string& t
         return std::make_unique<TskDataSkinMenuButtonControl>(name);
     if (type == "panel")
         return std::make_unique<TskDataSkinPanelControl>(name);
-    if (const TSkinRecordType* t = FindType(ControlTypes(), type))
+    if (const TSkinRecordType* t = FindType(ControlTypes(), type)) {
+        if (OfCustomFamily(ControlTypes(), *t))
+            return std::make_unique<TskDataSkinKeyedCustomControl>(name, *t);
         return std::make_unique<TskDataSkinKeyedControl>(name, *t);
+    }
     return nullptr;
 }
 

@@ -158,17 +158,17 @@ TskSkinCustomControl::TskSkinCustomControl(TComponent* AOwner) : TskSkinControl(
 {
     FDefaultFont.SetName("Arial");
     FDefaultFont.SetHeight(14);
+    // Every change of the font, by SetDefaultFont or through DefaultFont().
+    FDefaultFont.OnChange = [this](TObject*) {
+        DefaultFontChanged();
+        if (FIndex < 0)
+            Invalidate();
+    };
 }
 
-TskSkinCustomControl::~TskSkinCustomControl() = default;
+TskSkinCustomControl::~TskSkinCustomControl() { FDefaultFont.OnChange = nullptr; }
 
-void TskSkinCustomControl::SetDefaultFont(const TFont& value)
-{
-    FDefaultFont.Assign(value);
-    DefaultFontChanged();
-    if (FIndex < 0)
-        Invalidate();
-}
+void TskSkinCustomControl::SetDefaultFont(const TFont& value) { FDefaultFont.Assign(value); }
 
 void TskSkinCustomControl::SetDefaultWidth(int value)
 {
@@ -639,10 +639,8 @@ void TskSkinButton::WndProc(TMessage& m)
         m.Handled = true;
         return;
     case CM_DIALOGCHAR: {
-        const std::string& text = Caption();
-        const size_t amp = text.find('&');
-        if (amp != std::string::npos && amp + 1 < text.size() && FCanFocused && CanFocus() &&
-            std::toupper(static_cast<unsigned char>(text[amp + 1])) == std::toupper(static_cast<int>(m.WParam))) {
+        const WPARAM key = m.WParam < 256 ? static_cast<WPARAM>(std::toupper(static_cast<int>(m.WParam))) : m.WParam;
+        if (FCanFocused && CanFocus() && IsAccel(key, Caption())) {
             SetFocus();
             ButtonClick();
             m.Result = 1;
@@ -978,22 +976,38 @@ void TskSkinPanel::SetRollUpState(bool value)
     FRollUpState = value;
     if (value) {
         RealHeight = Height();
-        FHiddenChildren.clear();
+        ForgetHiddenChildren();
         for (int i = 0; i < ControlCount(); ++i)
-            if (Controls(i)->Visible()) {
-                FHiddenChildren.push_back(Controls(i));
-                Controls(i)->SetVisible(false);
+            if (TControl* c = Controls(i); c->Visible()) {
+                FHiddenChildren.push_back(c);
+                c->FreeNotification(this);   // a child freed meanwhile leaves the list
+                c->SetVisible(false);
             }
         const int h = FIndex >= 0 && FHasRecord ? Height() - FNewFrame.ClientRect.Height() : FDefaultCaptionHeight + 1;
         TskSkinCustomControl::SetBounds(Left(), Top(), Width(), h);
     } else {
         TskSkinCustomControl::SetBounds(Left(), Top(), Width(), RealHeight);
         RealHeight = -1;
-        for (TControl* c : FHiddenChildren)
+        const std::vector<TControl*> children = FHiddenChildren;
+        ForgetHiddenChildren();
+        for (TControl* c : children)
             c->SetVisible(true);
-        FHiddenChildren.clear();
     }
     Invalidate();
+}
+
+void TskSkinPanel::ForgetHiddenChildren()
+{
+    for (TControl* c : FHiddenChildren)
+        RemoveFreeNotification(c);
+    FHiddenChildren.clear();
+}
+
+void TskSkinPanel::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TskSkinCustomControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove)
+        std::erase(FHiddenChildren, AComponent);
 }
 
 void TskSkinPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -244,9 +244,11 @@ protected:
     void WndProc(TMessage& m) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void TextChanged() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     void DrawCaption(TBitmap& b, const TRect& r, bool defaultLook);
+    void ForgetHiddenChildren();
 
     bool FChecked = false;
     TBitmap FGlyph;

@@ -65,9 +65,18 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
         t->SetEnabled(false);
         t->SetInterval(interval);
     }
-    FMorphTimer->OnTimer = [this](TObject* s) { MorphTick(s); };
-    FMouseTimer->OnTimer = [this](TObject* s) { MouseTick(s); };
-    FAnimateTimer->OnTimer = [this](TObject* s) { AnimateTick(s); };
+    FMorphTimer->OnTimer = [this](TObject* s) {
+        TObjectsInUse use(*this);
+        MorphTick(s);
+    };
+    FMouseTimer->OnTimer = [this](TObject* s) {
+        TObjectsInUse use(*this);
+        MouseTick(s);
+    };
+    FAnimateTimer->OnTimer = [this](TObject* s) {
+        TObjectsInUse use(*this);
+        AnimateTick(s);
+    };
     FRouter.OnHoverChanged = [this](TskActiveSkinObject* o) {
         if (FSkinHint)
             FSkinHint->HideHint();
@@ -114,7 +123,10 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
             p.Style |= WS_THICKFRAME;
     };
     FOldWindowProc = FForm->WindowProc;
-    FForm->WindowProc = [this](TMessage& m) { Hook(m); };
+    FForm->WindowProc = [this](TMessage& m) {
+        TObjectsInUse use(*this);
+        Hook(m);
+    };
     FHooked = true;
     if (FForm->HandleAllocated())
         FForm->RecreateWnd();
@@ -134,6 +146,7 @@ TskSkinForm::~TskSkinForm()
         ReleaseTrayIcon();
     }
     FRouter.Objects.clear();
+    FRetiredObjects.clear();
     delete FSkinMenu;
     if (FIcon)
         DestroyIcon(FIcon);
@@ -147,18 +160,18 @@ void TskSkinForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FSkinData) {
         FSkinData = nullptr;
         FSkinActive = false;
-        FRouter.Objects.clear();
-        FRouter.ClearIndices();
+        RetireObjects();
     }
     if (AComponent == FMenusSkinData) FMenusSkinData = nullptr;
     if (AComponent == FSkinHint) FSkinHint = nullptr;
     if (AComponent == FTrayIcon) FTrayIcon = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (AComponent == FSkinMenu) FSkinMenu = nullptr;
-    // An object's menu item that goes is no longer opened.
-    for (auto& o : FRouter.Objects)
-        if (TSkMenuItemLink* link = o->MenuItemLink(); link && link->Get() && AComponent == link->Get())
-            link->Forget();
+    // An object's menu item that goes is no longer opened (nor watched by a replaced object).
+    for (auto* list : {&FRouter.Objects, &FRetiredObjects})
+        for (auto& o : *list)
+            if (TSkMenuItemLink* link = o->MenuItemLink(); link && link->Get() && AComponent == link->Get())
+                link->Forget();
     ForgetControl(AComponent);
 }
 
@@ -268,12 +281,23 @@ void TskSkinForm::SetMenusSkinData(TskSkinData* value)
 void TskSkinForm::SetBorderIcons(TskBorderIcons value)
 {
     FBorderIcons = value;
-    if (SupportNCArea || FSkinActive) {
+    if (!SupportNCArea && !FSkinActive)
+        return;
+    // The skin's own objects, or the plain frame's buttons, under the new set.
+    if (FSkinActive) {
+        MakeObjects();
+    } else {
+        RetireObjects();
         FRouter.Objects = CreateDefaultButtons(*this);
-        FRouter.ClearIndices();
         ApplyIcons();
-        SendNCPaint();
     }
+    if (!FForm || !FForm->HandleAllocated())
+        return;
+    ComputeGeometry();
+    if (FrameShown())
+        SendNCPaint();
+    else if (!SupportNCArea)
+        InvalidateRect(FForm->Handle(), nullptr, TRUE);
 }
 
 // State helpers
@@ -362,9 +386,24 @@ void TskSkinForm::ResizeNudge()
 
 // Objects
 
+void TskSkinForm::RetireObjects()
+{
+    // An object going while it holds the mouse gives it back: no release would reach it.
+    if (TskActiveSkinObject* held = FRouter.Captured(); held && held->Kind() != TSkObjectKind::Caption && FRouter.OnCapture)
+        FRouter.OnCapture(held, false);
+    FRouter.ClearIndices();
+    if (FObjectsInUse > 0)
+        for (auto& o : FRouter.Objects) {
+            if (auto* b = dynamic_cast<TskSkinButtonObject*>(o.get()))
+                b->Siblings = {};   // they are in the list about to go
+            FRetiredObjects.push_back(std::move(o));
+        }
+    FRouter.Objects.clear();
+}
+
 void TskSkinForm::MakeObjects()
 {
-    FRouter.ClearIndices();
+    RetireObjects();
     FRouter.Objects = FSkinActive ? CreateSkinObjects(*this, *FSkinData) : CreateDefaultButtons(*this);
     ApplyIcons();
     FindAreaControls();
@@ -399,15 +438,21 @@ void TskSkinForm::ApplyIcons()
 
 void TskSkinForm::RedrawCaptions()
 {
-    if (!FrameShown())
+    // A face (no non-client area) draws its captions itself; a form without a border shows none.
+    if (!FrameShown() && SupportNCArea)
         return;
+    bool any = false;
     for (auto& o : FRouter.Objects)
         if (o->Kind() == TSkObjectKind::Caption && o->ShownInRollUpState()) {
             o->Active = IsFormActive();
+            any = true;
             if (o->Morphing && o->CanMorph())
                 StartMorphTimer();
         }
-    SendNCPaint();
+    if (FrameShown())
+        SendNCPaint();
+    else if (any && FForm && FForm->HandleAllocated())
+        InvalidateRect(FForm->Handle(), nullptr, TRUE);
 }
 
 // Skin changes
@@ -418,8 +463,7 @@ void TskSkinForm::SkinChanging()
     FMorphTimer->SetEnabled(false);
     FMouseTimer->SetEnabled(false);
     FAnimateTimer->SetEnabled(false);
-    FRouter.Objects.clear();
-    FRouter.ClearIndices();
+    RetireObjects();
 }
 
 void TskSkinForm::Rebuild()
@@ -442,7 +486,7 @@ void TskSkinForm::Rebuild()
                 OnChangeRollUpState(this);
         }
         if (!FSkinActive) {
-            FRouter.Objects.clear();
+            RetireObjects();
             RemoveRegion();
         } else {
             if (!FRolledUp && FForm->HandleAllocated() && !Loading()) {
@@ -466,6 +510,7 @@ void TskSkinForm::Rebuild()
             FFrameWidth = b.Width();
             FFrameHeight = b.Height();
             UpdateFrame(true);
+            RedrawCaptions();
             FMouseTimer->SetEnabled(true);
         }
         return;
@@ -473,7 +518,7 @@ void TskSkinForm::Rebuild()
     if (FSkinActive)
         MakeObjects();
     else {
-        FRouter.Objects.clear();
+        RetireObjects();
         RemoveRegion();
     }
     if (!FForm->HandleAllocated() || Loading())
@@ -633,8 +678,8 @@ void TskSkinForm::Hook(TMessage& m)
         if (frame) {
             FRouter.ResetHoverState();
             FRouter.UpdateHover({-1, -1}, false);
-            RedrawCaptions();
         }
+        RedrawCaptions();
         FActivationFlag = outer;
         if (active ? static_cast<bool>(OnActivate) : static_cast<bool>(OnDeActivate))
             (active ? OnActivate : OnDeActivate)(this);

@@ -137,6 +137,9 @@ public:
     // the skin (nothing without an active skin), or the plain frame with default buttons.
     void PaintSkinnedFrame(HDC dc);
     void PaintDefaultFrame(HDC dc);
+    // The font the plain frame writes its caption in: the caption font for the activation,
+    // in the character set of the skin's resource strings when the store has them.
+    void DefaultCaptionFont(TFont& font, bool active) const;
     void PaintObject(TskActiveSkinObject& object) override;
     // Gives the controls placed by AreaName their area's bounds for the present size.
     void PlaceAreaControls();
@@ -193,6 +196,7 @@ private:
     void Rebuild();
     void SkinChanging();
     void MakeObjects();
+    void RetireObjects();
     void ApplyIcons();
     void ComputeGeometry();
     void UpdateFrame(bool full);
@@ -211,6 +215,7 @@ private:
     void Minimize();
     void Maximize();
     void Restore();
+    TRect UnrolledBounds() const;
     void SetFormBounds(const TRect& r);
     TRect FormBounds() const;
     bool IsMainForm() const;
@@ -236,6 +241,21 @@ private:
     TTimer* FAnimateTimer = nullptr;
     TFont FDefCaptionFont, FDefInActiveCaptionFont;
     TSkObjectRouter FRouter{*this};
+    // Objects replaced while a message or tick of ours runs (one of them may be running: a
+    // handler of its event set BorderIcons or the skin) are freed when the outermost is done.
+    struct TObjectsInUse {
+        explicit TObjectsInUse(TskSkinForm& form) : Form(form) { ++Form.FObjectsInUse; }
+        ~TObjectsInUse()
+        {
+            if (--Form.FObjectsInUse == 0)
+                Form.FRetiredObjects.clear();
+        }
+        TObjectsInUse(const TObjectsInUse&) = delete;
+        TObjectsInUse& operator=(const TObjectsInUse&) = delete;
+        TskSkinForm& Form;
+    };
+    int FObjectsInUse = 0;
+    std::vector<std::unique_ptr<TskActiveSkinObject>> FRetiredObjects;
     TSkFrameGeometry FGeometry;
     TSkinBorders FMaskStrips;
     TRegion FRegionCopy;   // what the window's region was made from; the window owns its own

@@ -171,7 +171,7 @@ void TskSkinForm::Minimize()
         return;
     }
     if (IsNullRect(FRestoreBounds))
-        FRestoreBounds = FormBounds();
+        FRestoreBounds = UnrolledBounds();
     const TPoint size = MinimumSize();
     std::vector<TPoint> taken;
     for (int i = 0; i < Screen->FormCount(); ++i) {
@@ -187,10 +187,18 @@ void TskSkinForm::Minimize()
     SetFormBounds(Bounds(slot.X, slot.Y, size.X, size.Y));
 }
 
+// The bounds a restore comes back to: a rolled-up window is unrolled by the restore, so it
+// takes back the height it had before rolling up.
+TRect TskSkinForm::UnrolledBounds() const
+{
+    const TRect b = FormBounds();
+    return FRolledUp && FRollUpHeight > 0 ? Bounds(b.Left, b.Top, b.Width(), FRollUpHeight) : b;
+}
+
 void TskSkinForm::Maximize()
 {
     if (IsNullRect(FRestoreBounds))
-        FRestoreBounds = FormBounds();
+        FRestoreBounds = UnrolledBounds();
     HWND h = FForm->Handle();
     SetFormBounds(MaximizedBounds(GetMonitorAreaRect(h, false), GetMonitorAreaRect(h, true), MaximizeOnFullScreen));
 }
@@ -198,6 +206,14 @@ void TskSkinForm::Maximize()
 void TskSkinForm::Restore()
 {
     FRolledUpMaximized = false;
+    bool unrolled = false;
+    if (FRolledUp) {
+        // A face rolled up (while maximized) comes back with its controls before it is restored.
+        FRolledUp = false;
+        unrolled = true;
+        if (!SupportNCArea && FSkinActive)
+            RollUpFace(false);
+    }
     const TRect before = FormBounds();
     // Empty restore bounds keep the window where it is.
     if (!IsNullRect(FRestoreBounds))
@@ -209,18 +225,16 @@ void TskSkinForm::Restore()
     if (FForm->HandleAllocated())
         InvalidateRect(FForm->Handle(), nullptr, TRUE);
     FRestoreBounds = {};
-    if (FRolledUp) {
-        FRolledUp = false;
-        if (OnChangeRollUpState)
-            OnChangeRollUpState(this);
-    }
+    if (unrolled && OnChangeRollUpState)
+        OnChangeRollUpState(this);
 }
 
 void TskSkinForm::SetRollUp(bool value)
 {
     if (!SupportNCArea && !FSkinActive)
         return;
-    if ((FBorderIcons & SkIcon(TskBorderIcon::biRollUp)) == 0 || FWindowState == 1)
+    // Without biRollUp nothing rolls up; a window rolled up before the icon went still unrolls.
+    if ((value && (FBorderIcons & SkIcon(TskBorderIcon::biRollUp)) == 0) || FWindowState == 1)
         return;
     if (FRolledUp && FWindowState == 2 && !FRolledUpMaximized)
         return;
@@ -262,6 +276,7 @@ void TskSkinForm::RestoreFromTray()
     if (!FTrayIcon)
         return;
     FTrayIcon->MinimizeToTray = false;
+    FTrayIcon->Restore();
     Application->Restore();
     if (!AlwaysShowInTray)
         FTrayIcon->SetIconVisible(false);

@@ -241,6 +241,7 @@ void TskSkinForm::RollUpFace(bool value)
         UpdateFrame(true);
     }
     FMouseTimer->SetEnabled(true);
+    FMorphTimer->SetEnabled(true);
 }
 
 // Area controls

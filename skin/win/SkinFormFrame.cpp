@@ -315,6 +315,13 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
     }
 }
 
+void TskSkinForm::DefaultCaptionFont(TFont& font, bool active) const
+{
+    font.Assign(active ? FDefCaptionFont : FDefInActiveCaptionFont);
+    if (FSkinData && FSkinData->ResourceStrData())
+        font.SetCharset(FSkinData->ResourceStrData()->CharSet);
+}
+
 void TskSkinForm::PaintDefaultFrame(HDC dc)
 {
     if (FRouter.Objects.empty())
@@ -339,7 +346,7 @@ void TskSkinForm::PaintDefaultFrame(HDC dc)
             canvas.LineTo(lineRight, 3 + 2 + i);
         }
     if (FForm && !FForm->Caption().empty()) {
-        canvas.Font().Assign(active ? FDefCaptionFont : FDefInActiveCaptionFont);
+        DefaultCaptionFont(canvas.Font(), active);
         const std::string text = FitTextToWidth(canvas, FForm->Caption(), std::max(0, lineRight - lineLeft - 5));
         const SIZE size = canvas.TextExtent(text);
         const int boxWidth = size.cx + 5;

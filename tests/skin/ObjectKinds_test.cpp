@@ -502,3 +502,28 @@ TEST(ObjectKindsHostile, OutOfRangeValuesDrawAndDragSafely)
     objects[2]->Draw(host, true);
     EXPECT_EQ(host.Take(), "");
 }
+
+// The form keeps the objects by moving the made list into its own: the buttons of a group
+// still find each other there and a press releases the other one.
+TEST(ObjectKindsGroups, GroupButtonsFindEachOtherInTheFormsList)
+{
+    TskCompressedStoredSkin stored;
+    stored.SetCompressedData(SkinWithTestObjects(
+        "[SKINOBJECTS]\r\ncount=3\r\n0=b1:button\r\n1=b2:button\r\n2=b3:button\r\n"
+        "[b1]\r\nskinrect=10,40,20,50\r\nactivepictureindex=0\r\ndownrect=0,0,10,10\r\ngroupindex=1\r\n"
+        "[b2]\r\nskinrect=30,40,40,50\r\nactivepictureindex=0\r\ndownrect=0,0,10,10\r\ngroupindex=1\r\n"
+        "[b3]\r\nskinrect=50,40,60,50\r\nactivepictureindex=0\r\ndownrect=0,0,10,10\r\ngroupindex=2\r\n"));
+    TskSkinData data{nullptr};
+    data.SetCompressedStoredSkin(&stored);
+    ASSERT_FALSE(data.Empty);
+    Recorder host;
+    TSkObjectRouter router(host);
+    router.Objects = CreateSkinObjects(host, data);
+    ASSERT_EQ(router.Objects.size(), 3u);
+    auto down = [&](size_t i) { return dynamic_cast<TskSkinButtonObject&>(*router.Objects[i]).Down(); };
+    for (size_t i : {0u, 2u, 1u})
+        router.Objects[i]->MouseDown(1, 1, TSkMouseButton::Left);
+    EXPECT_FALSE(down(0));   // released by b2 of its group
+    EXPECT_TRUE(down(1));
+    EXPECT_TRUE(down(2));   // another group
+}

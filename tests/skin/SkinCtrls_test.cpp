@@ -125,6 +125,10 @@ protected:
     {
         FReal = &CurrentTimerService();
         SetTimerService(&Timers);
+        // Away from every window of the tests: a test's real mouse input may have left the
+        // mouse where the next test's buttons come, which then start hovered.
+        SetCursorPos(1270, 790);
+        Application->ProcessMessages();
     }
     void TearDown() override
     {
@@ -274,6 +278,88 @@ TEST_F(SkinnedControls, RolledUpPanelGivesBackItsHeightAndTheVisibleChildren)
     EXPECT_EQ(p->RealHeight, -1);
     EXPECT_TRUE(d.Label->Visible());
     EXPECT_FALSE(hidden->Visible());
+}
+
+// A child freed while its panel is rolled up leaves the panel's list: the unroll shows the
+// others and touches nothing freed.
+TEST_F(SkinnedControls, AChildFreedWhileThePanelIsRolledUpIsForgotten)
+{
+    SkinnedDialog d;
+    TskSkinPanel* p = d.Group;
+    p->RollUpMode = true;
+    std::vector<TCustomControl*> freed;
+    for (int i = 0; i < 8; ++i) {
+        auto* c = new TCustomControl(d.Form);
+        c->SetParent(p);
+        c->SetBounds(100 + i * 20, 40, 16, 16);
+        freed.push_back(c);
+    }
+    p->SetRollUpState(true);
+    EXPECT_FALSE(d.Label->Visible());
+    for (TCustomControl* c : freed)
+        delete c;
+    p->SetRollUpState(false);
+    EXPECT_TRUE(d.Label->Visible());
+    EXPECT_EQ(p->Height(), 110);
+    EXPECT_EQ(p->ControlCount(), 1);
+    // Rolled up and down again, the panel keeps working with what is left.
+    p->SetRollUpState(true);
+    EXPECT_FALSE(d.Label->Visible());
+    p->SetRollUpState(false);
+    EXPECT_TRUE(d.Label->Visible());
+}
+
+// "&&" is a literal ampersand: the accelerator is the letter after the single "&".
+TEST_F(SkinnedControls, TheAcceleratorSkipsADoubledAmpersand)
+{
+    SkinnedDialog d;
+    TskSkinButton* b = d.Buttons[0];
+    const std::pair<const char*, std::vector<std::pair<WPARAM, int>>> cases[] = {
+        {"R&&D &Go", {{'D', 0}, {'G', 1}}},
+        {"&&Save", {{'S', 0}}},
+        {"A&&B", {{'B', 0}, {'A', 0}}},
+        {"&Open", {{'O', 1}, {'P', 0}}},
+    };
+    for (const auto& [caption, keys] : cases)
+        for (const auto& [key, clicks] : keys) {
+            b->SetCaption(caption);
+            d.Clicks = 0;
+            const LRESULT answer = b->Perform(CM_DIALOGCHAR, key);
+            EXPECT_EQ(d.Clicks, clicks) << caption << " " << char(key);
+            EXPECT_EQ(answer, clicks) << caption << " " << char(key);
+        }
+}
+
+// A button without a skin record draws its default look in DefaultFont: a change of that
+// font, however made, repaints it.
+TEST_F(SkinnedControls, ADefaultFontChangeRepaintsAButtonWithoutARecord)
+{
+    SkinnedDialog d;
+    auto* b = new TskSkinButton(d.Form);
+    b->SetParent(d.Form);
+    b->SetCaption("默认");
+    b->SetBounds(140, 176, 70, 24);
+    Application->ProcessMessages();
+    ASSERT_LT(b->SkinIndex(), 0);
+    UpdateWindow(b->Handle());
+    RECT pending{};
+    ASSERT_FALSE(GetUpdateRect(b->Handle(), &pending, FALSE));
+    b->DefaultFont().SetColor(clRed);
+    EXPECT_TRUE(GetUpdateRect(b->Handle(), &pending, FALSE));
+    UpdateWindow(b->Handle());
+    b->DefaultFont().SetHeight(-16);
+    EXPECT_TRUE(GetUpdateRect(b->Handle(), &pending, FALSE));
+    const TSkBitmap look = Render(b);
+    int red = 0;
+    for (int y = 0; y < look.Height(); ++y)
+        for (int x = 0; x < look.Width(); ++x)
+            red += SkRgbPart(look.Pixel(x, y)) == SkRgbPart(SkRgb(255, 0, 0));
+    EXPECT_GT(red, 5);
+    // A skinned button keeps its skin's font: no repaint for the default one.
+    TskSkinButton* skinned = d.Buttons[0];
+    UpdateWindow(skinned->Handle());
+    skinned->DefaultFont().SetColor(clRed);
+    EXPECT_FALSE(GetUpdateRect(skinned->Handle(), &pending, FALSE));
 }
 
 TEST_F(SkinnedControls, ZeroSizeAndTinyControlsPaintSafely)

@@ -150,9 +150,10 @@ TEST_F(SkinStore, CountsAreBoundedByTheKeysAndUnknownTypesSkipped)
     EXPECT_EQ(FData.ObjectList[1]->ClassName(), "TskDataSkinStdButton");
     ASSERT_EQ(FData.CtrlList.size(), 2u);
     auto* grid = dynamic_cast<TskDataSkinKeyedControl*>(FData.CtrlList[0].get());
-    auto* memo = dynamic_cast<TskDataSkinKeyedControl*>(FData.CtrlList[1].get());
+    auto* memo = dynamic_cast<TSkinKeyedValues*>(FData.CtrlList[1].get());
     ASSERT_TRUE(grid && memo);
     EXPECT_EQ(grid->ClassName(), "TskDataSkinGridControl");
+    EXPECT_EQ(FData.CtrlList[1]->ClassName(), "TskDataSkinMemoControl");
     EXPECT_EQ(std::get<int>(*grid->Value("bgpictureindex")), 7);
     EXPECT_EQ(std::get<std::string>(*grid->Value("fontname")), "Tahoma");
     EXPECT_EQ(std::get<std::string>(*grid->Value("fixedfontname")), "Arial");
@@ -164,6 +165,51 @@ TEST_F(SkinStore, CountsAreBoundedByTheKeysAndUnknownTypesSkipped)
     // Missing sections give records of defaults.
     EXPECT_EQ(FData.HintWindow.WindowPictureIndex, -1);
     EXPECT_EQ(FData.HintWindow.FontHeight, 14);
+}
+
+// Every control type that adds to the custom control is read as a custom control: its
+// corner points and client rectangle are there for a skinned control to size itself by.
+TEST_F(SkinStore, TheCustomControlFamilyKeepsItsCornerPointsAndClientRectangle)
+{
+    const std::vector<std::string> family = {"expanel", "checkradio", "gauge", "splitter", "trackbar", "label",
+                                             "bitlabel", "updown", "controlbar", "edit", "memo", "listbox",
+                                             "checklistbox", "combobox", "scrollbar", "spinedit", "scrollbox"};
+    const std::vector<std::string> others = {"stdlabel", "frameregulator", "framegauge", "animate", "switch", "grid",
+                                             "tab", "mainmenubar", "treeview", "listview", "richedit", "slider",
+                                             "bevel"};
+    std::string ini = "[VERSION]\r\n[PICTURES]\r\n[SKINCONTROLS]\r\ncount=" +
+                      std::to_string(family.size() + others.size()) + "\r\n";
+    std::string sections;
+    int i = 0;
+    for (const auto* list : {&family, &others})
+        for (const std::string& type : *list) {
+            ini += std::to_string(i) + "=c" + std::to_string(i) + ":" + type + "\r\n";
+            sections += "[c" + std::to_string(i) + "]\r\npictureindex=0\r\nskinrect=10,20,40,50\r\n"
+                        "lefttoppoint=3,4\r\nrighttoppoint=25,4\r\nleftbottompoint=3,26\r\n"
+                        "rightbottompoint=25,26\r\nclientrect=2,2,28,28\r\nbgpictureindex=5\r\n";
+            ++i;
+        }
+    Load(WithIni(ini + sections));
+    ASSERT_EQ(FData.CtrlList.size(), family.size() + others.size());
+    for (size_t k = 0; k < FData.CtrlList.size(); ++k) {
+        const TskDataSkinControl* record = FData.CtrlList[k].get();
+        const bool custom = k < family.size();
+        SCOPED_TRACE(record->ClassName());
+        const auto* c = dynamic_cast<const TskDataSkinCustomControl*>(record);
+        ASSERT_EQ(c != nullptr, custom);
+        EXPECT_EQ(record->SkinRect, (TRect{10, 20, 40, 50}));
+        ASSERT_NE(dynamic_cast<const TSkinKeyedValues*>(record), nullptr);
+        if (custom) {
+            EXPECT_EQ(c->LTPoint, (TPoint{3, 4}));
+            EXPECT_EQ(c->RBPoint, (TPoint{25, 26}));
+            EXPECT_EQ(c->ClRect, (TRect{2, 2, 28, 28}));
+            // The corner keys are the record's own, not kept twice.
+            EXPECT_EQ(dynamic_cast<const TSkinKeyedValues*>(record)->Value("rightbottompoint"), nullptr);
+        }
+    }
+    const auto& box = dynamic_cast<const TSkinKeyedValues&>(*FData.CtrlList[16]);
+    EXPECT_EQ(FData.CtrlList[16]->ClassName(), "TskDataSkinScrollBoxControl");
+    EXPECT_EQ(std::get<int>(*box.Value("bgpictureindex")), 5);
 }
 
 TEST_F(SkinStore, FormInfoCornerPointsAndMaskArea)

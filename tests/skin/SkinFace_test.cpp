@@ -28,8 +28,9 @@ std::string Replace(std::string text, const std::string& from, const std::string
 }
 
 // The program's skin with a rolled-up face (the frame's caption band and bottom edge) whose
-// caption and buttons carry the roll-up flag, and one skin area.
-std::string RollUpSkin(bool morphingClose = false)
+// caption and buttons carry the roll-up flag, and one skin area; morphingFaceClose lets the
+// close button of the unrolled face morph.
+std::string RollUpSkin(bool morphingClose = false, bool morphingFaceClose = false)
 {
     TskCompressedStoredSkin stored(nullptr);
     EXPECT_TRUE(LoadProgramSkin(stored));
@@ -63,6 +64,10 @@ std::string RollUpSkin(bool morphingClose = false)
            "activeskinrect=48,58,62,72\r\n";
     if (morphingClose)
         ini += "morphing=1\r\n";
+    if (morphingFaceClose) {
+        const size_t close = ini.find("[closebutton]");
+        ini.replace(ini.find("morphing=0", close), 10, "morphing=1");
+    }
     skin.IniText = Utf8ToGbk(ini);
     TMemoryStream plain(WritePackedSkin(skin)), packed;
     CompressStream(plain, packed);
@@ -393,4 +398,130 @@ TEST_F(SkinnedFace, UseSkinCursorsFollowsTheHoveredObject)
     delete Form;
     Form = nullptr;
     SetTimerService(real);
+}
+
+// The caption of a face follows the activation at once: what the screen shows after the
+// change is what a full repaint draws.
+TEST_F(SkinnedFace, TheCaptionFollowsTheActivation)
+{
+    TForm* other = NewForm<TForm>(nullptr);
+    other->SetBounds(700, 300, 200, 120);
+    other->Show();
+    auto activate = [](TForm* f) {
+        SetForegroundWindow(f->Handle());
+        SetActiveWindow(f->Handle());
+        Application->ProcessMessages();
+    };
+    auto band = [this] {
+        const TRect b = Bounds();
+        TSkBitmap shot(b.Width(), 29);
+        CopyScreenArea(b.Left, b.Top, shot);
+        return shot;
+    };
+    auto repainted = [&] {
+        RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        Application->ProcessMessages();
+        return band();
+    };
+    TskActiveSkinObject* caption = Object("caption1");
+    ASSERT_TRUE(caption);
+    activate(Form);
+    ASSERT_TRUE(Skin->IsFormActive());
+    EXPECT_TRUE(caption->Active);
+    const TSkBitmap active = band();
+    EXPECT_EQ(active, repainted());
+    activate(other);
+    ASSERT_FALSE(Skin->IsFormActive());
+    EXPECT_FALSE(caption->Active);
+    const TSkBitmap inactive = band();
+    EXPECT_NE(inactive, active);
+    EXPECT_EQ(inactive, repainted());
+    SaveShot(Form->Handle(), "face-inactive");
+    activate(Form);
+    EXPECT_TRUE(caption->Active);
+    EXPECT_EQ(band(), active);
+    delete other;
+}
+
+// Maximized, rolled up, then restored: the face unrolls first and its controls come back.
+TEST_F(SkinnedFace, RestoringAFaceRolledUpWhileMaximizedUnrollsIt)
+{
+    const TRect start = Bounds();
+    int events = 0;
+    Skin->OnChangeRollUpState = [&](TObject*) { ++events; };
+    Skin->SetWindowState(2);
+    Skin->SetRollUp(true);
+    Application->ProcessMessages();
+    ASSERT_TRUE(Skin->RolledUp());
+    ASSERT_TRUE(Skin->RolledUpMaximized());
+    ASSERT_FALSE(Other->Visible());
+    Skin->SetWindowState(0);
+    Application->ProcessMessages();
+    EXPECT_FALSE(Skin->RolledUp());
+    EXPECT_EQ(events, 2);
+    EXPECT_TRUE(Other->Visible());
+    EXPECT_TRUE(Area->Visible());
+    EXPECT_EQ(Bounds(), start);
+    // The face's own region again, not the roll-up one.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(Form->Handle(), region), ERROR);
+    RECT box{};
+    GetRgnBox(region, &box);
+    DeleteObject(region);
+    EXPECT_EQ(box.bottom, start.Height());
+}
+
+namespace {
+
+class SkinnedFaceOnFakeTimers : public SkinnedFace {
+protected:
+    void SetUp() override
+    {
+        FReal = &CurrentTimerService();
+        SetTimerService(&Timers);
+        SkinnedFace::SetUp();
+    }
+    void TearDown() override
+    {
+        SkinnedFace::TearDown();
+        SetTimerService(FReal);
+    }
+    FakeTimerService Timers;
+
+private:
+    TimerService* FReal = nullptr;
+};
+
+}  // namespace
+
+// The roll-up stops the morph of an object half way; unrolling starts the timers again and
+// the object reaches its look.
+TEST_F(SkinnedFaceOnFakeTimers, UnrollingRestartsTheMorph)
+{
+    Reopen(RollUpSkin(false, true));
+    TskActiveSkinObject* close = Object("closebutton");
+    ASSERT_TRUE(close && close->Morphing);
+    Skin->SetRollUp(true);
+    ASSERT_TRUE(Skin->RolledUp());
+    close->MorphFactor = 0.6;   // on its way back to the normal look
+    Skin->SetRollUp(false);
+    ASSERT_FALSE(Skin->RolledUp());
+    Timers.Advance(20 * 5);
+    EXPECT_EQ(close->MorphFactor, 0.0);
+}
+
+// Rolled up, then maximized and restored: the face unrolls at the height it had before.
+TEST_F(SkinnedFace, RestoringAFaceRolledUpBeforeItWasMaximizedGivesBackItsHeight)
+{
+    const TRect start = Bounds();
+    Skin->SetRollUp(true);
+    ASSERT_TRUE(Skin->RolledUp());
+    Skin->SetWindowState(2);
+    Application->ProcessMessages();
+    Skin->SetWindowState(0);
+    Application->ProcessMessages();
+    EXPECT_FALSE(Skin->RolledUp());
+    EXPECT_TRUE(Other->Visible());
+    EXPECT_EQ(Bounds(), start);
+    SaveShot(Form->Handle(), "face-restored-after-roll-up");
 }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 #include <windowsx.h>
@@ -194,6 +195,27 @@ TskSkinStdButtonObject* ButtonOf(TskSkinForm& skin, TskCommand command)
 
 TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
 
+struct TMouseStep {
+    int X, Y;
+    DWORD Buttons;   // MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP or 0
+};
+
+// Real mouse input: each step moves the pointer to the screen point, then presses or releases.
+void SendMouse(std::initializer_list<TMouseStep> steps)
+{
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<INPUT> input;
+    for (const TMouseStep& s : steps) {
+        INPUT i{};
+        i.type = INPUT_MOUSE;
+        i.mi.dx = MulDiv(s.X, 65535, w - 1);
+        i.mi.dy = MulDiv(s.Y, 65535, h - 1);
+        i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | s.Buttons;
+        input.push_back(i);
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
 }  // namespace
 
 TEST_F(SkinnedForms, TheFrameFollowsTheSkinAndTheWindowSize)
@@ -342,6 +364,99 @@ TEST_F(SkinnedForms, TwoFormsGiveTheKeyboardBackInEitherOrder)
         delete a;
         delete b;
     }
+}
+
+// The organizer's forms set their border icons after the skin: the frame keeps the skin's
+// objects (a caption that drags and shows the text, buttons in their places), under the new set.
+TEST_F(SkinnedForms, ABorderIconsChangeKeepsTheSkinsObjects)
+{
+    SkinnedDialog d("节日管理");
+    d.Activate();
+    const TRect close = ButtonOf(*d.Skin, cmClose)->ObjectRect;
+    const TRect maximize = ButtonOf(*d.Skin, cmMaximize)->ObjectRect;
+    ASSERT_EQ(d.HitTest(60, 15), HTCAPTION);
+    d.Skin->SetBorderIcons(SkIcon(TskBorderIcon::biMaximize));
+    Application->ProcessMessages();
+    EXPECT_EQ(d.HitTest(60, 15), HTCAPTION);
+    ASSERT_TRUE(ButtonOf(*d.Skin, cmClose));
+    EXPECT_EQ(ButtonOf(*d.Skin, cmClose)->ObjectRect, close);
+    EXPECT_EQ(ButtonOf(*d.Skin, cmMaximize)->ObjectRect, maximize);
+    EXPECT_TRUE(ButtonOf(*d.Skin, cmMaximize)->Enabled);
+    EXPECT_FALSE(ButtonOf(*d.Skin, cmMinimize)->Enabled);   // drawn by the frame picture, out of use
+    EXPECT_FALSE(ButtonOf(*d.Skin, cmRollUp)->Enabled);
+    std::string caption;
+    for (auto& o : d.Skin->Objects().Objects)
+        if (auto* c = dynamic_cast<TskSkinCaptionObject*>(o.get()))
+            caption = c->Text;
+    EXPECT_EQ(caption, "节日管理");
+    EXPECT_EQ(d.HitTest(Centre(close).X, Centre(close).Y), 19);
+    SaveFormShot(d.Handle(), "form-border-icons");
+    // Real input: a drag on the caption moves the window, a click on the close button closes it.
+    const TRect before = d.WindowRect();
+    SendMouse({{before.Left + 60, before.Top + 15, MOUSEEVENTF_LEFTDOWN},
+               {before.Left + 80, before.Top + 30, 0},
+               {before.Left + 100, before.Top + 45, 0},
+               {before.Left + 100, before.Top + 45, MOUSEEVENTF_LEFTUP}});
+    Application->ProcessMessages();
+    EXPECT_EQ(d.WindowRect(), Bounds(before.Left + 40, before.Top + 30, before.Width(), before.Height()));
+    const TPoint at{d.WindowRect().Left + Centre(close).X, d.WindowRect().Top + Centre(close).Y};
+    SendMouse({{at.X, at.Y, 0}});
+    Application->ProcessMessages();
+    Timers.Advance(50);
+    SendMouse({{at.X, at.Y, MOUSEEVENTF_LEFTDOWN}, {at.X, at.Y, MOUSEEVENTF_LEFTUP}});
+    Application->ProcessMessages();
+    EXPECT_FALSE(IsWindowVisible(d.Handle()));
+    SetCursorPos(1270, 790);
+}
+
+// Without a skin the plain frame writes the caption in the resource strings' character set.
+TEST_F(SkinnedForms, ThePlainFrameCaptionTakesTheResourceStringsCharacterSet)
+{
+    SkinnedDialog d("默认边框字符集", false);
+    for (TFont* f : {&d.Skin->DefCaptionFont(), &d.Skin->DefInActiveCaptionFont()})
+        f->SetCharset(ANSI_CHARSET);
+    TFont font;
+    d.Skin->DefaultCaptionFont(font, true);
+    EXPECT_EQ(font.Charset(), ANSI_CHARSET);
+    auto* texts = new TskResourceStrData(d.Form);
+    texts->CharSet = GB2312_CHARSET;
+    d.Data->SetResourceStrData(texts);
+    for (bool active : {true, false}) {
+        d.Skin->DefaultCaptionFont(font, active);
+        EXPECT_EQ(font.Charset(), GB2312_CHARSET);
+        EXPECT_EQ(font.Name(), "宋体");
+        EXPECT_EQ(font.Color(), active ? clBtnText : clBtnShadow);
+    }
+    d.Activate();
+    SaveFormShot(d.Handle(), "form-default-charset");
+    d.Data->SetResourceStrData(nullptr);
+}
+
+// Restoring from the tray lets the tray icon restore: the main form shows again even when it
+// was hidden before.
+TEST_F(SkinnedForms, RestoringFromTheTrayShowsTheMainForm)
+{
+    TForm* main = Application->MainForm();
+    auto* tray = new TskTrayIcon(main);
+    {
+        SkinnedDialog d("托盘还原");
+        d.Skin->SetTrayIcon(tray);
+        EXPECT_FALSE(tray->IconVisible());
+        int restored = 0;
+        d.Skin->OnRestoreFromTray = [&](TObject*) { ++restored; };
+        tray->HideMainForm();
+        d.Skin->MinimizeToTray();
+        EXPECT_TRUE(tray->IconVisible());
+        EXPECT_FALSE(IsWindowVisible(d.Handle()));
+        d.Skin->RestoreFromTray();
+        EXPECT_TRUE(IsWindowVisible(main->Handle()));
+        EXPECT_TRUE(IsWindowVisible(d.Handle()));
+        EXPECT_FALSE(tray->MinimizeToTray);
+        EXPECT_FALSE(tray->IconVisible());
+        EXPECT_EQ(restored, 1);
+    }
+    main->Show();
+    delete tray;
 }
 
 TEST_F(SkinnedForms, WithoutASkinTheDefaultFrameIsDrawn)
@@ -956,4 +1071,76 @@ TEST_F(SkinnedForms, AMenuWhoseItemIsFreedCloses)
         d.Keys.clear();
         delete popup;
     }
+}
+
+// A form rolled up, then maximized or minimized, comes back unrolled at the height it had
+// before rolling up.
+TEST_F(SkinnedForms, RestoringARolledUpFormGivesBackItsHeight)
+{
+    for (int state : {2, 1}) {
+        SkinnedDialog d("卷起后还原");
+        ASSERT_NE(d.Form, Application->MainForm());
+        d.Skin->SetBorderIcons(SkIcon(TskBorderIcon::biRollUp) | SkIcon(TskBorderIcon::biMaximize));
+        const TRect start = d.WindowRect();
+        d.Skin->SetRollUp(true);
+        ASSERT_TRUE(d.Skin->RolledUp());
+        d.Skin->SetWindowState(state);
+        Application->ProcessMessages();
+        d.Skin->SetWindowState(0);
+        Application->ProcessMessages();
+        EXPECT_FALSE(d.Skin->RolledUp()) << state;
+        EXPECT_EQ(d.WindowRect(), start) << state;
+        if (state == 2)
+            SaveFormShot(d.Handle(), "form-restored-after-roll-up");
+    }
+}
+
+// The roll-up icon taken away while the form is rolled up: the form still unrolls, and
+// then stays unrolled.
+TEST_F(SkinnedForms, ARolledUpFormUnrollsAfterItsRollUpIconWent)
+{
+    SkinnedDialog d("卷起图标");
+    d.Skin->SetBorderIcons(SkIcon(TskBorderIcon::biRollUp) | SkIcon(TskBorderIcon::biMaximize));
+    const TRect start = d.WindowRect();
+    d.Skin->SetRollUp(true);
+    ASSERT_TRUE(d.Skin->RolledUp());
+    d.Skin->SetBorderIcons(SkIcon(TskBorderIcon::biMaximize));
+    d.Skin->SetRollUp(false);
+    EXPECT_FALSE(d.Skin->RolledUp());
+    EXPECT_EQ(d.WindowRect(), start);
+    d.Skin->SetRollUp(true);
+    EXPECT_FALSE(d.Skin->RolledUp());
+}
+
+// A handler of the roll-up that sets the border icons replaces the objects while the roll-up
+// button is still at work on its release: the button finishes as itself.
+TEST_F(SkinnedForms, BorderIconsSetByAHandlerOfAButtonsCommand)
+{
+    SkinnedDialog d("图标处理");
+    d.Activate();
+    const TskBorderIcons icons = SkIcon(TskBorderIcon::biRollUp) | SkIcon(TskBorderIcon::biMaximize);
+    d.Skin->SetBorderIcons(icons);
+    std::vector<std::string> ups;
+    d.Skin->OnMouseUpEvent = [&](const TSkObjectMouseArgs& a, TShiftState) { ups.push_back(a.Name); };
+    d.Skin->OnChangeRollUpState = [&](TObject*) {
+        d.Skin->SetBorderIcons(icons);
+        std::vector<std::unique_ptr<std::string>> reuse;   // takes the freed memory, if any
+        for (int k = 0; k < 64; ++k)
+            reuse.push_back(std::make_unique<std::string>(120, '\xEE'));
+    };
+    const TPoint at = Centre(ButtonOf(*d.Skin, cmRollUp)->ObjectRect);
+    SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, 19, d.ScreenPoint(at));
+    SendMessageW(d.Handle(), WM_NCLBUTTONUP, 19, d.ScreenPoint(at));
+    EXPECT_TRUE(d.Skin->RolledUp());
+    EXPECT_EQ(ups, std::vector<std::string>{"rollupbutton"});
+    SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, 19, d.ScreenPoint(at));
+    SendMessageW(d.Handle(), WM_NCLBUTTONUP, 19, d.ScreenPoint(at));
+    EXPECT_FALSE(d.Skin->RolledUp());
+    // Replaced while pressed, the button gives the mouse back.
+    SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, 19, d.ScreenPoint(at));
+    ASSERT_EQ(GetCapture(), d.Handle());
+    d.Skin->SetBorderIcons(icons);
+    EXPECT_EQ(GetCapture(), nullptr);
+    SendMessageW(d.Handle(), WM_LBUTTONUP, 0, 0);
+    EXPECT_FALSE(d.Skin->RolledUp());
 }

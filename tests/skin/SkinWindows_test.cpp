@@ -37,6 +37,20 @@ void SaveShot(HWND window, const char* name, int extraWidth = 0)
         WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(Grab(window, extraWidth)));
 }
 
+// The main form outlives the tests: an earlier test may have left the mouse over it and the
+// form tracking it, and the form's leave, which the system posts once a move goes to another
+// window, would come in the middle of the next test. The mouse goes to the screen's corner,
+// away from every window of the tests, and the form, tracking no more, has its leave now.
+void ParkTheMouse(TForm* form)
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 10, GetSystemMetrics(SM_CYSCREEN) - 10);
+    Application->ProcessMessages();
+    TRACKMOUSEEVENT t{sizeof t, TME_CANCEL | TME_LEAVE, form->Handle(), 0};
+    TrackMouseEvent(&t);
+    SendMessageW(form->Handle(), WM_MOUSELEAVE, 0, 0);
+    Application->ProcessMessages();
+}
+
 // The main form carries the skin store, the program's skin and the skinned hint, as the
 // clock window does; a control with a hint sits on it.
 class SkinnedWindows : public ::testing::Test {
@@ -59,6 +73,7 @@ protected:
         FReal = &CurrentTimerService();
         SetTimerService(&Timers);
         Form = Application->MainForm();
+        ParkTheMouse(Form);
         Stored = new TskCompressedStoredSkin(Form);
         ASSERT_TRUE(LoadProgramSkin(*Stored));
         Data = new TskSkinData(Form);
