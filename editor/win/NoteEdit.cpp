@@ -518,8 +518,8 @@ void TCustomNoteEdit::DblClick() {
 void TCustomNoteEdit::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
     TCustomControl::DragOver(Source, X, Y, State, Accept);
     auto* source = dynamic_cast<TCustomNoteEdit*>(Source);
-    if (!source || ReadOnly()) return;
-    Accept = true;
+    Accept = source && !ReadOnly();
+    if (!Accept) return;
     source->SetDragCursor(GetKeyState(VK_CONTROL) < 0 ? crMultiDrag : crDrag);
     if (State != dsDragLeave) DragOverPoint(X, Y);
     else if (source == this) DragOverPoint(FMouseDownPoint.x, FMouseDownPoint.y);

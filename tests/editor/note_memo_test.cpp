@@ -13,6 +13,7 @@
 #include "framework/win/Bitmap.h"
 #include "framework/win/WinUtil.h"
 #include "tests/framework/CtrlsTestUtil.h"
+#include "tests/framework/RealInput.h"
 
 namespace {
 class NoteMemoWindow : public TTestFormFixture {
@@ -233,6 +234,62 @@ TEST_F(NoteMemoWindow, SelectedTextDragsIntoAnotherMemo) {
     EXPECT_EQ(Text(), "ab中文cd");
     EXPECT_EQ(GbkToUtf8(other->SelText()), "中文");
     EXPECT_EQ(GetCapture(), nullptr);
+    delete other;
+}
+
+// Text dragged with the real mouse: the editors hear the framework's drag events in order,
+// whatever their own handlers say; a read-only editor refuses the text (the no-drop cursor).
+TEST_F(NoteMemoWindow, MouseDraggedTextFiresTheDragEventsInOrder) {
+    auto* other = Put<TNoteMemo>(form, 10, 256, 380, 30);
+    memo->SetName("memo");
+    other->SetName("other");
+    std::vector<std::string> log;
+    auto name = [](TObject* o) { return o ? static_cast<TComponent*>(o)->Name() : std::string("none"); };
+    for (TNoteMemo* m : {memo, other}) {
+        m->OnStartDrag = [&](TObject* s) { log.push_back("start " + name(s)); };
+        m->OnDragOver = [&](TObject* s, TObject* src, int, int, TDragState state, bool&) {
+            if (state != dsDragMove) log.push_back((state == dsDragEnter ? "enter " : "leave ") + name(s) + " " + name(src));
+        };
+        m->OnDragDrop = [&](TObject* s, TObject* src, int, int) { log.push_back("drop " + name(s) + " " + name(src)); };
+        m->OnEndDrag = [&](TObject* s, TObject* t, int, int) { log.push_back("end " + name(s) + " " + name(t)); };
+    }
+    struct Row {
+        bool readOnly;
+        TCursor cursor;
+        std::string otherText;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Row> rows = {
+        {false, crDrag, "x中文y",
+         {"start memo", "enter memo memo", "leave memo memo", "enter other memo", "leave other memo", "drop other memo",
+          "end memo other"}},
+        {true, crNoDrop, "xy",
+         {"start memo", "enter memo memo", "leave memo memo", "enter other memo", "leave other memo", "end memo none"}},
+    };
+    TRealInput input;
+    int press = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.readOnly);
+        log.clear();
+        other->SetReadOnly(row.readOnly);
+        other->SetTextUtf8("xy");
+        memo->SetTextUtf8("ab中文cd");
+        memo->SetBlockBegin({3, 1});
+        memo->SetBlockEnd({7, 1});
+        const int cw = memo->CharWidth(), lh = memo->LineHeight(), x0 = memo->TextOffset();
+        // Between 中 and 文, never twice at one point (that would be a double click).
+        const TPoint at = memo->ClientToScreen({x0 + 4 * cw, press++ == 0 ? 2 : lh - 3});
+        ASSERT_TRUE(input.MoveTo(at));
+        ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN));
+        ASSERT_TRUE(input.MoveTo({at.X, at.Y + 2 * lh}));
+        ASSERT_TRUE(input.MoveTo(other->ClientToScreen({x0 + cw, lh / 2})));   // between x and y
+        EXPECT_EQ(GetCursor(), CursorHandle(row.cursor));
+        ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
+        EXPECT_EQ(log, row.expected);
+        EXPECT_EQ(other->TextUtf8(), row.otherText);
+        EXPECT_EQ(Text(), "ab中文cd");
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
     delete other;
 }
 
