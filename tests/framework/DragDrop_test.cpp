@@ -63,15 +63,10 @@ protected:
         spot->SetName("spot");
         spot->SetColor(clLime);
         form->Show();
-        SettlePaint(form->Handle());
         source->SetDragMode(dmAutomatic);
         Record(source);
         Record(target);
         Record(spot);
-    }
-    void TearDown() override {
-        input.MoveTo({5, 5});
-        TTestFormFixture::TearDown();
     }
     static std::string Name(TObject* o) {
         auto* c = dynamic_cast<TComponent*>(o);
@@ -162,8 +157,10 @@ TEST_F(DragDrop, RealInputDragsEndAsTheTargetAndTheUserDecide) {
         ASSERT_TRUE(input.MoveTo(At(over, 30, 40)));
         ASSERT_TRUE(input.MoveTo(At(over, 40, 50)));
         EXPECT_EQ(GetCursor(), CursorHandle(row.cursor));
-        if (row.name == std::string("accepted drop"))
+        if (row.name == std::string("accepted drop")) {
+            SettlePaint(form->Handle());
             SaveScreenWithCursor(HwndWindowRect(form->Handle()), "drag-in-progress");
+        }
         if (row.end == Escape) {
             ASSERT_TRUE(input.Key(VK_ESCAPE));
         } else if (row.end == RightButton) {
@@ -236,6 +233,7 @@ TEST_F(DragDrop, DockClientsMoveIntoSitesOrFloat) {
     ASSERT_TRUE(input.MoveTo(drop));
     RECT shotArea = HwndWindowRect(form->Handle());
     shotArea.right += 200;
+    SettlePaint(form->Handle());
     SaveScreenWithCursor(shotArea, "dock-drag-in-progress");
     ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
     EXPECT_EQ(log, (Events{"startdock source", "enddock source none 0,0"}));
