@@ -109,8 +109,8 @@ public:
         if (FSource) return;
         const bool hadCapture = source->MouseCapture();
         source->SetMouseCapture(true);
+        if (!source->MouseCapture()) return;   // no window to drag from
         HWND capture = GetCapture();
-        if (!capture) return;   // no window to drag from
         FSource = source;
         FCapture = capture;
         FTookCapture = !hadCapture;
