@@ -293,6 +293,25 @@ TEST_F(NoteMemoWindow, MouseDraggedTextFiresTheDragEventsInOrder) {
     delete other;
 }
 
+// Within one editor Ctrl copies: pressed during the drag it shows the copy cursor at once.
+TEST_F(NoteMemoWindow, CtrlDuringATextDragShowsTheCopyCursorAndCopies) {
+    TRealInput input;
+    memo->SetTextUtf8("ab中文cd");
+    memo->SetBlockBegin({3, 1});
+    memo->SetBlockEnd({7, 1});
+    const int cw = memo->CharWidth(), lh = memo->LineHeight(), x0 = memo->TextOffset();
+    ASSERT_TRUE(input.MoveTo(memo->ClientToScreen({x0 + 4 * cw, lh / 2})));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN));
+    ASSERT_TRUE(input.MoveTo(memo->ClientToScreen({x0 + 7 * cw + 1, lh / 2})));   // after c
+    EXPECT_EQ(GetCursor(), CursorHandle(crDrag));
+    ASSERT_TRUE(input.KeyAction(VK_CONTROL, true));
+    EXPECT_EQ(GetCursor(), CursorHandle(crMultiDrag));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
+    ASSERT_TRUE(input.KeyAction(VK_CONTROL, false));
+    EXPECT_EQ(Text(), "ab中文c中文d");
+    EXPECT_EQ(GbkToUtf8(memo->SelText()), "中文");
+}
+
 // Dragging the thumb shows the top line in a hint at the client area's right edge; the
 // picture goes to build/shots for a look.
 TEST_F(NoteMemoWindow, ThumbTrackingShowsTheScrollHint) {

@@ -38,6 +38,16 @@ public:
         Send({FAt.x, FAt.y}, flag);
         return PumpUntil([&] { return Seen(message); });
     }
+    // One key pressed (down) or let go (up).
+    bool KeyAction(WORD vk, bool down) {
+        FKeys.clear();
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        SendInput(1, &in, sizeof(INPUT));
+        return PumpUntil([&] { return !FKeys.empty(); });
+    }
     bool Key(WORD vk) {
         FKeys.clear();
         INPUT in[2]{};
