@@ -277,3 +277,17 @@ TEST_F(DragDrop, CancelledDockLeavesTheClientInPlace) {
     EXPECT_EQ(source->Parent(), form);
     EXPECT_EQ(source->BoundsRect(), Bounds(20, 20, 80, 60));
 }
+
+// Another window taking the mouse capture ends the drag as a cancel.
+TEST_F(DragDrop, LostCaptureCancelsTheDrag) {
+    ASSERT_TRUE(input.MoveTo(At(source, 10, 10)));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN));
+    ASSERT_TRUE(input.MoveTo(At(target, 30, 40)));
+    SetCapture(target->Handle());
+    EXPECT_EQ(log, (Events{"startdrag source", "over target source enter 30,40", "over target source leave",
+                           "enddrag source none 0,0"}));
+    EXPECT_FALSE(source->Dragging());
+    ReleaseCapture();
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
+    EXPECT_EQ(log.size(), 4u);   // the release drops nothing
+}
