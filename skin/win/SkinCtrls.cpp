@@ -289,6 +289,8 @@ TskSkinButton::TskSkinButton(TComponent* AOwner) : TskSkinCustomControl(AOwner)
     FSkinDataName = "button";
     FTabStop = true;
     FClickEvents = false;   // clicks come from ButtonClick only
+    // A press holds the mouse: the release and the moves off the button come back to it.
+    SetControlStyle(ControlStyle() + TControlStyle{csCaptureMouse});
     TControl::SetBounds(0, 0, 75, 25);
 }
 
@@ -636,9 +638,36 @@ void TskSkinButton::WndProc(TMessage& m)
         TskSkinCustomControl::WndProc(m);
         Invalidate();
         return;
+    case WM_LBUTTONUP:
+        // The release gives the capture back before MouseUp: that is no lost capture.
+        FReleasing = true;
+        try {
+            TskSkinCustomControl::WndProc(m);
+        } catch (...) {
+            FReleasing = false;
+            throw;
+        }
+        FReleasing = false;
+        return;
+    case WM_CAPTURECHANGED:
+        TskSkinCustomControl::WndProc(m);
+        if (FMousePressed && !FReleasing)
+            CancelPress();
+        return;
     default:
         TskSkinCustomControl::WndProc(m);
     }
+}
+
+// The capture went elsewhere during a press: the button comes up without a click.
+void TskSkinButton::CancelPress()
+{
+    FMousePressed = false;
+    FDownAtPress = false;
+    StartRepeat(false);
+    if (!InGroup())
+        SetDown(false);
+    Invalidate();
 }
 
 //--- TskSkinPanel

@@ -145,6 +145,7 @@ protected:
 
 private:
     void StartRepeat(bool on);
+    void CancelPress();
     // The morph toward the look the state asks for; StopMorph leaves the factor.
     void StartMorph();
     void StopMorph();
@@ -163,6 +164,7 @@ private:
     bool FMouseIn = false;
     bool FMousePressed = false;
     bool FDownAtPress = false;
+    bool FReleasing = false;
     TBitmap FGlyph;
     std::unique_ptr<TTimer> FRepeatTimer;
     bool FHasRecord = false;

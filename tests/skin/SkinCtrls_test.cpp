@@ -96,6 +96,17 @@ void SaveShot(HWND window, const char* name)
     WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(shot));
 }
 
+// Absolute mouse input at a screen point, as the user's mouse gives it.
+void MouseAt(TPoint p, DWORD buttons = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = p.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = p.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof(in));
+}
+
 TSkBitmap Render(TWinControl* c)
 {
     TBitmap b(c->Width(), c->Height());
@@ -187,6 +198,51 @@ TEST_F(SkinnedControls, RepeatButtonClicksFromItsTimerAndOnRelease)
     EXPECT_EQ(d.Clicks, 4);
     Timers.Advance(500);
     EXPECT_EQ(d.Clicks, 4);
+}
+
+// A press dragged off the button and released outside it leaves the button up: the release
+// comes back to it, and hovering back neither shows it pressed nor lets it repeat.
+TEST_F(SkinnedControls, AReleaseOffTheButtonLeavesItUp)
+{
+    SkinnedDialog d;
+    TskSkinButton* b = d.Buttons[0];
+    b->RepeatMode = true;
+    RECT r{};
+    GetWindowRect(b->Handle(), &r);
+    const TPoint on{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    const TPoint off{r.left - 120, on.Y};   // beside the form
+    struct Away {
+        ~Away() { SetCursorPos(1270, 790); }   // the later tests find the mouse off their windows
+    } away;
+    MouseAt(on);
+    ASSERT_TRUE(PumpUntil([&] { return b->Hovered(); }));
+    MouseAt(on, MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PumpUntil([&] { return b->Down(); }));
+    MouseAt(off);
+    EXPECT_TRUE(PumpUntil([&] { return !b->Hovered(); }));
+    MouseAt(off, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return !b->Down(); }));
+    MouseAt(on);
+    ASSERT_TRUE(PumpUntil([&] { return b->Hovered(); }));
+    Timers.Advance(750);
+    EXPECT_FALSE(b->Down());
+    EXPECT_NE(b->CurrentLook(), TSkButtonLook::Down);
+    EXPECT_EQ(d.Clicks, 0);
+    // Pressed and released on it, it clicks once.
+    MouseAt(on, MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PumpUntil([&] { return b->Down(); }));
+    MouseAt(on, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return !b->Down(); }));
+    EXPECT_EQ(d.Clicks, 1);
+    // A capture taken away during a press lets the button up: no repeat, no click.
+    SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(GetCapture(), b->Handle());
+    SetCapture(d.Form->Handle());
+    EXPECT_FALSE(b->Down());
+    ReleaseCapture();
+    Timers.Advance(300);
+    SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(d.Clicks, 1);
 }
 
 TEST_F(SkinnedControls, GroupButtonsReleaseEachOther)

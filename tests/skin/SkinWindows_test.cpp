@@ -448,3 +448,84 @@ TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
     SaveShot(window->Handle(), "menu-images");
     engine.CloseMenu();
 }
+
+namespace {
+
+// The pixels of a colour on the one-pixel outline of r, as far as it lies within clip.
+int CountOnOutline(const TSkBitmap& b, const TRect& r, const TRect& clip, TSkPixel colour)
+{
+    auto within = [&clip](TRect x) {
+        return TRect{std::max(x.Left, clip.Left), std::max(x.Top, clip.Top), std::min(x.Right, clip.Right),
+                     std::min(x.Bottom, clip.Bottom)};
+    };
+    return CountColour(b, within(r), colour) -
+           CountColour(b, within({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}), colour);
+}
+
+}  // namespace
+
+// With a 20-pixel image list the glyph column is 25 wide: the band and the column take it,
+// each picture stands at the column's left, a checked item's picture is framed in the text
+// colour and the caption starts after the column, in the default look and in the skin's.
+TEST_F(SkinnedWindows, TwentyPixelMenuImagesKeepTheirColumn)
+{
+    TImageList images(nullptr);
+    images.SetSize(20, 20);
+    TBitmap strip(40, 20);
+    const TColor colours[] = {static_cast<TColor>(0x0000FF), static_cast<TColor>(0x00FF00)};
+    for (int i = 0; i < 2; ++i) {
+        strip.Canvas().Brush().SetColor(colours[i]);
+        strip.Canvas().FillRect({i * 20, 0, i * 20 + 20, 20});
+        strip.Canvas().Brush().SetColor(static_cast<TColor>(0xFF00FF));
+        strip.Canvas().FillRect({i * 20, 19, i * 20 + 1, 20});
+    }
+    images.Add(strip);
+    const TSkPixel pictures[] = {SkRgb(255, 0, 0), SkRgb(0, 255, 0)};
+    for (TskSkinData* skin : {static_cast<TskSkinData*>(nullptr), Data}) {
+        TskSkinMenu engine(Form);
+        engine.DefaultItemHeight = 24;   // room for the checked frame in the default look
+        TPopupMenu menu(nullptr);
+        menu.SetImages(&images);
+        AddItem(menu.Items(), "新建便签")->SetImageIndex(0);
+        TMenuItem* checked = AddItem(menu.Items(), "查询备忘录");
+        checked->SetImageIndex(1);
+        checked->SetChecked(true);
+        AddItem(menu.Items(), "退出");
+        engine.OpenMenu(nullptr, skin, menu.Items(), {100, 100, 100, 100}, 0, false);
+        ASSERT_EQ(engine.PopupWindows.size(), 1u);
+        TskSkinPopupWindow* window = engine.PopupWindows[0];
+        EXPECT_EQ(window->GlyphWidth, 25);
+        RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const TSkBitmap shot = Grab(window->Handle());
+        const int textLeft = skin ? window->ItemRecord->TextRct.Left : 2;
+        const int text = skin ? window->ItemRecord->Font.Color : static_cast<int>(ColorToRGB(clWindowText));
+        for (int i = 0; i < 2; ++i) {
+            const TRect item = window->ItemObjects[size_t(i)]->ItemRect;
+            const int x = 8 + item.Left + textLeft + (skin ? 2 : 0);
+            const int y = 8 + (item.Top + item.Bottom) / 2 - 10;
+            // The whole picture (but its transparent corner) in its place: no caption over it.
+            EXPECT_EQ(CountColour(shot, {x, y, x + 20, y + 20}, pictures[i]), 399) << i << " " << (skin != nullptr);
+            // The caption starts after the column: nothing of it before the column's end.
+            const int captionLeft = 8 + item.Left + textLeft + 25;
+            EXPECT_EQ(CountColour(shot, {x + 21, 8 + item.Top, captionLeft, 8 + item.Bottom}, SkPixelFromColor(text)), 0);
+            const int ring = CountOnOutline(shot, {x - 1, y - 1, x + 21, y + 21},
+                                            {8 + item.Left, 8 + item.Top, 8 + item.Right, 8 + item.Bottom},
+                                            SkPixelFromColor(text));
+            if (i == 0)
+                EXPECT_EQ(ring, 0);
+            else if (!skin)
+                EXPECT_EQ(ring, 84);   // the whole frame
+            else
+                EXPECT_EQ(ring, 40);   // the item of the skin is as high as the picture: its sides
+        }
+        if (!skin) {
+            // The unhighlighted item's column is the band's colour up to its end.
+            const TRect item = window->ItemObjects[1]->ItemRect;
+            EXPECT_EQ(SkRgbPart(shot.Pixel(8 + item.Left + 24, 8 + item.Top + 1)),
+                      SkRgbPart(SkPixelFromColor(static_cast<int>(ColorToRGB(clBtnFace)))));
+        }
+        SaveShot(window->Handle(), skin ? "menu-images-20-skinned" : "menu-images-20-default");
+        engine.CloseMenu();
+        Application->ProcessMessages();
+    }
+}
