@@ -542,14 +542,28 @@ void TCustomNoteEdit::DblClick() {
 // Only text from an editor is taken, and not by a read-only one. The caret shows where it
 // would go; a drag that leaves its own editor puts the caret back at the press. Ctrl shows
 // the copy cursor.
+// Over itself the auto-scroll follows the mouse. What OnDragOver freed is not touched.
 void TCustomNoteEdit::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
-    TCustomControl::DragOver(Source, X, Y, State, Accept);
     auto* source = dynamic_cast<TCustomNoteEdit*>(Source);
-    Accept = source && !ReadOnly();
+    TFreeWatch watch;
+    watch.Watch(this);
+    if (source) watch.Watch(source);
+    TCustomControl::DragOver(Source, X, Y, State, Accept);
+    if (watch.Gone(this)) return;
+    Accept = source && !watch.Gone(source) && !ReadOnly();
     if (!Accept) return;
     source->SetDragCursor(GetKeyState(VK_CONTROL) < 0 ? crMultiDrag : crDrag);
-    if (State != dsDragLeave) DragOverPoint(X, Y);
-    else if (source == this) DragOverPoint(FMouseDownPoint.x, FMouseDownPoint.y);
+    if (State == dsDragLeave) {
+        if (source == this) {
+            DragOverPoint(FMouseDownPoint.x, FMouseDownPoint.y);
+            FScrollTimer->SetEnabled(false);
+        }
+    } else if (source == this) {
+        DragWithinPoint(X, Y);
+        UpdateAutoScroll();
+    } else {
+        DragOverPoint(X, Y);
+    }
 }
 
 // Within one editor the text moves unless Ctrl is held; between editors it is copied
@@ -561,14 +575,22 @@ void TCustomNoteEdit::DragDrop(TObject* Source, int X, int Y) {
         return;
     }
     const bool same = source == this;
+    TFreeWatch watch;
+    watch.Watch(this);
+    watch.Watch(source);
     BeginUpdate();
     try {
         TCustomControl::DragDrop(Source, X, Y);
+        if (watch.Gone(this)) return;   // freed by OnDragDrop
         DragOverPoint(X, Y);
+        if (watch.Gone(source)) {
+            EndUpdate();
+            return;
+        }
         const bool move = same ? GetKeyState(VK_CONTROL) >= 0 : GetKeyState(VK_SHIFT) < 0;
         DropFrom(*source, DropPointAt(X, Y), move);
     } catch (...) {
-        EndUpdate();
+        if (!watch.Gone(this)) EndUpdate();
         throw;
     }
     EndUpdate();
@@ -586,6 +608,7 @@ void TCustomNoteEdit::AutoScrollTimer(TObject*) {
     POINT p;
     GetCursorPos(&p);
     ::ScreenToClient(FHandle, &p);
-    AutoScrollStep(p.x, p.y, GetKeyState(VK_SHIFT) < 0, GetCapture() == FHandle);
+    // Dragging its text, the editor keeps the capture but selects nothing.
+    AutoScrollStep(p.x, p.y, GetKeyState(VK_SHIFT) < 0, GetCapture() == FHandle && !Dragging());
     UpdateAutoScroll();
 }
