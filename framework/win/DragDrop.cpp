@@ -248,6 +248,7 @@ private:
                 FAccepted = false;
                 Over(old, p, dsDragLeave);
                 if (FSource != source || !FActive) return;
+                target = ControlAt(p);   // the leave may have freed what was there
             }
             FTarget = target;
             FAccepted = target && Over(target, p, dsDragEnter);
@@ -289,6 +290,10 @@ private:
         FOutline.Hide();
         // The leave goes out while the drag is still the source's.
         if (kind == dkDrag && FEndTarget) Over(FEndTarget, p, dsDragLeave);
+        if (!FEndSource) {   // freed by the leave: the drag went with it, nothing is dropped
+            FEndTarget = nullptr;
+            return;
+        }
         const HWND capture = FCapture;
         Clear();
         if (GetCapture() == capture) ReleaseCapture();

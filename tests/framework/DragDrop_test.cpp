@@ -4,7 +4,9 @@
 // floating dock window go to build/shots.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -290,4 +292,67 @@ TEST_F(DragDrop, LostCaptureCancelsTheDrag) {
     ReleaseCapture();
     ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
     EXPECT_EQ(log.size(), 4u);   // the release drops nothing
+}
+
+// A handler that frees a control while the drag moves on or ends: the freed control hears
+// nothing more, and nothing is dropped with a source that is gone.
+TEST_F(DragDrop, ControlsFreedByTheDragsOwnHandlersHearNothingMore) {
+    struct Row {
+        const char* name;
+        bool freeSource;   // else the spot, which lies where the mouse goes next
+        TDragState when;
+        Events expected;
+    };
+    const std::vector<Row> rows = {
+        {"source freed as the drop leaves the target", true, dsDragLeave,
+         {"startdrag source", "over target source enter 30,40", "over target source leave"}},
+        {"next control freed as the mouse leaves the target", false, dsDragLeave,
+         {"startdrag source", "over target source enter 30,40", "over target source leave",
+          "enddrag source none 0,0"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        log.clear();
+        auto* next = Put<TSpot>(form, 360, 20, 60, 100);   // right of the target
+        next->SetName("next");
+        Record(next);
+        bool armed = true;
+        std::unique_ptr<char[]> scribble;
+        target->OnDragOver = [&, this](TObject* s, TObject* src, int x, int y, TDragState state, bool& accept) {
+            accept = true;
+            std::string entry = "over target " + Name(src) + (state == dsDragEnter ? " enter" : state == dsDragLeave ? " leave" : " move");
+            if (state != dsDragLeave) entry += " " + std::to_string(x) + "," + std::to_string(y);
+            if (state != dsDragMove) log.push_back(entry);
+            (void)s;
+            if (state != row.when || !armed) return;
+            armed = false;
+            if (row.freeSource) {
+                delete source;
+                source = nullptr;
+            } else {
+                delete next;
+                next = nullptr;
+                // Its memory is taken at once and scribbled over, so that touching it shows.
+                scribble.reset(new char[sizeof(TSpot)]);
+                std::memset(scribble.get(), 0xFF, sizeof(TSpot));
+            }
+        };
+        ASSERT_TRUE(input.MoveTo(At(source, 10, 10)));
+        ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN));
+        ASSERT_TRUE(input.MoveTo(At(source, 10, 40)));
+        ASSERT_TRUE(input.MoveTo(At(target, 30, 40)));
+        if (!row.freeSource) {
+            ASSERT_TRUE(input.MoveTo(At(target, 150, 40)));   // onto the next control
+        }
+        ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
+        EXPECT_EQ(log, row.expected);
+        EXPECT_EQ(GetCapture(), nullptr);
+        delete next;
+        if (!source) {
+            source = Put<TBox>(form, 20, 20, 80, 60);
+            source->SetName("source");
+            source->SetDragMode(dmAutomatic);
+            Record(source);
+        }
+    }
 }
