@@ -339,6 +339,11 @@ void TskSkinPopupWindow::ShowItems(const TRect& anchor, TMenuItem* root, int fir
         TMenuItem* item = root->Items(i);
         if (!item->Visible())
             continue;
+        if (TActionLink* link = item->ActionLink()) {
+            link->Update();
+            if (!item->Visible())   // its update hid it
+                continue;
+        }
         ItemObjects.push_back(std::make_unique<TskSkinMenuItem>(this, item));
         item->FreeNotification(this);
         infos.push_back({item->IsLine(), item->Enabled(), item->Count() > 0,
@@ -802,8 +807,14 @@ void TskSkinMenu::OpenMenu(TControl* opener, TskSkinData* skinData, TMenuItem* r
 void TskSkinMenu::OpenLevel(const TRect& anchor, TMenuItem* item, int firstIndex, bool submenu, bool upward)
 {
     auto* window = new TskSkinPopupWindow(this, SkinData && !SkinData->Empty ? SkinData : nullptr);
+    const int level = static_cast<int>(PopupWindows.size());
     PopupWindows.push_back(window);
-    window->ShowItems(anchor, item, firstIndex, submenu, upward);
+    try {
+        window->ShowItems(anchor, item, firstIndex, submenu, upward);
+    } catch (...) {   // an item's action update raised: the level that never showed goes
+        CloseLevels(level);
+        throw;
+    }
 }
 
 void TskSkinMenu::CloseLevels(int level)

@@ -449,6 +449,66 @@ TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
     engine.CloseMenu();
 }
 
+// An item's action update that raises as a menu opens leaves no level behind that never
+// showed (it would take every key): the menu is closed and the exception goes on.
+TEST_F(SkinnedWindows, AnActionUpdateThatRaisesLeavesNoMenuLevelOpen)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    TAction action(nullptr);
+    action.OnUpdate = [](TObject*) { throw Exception("更新失败"); };
+    AddItem(menu.Items(), "新建便签");
+    AddItem(menu.Items(), "打印")->SetAction(&action);
+    EXPECT_THROW(engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false), Exception);
+    EXPECT_TRUE(engine.PopupWindows.empty());
+    EXPECT_FALSE(engine.HandleKey(VK_ESCAPE));
+    Application->ProcessMessages();
+}
+
+// Before a menu window shows, each visible item that has an action updates it; the window
+// then shows what the update set, and leaves out an item the update hid. A hidden item's
+// action is left alone.
+TEST_F(SkinnedWindows, MenuItemsUpdateTheirActionsBeforeTheMenuShows)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    TAction action(nullptr), hiddenAction(nullptr);
+    int updates = 0, hiddenUpdates = 0;
+    bool shownAtUpdate = true;
+    action.OnUpdate = [&](TObject*) {
+        ++updates;
+        shownAtUpdate = !engine.PopupWindows.empty() && IsWindowVisible(engine.PopupWindows[0]->Handle());
+        action.SetCaption("新建便签（已满）");
+        action.SetEnabled(false);
+    };
+    hiddenAction.OnUpdate = [&](TObject*) { ++hiddenUpdates; };
+    TMenuItem* item = AddItem(menu.Items(), "新建便签");
+    item->SetAction(&action);
+    hiddenAction.SetVisible(false);
+    AddItem(menu.Items(), "隐藏")->SetAction(&hiddenAction);
+    AddItem(menu.Items(), "退出");
+    TAction hidingAction(nullptr);
+    hidingAction.OnUpdate = [&](TObject*) { hidingAction.SetVisible(false); };
+    TMenuItem* hiding = AddItem(menu.Items(), "打印");
+    hiding->SetAction(&hidingAction);
+    engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false);
+    ASSERT_EQ(engine.PopupWindows.size(), 1u);
+    TskSkinPopupWindow* window = engine.PopupWindows[0];
+    EXPECT_FALSE(hiding->Visible());
+    for (const auto& shown : window->ItemObjects)
+        EXPECT_NE(shown->MenuItem, hiding);
+    EXPECT_EQ(updates, 1);
+    EXPECT_FALSE(shownAtUpdate);
+    EXPECT_EQ(hiddenUpdates, 0);
+    ASSERT_EQ(window->ItemObjects.size(), 2u);
+    EXPECT_EQ(item->Caption(), "新建便签（已满）");
+    EXPECT_FALSE(item->Enabled());
+    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SaveShot(window->Handle(), "menu-item-action");
+    engine.CloseMenu();
+    Application->ProcessMessages();
+}
+
 namespace {
 
 // The pixels of a colour on the one-pixel outline of r, as far as it lies within clip.
