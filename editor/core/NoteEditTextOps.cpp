@@ -341,8 +341,9 @@ void TNoteEditCore::DragOverPoint(int x, int y) {
 
 void TNoteEditCore::DragWithinPoint(int x, int y) {
     TDisplayCoord d = PixelsToNearestRowColumn(x, y);
-    const int lastRow = std::max(std::min(DisplayLineCount(), FTopLine + FLinesInWindow - 1), FTopLine);
-    d.Row = ClampInt(d.Row, FTopLine, lastRow);
+    const int rows = std::max(DisplayLineCount(), 1);
+    const int firstRow = std::min(FTopLine, rows);
+    d.Row = ClampInt(d.Row, firstRow, std::max(std::min(rows, FTopLine + FLinesInWindow - 1), firstRow));
     d.Column = ClampInt(d.Column, FLeftChar, FLeftChar + std::max(FCharsInWindow, 1));
     TUpdate update(*this);
     SetCaretXYEx(false, DisplayToBufferPos(d));
