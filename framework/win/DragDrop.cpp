@@ -260,6 +260,7 @@ private:
     }
 
     // Esc cancels; Ctrl and Shift ask the control under the mouse again (a copy cursor).
+    // While the drag is under way the keys are the drag's: no control types them.
     bool KeyMessage(const MSG& msg) {
         if (!FSource) return false;
         const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
@@ -267,8 +268,9 @@ private:
             Finish(false, FLast);
             return true;
         }
-        if (key && FActive && (msg.wParam == VK_CONTROL || msg.wParam == VK_SHIFT)) MoveTo(FLast);
-        return false;
+        if (!FActive) return false;
+        if (key && (msg.wParam == VK_CONTROL || msg.wParam == VK_SHIFT)) MoveTo(FLast);
+        return msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
     }
 
     // Ends the drag: a drop at p on the control that accepted it (or into a dock site, or

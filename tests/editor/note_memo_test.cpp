@@ -495,3 +495,24 @@ TEST_F(NoteMemoWindow, AnEditorFreedByADragHandlerIsNotTouchedAgain) {
         delete target;
     }
 }
+
+// Keys typed while text is dragged go nowhere: the dragged selection stays whole and the
+// drop moves it.
+TEST_F(NoteMemoWindow, KeysTypedDuringATextDragTypeNothing) {
+    memo->SetTextUtf8("abcdef");
+    memo->SetBlockBegin({3, 1});
+    memo->SetBlockEnd({5, 1});
+    const int cw = memo->CharWidth(), lh = memo->LineHeight(), x0 = memo->TextOffset();
+    SendTextDrag(memo, {x0 + 3 * cw, lh / 2}, memo, {x0 + 1, lh / 2}, false);
+    ASSERT_TRUE(memo->Dragging());
+    for (WORD key : {WORD('X'), WORD(VK_DELETE), WORD(VK_BACK), WORD(VK_RETURN)}) {
+        PostMessageW(memo->Handle(), WM_KEYDOWN, key, 0);
+        PostMessageW(memo->Handle(), WM_KEYUP, key, 0xC0000001);
+    }
+    Pump();
+    EXPECT_TRUE(memo->Dragging());
+    EXPECT_EQ(Text(), "abcdef");
+    EXPECT_EQ(GbkToUtf8(memo->SelText()), "cd");
+    SendMessageW(memo->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x0 + 1, lh / 2));
+    EXPECT_EQ(Text(), "cdabef");
+}
