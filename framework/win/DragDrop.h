@@ -22,5 +22,5 @@ void DragCaptureChanged(HWND window, HWND next);
 void DragControlGone(TControl* control);
 
 // The floating tool window of an undocked control: the control fills its client area, and
-// it goes (after the current message) when the control leaves it or is freed.
+// it goes (after the current message) when the control docks elsewhere or is freed.
 bool IsDockFloatHost(const TWinControl* control);
