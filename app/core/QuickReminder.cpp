@@ -84,7 +84,7 @@ TQuickReminderRow ReadQuickReminder(TADOQuery& query)
     return row;
 }
 
-void WriteQuickReminder(Tdbhouse& db, const std::string& zdsj, const std::string& sypath, const std::string& kssj)
+bool WriteQuickReminder(Tdbhouse& db, const std::string& zdsj, const std::string& sypath, const std::string& kssj)
 {
     TADOQuery& q =
         Use(*db.qsz, "update sz_ksb set zdsj= :zdsj,sypath= :sypath,bfzt= :bfzt,kssj= :kssj where bz= :bz ");
@@ -93,7 +93,7 @@ void WriteQuickReminder(Tdbhouse& db, const std::string& zdsj, const std::string
     q.Parameters.ParamByName("bfzt").Value = "0";
     q.Parameters.ParamByName("kssj").Value = kssj;
     q.Parameters.ParamByName("bz").Value = "1";
-    q.ExecSQL();
+    return q.ExecSQL() > 0;
 }
 
 void ClearQuickReminder(Tdbhouse& db)

@@ -42,8 +42,11 @@ std::string QuickReminderAlertText(const std::string& kssj);
 
 // The row (through `query`); empty texts when it is missing.
 TQuickReminderRow ReadQuickReminder(TADOQuery& query);
-// Sets the pending reminder (qsz): zdsj, sypath, bfzt "0" and kssj.
-void WriteQuickReminder(Tdbhouse& db, const std::string& zdsj, const std::string& sypath, const std::string& kssj);
+// Sets the pending reminder (qsz): zdsj, sypath, bfzt "0" and kssj. False when the row is
+// missing: the fixed row is not made again, and nothing is written.
+bool WriteQuickReminder(Tdbhouse& db, const std::string& zdsj, const std::string& sypath, const std::string& kssj);
+// The dialog's message when the row is missing.
+constexpr const char* QuickReminderRowMissingText = "数据文件里没有快速提醒这一行，提醒没有设置。";
 // Nothing pending any more (qup): zdsj becomes empty.
 void ClearQuickReminder(Tdbhouse& db);
 // The six-second timer's pass (qdc, qup): when the pending reminder has come at `now`,

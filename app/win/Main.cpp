@@ -1,6 +1,7 @@
 #include "app/win/Main.h"
 
 #include "framework/win/Dialogs.h"
+#include "framework/win/FileDialogs.h"
 #include "skin/core/SkCompressedStoredSkin.h"
 #include "skin/win/SkinForm.h"
 #include "skin/win/SkinHint.h"
@@ -19,8 +20,12 @@ TFmMain::TFmMain(TComponent* AOwner) : TForm(AOwner)
     CreateClockLayers();
     CreateStartupParts();
     CreateRepeatParts();
+    CreateTalkingClockParts();
     CreateMenus();
     CreateSkinParts();
+    dlgSave = new TSaveDialog(this);
+    dlgSave->SetName("dlgSave");
+    dlgSave->SetFilter("PNG|*.png");
 }
 
 namespace {

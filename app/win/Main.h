@@ -23,6 +23,7 @@ class TBitBtn;
 class TChnCalendar;
 class TMenuItem;
 class TPopupMenu;
+class TSaveDialog;
 class TTrayNotifyIcon;
 class TskCompressedStoredSkin;
 class TskSkinData;
@@ -169,6 +170,8 @@ public:
     void SpeakFullHour24(const std::string& HourText);
     void SpeakHalfHour24(const std::string& HourText);
     void BitBtn2Click(TObject* Sender);   // "语音报时"
+    // The "语音报时" button, placed below the visible area of the clock.
+    TBitBtn* BitBtn2 = nullptr;
     bool FullHourAnnounced = false;
     bool HalfHourAnnounced = false;
 
@@ -184,6 +187,8 @@ public:
     TskSkinData* skSkinData1 = nullptr;
     TskCompressedStoredSkin* CompressedStoredSkin1 = nullptr;
     TskSkinHint* skSkinHint1 = nullptr;
+    // A save dialog for PNG pictures; nothing opens it.
+    TSaveDialog* dlgSave = nullptr;
 
 private:
     void CreateSkinParts();
@@ -195,6 +200,7 @@ private:
     void CreateClockLayers();
     void CreateStartupParts();
     void CreateRepeatParts();
+    void CreateTalkingClockParts();
     void Terminate();
     TPNGButton* ClockLayer(int k) const;
     void SetLayerImages();

@@ -15,6 +15,7 @@
 #include "app/win/MsgFrm.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/win/Application.h"
+#include "framework/win/Buttons.h"
 #include "framework/win/Sound.h"
 #include "organizer/win/kstsr.h"
 
@@ -101,6 +102,17 @@ void TFmMain::tqxbsTimer(TObject*)
     tqxbs->SetEnabled(false);
     FullHourAnnounced = false;
     HalfHourAnnounced = false;
+}
+
+// Below the 131-pixel client, so the clock never shows it.
+void TFmMain::CreateTalkingClockParts()
+{
+    BitBtn2 = new TBitBtn(this);
+    BitBtn2->SetName("BitBtn2");
+    BitBtn2->SetParent(this);
+    BitBtn2->SetBounds(8, 144, 75, 25);
+    BitBtn2->SetCaption("语音报时");
+    BitBtn2->OnClick = [this](TObject* Sender) { BitBtn2Click(Sender); };
 }
 
 // The clock's "语音报时" button: the chime alone, in the half hour's minute.

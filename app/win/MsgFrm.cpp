@@ -98,13 +98,14 @@ TMsgForm::TMsgForm(TComponent* AOwner) : TForm(AOwner)
     cb1->SetVisible(false);
     cb1->OnClick = [this](TObject* Sender) { cb1Click(Sender); };
 
-    // Only carries the festival row for the check box; the text shows in lblMsg.
+    // The festival row the check box confirms, shown; read-only, so that no typed number
+    // can confirm another row.
     editiid = new TEdit(this);
     editiid->SetName("editiid");
     editiid->SetParent(this);
     editiid->SetBounds(128, 6, 65, 20);
     editiid->SetText("0");
-    editiid->SetVisible(false);
+    editiid->SetReadOnly(true);
 }
 
 TMsgForm::~TMsgForm()

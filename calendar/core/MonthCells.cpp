@@ -1,5 +1,6 @@
 #include "calendar/core/MonthCells.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "framework/rtl/SysUtils.h"
@@ -51,16 +52,21 @@ void TMonthCells::Fill(const TMonthColors& colors)
 
     const TDateTime first = EncodeDate(year, month, 1);
     const int firstCell = DayOfWeek(first);
-    int lastWeek = -1, weekRow = 0;
+    const int days = DaysInAMonth(year, month);
+    // A row stands for the ISO week of its Monday; a row without one (only Tuesday..Saturday
+    // at the top, only a Sunday at the bottom) holds days of a single week. Empty rows get none.
+    for (int row = 1; row <= 6; ++row) {
+        const int firstDay = std::max(1, 7 * row - 6 - firstCell + 1), lastDay = std::min(days, 7 * row - firstCell + 1);
+        if (firstDay > lastDay)
+            continue;
+        const int monday = 7 * row - 5 - firstCell + 1;
+        const int named = monday >= firstDay && monday <= lastDay ? monday : firstDay;
+        FWeekTexts[row - 1] = IntToStr(WeekOfTheYear(first + (named - 1)));
+    }
     FSelectedCell = 0;
-    for (int d = 1; d <= DaysInAMonth(year, month); ++d) {
+    for (int d = 1; d <= days; ++d) {
         const TDateTime date = first + (d - 1);
         FCal.SetDateTime(date);
-        const int week = WeekOfTheYear(date);
-        if (week != lastWeek && weekRow < 6) {
-            FWeekTexts[weekRow++] = IntToStr(week);
-            lastWeek = week;
-        }
         TcnDateInf& c = FCells[firstCell + d - 1];
         c.Day = d;
         c.DayText = IntToStr(d);

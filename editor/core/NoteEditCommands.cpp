@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "editor/core/NoteEditCore.h"
+#include "editor/core/NoteEditCoreInternal.h"
 
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -560,6 +561,7 @@ void TNoteEditCore::CutToClipboard() {
 
 void TNoteEditCore::PasteFromClipboard() {
     if (FReadOnly) return;
+    TNoteTransient transient(*this);  // also for WM_PASTE, which comes without the executor
     std::string text;
     TNoteSelectionMode mode = FSelectionMode;
     bool withMode = false;

@@ -81,6 +81,8 @@ TNoteEditCore::TNoteEditCore(INoteEditHost& host)
         InvalidateAll();
     };
     FSelectedColor.OnChange = [this](void*) { InvalidateAll(); };
+    FBookMarkOptions.OnChange = [this](void*) { BookMarkOptionsChanged(); };
+    FMarks.OnChange = [this](void*) { InvalidateGutter(); };
     HookLines();
     FUndoList.OnAddedUndo = [this](void*) { UndoAdded(FUndoList); };
     FRedoList.OnAddedUndo = [this](void*) { UndoAdded(FRedoList); };
@@ -88,6 +90,14 @@ TNoteEditCore::TNoteEditCore(INoteEditHost& host)
 }
 
 TNoteEditCore::~TNoteEditCore() {
+    // The highlighter and the search engine may outlive the editor: they must not call back.
+    if (FHighlighter) {
+        FHighlighter->UnhookAttrChangeEvent({this, 1});
+        FHighlighter->RemoveFreeNotification(this);
+    }
+    if (FSearchEngine) FSearchEngine->RemoveFreeNotification(this);
+    FBookMarkOptions.OnChange = nullptr;
+    FMarks.OnChange = nullptr;
     FLines->OnUpdateBegin = nullptr;
     FLines->OnUpdateEnd = nullptr;
     FLines->OnLinesCleared = nullptr;
@@ -565,6 +575,12 @@ void TNoteEditCore::InvalidateLines(int firstLine, int lastLine) {
     }
     InvalidateRows(firstRow, lastRow);
 }
+
+void TNoteEditCore::InvalidateGutter() {
+    if (FGutterWidth > 0) InvalidateRect(Rect(0, 0, FGutterWidth, FClientHeight));
+}
+
+void TNoteEditCore::BookMarkOptionsChanged() { InvalidateGutter(); }
 
 void TNoteEditCore::InvalidateAll() { InvalidateRect(Rect(0, 0, std::max(FClientWidth, 1), std::max(FClientHeight, 1))); }
 

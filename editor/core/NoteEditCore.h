@@ -468,6 +468,7 @@ public:
     void InvalidateRect(const TRect& r);
     void InvalidateRows(int firstRow, int lastRow);
     void InvalidateLines(int firstLine, int lastLine);
+    void InvalidateGutter();
     void InvalidateAll();
 
     // INoteWrapHost.
@@ -475,6 +476,8 @@ public:
     TNoteByteSet IdentChars() const override;
 
 protected:
+    // A change of BookMarkOptions: the gutter is repainted.
+    virtual void BookMarkOptionsChanged();
     virtual void RunEditorCommand(TNoteEditorCommand command, char aChar, void* data);
     void InsertText(const std::string& text);  // replaces the selection, records undo
     // In the selection's mode, records undo: reason DeleteSel, or DeleteBackwardSel for a

@@ -60,14 +60,25 @@ struct LinesUpdate {
 };
 }  // namespace NoteEditDetail
 
-// OnPaintTransient before and after a caret move, when the window exists.
+// OnPaintTransient before and after a caret move or a command, when the window exists. The
+// pair stays whole: a ttBefore that raises is closed by its ttAfter before the exception goes on.
 class TNoteEditCore::TNoteTransient {
 public:
     explicit TNoteTransient(TNoteEditCore& core) : FCore(core), FActive(core.FHost.HostHasWindow()) {
-        if (FActive) FCore.FHost.HostPaintTransient(ttBefore);
+        if (!FActive) return;
+        try {
+            FCore.FHost.HostPaintTransient(ttBefore);
+        } catch (...) {
+            After();
+            throw;
+        }
     }
     ~TNoteTransient() {
-        if (!FActive) return;
+        if (FActive) After();
+    }
+
+private:
+    void After() noexcept {
         try {
             FCore.FHost.HostPaintTransient(ttAfter);
         } catch (...) {
@@ -75,7 +86,6 @@ public:
         }
     }
 
-private:
     TNoteEditCore& FCore;
     bool FActive;
 };

@@ -1,5 +1,6 @@
 // The command dispatcher and executor of the editor core, with key and character input.
 #include <algorithm>
+#include <optional>
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/core/NoteEditCoreInternal.h"
@@ -35,10 +36,10 @@ void TNoteEditCore::CommandProcessor(TNoteEditorCommand command, char aChar, voi
     }
     if (command != ecNone && command <= 1000) {
         // Editing commands change what is shown: OnPaintTransient around them.
-        const bool transient = command >= ecDeleteLastChar && command != ecCopy;
-        if (transient) FHost.HostPaintTransient(ttBefore);
+        // The pair stays whole when the command raises.
+        std::optional<TNoteTransient> transient;
+        if (command >= ecDeleteLastChar && command != ecCopy) transient.emplace(*this);
         RunEditorCommand(command, aChar, data);
-        if (transient) FHost.HostPaintTransient(ttAfter);
     }
     if (command != ecNone && !FHooks.empty()) {
         bool handled = false;

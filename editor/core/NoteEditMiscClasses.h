@@ -117,20 +117,24 @@ private:
     int FAutoSizeDigitCount = 4;
 };
 
+// The framework's image list: the window shell draws from it; here it is only held.
+class TImageList;
+
 class TNoteBookMarkOpt : public TNoteOptionObject {
 public:
     explicit TNoteBookMarkOpt(void* owner = nullptr) : FOwner(owner) {}
 
     void* Owner() const { return FOwner; }
-    // The image list of the window shell, not owned; none means the built-in bookmark strip.
-    void* BookmarkImages() const { return FBookmarkImages; }
+    // The images of marks that do not use the built-in bookmark strip; not owned. The
+    // editor drops it when the list is freed.
+    TImageList* BookmarkImages() const { return FBookmarkImages; }
     bool DrawBookmarksFirst() const { return FDrawBookmarksFirst; }
     bool EnableKeys() const { return FEnableKeys; }
     bool GlyphsVisible() const { return FGlyphsVisible; }
     int LeftMargin() const { return FLeftMargin; }
     int Xoffset() const { return FXoffset; }
 
-    void SetBookmarkImages(void* v) { Update(FBookmarkImages, v); }
+    void SetBookmarkImages(TImageList* v) { Update(FBookmarkImages, v); }
     void SetDrawBookmarksFirst(bool v) { Update(FDrawBookmarksFirst, v); }
     void SetEnableKeys(bool v) { Update(FEnableKeys, v); }
     void SetGlyphsVisible(bool v) { Update(FGlyphsVisible, v); }
@@ -140,7 +144,7 @@ public:
 
 private:
     void* FOwner;
-    void* FBookmarkImages = nullptr;
+    TImageList* FBookmarkImages = nullptr;
     bool FDrawBookmarksFirst = true;
     bool FEnableKeys = true;
     bool FGlyphsVisible = true;

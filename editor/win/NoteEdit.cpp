@@ -8,6 +8,7 @@
 
 #include "framework/rtl/Encoding.h"
 #include "framework/win/Application.h"
+#include "framework/win/ImgList.h"
 #include "framework/win/WinUtil.h"
 
 namespace {
@@ -157,6 +158,31 @@ void TCustomNoteEdit::HostPaintTransient(TNoteTransientType type) {
     if (type == ttBefore && FPaintTransientLock++ > 0) return;
     if (type == ttAfter && (FPaintTransientLock == 0 || --FPaintTransientLock > 0)) return;
     if (TNotePaintTransientEvent h = OnPaintTransient; h && FHandle) h(this, Canvas(), type);
+}
+
+void TCustomNoteEdit::PaintTransientAfterPaint() {
+    // Only when no change is open: its own ttAfter follows.
+    if (FPaintTransientLock != 0) return;
+    if (TNotePaintTransientEvent h = OnPaintTransient; h && FHandle) h(this, Canvas(), ttAfter);
+}
+
+// The bookmark image list is linked for its free notification while the options hold it.
+void TCustomNoteEdit::BookMarkOptionsChanged() {
+    TImageList* images = BookMarkOptions().BookmarkImages();
+    if (images != FLinkedBookmarkImages) {
+        if (FLinkedBookmarkImages) RemoveFreeNotification(FLinkedBookmarkImages);
+        FLinkedBookmarkImages = images;
+        if (images) FreeNotification(images);
+    }
+    TNoteEditCore::BookMarkOptionsChanged();
+}
+
+void TCustomNoteEdit::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent && AComponent == FLinkedBookmarkImages) {
+        FLinkedBookmarkImages = nullptr;  // the list's destruction ends the link
+        BookMarkOptions().SetBookmarkImages(nullptr);
+    }
 }
 
 void TCustomNoteEdit::AddFocusControl(TWinControl* control) {
@@ -350,6 +376,7 @@ void TCustomNoteEdit::WndProc(TMessage& m) {
         MouseWheel(GET_WHEEL_DELTA_WPARAM(m.WParam), (GET_KEYSTATE_WPARAM(m.WParam) & MK_CONTROL) != 0,
                    lines == WHEEL_PAGESCROLL ? -1 : static_cast<int>(lines));
         if (FHandle) UpdateWindow(FHandle);
+        if (TNoteScrollEvent h = OnScroll) h(this, sbVertical);
         m.Handled = true;
         return;
     }

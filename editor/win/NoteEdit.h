@@ -84,6 +84,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DblClick() override;
     void FontChanged() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void BookMarkOptionsChanged() override;
 
     bool HostHasWindow() const override { return FHandle != nullptr; }
     bool HostFocused() const override { return FHandle && GetFocus() == FHandle; }
@@ -100,6 +102,7 @@ protected:
 
 private:
     void MeasureFont();
+    void PaintTransientAfterPaint();
     void PaintGutter(HDC dc, const TNotePaintPlan& plan);
     void PaintRow(HDC dc, const TNotePaintPlan& plan, const TNotePaintRow& row);
     void ScrollMessage(int bar, int code);
@@ -115,6 +118,7 @@ private:
 
     std::unique_ptr<TTextDrawer> FTextDrawer;
     std::unique_ptr<TNoteInternalImage> FBookmarkImage;  // made on first use
+    TImageList* FLinkedBookmarkImages = nullptr;  // BookMarkOptions' list, free-notified
     std::unique_ptr<TNoteGlyphPainter> FActiveLineGlyph, FWrapGlyph;
     TTimer* FIdleTimer = nullptr;  // gives the font handles back when no paint came for a while
     int FPaintTransientLock = 0;

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "framework/rtl/Encoding.h"
+#include "framework/win/ImgList.h"
 
 #include "framework/win/WinUtil.h"
 
@@ -75,8 +76,7 @@ void TCustomNoteEdit::Paint() {
         Canvas().Brush().SetColor(Color());
         h(this, Canvas());
     }
-    HostPaintTransient(ttBefore);  // the nesting form: fires only when no change is open
-    HostPaintTransient(ttAfter);
+    PaintTransientAfterPaint();
 }
 
 // One text row: its runs in their colours, the fill behind the text (moved right by the
@@ -151,8 +151,16 @@ void TCustomNoteEdit::PaintGutter(HDC dc, const TNotePaintPlan& plan) {
     for (const TNoteGutterGlyph& g : plan.GutterGlyphs) {
         switch (g.Kind) {
         case ggMark:
-            // Marks with their own images need an image list, which no form here gives.
-            if (!g.Internal) break;
+            if (!g.Internal) {
+                if (TImageList* images = BookMarkOptions().BookmarkImages()) {
+                    // Centred in the row; of a taller picture the middle band shows.
+                    const int saved = SaveDC(dc);
+                    IntersectClipRect(dc, g.X, g.Top, g.X + images->Width(), g.Top + lineHeight);
+                    images->Draw(Canvas(), g.X, g.Top + (lineHeight - images->Height()) / 2, g.Image);
+                    RestoreDC(dc, saved);
+                }
+                break;
+            }
             if (!FBookmarkImage) FBookmarkImage = std::make_unique<TNoteInternalImage>(GetModuleHandleW(nullptr), "NoteEditBookmarks", 10);
             FBookmarkImage->DrawImage(Canvas(), g.Image, g.X, g.Top, lineHeight);
             break;

@@ -4,12 +4,16 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "editor/core/NoteEditCore.h"
+#include "editor/core/NoteEditMiscProcs.h"
 
 namespace {
-void DrawerAssert(bool condition) {
-    if (!condition) throw Exception("Assertion failed (NoteTextDrawer)");
+void DrawerAssert(bool condition, const char* what = nullptr) {
+    if (condition) return;
+    throw EAssertionFailed(what ? std::string("Assertion failed (NoteTextDrawer): ") + what
+                                : std::string("Assertion failed (NoteTextDrawer)"));
 }
 
 std::uint8_t StyleBits(const TFont& font) {
@@ -113,6 +117,15 @@ void TFontsInfoManager::UnlockHandles(TFontInfo* info) {
 TFontStock::TFontStock(TFont* font) { SetBaseFont(font); }
 
 TFontStock::~TFontStock() {
+    if (FDCRefCount > 0) {
+        // An AcquireDC without its ReleaseDCRef: the DC goes back, the fault is reported.
+        ReleaseDC(nullptr, FDC);
+        try {
+            DrawerAssert(false, "a DC is still held when the font stock is freed");
+        } catch (...) {
+            NoteHandleException();
+        }
+    }
     if (FInfo) {
         if (FUsingHandles) GetFontsInfoManager().UnlockHandles(FInfo);
         GetFontsInfoManager().ReleaseFontInfo(FInfo);

@@ -129,10 +129,22 @@ void TApplication::Restore() {
     if (TNotifyEvent h = OnRestore) h(this);
 }
 
+// What the idle work posts or sends is handled before the loop waits.
 void TApplication::HandleMessage() {
     MSG msg;
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) WaitMessage();
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        Idle();
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) WaitMessage();
+    }
     if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ProcessMessage(msg);
+}
+
+void TApplication::Idle() {
+    try {
+        UpdateActions();
+    } catch (...) {
+        HandleException(this);
+    }
 }
 
 void TApplication::ProcessMessages() {

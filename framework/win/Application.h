@@ -1,9 +1,10 @@
 #pragma once
 // TApplication (global `Application`): the hidden owner window that carries the title
 // and keeps forms off the taskbar, CreateForm (the first form made is the main form),
-// the message loop (filters, hints, dialog keys, then dispatch), deferred Terminate,
-// deferred deletes, the swappable hint window class, and HandleException, which every
-// Win32 callback of the framework calls from its catch block (EAbort stays silent).
+// the message loop (filters, hints, dialog keys, then dispatch; action updates when the
+// queue empties), deferred Terminate, deferred deletes, the swappable hint window class,
+// and HandleException, which every Win32 callback of the framework calls from its catch
+// block (EAbort stays silent).
 
 #include <cstdint>
 #include <exception>
@@ -74,7 +75,9 @@ public:
     TNotifyEvent OnMinimize, OnRestore;
     bool Terminated() const { return FTerminated; }
     void ProcessMessages();
-    void HandleMessage();   // one message, or waits for one
+    void HandleMessage();   // one message, or idles and waits for one
+    // The work done whenever the message queue has emptied: the actions are updated.
+    void Idle();
 
     // Hints: a control's Hint shows HintPause ms after the mouse comes to rest on it (or
     // HintShortPause ms when another hint was showing) and goes after HintHidePause ms or

@@ -147,6 +147,18 @@ void TDateTimePicker::SetDateTime(TDateTime value) {
     SendValue();
 }
 
+namespace {
+
+// A day and a time of day as one value: before 1899-12-30 the days count back while the
+// time still adds to the day (-1.25 is 1899-12-29 06:00).
+TDateTime DayAndTime(TDateTime day, TDateTime time) { return day >= 0 ? day + time : day - time; }
+
+}  // namespace
+
+void TDateTimePicker::SetDate(TDateTime value) { SetDateTime(DayAndTime(DateOf(value), TimeOf(FDateTime))); }
+
+void TDateTimePicker::SetTime(TDateTime value) { SetDateTime(DayAndTime(DateOf(FDateTime), TimeOf(value))); }
+
 void TDateTimePicker::SetFormat(const std::string& value) {
     FFormat = value;
     if (HandleAllocated())

@@ -77,9 +77,9 @@ public:
     TDateTime DateTime() const { return FDateTime; }
     void SetDateTime(TDateTime value);
     TDateTime Date() const { return DateOf(FDateTime); }
-    void SetDate(TDateTime value) { SetDateTime(DateOf(value) + TimeOf(FDateTime)); }
+    void SetDate(TDateTime value);   // keeps the time of day, also before 1899-12-30
     TDateTime Time() const { return TimeOf(FDateTime); }
-    void SetTime(TDateTime value) { SetDateTime(DateOf(FDateTime) + TimeOf(value)); }
+    void SetTime(TDateTime value);   // keeps the day
     // The system's picture of the value ("yyyy-MM-dd", "HH:mm:ss"); empty: the locale's.
     const std::string& Format() const { return FFormat; }
     void SetFormat(const std::string& value);

@@ -189,8 +189,21 @@ void TControl::SetMouseCapture(bool value) {
     else if (GetCapture() == window) ReleaseCapture();
 }
 
-void TControl::Click() {
-    if (TNotifyEvent h = OnClick) h(this);
+void TControl::Click() { ActionClick(ActionLink(), OnClick, this); }
+
+void TControl::SetAction(TAction* value) {
+    if (!FActionLink) {
+        if (!value) return;
+        FActionLink = std::make_unique<TActionLink>([this](const TAction& a, TActionProperties p) { ActionChange(a, p); });
+    }
+    FActionLink->SetAction(value);
+}
+
+void TControl::ActionChange(const TAction& Action, TActionProperties Changed) {
+    if (Changed.Contains(apCaption)) SetCaption(Action.Caption());
+    if (Changed.Contains(apEnabled)) SetEnabled(Action.Enabled());
+    if (Changed.Contains(apHint)) SetHint(Action.Hint());
+    if (Changed.Contains(apVisible)) SetVisible(Action.Visible());
 }
 
 void TControl::DblClick() {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/base/ActnList.h"
 #include "framework/base/Component.h"
 #include "framework/base/Set.h"
 #include "framework/win/Canvas.h"
@@ -141,6 +142,12 @@ public:
     // Whether this control gets the mouse messages whatever the mouse is over.
     bool MouseCapture() const;
     void SetMouseCapture(bool value);
+    // With an Action the control shows its Caption, Enabled, Hint and Visible and follows
+    // their changes; Click runs the action unless OnClick is a handler of its own
+    // (ActionClick). A freed action leaves the control without one.
+    TAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+    void SetAction(TAction* value);
+    TActionLink* ActionLink() const { return Action() ? FActionLink.get() : nullptr; }
     virtual void Click();
 
     TWndMethod WindowProc;
@@ -162,6 +169,8 @@ protected:
     virtual void EnabledChanged() { Invalidate(); }
     virtual void FontChanged() { Invalidate(); }
     virtual void TextChanged() { Invalidate(); }
+    // Shows the changed properties of the control's action.
+    virtual void ActionChange(const TAction& Action, TActionProperties Changed);
     // AutoSize asks here for the size the content needs; return false to keep the size.
     virtual bool CanAutoSize(int& NewWidth, int& NewHeight) { (void)NewWidth; (void)NewHeight; return false; }
     void AdjustSize();
@@ -190,6 +199,7 @@ private:
     TPopupMenu* FPopupMenu = nullptr;
     bool FMouseInside = false;
     bool FClickPending = false;
+    std::unique_ptr<TActionLink> FActionLink;
 };
 
 // Everything CreateWnd needs, filled by the virtual CreateParams. A window class is

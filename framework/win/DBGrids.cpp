@@ -179,7 +179,11 @@ std::string TDBGrid::Cells(int column, int row) const {
         column >= static_cast<int>(FShownFields.size()))
         return "";
     TField* field = FShownFields[static_cast<size_t>(column)];
-    return field ? field->AsStringAt(row + 1) : "";
+    if (!field) return "";
+    std::string text = field->AsStringAt(row + 1);
+    for (int i = 0; i < FColumns.Count(); ++i)
+        if (const TColumn* c = FColumns.Items(i); c->FShownIndex == column && c->OnGetText) c->OnGetText(text);
+    return text;
 }
 
 // The text the list view asks for, cut to its buffer.

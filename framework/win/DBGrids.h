@@ -4,9 +4,11 @@
 // fields shown, with title, title alignment, width and visibility; without columns every
 // field is shown. The grid follows its TDataSource: opening the query fills the rows and
 // selects its current record, moving the record moves the selection, and choosing a row
-// moves the query to that record. A column whose field the query lacks stays empty. The
-// rows are read from the query only when the list view shows them.
+// moves the query to that record. A column whose field the query lacks stays empty; a
+// column's OnGetText may change how its texts show. The rows are read from the query only
+// when the list view shows them.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +46,8 @@ public:
     void SetWidth(int value);
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);
+    // Turns the field's text into the text the column shows; unset, the text shows as it is.
+    std::function<void(std::string& Text)> OnGetText;
 
 private:
     friend class TDBGrid;

@@ -133,7 +133,25 @@ void TMenuItem::SetChecked(bool value) {
 void TMenuItem::Click() {
     if (!FEnabled) return;
     if (FAutoCheck) SetChecked(!FChecked);
-    if (TNotifyEvent h = OnClick) h(this);
+    ActionClick(ActionLink(), OnClick, this);
+}
+
+void TMenuItem::SetAction(TAction* value) {
+    if (!FActionLink) {
+        if (!value) return;
+        FActionLink = std::make_unique<TActionLink>([this](const TAction& a, TActionProperties p) { ActionChange(a, p); });
+    }
+    FActionLink->SetAction(value);
+}
+
+void TMenuItem::ActionChange(const TAction& Action, TActionProperties Changed) {
+    if (Changed.Contains(apCaption)) FCaption = Action.Caption();
+    if (Changed.Contains(apEnabled)) FEnabled = Action.Enabled();
+    if (Changed.Contains(apChecked)) SetChecked(Action.Checked());
+    if (Changed.Contains(apVisible)) FVisible = Action.Visible();
+    if (Changed.Contains(apHint)) FHint = Action.Hint();
+    if (Changed.Contains(apImageIndex)) FImageIndex = Action.ImageIndex();
+    if (Changed.Contains(apShortCut)) FShortCut = Action.ShortCut();
 }
 
 //--- TPopupMenu
@@ -210,10 +228,19 @@ private:
 };
 }  // namespace
 
+void UpdateItemActions(TMenuItem* parent) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (TActionLink* link = item->ActionLink()) link->Update();
+        UpdateItemActions(item);
+    }
+}
+
 // The menu's own loop dispatches messages (timers, deferred deletes): an item freed
 // meanwhile is not clicked.
 void TPopupMenu::Popup(int X, int Y) {
     if (TNotifyEvent h = OnPopup) h(this);
+    UpdateItemActions(FItems);
     std::vector<TMenuItem*> ids;
     HMENU menu = BuildMenu(FItems, ids);
     TFreeWatch watch;

@@ -6,12 +6,13 @@
 // the system. Sub-items are listed by their parent item; components are owned as usual.
 // Shortcuts fire through the form (TForm::IsShortCut) from the message loop.
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/win/Controls.h"
 
-using TShortCut = WORD;   // virtual key | scShift | scCtrl | scAlt
+// TShortCut (ActnList.h): virtual key | scShift | scCtrl | scAlt
 constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 TShortCut ShortCut(WORD key, TShiftState shift);
 std::string ShortCutToText(TShortCut shortCut);
@@ -52,6 +53,13 @@ public:
     // The item's picture in its menu's Images; -1 for none.
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int value) { FImageIndex = value; }
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& value) { FHint = value; }
+    // With an Action the item shows all of the action's properties and follows their
+    // changes; Click runs the action unless OnClick is a handler of its own (ActionClick).
+    TAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+    void SetAction(TAction* value);
+    TActionLink* ActionLink() const { return Action() ? FActionLink.get() : nullptr; }
 
     int Count() const { return static_cast<int>(FItems.size()); }
     TMenuItem* Items(int index) const { return FItems.at(index); }
@@ -66,12 +74,15 @@ public:
     std::string ShownCaption() const;
     TPopupMenu* Menu() const;   // the menu whose tree holds the item, or null
 
-    // What choosing the item does: toggles an AutoCheck item, then fires OnClick.
+    // What choosing the item does: toggles an AutoCheck item, then fires OnClick or runs
+    // the action.
     virtual void Click();
     TNotifyEvent OnClick;
 
 private:
-    std::string FCaption;
+    void ActionChange(const TAction& Action, TActionProperties Changed);
+
+    std::string FCaption, FHint;
     bool FChecked = false, FAutoCheck = false, FRadioItem = false, FDefault = false;
     bool FVisible = true, FEnabled = true;
     int FGroupIndex = 0, FImageIndex = -1;
@@ -79,8 +90,12 @@ private:
     TMenuItem* FParent = nullptr;
     TPopupMenu* FMenu = nullptr;   // set on a menu's root item
     std::vector<TMenuItem*> FItems;
+    std::unique_ptr<TActionLink> FActionLink;
     friend class TPopupMenu;
 };
+
+// Runs OnUpdate of the actions of parent's items at any depth, before a menu shows them.
+void UpdateItemActions(TMenuItem* parent);
 
 class TPopupMenu : public TComponent {
 public:

@@ -481,17 +481,20 @@ void TWinControl::KeyPress(wchar_t& Key) {
 void TWinControl::RouteMouse(TMessage& m) {
     const TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
     if (m.Msg == WM_MOUSEMOVE) {
-        if (!FTrackingLeave) {
+        // Holding the capture, the control gets the moves outside it too: they leave it.
+        const bool over = ClientRect().Contains(p);
+        if (over && !FTrackingLeave) {
             TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, FHandle, 0};
             FTrackingLeave = TrackMouseEvent(&t);
         }
-        if (!MouseInside()) Perform(CM_MOUSEENTER);
-        TControl* hover = ControlAtPos(p);
+        if (over && !MouseInside()) Perform(CM_MOUSEENTER);
+        TControl* hover = over ? ControlAtPos(p) : nullptr;
         if (hover != FMouseControl) {
             if (FMouseControl) FMouseControl->Perform(CM_MOUSELEAVE);
             FMouseControl = hover;
             if (hover) hover->Perform(CM_MOUSEENTER);
         }
+        if (!over && MouseInside()) Perform(CM_MOUSELEAVE);
     }
     TControl* target = FCaptureControl ? FCaptureControl : ControlAtPos(p);
     if (!target) {

@@ -28,20 +28,48 @@ std::string CountdownRowKey(int slot) { return "倒计时" + std::to_string(slot
 
 std::string CountdownPositionKey(int slot) { return CountdownRowKey(slot) + "位置"; }
 
+namespace {
+
+// Moments are added on a straight line of days from 1899-12-30 00:00; a TDateTime before
+// that day counts its days back while its fraction still adds the time of day (-1.25 is
+// 1899-12-29 06:00), so the line and the TDateTime differ there.
+double LineOf(TDateTime at) { return at >= 0 ? at : DateOf(at) + TimeOf(at); }
+
+TDateTime FromLine(double line)
+{
+    const double day = std::floor(line);
+    return day >= 0 ? line : 2 * day - line;
+}
+
+}  // namespace
+
 TDateTime AbsoluteTarget(TDateTime date, TDateTime time)
 {
     int h, m, s, ms;
     DecodeTime(time, h, m, s, ms);
-    return DateOf(date) + EncodeTime(h, m, s, 0);
+    return FromLine(DateOf(date) + EncodeTime(h, m, s, 0));
 }
 
 TDateTime RelativeTarget(TDateTime now, int amount, std::string_view unit)
 {
     if (unit == "天")
-        return now + amount;
+        return FromLine(LineOf(now) + amount);
     if (unit == "小时")
-        return now + amount / 24 + (amount % 24) / 24.0;
+        return FromLine(LineOf(now) + amount / 24 + (amount % 24) / 24.0);
     throw EConvertError("'" + std::string(unit) + "' is not a countdown unit");
+}
+
+bool CountdownTargetStorable(TDateTime target)
+{
+    // The first day's last moment lies farthest from zero.
+    static const TDateTime first = EncodeDateTime(1, 1, 1, 23, 59, 59, 999),
+                           last = EncodeDateTime(9999, 12, 31, 23, 59, 59, 999);
+    return target >= first && target <= last;
+}
+
+std::string CountdownRowMissingText(int slot)
+{
+    return "数据文件里没有" + CountdownRowKey(slot) + "这一行，设置没有保存。";
 }
 
 bool RowSetsTarget(std::string_view sjbz, std::string_view dw)

@@ -33,6 +33,12 @@ TDateTime AbsoluteTarget(TDateTime date, TDateTime time);
 // The relative target: amount days ("天") or hours ("小时") after now. Raises
 // EConvertError for any other unit.
 TDateTime RelativeTarget(TDateTime now, int amount, std::string_view unit);
+// Whether the data file can hold a target: a moment from 0001-01-01 to the end of
+// 9999-12-31. A relative amount that leaves this range is refused with RelativeTargetRangeText.
+bool CountdownTargetStorable(TDateTime target);
+constexpr const char* RelativeTargetRangeText = "相对时间超出范围，目标时间只能在1年到9999年之间！";
+// The dialog's message when the slot's row is missing from sz_djsb: nothing was saved.
+std::string CountdownRowMissingText(int slot);
 // Whether a row's target is taken when the window loads it: absolute rows ("1") and
 // relative rows in days or hours.
 bool RowSetsTarget(std::string_view sjbz, std::string_view dw);

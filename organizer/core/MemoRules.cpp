@@ -111,6 +111,11 @@ TMemoRow MemoRowFromInput(const TMemoInput& input, TMemoDialogMode mode, TDateTi
 
 const char* const MemoListSQL = "select * from sz_bwlb order by iid ";
 
+std::string MemoListTimeText(const std::string& ylsj) {
+  TDateTime due;
+  return TryStrToDateTime(ylsj, due) ? DateTimeToStr(due) : ylsj;
+}
+
 void InsertMemo(TADOQuery& qbw, const TMemoRow& row) {
   qbw.Close();
   qbw.SQL.Clear();

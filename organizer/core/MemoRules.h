@@ -65,6 +65,9 @@ void InsertMemo(TADOQuery& qbw, const TMemoRow& row);
 bool UpdateMemo(TADOQuery& qbw, const TMemoRow& row);
 // The memo list's statement, as the edit dialog reloads it.
 extern const char* const MemoListSQL;
+// A due time as the memo list shows it: a date-and-time text in the program's date and
+// time formats ("2025-09-29 8:32:00"); a text that reads as no date shows as it is.
+std::string MemoListTimeText(const std::string& ylsj);
 // The current record of a query over sz_bwlb.
 TMemoRow ReadMemoRow(TADOQuery& query);
 // The edit of a solar memo that leaves its date as `stored` had it keeps the stored

@@ -71,6 +71,8 @@ TOtherSettingsCheck CheckOtherSettings(const TOtherSettings& s) {
   for (char c : s.PlayCount) digits = digits && c >= '0' && c <= '9';
   if (!digits || !TryStrToInt(s.PlayCount, count))
     return {TOtherSettingsField::PlayCount, "播放次数只能填数字！"};
+  if (count < MinPlayCount || count > MaxPlayCount)
+    return {TOtherSettingsField::PlayCount, PlayCountRangeText};
   return {};
 }
 

@@ -39,8 +39,11 @@ struct TOtherSettingsCheck {
   TOtherSettingsField Field = TOtherSettingsField::None;
   std::string Message;
 };
+// The play counts the reminders use; any other is refused with PlayCountRangeText.
+constexpr int MinPlayCount = 1, MaxPlayCount = 3;
+constexpr const char* PlayCountRangeText = "播放次数只能是1、2或3！";
 // The first field that stops a save: a ticked sound without its path, a play count that
-// is empty or not a whole number of digits.
+// is empty, not a whole number of digits or not one of 1, 2, 3.
 TOtherSettingsCheck CheckOtherSettings(const TOtherSettings& s);
 // Writes bspl, bsfs, the two sound paths (empty when unticked) and the play count, then
 // reloads the running settings from the row. Raises EConvertError for settings that do

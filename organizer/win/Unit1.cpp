@@ -26,7 +26,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
     SetName("Form1");
     SetCaption("日历");
     SetBorderStyle(bsNone);
-    SetClientSize(508, 361);
+    // A strip below the month view holds the drag handle.
+    SetClientSize(508, 386);
     SetColor(clWhite);
     Font().SetName("宋体-PUA");
     Font().SetCharset(GB2312_CHARSET);
@@ -90,7 +91,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
     BitBtn2 = new TBitBtn(this);
     BitBtn2->SetName("BitBtn2");
     BitBtn2->SetParent(this);
-    BitBtn2->SetBounds(520, 216, 75, 25);
+    BitBtn2->SetBounds(216, 358, 75, 25);
     BitBtn2->SetCaption("《--》");
     BitBtn2->SetHint("鼠标按下可以拖动日历移动");
     BitBtn2->SetShowHint(true);

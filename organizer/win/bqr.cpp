@@ -105,6 +105,15 @@ TNoteForm::TNoteForm(TComponent* AOwner, int slot) : TForm(AOwner), FTraits(Note
     NoteMemo1Control->SetAlign(alClient);
     NoteMemo1Control->SetPopupMenu(PopupMenu1);
     SetNoteMemoOnChange(NoteMemo1, [this] { NoteMemo1Change(); });
+    // The key that loads the note was pressed at an empty page: it is not run as a command
+    // on the text that appears (Delete or Ctrl+Y would take from it unseen); a character it
+    // makes is still typed.
+    NoteMemo1Control->OnKeyDown = [this](TObject*, WORD& Key, TShiftState) {
+        if (FLoadFailed && RetryLoad())
+            Key = 0;
+    };
+    NoteMemo1Control->OnKeyPress = [this](TObject*, wchar_t&) { RetryLoad(); };
+    NoteMemo1Control->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) { RetryLoad(); };
     SetActiveControl(NoteMemo1Control);   // typing goes to the text, not to the date line
 
     OpenDialog1 = new TOpenDialog(this);
@@ -218,8 +227,9 @@ void TNoteForm::SaveNote(bool reportAlways)
     }
 }
 
-// A note whose row or file cannot be read still shows, with an empty editor; the reason is
-// said once.
+// A note whose row or file cannot be read still shows, with an empty read-only editor, so
+// that nothing can be typed where it would be lost; the reason is said once. A key or a
+// click in the editor tries the load again.
 void TNoteForm::FormShow(TObject*)
 {
     FLoadFailed = false;
@@ -231,8 +241,24 @@ void TNoteForm::FormShow(TObject*)
         NoteMemoClearAll(NoteMemo1);
         ShowMessage(std::string(FTraits.Caption) + "没有读出：" + e.what());
     }
+    SetNoteMemoReadOnly(NoteMemo1, FLoadFailed);
     Floating->ReadPosition();
     Floating->StartRetracting();
+}
+
+bool TNoteForm::RetryLoad()
+{
+    if (!FLoadFailed)
+        return true;
+    try {
+        LoadNote();
+    } catch (const Exception&) {
+        dbhouse->qcx->Close();
+        return false;
+    }
+    FLoadFailed = false;
+    SetNoteMemoReadOnly(NoteMemo1, false);
+    return true;
 }
 
 void TNoteForm::FormClose(TObject*, TCloseAction&) { Floating->WritePosition(); }
@@ -245,6 +271,7 @@ void TNoteForm::N2Click(TObject*) { SaveNote(true); }
 // The chosen file's text goes into the note's own file at once; the chosen file is left as it is.
 void TNoteForm::N1Click(TObject*)
 {
+    RetryLoad();
     if (!OpenDialog1->Execute())
         return;
     NoteMemoLoadFile(NoteMemo1, OpenDialog1->FileName());
@@ -268,6 +295,7 @@ void TNoteForm::N5Click(TObject*)
 {
     if (!AskYesNo("您确定清空此便签内容吗？"))
         return;
+    RetryLoad();
     NoteMemoClearAll(NoteMemo1);
     try {
         SaveEditorTo(SelectRow());

@@ -55,6 +55,8 @@ public:
 
 private:
     void LoadNote();
+    // After a failed load: loads again; true (the editor writable again) once it has loaded.
+    bool RetryLoad();
     // Saves a non-empty text into the note's file and its row. A failure is reported once
     // per run of failures (always when `reportAlways`); the old file stays whole.
     void SaveNote(bool reportAlways);

@@ -39,11 +39,14 @@ TFormbwlcx::TFormbwlcx(TComponent* AOwner) : TForm(AOwner) {
 
   DBGrid1 = Make<TDBGrid>(this, this, "DBGrid1", 0, 62, 624, 338);
   DBGrid1->SetAlign(alClient);
+  // The due time ("2025-12-28 23:58:58") and the memo date ("2025年12月28日 23:58 周日")
+  // show whole inside the list view's label padding; the content gives up the width.
   AddGridColumns(*DBGrid1,
-                 {{"ylsj", "提醒时间", 110}, {"xssj", "备忘日期", 152}, {"nr", "内容", 159}, {"tqtsts", "提前提醒", 64},
+                 {{"ylsj", "提醒时间", 126}, {"xssj", "备忘日期", 160}, {"nr", "内容", 143}, {"tqtsts", "提前提醒", 64},
                   {"gqzdsc", "过期删除", 64}, {"chts", "重复", 44}, {"yypath", "音乐", 64}},
                  true);
   DBGrid1->Columns().Items(6)->SetVisible(false);
+  DBGrid1->Columns().Items(0)->OnGetText = [](std::string& text) { text = MemoListTimeText(text); };
   if (dbhouse) DBGrid1->SetDataSource(dbhouse->qbwcx_s);
 
   OnShow = [this](TObject* s) { FormShow(s); };

@@ -131,20 +131,26 @@ void TCountdownSettingsForm::FormShow(TObject*)
     } else {
         rb1->SetChecked(true);
         SetAbsolute(true);
-        // Each picker takes its part through text, so the seconds are whole.
-        const TDateTime target = q.FieldByName("zdsj").AsDateTime();
+        // Each picker takes its part through text, so the seconds are whole. A stored target
+        // that does not read shows now, so that the slot can be set again; the row keeps it
+        // until a save.
+        TDateTime target;
+        try {
+            target = q.FieldByName("zdsj").AsDateTime();
+        } catch (const EConvertError&) {
+            target = Now();
+        }
+        if (!CountdownTargetStorable(target))   // a number no calendar holds
+            target = Now();
         dt1->SetDate(StrToDate(FormatDateTime("yyyy-mm-dd", target)));
         dt2->SetTime(StrToTime(FormatDateTime("hh:nn:ss", target)));
     }
     q.Close();
 }
 
-void TCountdownSettingsForm::SaveTarget(TDateTime target, const std::string& statement, int amount,
+bool TCountdownSettingsForm::SaveTarget(TDateTime target, const std::string& statement, int amount,
                                         const std::string& unit, const std::string& sjbz)
 {
-    CountdownTarget(FSlot) = target;
-    if (TCountdownForm* window = CountdownForms[FSlot - 1])
-        window->ShowTimeLeft(target);
     TADOQuery& q = *dbhouse->qsz;
     q.Close();
     q.SQL.Clear();
@@ -157,7 +163,15 @@ void TCountdownSettingsForm::SaveTarget(TDateTime target, const std::string& sta
     q.Parameters.ParamByName("sjbz").Value = sjbz;
     q.Parameters.ParamByName("qybz").Value = "1";
     q.Parameters.ParamByName("bz").Value = CountdownRowKey(FSlot);
-    q.ExecSQL();
+    // The slot's row is fixed; one deleted from the data file is not made again here.
+    if (q.ExecSQL() == 0) {
+        ShowMessage(CountdownRowMissingText(FSlot));
+        return false;
+    }
+    CountdownTarget(FSlot) = target;
+    if (TCountdownForm* window = CountdownForms[FSlot - 1])
+        window->ShowTimeLeft(target);
+    return true;
 }
 
 void TCountdownSettingsForm::BitBtn1Click(TObject*)
@@ -168,7 +182,8 @@ void TCountdownSettingsForm::BitBtn1Click(TObject*)
         return;
     }
     if (rb1->Checked()) {
-        SaveTarget(AbsoluteTarget(dt1->Date(), dt2->Time()), kAbsoluteUpdate, 0, "绝对时间", "1");
+        if (!SaveTarget(AbsoluteTarget(dt1->Date(), dt2->Time()), kAbsoluteUpdate, 0, "绝对时间", "1"))
+            return;
     } else if (rb2->Checked()) {
         if (ComboBox1->Text().empty()) {
             ShowMessage("相对时间，不能为空！");
@@ -180,7 +195,13 @@ void TCountdownSettingsForm::BitBtn1Click(TObject*)
         }
         const int amount = StrToInt(ComboBox1->Text());
         const std::string unit = ComboBox2->Text();
-        SaveTarget(RelativeTarget(Now(), amount, unit), unit == "天" ? kDaysUpdate : kHoursUpdate, amount, unit, "0");
+        const TDateTime target = RelativeTarget(Now(), amount, unit);
+        if (!CountdownTargetStorable(target)) {
+            ShowMessage(RelativeTargetRangeText);
+            return;
+        }
+        if (!SaveTarget(target, unit == "天" ? kDaysUpdate : kHoursUpdate, amount, unit, "0"))
+            return;
     }
     if (TCountdownForm* window = CountdownForms[FSlot - 1])
         window->Label4->SetCaption(Edit1->Text());

@@ -36,8 +36,9 @@ public:
 
 private:
     void SetAbsolute(bool absolute);
-    // The target takes effect: the slot's variable, the window's LEDs and the row.
-    void SaveTarget(TDateTime target, const std::string& statement, int amount, const std::string& unit,
+    // The target takes effect: the row, then the slot's variable and the window's LEDs.
+    // False, with a message and nothing changed, when the slot's row is missing.
+    bool SaveTarget(TDateTime target, const std::string& statement, int amount, const std::string& unit,
                     const std::string& sjbz);
 
     int FSlot;

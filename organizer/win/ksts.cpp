@@ -115,7 +115,10 @@ void TFormksts::BitBtn2Click(TObject*) {
     return;
   }
   const TDateTime due = rb1->Checked() ? RelativeReminderDue(now, minutes) : AbsoluteReminderDue(now, dt1->Time());
-  WriteQuickReminder(*dbhouse, ReminderDueText(due), Edit1->Text(), FormatDateTime("hh:nn", now));
+  if (!WriteQuickReminder(*dbhouse, ReminderDueText(due), Edit1->Text(), FormatDateTime("hh:nn", now))) {
+    ShowMessage(QuickReminderRowMissingText);   // the dialog stays open with what was chosen
+    return;
+  }
   Close();
 }
 

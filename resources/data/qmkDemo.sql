@@ -68,7 +68,8 @@ CREATE TABLE sz_djsb (
   qyzt    TEXT
 );
 
--- The quick reminder (one row, bz '1'); zdsj is a time of day as text, empty when none.
+-- The quick reminder (one row, bz '1'); zdsj is its due date and time as text
+-- ('yyyy-mm-dd hh:nn:ss'), empty when none.
 CREATE TABLE sz_ksb (
   bz      TEXT NOT NULL UNIQUE,
   zdsj    TEXT,

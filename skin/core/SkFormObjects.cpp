@@ -199,6 +199,19 @@ TRect TskSkinCaptionObject::TextBox() const
     return box;
 }
 
+// TSkMenuItemLink
+
+void TSkMenuItemLink::Set(TMenuItem* item)
+{
+    if (item == FItem)
+        return;
+    if (FItem)
+        FHost.WatchMenuItem(FItem, false);
+    FItem = item;
+    if (item)
+        FHost.WatchMenuItem(item, true);
+}
+
 // TskSkinButtonObject
 
 TskSkinButtonObject::TskSkinButtonObject(TSkObjectHost& parent, const TskDataSkinButton* record,
@@ -219,7 +232,7 @@ void TskSkinButtonObject::SetDown(bool value)
     if (!value) {
         if (!hasDownRect)
             return;
-        if (GroupIndex != -1 || HasMenu)
+        if (GroupIndex != -1 || HasMenu())
             Active = false;
         if (Morphing)
             Parent.PaintObject(*this);
@@ -247,7 +260,7 @@ void TskSkinButtonObject::MouseDown(int x, int y, TSkMouseButton button)
         return;
     if (button == TSkMouseButton::Left && !FDown) {
         SetDown(true);
-        if (HasMenu)
+        if (HasMenu())
             Parent.OpenButtonMenu(*this);
     }
     TskActiveSkinObject::MouseDown(x, y, button);
@@ -257,7 +270,7 @@ void TskSkinButtonObject::MouseUp(int x, int y, TSkMouseButton button)
 {
     if (!Enabled)
         return;
-    if (button == TSkMouseButton::Left && FDown && !HasMenu && GroupIndex == -1)
+    if (button == TSkMouseButton::Left && FDown && !HasMenu() && GroupIndex == -1)
         SetDown(false);
     TskActiveSkinObject::MouseUp(x, y, button);
 }
@@ -278,7 +291,7 @@ void TskSkinButtonObject::MouseEnter()
 void TskSkinButtonObject::MouseLeave()
 {
     MouseIn = false;
-    const bool staysDown = FDown && !IsNullRect(DownRect) && (HasMenu || GroupIndex != -1);
+    const bool staysDown = FDown && !IsNullRect(DownRect) && (HasMenu() || GroupIndex != -1);
     if (!staysDown) {
         Active = false;
         if (FDown && Morphing)
@@ -326,9 +339,8 @@ void TskSkinStdButtonObject::MouseDown(int, int, TSkMouseButton button)
 {
     if (!Enabled || button != TSkMouseButton::Left || FDown)
         return;
-    if (Command == cmSysMenu)
-        HasMenu = true;
     SetDown(true);
+    // The form gives a system-menu button its system menu as the menu item.
     if (Command == cmSysMenu)
         Parent.OpenButtonMenu(*this);
 }

@@ -12,7 +12,9 @@
 
 #include "skin/core/SkinData.h"
 
+class TMenuItem;   // a framework menu item: the objects hold it for their form, never look into it
 class TskActiveSkinObject;
+class TSkMenuItemLink;
 class TskSkinButtonObject;
 class TSkObjectPainter;
 
@@ -41,7 +43,10 @@ public:
     virtual void PaintObject(TskActiveSkinObject& object) = 0;
     virtual void StartMorphTimer() = 0;
     virtual void RunCommand(TskCommand command) = 0;   // close, maximize, minimize, roll-up, tray
+    // A pressed button's menu item (a system-menu button's is the form's system menu).
     virtual void OpenButtonMenu(TskSkinButtonObject& button) = 0;
+    // A menu item opened under an object's rectangle (window coordinates), upward or downward.
+    virtual void OpenObjectMenu(TMenuItem* /*item*/, const TRect& /*objectRect*/, bool /*upward*/) {}
     virtual void CloseForm() = 0;
     virtual void StartFaceDrag() = 0;
     virtual void StopFaceDrag() = 0;
@@ -56,6 +61,26 @@ public:
     virtual void StartAnimateTimer() {}
     // The system menu opened under an object's rectangle (window coordinates).
     virtual void PopupSystemMenuUnder(const TRect& /*objectRect*/) {}
+    // An object takes (watch) or gives up a menu item: the form forgets the links to an item
+    // that is freed.
+    virtual void WatchMenuItem(TMenuItem* /*item*/, bool /*watch*/) {}
+};
+
+// The menu item an object opens, watched through its form while the object holds it.
+class TSkMenuItemLink {
+public:
+    explicit TSkMenuItemLink(TSkObjectHost& host) : FHost(host) {}
+    TSkMenuItemLink(const TSkMenuItemLink&) = delete;
+    TSkMenuItemLink& operator=(const TSkMenuItemLink&) = delete;
+    ~TSkMenuItemLink() { Set(nullptr); }
+    TMenuItem* Get() const { return FItem; }
+    void Set(TMenuItem* item);
+    // The item is being freed: the link goes without giving the watch back.
+    void Forget() { FItem = nullptr; }
+
+private:
+    TSkObjectHost& FHost;
+    TMenuItem* FItem = nullptr;
 };
 
 enum class TSkObjectKind { Base, Caption, Button, StdButton, User, Switch, TrackBar, Gauge, FrameGauge,
@@ -86,6 +111,8 @@ public:
     bool MorphStep();
     // Shown (drawn, hit, tracked) in the form's current roll-up state.
     bool ShownInRollUpState() const;
+    // The menu item the object opens, for the kinds that open one.
+    virtual TSkMenuItemLink* MenuItemLink() { return nullptr; }
 
     TSkObjectHost& Parent;
     double MorphFactor = 0;
@@ -135,15 +162,23 @@ public:
     bool Down() const { return FDown; }
     void SetDown(bool value);
 
+    // Its sub items open when the button is pressed; freeing the item clears it.
+    TMenuItem* MenuItem() const { return FMenuItem.Get(); }
+    void SetMenuItem(TMenuItem* item) { FMenuItem.Set(item); }
+    bool HasMenu() const { return FMenuItem.Get() != nullptr; }
+    TSkMenuItemLink* MenuItemLink() override { return &FMenuItem; }
+
     TRect DownRect, DisableSkinRect;
     int GroupIndex = -1;
-    bool HasMenu = false;   // opens a menu when pressed
     bool PopupUp = false;
     // The other objects of the form, for the group rule.
     const std::vector<std::unique_ptr<TskActiveSkinObject>>* Siblings = nullptr;
 
 protected:
     bool FDown = false;
+
+private:
+    TSkMenuItemLink FMenuItem{Parent};
 };
 
 class TskSkinStdButtonObject : public TskSkinButtonObject {

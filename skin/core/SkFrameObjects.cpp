@@ -266,6 +266,8 @@ void TskSkinAnimateObject::MouseUp(int x, int y, TSkMouseButton button)
     }
     if (run && Command == cmSysMenu)
         Parent.PopupSystemMenuUnder(ObjectRect);
+    else if (run && Command == cmDefault && MenuItem())
+        Parent.OpenObjectMenu(MenuItem(), ObjectRect, false);
     else if (run && Command != cmDefault)
         Parent.RunCommand(Command);
     TskActiveSkinObject::MouseUp(x, y, button);

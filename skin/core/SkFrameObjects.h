@@ -88,6 +88,10 @@ public:
     void Rewind();
     bool Running() const { return FRunning; }
     bool Forward() const { return FForward; }
+    // A cmdefault object opens it on a release; freeing the item clears it.
+    TMenuItem* MenuItem() const { return FMenuItem.Get(); }
+    void SetMenuItem(TMenuItem* item) { FMenuItem.Set(item); }
+    TSkMenuItemLink* MenuItemLink() override { return &FMenuItem; }
 
     static constexpr int kTimerStep = 25;
     int Frame = 1;
@@ -100,6 +104,7 @@ public:
 private:
     void Run(bool forward);
 
+    TSkMenuItemLink FMenuItem{Parent};
     bool FRunning = false;
     bool FForward = true;
     int FCounter = kTimerStep;

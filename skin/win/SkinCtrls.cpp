@@ -1,6 +1,7 @@
 #include "skin/win/SkinCtrls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/win/Forms.h"
 #include "skin/core/SkCanvas.h"
@@ -289,7 +290,15 @@ TskSkinButton::TskSkinButton(TComponent* AOwner) : TskSkinCustomControl(AOwner)
     FSkinDataName = "button";
     FTabStop = true;
     FClickEvents = false;   // clicks come from ButtonClick only
+    // A press holds the mouse: the release and the moves off the button come back to it.
+    SetControlStyle(ControlStyle() + TControlStyle{csCaptureMouse});
     TControl::SetBounds(0, 0, 75, 25);
+}
+
+TskSkinButton::~TskSkinButton()
+{
+    if (FFreed)
+        *FFreed = true;
 }
 
 void TskSkinButton::CreateWnd()
@@ -455,8 +464,35 @@ void TskSkinButton::ButtonClick()
     if (FCanFocused)
         if (TForm* form = ParentForm(); form && form != static_cast<TControl*>(this))
             form->SetModalResult(ModalResult);
-    if (TNotifyEvent h = OnClick)
-        h(this);
+    Click();
+}
+
+// A button of a group shows the action's Checked as Down.
+void TskSkinButton::ActionChange(const TAction& Action, TActionProperties Changed)
+{
+    TskSkinCustomControl::ActionChange(Action, Changed);
+    if (Changed.Contains(apChecked) && InGroup())
+        SetDown(Action.Checked());
+}
+
+TskSkinButton::TFreeGuard::TFreeGuard(TskSkinButton* button)
+    : FButton(button), FOuter(std::exchange(button->FFreed, &FFreed))
+{
+}
+
+TskSkinButton::TFreeGuard::~TFreeGuard()
+{
+    if (!FFreed)
+        FButton->FFreed = FOuter;
+    else if (FOuter)
+        *FOuter = true;
+}
+
+bool TskSkinButton::ClickSurvives()
+{
+    TFreeGuard guard(this);
+    ButtonClick();
+    return !guard.Freed();
 }
 
 void TskSkinButton::StartRepeat(bool on)
@@ -487,8 +523,8 @@ void TskSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
             SetDown(true);
             if (RepeatMode && !InGroup())
                 StartRepeat(true);
-            else if (InGroup())
-                ButtonClick();
+            else if (InGroup() && !ClickSurvives())
+                return;
         } else if (InGroup()) {
             FDownAtPress = true;
         }
@@ -506,11 +542,12 @@ void TskSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         if (!InGroup()) {
             SetDown(false);
             StartRepeat(false);
-            if (inside)
-                ButtonClick();
+            if (inside && !ClickSurvives())
+                return;
         } else if (AllowAllUp && FDownAtPress && inside) {
             SetDown(false);
-            ButtonClick();
+            if (!ClickSurvives())
+                return;
         }
         FDownAtPress = false;
         Invalidate();
@@ -557,10 +594,11 @@ void TskSkinButton::KeyDown(WORD& Key, TShiftState Shift)
 {
     if (FCanFocused && Key == VK_SPACE && !FDown) {
         SetDown(true);
-        if (RepeatMode)
-            ButtonClick();
+        if (RepeatMode && !ClickSurvives())
+            return;
     } else if (FCanFocused && Key == VK_RETURN) {
-        ButtonClick();
+        if (!ClickSurvives())
+            return;
     }
     TskSkinCustomControl::KeyDown(Key, Shift);
 }
@@ -569,7 +607,8 @@ void TskSkinButton::KeyUp(WORD& Key, TShiftState Shift)
 {
     if (FCanFocused && Key == VK_SPACE && FDown && !InGroup()) {
         SetDown(false);
-        ButtonClick();
+        if (!ClickSurvives())
+            return;
     }
     TskSkinCustomControl::KeyUp(Key, Shift);
 }
@@ -636,9 +675,41 @@ void TskSkinButton::WndProc(TMessage& m)
         TskSkinCustomControl::WndProc(m);
         Invalidate();
         return;
+    case WM_LBUTTONUP: {
+        // The release gives the capture back before MouseUp: that is no lost capture. The
+        // click it makes may free the button.
+        TFreeGuard guard(this);
+        FReleasing = true;
+        try {
+            TskSkinCustomControl::WndProc(m);
+        } catch (...) {
+            if (!guard.Freed())
+                FReleasing = false;
+            throw;
+        }
+        if (!guard.Freed())
+            FReleasing = false;
+        return;
+    }
+    case WM_CAPTURECHANGED:
+        TskSkinCustomControl::WndProc(m);
+        if (FMousePressed && !FReleasing)
+            CancelPress();
+        return;
     default:
         TskSkinCustomControl::WndProc(m);
     }
+}
+
+// The capture went elsewhere during a press: the button comes up without a click.
+void TskSkinButton::CancelPress()
+{
+    FMousePressed = false;
+    FDownAtPress = false;
+    StartRepeat(false);
+    if (!InGroup())
+        SetDown(false);
+    Invalidate();
 }
 
 //--- TskSkinPanel

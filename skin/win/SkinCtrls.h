@@ -98,6 +98,7 @@ protected:
 class TskSkinButton : public TskSkinCustomControl {
 public:
     explicit TskSkinButton(TComponent* AOwner);
+    ~TskSkinButton() override;
 
     bool RepeatMode = false;
     int RepeatInterval = 100;
@@ -119,6 +120,8 @@ public:
     TModalResult ModalResult = 0;
 
     void ChangeSkin() override;
+    // Hands ModalResult to the parent form (when CanFocused), then clicks as every control
+    // does: OnClick or the action (ActionClick).
     virtual void ButtonClick();
     bool Hovered() const { return FMouseIn; }
     TSkButtonLook CurrentLook() const;
@@ -141,10 +144,30 @@ protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyUp(WORD& Key, TShiftState Shift) override;
     void EnabledChanged() override;
+    void ActionChange(const TAction& Action, TActionProperties Changed) override;
     virtual void DrawGlyphAndCaption(TBitmap& b, const TRect& r, bool active, bool down);
 
 private:
+    // While it lives, tells whether the button was freed (by what a click ran), so that the
+    // handler around the click touches it no more; guards nest.
+    class TFreeGuard {
+    public:
+        explicit TFreeGuard(TskSkinButton* button);
+        ~TFreeGuard();
+        TFreeGuard(const TFreeGuard&) = delete;
+        TFreeGuard& operator=(const TFreeGuard&) = delete;
+        bool Freed() const { return FFreed; }
+
+    private:
+        TskSkinButton* FButton;
+        bool FFreed = false;
+        bool* FOuter;
+    };
+    // ButtonClick for the mouse and key handlers; false when what the click ran freed the
+    // button, which the handler must then not touch.
+    bool ClickSurvives();
     void StartRepeat(bool on);
+    void CancelPress();
     // The morph toward the look the state asks for; StopMorph leaves the factor.
     void StartMorph();
     void StopMorph();
@@ -163,6 +186,8 @@ private:
     bool FMouseIn = false;
     bool FMousePressed = false;
     bool FDownAtPress = false;
+    bool* FFreed = nullptr;   // the innermost TFreeGuard's flag, set by the destructor
+    bool FReleasing = false;
     TBitmap FGlyph;
     std::unique_ptr<TTimer> FRepeatTimer;
     bool FHasRecord = false;

@@ -16,10 +16,12 @@ constexpr UINT_PTR kFadeTimer = 1;
 
 TPoint LParamPoint(LPARAM l) { return {static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))}; }
 
-TskSkinMenu* FindFormSkinMenu(TComponent* component)
+TskMenuFormLink FindFormSkinMenu(TComponent* component)
 {
     TskSkinForm* f = FindSkinForm(component);
-    return f ? f->SkinMenu() : nullptr;
+    if (!f || !f->SkinMenu())
+        return {};
+    return {f->SkinMenu(), f->MenusSkinData() ? f->MenusSkinData() : f->SkinData(), [f] { f->TakeKeyboard(); }};
 }
 
 }  // namespace
@@ -86,7 +88,7 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
     FForm->SetBorderIcons({});
     FSystemMenuPopup = new TPopupMenu(this);
     FSkinPopupMenu = new TskSkinPopupMenu(this);
-    FSkinPopupMenu->SkinForm = FForm;
+    FSkinPopupMenu->SetSkinForm(FForm);
     auto trayItem = [this](const char* name, const char* key, const char* builtin, std::function<void()> action) {
         auto* item = new TMenuItem(nullptr);
         item->SetName(name);
@@ -153,6 +155,10 @@ void TskSkinForm::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == FTrayIcon) FTrayIcon = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (AComponent == FSkinMenu) FSkinMenu = nullptr;
+    // An object's menu item that goes is no longer opened.
+    for (auto& o : FRouter.Objects)
+        if (TSkMenuItemLink* link = o->MenuItemLink(); link && link->Get() && AComponent == link->Get())
+            link->Forget();
     ForgetControl(AComponent);
 }
 

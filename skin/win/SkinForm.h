@@ -124,6 +124,8 @@ public:
     void MinimizeToTray();
     void RestoreFromTray();
     void PopupSystemMenu(int x, int y);
+    // Keys go to the open skinned menus until the menu-closed handling.
+    void TakeKeyboard();
     // The items the system menu shows now (rebuilt on each call).
     TMenuItem* GetSystemMenu();
     bool IsFormActive() const override;
@@ -149,6 +151,8 @@ private:
     void StartMorphTimer() override;
     void RunCommand(TskCommand command) override;
     void OpenButtonMenu(TskSkinButtonObject& button) override;
+    void OpenObjectMenu(TMenuItem* item, const TRect& objectRect, bool upward) override;
+    void WatchMenuItem(TMenuItem* item, bool watch) override;
     void CloseForm() override;
     void StartFaceDrag() override;
     void StopFaceDrag() override;
@@ -200,7 +204,6 @@ private:
     void FadeIn();
     void MouseTick(TObject* Sender);
     void MorphTick(TObject* Sender);
-    void TakeKeyboard();
     bool MenuKey(MSG& msg);
     void MenuClosed();
     void Minimize();

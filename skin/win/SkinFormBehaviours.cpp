@@ -383,17 +383,47 @@ void TskSkinForm::PopupSystemMenu(int x, int y)
 
 void TskSkinForm::OpenButtonMenu(TskSkinButtonObject& button)
 {
+    auto* sb = dynamic_cast<TskSkinStdButtonObject*>(&button);
+    if (!sb || sb->Command != cmSysMenu) {
+        // Only a menu open in this form's engine brings the button up when it closes: one that
+        // opened nothing here comes up at once.
+        OpenObjectMenu(button.MenuItem(), button.ObjectRect, button.PopupUp);
+        if (!FSkinMenu || !FSkinMenu->ChainOpen)
+            button.SetDown(false);
+        return;
+    }
     if (!FSkinMenu || !FForm)
         return;
-    auto* sb = dynamic_cast<TskSkinStdButtonObject*>(&button);
-    if (!sb || sb->Command != cmSysMenu)
-        return;
-    TMenuItem* items = GetSystemMenu();
+    button.SetMenuItem(GetSystemMenu());
     const TRect b = FormBounds();
     const TRect& r = button.ObjectRect;
     TakeKeyboard();
-    FSkinMenu->OpenMenu(FForm, FMenusSkinData ? FMenusSkinData : FSkinData, items,
+    FSkinMenu->OpenMenu(FForm, FMenusSkinData ? FMenusSkinData : FSkinData, button.MenuItem(),
                         {b.Left + r.Left, b.Top + r.Top, b.Left + r.Right, b.Top + r.Bottom}, 0, button.PopupUp);
+}
+
+// An object's menu item opens under it: a skinned popup menu's item by that menu itself,
+// any other through the form's engine.
+void TskSkinForm::OpenObjectMenu(TMenuItem* item, const TRect& r, bool upward)
+{
+    if (!FSkinMenu || !FForm || !item || item->Count() == 0)
+        return;
+    const TRect b = FormBounds();
+    const TRect anchor{b.Left + r.Left, b.Top + r.Top, b.Left + r.Right, b.Top + r.Bottom};
+    if (auto* popup = dynamic_cast<TskSkinPopupMenu*>(item->Menu())) {
+        popup->PopupAt(anchor, upward);
+        return;
+    }
+    TakeKeyboard();
+    FSkinMenu->OpenMenu(FForm, FMenusSkinData ? FMenusSkinData : FSkinData, item, anchor, 0, upward);
+}
+
+void TskSkinForm::WatchMenuItem(TMenuItem* item, bool watch)
+{
+    if (watch)
+        item->FreeNotification(this);
+    else
+        item->RemoveFreeNotification(this);
 }
 
 void TskSkinForm::TakeKeyboard()
@@ -414,8 +444,10 @@ bool TskSkinForm::MenuKey(MSG& msg)
     if (msg.message != WM_KEYDOWN)
         return false;
     const WORD key = static_cast<WORD>(msg.wParam);
-    const bool used = FSkinMenu && FSkinMenu->HandleKey(key);
-    if (!used && key == VK_ESCAPE)
+    if (FSkinMenu)
+        FSkinMenu->HandleKey(key);
+    // Esc that leaves no level open ends the menu mode, whoever opened the menu.
+    if (key == VK_ESCAPE && FMenuOpen && (!FSkinMenu || FSkinMenu->PopupWindows.empty()))
         MenuClosed();
     return true;
 }
@@ -424,7 +456,7 @@ void TskSkinForm::MenuClosed()
 {
     FMenuOpen = false;
     for (auto& o : FRouter.Objects)
-        if (auto* b = dynamic_cast<TskSkinButtonObject*>(o.get()); b && b->HasMenu && b->Down()) {
+        if (auto* b = dynamic_cast<TskSkinButtonObject*>(o.get()); b && b->HasMenu() && b->Down()) {
             b->SetDown(false);
             break;
         }

@@ -218,6 +218,19 @@ TskSkinPopupWindow::~TskSkinPopupWindow()
     }
 }
 
+// An item of an open level is freed: the chain closes before anything draws or runs it.
+void TskSkinPopupWindow::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomControl::Notification(AComponent, Operation);
+    if (Operation != TOperation::opRemove || !OwnerMenu || OwnerMenu->LevelOf(this) < 0)
+        return;
+    for (auto& item : ItemObjects)
+        if (AComponent == item->MenuItem) {
+            OwnerMenu->CloseMenu();
+            return;
+        }
+}
+
 void TskSkinPopupWindow::CreateParams(TCreateParams& p)
 {
     TCustomControl::CreateParams(p);
@@ -249,6 +262,8 @@ void TskSkinPopupWindow::WndProc(TMessage& m)
 
 void TskSkinPopupWindow::Release()
 {
+    for (auto& item : ItemObjects)
+        item->MenuItem->RemoveFreeNotification(this);
     FTrackTimer->SetEnabled(false);
     FMorphTimer->SetEnabled(false);
     FScrollTimer->SetEnabled(false);
@@ -279,6 +294,7 @@ TSkMenuSkin TskSkinPopupWindow::MenuSkin() const
         s.TextRect = ItemRecord->TextRct;
     }
     s.DefaultItemHeight = OwnerMenu->DefaultItemHeight;
+    s.ImagesWidth = FImagesWidth;
     return s;
 }
 
@@ -316,12 +332,20 @@ void TskSkinPopupWindow::ShowItems(const TRect& anchor, TMenuItem* root, int fir
     FItemFont.Assign(OwnerMenu->DefaultItemFont);
     if (PopupRecord && ItemRecord && OwnerMenu->UseSkinFont)
         ApplyItemFont(FItemFont);
+    const TImageList* images = root->Menu() ? root->Menu()->Images() : nullptr;
+    FImagesWidth = images ? images->Width() : -1;
     std::vector<TSkMenuItemInfo> infos;
     for (int i = firstIndex; i < root->Count(); ++i) {
         TMenuItem* item = root->Items(i);
         if (!item->Visible())
             continue;
+        if (TActionLink* link = item->ActionLink()) {
+            link->Update();
+            if (!item->Visible())   // its update hid it
+                continue;
+        }
         ItemObjects.push_back(std::make_unique<TskSkinMenuItem>(this, item));
+        item->FreeNotification(this);
         infos.push_back({item->IsLine(), item->Enabled(), item->Count() > 0,
                          item->IsLine() ? 0 : TextWidth(FItemFont, ItemText(item))});
     }
@@ -410,7 +434,7 @@ void TskSkinPopupWindow::Paint()
         c.BrushColor = SkPixelFromColor(Rgb(clWindow));
         c.FillRect({0, 0, w, h});
         c.BrushColor = SkPixelFromColor(Rgb(clBtnFace));
-        c.FillRect({0, 0, 22, h});
+        c.FillRect({0, 0, FImagesWidth >= 0 ? GlyphWidth + 3 : 22, h});
         c.PenColor = SkPixelFromColor(Rgb(clBtnShadow));
         c.FrameRect({0, 0, w, h});
         c.PenColor = SkPixelFromColor(Rgb(clWindow));
@@ -474,7 +498,7 @@ void TskSkinPopupWindow::PaintItem(TCanvas& target, TskSkinMenuItem& item)
         textColor = lit ? r.ActiveFontColor : mi->Enabled() ? r.Font.Color : r.UnEnabledFontColor;
         glyph = GlyphWidth;
     } else {
-        const int g = 19;
+        const int g = FImagesWidth >= 0 ? GlyphWidth : 19;
         if (lit) {
             c.BrushColor = SkPixelFromColor(0xD2BDB6);
             c.FillRect({0, 0, w, h});
@@ -497,15 +521,22 @@ void TskSkinPopupWindow::PaintItem(TCanvas& target, TskSkinMenuItem& item)
     }
     const int reserve = item.SkinRecord ? 16 : 19;
     const int middle = (textRect.Top + textRect.Bottom) / 2;
-    // The item's picture of the menu's image list takes the place of the check mark.
+    // The item's picture of the menu's image list takes the place of the marks.
     TImageList* images = mi->Menu() ? mi->Menu()->Images() : nullptr;
     if (images && (mi->IsLine() || mi->ImageIndex() < 0 || mi->ImageIndex() >= images->Count()))
         images = nullptr;
+    const TPoint imageAt{textRect.Left + (item.SkinRecord ? 2 : 0), images ? middle - images->Height() / 2 : 0};
     if (!mi->IsLine()) {
         const int markX = textRect.Left + (item.SkinRecord ? 2 : 3);
         if (mi->Count() > 0)
             DrawSubmenuArrow(c, textRect.Right - 7, middle - 4, textColor);
-        if (!DrawNamedGlyph(c, mi->Name(), textRect.Left + 2, middle - 4, textColor) && !images && mi->Checked()) {
+        if (images) {
+            if (mi->Checked()) {
+                c.PenColor = SkPixelFromColor(textColor);
+                c.FrameRect({imageAt.X - 1, imageAt.Y - 1, imageAt.X + images->Width() + 1,
+                             imageAt.Y + images->Height() + 1});
+            }
+        } else if (!DrawNamedGlyph(c, mi->Name(), textRect.Left + 2, middle - 4, textColor) && mi->Checked()) {
             if (mi->RadioItem())
                 DrawRadioDot(c, markX, middle - 3, textColor);
             else
@@ -522,8 +553,7 @@ void TskSkinPopupWindow::PaintItem(TCanvas& target, TskSkinMenuItem& item)
     if (!mi->IsLine()) {
         TCanvas& tc = bitmap.Canvas();
         if (images)
-            images->Draw(tc, textRect.Left + std::max(0, reserve - images->Width()) / 2, middle - images->Height() / 2,
-                         mi->ImageIndex());
+            images->Draw(tc, imageAt.X, imageAt.Y, mi->ImageIndex());
         tc.Brush().SetStyle(bsClear);
         ApplyItemFont(tc.Font());
         if (!item.SkinRecord || !OwnerMenu->UseSkinFont)
@@ -777,8 +807,14 @@ void TskSkinMenu::OpenMenu(TControl* opener, TskSkinData* skinData, TMenuItem* r
 void TskSkinMenu::OpenLevel(const TRect& anchor, TMenuItem* item, int firstIndex, bool submenu, bool upward)
 {
     auto* window = new TskSkinPopupWindow(this, SkinData && !SkinData->Empty ? SkinData : nullptr);
+    const int level = static_cast<int>(PopupWindows.size());
     PopupWindows.push_back(window);
-    window->ShowItems(anchor, item, firstIndex, submenu, upward);
+    try {
+        window->ShowItems(anchor, item, firstIndex, submenu, upward);
+    } catch (...) {   // an item's action update raised: the level that never showed goes
+        CloseLevels(level);
+        throw;
+    }
 }
 
 void TskSkinMenu::CloseLevels(int level)
@@ -850,6 +886,8 @@ void TskSkinMenu::ItemAction(TskSkinPopupWindow* window, TskSkinMenuItem* item, 
         return;
     }
     menuItem->Click();
+    if (LevelOf(window) < 0)
+        return;   // the click closed the chain (it freed items of it)
     SubmenuTimer->SetEnabled(false);
     PendingItem = nullptr;
     PendingWindow = nullptr;
@@ -888,27 +926,45 @@ void TskSkinPopupMenu::SetSkinData(TskSkinData* value)
         value->FreeNotification(this);
 }
 
+void TskSkinPopupMenu::SetSkinForm(TComponent* value)
+{
+    if (FSkinForm)
+        FSkinForm->RemoveFreeNotification(this);
+    FSkinForm = value;
+    if (value)
+        value->FreeNotification(this);
+}
+
 void TskSkinPopupMenu::Notification(TComponent* AComponent, TOperation Operation)
 {
     TPopupMenu::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FSkinData)
         FSkinData = nullptr;
+    if (Operation == TOperation::opRemove && AComponent == FSkinForm)
+        FSkinForm = nullptr;
 }
 
-void TskSkinPopupMenu::Popup(int X, int Y)
+void TskSkinPopupMenu::Popup(int X, int Y) { PopupAt({X, Y, X, Y}, false); }
+
+void TskSkinPopupMenu::PopupAt(const TRect& anchor, bool upward)
 {
     if (OnPopup)
         OnPopup(this);
-    TskSkinMenu* engine = nullptr;
+    TskMenuFormLink form;
     if (gFindSkinMenu) {
-        if (SkinForm)
-            engine = gFindSkinMenu(SkinForm);
+        if (FSkinForm)
+            form = gFindSkinMenu(FSkinForm);
         else if (dynamic_cast<TForm*>(Owner()))
-            engine = gFindSkinMenu(Owner());
+            form = gFindSkinMenu(Owner());
         else if (Owner() && dynamic_cast<TForm*>(Owner()->Owner()))
-            engine = gFindSkinMenu(Owner()->Owner());
+            form = gFindSkinMenu(Owner()->Owner());
     }
-    if (!engine)
+    if (!form.Menu)
         return;
-    engine->OpenMenu(nullptr, FSkinData ? FSkinData : engine->SkinData, Items(), {X, Y, X, Y}, 0, false);
+    if (!FSkinData)
+        SetSkinData(form.SkinData);
+    // Keys go to the menu while it is open; an empty menu opens nothing and takes none.
+    if (Items()->Count() > 0 && form.TakeKeyboard)
+        form.TakeKeyboard();
+    form.Menu->OpenMenu(nullptr, FSkinData, Items(), anchor, 0, upward);
 }

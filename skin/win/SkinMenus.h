@@ -6,6 +6,7 @@
 // through HandleKey. Windows of closed levels are freed after the current message, and a
 // chosen item's command runs only after every level has closed.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -52,10 +53,12 @@ public:
     TskSkinPopupWindow(TskSkinMenu* owner, TskSkinData* skinData);
     ~TskSkinPopupWindow() override;
 
+    // Shows the items and watches them while the window is a level of the chain: freeing
+    // one closes the chain.
     void ShowItems(const TRect& anchor, TMenuItem* root, int firstIndex, bool submenu, bool upward);
     void HandleKey(WORD key);
     void HoverAt(int x, int y);
-    void Release();   // hides the window and frees it after the current message
+    void Release();   // hides the window, gives up its items and frees it after the current message
 
     int ActiveItem = -1;
     std::vector<std::unique_ptr<TskSkinMenuItem>> ItemObjects;
@@ -78,6 +81,7 @@ protected:
     void WndProc(TMessage& Message) override;
     void Paint() override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     friend class TskSkinMenuItem;
@@ -108,6 +112,7 @@ private:
     std::unique_ptr<TskEffectBmp> FScreenCapture;   // behind the window, for simulated alpha
     TPoint FLastCursor{-1, -1};
     TFont FItemFont;
+    int FImagesWidth = -1;   // the menu's image width, -1 without an image list
 };
 
 class TskSkinMenu : public TComponent {
@@ -147,8 +152,15 @@ private:
     void SubmenuTick(TObject* Sender);
 };
 
-// The skinned form's menu engine behind a component, or nullptr; the skinned form sets it.
-using TFindSkinMenu = TskSkinMenu* (*)(TComponent* component);
+// What a popup menu needs of the skinned form it belongs to: the form's menu engine, the
+// skin its menus take (the form's MenusSkinData, else its SkinData) and the keyboard.
+struct TskMenuFormLink {
+    TskSkinMenu* Menu = nullptr;
+    TskSkinData* SkinData = nullptr;
+    std::function<void()> TakeKeyboard;
+};
+// The skinned form behind a component (no Menu without one); the skinned form sets it.
+using TFindSkinMenu = TskMenuFormLink (*)(TComponent* component);
 void SetFindSkinMenu(TFindSkinMenu find);
 
 class TskSkinPopupMenu : public TPopupMenu {
@@ -156,16 +168,21 @@ public:
     explicit TskSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {}
     TskSkinData* SkinData() const { return FSkinData; }
     void SetSkinData(TskSkinData* value);
-    TComponent* SkinForm = nullptr;
+    // The component whose skinned form the menu uses; none once that component is freed.
+    TComponent* SkinForm() const { return FSkinForm; }
+    void SetSkinForm(TComponent* value);
     // Opens the items through the engine of the skinned form the menu belongs to; without
-    // one nothing opens.
+    // one nothing opens. Without SkinData of its own the menu takes and keeps the form's.
     void Popup(int X, int Y) override;
+    // The same under (or, upward, over) a screen rectangle, as a skinned button opens it.
+    void PopupAt(const TRect& anchor, bool upward);
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     TskSkinData* FSkinData = nullptr;
+    TComponent* FSkinForm = nullptr;
 };
 
 bool IsMenuCloseMessage(UINT message);

@@ -16,7 +16,11 @@
 #include "framework/win/Application.h"
 #include "framework/win/Bitmap.h"
 #include "framework/win/Dialogs.h"
+#include "framework/win/Buttons.h"
+#include "framework/win/FileDialogs.h"
+#include "app/core/dbware.h"
 #include "framework/win/Handles.h"
+#include "framework/win/Sound.h"
 
 namespace fs = std::filesystem;
 
@@ -549,4 +553,40 @@ TEST_F(ClockWindow, OnlyTheLeftButtonStartsAMove)
     EXPECT_EQ(moves, 0);
     form->FormMouseMove(form->pngHour, {ssLeft}, 10, 10);
     EXPECT_EQ(moves, 1);
+}
+
+// The "语音报时" button lies below the clock's client, where nothing shows it, and its click
+// plays the chime in the half hour's minute; the PNG save dialog is one of the window's parts.
+TEST_F(ClockWindow, TheTalkingClockButtonAndTheSaveDialogAreHiddenPartsOfTheWindow)
+{
+    Make()->LoadSkinImages();
+    form->Show();
+    ASSERT_NE(form->BitBtn2, nullptr);
+    EXPECT_EQ(form->FindComponent("BitBtn2"), form->BitBtn2);
+    EXPECT_EQ(form->BitBtn2->Caption(), "语音报时");
+    EXPECT_EQ(form->BitBtn2->Parent(), form);
+    EXPECT_GE(form->BitBtn2->Top(), form->ClientHeight());
+    EXPECT_EQ(form->ClientWidth() * 1000 + form->ClientHeight(), kW * 1000 + kH);
+    RECT r{};
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ((r.right - r.left) * 1000 + (r.bottom - r.top), kW * 1000 + kH);
+
+    const std::string chime = (folder / "c.wav").string();
+    std::ofstream(chime, std::ios::binary) << "RIFF";
+    const std::string savedChime = CWavPath, savedFrequency = ChimeFrequency;
+    CWavPath = chime;
+    ChimeFrequency = "0";
+    SoundRecorder sounds;
+    At(10, 29, 59);
+    SendMessageW(form->BitBtn2->Handle(), BM_CLICK, 0, 0);
+    At(10, 30, 5);
+    SendMessageW(form->BitBtn2->Handle(), BM_CLICK, 0, 0);
+    CWavPath = savedChime;
+    ChimeFrequency = savedFrequency;
+    EXPECT_EQ(sounds.Played, std::vector<std::string>{chime});
+
+    auto* dialog = dynamic_cast<TSaveDialog*>(form->FindComponent("dlgSave"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog, form->dlgSave);
+    EXPECT_EQ(dialog->Filter(), "PNG|*.png");
 }

@@ -12,6 +12,7 @@
 #include "framework/base/FakeTimerService.h"
 #include "framework/rtl/SysUtils.h"
 #include "framework/win/Application.h"
+#include "tests/organizer/WinShot.h"
 
 namespace {
 
@@ -66,6 +67,32 @@ TEST_F(MsgForm, OnlyAFestivalPopupOffersTheCheckBoxAndConfirmsItsOwnRow)
     festival->cb1->SetChecked(true);
     EXPECT_EQ(data.Value(qrbz), "1");
     EXPECT_TRUE(festival->tmFadeOut->Enabled());   // confirming also sends it away
+}
+
+// editiid shows the festival row the check box confirms, where the window description puts
+// it (under the check box's right end); typing cannot change it.
+TEST_F(MsgForm, TheRowNumberIsShownAndCannotBeTypedOver)
+{
+    TMsgForm* festival = ShowMsgPopup("今天是：生日;42", 1, 42);
+    ASSERT_TRUE(TickUntil([&] { return !festival->tmFadeIn->Enabled(); }));
+    const HWND edit = festival->editiid->Handle();
+    EXPECT_TRUE(IsWindowVisible(edit));
+    EXPECT_EQ(festival->editiid->BoundsRect(), TRect(128, 6, 193, 26));
+    SaveShot(*festival, "msg-popup-festival");
+    // Where the two overlap, the check box lies above: its caption stays whole and clickable.
+    const TPoint overlap = festival->ClientToScreen({160, 16});
+    EXPECT_EQ(WindowFromPoint(POINT{overlap.X, overlap.Y}), festival->cb1->Handle());
+    wchar_t text[16] = {};
+    GetWindowTextW(edit, text, 16);
+    EXPECT_STREQ(text, L"42");
+    EXPECT_TRUE(GetWindowLongW(edit, GWL_STYLE) & ES_READONLY);
+    SendMessageW(edit, WM_CHAR, L'7', 0);
+    EXPECT_EQ(festival->editiid->Text(), "42");
+
+    TMsgForm* memo = ShowMsgPopup("交电费", 1);
+    ASSERT_TRUE(TickUntil([&] { return !memo->tmFadeIn->Enabled(); }));
+    EXPECT_TRUE(IsWindowVisible(memo->editiid->Handle()));
+    SaveShot(*memo, "msg-popup-memo");
 }
 
 TEST_F(MsgForm, ATallTextGrowsLabelAndWindowByTheDifferenceAndAShortOneKeepsTheDesign)

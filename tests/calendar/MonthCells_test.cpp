@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace {
 
 const TMonthColors Colors;
@@ -37,9 +39,59 @@ TEST(MonthCells, MonthStartingOnSundayFillsFromTheFirstCellWithWeekendDatesRed)
         EXPECT_EQ(m.Cell(k).DateColor, col == 1 || col == 7 ? CellRed : Colors.Date) << k;
     }
     EXPECT_EQ(m.SelectedCell(), 15);
-    // ISO weeks turn on Mondays, so Sunday the 1st has a week of its own.
+    // Each row bears the week of its Monday: Sunday the 1st shares row 1 with week 36.
+    const char* const weeks[6] = {"36", "37", "38", "39", "40", ""};
     for (int row = 1; row <= 6; ++row)
-        EXPECT_EQ(m.WeekText(row), std::to_string(34 + row));
+        EXPECT_EQ(m.WeekText(row), weeks[row - 1]) << row;
+}
+
+namespace {
+
+// ISO 8601 week of a day, from the standard library's calendar: the week of its Thursday.
+int IsoWeek(std::chrono::sys_days day)
+{
+    using namespace std::chrono;
+    const sys_days thursday = day + days(4 - int(weekday(day).iso_encoding()));
+    const year_month_day ymd(thursday);
+    return static_cast<int>((thursday - sys_days(ymd.year() / January / 1)).count() / 7 + 1);
+}
+
+}  // namespace
+
+// Every month of the control's years: a row bears the ISO week of its Monday, a row without
+// one (a short first or last row) the week its days share, an empty row nothing.
+TEST(MonthCells, EveryRowBearsTheIsoWeekOfItsMondayAndEmptyRowsNone)
+{
+    using namespace std::chrono;
+    TMonthCells m;
+    for (int y = 1; y <= 2100; ++y)
+        for (unsigned mo = 1; mo <= 12; ++mo) {
+            const year_month ym = year(y) / month(mo);
+            ASSERT_TRUE(m.SetDateTime(EncodeDate(y, int(mo), 1), Colors));
+            const sys_days first = sys_days(ym / 1);
+            const unsigned lead = weekday(first).c_encoding();   // Sunday 0
+            const unsigned length = unsigned((ym / std::chrono::last).day());
+            for (int row = 1; row <= 6; ++row) {
+                std::string want;
+                for (unsigned col = 0; col < 7; ++col) {
+                    const int index = (row - 1) * 7 + int(col) - int(lead);
+                    if (index < 0 || index >= int(length))
+                        continue;
+                    const sys_days day = first + days(index);
+                    if (want.empty() || col == 1)
+                        want = std::to_string(IsoWeek(day));
+                }
+                ASSERT_EQ(m.WeekText(row), want) << y << "-" << mo << " row " << row;
+            }
+        }
+}
+
+TEST(MonthCells, February2026HasNoWeekBesideItsEmptyRows)
+{
+    const TMonthCells m = Month(2026, 2, 9);   // Sunday the 1st, 28 days: four full rows
+    const char* const weeks[6] = {"6", "7", "8", "9", "", ""};
+    for (int row = 1; row <= 6; ++row)
+        EXPECT_EQ(m.WeekText(row), weeks[row - 1]) << row;
 }
 
 TEST(MonthCells, SaturdayStartLeavesTheLastDayCellsEmptyAndFillsTheTitleCells)

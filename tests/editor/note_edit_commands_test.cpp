@@ -3,7 +3,11 @@
 // dispatcher's events, offsets and the wheel.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/core/NoteEditMiscProcs.h"
@@ -456,4 +460,75 @@ TEST(NoteEditCommands, LoneLeadBytesKeepTheCaretWholeAndUndoExact) {
         e.Run(ecRedo);
         EXPECT_EQ(e.Core.GetText(), c.After) << c.Name;
     }
+}
+
+// A command that raises (a cut whose copy fails) still ends its OnPaintTransient pair.
+TEST(NoteEditCommands, ARaisingCommandClosesItsTransientPair) {
+    struct FailingCopyHost : TNullNoteHost {
+        int Open = 0;
+        void HostCopyToClipboard(const std::string&, TNoteSelectionMode) override {
+            throw ENoteEditError("Clipboard copy operation failed");
+        }
+        void HostPaintTransient(TNoteTransientType t) override { Open += t == ttBefore ? 1 : -1; }
+    } host;
+    TNoteEditCore core(host);
+    core.CharMetricsChanged(6, 12);
+    core.ViewSizeChanged(40 * 6 + 2, 10 * core.LineHeight());
+    core.SetTextBytes("cut me");
+    core.SetBlockBegin({1, 1});
+    core.SetBlockEnd({4, 1});
+    EXPECT_THROW(core.CommandProcessor(ecCut, 0, nullptr), ENoteEditError);
+    EXPECT_EQ(host.Open, 0);
+    EXPECT_EQ(core.GetText(), "cut me");
+}
+
+// A ttBefore whose handler raises still gets its ttAfter, for a command as for a caret move;
+// the raise ends the change and the next pair is whole again.
+TEST(NoteEditCommands, ARaisingTransientBeforeIsClosedByItsAfter) {
+    struct RaisingHost : TNullNoteHost {
+        int Open = 0;
+        bool Raise = true;
+        void HostPaintTransient(TNoteTransientType t) override {
+            Open += t == ttBefore ? 1 : -1;
+            if (t == ttBefore && std::exchange(Raise, false)) throw ENoteEditError("handler");
+        }
+    } host;
+    TNoteEditCore core(host);
+    core.CharMetricsChanged(6, 12);
+    core.ViewSizeChanged(40 * 6 + 2, 10 * core.LineHeight());
+    core.SetTextBytes("abc");
+    const std::function<void()> changes[] = {
+        [&] { core.CommandProcessor(ecChar, 'x', nullptr); },
+        [&] { core.SetCaretXY({3, 1}); },
+    };
+    for (const auto& change : changes) {
+        host.Raise = true;
+        EXPECT_THROW(change(), ENoteEditError);
+        EXPECT_EQ(host.Open, 0);
+        change();
+        EXPECT_EQ(host.Open, 0);
+    }
+    EXPECT_EQ(core.GetText(), "xabc");
+}
+
+// A paste from outside the dispatcher (WM_PASTE) fires its OnPaintTransient ttBefore while
+// the text is still unchanged, and its ttAfter last.
+TEST(NoteEditCommands, APasteOpensItsTransientPairBeforeTheTextChanges) {
+    struct TransientClipboardHost : TClipboardNoteHost {
+        const TNoteEditCore* Core = nullptr;
+        std::vector<std::pair<TNoteTransientType, std::string>> Seen;
+        void HostPaintTransient(TNoteTransientType t) override { Seen.emplace_back(t, Core->GetText()); }
+    } host;
+    TNoteEditCore core(host);
+    host.Core = &core;
+    core.CharMetricsChanged(6, 12);
+    core.ViewSizeChanged(40 * 6 + 2, 10 * core.LineHeight());
+    core.SetTextBytes("ab");
+    host.Text = "xy";
+    host.Full = true;
+    host.Seen.clear();
+    core.PasteFromClipboard();
+    ASSERT_FALSE(host.Seen.empty());
+    EXPECT_EQ(host.Seen.front(), std::make_pair(ttBefore, std::string("ab")));
+    EXPECT_EQ(host.Seen.back(), std::make_pair(ttAfter, std::string("xyab")));
 }

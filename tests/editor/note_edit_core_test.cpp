@@ -2,7 +2,10 @@
 // display mapping with wrap, scrolling, input and the paint plan.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "editor/core/NoteEditCore.h"
+#include "editor/core/NoteEditHighlighter.h"
 #include "tests/editor/NoteEditHosts.h"
 
 namespace {
@@ -385,4 +388,16 @@ TEST(NoteEditCore, HandlerChainsComeFirstAndTheCursorShowsWhatADragWouldTake) {
     EXPECT_EQ(e.Core.MouseCursorAt(2 + 2 * 6 + 1, 3, ibeam, false), arrow);
     EXPECT_EQ(e.Core.MouseCursorAt(2 + 2 * 6 + 1, 3, ibeam, true), ibeam);  // while selecting
     EXPECT_EQ(e.Core.MouseCursorAt(2 + 5 * 6 + 1, 3, ibeam, false), ibeam);
+}
+
+// An editor freed before its highlighter and its search engine: neither calls it back, not
+// on a change of the highlighter's attributes nor when they go.
+TEST(NoteEditCore, EditorFreedBeforeItsHighlighterAndSearchEngine) {
+    TNoteCustomHighlighter highlighter;
+    TNoteEditSearchCustom engine;
+    auto editor = std::make_unique<Editor>();
+    editor->Core.SetHighlighter(&highlighter);
+    editor->Core.SetSearchEngine(&engine);
+    editor.reset();
+    highlighter.SetEnabled(false);
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <memory>
 
 #include "editor/core/NoteEditCore.h"
 #include "tests/editor/NoteEditHosts.h"
@@ -10,7 +12,9 @@
 namespace {
 struct FakeHost : TNullNoteHost {
     std::vector<TNoteTransientType> Transients;
+    std::vector<TRect> Invalidated;
     void HostPaintTransient(TNoteTransientType t) override { Transients.push_back(t); }
+    void HostInvalidate(const TRect& r) override { Invalidated.push_back(r); }
 };
 
 // 6x12 cells, 40 columns, 10 rows, a gutter of 30 pixels.
@@ -237,4 +241,31 @@ TEST(NoteEditMarks, ClearEventMayDropTheMarkItself) {
     int column = 0, line = 0;
     EXPECT_FALSE(e.Core.GetBookMark(2, column, line));
     EXPECT_EQ(e.Core.Marks().Count(), 0);
+}
+
+// Adding, removing and clearing marks repaints the whole gutter (and only it).
+TEST(NoteEditMarks, ListChangesRepaintTheGutter) {
+    Editor e;
+    e.Core.SetTextBytes("one\r\ntwo\r\nthree");
+    const TRect gutter = Rect(0, 0, e.Core.GutterWidth(), e.Core.ViewHeight());
+    ASSERT_EQ(e.Core.GutterWidth(), 30);
+    auto mark = std::make_unique<TNoteEditMark>(&e.Core);
+    mark->SetLine(2);
+    mark->SetVisible(true);
+    TNoteEditMark* added = mark.get();
+    const std::function<void()> changes[] = {
+        [&] { e.Core.Marks().Add(std::move(mark)); },
+        [&] { e.Core.Marks().Remove(added); },
+        [&] {
+            e.Core.Marks().Add(std::make_unique<TNoteEditMark>(&e.Core));
+            e.Host.Invalidated.clear();
+            e.Core.Marks().Clear();
+        },
+    };
+    for (const auto& change : changes) {
+        e.Host.Invalidated.clear();
+        change();
+        ASSERT_EQ(e.Host.Invalidated.size(), 1u);
+        EXPECT_EQ(e.Host.Invalidated[0], gutter);
+    }
 }

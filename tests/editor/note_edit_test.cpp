@@ -4,10 +4,14 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "editor/win/NoteEdit.h"
 #include "framework/rtl/Encoding.h"
 #include "framework/win/Bitmap.h"
+#include "framework/win/ImgList.h"
 #include "tests/editor/NoteEditLook.h"
 #include "tests/framework/CtrlsTestUtil.h"
 
@@ -282,4 +286,110 @@ TEST_F(NoteEditWindow, FocusListTakesTheFocus) {
     edit->SetFocus();
     Pump();
     EXPECT_EQ(GetFocus(), edit->Handle());
+}
+
+// Marks that do not use the built-in glyphs are drawn from BookMarkOptions' image list,
+// centred in their row, one Xoffset apart; the list's destruction clears the reference.
+TEST_F(NoteEditWindow, MarksAreDrawnFromTheBookmarkImageList) {
+    const TColor colours[] = {clRed, clLime, clBlue};
+    auto* images = new TImageList(form);
+    images->SetSize(20, 20);
+    TBitmap strip(60, 20);
+    strip.Canvas().Brush().SetColor(clFuchsia);  // the transparent corner
+    strip.Canvas().FillRect(Rect(0, 0, 60, 20));
+    for (int i = 0; i < 3; ++i) {
+        strip.Canvas().Brush().SetColor(colours[i]);
+        strip.Canvas().FillRect(Rect(i * 20 + 2, 2, i * 20 + 18, 18));
+    }
+    images->Add(strip);
+    form->SetBounds(40, 40, 460, 240);
+    edit->SetBounds(10, 10, 420, 180);
+    edit->SetLineSpacingRule(lsOneAndHalf);
+    edit->Gutter().SetWidth(70);
+    edit->BookMarkOptions().SetXoffset(22);
+    edit->BookMarkOptions().SetBookmarkImages(images);
+    edit->SetTextUtf8("第一行\nsecond line\n第三行 third\nfour");
+    const auto addMark = [&](int line, int image) {
+        auto mark = std::make_unique<TNoteEditMark>(edit);
+        mark->SetLine(line);
+        mark->SetImageIndex(image);
+        mark->SetVisible(true);
+        edit->Marks().Add(std::move(mark));
+    };
+    addMark(1, 0);
+    addMark(2, 1);
+    addMark(2, 2);
+    edit->SetBookMark(2, 1, 4);  // a bookmark takes the list's image of its number
+    PumpUntil([] { return false; }, 300);
+    const int lh = edit->LineHeight();
+    ASSERT_GE(lh, 20);
+    HDC dc = GetDC(edit->Handle());
+    const auto at = [&](int row, int slot) { return GetPixel(dc, 2 + slot * 22 + 10, row * lh + lh / 2); };
+    EXPECT_EQ(at(0, 0), ColorToRGB(clRed));
+    EXPECT_EQ(at(1, 0), ColorToRGB(clLime));
+    EXPECT_EQ(at(1, 1), ColorToRGB(clBlue));
+    EXPECT_EQ(at(2, 0), ColorToRGB(edit->Gutter().Color()));
+    EXPECT_EQ(at(3, 0), ColorToRGB(clBlue));
+    // The transparent frame shows the gutter.
+    EXPECT_EQ(GetPixel(dc, 2 + 1, lh / 2), ColorToRGB(edit->Gutter().Color()));
+    ReleaseDC(edit->Handle(), dc);
+
+    TBitmap shot(edit->Width(), edit->Height());
+    PrintWindow(edit->Handle(), shot.Canvas().Handle(), 0);
+    shot.SetPixelFormat(pf24bit);
+    const auto dir = std::filesystem::path(VORPEN_TEST_DATA_DIR).parent_path().parent_path() / "build" / "shots";
+    std::filesystem::create_directories(dir);
+    shot.SaveToFile((dir / "note_edit_image_marks.bmp").string());
+
+    delete images;
+    EXPECT_EQ(edit->BookMarkOptions().BookmarkImages(), nullptr);
+    PumpUntil([] { return false; }, 300);
+    dc = GetDC(edit->Handle());
+    EXPECT_EQ(at(0, 0), ColorToRGB(edit->Gutter().Color()));
+    ReleaseDC(edit->Handle(), dc);
+}
+
+// A wheel notch from real input scrolls the view and fires OnScroll with sbVertical.
+TEST_F(NoteEditWindow, WheelNotchFiresOnScroll) {
+    std::string text;
+    for (int i = 1; i <= 60; ++i) text += "line " + std::to_string(i) + "\n";
+    edit->SetTextUtf8(text);
+    std::vector<TNoteScrollBarKind> scrolls;
+    edit->OnScroll = [&](TObject*, TNoteScrollBarKind kind) { scrolls.push_back(kind); };
+    SetForegroundWindow(form->Handle());
+    edit->SetFocus();
+    POINT centre{edit->Width() / 2, edit->Height() / 2};
+    ClientToScreen(edit->Handle(), &centre);
+    SetCursorPos(centre.x, centre.y);
+    Pump();
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+    ASSERT_EQ(SendInput(1, &in, sizeof in), 1u);
+    PumpUntil([&] { return !scrolls.empty(); }, 3000);
+    EXPECT_EQ(scrolls, std::vector<TNoteScrollBarKind>{sbVertical});
+    EXPECT_GT(edit->TopLine(), 1);
+}
+
+// A paint fires OnPaintTransient with ttAfter alone, and still does after a cut whose
+// copy failed (the clipboard held open by another window).
+TEST_F(NoteEditWindow, PaintFiresTransientAfterAlsoAfterAFailedCut) {
+    edit->SetTextUtf8("cut me");
+    std::vector<TNoteTransientType> types;
+    edit->OnPaintTransient = [&](TObject*, TCanvas&, TNoteTransientType t) { types.push_back(t); };
+    const auto repaint = [&] {
+        types.clear();
+        edit->Invalidate();
+        UpdateWindow(edit->Handle());
+        return types;
+    };
+    EXPECT_EQ(repaint(), std::vector<TNoteTransientType>{ttAfter});
+    edit->SetBlockBegin({1, 1});
+    edit->SetBlockEnd({4, 1});
+    ASSERT_TRUE(OpenClipboard(form->Handle()));
+    EXPECT_THROW(edit->CommandProcessor(ecCut, 0, nullptr), ENoteEditError);
+    CloseClipboard();
+    EXPECT_EQ(edit->TextUtf8(), "cut me");
+    EXPECT_EQ(repaint(), std::vector<TNoteTransientType>{ttAfter});
 }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
+#include <vector>
 
+#include "editor/core/NoteEditMiscProcs.h"
 #include "editor/core/NoteEditTypes.h"
 #include "editor/win/NoteTextDrawer.h"
 #include "framework/win/Bitmap.h"
@@ -93,4 +96,34 @@ TEST(NoteTextDrawer, SharedRecordKeepsItsFontAfterFreeTemporaries) {
         EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), expected) << round;
         b.EndDraw();
     }
+}
+
+// A font stock freed while it still holds its screen DC reports the broken pairing to the
+// application's handler (a destructor cannot raise); a balanced one reports nothing.
+TEST(NoteTextDrawer, FontStockFreedWithADcHeldIsAnAssertion) {
+    std::vector<std::string> reports;
+    SetNoteExceptionHandler([&] {
+        try {
+            throw;
+        } catch (const EAssertionFailed& e) {
+            reports.push_back(e.Message());
+        } catch (...) {
+            reports.push_back("?");
+        }
+    });
+    TFont font;
+    MakeFont(font, "Courier New", -13);
+    {
+        TFontStock stock(&font);
+        stock.ReleaseDCRef(stock.AcquireDC());
+    }
+    EXPECT_TRUE(reports.empty());
+    {
+        TFontStock stock(&font);
+        stock.AcquireDC();
+        stock.AcquireDC();
+    }
+    SetNoteExceptionHandler(nullptr);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("NoteTextDrawer"), std::string::npos);
 }

@@ -41,6 +41,14 @@ TEST_F(ComCtrlsTest, DateTimePickerRoundTripsDateAndTime) {
     time->SetDate(EncodeDate(2025, 1, 2));
     EXPECT_DOUBLE_EQ(time->Time(), EncodeTime(13, 45, 30, 0));
     EXPECT_THROW(date->SetDateTime(-800000), EConvertError);
+    // Before 1899-12-30 the day and the time of day stay what was set.
+    time->SetDate(EncodeDate(1850, 6, 1));
+    EXPECT_EQ(time->Date(), EncodeDate(1850, 6, 1));
+    EXPECT_DOUBLE_EQ(time->Time(), EncodeTime(13, 45, 30, 0));
+    time->SetTime(EncodeTime(8, 0, 0, 0));
+    EXPECT_DOUBLE_EQ(time->DateTime(), EncodeDateTime(1850, 6, 1, 8, 0, 0, 0));
+    time->SetDate(EncodeDate(1899, 12, 29));
+    EXPECT_DOUBLE_EQ(time->DateTime(), EncodeDateTime(1899, 12, 29, 8, 0, 0, 0));
 
     // The user steps the year: the value follows and OnChange fires once.
     form->Show();

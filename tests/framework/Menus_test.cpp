@@ -5,6 +5,7 @@
 #include "framework/base/Timer.h"
 
 #include "framework/win/Forms.h"
+#include "framework/win/WinUtil.h"
 #include "tests/framework/WinTestUtil.h"
 
 namespace {
@@ -309,3 +310,37 @@ TEST(MenuShortCuts, ControlMenuNeedsTheFocusAndOnShortCutComesFirst) {
 }
 
 }  // namespace
+
+// A popup menu updates its items' actions before it builds the menu: the menu shows the
+// caption the update set, and choosing the item runs the action.
+TEST(Menus, PopupShowsTheUpdatedActionAndChoosingTheItemRunsIt) {
+    EnsureApplication();
+    TComponent form(nullptr);
+    TPopupMenu menu(&form);
+    auto* item = AddItem(&form, menu.Items(), "N1", "新建便签");
+    TAction action(nullptr);
+    int updates = 0, executes = 0;
+    action.OnUpdate = [&](TObject*) {
+        ++updates;
+        action.SetCaption("新建便签（" + std::to_string(updates) + "）");
+    };
+    action.OnExecute = [&](TObject*) { ++executes; };
+    item->SetAction(&action);
+    std::wstring shown;
+    TTimer timer(nullptr);
+    timer.SetInterval(30);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject*) {
+        if (HWND w = FindWindowW(L"#32768", nullptr); w && IsWindowVisible(w) && shown.empty()) {
+            wchar_t text[64] = {};
+            GetMenuStringW(reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0)), 0, text, 64, MF_BYPOSITION);
+            shown = text;
+            PostMessageW(w, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageW(w, WM_KEYDOWN, VK_RETURN, 0);
+        }
+        if (++ticks > 100) EndMenu();
+    };
+    menu.Popup(20, 20);
+    EXPECT_EQ(Narrow(shown), "新建便签（1）");
+    EXPECT_EQ(executes, 1);
+}

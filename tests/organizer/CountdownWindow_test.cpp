@@ -446,6 +446,118 @@ TEST_F(Countdowns, TheDialogSavesAnAbsoluteTargetAndRefusesGaps)
     EXPECT_DOUBLE_EQ(CountdownTarget1, EncodeDateTime(2027, 2, 6, 20, 0, 0, 0));
 }
 
+// A target picked before 1899-12-30 is saved and shown again with its own day and time.
+TEST_F(Countdowns, AnAbsoluteTargetBefore1900KeepsItsDayAndTime)
+{
+    dialog->Show();
+    dialog->Edit1->SetText("旧事");
+    dialog->rb1->SetChecked(true);
+    dialog->dt1->SetDate(EncodeDate(1850, 6, 1));
+    dialog->dt2->SetTime(EncodeTime(8, 0, 0, 0));
+    dialog->BitBtn1->Click();
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(Value("select zdsj from sz_djsb where bz='倒计时1'"), "1850-06-01 8:00:00");
+    dialog->Show();
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd", dialog->dt1->Date()) + " " + FormatDateTime("hh:nn:ss", dialog->dt2->Time()),
+              "1850-06-01 08:00:00");
+}
+
+// A stored target that does not read opens the dialog on now with the slot's title; the
+// row is changed only by a save, which sets the slot again.
+TEST_F(Countdowns, AnUnreadableTargetOpensTheDialogOnNowAndASaveRepairsTheSlot)
+{
+    Exec("update sz_djsb set zt='考试', zdsj='soon', sjbz='1', dw='绝对时间' where bz='倒计时1'");
+    dialog->Show();
+    ASSERT_TRUE(dialog->Visible());
+    EXPECT_TRUE(boxes.Calls.empty());
+    EXPECT_EQ(dialog->Edit1->Text(), "考试");
+    EXPECT_TRUE(dialog->rb1->Checked());
+    EXPECT_DOUBLE_EQ(AbsoluteTarget(dialog->dt1->Date(), dialog->dt2->Time()), kNow);
+    EXPECT_EQ(Value("select zdsj from sz_djsb where bz='倒计时1'"), "soon");   // nothing written by showing
+    dialog->BitBtn2->Click();
+    EXPECT_EQ(Value("select zt||'/'||zdsj from sz_djsb where bz='倒计时1'"), "考试/soon");
+
+    dialog->Show();
+    dialog->dt1->SetDate(EncodeDate(2026, 6, 7));
+    dialog->dt2->SetTime(EncodeTime(9, 0, 0, 0));
+    dialog->BitBtn1->Click();
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(Value("select zt||'/'||zdsj from sz_djsb where bz='倒计时1'"), "考试/2026-06-07 09:00:00");
+}
+
+// A stored target that is a number outside the calendar opens the dialog on now as well.
+TEST_F(Countdowns, ATargetStoredAsANumberOutsideTheCalendarOpensTheDialogOnNow)
+{
+    for (const char* stored : {"1e12", "-1e9", "3000000.5"}) {
+        Exec(std::string("update sz_djsb set zdsj=") + stored + ", sjbz='1' where bz='倒计时1'");
+        dialog->Show();
+        ASSERT_TRUE(dialog->Visible()) << stored;
+        EXPECT_DOUBLE_EQ(AbsoluteTarget(dialog->dt1->Date(), dialog->dt2->Time()), kNow) << stored;
+        dialog->BitBtn2->Click();
+    }
+    EXPECT_TRUE(boxes.Calls.empty());
+}
+
+// The slot's fixed row deleted from the data file: a save says that nothing was saved and
+// leaves the target, the LEDs, the title and the dialog as they were.
+TEST_F(Countdowns, ASaveWithoutTheSlotsRowSaysNothingWasSavedAndChangesNothing)
+{
+    window->Show();
+    const std::string leds = Leds(window), title = window->Label4->Caption();
+    const TDateTime target = CountdownTarget1;
+    Exec("delete from sz_djsb where bz='倒计时1'");
+    dialog->Show();
+    dialog->Edit1->SetText("出差");
+    dialog->rb2->SetChecked(true);
+    dialog->ComboBox1->SetText("36");
+    dialog->ComboBox2->SetItemIndex(0);
+    dialog->BitBtn1->Click();
+    dialog->rb1->SetChecked(true);
+    dialog->BitBtn1->Click();
+    ASSERT_EQ(boxes.Calls.size(), 2u);
+    for (const auto& call : boxes.Calls)
+        EXPECT_EQ(call.Text, "数据文件里没有倒计时1这一行，设置没有保存。");
+    EXPECT_TRUE(dialog->Visible());
+    EXPECT_DOUBLE_EQ(CountdownTarget1, target);
+    EXPECT_EQ(Leds(window), leds);
+    EXPECT_EQ(window->Label4->Caption(), title);
+    EXPECT_EQ(Value("select count(*) from sz_djsb where bz='倒计时1'"), "0");
+}
+
+// An amount whose target lies past the year 9999 (or before the year 1) is refused in
+// Chinese before anything changes; the largest that fits is saved.
+TEST_F(Countdowns, ARelativeAmountBeyondTheLastStorableYearIsRefusedFirst)
+{
+    window->Show();
+    const std::string leds = Leds(window);
+    const TDateTime target = CountdownTarget1;
+    const std::string row = "select zdsj||'/'||xdsj||'/'||dw from sz_djsb where bz='倒计时1'";
+    const std::string before = Value(row);
+    dialog->Show();
+    dialog->rb2->SetChecked(true);
+    const int lastDays = int(EncodeDate(9999, 12, 31) - DateOf(kNow));
+    const std::pair<std::string, int> amounts[] = {
+        {"3000000", 1}, {std::to_string(lastDays + 1), 1}, {std::to_string((lastDays + 1) * 24), 0}, {"-800000", 1}};
+    for (const auto& [amount, unit] : amounts) {
+        dialog->ComboBox1->SetText(amount);
+        dialog->ComboBox2->SetItemIndex(unit);
+        dialog->BitBtn1->Click();
+        EXPECT_TRUE(dialog->Visible()) << amount;
+    }
+    ASSERT_EQ(boxes.Calls.size(), 4u);
+    for (const auto& call : boxes.Calls)
+        EXPECT_EQ(call.Text, "相对时间超出范围，目标时间只能在1年到9999年之间！");
+    EXPECT_EQ(Leds(window), leds);
+    EXPECT_DOUBLE_EQ(CountdownTarget1, target);
+    EXPECT_EQ(Value(row), before);
+
+    dialog->ComboBox1->SetText(std::to_string(lastDays));
+    dialog->ComboBox2->SetItemIndex(1);
+    dialog->BitBtn1->Click();
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(Value(row), "9999-12-31 10:00:00/" + std::to_string(lastDays) + "/天");
+}
+
 TEST_F(Countdowns, TheManagerMarksASlotShown)
 {
     manager->Show();

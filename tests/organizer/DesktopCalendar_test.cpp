@@ -6,10 +6,12 @@
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "../db/DataFileCopy.h"
 #include "app/core/MemoRepeat.h"
 #include "app/core/dbhouse.h"
+#include "app/core/dbware.h"
 #include "framework/win/Bitmap.h"
 #include "organizer/win/Unit1.h"
 #include "tests/framework/WinTestUtil.h"
@@ -248,4 +250,63 @@ TEST_F(DesktopCalendar, RightClicksOnTheYearAndMonthOpenTheirMenus)
     EXPECT_EQ(decades->Items(4)->ShownCaption(), "&1900");
     EXPECT_EQ(decades->Items(5)->ShownCaption(), "1&910");
     EXPECT_EQ(decades->Items(4)->Caption(), "1900");
+}
+
+namespace {
+
+// Absolute mouse input at a screen point.
+void MouseAt(int x, int y, DWORD buttons = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof(in));
+}
+
+}  // namespace
+
+// The drag handle lies on the window beside the month view, not over it, and a press on it
+// with real mouse input drags the window; the week numbers stand beside February 2026's
+// four rows only.
+TEST_F(DesktopCalendar, TheDragHandleIsOnTheWindowBesideTheMonthAndDragsIt)
+{
+    form->Show();
+    form->CheckBox5->SetChecked(false);   // "显示星期数"
+    form->CheckBox5->SetChecked(true);
+    form->ChnCalendar1->SetDateTime(EncodeDate(2026, 2, 9));
+    SaveShot(form->Handle(), "desktop-calendar-february-2026");
+
+    const TRect handle = form->BitBtn2->BoundsRect(), month = form->ChnCalendar1->BoundsRect();
+    EXPECT_TRUE(handle.Left >= 0 && handle.Top >= 0 && handle.Right <= form->ClientWidth() &&
+                handle.Bottom <= form->ClientHeight())
+        << handle.Left << "," << handle.Top << " in " << form->ClientWidth() << "x" << form->ClientHeight();
+    EXPECT_TRUE(handle.Left >= month.Right || handle.Right <= month.Left || handle.Top >= month.Bottom ||
+                handle.Bottom <= month.Top);
+    EXPECT_TRUE(IsWindowVisible(form->BitBtn2->Handle()));
+
+    form->SetBounds(200, 150, form->Width(), form->Height());
+    PumpUntil([] { return false; }, 200);
+    const TPoint start = form->BitBtn2->ClientToScreen({form->BitBtn2->Width() / 2, form->BitBtn2->Height() / 2});
+    ASSERT_EQ(WindowFromPoint(POINT{start.X, start.Y}), form->BitBtn2->Handle());
+    MouseAt(start.X, start.Y);
+    PumpUntil([] { return false; }, 200);
+    // The move loop runs inside the first move's handler, so the rest of the input comes
+    // from another thread, paced so that the moves are not merged.
+    std::thread user([start] {
+        MouseAt(start.X, start.Y, MOUSEEVENTF_LEFTDOWN);
+        for (int step = 1; step <= 5; ++step) {
+            Sleep(100);
+            MouseAt(start.X + 20 * step, start.Y + 10 * step);
+        }
+        Sleep(100);
+        MouseAt(start.X + 100, start.Y + 50, MOUSEEVENTF_LEFTUP);
+    });
+    // The move loop starts at the first move with the button down (+20, +10).
+    const bool moved = PumpUntil([this] { return form->Left() == 280 && form->Top() == 190; }, 4000);
+    user.join();
+    EXPECT_TRUE(moved) << form->Left() << "," << form->Top();
+    EXPECT_EQ(CalendarPosX, 280);
+    EXPECT_EQ(CalendarPosY, 190);
 }

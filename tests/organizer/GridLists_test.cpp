@@ -10,6 +10,7 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/win/Dialogs.h"
 #include "framework/win/Sound.h"
+#include "framework/win/WinUtil.h"
 #include "organizer/win/bwlbj.h"
 #include "organizer/win/bwlcx.h"
 #include "organizer/win/bwxg.h"
@@ -205,21 +206,36 @@ TEST_F(GridLists, MemoListEditsAndDeletes) {
   EXPECT_EQ(boxes.Calls[0].Text + boxes.Calls[1].Text, "您确定要删除此条记录吗？您确定要清除空所有备忘数据吗？");
 }
 
-// A reminder time with its hour fits the first column uncut, in the grid's own font and
-// inside the list view's padding of 5 px on either side of a label.
+// A reminder time shows in the program's date and time formats, and it and the memo date
+// fit their columns uncut, in the grid's own font and inside the list view's padding of
+// 5 px on either side of a label: the time as the add dialog stores it and the widest the
+// hours give.
 TEST_F(GridLists, MemoListShowsADateAndTimeWhole) {
   data.Exec("delete from sz_bwlb");
   data.Exec("insert into sz_bwlb (yybz, ylsj, yinlsj, nr, tqtsts, gqzdsc, chts, xssj, fzbz, qrbz) values "
-            "('1', '2025-09-29 08:30', '2025-09-29', '体检', '1天', '0天', '每0天', '2025年09月29日 08:30 周一', '1', '1')");
+            "('1', '2025-09-29 08:32:00', '2025-09-29', '体检', '1天', '0天', '每0天', '2025年09月29日 08:32 周一', '1', '1'), "
+            "('1', '2028-12-28 23:58:58', '2028-12-28', '年终', '0天', '0天', '每0天', '2028年12月28日 23:58 周四', '1', '1')");
   TFormbwlcx& list = *Formbwlcx;
   list.Show();
   SaveShot(list, "memo-list");
-  ASSERT_EQ(list.DBGrid1->Cells(0, 0), "2025-09-29 08:30");
+  ASSERT_EQ(list.DBGrid1->Cells(0, 0), "2025-09-29 8:32:00");
+  ASSERT_EQ(list.DBGrid1->Cells(0, 1), "2028-12-28 23:58:58");
   const HWND grid = list.DBGrid1->Handle();
-  RECT cell{LVIR_LABEL, 0, 0, 0};
-  SendMessageW(grid, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
-  const int text = int(SendMessageW(grid, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(L"2025-09-29 08:30")));
-  EXPECT_EQ(list.DBGrid1->Columns().Items(0)->Width(), 110);
-  ASSERT_GT(text, 0);
-  EXPECT_LE(text + 2 * 5, cell.right - cell.left) << "text " << text << ", label " << cell.right - cell.left;
+  for (int column : {0, 1})
+    for (int row = 0; row < 2; ++row) {
+      RECT cell{LVIR_LABEL, column, 0, 0};
+      SendMessageW(grid, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+      const std::wstring shown = Wide(list.DBGrid1->Cells(column, row));
+      const int text = int(SendMessageW(grid, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(shown.c_str())));
+      ASSERT_GT(text, 0);
+      EXPECT_LE(text + 2 * 5, cell.right - cell.left)
+          << list.DBGrid1->Cells(column, row) << ": text " << text << ", label " << cell.right - cell.left;
+    }
+  // Every column shows beside a vertical scroll bar without a horizontal one.
+  int total = 0;
+  for (int i = 0; i < list.DBGrid1->Columns().Count(); ++i)
+    if (list.DBGrid1->Columns().Items(i)->Visible()) total += list.DBGrid1->Columns().Items(i)->Width();
+  RECT client{};
+  GetClientRect(grid, &client);
+  EXPECT_LE(total, client.right - GetSystemMetrics(SM_CXVSCROLL));
 }

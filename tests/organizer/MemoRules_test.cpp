@@ -202,3 +202,13 @@ TEST(MemoRules, WrittenRowsRemindAsWritten) {
     EXPECT_EQ(plan.Panels[0].DateLine, line);
   }
 }
+
+// The memo list shows a due time in the program's formats: the hour without its zero, the
+// seconds always, a midnight as the date alone; what is no date shows as stored.
+TEST(MemoRules, TheListShowsDueTimesInTheProgramsFormats) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"2025-09-29 08:32:00", "2025-09-29 8:32:00"}, {"2025-09-29 08:30", "2025-09-29 8:30:00"},
+      {"2025-09-29 23:59:59", "2025-09-29 23:59:59"}, {"2025-09-29 00:00:00", "2025-09-29"},
+      {"2025-10-06", "2025-10-06"}, {"", ""}, {"不是日期", "不是日期"}};
+  for (const auto& [stored, shown] : cases) EXPECT_EQ(MemoListTimeText(stored), shown) << stored;
+}

@@ -39,6 +39,9 @@ TEST(OtherSettings, ChecksStopAtTheFirstMissingField) {
     {[](TOtherSettings& s) { s.PlayCount = "2x"; }, TOtherSettingsField::PlayCount, "播放次数只能填数字！"},
     {[](TOtherSettings& s) { s.PlayCount = "-1"; }, TOtherSettingsField::PlayCount, "播放次数只能填数字！"},
     {[](TOtherSettings& s) { s.PlayCount = "99999999999"; }, TOtherSettingsField::PlayCount, "播放次数只能填数字！"},
+    {[](TOtherSettings& s) { s.PlayCount = "0"; }, TOtherSettingsField::PlayCount, "播放次数只能是1、2或3！"},
+    {[](TOtherSettings& s) { s.PlayCount = "4"; }, TOtherSettingsField::PlayCount, "播放次数只能是1、2或3！"},
+    {[](TOtherSettings& s) { s.PlayCount = "5"; }, TOtherSettingsField::PlayCount, "播放次数只能是1、2或3！"},
   };
   for (const auto& c : cases) {
     TOtherSettings s = ok;
@@ -46,6 +49,11 @@ TEST(OtherSettings, ChecksStopAtTheFirstMissingField) {
     const TOtherSettingsCheck check = CheckOtherSettings(s);
     EXPECT_EQ(check.Field, c.field);
     EXPECT_EQ(check.Message, c.message);
+  }
+  for (const char* count : {"1", "3"}) {
+    TOtherSettings s = ok;
+    s.PlayCount = count;
+    EXPECT_EQ(CheckOtherSettings(s).Field, TOtherSettingsField::None) << count;
   }
   TOtherSettings unticked = ok;   // an unticked sound needs no path
   unticked.MemoSound = unticked.FestivalSound = false;

@@ -5,6 +5,7 @@
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
 #include "framework/win/Dialogs.h"
+#include "app/core/QuickReminder.h"
 #include "organizer/win/ksts.h"
 #include "organizer/win/kstsr.h"
 #include "tests/db/DataFileCopy.h"
@@ -110,6 +111,29 @@ TEST_F(QuickReminderDialog, AbsoluteTimesAreTheNextToComeAndMinutesStopAt1440) {
   EXPECT_TRUE(f.Visible());
   ASSERT_EQ(boxes.Calls.size(), 1u);
   EXPECT_EQ(boxes.Calls[0].Text, "提醒的分钟数不能小于0！");
+}
+
+// The fixed row deleted from the data file: setting a reminder says that nothing was set
+// and the dialog stays with what was chosen; the row is not made again.
+TEST_F(QuickReminderDialog, ASetWithoutTheRowSaysNothingWasSetAndTheDialogStays) {
+  TFormksts& f = *Formksts;
+  TADOQuery& q = *dbhouse->qok;
+  q.Close();
+  q.SQL.SetText("delete from sz_ksb");
+  q.ExecSQL();
+  f.Show();
+  f.ComboBox1->SetText("15");
+  Click(f.BitBtn2);
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(f.ComboBox1->Text(), "15");
+  ASSERT_EQ(boxes.Calls.size(), 1u);
+  EXPECT_EQ(boxes.Calls[0].Text, "数据文件里没有快速提醒这一行，提醒没有设置。");
+  q.Close();
+  q.SQL.SetText("select count(*) from sz_ksb");
+  q.Open();
+  EXPECT_EQ(q.Fields(0).AsString(), "0");
+  q.Close();
+  EXPECT_FALSE(WriteQuickReminder(*dbhouse, "2026-05-11 00:05:00", "", "23:50"));
 }
 
 TEST_F(QuickReminderDialog, TheAlertGoesBackToTheDialogOrCloses) {

@@ -193,8 +193,8 @@ TEST_F(StickyNotes, ANoteWhoseRowIsMissingStillShowsEmptyAndSaysWhyOnce)
     EXPECT_EQ(boxes.Calls.size(), 1u);
 }
 
-// A note whose load failed shows empty: what is typed, chosen or cleared there never
-// overwrites the text its file still holds.
+// A note whose load failed shows empty and read-only: what is typed, chosen or cleared there
+// never overwrites the text its file still holds.
 TEST_F(StickyNotes, ANoteWhoseLoadFailedKeepsTheTextOfItsFile)
 {
     CreateDir(NoteFolder(data.File.Folder()));
@@ -205,11 +205,53 @@ TEST_F(StickyNotes, ANoteWhoseLoadFailedKeepsTheTextOfItsFile)
     ASSERT_EQ(boxes.Calls.size(), 1u);
     EXPECT_EQ(NoteMemoText(note->NoteMemo1), "");
     Type(*note, u"new");
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "");   // nothing taken that could be lost
     EXPECT_EQ(ReadFileBytes(FileOf(6)), "kept");
-    EXPECT_EQ(boxes.Calls.size(), 2u);   // the refused save is said once
+    EXPECT_EQ(boxes.Calls.size(), 1u);
     boxes.Answer = IDYES;
     EXPECT_ANY_THROW(note->N5->Click());
     EXPECT_EQ(ReadFileBytes(FileOf(6)), "kept");
+}
+
+// Once the note reads again, the next key loads it before it is typed: the key lands in
+// the note's own text and is saved with it.
+TEST_F(StickyNotes, ANoteWhoseLoadFailedLoadsAtTheNextKeyAndKeepsWhatIsTypedThen)
+{
+    CreateDir(NoteFolder(data.File.Folder()));
+    WriteFileBytes(FileOf(5), "kept");
+    data.Exec("update sz_bqb set rq='不是日期' where bz='便签5位置'");
+    TFormbqr5* note = Make<TFormbqr5>();
+    note->Show();
+    ASSERT_EQ(boxes.Calls.size(), 1u);
+    Type(*note, u"lost?");
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "");
+    data.Exec("update sz_bqb set rq='2026-03-09' where bz='便签5位置'");
+    Type(*note, u"A");
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "Akept");
+    EXPECT_EQ(ReadFileBytes(FileOf(5)), "Akept");
+    EXPECT_EQ(note->Edit1->Text(), "2026-03-09");
+    EXPECT_EQ(boxes.Calls.size(), 1u);
+}
+
+// The key that loads the note was pressed at an empty page: a Delete takes nothing from the
+// text that appears; the next one acts on it as usual.
+TEST_F(StickyNotes, TheKeyThatLoadsANoteTakesNothingFromItsText)
+{
+    CreateDir(NoteFolder(data.File.Folder()));
+    WriteFileBytes(FileOf(4), "kept");
+    data.Exec("update sz_bqb set rq='不是日期' where bz='便签4位置'");
+    TFormbqr4* note = Make<TFormbqr4>();
+    note->Show();
+    ASSERT_EQ(boxes.Calls.size(), 1u);
+    data.Exec("update sz_bqb set rq='2026-03-09' where bz='便签4位置'");
+    const HWND h = note->NoteMemo1Control->Handle();
+    SendMessageW(h, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "kept");
+    EXPECT_EQ(ReadFileBytes(FileOf(4)), "kept");
+    SendMessageW(h, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(NoteMemoText(note->NoteMemo1), "ept");
+    EXPECT_EQ(ReadFileBytes(FileOf(4)), "ept");
+    EXPECT_EQ(boxes.Calls.size(), 1u);
 }
 
 TEST_F(StickyNotes, AMovedProgramFolderFindsTheNoteInItsOwnFolder)
@@ -268,6 +310,28 @@ TEST_F(StickyNotes, TheManagerAndItsViewerOpenCentredOnTheScreen)
         EXPECT_NEAR(f->Left() + f->Width() / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1) << f->Name();
         EXPECT_NEAR(f->Top() + f->Height() / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1) << f->Name();
         f->Close();
+    }
+}
+
+// The manager's "填写日期" shows a note's date and time in the program's formats, whole in
+// its column inside the list view's padding of 5 px on either side of a label.
+TEST_F(StickyNotes, TheManagerShowsADateAndTimeWhole)
+{
+    data.Exec("update sz_bqb set rq='2026-12-28 23:58:58' where bz='便签1位置'");
+    data.Exec("update sz_bqb set rq='2026-03-09 08:05:00' where bz='便签2位置'");
+    TFormbqcx* manager = Make<TFormbqcx>();
+    manager->Show();
+    SaveShot(*manager, "note-manager");
+    ASSERT_EQ(manager->DBGrid1->Cells(1, 0), "2026-12-28 23:58:58");
+    ASSERT_EQ(manager->DBGrid1->Cells(1, 1), "2026-03-09 8:05:00");
+    const HWND grid = manager->DBGrid1->Handle();
+    for (int row = 0; row < 2; ++row) {
+        RECT cell{LVIR_LABEL, 1, 0, 0};
+        SendMessageW(grid, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+        const std::wstring shown = Wide(manager->DBGrid1->Cells(1, row));
+        const int text = int(SendMessageW(grid, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(shown.c_str())));
+        ASSERT_GT(text, 0);
+        EXPECT_LE(text + 2 * 5, cell.right - cell.left) << "text " << text << ", label " << cell.right - cell.left;
     }
 }
 

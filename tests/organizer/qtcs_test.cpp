@@ -140,3 +140,18 @@ TEST_F(SettingsDialog, PlayCountBoxTakesOnlyDigitsAndBackspace) {
   SendMessageW(edit, WM_CHAR, L'\b', 0);
   EXPECT_EQ(f.ComboBox1->Text(), "5");
 }
+
+// A play count the reminders would not use is refused in the dialog: nothing is written.
+TEST_F(SettingsDialog, PlayCountOutsideOneToThreeIsRefusedAndNothingIsWritten) {
+  TFormqtcs& f = *Formqtcs;
+  f.Show();
+  const std::string before = Row();
+  for (const char* count : {"0", "4", "5"}) {
+    f.ComboBox1->SetText(count);
+    Click(f.skSkinButton6);
+    EXPECT_TRUE(f.Visible()) << count;
+  }
+  ASSERT_EQ(boxes.Calls.size(), 3u);
+  for (const auto& call : boxes.Calls) EXPECT_EQ(call.Text, "播放次数只能是1、2或3！");
+  EXPECT_EQ(Row(), before);
+}

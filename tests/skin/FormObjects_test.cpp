@@ -18,7 +18,13 @@ public:
     void PaintObject(TskActiveSkinObject& o) override { Log.push_back("paint " + o.IDName); }
     void StartMorphTimer() override { Log.push_back("morph"); }
     void RunCommand(TskCommand c) override { Log.push_back("command " + std::to_string(c)); }
-    void OpenButtonMenu(TskSkinButtonObject& b) override { Log.push_back("menu " + b.IDName); }
+    // The form gives a system-menu button its system menu; the objects never look into an item.
+    void OpenButtonMenu(TskSkinButtonObject& b) override
+    {
+        Log.push_back("menu " + b.IDName);
+        if (!b.MenuItem())
+            b.SetMenuItem(SystemMenu);
+    }
     void CloseForm() override { Log.push_back("close form"); }
     void StartFaceDrag() override {}
     void StopFaceDrag() override {}
@@ -34,6 +40,8 @@ public:
     bool Active = true;
     int State = 0;
     std::vector<std::string> Log;
+    char SystemMenuStandIn = 0;
+    TMenuItem* SystemMenu = reinterpret_cast<TMenuItem*>(&SystemMenuStandIn);
 };
 
 std::unique_ptr<TskSkinStdButtonObject> Button(FakeForm& form, const char* name, TskCommand command, TRect rect)
@@ -132,7 +140,7 @@ TEST_F(Buttons, TheSystemMenuButtonOpensItsMenuAndADoubleClickCloses)
     Form.Take();
     Router.Press({5, 5}, TSkMouseButton::Left, true);
     EXPECT_TRUE(Std(3).Down());
-    EXPECT_TRUE(Std(3).HasMenu);
+    EXPECT_TRUE(Std(3).HasMenu());
     EXPECT_EQ(Form.Take(), "capture sysmenubutton;paint sysmenubutton;menu sysmenubutton;");
     // The menu keeps the button down when the mouse leaves it.
     Router.Release({-1, -1}, TSkMouseButton::Left, true);
@@ -140,6 +148,36 @@ TEST_F(Buttons, TheSystemMenuButtonOpensItsMenuAndADoubleClickCloses)
     EXPECT_TRUE(Std(3).Down());
     Std(3).DblClick();
     EXPECT_EQ(Form.Take(), "free sysmenubutton;up sysmenubutton;leave sysmenubutton;close form;");
+}
+
+// A button object opens its menu item on a press and stays down while the menu is open; one
+// without a menu item comes up on the release.
+TEST_F(Buttons, AButtonObjectOpensItsMenuItemOnAPress)
+{
+    TskDataSkinButton r("menubutton");
+    r.SkinRect = {150, 2, 170, 18};
+    r.ActivePictureIndex = 0;
+    r.ActiveSkinRect = {0, 0, 20, 16};
+    r.DownRect = {20, 0, 40, 16};
+    auto owned = std::make_unique<TskSkinButtonObject>(Form, &r, 1);
+    TskSkinButtonObject& b = *owned;
+    b.ObjectRect = b.SkinRect;
+    Router.Objects.push_back(std::move(owned));
+    for (bool withMenu : {false, true}) {
+        char item = 0;
+        b.SetMenuItem(withMenu ? reinterpret_cast<TMenuItem*>(&item) : nullptr);
+        Router.UpdateHover({155, 5}, true);
+        Router.Press({155, 5}, TSkMouseButton::Left, true);
+        EXPECT_TRUE(b.Down());
+        const std::string log = Form.Take();
+        EXPECT_EQ(log.find("menu menubutton;") != std::string::npos, withMenu) << log;
+        EXPECT_EQ(b.MenuItem(), withMenu ? reinterpret_cast<TMenuItem*>(&item) : nullptr);
+        Router.Release({155, 5}, TSkMouseButton::Left, true);
+        Router.UpdateHover({300, 300}, true);
+        EXPECT_EQ(b.Down(), withMenu);
+        b.SetDown(false);   // the menu closed
+        Form.Take();
+    }
 }
 
 TEST_F(Buttons, BorderIconsDisableButtonsTheFramePictureStillShows)

@@ -92,6 +92,10 @@ public:
     }
     void StartAnimateTimer() override { Log.push_back("animate"); }
     void PopupSystemMenuUnder(const TRect& r) override { Log.push_back("system menu under " + Str(r)); }
+    void OpenObjectMenu(TMenuItem* item, const TRect& r, bool upward) override
+    {
+        Log.push_back(std::string(item ? "menu" : "no menu") + " under " + Str(r) + (upward ? " up" : ""));
+    }
 
     const TSkBitmap* Picture(int picture) const override { return picture == 0 ? &Objects : nullptr; }
     void Copy(const TRect& dest, int picture, const TRect& source) override
@@ -360,6 +364,16 @@ TEST_F(ObjectKinds, AnimateRunsItsCommandOnARelease)
     EXPECT_EQ(Host.Take(), "system menu under 0,0,10,10;up an 0,0,10,10 at 5,5 button 0;");
     an.DblClick();
     EXPECT_EQ(Host.Take(), "close form;");
+    // A custom object opens its menu item, when it has one.
+    an.Command = cmDefault;
+    an.MouseUp(5, 5, TSkMouseButton::Left);
+    EXPECT_EQ(Host.Take(), "up an 0,0,10,10 at 5,5 button 0;");
+    char item = 0;
+    an.SetMenuItem(reinterpret_cast<TMenuItem*>(&item));
+    an.MouseUp(5, 5, TSkMouseButton::Left);
+    EXPECT_EQ(Host.Take(), "menu under 0,0,10,10;up an 0,0,10,10 at 5,5 button 0;");
+    an.SetMenuItem(nullptr);
+    an.Command = cmSysMenu;
     // Button-style animated objects follow the border icons like the standard buttons.
     ApplyBorderIcons(Objects, {SkIcon(TskBorderIcon::biMinimize), false, ""}, nullptr);
     EXPECT_FALSE(an.Enabled);

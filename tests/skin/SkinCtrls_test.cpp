@@ -96,6 +96,17 @@ void SaveShot(HWND window, const char* name)
     WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(shot));
 }
 
+// Absolute mouse input at a screen point, as the user's mouse gives it.
+void MouseAt(TPoint p, DWORD buttons = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = p.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = p.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof(in));
+}
+
 TSkBitmap Render(TWinControl* c)
 {
     TBitmap b(c->Width(), c->Height());
@@ -187,6 +198,51 @@ TEST_F(SkinnedControls, RepeatButtonClicksFromItsTimerAndOnRelease)
     EXPECT_EQ(d.Clicks, 4);
     Timers.Advance(500);
     EXPECT_EQ(d.Clicks, 4);
+}
+
+// A press dragged off the button and released outside it leaves the button up: the release
+// comes back to it, and hovering back neither shows it pressed nor lets it repeat.
+TEST_F(SkinnedControls, AReleaseOffTheButtonLeavesItUp)
+{
+    SkinnedDialog d;
+    TskSkinButton* b = d.Buttons[0];
+    b->RepeatMode = true;
+    RECT r{};
+    GetWindowRect(b->Handle(), &r);
+    const TPoint on{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    const TPoint off{r.left - 120, on.Y};   // beside the form
+    struct Away {
+        ~Away() { SetCursorPos(1270, 790); }   // the later tests find the mouse off their windows
+    } away;
+    MouseAt(on);
+    ASSERT_TRUE(PumpUntil([&] { return b->Hovered(); }));
+    MouseAt(on, MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PumpUntil([&] { return b->Down(); }));
+    MouseAt(off);
+    EXPECT_TRUE(PumpUntil([&] { return !b->Hovered(); }));
+    MouseAt(off, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return !b->Down(); }));
+    MouseAt(on);
+    ASSERT_TRUE(PumpUntil([&] { return b->Hovered(); }));
+    Timers.Advance(750);
+    EXPECT_FALSE(b->Down());
+    EXPECT_NE(b->CurrentLook(), TSkButtonLook::Down);
+    EXPECT_EQ(d.Clicks, 0);
+    // Pressed and released on it, it clicks once.
+    MouseAt(on, MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PumpUntil([&] { return b->Down(); }));
+    MouseAt(on, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return !b->Down(); }));
+    EXPECT_EQ(d.Clicks, 1);
+    // A capture taken away during a press lets the button up: no repeat, no click.
+    SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(GetCapture(), b->Handle());
+    SetCapture(d.Form->Handle());
+    EXPECT_FALSE(b->Down());
+    ReleaseCapture();
+    Timers.Advance(300);
+    SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(d.Clicks, 1);
 }
 
 TEST_F(SkinnedControls, GroupButtonsReleaseEachOther)
@@ -325,4 +381,127 @@ TEST_F(SkinnedControls, DefaultButtonShowsHoveredWhileAnEditHasTheFocus)
     edit->SetFocus();
     Application->ProcessMessages();
     EXPECT_NE(Render(b), normal);
+}
+
+// ButtonClick: the modal result when CanFocused, then OnClick of its own, or the action
+// (also when OnClick is the action's own handler), or OnClick without an action.
+TEST_F(SkinnedControls, ButtonClickRunsOnClickOrTheActionAndSetsTheModalResult)
+{
+    enum OnClickKind { none, own, actions };
+    struct Row {
+        bool canFocused;
+        OnClickKind onClick;
+        bool withAction;
+        int clicks, executes;
+        TModalResult result;
+    };
+    const Row rows[] = {
+        {true, own, false, 1, 0, mrOk},     {true, none, false, 0, 0, mrOk},   {true, none, true, 0, 1, mrOk},
+        {true, own, true, 1, 0, mrOk},      {true, actions, true, 0, 1, mrOk}, {false, actions, true, 0, 1, mrNone},
+        {false, own, true, 1, 0, mrNone},   {false, own, false, 1, 0, mrNone},
+    };
+    SkinnedDialog d;
+    TskSkinButton* b = d.Buttons[0];
+    b->ModalResult = mrOk;
+    int clicks = 0, executes = 0;
+    auto* action = new TAction(d.Form);
+    const TNotifyHandler execute([&](TObject*) { ++executes; });
+    action->OnExecute = execute;
+    for (const Row& row : rows) {
+        const int idx = static_cast<int>(&row - rows);
+        clicks = executes = 0;
+        d.Form->SetModalResult(mrNone);
+        b->SetCanFocused(row.canFocused);
+        b->OnClick = nullptr;
+        if (row.onClick == own)
+            b->OnClick = [&](TObject*) { ++clicks; };
+        if (row.onClick == actions)
+            b->OnClick = execute;
+        b->SetAction(row.withAction ? action : nullptr);
+        b->ButtonClick();
+        EXPECT_EQ(clicks, row.clicks) << idx;
+        EXPECT_EQ(executes, row.executes) << idx;
+        EXPECT_EQ(d.Form->ModalResult(), row.result) << idx;
+    }
+}
+
+// The skinned button shows its action (a button of a group shows Checked as Down) and a
+// real click (SendInput) on it runs the action.
+TEST_F(SkinnedControls, AnActionShowsOnTheButtonAndARealClickRunsIt)
+{
+    SkinnedDialog d;
+    TskSkinButton* b = d.Buttons[0];
+    b->OnClick = nullptr;
+    auto* action = new TAction(d.Form);
+    action->SetCaption("保存");
+    int executes = 0;
+    action->OnExecute = [&](TObject*) { ++executes; };
+    b->SetAction(action);
+    EXPECT_EQ(b->Caption(), "保存");
+    action->SetEnabled(false);
+    EXPECT_FALSE(b->Enabled());
+    action->SetEnabled(true);
+    action->SetHint("保存设置");
+    EXPECT_EQ(b->Hint(), "保存设置");
+    d.Buttons[2]->SetGroupIndex(1);
+    d.Buttons[2]->SetAction(action);
+    action->SetChecked(true);
+    EXPECT_TRUE(d.Buttons[2]->Down());
+    EXPECT_FALSE(b->Down());   // not in a group
+    action->SetVisible(false);
+    EXPECT_FALSE(IsWindowVisible(d.Buttons[2]->Handle()));
+    action->SetVisible(true);
+
+    SetForegroundWindow(d.Form->Handle());
+    const TPoint p = b->ClientToScreen({20, 12});
+    INPUT in[3]{};
+    for (INPUT& i : in) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = p.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        i.mi.dy = p.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, in, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return executes == 1; }, 3000));
+    EXPECT_EQ(d.Clicks, 0);
+    SaveShot(d.Form->Handle(), "skinned-button-action");
+}
+
+// An action that frees the clicked button (a mouse release, Enter, or a released space
+// bar) leaves the button's handlers untouched afterwards: its later events do not fire.
+TEST_F(SkinnedControls, AClickThatFreesTheButtonTouchesItNoMore)
+{
+    enum Way { release, enter, space };
+    for (Way way : {release, enter, space}) {
+        SkinnedDialog d;
+        auto* b = new TskSkinButton(d.Form);
+        b->SetParent(d.Form);
+        b->SetBounds(40, 180, 70, 24);
+        auto* action = new TAction(d.Form);
+        int executes = 0, after = 0;
+        action->OnExecute = [&](TObject*) {
+            ++executes;
+            delete b;
+        };
+        b->SetAction(action);
+        b->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++after; };
+        b->OnKeyDown = [&](TObject*, WORD&, TShiftState) { ++after; };
+        b->OnKeyUp = [&](TObject*, WORD&, TShiftState) { ++after; };
+        const HWND h = b->Handle();
+        b->SetFocus();
+        if (way == release)
+            d.Press(b, {10, 10}, {10, 10});
+        if (way == enter)
+            SendMessageW(h, WM_KEYDOWN, VK_RETURN, 0);
+        if (way == space) {
+            b->OnKeyDown = nullptr;
+            SendMessageW(h, WM_KEYDOWN, VK_SPACE, 0);
+            SendMessageW(h, WM_KEYUP, VK_SPACE, 0);
+        }
+        EXPECT_EQ(executes, 1) << way;
+        EXPECT_EQ(after, 0) << way;
+        EXPECT_FALSE(IsWindow(h)) << way;
+    }
 }

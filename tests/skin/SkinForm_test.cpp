@@ -45,6 +45,41 @@ void SaveFormShot(HWND window, const char* name)
     WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(shot));
 }
 
+// The screen in a rectangle, saved for a look at it (VORPEN_SKIN_SHOTS names the folder).
+void SaveScreenShot(const TRect& r, const char* name)
+{
+    const char* dir = std::getenv("VORPEN_SKIN_SHOTS");
+    if (!dir)
+        return;
+    Application->ProcessMessages();
+    TSkBitmap shot(r.Width(), r.Height());
+    CopyScreenArea(r.Left, r.Top, shot);
+    WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(shot));
+}
+
+// The program's skin with a plain button object (no command) in the roll-up button's place.
+void WithMenuButton(TskCompressedStoredSkin& stored)
+{
+    TPackedSkin skin = UnpackStoredSkin(stored.CompressedData());
+    std::string ini = GbkToUtf8(skin.IniText);
+    const std::string entry = "4=rollupbutton:stdbutton", section = "[rollupbutton]";
+    ASSERT_NE(ini.find(entry), std::string::npos);
+    ini.replace(ini.find(entry), entry.size(), "4=menubutton:button");
+    ini.replace(ini.find(section), section.size(), "[menubutton]");
+    skin.IniText = Utf8ToGbk(ini);
+    TMemoryStream plain(WritePackedSkin(skin)), packed;
+    CompressStream(plain, packed);
+    stored.SetCompressedData(packed.Bytes());
+}
+
+TMenuItem* AddMenuItem(TPopupMenu& menu, const char* caption)
+{
+    auto* item = new TMenuItem(nullptr);
+    item->SetCaption(caption);
+    menu.Items()->Add(item);
+    return item;
+}
+
 // A dialog skinned with the program's skin, as the organizer's list windows carry it.
 struct SkinnedDialog {
     // spoil changes the stored skin before the form's store loads it.
@@ -717,4 +752,254 @@ TEST_F(SkinnedForms, TheWindowIconIsTheFormsElseTheProgramsElseTheSystems)
     EXPECT_EQ(SkRgbPart(own.Pixel(own.Width() / 2, own.Height() / 2)), SkRgbPart(SkRgb(255, 0, 0)));
     SendMessageW(d.Handle(), WM_SETICON, ICON_SMALL, 0);
     DestroyIcon(red);
+}
+
+// A button object opens its menu item under itself (over itself with PopupUp) on a press: in
+// the menus' skin, with the keyboard, the button down until the menu closes. An item of a
+// skinned popup menu opens through that menu.
+TEST_F(SkinnedForms, AButtonObjectOpensItsMenuItemUnderItself)
+{
+    SkinnedDialog d("便签管理", true, {200, 150, 520, 390}, WithMenuButton);
+    d.Activate();
+    d.Edit->SetFocus();
+    TskSkinButtonObject* button = nullptr;
+    for (auto& o : d.Skin->Objects().Objects)
+        if (o->IDName == "menubutton" && o->Kind() == TSkObjectKind::Button)
+            button = static_cast<TskSkinButtonObject*>(o.get());
+    ASSERT_NE(button, nullptr);
+    TPopupMenu plain(nullptr);
+    auto* skinned = new TskSkinPopupMenu(d.Form);
+    for (TPopupMenu* m : {&plain, static_cast<TPopupMenu*>(skinned)})
+        for (const char* caption : {"新建便签(&N)", "查询备忘录(&Q)", "-", "退出(&X)"})
+            AddMenuItem(*m, caption);
+    TskSkinMenu* engine = d.Skin->SkinMenu();
+    const TPoint centre = Centre(button->ObjectRect);
+    for (bool up : {false, true}) {
+        button->SetMenuItem(up ? skinned->Items() : plain.Items());
+        button->PopupUp = up;
+        const LPARAM at = d.ScreenPoint(centre);
+        SetCursorPos(GET_X_LPARAM(at), GET_Y_LPARAM(at));
+        const LRESULT hit = d.HitTest(centre.X, centre.Y);
+        Timers.Advance(50);
+        SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), at);
+        SendMessageW(d.Handle(), WM_LBUTTONUP, 0, 0);
+        ASSERT_EQ(engine->PopupWindows.size(), 1u) << up;
+        TskSkinPopupWindow* w = engine->PopupWindows[0];
+        EXPECT_NE(w->PopupRecord, nullptr);   // the skin's menu look
+        EXPECT_EQ(w->ItemObjects.size(), 4u);
+        const TRect form = d.WindowRect();
+        EXPECT_EQ(w->Left(), form.Left + button->ObjectRect.Left);
+        EXPECT_EQ(up ? w->Top() + w->Height() : w->Top(),
+                  form.Top + (up ? button->ObjectRect.Top : button->ObjectRect.Bottom));
+        EXPECT_TRUE(button->Down());   // the release leaves it down while the menu is open
+        EXPECT_TRUE(d.Skin->MenuOpen());
+        if (!up) {
+            RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            SaveScreenShot({form.Left - 8, form.Top - 8, std::max(form.Right, w->Left() + w->Width()) + 8,
+                            std::max(form.Bottom, w->Top() + w->Height()) + 8},
+                           "button-object-menu");
+        }
+        PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+        Application->ProcessMessages();
+        EXPECT_EQ(w->ActiveItem, 1);
+        PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        Application->ProcessMessages();
+        EXPECT_TRUE(engine->PopupWindows.empty());
+        EXPECT_FALSE(d.Skin->MenuOpen());
+        EXPECT_FALSE(button->Down());
+    }
+    EXPECT_EQ(skinned->SkinData(), d.Data);
+    EXPECT_TRUE(d.Keys.empty());
+}
+
+// A skinned popup menu of a skinned form opens in the form's skin and keeps it, and the form
+// gives it the keys until Esc closes it; the form's own tray menu as well.
+TEST_F(SkinnedForms, ASkinnedPopupMenuTakesTheFormsSkinAndKeyboard)
+{
+    SkinnedDialog d("节日管理");
+    d.Activate();
+    auto* popup = new TskSkinPopupMenu(d.Form);
+    for (const char* caption : {"打开", "-", "删除", "关闭"})
+        AddMenuItem(*popup, caption);
+    auto* tray = new TskTrayIcon(d.Form);
+    d.Skin->SetTrayIcon(tray);
+    ASSERT_NE(tray->PopupMenu, nullptr);
+    TskSkinMenu* engine = d.Skin->SkinMenu();
+    for (TPopupMenu* menu : {static_cast<TPopupMenu*>(popup), static_cast<TPopupMenu*>(tray->PopupMenu)}) {
+        d.Edit->SetFocus();
+        menu->Popup(300, 200);
+        ASSERT_EQ(engine->PopupWindows.size(), 1u);
+        TskSkinPopupWindow* w = engine->PopupWindows[0];
+        EXPECT_NE(w->PopupRecord, nullptr);
+        EXPECT_TRUE(d.Skin->MenuOpen());
+        EXPECT_EQ(w->ActiveItem, 0);
+        PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+        Application->ProcessMessages();
+        EXPECT_EQ(w->ActiveItem, 2);   // past the separator
+        PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        Application->ProcessMessages();
+        EXPECT_TRUE(engine->PopupWindows.empty());
+        EXPECT_FALSE(d.Skin->MenuOpen());
+        EXPECT_TRUE(d.Keys.empty());
+        PostMessageW(d.Edit->Handle(), WM_KEYDOWN, 'A', 0);   // the keys are the edit's again
+        Application->ProcessMessages();
+        EXPECT_EQ(d.Keys, std::vector<WORD>{'A'});
+        d.Keys.clear();
+    }
+    EXPECT_EQ(popup->SkinData(), d.Data);
+    d.Skin->SetTrayIcon(nullptr);
+    delete tray;
+}
+
+namespace {
+
+TskSkinButtonObject* MenuButtonOf(SkinnedDialog& d)
+{
+    for (auto& o : d.Skin->Objects().Objects)
+        if (o->IDName == "menubutton" && o->Kind() == TSkObjectKind::Button)
+            return static_cast<TskSkinButtonObject*>(o.get());
+    return nullptr;
+}
+
+// A left press and release on a frame object at a point of the window.
+void ClickObject(SkinnedDialog& d, TPoint at)
+{
+    const LPARAM screen = d.ScreenPoint(at);
+    SetCursorPos(GET_X_LPARAM(screen), GET_Y_LPARAM(screen));
+    const LRESULT hit = d.HitTest(at.X, at.Y);
+    SendMessageW(d.Handle(), WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), screen);
+    SendMessageW(d.Handle(), WM_LBUTTONUP, 0, 0);
+}
+
+}  // namespace
+
+// A menu item the application frees is no longer the button object's: a later press opens
+// nothing and the button comes up again; an item that lives on opens as before.
+TEST_F(SkinnedForms, AButtonObjectForgetsAFreedMenuItem)
+{
+    SkinnedDialog d("便签管理", true, {200, 150, 520, 390}, WithMenuButton);
+    d.Activate();
+    TskSkinButtonObject* button = MenuButtonOf(d);
+    ASSERT_NE(button, nullptr);
+    TskSkinMenu* engine = d.Skin->SkinMenu();
+    auto* kept = new TPopupMenu(d.Form);
+    AddMenuItem(*kept, "退出(&X)");
+    for (bool freeRoot : {true, false}) {
+        auto* menu = new TPopupMenu(nullptr);
+        TMenuItem* sub = AddMenuItem(*menu, "新建(&N)");
+        sub->Add(new TMenuItem(nullptr));
+        button->SetMenuItem(freeRoot ? menu->Items() : sub);
+        if (freeRoot)
+            delete menu;   // the root and its items go
+        else
+            delete sub;   // only the item goes
+        EXPECT_EQ(button->MenuItem(), nullptr) << freeRoot;
+        Timers.Advance(50);
+        ClickObject(d, Centre(button->ObjectRect));
+        EXPECT_TRUE(engine->PopupWindows.empty());
+        EXPECT_FALSE(button->Down());
+        if (!freeRoot)
+            delete menu;
+    }
+    // A button holding an item that lives on still opens it.
+    button->SetMenuItem(kept->Items());
+    Timers.Advance(50);
+    ClickObject(d, Centre(button->ObjectRect));
+    EXPECT_EQ(engine->PopupWindows.size(), 1u);
+    engine->CloseMenu();
+    EXPECT_FALSE(button->Down());
+}
+
+// A button object whose menu opens nothing here (an item without sub items, a skinned popup
+// menu of no skinned form) comes up again: the next press opens the item once it has some.
+TEST_F(SkinnedForms, AButtonObjectWhoseMenuOpensNothingComesUp)
+{
+    SkinnedDialog d("便签管理", true, {200, 150, 520, 390}, WithMenuButton);
+    d.Activate();
+    TskSkinButtonObject* button = MenuButtonOf(d);
+    ASSERT_NE(button, nullptr);
+    TskSkinMenu* engine = d.Skin->SkinMenu();
+    TPopupMenu empty(nullptr);
+    TskSkinPopupMenu formless(nullptr);
+    AddMenuItem(formless, "退出(&X)");
+    for (TPopupMenu* menu : {&empty, static_cast<TPopupMenu*>(&formless)}) {
+        button->SetMenuItem(menu->Items());
+        Timers.Advance(50);
+        ClickObject(d, Centre(button->ObjectRect));
+        EXPECT_TRUE(engine->PopupWindows.empty());
+        EXPECT_FALSE(button->Down()) << (menu == &empty);
+        EXPECT_FALSE(d.Skin->MenuOpen());
+    }
+    AddMenuItem(empty, "新建(&N)");
+    button->SetMenuItem(empty.Items());
+    Timers.Advance(50);
+    ClickObject(d, Centre(button->ObjectRect));
+    EXPECT_EQ(engine->PopupWindows.size(), 1u);
+    EXPECT_TRUE(button->Down());
+    engine->CloseMenu();
+    EXPECT_FALSE(button->Down());
+    button->SetMenuItem(nullptr);
+}
+
+// A skinned popup menu whose SkinForm is freed forgets it and opens through the form it
+// belongs to.
+TEST_F(SkinnedForms, ASkinnedPopupMenuForgetsAFreedSkinForm)
+{
+    SkinnedDialog d("节日管理");
+    auto* other = new SkinnedDialog("便签管理");
+    auto* popup = new TskSkinPopupMenu(d.Form);
+    AddMenuItem(*popup, "打开(&O)");
+    popup->SetSkinForm(other->Form);
+    popup->Popup(300, 200);
+    EXPECT_EQ(other->Skin->SkinMenu()->PopupWindows.size(), 1u);
+    EXPECT_TRUE(d.Skin->SkinMenu()->PopupWindows.empty());
+    other->Skin->SkinMenu()->CloseMenu();
+    Application->ProcessMessages();
+    delete other;
+    EXPECT_EQ(popup->SkinForm(), nullptr);
+    popup->Popup(300, 200);
+    EXPECT_EQ(d.Skin->SkinMenu()->PopupWindows.size(), 1u);
+    d.Skin->SkinMenu()->CloseMenu();
+}
+
+// An item of an open menu that the application frees closes the menu: a shown item, the
+// whole menu, or a sibling freed by a submenu item's OnClick; the keys are the form's again.
+TEST_F(SkinnedForms, AMenuWhoseItemIsFreedCloses)
+{
+    SkinnedDialog d("节日管理");
+    d.Activate();
+    d.Edit->SetFocus();
+    TskSkinMenu* engine = d.Skin->SkinMenu();
+    for (int freeing = 0; freeing < 3; ++freeing) {
+        auto* popup = new TskSkinPopupMenu(d.Form);
+        TMenuItem* sub = AddMenuItem(*popup, "打开(&O)");
+        auto* leaf = new TMenuItem(nullptr);
+        leaf->SetCaption("便签");
+        sub->Add(leaf);
+        TMenuItem* sibling = AddMenuItem(*popup, "关闭");
+        popup->Popup(300, 200);
+        PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_RIGHT, 0);   // the submenu opens
+        Application->ProcessMessages();
+        ASSERT_EQ(engine->PopupWindows.size(), 2u);
+        if (freeing == 0) {
+            delete leaf;
+        } else if (freeing == 1) {
+            delete popup;
+            popup = nullptr;
+        } else {
+            PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_LEFT, 0);
+            Application->ProcessMessages();
+            sub->OnClick = [&sibling](TObject*) { delete std::exchange(sibling, nullptr); };
+            PostMessageW(d.Edit->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+            Application->ProcessMessages();
+        }
+        EXPECT_TRUE(engine->PopupWindows.empty()) << freeing;
+        EXPECT_FALSE(d.Skin->MenuOpen()) << freeing;
+        Application->ProcessMessages();
+        PostMessageW(d.Edit->Handle(), WM_KEYDOWN, 'A', 0);
+        Application->ProcessMessages();
+        EXPECT_EQ(d.Keys, std::vector<WORD>{'A'}) << freeing;
+        d.Keys.clear();
+        delete popup;
+    }
 }

@@ -448,3 +448,144 @@ TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
     SaveShot(window->Handle(), "menu-images");
     engine.CloseMenu();
 }
+
+// An item's action update that raises as a menu opens leaves no level behind that never
+// showed (it would take every key): the menu is closed and the exception goes on.
+TEST_F(SkinnedWindows, AnActionUpdateThatRaisesLeavesNoMenuLevelOpen)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    TAction action(nullptr);
+    action.OnUpdate = [](TObject*) { throw Exception("更新失败"); };
+    AddItem(menu.Items(), "新建便签");
+    AddItem(menu.Items(), "打印")->SetAction(&action);
+    EXPECT_THROW(engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false), Exception);
+    EXPECT_TRUE(engine.PopupWindows.empty());
+    EXPECT_FALSE(engine.HandleKey(VK_ESCAPE));
+    Application->ProcessMessages();
+}
+
+// Before a menu window shows, each visible item that has an action updates it; the window
+// then shows what the update set, and leaves out an item the update hid. A hidden item's
+// action is left alone.
+TEST_F(SkinnedWindows, MenuItemsUpdateTheirActionsBeforeTheMenuShows)
+{
+    TskSkinMenu engine(Form);
+    TPopupMenu menu(nullptr);
+    TAction action(nullptr), hiddenAction(nullptr);
+    int updates = 0, hiddenUpdates = 0;
+    bool shownAtUpdate = true;
+    action.OnUpdate = [&](TObject*) {
+        ++updates;
+        shownAtUpdate = !engine.PopupWindows.empty() && IsWindowVisible(engine.PopupWindows[0]->Handle());
+        action.SetCaption("新建便签（已满）");
+        action.SetEnabled(false);
+    };
+    hiddenAction.OnUpdate = [&](TObject*) { ++hiddenUpdates; };
+    TMenuItem* item = AddItem(menu.Items(), "新建便签");
+    item->SetAction(&action);
+    hiddenAction.SetVisible(false);
+    AddItem(menu.Items(), "隐藏")->SetAction(&hiddenAction);
+    AddItem(menu.Items(), "退出");
+    TAction hidingAction(nullptr);
+    hidingAction.OnUpdate = [&](TObject*) { hidingAction.SetVisible(false); };
+    TMenuItem* hiding = AddItem(menu.Items(), "打印");
+    hiding->SetAction(&hidingAction);
+    engine.OpenMenu(nullptr, Data, menu.Items(), {200, 150, 200, 150}, 0, false);
+    ASSERT_EQ(engine.PopupWindows.size(), 1u);
+    TskSkinPopupWindow* window = engine.PopupWindows[0];
+    EXPECT_FALSE(hiding->Visible());
+    for (const auto& shown : window->ItemObjects)
+        EXPECT_NE(shown->MenuItem, hiding);
+    EXPECT_EQ(updates, 1);
+    EXPECT_FALSE(shownAtUpdate);
+    EXPECT_EQ(hiddenUpdates, 0);
+    ASSERT_EQ(window->ItemObjects.size(), 2u);
+    EXPECT_EQ(item->Caption(), "新建便签（已满）");
+    EXPECT_FALSE(item->Enabled());
+    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SaveShot(window->Handle(), "menu-item-action");
+    engine.CloseMenu();
+    Application->ProcessMessages();
+}
+
+namespace {
+
+// The pixels of a colour on the one-pixel outline of r, as far as it lies within clip.
+int CountOnOutline(const TSkBitmap& b, const TRect& r, const TRect& clip, TSkPixel colour)
+{
+    auto within = [&clip](TRect x) {
+        return TRect{std::max(x.Left, clip.Left), std::max(x.Top, clip.Top), std::min(x.Right, clip.Right),
+                     std::min(x.Bottom, clip.Bottom)};
+    };
+    return CountColour(b, within(r), colour) -
+           CountColour(b, within({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}), colour);
+}
+
+}  // namespace
+
+// With a 20-pixel image list the glyph column is 25 wide: the band and the column take it,
+// each picture stands at the column's left, a checked item's picture is framed in the text
+// colour and the caption starts after the column, in the default look and in the skin's.
+TEST_F(SkinnedWindows, TwentyPixelMenuImagesKeepTheirColumn)
+{
+    TImageList images(nullptr);
+    images.SetSize(20, 20);
+    TBitmap strip(40, 20);
+    const TColor colours[] = {static_cast<TColor>(0x0000FF), static_cast<TColor>(0x00FF00)};
+    for (int i = 0; i < 2; ++i) {
+        strip.Canvas().Brush().SetColor(colours[i]);
+        strip.Canvas().FillRect({i * 20, 0, i * 20 + 20, 20});
+        strip.Canvas().Brush().SetColor(static_cast<TColor>(0xFF00FF));
+        strip.Canvas().FillRect({i * 20, 19, i * 20 + 1, 20});
+    }
+    images.Add(strip);
+    const TSkPixel pictures[] = {SkRgb(255, 0, 0), SkRgb(0, 255, 0)};
+    for (TskSkinData* skin : {static_cast<TskSkinData*>(nullptr), Data}) {
+        TskSkinMenu engine(Form);
+        engine.DefaultItemHeight = 24;   // room for the checked frame in the default look
+        TPopupMenu menu(nullptr);
+        menu.SetImages(&images);
+        AddItem(menu.Items(), "新建便签")->SetImageIndex(0);
+        TMenuItem* checked = AddItem(menu.Items(), "查询备忘录");
+        checked->SetImageIndex(1);
+        checked->SetChecked(true);
+        AddItem(menu.Items(), "退出");
+        engine.OpenMenu(nullptr, skin, menu.Items(), {100, 100, 100, 100}, 0, false);
+        ASSERT_EQ(engine.PopupWindows.size(), 1u);
+        TskSkinPopupWindow* window = engine.PopupWindows[0];
+        EXPECT_EQ(window->GlyphWidth, 25);
+        RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const TSkBitmap shot = Grab(window->Handle());
+        const int textLeft = skin ? window->ItemRecord->TextRct.Left : 2;
+        const int text = skin ? window->ItemRecord->Font.Color : static_cast<int>(ColorToRGB(clWindowText));
+        for (int i = 0; i < 2; ++i) {
+            const TRect item = window->ItemObjects[size_t(i)]->ItemRect;
+            const int x = 8 + item.Left + textLeft + (skin ? 2 : 0);
+            const int y = 8 + (item.Top + item.Bottom) / 2 - 10;
+            // The whole picture (but its transparent corner) in its place: no caption over it.
+            EXPECT_EQ(CountColour(shot, {x, y, x + 20, y + 20}, pictures[i]), 399) << i << " " << (skin != nullptr);
+            // The caption starts after the column: nothing of it before the column's end.
+            const int captionLeft = 8 + item.Left + textLeft + 25;
+            EXPECT_EQ(CountColour(shot, {x + 21, 8 + item.Top, captionLeft, 8 + item.Bottom}, SkPixelFromColor(text)), 0);
+            const int ring = CountOnOutline(shot, {x - 1, y - 1, x + 21, y + 21},
+                                            {8 + item.Left, 8 + item.Top, 8 + item.Right, 8 + item.Bottom},
+                                            SkPixelFromColor(text));
+            if (i == 0)
+                EXPECT_EQ(ring, 0);
+            else if (!skin)
+                EXPECT_EQ(ring, 84);   // the whole frame
+            else
+                EXPECT_EQ(ring, 40);   // the item of the skin is as high as the picture: its sides
+        }
+        if (!skin) {
+            // The unhighlighted item's column is the band's colour up to its end.
+            const TRect item = window->ItemObjects[1]->ItemRect;
+            EXPECT_EQ(SkRgbPart(shot.Pixel(8 + item.Left + 24, 8 + item.Top + 1)),
+                      SkRgbPart(SkPixelFromColor(static_cast<int>(ColorToRGB(clBtnFace)))));
+        }
+        SaveShot(window->Handle(), skin ? "menu-images-20-skinned" : "menu-images-20-default");
+        engine.CloseMenu();
+        Application->ProcessMessages();
+    }
+}
