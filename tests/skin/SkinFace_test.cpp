@@ -595,6 +595,37 @@ TEST_F(SkinnedFaceOnFakeTimers, UnrollingRestartsTheMorph)
     EXPECT_EQ(close->MorphFactor, 0.0);
 }
 
+// A caption button the mouse just came over still shows its normal look at factor 0, when the
+// frame is painted before the first morph step.
+TEST_F(SkinnedFaceOnFakeTimers, ACaptionButtonMorphStartsFromItsNormalLook)
+{
+    Reopen(RollUpSkin(false, true));
+    TskActiveSkinObject* close = Object("closebutton");
+    ASSERT_TRUE(close && close->Morphing);
+    const TRect r = close->ObjectRect;
+    auto shot = [&] {
+        RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        Application->ProcessMessages();
+        TSkBitmap bitmap(r.Width(), r.Height());
+        CopyScreenArea(Bounds().Left + r.Left, Bounds().Top + r.Top, bitmap);
+        return bitmap;
+    };
+    auto differing = [](const TSkBitmap& a, const TSkBitmap& b) {
+        int n = 0;
+        for (int y = 0; y < a.Height(); ++y)
+            for (int x = 0; x < a.Width(); ++x)
+                n += SkRgbPart(a.Pixel(x, y)) != SkRgbPart(b.Pixel(x, y));
+        return n;
+    };
+    const TSkBitmap normal = shot();
+    close->MouseEnter();
+    ASSERT_EQ(close->MorphFactor, 0.0);
+    EXPECT_EQ(differing(shot(), normal), 0);
+    Timers.Advance(40);
+    ASSERT_NEAR(close->MorphFactor, 0.4, 1e-9);
+    EXPECT_GT(differing(shot(), normal), 10);
+}
+
 // Rolled up, then maximized and restored: the face unrolls at the height it had before.
 TEST_F(SkinnedFace, RestoringAFaceRolledUpBeforeItWasMaximizedGivesBackItsHeight)
 {
