@@ -144,7 +144,8 @@ TSkButtonLook ChooseButtonLook(const TSkButtonStateInput& s)
         return TSkButtonLook::Disabled;
     if (s.Down && (s.InGroup || s.Hovered || (s.Focused && !s.MousePressed)))
         return TSkButtonLook::Down;
-    if (s.Focused || s.Hovered || s.MorphedIn)
+    // A morph under way shows its factor: at 0 the normal look, whichever way it heads.
+    if (s.MorphedIn || ((s.Focused || s.Hovered) && !s.MorphedOut))
         return TSkButtonLook::Active;
     return TSkButtonLook::Normal;
 }

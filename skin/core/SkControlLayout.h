@@ -37,6 +37,7 @@ struct TSkButtonStateInput {
     bool MousePressed = false;
     bool HasDisabledRect = false;
     bool MorphedIn = false;   // morphing on and its factor at 1
+    bool MorphedOut = false;  // a morph in progress and its factor at 0
 };
 TSkButtonLook ChooseButtonLook(const TSkButtonStateInput& s);
 

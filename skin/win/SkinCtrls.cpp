@@ -388,6 +388,7 @@ TSkButtonLook TskSkinButton::CurrentLook() const
     s.MousePressed = FMousePressed;
     s.HasDisabledRect = FHasRecord && !IsNullRect(FDisabledRect);
     s.MorphedIn = FMorphing && FMorphFactor >= 1;
+    s.MorphedOut = FMorphing && FHasRecord && Enabled() && MorphRunning() && FMorphFactor <= 0;
     return ChooseButtonLook(s);
 }
 

@@ -220,8 +220,9 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
         };
         if (auto* cap = dynamic_cast<TskSkinCaptionObject*>(o.get())) {
             cap->Active = active;
-            if (cap->Morphing && ap && !IsNullRect(cap->ActiveSkinRect) && cap->MorphFactor > 0 &&
-                cap->MorphFactor < 1) {
+            // A morph shows its factor until it reaches the end it heads for, 0 included.
+            const bool between = active ? cap->MorphFactor < 1 : cap->MorphFactor > 0;
+            if (cap->Morphing && ap && !IsNullRect(cap->ActiveSkinRect) && between) {
                 TskEffectBmp blend(ObjectImage(own, cap->SkinRect, *o, fi, stretches));
                 blend.MorphBy(cap->MorphKind, TskEffectBmp(ObjectImage(*ap, cap->ActiveSkinRect, *o, fi, stretches)),
                               cap->MorphFactor);
@@ -256,7 +257,8 @@ void TskSkinForm::RenderSkin(TBitmap& bitmap, bool face)
             copy(ap, b->DownRect);
             continue;
         }
-        if (o->Morphing && o->MorphFactor > 0 && o->MorphFactor < 1 && ap && !IsNullRect(o->ActiveSkinRect)) {
+        const bool between = o->Active ? o->MorphFactor < 1 : o->MorphFactor > 0;
+        if (o->Morphing && between && ap && !IsNullRect(o->ActiveSkinRect)) {
             const TSkBitmap& normalSource = o->SkinRectInAPicture ? *ap : own;
             TskEffectBmp normal(ObjectImage(normalSource, o->SkinRect, *o, fi, stretches));
             const TskEffectBmp hover(ObjectImage(*ap, o->ActiveSkinRect, *o, fi, stretches));

@@ -150,6 +150,9 @@ TEST(SkinButtonLook, PictureChoice)
         {{.Hovered = true}, L::Active},
         {{.Focused = true}, L::Active},
         {{.MorphedIn = true}, L::Active},
+        {{.Hovered = true, .MorphedOut = true}, L::Normal},   // a morph just set off
+        {{.Focused = true, .MorphedOut = true}, L::Normal},
+        {{.Down = true, .Focused = true, .MorphedOut = true}, L::Down},
         {{.Down = true, .Hovered = true}, L::Down},
         {{.Down = true, .InGroup = true}, L::Down},
         {{.Down = true, .Focused = true}, L::Down},

@@ -357,6 +357,64 @@ TEST_F(SkinnedFace, ASkinnedButtonMorphsTowardItsActiveLook)
     SetTimerService(real);
 }
 
+// The screen follows the factor from its first step: a morph that sets off toward the active
+// look (focus, hover) first shows the normal look, and one that turns back half way blends on
+// down to it.
+TEST_F(SkinnedFace, AMorphingButtonStartsFromTheLookItShows)
+{
+    Reopen(ObjectsSkin());
+    FakeTimerService timers;
+    TimerService* real = &CurrentTimerService();
+    SetTimerService(&timers);
+    auto* button = new TskSkinButton(Form);
+    button->SetParent(Form);
+    button->SetSkinDataName("resizebutton");
+    button->SetSkinData(Data);
+    button->SetBounds(200, 40, 70, 24);
+    Application->ProcessMessages();
+    auto shot = [&] {
+        InvalidateRect(button->Handle(), nullptr, FALSE);
+        UpdateWindow(button->Handle());
+        Application->ProcessMessages();
+        RECT r{};
+        GetWindowRect(button->Handle(), &r);
+        TSkBitmap bitmap(r.right - r.left, r.bottom - r.top);
+        CopyScreenArea(r.left, r.top, bitmap);
+        return bitmap;
+    };
+    auto same = [](const TSkBitmap& a, const TSkBitmap& b) {
+        for (int y = 0; y < a.Height(); ++y)
+            for (int x = 0; x < a.Width(); ++x)
+                if (SkRgbPart(a.Pixel(x, y)) != SkRgbPart(b.Pixel(x, y)))
+                    return false;
+        return true;
+    };
+    const TSkBitmap normal = shot();
+    button->SetFocus();
+    Application->ProcessMessages();
+    ASSERT_TRUE(button->MorphRunning());
+    ASSERT_EQ(button->MorphFactor(), 0.0);
+    EXPECT_TRUE(same(shot(), normal));
+    timers.Advance(40);
+    ASSERT_NEAR(button->MorphFactor(), 0.4, 1e-9);
+    EXPECT_FALSE(same(shot(), normal));
+    // Focus lost half way: back down step by step, the normal look at 0.
+    Other->SetFocus();
+    Application->ProcessMessages();
+    timers.Advance(20);
+    ASSERT_NEAR(button->MorphFactor(), 0.2, 1e-9);
+    EXPECT_FALSE(same(shot(), normal));
+    timers.Advance(20);
+    EXPECT_EQ(button->MorphFactor(), 0.0);
+    EXPECT_FALSE(button->MorphRunning());
+    EXPECT_TRUE(same(shot(), normal));
+    // The mouse coming in sets off the same way.
+    button->Perform(CM_MOUSEENTER);
+    ASSERT_TRUE(button->MorphRunning());
+    EXPECT_TRUE(same(shot(), normal));
+    SetTimerService(real);
+}
+
 TEST_F(SkinnedFace, TheCaptionDrawsItsFrameImageBehindItsText)
 {
     TskCompressedStoredSkin stored(nullptr);
@@ -535,6 +593,37 @@ TEST_F(SkinnedFaceOnFakeTimers, UnrollingRestartsTheMorph)
     ASSERT_FALSE(Skin->RolledUp());
     Timers.Advance(20 * 5);
     EXPECT_EQ(close->MorphFactor, 0.0);
+}
+
+// A caption button the mouse just came over still shows its normal look at factor 0, when the
+// frame is painted before the first morph step.
+TEST_F(SkinnedFaceOnFakeTimers, ACaptionButtonMorphStartsFromItsNormalLook)
+{
+    Reopen(RollUpSkin(false, true));
+    TskActiveSkinObject* close = Object("closebutton");
+    ASSERT_TRUE(close && close->Morphing);
+    const TRect r = close->ObjectRect;
+    auto shot = [&] {
+        RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        Application->ProcessMessages();
+        TSkBitmap bitmap(r.Width(), r.Height());
+        CopyScreenArea(Bounds().Left + r.Left, Bounds().Top + r.Top, bitmap);
+        return bitmap;
+    };
+    auto differing = [](const TSkBitmap& a, const TSkBitmap& b) {
+        int n = 0;
+        for (int y = 0; y < a.Height(); ++y)
+            for (int x = 0; x < a.Width(); ++x)
+                n += SkRgbPart(a.Pixel(x, y)) != SkRgbPart(b.Pixel(x, y));
+        return n;
+    };
+    const TSkBitmap normal = shot();
+    close->MouseEnter();
+    ASSERT_EQ(close->MorphFactor, 0.0);
+    EXPECT_EQ(differing(shot(), normal), 0);
+    Timers.Advance(40);
+    ASSERT_NEAR(close->MorphFactor, 0.4, 1e-9);
+    EXPECT_GT(differing(shot(), normal), 10);
 }
 
 // Rolled up, then maximized and restored: the face unrolls at the height it had before.
