@@ -329,9 +329,10 @@ private:
         TDockFloatForm* host = oldHost;
         if (!host) {
             host = NewForm<TDockFloatForm>(nullptr);
+            // Sized first: the client's anchors count from the client area it is placed in.
+            host->SetClientSize(r.Width(), r.Height());
             host->Take(client);
             client->SetBounds(0, 0, r.Width(), r.Height());
-            host->SetClientSize(r.Width(), r.Height());
             host->Show();
             host->SetClientSize(r.Width(), r.Height());   // the window was made no smaller than a caption needs
         }

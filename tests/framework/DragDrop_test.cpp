@@ -356,3 +356,40 @@ TEST_F(DragDrop, ControlsFreedByTheDragsOwnHandlersHearNothingMore) {
         }
     }
 }
+
+// A dock client takes the values of the parent it moves into and keeps its distances to
+// that parent's edges; afloat it keeps its own size whatever its anchors.
+TEST_F(DragDrop, ADockClientFollowsEachNewParent) {
+    target->SetDockSite(true);
+    source->SetDragKind(dkDock);
+    source->SetParentColor(true);
+    source->SetAnchors({akLeft, akTop, akRight, akBottom});
+    target->Font().SetName("Arial");
+    form->Font().SetName("Tahoma");
+    EXPECT_EQ(source->Color(), form->Color());
+    ASSERT_TRUE(input.MoveTo(At(source, 10, 10)));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN));
+    ASSERT_TRUE(input.MoveTo(At(source, 40, 10)));
+    ASSERT_TRUE(input.MoveTo(At(target, 20, 15)));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
+    ASSERT_EQ(source->Parent(), target);
+    EXPECT_EQ(source->BoundsRect(), Bounds(10, 5, 80, 60));
+    EXPECT_EQ(source->Color(), clYellow);
+    EXPECT_EQ(source->Font().Name(), "Arial");
+    target->SetBounds(target->Left(), target->Top(), target->Width() + 30, target->Height() + 20);
+    EXPECT_EQ(source->BoundsRect(), Bounds(10, 5, 110, 80));
+
+    // Afloat: the client fills the tool window at its own size.
+    const RECT r = HwndWindowRect(form->Handle());
+    ASSERT_TRUE(input.MoveTo(At(source, 10, 10)));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN));
+    ASSERT_TRUE(input.MoveTo(At(source, 10, 40)));
+    ASSERT_TRUE(input.MoveTo({r.right + 60, r.top + 80}));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
+    auto* host = source->Parent();
+    ASSERT_TRUE(host && IsDockFloatHost(host));
+    EXPECT_EQ(source->BoundsRect(), Bounds(0, 0, 110, 80));
+    EXPECT_EQ(host->ClientWidth(), 110);
+    EXPECT_EQ(host->ClientHeight(), 80);
+    EXPECT_EQ(source->Color(), host->Color());
+}
