@@ -2,6 +2,8 @@
 // programs' blocks, text and edit-control messages, dropped files and note files.
 #include <gtest/gtest.h>
 
+#include "tests/rtl/TempDir.h"
+
 #include <shlobj.h>
 
 #include <cstring>
@@ -194,7 +196,7 @@ TEST_F(NoteMemoWindow, DroppedFilesReachTheHandlerAndTheDropIsFinished) {
 }
 
 TEST_F(NoteMemoWindow, LoadsAndSavesNoteFiles) {
-    const auto dir = std::filesystem::temp_directory_path() / "vorpen_memo_test";
+    const auto dir = UniqueTempPath("vorpen_memo_test");
     std::filesystem::create_directories(dir);
     const std::string file = (dir / "7.txt").string();
     const std::string gbk = Utf8ToGbk("今天\r\n记得买菜");
