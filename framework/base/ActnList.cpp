@@ -1,6 +1,7 @@
 #include "framework/base/ActnList.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <exception>
 
 namespace {
@@ -9,6 +10,13 @@ namespace {
 std::vector<TAction*>& LiveActions() {
     static std::vector<TAction*> actions;
     return actions;
+}
+
+// How many actions have been freed so far: a walk over a snapshot of the live actions
+// looks one up (Alive) only once an action has gone since the snapshot was taken.
+std::size_t& FreedActions() {
+    static std::size_t freed = 0;
+    return freed;
 }
 
 bool Alive(const TAction* action) {
@@ -35,6 +43,7 @@ TAction::TAction(TComponent* AOwner) : TComponent(AOwner) { LiveActions().push_b
 
 TAction::~TAction() {
     EraseFrom(LiveActions(), this);
+    ++FreedActions();
     SetActionList(nullptr);
     for (TActionLink* link : FLinks) link->FAction = nullptr;
 }
@@ -42,8 +51,9 @@ TAction::~TAction() {
 // A client may drop its action meanwhile, or free it: the rest is then left alone.
 void TAction::Changed(TActionProperty what) {
     const std::vector<TActionLink*> links = FLinks;
+    const std::size_t freed = FreedActions();
     for (TActionLink* link : links) {
-        if (!Alive(this)) return;
+        if (FreedActions() != freed && !Alive(this)) return;
         if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end() && link->FOnChange)
             link->FOnChange(*this, TActionProperties{what});
     }
@@ -154,9 +164,10 @@ void ActionClick(TActionLink* link, TNotifyEvent onClick, TObject* Sender) {
 // goes on once every action has been updated.
 void UpdateActions() {
     const std::vector<TAction*> snapshot = LiveActions();
+    const std::size_t freed = FreedActions();
     std::exception_ptr first;
     for (TAction* action : snapshot) {
-        if (!Alive(action)) continue;
+        if (FreedActions() != freed && !Alive(action)) continue;
         try {
             action->Update();
         } catch (...) {

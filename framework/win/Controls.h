@@ -1,8 +1,9 @@
 #pragma once
 // The control hierarchy. TControl: bounds, Align, Anchors, Constraints, Visible, Enabled,
-// Color, Font, Cursor, Hint, PopupMenu, mouse events, and the values taken from the parent. TWinControl: a window made on demand from CreateParams,
-// children, focus, and WindowProc, a replaceable message handler (the default is the
-// virtual WndProc; a hook keeps the old value and calls it before, after or not at all).
+// Color, Font, Cursor, Hint, PopupMenu, mouse events, and the values taken from the
+// parent. TWinControl: a window made on demand from CreateParams, children, focus, and
+// WindowProc, a replaceable message handler (the default is the virtual WndProc; a hook
+// keeps the old value and calls it before, after or not at all).
 // TCustomControl paints itself on a Canvas (double buffered if asked); TGraphicControl
 // has no window and is painted and fed mouse messages by its parent.
 // A message falls through to the default window procedure unless a handler sets Handled;

@@ -1,7 +1,6 @@
 #include "skin/win/SkinCtrls.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "framework/win/Forms.h"
 #include "skin/core/SkCanvas.h"
@@ -298,12 +297,6 @@ TskSkinButton::TskSkinButton(TComponent* AOwner) : TskSkinCustomControl(AOwner)
     TControl::SetBounds(0, 0, 75, 25);
 }
 
-TskSkinButton::~TskSkinButton()
-{
-    if (FFreed)
-        *FFreed = true;
-}
-
 void TskSkinButton::CreateWnd()
 {
     TskSkinCustomControl::CreateWnd();
@@ -479,24 +472,12 @@ void TskSkinButton::ActionChange(const TAction& Action, TActionProperties Change
         SetDown(Action.Checked());
 }
 
-TskSkinButton::TFreeGuard::TFreeGuard(TskSkinButton* button)
-    : FButton(button), FOuter(std::exchange(button->FFreed, &FFreed))
-{
-}
-
-TskSkinButton::TFreeGuard::~TFreeGuard()
-{
-    if (!FFreed)
-        FButton->FFreed = FOuter;
-    else if (FOuter)
-        *FOuter = true;
-}
-
 bool TskSkinButton::ClickSurvives()
 {
-    TFreeGuard guard(this);
+    TFreeWatch watch;
+    watch.Watch(this);
     ButtonClick();
-    return !guard.Freed();
+    return !watch.Gone(this);
 }
 
 void TskSkinButton::StartRepeat(bool on)
@@ -680,16 +661,17 @@ void TskSkinButton::WndProc(TMessage& m)
     case WM_LBUTTONUP: {
         // The release gives the capture back before MouseUp: that is no lost capture. The
         // click it makes may free the button.
-        TFreeGuard guard(this);
+        TFreeWatch watch;
+        watch.Watch(this);
         FReleasing = true;
         try {
             TskSkinCustomControl::WndProc(m);
         } catch (...) {
-            if (!guard.Freed())
+            if (!watch.Gone(this))
                 FReleasing = false;
             throw;
         }
-        if (!guard.Freed())
+        if (!watch.Gone(this))
             FReleasing = false;
         return;
     }

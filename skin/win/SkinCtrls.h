@@ -101,7 +101,6 @@ protected:
 class TskSkinButton : public TskSkinCustomControl {
 public:
     explicit TskSkinButton(TComponent* AOwner);
-    ~TskSkinButton() override;
 
     bool RepeatMode = false;
     int RepeatInterval = 100;
@@ -151,21 +150,6 @@ protected:
     virtual void DrawGlyphAndCaption(TBitmap& b, const TRect& r, bool active, bool down);
 
 private:
-    // While it lives, tells whether the button was freed (by what a click ran), so that the
-    // handler around the click touches it no more; guards nest.
-    class TFreeGuard {
-    public:
-        explicit TFreeGuard(TskSkinButton* button);
-        ~TFreeGuard();
-        TFreeGuard(const TFreeGuard&) = delete;
-        TFreeGuard& operator=(const TFreeGuard&) = delete;
-        bool Freed() const { return FFreed; }
-
-    private:
-        TskSkinButton* FButton;
-        bool FFreed = false;
-        bool* FOuter;
-    };
     // ButtonClick for the mouse and key handlers; false when what the click ran freed the
     // button, which the handler must then not touch.
     bool ClickSurvives();
@@ -189,7 +173,6 @@ private:
     bool FMouseIn = false;
     bool FMousePressed = false;
     bool FDownAtPress = false;
-    bool* FFreed = nullptr;   // the innermost TFreeGuard's flag, set by the destructor
     bool FReleasing = false;
     TBitmap FGlyph;
     std::unique_ptr<TTimer> FRepeatTimer;

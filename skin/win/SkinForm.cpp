@@ -1,6 +1,7 @@
 #include "skin/win/SkinForm.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "framework/win/Application.h"
 #include "skin/core/SkFormLayout.h"
@@ -61,22 +62,17 @@ TskSkinForm::TskSkinForm(TComponent* AOwner) : TComponent(AOwner), FForm(dynamic
     FMorphTimer = new TTimer(this);
     FMouseTimer = new TTimer(this);
     FAnimateTimer = new TTimer(this);
-    for (auto [t, interval] : {std::pair{FMorphTimer, 20u}, {FMouseTimer, 50u}, {FAnimateTimer, 25u}}) {
+    using TTick = void (TskSkinForm::*)(TObject*);
+    for (auto [t, interval, tick] : {std::tuple{FMorphTimer, 20u, TTick{&TskSkinForm::MorphTick}},
+                                     {FMouseTimer, 50u, TTick{&TskSkinForm::MouseTick}},
+                                     {FAnimateTimer, 25u, TTick{&TskSkinForm::AnimateTick}}}) {
         t->SetEnabled(false);
         t->SetInterval(interval);
+        t->OnTimer = [this, f = tick](TObject* s) {
+            TObjectsInUse use(*this);
+            (this->*f)(s);
+        };
     }
-    FMorphTimer->OnTimer = [this](TObject* s) {
-        TObjectsInUse use(*this);
-        MorphTick(s);
-    };
-    FMouseTimer->OnTimer = [this](TObject* s) {
-        TObjectsInUse use(*this);
-        MouseTick(s);
-    };
-    FAnimateTimer->OnTimer = [this](TObject* s) {
-        TObjectsInUse use(*this);
-        AnimateTick(s);
-    };
     FRouter.OnHoverChanged = [this](TskActiveSkinObject* o) {
         if (FSkinHint)
             FSkinHint->HideHint();

@@ -11,6 +11,7 @@
 #include "framework/win/StdCtrls.h"
 #include "framework/win/WinUtil.h"
 #include "tests/framework/CtrlsTestUtil.h"
+#include "tests/framework/RealInput.h"
 
 namespace {
 
@@ -36,19 +37,7 @@ protected:
     }
 
     // Sends a real click (SendInput) to a point of the control.
-    static void ClickAt(TControl* control, int x, int y) {
-        const TPoint p = control->ClientToScreen({x, y});
-        INPUT in[3]{};
-        for (INPUT& i : in) {
-            i.type = INPUT_MOUSE;
-            i.mi.dx = p.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-            i.mi.dy = p.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-            i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        }
-        in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-        in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-        SendInput(3, in, sizeof(INPUT));
-    }
+    static void ClickAt(TControl* control, int x, int y) { ::ClickAt(control->ClientToScreen({x, y})); }
 
     TActionList* list = nullptr;
     TAction* action = nullptr;

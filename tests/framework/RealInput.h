@@ -7,6 +7,29 @@
 #include "framework/rtl/Types.h"
 #include "tests/framework/WinTestUtil.h"
 
+// A real mouse input: the pointer goes to the screen point, then `buttons`
+// (MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP... or 0) happen there.
+inline INPUT MouseInput(TPoint p, DWORD buttons = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = p.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = p.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    return in;
+}
+
+// Sends one mouse input at a screen point (not pumped).
+inline void MouseAt(TPoint p, DWORD buttons = 0) {
+    INPUT in = MouseInput(p, buttons);
+    SendInput(1, &in, sizeof(in));
+}
+
+// A left click at a screen point: the move, the press and the release in one input (not pumped).
+inline void ClickAt(TPoint p) {
+    INPUT in[3] = {MouseInput(p), MouseInput(p, MOUSEEVENTF_LEFTDOWN), MouseInput(p, MOUSEEVENTF_LEFTUP)};
+    SendInput(3, in, sizeof(INPUT));
+}
+
 // Real input, each step pumped until the program has seen it.
 class TRealInput {
 public:
@@ -68,12 +91,7 @@ private:
     }
     void Send(TPoint p, DWORD flags) {
         if (flags == MOUSEEVENTF_MOVE) FMouse.clear();
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = p.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = p.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-        SendInput(1, &in, sizeof(in));
+        MouseAt(p, flags);
     }
     int FFilter = 0;
     std::vector<UINT> FMouse, FKeys;

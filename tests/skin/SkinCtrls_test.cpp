@@ -16,6 +16,7 @@
 #include "skin/win/SkinCtrls.h"
 #include "skin/win/SkinForm.h"
 #include "skin/win/SkinResource.h"
+#include "tests/framework/RealInput.h"
 #include "tests/framework/WinTestUtil.h"
 
 namespace {
@@ -94,17 +95,6 @@ void SaveShot(HWND window, const char* name)
     TSkBitmap shot(r.right - r.left + 16, r.bottom - r.top + 16);
     CopyScreenArea(r.left - 8, r.top - 8, shot);
     WriteFileBytes(IncludeTrailingPathDelimiter(dir) + name + ".bmp", SaveBmpToBytes(shot));
-}
-
-// Absolute mouse input at a screen point, as the user's mouse gives it.
-void MouseAt(TPoint p, DWORD buttons = 0)
-{
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = p.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = p.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    SendInput(1, &in, sizeof(in));
 }
 
 TSkBitmap Render(TWinControl* c)
@@ -563,17 +553,7 @@ TEST_F(SkinnedControls, AnActionShowsOnTheButtonAndARealClickRunsIt)
     action->SetVisible(true);
 
     SetForegroundWindow(d.Form->Handle());
-    const TPoint p = b->ClientToScreen({20, 12});
-    INPUT in[3]{};
-    for (INPUT& i : in) {
-        i.type = INPUT_MOUSE;
-        i.mi.dx = p.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        i.mi.dy = p.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    }
-    in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    SendInput(3, in, sizeof(INPUT));
+    ClickAt(b->ClientToScreen({20, 12}));
     EXPECT_TRUE(PumpUntil([&] { return executes == 1; }, 3000));
     EXPECT_EQ(d.Clicks, 0);
     SaveShot(d.Form->Handle(), "skinned-button-action");

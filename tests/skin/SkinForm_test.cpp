@@ -26,6 +26,7 @@
 #include "skin/win/SkinMenus.h"
 #include "skin/win/SkinResource.h"
 #include "skin/win/skTrayIcon.h"
+#include "tests/framework/RealInput.h"
 #include "tests/framework/WinTestUtil.h"
 
 #include <shellapi.h>
@@ -204,16 +205,9 @@ struct TMouseStep {
 // Real mouse input: each step moves the pointer to the screen point, then presses or releases.
 void SendMouse(std::initializer_list<TMouseStep> steps)
 {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     std::vector<INPUT> input;
-    for (const TMouseStep& s : steps) {
-        INPUT i{};
-        i.type = INPUT_MOUSE;
-        i.mi.dx = MulDiv(s.X, 65535, w - 1);
-        i.mi.dy = MulDiv(s.Y, 65535, h - 1);
-        i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | s.Buttons;
-        input.push_back(i);
-    }
+    for (const TMouseStep& s : steps)
+        input.push_back(MouseInput({s.X, s.Y}, s.Buttons));
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
