@@ -186,6 +186,20 @@ void TPNGButton::MouseMove(TShiftState Shift, int X, int Y)
     TGraphicControl::MouseMove(Shift, X, Y);
 }
 
+void TPNGButton::DoEndDrag(TObject* Target, int X, int Y)
+{
+    if (FPressState == 1)
+        FPressState = 0;
+    TGraphicControl::DoEndDrag(Target, X, Y);
+}
+
+void TPNGButton::DoEndDock(TObject* Target, int X, int Y)
+{
+    if (FPressState == 1)
+        FPressState = 0;
+    TGraphicControl::DoEndDock(Target, X, Y);
+}
+
 void TPNGButton::MouseEnter()
 {
     FMouseOver = true;

@@ -53,6 +53,9 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
+    // A drag of the control (DragMode dmAutomatic) ends its press: no mouse-up comes.
+    void DoEndDrag(TObject* Target, int X, int Y) override;
+    void DoEndDock(TObject* Target, int X, int Y) override;
     void MouseEnter() override;
     void MouseLeave() override;
     void EnabledChanged() override;

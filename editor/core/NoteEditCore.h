@@ -441,6 +441,9 @@ public:
     void StartDrag() { FDragPending = false; }
     // While text is dragged over this editor the caret follows the mouse.
     void DragOverPoint(int x, int y);
+    // While this editor's own text is dragged over it: the caret follows the mouse within
+    // the visible rows and columns, and the auto-scroll deltas follow the mouse.
+    void DragWithinPoint(int x, int y);
     TBufferCoord DropPointAt(int x, int y) const;
     // Drops the source's selection at a point: moved or copied, as one undo group on each
     // list; the dropped text ends up selected. Nothing when the drop point lies inside the

@@ -339,6 +339,17 @@ void TNoteEditCore::DragOverPoint(int x, int y) {
     SetCaretXYEx(false, DropPointAt(x, y));
 }
 
+void TNoteEditCore::DragWithinPoint(int x, int y) {
+    TDisplayCoord d = PixelsToNearestRowColumn(x, y);
+    const int rows = std::max(DisplayLineCount(), 1);
+    const int firstRow = std::min(FTopLine, rows);
+    d.Row = ClampInt(d.Row, firstRow, std::max(std::min(rows, FTopLine + FLinesInWindow - 1), firstRow));
+    d.Column = ClampInt(d.Column, FLeftChar, FLeftChar + std::max(FCharsInWindow, 1));
+    TUpdate update(*this);
+    SetCaretXYEx(false, DisplayToBufferPos(d));
+    ComputeScroll(x, y, FScrollDeltaX, FScrollDeltaY);
+}
+
 void TNoteEditCore::DropFrom(TNoteEditCore& source, TBufferCoord point, bool move) {
     if (FReadOnly || !source.SelAvail()) return;
     const bool same = &source == this;

@@ -388,7 +388,6 @@ void TCustomNoteEdit::WndProc(TMessage& m) {
     }
     case WM_CAPTURECHANGED:
         FScrollTimer->SetEnabled(false);
-        FDragging = false;
         TCustomControl::WndProc(m);
         return;
     case WM_CANCELMODE:
@@ -523,29 +522,16 @@ void TCustomNoteEdit::MouseMove(TShiftState Shift, int X, int Y) {
         (std::abs(X - FMouseDownPoint.x) >= GetSystemMetrics(SM_CXDRAG) ||
          std::abs(Y - FMouseDownPoint.y) >= GetSystemMetrics(SM_CYDRAG))) {
         StartDrag();
-        FDragging = true;
-    }
-    if (FDragging) {
-        // The caret of the editor under the mouse shows where the text would go.
-        POINT p;
-        TCustomNoteEdit* target = DropTargetAt(X, Y, p);
-        if (target) target->DragOverPoint(p.x, p.y);
-        if (target != this) DragOverPoint(FMouseDownPoint.x, FMouseDownPoint.y);  // back where the press was
-        // Ctrl copies within one editor: the copy cursor.
-        ::SetCursor(CursorHandle(!target ? crNoDrop : GetKeyState(VK_CONTROL) < 0 ? crMultiDrag : crDrag));
+        BeginDragAt(ClientToScreen({X, Y}), true);   // the drag manager has the mouse from here
         return;
     }
-    HandleMouseMove(NoteShiftOf(Shift), X, Y, FHandle && GetCapture() == FHandle);
+    HandleMouseMove(NoteShiftOf(Shift), X, Y, captured);
     UpdateAutoScroll();
 }
 
 void TCustomNoteEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomControl::MouseUp(Button, Shift, X, Y);
     FScrollTimer->SetEnabled(false);
-    if (FDragging) {
-        EndTextDrag(Button == mbLeft, X, Y);
-        return;
-    }
     HandleMouseUp(Button == mbLeft ? 0 : Button == mbRight ? 1 : 2, NoteShiftOf(Shift), X, Y);
     if (FHandle && GetCapture() == FHandle) ReleaseCapture();
 }
@@ -559,29 +545,67 @@ void TCustomNoteEdit::DblClick() {
     if (GetCapture() == FHandle) ReleaseCapture();
 }
 
-TCustomNoteEdit* TCustomNoteEdit::DropTargetAt(int x, int y, POINT& targetPoint) const {
-    POINT screen{x, y};
-    ::ClientToScreen(FHandle, &screen);
-    HWND hwnd = WindowFromPoint(screen);
-    auto* target = dynamic_cast<TCustomNoteEdit*>(TWinControl::FromHandle(hwnd));
-    if (!target || target->ReadOnly()) return nullptr;
-    targetPoint = screen;
-    ::ScreenToClient(hwnd, &targetPoint);
-    return target;
+// Only text from an editor is taken, and not by a read-only one. The caret shows where it
+// would go; a drag that leaves its own editor puts the caret back at the press. Ctrl shows
+// the copy cursor.
+// Over itself the auto-scroll follows the mouse. What OnDragOver freed is not touched.
+void TCustomNoteEdit::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+    auto* source = dynamic_cast<TCustomNoteEdit*>(Source);
+    TFreeWatch watch;
+    watch.Watch(this);
+    if (source) watch.Watch(source);
+    TCustomControl::DragOver(Source, X, Y, State, Accept);
+    if (watch.Gone(this)) return;
+    Accept = source && !watch.Gone(source) && !ReadOnly();
+    if (!Accept) return;
+    source->SetDragCursor(GetKeyState(VK_CONTROL) < 0 ? crMultiDrag : crDrag);
+    if (State == dsDragLeave) {
+        if (source == this) {
+            DragOverPoint(FMouseDownPoint.x, FMouseDownPoint.y);
+            FScrollTimer->SetEnabled(false);
+        }
+    } else if (source == this) {
+        DragWithinPoint(X, Y);
+        UpdateAutoScroll();
+    } else {
+        DragOverPoint(X, Y);
+    }
 }
 
 // Within one editor the text moves unless Ctrl is held; between editors it is copied
-// unless Shift is held.
-void TCustomNoteEdit::EndTextDrag(bool drop, int x, int y) {
-    FDragging = false;
-    if (GetCapture() == FHandle) ReleaseCapture();
-    POINT p;
-    TCustomNoteEdit* target = drop ? DropTargetAt(x, y, p) : nullptr;
-    if (!target) return;
-    const bool same = target == this;
-    const bool move = same ? GetKeyState(VK_CONTROL) >= 0 : GetKeyState(VK_SHIFT) < 0;
-    target->DropFrom(*this, target->DropPointAt(p.x, p.y), move);
-    if (!same) target->SetFocus();
+// unless Shift is held. OnDragDrop fires inside the same update.
+void TCustomNoteEdit::DragDrop(TObject* Source, int X, int Y) {
+    auto* source = dynamic_cast<TCustomNoteEdit*>(Source);
+    if (!source || ReadOnly() || !source->SelAvail()) {
+        TCustomControl::DragDrop(Source, X, Y);
+        return;
+    }
+    const bool same = source == this;
+    TFreeWatch watch;
+    watch.Watch(this);
+    watch.Watch(source);
+    BeginUpdate();
+    try {
+        TCustomControl::DragDrop(Source, X, Y);
+        if (watch.Gone(this)) return;   // freed by OnDragDrop
+        DragOverPoint(X, Y);
+        if (watch.Gone(source)) {
+            EndUpdate();
+            return;
+        }
+        const bool move = same ? GetKeyState(VK_CONTROL) >= 0 : GetKeyState(VK_SHIFT) < 0;
+        DropFrom(*source, DropPointAt(X, Y), move);
+    } catch (...) {
+        if (!watch.Gone(this)) EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    if (!same) SetFocus();
+}
+
+void TCustomNoteEdit::DoEndDrag(TObject* Target, int X, int Y) {
+    FScrollTimer->SetEnabled(false);
+    TCustomControl::DoEndDrag(Target, X, Y);
 }
 
 void TCustomNoteEdit::UpdateAutoScroll() { FScrollTimer->SetEnabled(ScrollDeltaX() != 0 || ScrollDeltaY() != 0); }
@@ -590,6 +614,7 @@ void TCustomNoteEdit::AutoScrollTimer(TObject*) {
     POINT p;
     GetCursorPos(&p);
     ::ScreenToClient(FHandle, &p);
-    AutoScrollStep(p.x, p.y, GetKeyState(VK_SHIFT) < 0, GetCapture() == FHandle);
+    // Dragging its text, the editor keeps the capture but selects nothing.
+    AutoScrollStep(p.x, p.y, GetKeyState(VK_SHIFT) < 0, GetCapture() == FHandle && !Dragging());
     UpdateAutoScroll();
 }

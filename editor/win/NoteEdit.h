@@ -87,6 +87,10 @@ protected:
     void Ctl3DChanged() override;   // the single border: sunken with Ctl3D, else a flat line
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void BookMarkOptionsChanged() override;
+    // Text dragged between and within editors, through the framework's drag manager.
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragDrop(TObject* Source, int X, int Y) override;
+    void DoEndDrag(TObject* Target, int X, int Y) override;
 
     bool HostHasWindow() const override { return FHandle != nullptr; }
     bool HostFocused() const override { return FHandle && GetFocus() == FHandle; }
@@ -110,9 +114,6 @@ private:
     void AutoScrollTimer(TObject* Sender);
     void UpdateAutoScroll();
     void DropFiles(WPARAM drop);  // an HDROP
-    // The editor under a client point of this window, when text may be dropped there.
-    TCustomNoteEdit* DropTargetAt(int x, int y, POINT& targetPoint) const;
-    void EndTextDrag(bool drop, int x, int y);
     void ShowScrollHint(const SCROLLINFO& si);
     bool TextMessage(TMessage& m);
     size_t TextLengthUtf16();
@@ -142,7 +143,6 @@ private:
     std::uint64_t FTextLengthStamp = 0;
     size_t FTextLength = 0;
     POINT FMouseDownPoint{};
-    bool FDragging = false;
     THintWindow* FScrollHint = nullptr;  // made on first use
     TColor FScrollHintColor = clInfoBk;
     TNoteScrollHintFormat FScrollHintFormat = shfTopLineOnly;

@@ -144,3 +144,9 @@ void TComponent::ClearLoading() {
     FComponentState &= ~unsigned(csLoading);
     for (TComponent* c : FComponents) c->ClearLoading();
 }
+
+bool TFreeWatch::Gone(const TComponent* c) const { return std::find(FGone.begin(), FGone.end(), c) != FGone.end(); }
+
+void TFreeWatch::Notification(TComponent* c, TOperation op) {
+    if (op == TOperation::opRemove) FGone.push_back(c);
+}

@@ -93,3 +93,18 @@ private:
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;   // one entry per link, both sides
 };
+
+// Remembers which of the watched components were freed while it lived: code that calls out
+// (an event handler, a nested message loop) asks it before touching them again.
+class TFreeWatch : public TComponent {
+public:
+    TFreeWatch() : TComponent(nullptr) {}
+    void Watch(TComponent* c) { FreeNotification(c); }
+    bool Gone(const TComponent* c) const;
+
+protected:
+    void Notification(TComponent* c, TOperation op) override;
+
+private:
+    std::vector<const TComponent*> FGone;
+};

@@ -315,8 +315,12 @@ bool TApplication::IsHintMsg(const MSG& msg) {
         c->FreeNotification(this);
         StartHintTimer(wasShown ? HintShortPause : HintPause);
     } else if (msg.message == WM_MOUSELEAVE) {
+        // Leaving the parent ends a windowless control's hint; a windowed child's parent is
+        // left when the mouse goes into the child (its leave may come after the child's move).
         TControl* left = TWinControl::FromHandle(msg.hwnd);
-        if (FHintControl && (left == FHintControl || left == FHintControl->Parent())) CancelHint();
+        if (FHintControl && (left == FHintControl ||
+                             (left == FHintControl->Parent() && !dynamic_cast<TWinControl*>(FHintControl))))
+            CancelHint();
     } else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_KEYDOWN) {
         CancelHint();
     }

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "framework/win/DragDrop.h"
 #include "framework/win/Forms.h"
 #include "framework/win/Menus.h"
 
@@ -38,6 +39,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 
 // Owned components go while this control is whole (a hook component puts WindowProc back).
 TControl::~TControl() {
+    DragControlGone(this);
     BeginDestroy();
     if (FParent) FParent->RemoveControl(this);
 }
@@ -369,7 +371,11 @@ void TControl::MouseMessage(TMessage& m) {
     }
     switch (m.Msg) {
     case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
-    case WM_LBUTTONDOWN: FClickPending = true; MouseDown(mbLeft, shift, x, y); break;
+    case WM_LBUTTONDOWN:
+        FClickPending = true;
+        if (FDragMode == dmAutomatic && !Dragging()) BeginDragAt(ClientToScreen({x, y}), false);
+        MouseDown(mbLeft, shift, x, y);
+        break;
     case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;
     case WM_MBUTTONDOWN: MouseDown(mbMiddle, shift, x, y); break;
     case WM_LBUTTONDBLCLK:

@@ -63,6 +63,19 @@ using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, i
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, wchar_t& Key)>;
 
+// Drag and drop and docking (DragDrop.h). dmAutomatic: a left press that moves the drag
+// threshold starts a drag; dkDock drags the control itself as a dock client. Source and
+// Target are the controls; X and Y are client coordinates of Sender (OnDragOver,
+// OnDragDrop) or of Target (OnEndDrag, OnEndDock: 0, 0 without a target).
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragKind { dkDrag, dkDock };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TStartDragEvent = std::function<void(TObject* Sender)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
 // Framework messages sent to controls (beside the Win32 ones). CN_ messages are the
 // parent's WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* reflected back to the child they concern.
 // CM_DIALOGKEY (WParam: Enter or Escape) and CM_DIALOGCHAR (WParam: the Alt+letter) go to
@@ -185,13 +198,40 @@ public:
     TActionLink* ActionLink() const { return Action() ? FActionLink.get() : nullptr; }
     virtual void Click();
 
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode value) { FDragMode = value; }
+    TDragKind DragKind() const { return FDragKind; }
+    void SetDragKind(TDragKind value) { FDragKind = value; }
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor value) { FDragCursor = value; }
+    // Starts a drag of this control now (Immediate) or once the mouse has moved Threshold
+    // pixels (-1: the system's drag distance); EndDrag drops it where the mouse is, or cancels.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    void EndDrag(bool Drop);
+    bool Dragging() const;   // from BeginDrag to the end of the drag
+
     TWndMethod WindowProc;
     TNotifyEvent OnClick, OnDblClick, OnResize, OnMouseEnter, OnMouseLeave;
     TMouseEvent OnMouseDown, OnMouseUp;
     TMouseMoveEvent OnMouseMove;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag, OnStartDock;
+    TEndDragEvent OnEndDrag, OnEndDock;
 
 protected:
     friend class TWinControl;
+    friend class TDragManager;
+    // A drag over this control: Accept starts true when OnDragOver is assigned, false
+    // otherwise, and OnDragOver decides.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DragDrop(TObject* Source, int X, int Y);   // fires OnDragDrop
+    virtual void DoStartDrag();                             // the source's OnStartDrag
+    virtual void DoEndDrag(TObject* Target, int X, int Y);  // the source's OnEndDrag
+    virtual void DoStartDock();
+    virtual void DoEndDock(TObject* Target, int X, int Y);
+    // BeginDrag from a known mouse position (screen coordinates).
+    void BeginDragAt(TPoint screen, bool Immediate, int Threshold = -1);
     virtual void WndProc(TMessage& Message);
     virtual void DefaultHandler(TMessage& Message) { Message.Handled = true; }
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -256,6 +296,9 @@ private:
     TPopupMenu* FPopupMenu = nullptr;
     bool FMouseInside = false;
     bool FClickPending = false;
+    TDragMode FDragMode = dmManual;
+    TDragKind FDragKind = dkDrag;
+    TCursor FDragCursor = crDrag;
     std::unique_ptr<TActionLink> FActionLink;
 };
 
@@ -309,6 +352,9 @@ public:
     // paint no background of their own).
     bool ParentBackground() const { return FParentValues.Contains(pvBackground); }
     void SetParentBackground(bool value);
+    // A dock site takes the dock clients dropped on it (DragKind dkDock).
+    bool DockSite() const { return FDockSite; }
+    void SetDockSite(bool value) { FDockSite = value; }
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TRect ClientRect() const override;
@@ -363,6 +409,7 @@ protected:
 
 private:
     friend class TControl;
+    friend class TDragManager;
     void RouteMouse(TMessage& m);
     void FilteredCreateParams(TCreateParams& p);
     void UpdateBoundsFromWindow();
@@ -376,6 +423,7 @@ private:
     TControl* FCaptureControl = nullptr;   // windowless child that got the button down
     bool FSubclassed = false;
     bool FTrackingLeave = false;
+    bool FDockSite = false;
 };
 
 class TCustomControl : public TWinControl {

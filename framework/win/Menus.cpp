@@ -210,24 +210,6 @@ HMENU TPopupMenu::BuildMenu(TMenuItem* parent, std::vector<TMenuItem*>& ids) {
     return menu;
 }
 
-namespace {
-// Remembers which of the watched components were freed (during a nested message loop).
-class TFreeWatch : public TComponent {
-public:
-    TFreeWatch() : TComponent(nullptr) {}
-    void Watch(TComponent* c) { FreeNotification(c); }
-    bool Gone(TComponent* c) const { return std::find(FGone.begin(), FGone.end(), c) != FGone.end(); }
-
-protected:
-    void Notification(TComponent* c, TOperation op) override {
-        if (op == TOperation::opRemove) FGone.push_back(c);
-    }
-
-private:
-    std::vector<TComponent*> FGone;
-};
-}  // namespace
-
 void UpdateItemActions(TMenuItem* parent) {
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* item = parent->Items(i);

@@ -5,6 +5,7 @@
 #include "framework/win/Application.h"
 #include "framework/win/Bitmap.h"
 #include "framework/win/Controls.h"
+#include "framework/win/DragDrop.h"
 #include "framework/win/Forms.h"
 #include "framework/win/Menus.h"
 #include "framework/win/WinUtil.h"
@@ -537,6 +538,10 @@ void TWinControl::KeyPress(wchar_t& Key) {
 // Mouse messages of the client area go to the windowless child under the mouse (or the
 // one holding the button down), else to this control. Enter and leave are tracked here.
 void TWinControl::RouteMouse(TMessage& m) {
+    if (DragMouseMessage(this, m)) {
+        m.Handled = true;
+        return;
+    }
     const TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
     if (m.Msg == WM_MOUSEMOVE) {
         // Holding the capture, the control gets the moves outside it too: they leave it.
@@ -650,6 +655,7 @@ void TWinControl::WndProc(TMessage& m) {
         }
         return;
     case WM_CAPTURECHANGED:
+        DragCaptureChanged(FHandle, reinterpret_cast<HWND>(m.LParam));
         if (reinterpret_cast<HWND>(m.LParam) == FHandle) return;   // the capture stays here
         if (TControl* c = std::exchange(FCaptureControl, nullptr)) c->Perform(WM_CAPTURECHANGED, m.WParam, m.LParam);
         TControl::WndProc(m);

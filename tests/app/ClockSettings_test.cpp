@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/rtl/TempDir.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -104,7 +106,7 @@ TEST(ClockSettings, SaveAndLoadRoundTrip)
 
 TEST(ClockSettings, FileRoundTripAndDamagedFile)
 {
-    std::filesystem::path path = testing::TempDir() + "clock_settings_test.ini";
+    std::filesystem::path path = UniqueTempPath("clock_settings_test.ini");
     std::filesystem::remove(path);
     {
         TIniFile missing(path.string());   // no file yet: defaults

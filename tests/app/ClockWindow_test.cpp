@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/rtl/TempDir.h"
+
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -48,7 +50,7 @@ class ClockWindow : public testing::Test {
 protected:
     void SetUp() override
     {
-        folder = fs::path(testing::TempDir()) / "vorpen_clock";
+        folder = UniqueTempPath("vorpen_clock");
         fs::remove_all(folder);
         fs::create_directories(folder / "Images");
         for (const auto& e : fs::directory_iterator(fs::path(VORPEN_DIST_DIR) / "Images"))

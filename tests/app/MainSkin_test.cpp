@@ -3,6 +3,8 @@
 // layered window with them in place.
 #include <gtest/gtest.h>
 
+#include "tests/rtl/TempDir.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -57,7 +59,7 @@ protected:
     static void SetUpTestSuite() { InstallSkinMessageBroadcast(); }
     void SetUp() override
     {
-        folder = fs::path(testing::TempDir()) / "vorpen_clock_skin";
+        folder = UniqueTempPath("vorpen_clock_skin");
         fs::remove_all(folder);
         fs::create_directories(folder / "Images");
         for (const auto& e : fs::directory_iterator(fs::path(VORPEN_DIST_DIR) / "Images"))

@@ -126,9 +126,12 @@ TEST_F(MemoBoard, EditOpensRowOnesMemoAndBackStoresThePosition)
     EXPECT_EQ(Formbwxg->editiid->Text(), Iid("买菜"));
     Formbwxg->Close();
 
+    MemoBoardPosX = 345;   // where a drag would have left the board
+    MemoBoardPosY = 123;
     Choose(12, TBoardCommand::Back);
     EXPECT_FALSE(Formbqgl->Visible());
-    EXPECT_EQ(data.Value("select xz from sz_fzb where bz='备忘录位置'"), IntToStr(MemoBoardPosX));
+    EXPECT_EQ(data.Value("select xz from sz_fzb where bz='备忘录位置'"), "345");
+    EXPECT_EQ(data.Value("select yz from sz_fzb where bz='备忘录位置'"), "123");
 }
 
 // The memo timer may refill the rows while a row's menu is open: the command still acts on

@@ -7,6 +7,9 @@
 
 #include "app/win/GDITools.h"
 #include "framework/win/Bitmap.h"
+#include "framework/win/ExtCtrls.h"
+#include "framework/win/Forms.h"
+#include "tests/framework/RealInput.h"
 
 namespace {
 
@@ -103,4 +106,38 @@ TEST(PNGButton, FontStyleMapsToOneGdipStyle)
     EXPECT_EQ(FontStyleToGdip({fsBold, fsItalic}), 3);
     EXPECT_EQ(FontStyleToGdip({fsBold, fsUnderline}), 4);
     EXPECT_EQ(FontStyleToGdip({fsUnderline, fsStrikeOut}), 8);
+}
+
+// With DragMode dmAutomatic the control drags itself with the mouse, shows its DragCursor
+// over a control that takes it and is dropped there; its press ends with the drag.
+TEST(PNGButton, DragsItselfOntoAControlThatTakesIt)
+{
+    EnsureApplication();
+    std::unique_ptr<TForm> form(NewForm<TForm>(nullptr));
+    form->SetBorderStyle(bsDialog);
+    form->SetBounds(80, 80, 300, 200);
+    auto* button = new TPNGButton(form.get());
+    button->SetParent(form.get());
+    button->SetBounds(10, 10, 40, 40);
+    button->SetDragMode(dmAutomatic);
+    button->SetDragCursor(crMultiDrag);
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(150, 10, 100, 100);
+    TObject* dropped = nullptr;
+    TObject* ended = nullptr;
+    panel->OnDragOver = [](TObject*, TObject*, int, int, TDragState, bool&) {};   // takes anything
+    panel->OnDragDrop = [&](TObject*, TObject* source, int, int) { dropped = source; };
+    button->OnEndDrag = [&](TObject*, TObject* target, int, int) { ended = target; };
+    form->Show();
+    TRealInput input;
+    ASSERT_TRUE(input.MoveTo(button->ClientToScreen({20, 20})));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN));
+    EXPECT_EQ(button->PressState(), 1);
+    ASSERT_TRUE(input.MoveTo(panel->ClientToScreen({30, 30})));
+    EXPECT_EQ(GetCursor(), CursorHandle(crMultiDrag));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
+    EXPECT_EQ(dropped, button);
+    EXPECT_EQ(ended, panel);
+    EXPECT_EQ(button->PressState(), 0);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/rtl/TempDir.h"
+
 std::filesystem::path Utf8Path(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
@@ -12,8 +14,7 @@ std::string ShippedDataFile() {
 
 DataFileCopy::DataFileCopy() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("vorpen 数据 ") + info->test_suite_name() + "." + info->name();
-    FDir = std::filesystem::temp_directory_path() / Utf8Path(name);
+    FDir = UniqueTempPath(std::string("vorpen 数据 ") + info->test_suite_name() + "." + info->name());
     std::filesystem::remove_all(FDir);
     std::filesystem::create_directories(FDir);
     auto u8 = FDir.u8string();

@@ -1,11 +1,15 @@
 // The data module, the shipped data file and the shared variables of dbware.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <sqlite3.h>
 
 #include "DataFileCopy.h"
+#include "app/core/MemoReminder.h"
+#include "app/core/MemoRepeat.h"
+#include "app/core/Startup.h"
 #include "app/core/dbhouse.h"
 #include "app/core/dbware.h"
 #include "framework/db/DatabaseError.h"
@@ -209,18 +213,8 @@ TEST(SharedVariables, InitialValuesAndPositionKeys) {
 
 TEST(SharedVariables, PositionsLoadAndSaveThroughTheKeyTable) {
     Module m;
-    auto load = [&] {
-        for (const auto& entry : PositionKeys) {
-            TADOQuery& q = m.Use(m.House->qcx, "select * from sz_fzb where bz= :bz ");
-            q.Parameters.ParamByName("bz").Value = entry.Key;
-            q.Open();
-            ASSERT_EQ(q.RecordCount(), 1) << entry.Key;
-            *entry.X = q.FieldByName("xz").AsInteger();
-            *entry.Y = q.FieldByName("yz").AsInteger();
-            q.Close();
-        }
-    };
-    load();
+    const TPositionsRead read = LoadWindowPositions(*m.House);
+    EXPECT_EQ(std::count(read.begin(), read.end(), true), 14);
     EXPECT_EQ(CalendarPosX, 480);
     EXPECT_EQ(Countdown5PosY, 676);
     for (const auto& entry : PositionKeys) {   // on a 1024 x 768 screen, clear of the docking edges
@@ -233,13 +227,11 @@ TEST(SharedVariables, PositionsLoadAndSaveThroughTheKeyTable) {
     for (const auto& entry : PositionKeys) {
         *entry.X = -100 - i;
         *entry.Y = 2000 + i++;
-        TADOQuery& u = m.Use(m.House->qsz, "update sz_fzb set xz= :xz,yz= :yz where bz= :bz ");
-        u.Parameters.ParamByName("xz").Value = *entry.X;
-        u.Parameters.ParamByName("yz").Value = *entry.Y;
-        u.Parameters.ParamByName("bz").Value = entry.Key;
-        EXPECT_EQ(u.ExecSQL(), 1);
     }
-    load();
+    SaveWindowPositions(*m.House, read);
+    for (const auto& entry : PositionKeys)
+        *entry.X = *entry.Y = 0;
+    LoadWindowPositions(*m.House);
     EXPECT_EQ(CalendarPosX, -100);
     EXPECT_EQ(MemoBoardPosY, 2001);
     EXPECT_EQ(Countdown5PosX, -113);
@@ -279,14 +271,23 @@ TEST(DataModule, MemoIndexesAreShippedAndAddedToAnOlderFile) {
     house->democnn->Open();
     EXPECT_EQ(IndexNames(raw), expected);
 
-    const std::string dated = std::string("'") + PaddedDateGlob + "'";
-    const std::string reads[] = {
-        "select iid,ylsj from sz_bwlb where qrbz= '0' and ylsj >= '2026-01-01' and ylsj glob " + dated + " order by ylsj",
-        "select iid,ylsj,nr from sz_bwlb where ylsj not glob " + dated + " and +qrbz= '0' ",
-        "select iid,ylsj,chts from sz_bwlb where chts <> '每0天' and ylsj < '2026-01-01' and ylsj glob " + dated,
-        "select iid,ylsj,chts from sz_bwlb where ylsj not glob " + dated + " and +chts <> '每0天' ",
-        "select iid,ylsj,gqzdsc from sz_bwlb where gqzdsc <> '0天' and +qrbz= '1' ",
-    };
+    // The memo timers' reads and start-up's purge, as the program words them.
+    std::set<std::string> reads;
+    sqlite3_trace_v2(
+        house->democnn->Handle(), SQLITE_TRACE_STMT,
+        [](unsigned, void* context, void* statement, void*) {
+            const std::string sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
+            if (sql.starts_with("select") && sql.find(" from sz_bwlb ") != std::string::npos)
+                static_cast<std::set<std::string>*>(context)->insert(sql);
+            return 0;
+        },
+        &reads);
+    const TDateTime today = EncodeDate(2026, 5, 10);
+    ReadPendingMemos(*house, today);
+    RepeatMemos(*house, today, nullptr);
+    PurgeRemindedMemos(*house, today);
+    sqlite3_trace_v2(house->democnn->Handle(), 0, nullptr, nullptr);
+    EXPECT_GE(reads.size(), 6u);   // pending from today, past and irregular; repeating dated and not; reminded
     for (const std::string& sql : reads) {
         sqlite3_stmt* stmt = nullptr;
         ASSERT_EQ(sqlite3_prepare_v2(raw, ("explain query plan " + sql).c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;

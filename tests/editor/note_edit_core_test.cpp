@@ -296,6 +296,42 @@ TEST(NoteEditCore, GutterNumbersTheFirstRowOfEachLine) {
     EXPECT_EQ(plan.Rows.front().Rect.Left, e.Core.GutterWidth() + 2);
 }
 
+// Own text dragged over the editor: the caret stays on the visible rows and columns
+// wherever the mouse is (no scrolling of its own), and the auto-scroll deltas follow the
+// mouse; the selection being dragged stays.
+TEST(NoteEditCore, OwnTextDraggedKeepsTheCaretInViewAndSetsTheScrollDeltas) {
+    Editor e(20, 10);
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += std::string(40, 'a' + i % 26) + "\r\n";
+    e.Text(text);
+    e.Core.SetBlockBegin({2, 1});
+    e.Core.SetBlockEnd({4, 1});
+    const int lh = e.Core.LineHeight(), cw = e.Core.CharWidth(), left = e.Core.GutterWidth() + 2;
+    const int rows = e.Core.LinesInWindow(), cols = e.Core.CharsInWindow();
+    struct Row {
+        int x, y;          // client pixels
+        int caretX, caretY;
+        int dx, dy;
+    };
+    const Row cases[] = {
+        {left + 3 * cw, 2 * lh + 1, 4, 3, 0, 0},                        // inside
+        {left + 3 * cw, rows * lh + 3, 4, rows, 0, 1},                  // below the last whole row
+        {left + 3 * cw, rows * lh + 5 * lh, 4, rows, 0, 6},             // far below
+        {left + (cols + 5) * cw, 2 * lh + 1, cols + 1, 3, 6, 0},        // right of the text area
+    };
+    for (const Row& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        e.Core.DragWithinPoint(c.x, c.y);
+        EXPECT_EQ(e.Core.CaretX(), c.caretX);
+        EXPECT_EQ(e.Core.CaretY(), c.caretY);
+        EXPECT_EQ(e.Core.TopLine(), 1);
+        EXPECT_EQ(e.Core.LeftChar(), 1);
+        EXPECT_EQ(e.Core.ScrollDeltaX(), c.dx);
+        EXPECT_EQ(e.Core.ScrollDeltaY(), c.dy);
+        EXPECT_EQ(e.Core.SelText(), "aa");
+    }
+}
+
 TEST(NoteEditCore, AutoScrollFollowsTheMouseOutsideTheTextArea) {
     Editor e(20, 10);
     std::string text;

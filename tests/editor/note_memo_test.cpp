@@ -2,6 +2,8 @@
 // programs' blocks, text and edit-control messages, dropped files and note files.
 #include <gtest/gtest.h>
 
+#include "tests/rtl/TempDir.h"
+
 #include <shlobj.h>
 
 #include <cstring>
@@ -9,10 +11,12 @@
 
 #include "editor/core/NoteEditFileWriter.h"
 #include "editor/win/NoteEdit.h"
+#include "framework/base/Timer.h"
 #include "framework/rtl/Encoding.h"
 #include "framework/win/Bitmap.h"
 #include "framework/win/WinUtil.h"
 #include "tests/framework/CtrlsTestUtil.h"
+#include "tests/framework/RealInput.h"
 
 namespace {
 class NoteMemoWindow : public TTestFormFixture {
@@ -192,7 +196,7 @@ TEST_F(NoteMemoWindow, DroppedFilesReachTheHandlerAndTheDropIsFinished) {
 }
 
 TEST_F(NoteMemoWindow, LoadsAndSavesNoteFiles) {
-    const auto dir = std::filesystem::temp_directory_path() / "vorpen_memo_test";
+    const auto dir = UniqueTempPath("vorpen_memo_test");
     std::filesystem::create_directories(dir);
     const std::string file = (dir / "7.txt").string();
     const std::string gbk = Utf8ToGbk("今天\r\n记得买菜");
@@ -234,6 +238,81 @@ TEST_F(NoteMemoWindow, SelectedTextDragsIntoAnotherMemo) {
     EXPECT_EQ(GbkToUtf8(other->SelText()), "中文");
     EXPECT_EQ(GetCapture(), nullptr);
     delete other;
+}
+
+// Text dragged with the real mouse: the editors hear the framework's drag events in order,
+// whatever their own handlers say; a read-only editor refuses the text (the no-drop cursor).
+TEST_F(NoteMemoWindow, MouseDraggedTextFiresTheDragEventsInOrder) {
+    auto* other = Put<TNoteMemo>(form, 10, 256, 380, 30);
+    memo->SetName("memo");
+    other->SetName("other");
+    std::vector<std::string> log;
+    auto name = [](TObject* o) { return o ? static_cast<TComponent*>(o)->Name() : std::string("none"); };
+    for (TNoteMemo* m : {memo, other}) {
+        m->OnStartDrag = [&](TObject* s) { log.push_back("start " + name(s)); };
+        m->OnDragOver = [&](TObject* s, TObject* src, int, int, TDragState state, bool&) {
+            if (state != dsDragMove) log.push_back((state == dsDragEnter ? "enter " : "leave ") + name(s) + " " + name(src));
+        };
+        m->OnDragDrop = [&](TObject* s, TObject* src, int, int) { log.push_back("drop " + name(s) + " " + name(src)); };
+        m->OnEndDrag = [&](TObject* s, TObject* t, int, int) { log.push_back("end " + name(s) + " " + name(t)); };
+    }
+    struct Row {
+        bool readOnly;
+        TCursor cursor;
+        std::string otherText;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Row> rows = {
+        {false, crDrag, "x中文y",
+         {"start memo", "enter memo memo", "leave memo memo", "enter other memo", "leave other memo", "drop other memo",
+          "end memo other"}},
+        {true, crNoDrop, "xy",
+         {"start memo", "enter memo memo", "leave memo memo", "enter other memo", "leave other memo", "end memo none"}},
+    };
+    TRealInput input;
+    int press = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.readOnly);
+        log.clear();
+        other->SetReadOnly(row.readOnly);
+        other->SetTextUtf8("xy");
+        memo->SetTextUtf8("ab中文cd");
+        memo->SetBlockBegin({3, 1});
+        memo->SetBlockEnd({7, 1});
+        const int cw = memo->CharWidth(), lh = memo->LineHeight(), x0 = memo->TextOffset();
+        // Between 中 and 文, never twice at one point (that would be a double click).
+        const TPoint at = memo->ClientToScreen({x0 + 4 * cw, press++ == 0 ? 2 : lh - 3});
+        ASSERT_TRUE(input.MoveTo(at));
+        ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN));
+        ASSERT_TRUE(input.MoveTo({at.X, at.Y + 2 * lh}));
+        ASSERT_TRUE(input.MoveTo(other->ClientToScreen({x0 + cw, lh / 2})));   // between x and y
+        EXPECT_EQ(GetCursor(), CursorHandle(row.cursor));
+        ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
+        EXPECT_EQ(log, row.expected);
+        EXPECT_EQ(other->TextUtf8(), row.otherText);
+        EXPECT_EQ(Text(), "ab中文cd");
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+    delete other;
+}
+
+// Within one editor Ctrl copies: pressed during the drag it shows the copy cursor at once.
+TEST_F(NoteMemoWindow, CtrlDuringATextDragShowsTheCopyCursorAndCopies) {
+    TRealInput input;
+    memo->SetTextUtf8("ab中文cd");
+    memo->SetBlockBegin({3, 1});
+    memo->SetBlockEnd({7, 1});
+    const int cw = memo->CharWidth(), lh = memo->LineHeight(), x0 = memo->TextOffset();
+    ASSERT_TRUE(input.MoveTo(memo->ClientToScreen({x0 + 4 * cw, lh / 2})));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN));
+    ASSERT_TRUE(input.MoveTo(memo->ClientToScreen({x0 + 7 * cw + 1, lh / 2})));   // after c
+    EXPECT_EQ(GetCursor(), CursorHandle(crDrag));
+    ASSERT_TRUE(input.KeyAction(VK_CONTROL, true));
+    EXPECT_EQ(GetCursor(), CursorHandle(crMultiDrag));
+    ASSERT_TRUE(input.Button(MOUSEEVENTF_LEFTUP, WM_LBUTTONUP));
+    ASSERT_TRUE(input.KeyAction(VK_CONTROL, false));
+    EXPECT_EQ(Text(), "ab中文c中文d");
+    EXPECT_EQ(GbkToUtf8(memo->SelText()), "中文");
 }
 
 // Dragging the thumb shows the top line in a hint at the client area's right edge; the
@@ -309,4 +388,133 @@ TEST_F(NoteMemoWindow, EveryKeyOfTheTableRunsItsCommand) {
         EXPECT_NE(NoteByteType(memo->Lines().Get(memo->BlockCaret().Line - 1), memo->BlockCaret().Char), mbTrailByte)
             << k.DisplayName();
     }
+}
+
+namespace {
+// A drag with sent messages: a press at `down` of `from`, a move past the drag distance,
+// then a move to `at` of `to`, released there when asked.
+void SendTextDrag(TNoteMemo* from, POINT down, TWinControl* to, POINT at, bool release) {
+    SendMessageW(from->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+    SendMessageW(from->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(down.x, down.y + 3 * from->LineHeight()));
+    MapWindowPoints(to->Handle(), from->Handle(), &at, 1);
+    SendMessageW(from->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    if (release) SendMessageW(from->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+TTimer* ScrollTimerOf(TNoteMemo* memo) {
+    for (int i = 0; i < memo->ComponentCount(); ++i)
+        if (auto* t = dynamic_cast<TTimer*>(memo->Components(i))) return t;
+    return nullptr;
+}
+}  // namespace
+
+// Text dragged over its own editor's last, partly shown row: the caret stays on the last
+// whole row, each tick scrolls a line and takes the caret along, the selection stays what
+// is dragged; the drop moves it there.
+TEST_F(NoteMemoWindow, OwnTextDraggedToTheEdgeScrollsTheEditorAndKeepsTheSelection) {
+    std::string text = "abcdef";
+    for (int i = 2; i <= 60; ++i) text += "\r\nline" + std::to_string(i);
+    memo->SetTextUtf8(text);
+    memo->SetBlockBegin({2, 1});
+    memo->SetBlockEnd({4, 1});
+    const int cw = memo->CharWidth(), lh = memo->LineHeight(), x0 = memo->TextOffset();
+    const int rows = memo->LinesInWindow();
+    const POINT edge{x0 + 2 * cw, memo->ClientHeight() - 1};
+    ASSERT_GE(edge.y, rows * lh);   // below the last whole row
+    SendTextDrag(memo, {x0 + 2 * cw, lh / 2}, memo, edge, false);
+    ASSERT_TRUE(memo->Dragging());
+    EXPECT_EQ(memo->CaretY(), rows);
+    EXPECT_EQ(memo->ScrollDeltaY(), 1);
+    TTimer* timer = ScrollTimerOf(memo);
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->Enabled());
+    const TPoint screen = memo->ClientToScreen({edge.x, edge.y});
+    SetCursorPos(screen.X, screen.Y);
+    for (int tick = 1; tick <= 2; ++tick) {
+        timer->OnTimer(timer);
+        EXPECT_EQ(memo->TopLine(), 1 + tick);
+        EXPECT_EQ(memo->CaretY(), rows + tick);
+        EXPECT_EQ(GbkToUtf8(memo->SelText()), "bc");
+    }
+    SendMessageW(memo->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(edge.x, edge.y));
+    EXPECT_FALSE(timer->Enabled());
+    EXPECT_EQ(memo->Lines().Get(0), "adef");
+    EXPECT_EQ(memo->Lines().Get(rows + 1), "libcne" + std::to_string(rows + 2));
+    EXPECT_EQ(GbkToUtf8(memo->SelText()), "bc");
+}
+
+// A drag handler that frees the editor it runs for, or the one the text comes from, ends
+// the drag without touching the freed one: the other keeps its text.
+TEST_F(NoteMemoWindow, AnEditorFreedByADragHandlerIsNotTouchedAgain) {
+    enum Handler { over, drop };
+    struct Row {
+        Handler handler;
+        bool freeSource;
+    };
+    memo->SetBounds(10, 10, 380, 100);
+    for (const Row row : {Row{over, false}, Row{over, true}, Row{drop, false}, Row{drop, true}}) {
+        SCOPED_TRACE(std::to_string(row.handler) + (row.freeSource ? " source" : " target"));
+        auto* source = Put<TNoteMemo>(form, 10, 120, 380, 30);
+        auto* target = Put<TNoteMemo>(form, 10, 160, 380, 30);
+        Pump();
+        source->SetTextUtf8("abcdef");
+        source->SetBlockBegin({2, 1});
+        source->SetBlockEnd({4, 1});
+        target->SetTextUtf8("xy");
+        TNoteMemo* doomed = row.freeSource ? source : target;
+        // The freed editor's memory is taken at once and scribbled over, so that touching it
+        // shows.
+        std::unique_ptr<char[]> scribble;
+        bool freed = false;
+        auto free = [&] {
+            freed = true;
+            if (!doomed) return;
+            delete doomed;
+            scribble.reset(new char[sizeof(TNoteMemo)]);
+            std::memset(scribble.get(), 0xFF, sizeof(TNoteMemo));
+            (row.freeSource ? source : target) = nullptr;
+            doomed = nullptr;
+        };
+        if (row.handler == over) target->OnDragOver = [&](TObject*, TObject*, int, int, TDragState, bool&) { free(); };
+        else target->OnDragDrop = [&](TObject*, TObject*, int, int) { free(); };
+        const int cw = source->CharWidth(), lh = source->LineHeight(), x0 = source->TextOffset();
+        const HWND from = source->Handle();
+        POINT at{x0 + cw, lh / 2};
+        MapWindowPoints(target->Handle(), from, &at, 1);
+        SendMessageW(from, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0 + 2 * cw, lh / 2));
+        SendMessageW(from, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x0 + 2 * cw, -lh));
+        SendMessageW(from, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        if (source) SendMessageW(from, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        if (source) {
+            EXPECT_EQ(source->TextUtf8(), "abcdef");
+            EXPECT_FALSE(source->Dragging());
+        }
+        if (target) {
+            EXPECT_EQ(target->TextUtf8(), "xy");
+        }
+        EXPECT_TRUE(freed);
+        EXPECT_EQ(GetCapture(), nullptr);
+        delete source;
+        delete target;
+    }
+}
+
+// Keys typed while text is dragged go nowhere: the dragged selection stays whole and the
+// drop moves it.
+TEST_F(NoteMemoWindow, KeysTypedDuringATextDragTypeNothing) {
+    memo->SetTextUtf8("abcdef");
+    memo->SetBlockBegin({3, 1});
+    memo->SetBlockEnd({5, 1});
+    const int cw = memo->CharWidth(), lh = memo->LineHeight(), x0 = memo->TextOffset();
+    SendTextDrag(memo, {x0 + 3 * cw, lh / 2}, memo, {x0 + 1, lh / 2}, false);
+    ASSERT_TRUE(memo->Dragging());
+    for (WORD key : {WORD('X'), WORD(VK_DELETE), WORD(VK_BACK), WORD(VK_RETURN)}) {
+        PostMessageW(memo->Handle(), WM_KEYDOWN, key, 0);
+        PostMessageW(memo->Handle(), WM_KEYUP, key, 0xC0000001);
+    }
+    Pump();
+    EXPECT_TRUE(memo->Dragging());
+    EXPECT_EQ(Text(), "abcdef");
+    EXPECT_EQ(GbkToUtf8(memo->SelText()), "cd");
+    SendMessageW(memo->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x0 + 1, lh / 2));
+    EXPECT_EQ(Text(), "cdabef");
 }

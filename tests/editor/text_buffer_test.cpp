@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/rtl/TempDir.h"
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -40,8 +42,7 @@ std::string Utf8(const fs::path& path) {
 class NoteFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        FDir = fs::temp_directory_path() /
-               ("vorpen-editor-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        FDir = UniqueTempPath("vorpen-editor-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(FDir);
         fs::create_directories(FDir);
     }

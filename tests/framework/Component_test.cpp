@@ -268,3 +268,24 @@ TEST(Component, BeginDestroyFreesOwnedComponentsWhileTheOwnerIsWhole) {
 }
 
 }  // namespace
+
+// A watch names the watched components freed while it lived, and going first leaves the
+// others no link to it.
+TEST(Component, FreeWatchNamesWhatWasFreed) {
+    std::vector<std::string> log;
+    auto* kept = new Probe(nullptr, &log, "Kept");
+    auto* owner = new Probe(nullptr, &log, "Owner");
+    auto* freed = new Probe(owner, &log, "Freed");
+    {
+        TFreeWatch watch;
+        watch.Watch(kept);
+        watch.Watch(freed);
+        watch.Watch(freed);   // twice: still one answer
+        delete owner;   // and with it the component it owns
+        EXPECT_TRUE(watch.Gone(freed));
+        EXPECT_FALSE(watch.Gone(kept));
+    }
+    log.clear();
+    delete kept;
+    EXPECT_EQ(log, std::vector<std::string>{"free Kept"});
+}

@@ -106,7 +106,7 @@ std::string MakeStripPng() {
     const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
     wchar_t dir[MAX_PATH];
     GetTempPathW(MAX_PATH, dir);
-    std::wstring path = std::wstring(dir) + L"vorpen_strip.png";
+    std::wstring path = std::wstring(dir) + L"vorpen_strip_" + std::to_wstring(GetCurrentProcessId()) + L".png";
     Gdiplus::DllExports::GdipSaveImageToFile(strip, path.c_str(), &png, nullptr);
     Gdiplus::DllExports::GdipDisposeImage(strip);
     return Narrow(path);

@@ -28,6 +28,7 @@ class HintTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureApplication();
+        SetCursorPos(1270, 790);   // the mouse is driven by posted messages: the real one stays away
         FReal = &CurrentTimerService();
         SetTimerService(&Timers);
         Application->SetHintWindowClass([](TComponent* owner) { return new TRecordingHintWindow(owner); });
@@ -140,6 +141,22 @@ TEST_F(HintTest, ControlFreedWhileItsHintIsPendingOrShown) {
     delete Button;
     EXPECT_FALSE(HintVisible());
     Timers.Advance(10000);
+}
+
+// The mouse goes from the form onto a windowed child: the form's leave, which may come
+// after the child's first move, leaves the child's hint alone; off the form, a windowless
+// control's hint goes.
+TEST_F(HintTest, TheParentsLeaveEndsOnlyAWindowlessControlsHint) {
+    Post(Form->Handle(), WM_MOUSEMOVE, 180, 80);
+    PostMessageW(Button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    Post(Form->Handle(), WM_MOUSELEAVE);
+    Timers.Advance(Application->HintPause);
+    ASSERT_TRUE(HintVisible());
+    EXPECT_EQ(Hint()->Caption(), "新增便签");
+    Post(Form->Handle(), WM_MOUSEMOVE, 110, 15);
+    Post(Form->Handle(), WM_MOUSELEAVE);
+    Timers.Advance(10000);
+    EXPECT_EQ(Hint()->Shown, std::vector<std::string>{"新增便签"});
 }
 
 // A hinted form closed with caFree: the deferred delete clears the hint's link to it.

@@ -4,18 +4,39 @@
 
 #include "framework/rtl/FileUtils.h"
 
+#include <atomic>
 #include <filesystem>
-#include <random>
 #include <string>
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+// A path in the temporary folder that no other process, nor an earlier call in this one,
+// is given: the stem, this process's id and a count. Two runs of one test binary at once
+// (or two checkouts' runs) never share a file.
+inline std::filesystem::path UniqueTempPath(const std::string& stem)
+{
+    static std::atomic<int> count{0};
+#ifdef _WIN32
+    const long pid = _getpid();
+#else
+    const long pid = getpid();
+#endif
+    const std::string name = stem + "-" + std::to_string(pid) + "-" + std::to_string(++count);
+    return std::filesystem::temp_directory_path() / std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
 
 class TempDir {
 public:
     TempDir()
     {
-        const std::u8string base = std::filesystem::temp_directory_path().u8string();
-        std::random_device rd;
-        FPath = IncludeTrailingPathDelimiter(std::string(base.begin(), base.end())) + "rtl-test-" +
-                std::to_string(rd()) + PathDelim;
+        const std::u8string path = UniqueTempPath("rtl-test").u8string();
+        FPath = IncludeTrailingPathDelimiter(std::string(path.begin(), path.end()));
+        std::error_code ec;
+        std::filesystem::remove_all(Fs(FPath), ec);   // left by an earlier process of the same id
         std::filesystem::create_directories(Fs(FPath));
     }
     ~TempDir()

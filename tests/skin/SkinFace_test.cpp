@@ -305,19 +305,46 @@ TEST_F(SkinnedFace, ASkinnedButtonMorphsTowardItsActiveLook)
     button->SetSkinData(Data);
     button->SetBounds(200, 40, 70, 24);
     Application->ProcessMessages();
+    auto shot = [&] {
+        UpdateWindow(button->Handle());
+        Application->ProcessMessages();
+        RECT r{};
+        GetWindowRect(button->Handle(), &r);
+        TSkBitmap bitmap(r.right - r.left, r.bottom - r.top);
+        CopyScreenArea(r.left, r.top, bitmap);
+        return bitmap;
+    };
+    const TSkBitmap normal = shot();
     button->SetFocus();
     Application->ProcessMessages();
     ASSERT_TRUE(button->MorphRunning());
     std::vector<double> factors;
+    TSkBitmap halfway;
     for (int i = 0; i < 6; ++i) {
         timers.Advance(20);
         factors.push_back(button->MorphFactor());
+        if (i == 1)
+            halfway = shot();
     }
     EXPECT_NEAR(factors[0], 0.2, 1e-9);
     EXPECT_NEAR(factors[2], 0.6, 1e-9);
     EXPECT_EQ(factors[4], 1.0);
     EXPECT_FALSE(button->MorphRunning());
     EXPECT_EQ(button->CurrentLook(), TSkButtonLook::Active);
+    // On the way the screen shows the blend of the two looks at the factor of the moment.
+    const TSkBitmap active = shot();
+    TskEffectBmp blend(normal);
+    blend.MorphBy(TMorphKind::mkDefault, TskEffectBmp(active), 0.4);
+    const TSkBitmap expected = blend.ToBitmap();
+    int differing = 0, blended = 0;
+    for (int y = 0; y < normal.Height(); ++y)
+        for (int x = 0; x < normal.Width(); ++x)
+            if (SkRgbPart(normal.Pixel(x, y)) != SkRgbPart(active.Pixel(x, y))) {
+                ++differing;
+                blended += SkRgbPart(halfway.Pixel(x, y)) == SkRgbPart(expected.Pixel(x, y));
+            }
+    EXPECT_GT(differing, 100);
+    EXPECT_EQ(blended, differing);
     // A skin change stops the morph and keeps a focused button at its active end.
     Other->SetFocus();
     Application->ProcessMessages();

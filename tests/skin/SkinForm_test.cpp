@@ -14,6 +14,7 @@
 #include "framework/win/Bitmap.h"
 #include "framework/win/Handles.h"
 #include "skin/core/SkBmp.h"
+#include "skin/core/SkCanvas.h"
 #include "skin/core/SkCompressedStoredSkin.h"
 #include "skin/core/SkPackedSkin.h"
 #include "skin/core/spzlibcompress.h"
@@ -471,20 +472,6 @@ TEST_F(SkinnedForms, WithoutASkinTheDefaultFrameIsDrawn)
     SaveFormShot(d.Handle(), "form-default");
 }
 
-TEST_F(SkinnedForms, ASkinnedDialogActiveAndInactive)
-{
-    SkinnedDialog d("便签记录管理 — 全部便签");
-    SkinnedDialog other("其他窗口", true, {700, 500, 900, 650});
-    d.Activate();
-    SaveFormShot(d.Handle(), "form-active");
-    other.Activate();
-    EXPECT_FALSE(d.Skin->IsFormActive());
-    SaveFormShot(d.Handle(), "form-inactive");
-    d.Form->SetCaption("一个很长很长的窗口标题，长得放不下，最后应当以省略号结束的标题文字");
-    d.Form->SetBounds(200, 150, 260, 150);
-    SaveFormShot(d.Handle(), "form-narrow");
-}
-
 TEST(TrayTip, TheTipIsCutToTheFieldAtACharacterBoundary)
 {
     EXPECT_EQ(TrayTipText(std::string(300, 'x'), true, 128).size(), 127u);
@@ -682,6 +669,65 @@ TEST_F(SkinnedForms, AFormThatLosesActivationShowsTheInactiveCaptionAtOnce)
     }
     list.Activate();
     EXPECT_EQ(DifferentPixels(CaptionBand(list), active), 0);
+    SaveFormShot(list.Handle(), "form-active");
+    SaveFormShot(editor.Handle(), "form-inactive");
+    list.Form->SetCaption("一个很长很长的窗口标题，长得放不下，最后应当以省略号结束的标题文字");
+    list.Form->SetBounds(200, 150, 260, 150);
+    SaveFormShot(list.Handle(), "form-narrow");
+}
+
+// A morphing caption on its way to the active look (here red) shows a blend of its two
+// looks, nearer the active one the further the morph has gone.
+TEST_F(SkinnedForms, AMorphingCaptionShowsTheBlendOfItsLooks)
+{
+    SkinnedDialog d("节日列表", true, {200, 150, 520, 390}, [](TskCompressedStoredSkin& stored) {
+        TPackedSkin skin = UnpackStoredSkin(stored.CompressedData());
+        std::string ini = GbkToUtf8(skin.IniText);
+        const size_t at = ini.find("morphing=0", ini.find("[caption1]"));
+        ASSERT_NE(at, std::string::npos);
+        ini.replace(at, 10, "morphing=1");
+        skin.IniText = Utf8ToGbk(ini);
+        TSkCanvas c(skin.ActivePictures.at(0));   // an active look unlike the frame's blue
+        c.BrushColor = SkRgb(255, 0, 0);
+        c.FillRect({0, 0, 46, 22});
+        TMemoryStream plain(WritePackedSkin(skin)), packed;
+        CompressStream(plain, packed);
+        stored.SetCompressedData(packed.Bytes());
+    });
+    d.Activate();
+    TskSkinCaptionObject* caption = nullptr;
+    for (auto& o : d.Skin->Objects().Objects)
+        if (auto* c = dynamic_cast<TskSkinCaptionObject*>(o.get()))
+            caption = c;
+    ASSERT_TRUE(caption && caption->Morphing);
+    auto bandAt = [&](double factor) {
+        caption->MorphFactor = factor;
+        RedrawWindow(d.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        Application->ProcessMessages();
+        return CaptionBand(d);
+    };
+    const TSkBitmap early = bandAt(0.4), late = bandAt(0.6), done = bandAt(1);
+    // Outside the text, where the two looks differ.
+    const TRect r = caption->ObjectRect;
+    const TRect box = caption->TextBox();
+    const TRect text{r.Left + box.Left, r.Top + box.Top, r.Left + box.Right, r.Top + box.Bottom};
+    int differing = 0, nearer = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+            const TSkPixel a = SkRgbPart(early.Pixel(x, y)), b = SkRgbPart(late.Pixel(x, y));
+            if (text.Contains({x, y}) || a == b)
+                continue;
+            ++differing;
+            const TSkPixel end = SkRgbPart(done.Pixel(x, y));
+            bool closer = true;
+            for (int shift : {0, 8, 16}) {
+                const int ca = (a >> shift) & 255, cb = (b >> shift) & 255, ce = (end >> shift) & 255;
+                closer = closer && std::abs(cb - ce) <= std::abs(ca - ce);
+            }
+            nearer += closer;
+        }
+    EXPECT_GT(differing, 50);
+    EXPECT_EQ(nearer, differing);
 }
 
 TEST_F(SkinnedForms, ACorruptSkinOpensWithTheDefaultFrame)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/rtl/TempDir.h"
+
 #include <filesystem>
 
 #include "framework/rtl/FileUtils.h"
@@ -15,8 +17,7 @@ class StoredSkinFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FDir = (std::filesystem::temp_directory_path() /
-                ("skin_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+        FDir = UniqueTempPath("skin_test_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))
                    .string();
         std::filesystem::create_directories(FDir);
         FDir += PathDelim;

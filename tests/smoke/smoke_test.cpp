@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/rtl/TempDir.h"
+
 #include <filesystem>
 #include <set>
 #include <string>
@@ -28,7 +30,7 @@ std::wstring Widen(const char* s)
 
 TEST(Smoke, ProgramShowsAWindowAndExitsCleanlyWhenClosed)
 {
-    const fs::path dist = Widen(VORPEN_DIST_DIR), copy = fs::temp_directory_path() / L"vorpen smoke";
+    const fs::path dist = Widen(VORPEN_DIST_DIR), copy = UniqueTempPath("vorpen smoke");
     fs::remove_all(copy);
     fs::copy(dist, copy, fs::copy_options::recursive);
     fs::copy_file(Widen(VORPEN_PRISTINE_DATA_FILE), copy / L"qmkDemo.mdb", fs::copy_options::overwrite_existing);

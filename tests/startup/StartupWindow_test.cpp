@@ -249,6 +249,14 @@ TEST_F(Startup, CloseBeforeStartupLeavesThePositionsAlone)
 
 TEST_F(Startup, CreationSetsTheLocaleFormatsAndHidesTheApplicationWindow)
 {
+    // The user locale outlives the process: other values first, then the window made anew.
+    delete form;
+    form = nullptr;
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, "yyyy/M/d"));
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, "HH:mm:ss"));
+    form = NewForm<TFmMain>(nullptr);
+    form->OnTerminate = [this] { ++terminations; };
+    form->tmrDrawClock->SetEnabled(false);
     char text[64] = {};
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, text, sizeof text);
     EXPECT_STREQ(text, "yyyy-MM-dd");

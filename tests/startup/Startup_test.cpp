@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sqlite3.h>
 
 #include "../db/DataFileCopy.h"
 #include "app/core/Startup.h"
@@ -296,6 +297,28 @@ TEST(StartupData, PurgeDeletesExpiredRemindedMemosAndKeepsTheRest)
     EXPECT_EQ(m.Count(""), 5);
     EXPECT_EQ(m.Count("where nr='three days'"), 1);
     EXPECT_EQ(m.Count("where nr='never'"), 1);
+}
+
+// Each pass writes its rows as one transaction: one commit, however many rows change.
+TEST(StartupData, FestivalDatesAndThePurgeCommitOnceForAllTheirRows)
+{
+    Module m;
+    m.AddFestival("甲", "阳历", "03-01");
+    m.AddFestival("乙", "阳历", "04-01");
+    m.AddMemo("old", "2025-01-01", "15天", "1");
+    m.AddMemo("older", "2024-01-01", "15天", "1");
+    int commits = 0;
+    sqlite3_commit_hook(
+        m.House->democnn->Handle(), [](void* n) { return ++*static_cast<int*>(n), 0; }, &commits);
+    RefreshFestivalDates(*m.House, 2026);
+    EXPECT_EQ(m.Realrq("甲"), "2026-03-01");
+    EXPECT_EQ(m.Realrq("乙"), "2026-04-01");
+    EXPECT_EQ(commits, 1);
+    commits = 0;
+    EXPECT_EQ(PurgeRemindedMemos(*m.House, EncodeDate(2026, 5, 10)), 0);
+    EXPECT_EQ(m.Count("where nr like 'old%'"), 0);
+    EXPECT_EQ(commits, 1);
+    sqlite3_commit_hook(m.House->democnn->Handle(), nullptr, nullptr);
 }
 
 TEST(StartupData, SettingsAndSoundChoicesAreRead)

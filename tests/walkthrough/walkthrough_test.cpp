@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include "tests/rtl/TempDir.h"
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -601,7 +603,7 @@ protected:
 
     fs::path Data() const { return copy / L"qmkDemo.mdb"; }
 
-    const fs::path copy = fs::temp_directory_path() / L"vorpen walkthrough";
+    const fs::path copy = UniqueTempPath("vorpen walkthrough");
     bool trayShot = false, clockShot = false;
     bool broken = false;   // a step failed in a way that makes the next ones meaningless
 };
