@@ -408,9 +408,10 @@ TEST_F(ClockWindow, FrameReadBackFromTheScreen)
     uint32_t face = bmp.PixelARGB(20, 65);
     COLORREF want = RGB(RedOf(face), uint8_t(face >> 8), BlueOf(face));
     COLORREF got = 0;
-    for (int i = 0; i < 40 && got != want; ++i) {   // the X server maps the window a little later
+    // The X server maps the window a little later (up to 10 s on a busy machine).
+    for (const DWORD start = GetTickCount(); got != want && GetTickCount() - start < 10000;) {
         Application->ProcessMessages();
-        Sleep(50);
+        Sleep(10);
         got = grab(300 + 20, 200 + 65);
     }
     EXPECT_EQ(got, want);

@@ -96,9 +96,10 @@ protected:
         form->tmrDrawClockTimer(form);
         if (form->SettlePending())
             form->tmrDrawClockTimer(form);
-        for (int i = 0; i < 40 && ScreenPixel(300 + 20, 200 + 65) != (Frame(20, 65) & 0xFFFFFF); ++i) {
+        for (const DWORD start = GetTickCount();
+             ScreenPixel(300 + 20, 200 + 65) != (Frame(20, 65) & 0xFFFFFF) && GetTickCount() - start < 10000;) {
             Application->ProcessMessages();
-            Sleep(50);
+            Sleep(10);
         }
     }
     uint32_t Frame(int x, int y) const { return form->Composer().Pixels()[y * form->Composer().Width() + x]; }

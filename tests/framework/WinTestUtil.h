@@ -17,12 +17,14 @@ inline void EnsureApplication() {
     Application->Initialize();
 }
 
+// The deadline is looked at after a pass, so that a short pump (a wait for nothing) takes
+// at least what is queued already, however late the thread gets the processor.
 inline bool PumpUntil(const std::function<bool()>& done, int deadlineMs = 5000) {
     const DWORD start = GetTickCount();
     while (!done()) {
-        if (GetTickCount() - start > DWORD(deadlineMs)) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         Application->ProcessMessages();
+        if (!done() && GetTickCount() - start > DWORD(deadlineMs)) return false;
     }
     return true;
 }

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <functional>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "../db/DataFileCopy.h"
@@ -21,6 +20,7 @@
 #include "organizer/win/djssz.h"
 #include "organizer/win/FloatingWindow.h"
 #include "tests/framework/WinTestUtil.h"
+#include "tests/organizer/RealDrag.h"
 #include "tests/organizer/WinShot.h"
 
 namespace {
@@ -31,17 +31,6 @@ void SaveShot(HWND window, const char* name)
 {
     if (const char* dir = std::getenv("VORPEN_SHOTS"))
         SaveShot(window, dir, name);
-}
-
-// Absolute mouse input at a screen point.
-void MouseAt(int x, int y, DWORD buttons = 0)
-{
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    SendInput(1, &in, sizeof(in));
 }
 
 class Countdowns : public testing::Test {
@@ -215,29 +204,19 @@ TEST_F(Countdowns, ALeftButtonDragMovesTheWindowAndCloseStoresIt)
     Countdown1PosX = Countdown1PosY = -1;
     MouseAt(600, 428);   // over the title, a drag surface
     MouseAt(640, 430);
-    PumpUntil([] { return Countdown1PosX == 560; }, 2000);
+    PumpUntil([] { return Countdown1PosX == 560; }, 10000);
     PumpUntil([] { return false; }, 300);
     EXPECT_EQ(window->Left(), 560);
     EXPECT_EQ(window->Top(), 420);
     EXPECT_EQ(Countdown1PosX, 560);
     EXPECT_EQ(Countdown1PosY, 420);
 
-    // The move loop runs inside the first move's handler, so the rest of the input comes
-    // from another thread, paced so that the moves are not merged.
-    std::thread user([] {
-        MouseAt(640, 428, MOUSEEVENTF_LEFTDOWN);
-        for (int step = 1; step <= 5; ++step) {
-            Sleep(100);
-            MouseAt(640 + 20 * step, 428 + 10 * step);
-        }
-        Sleep(100);
-        MouseAt(740, 478, MOUSEEVENTF_LEFTUP);
-    });
     // The move loop starts at the first move with the button down (+20, +10) and follows
     // the mouse from there.
-    EXPECT_TRUE(PumpUntil([this] { return window->Left() == 640 && window->Top() == 460; }, 4000))
+    RealDrag drag(window->Handle(), {640, 430}, 20, 10, 5);
+    EXPECT_TRUE(PumpUntil([this] { return window->Left() == 640 && window->Top() == 460; }, 15000))
         << window->Left() << "," << window->Top();
-    user.join();
+    EXPECT_EQ(drag.Finish(), "");
     // Left alone after the drag: the end of the move loop has recorded the new place.
     EXPECT_EQ(Countdown1PosX, 640);
     EXPECT_EQ(Countdown1PosY, 460);

@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "../db/DataFileCopy.h"
 #include "app/core/MemoRepeat.h"
@@ -15,6 +14,7 @@
 #include "framework/win/Bitmap.h"
 #include "organizer/win/Unit1.h"
 #include "tests/framework/WinTestUtil.h"
+#include "tests/organizer/RealDrag.h"
 #include "tests/organizer/WinShot.h"
 
 #include <uxtheme.h>
@@ -252,21 +252,6 @@ TEST_F(DesktopCalendar, RightClicksOnTheYearAndMonthOpenTheirMenus)
     EXPECT_EQ(decades->Items(4)->Caption(), "1900");
 }
 
-namespace {
-
-// Absolute mouse input at a screen point.
-void MouseAt(int x, int y, DWORD buttons = 0)
-{
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    SendInput(1, &in, sizeof(in));
-}
-
-}  // namespace
-
 // The drag handle lies on the window beside the month view, not over it, and a press on it
 // with real mouse input drags the window; the week numbers stand beside February 2026's
 // four rows only.
@@ -292,20 +277,10 @@ TEST_F(DesktopCalendar, TheDragHandleIsOnTheWindowBesideTheMonthAndDragsIt)
     ASSERT_EQ(WindowFromPoint(POINT{start.X, start.Y}), form->BitBtn2->Handle());
     MouseAt(start.X, start.Y);
     PumpUntil([] { return false; }, 200);
-    // The move loop runs inside the first move's handler, so the rest of the input comes
-    // from another thread, paced so that the moves are not merged.
-    std::thread user([start] {
-        MouseAt(start.X, start.Y, MOUSEEVENTF_LEFTDOWN);
-        for (int step = 1; step <= 5; ++step) {
-            Sleep(100);
-            MouseAt(start.X + 20 * step, start.Y + 10 * step);
-        }
-        Sleep(100);
-        MouseAt(start.X + 100, start.Y + 50, MOUSEEVENTF_LEFTUP);
-    });
     // The move loop starts at the first move with the button down (+20, +10).
-    const bool moved = PumpUntil([this] { return form->Left() == 280 && form->Top() == 190; }, 4000);
-    user.join();
+    RealDrag drag(form->Handle(), {start.X, start.Y}, 20, 10, 5);
+    const bool moved = PumpUntil([this] { return form->Left() == 280 && form->Top() == 190; }, 15000);
+    EXPECT_EQ(drag.Finish(), "");
     EXPECT_TRUE(moved) << form->Left() << "," << form->Top();
     EXPECT_EQ(CalendarPosX, 280);
     EXPECT_EQ(CalendarPosY, 190);

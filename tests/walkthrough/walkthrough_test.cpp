@@ -491,11 +491,12 @@ void Keys(HWND menu, const std::string& keys)
 std::string Down(int n) { return std::string(size_t(n), 'D'); }
 
 // Keys for a menu item, the caption of the top item they pass through and the title of the
-// window the item opens (empty: none, or an untitled one).
+// window the item opens (empty: none, or an untitled one, which `untitled` marks).
 struct Pick {
     std::string keys;
     std::string item;
     std::string window;
+    bool untitled = false;
 };
 
 std::set<HWND> Minus(const std::set<HWND>& a, const std::set<HWND>& b)
@@ -554,6 +555,13 @@ protected:
         }
         shotTaken = true;
         Keys(menu, pick.keys);
+        // The menu closes once the keys are taken; the window they open shows after that,
+        // however long a busy machine takes.
+        WaitFor([&] { return !p.OpenMenu(); }, 30000);
+        if (!pick.window.empty())
+            WaitFor([&] { return AnyTitled(Minus(p.Windows(), before), Widen(pick.window.c_str())); }, 30000);
+        else if (pick.untitled)
+            WaitFor([&] { return !Minus(p.Windows(), before).empty(); }, 30000);
         const std::set<HWND> opened = Minus(p.Settled(), before);
         // The key counts are checked by what they open.
         if (!pick.window.empty() && !AnyTitled(opened, Widen(pick.window.c_str()))) {
@@ -585,6 +593,7 @@ protected:
     {
         const std::set<HWND> before = p.Settled();
         ASSERT_TRUE(Click(ChildTitled(form, caption))) << "no button " << Narrow(caption) << " for " << shot;
+        WaitFor([&] { return !Minus(p.Windows(), before).empty(); }, 30000);
         HWND opened = One(Minus(p.Settled(), before));
         ASSERT_TRUE(opened) << Narrow(caption) << " opened no single window; " << p.Describe();
         SaveShot(opened, shot);
@@ -606,7 +615,7 @@ protected:
 const Pick Almanac{Down(2) + "E", "黄历查询(黄道吉日)", "黄历查询"}, QuickReminder{Down(3) + "E", "快速提醒", "快速提醒"},
     MemoManager{Down(4) + "E", "备忘录管理(事件提醒)", "备忘录查询"}, Festivals{Down(5) + "E", "节日编辑", "节日编辑"},
     NewNote{Down(6) + "RE", "便签管理", "便签1"}, NoteRecords{Down(6) + "RDE", "便签管理", "备忘录信息管理"},
-    NewCountdown{Down(7) + "RE", "倒计时管理", ""}, CountdownRecords{Down(7) + "RDE", "倒计时管理", "倒计时查询"},
+    NewCountdown{Down(7) + "RE", "倒计时管理", "", true}, CountdownRecords{Down(7) + "RDE", "倒计时管理", "倒计时查询"},
     OtherSettings{Down(8) + "E", "其它参数设置", "其它参数设置"}, Support{Down(9) + "E", "在线帮助", "在线技术支持"},
     Quit{Down(11) + "E", "退出", ""}, CalendarToggle{Down(1) + "R" + Down(1) + "E", "功能显示", ""},
     NotesToggle{Down(1) + "R" + Down(3) + "E", "功能显示", ""}, CountdownsToggle{Down(1) + "R" + Down(4) + "E", "功能显示", ""};
@@ -689,6 +698,7 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
         const std::set<HWND> before = p.Settled();
         FromTray(p, CalendarToggle, "calendar", false);
         ASSERT_FALSE(broken);
+        WaitFor([&] { return p.Windows() != before; }, 30000);
         const std::set<HWND> after = p.Settled();
         const std::set<HWND> shown = Minus(after, before), hidden = Minus(before, after);
         ASSERT_EQ(shown.size() + hidden.size(), 1u) << "the calendar toggle changed no single window";
@@ -700,8 +710,11 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
             SaveShot(*shown.begin(), "calendar");
         } else {
             // Shown once more for its picture, then hidden again.
-            EXPECT_EQ(FromTray(p, CalendarToggle, "calendar", false).size(), 1u);
+            Pick show = CalendarToggle;
+            show.window = Narrow(calendarTitle);
+            EXPECT_EQ(FromTray(p, show, "calendar", false).size(), 1u);
             FromTray(p, CalendarToggle, "calendar-hidden", false);
+            WaitFor([&] { return !AnyTitled(p.Windows(), calendarTitle); }, 30000);
             EXPECT_FALSE(AnyTitled(p.Settled(), calendarTitle));
         }
 
@@ -825,8 +838,10 @@ TEST_F(Walkthrough, UserWalksTheProgramQuitsAndFindsEverythingKept)
         ASSERT_TRUE(p.started);
         ASSERT_TRUE(WaitFor([&] { return p.Clock() != nullptr || p.Exited(0); }, 60000)) << "no clock; " << p.Describe();
         // The note and the countdown come back with the memo timer's first pass.
-        HWND note = p.WaitTitled(L"便签1", 20000);
-        WaitFor([&] { return !p.Countdowns().empty(); }, 20000);
+        HWND note = p.WaitTitled(L"便签1", 30000);
+        WaitFor([&] { return !p.Countdowns().empty(); }, 30000);
+        // The calendar, if kept shown, comes a second after start.
+        WaitFor([&] { return AnyTitled(p.Windows(), calendarTitle) == calendarShown; }, calendarShown ? 30000 : 0);
         const std::set<HWND> windows = p.Settled();
         int n = 0;
         for (HWND h : windows)
