@@ -162,6 +162,16 @@ protected:
         CopyScreenArea(b.Left + x, b.Top + y, one);
         return SkRgbPart(one.Pixel(0, 0));
     }
+    // A button of the skin's morphing "resizebutton" section on the face.
+    TskSkinButton* NewMorphingButton()
+    {
+        auto* button = new TskSkinButton(Form);
+        button->SetParent(Form);
+        button->SetSkinDataName("resizebutton");
+        button->SetSkinData(Data);
+        button->SetBounds(200, 40, 70, 24);
+        return button;
+    }
     TForm* Form = nullptr;
     TskSkinControl* Area = nullptr;
     TCustomControl* Other = nullptr;
@@ -299,11 +309,7 @@ TEST_F(SkinnedFace, ASkinnedButtonMorphsTowardItsActiveLook)
     FakeTimerService timers;
     TimerService* real = &CurrentTimerService();
     SetTimerService(&timers);
-    auto* button = new TskSkinButton(Form);
-    button->SetParent(Form);
-    button->SetSkinDataName("resizebutton");
-    button->SetSkinData(Data);
-    button->SetBounds(200, 40, 70, 24);
+    TskSkinButton* button = NewMorphingButton();
     Application->ProcessMessages();
     auto shot = [&] {
         UpdateWindow(button->Handle());
@@ -366,11 +372,7 @@ TEST_F(SkinnedFace, AMorphingButtonStartsFromTheLookItShows)
     FakeTimerService timers;
     TimerService* real = &CurrentTimerService();
     SetTimerService(&timers);
-    auto* button = new TskSkinButton(Form);
-    button->SetParent(Form);
-    button->SetSkinDataName("resizebutton");
-    button->SetSkinData(Data);
-    button->SetBounds(200, 40, 70, 24);
+    TskSkinButton* button = NewMorphingButton();
     Application->ProcessMessages();
     auto shot = [&] {
         InvalidateRect(button->Handle(), nullptr, FALSE);
