@@ -21,7 +21,7 @@ public:
     virtual ~TObject() = default;
 };
 
-// An event with only a sender (Delphi's TNotifyEvent).
+// An event with only a sender.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // Invalid component name, duplicate name, bad component index.

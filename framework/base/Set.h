@@ -1,5 +1,5 @@
 #pragma once
-// TSet<E>: a Delphi-style set of enumeration values kept as a bit mask (TShiftState,
+// TSet<E>: a set of enumeration values kept as a bit mask (TShiftState,
 // TBorderIcons, TFontStyles...). The enumeration's values must lie in 0..63.
 // Only what the program uses: Contains, Include/Exclude, union, empty test, equality.
 

@@ -204,7 +204,7 @@ void TApplication::HandleException(TObject* Sender) noexcept {
 }
 
 void TApplication::ShowException(const std::exception& E) {
-    // A period closes the text unless it ends in punctuation at or below '.' (as Delphi does).
+    // A period closes the text unless it already ends in a character at or below '.' in ASCII ('!', ',', '.'...).
     std::string text = E.what();
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
     MessageBox(text, FTitle, MB_OK | MB_ICONSTOP);

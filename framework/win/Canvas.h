@@ -50,7 +50,8 @@ public:
     void Draw(int x, int y, TIcon& icon);
     void StretchDraw(const TRect& r, TBitmap& bitmap);
     void CopyRect(const TRect& dest, TCanvas& source, const TRect& src);
-    // Two-colour bevel of `width` pixels; r shrinks by the width, as Delphi's Frame3D does.
+    // Two-colour bevel of `width` pixels: top and left in topLeft, bottom and right in bottomRight;
+    // r shrinks by the width.
     void Frame3D(TRect& r, TColor topLeft, TColor bottomRight, int width);
 
 private:
