@@ -67,7 +67,8 @@ void NoteGbkToCells(std::string_view gbk, int cellWidth, std::u16string& units, 
 
 //--- Construction and hooks
 TNoteEditCore::TNoteEditCore(INoteEditHost& host)
-    : FHost(host), FLines(std::make_unique<TNoteEditStringList>()), FWordWrap(), FKeystrokes(this) {
+    : FHost(host), FLines(std::make_unique<TNoteEditStringList>()), FWordWrap(), FKeystrokes(this),
+      FBookMarkOptions(this) {
     FRightEdge.OnChange = [this](void*) { RightEdgeChanged(); };
     FLineDivider.OnChange = [this](void*) { FontChangedRoutine(); };
     FActiveLine.OnChange = [this](void*) { InvalidateLines(FCaretY, FCaretY); };

@@ -188,6 +188,7 @@ public:
     virtual ~TNoteEditSearchCustom();
     void AddFreeNotification(void* id, std::function<void()> handler);
     void RemoveFreeNotification(void* id);
+    int FreeNotificationCount() const { return static_cast<int>(FFreeNotifies.size()); }
 
 private:
     std::vector<std::pair<void*, std::function<void()>>> FFreeNotifies;

@@ -64,6 +64,8 @@ public:
     // Holders of a reference (the editors) hear when the highlighter goes.
     void AddFreeNotification(const void* id, std::function<void()> handler) { FFreeNotifies.Add({id, 0}, std::move(handler)); }
     void RemoveFreeNotification(const void* id) { FFreeNotifies.Remove({id, 0}); }
+    int AttrChangeHookCount() const { return FAttrChangeChain.HandlerCount(); }
+    int FreeNotificationCount() const { return FFreeNotifies.Count(); }
 
 protected:
     // Adds a named attribute in name order; a duplicate name raises Exception.

@@ -290,6 +290,7 @@ public:
     explicit TNoteNotifyEventChain(void* sender) : FSender(sender) {}
     void AddHandler(TNoteMethodId id, TNoteNotifyEvent handler) { FHandlers.Add(id, std::move(handler)); }
     void RemoveHandler(TNoteMethodId id) { FHandlers.Remove(id); }
+    int HandlerCount() const { return FHandlers.Count(); }
     void* Sender() const { return FSender; }
 
 protected:

@@ -347,6 +347,14 @@ void TNoteEditCore::DragWithinPoint(int x, int y) {
     d.Column = ClampInt(d.Column, FLeftChar, FLeftChar + std::max(FCharsInWindow, 1));
     TUpdate update(*this);
     SetCaretXYEx(false, DisplayToBufferPos(d));
+    // Right of a wrapped row's end the caret stays at the end of that row, not on the next.
+    if (FWrapPlugin) {
+        const TDisplayCoord now = BufferToDisplayPos(CaretXY());
+        if (now.Column == 1 && now.Row != d.Row) {
+            FCaretAtEndOfRow = true;
+            UpdateCaret();
+        }
+    }
     ComputeScroll(x, y, FScrollDeltaX, FScrollDeltaY);
 }
 

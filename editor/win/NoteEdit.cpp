@@ -536,12 +536,13 @@ void TCustomNoteEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     if (FHandle && GetCapture() == FHandle) ReleaseCapture();
 }
 
+// The word under the caret is selected before OnDblClick sees the double click.
 void TCustomNoteEdit::DblClick() {
-    TCustomControl::DblClick();
     const DWORD pos = GetMessagePos();
     POINT p{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
     ::ScreenToClient(FHandle, &p);
     HandleDblClick(p.x, p.y);
+    TCustomControl::DblClick();
     if (GetCapture() == FHandle) ReleaseCapture();
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "editor/core/NoteEditCore.h"
 #include "editor/core/NoteEditHighlighter.h"
@@ -330,6 +331,23 @@ TEST(NoteEditCore, OwnTextDraggedKeepsTheCaretInViewAndSetsTheScrollDeltas) {
         EXPECT_EQ(e.Core.ScrollDeltaY(), c.dy);
         EXPECT_EQ(e.Core.SelText(), "aa");
     }
+    // Wrapped rows of 16 columns in a window of 3: right of the bottom row's end the caret
+    // stands at the end of that row, not at the start of the hidden one below.
+    Editor wrapped(20, 3);
+    wrapped.Core.WordWrap().SetEnabled(true);
+    std::string words;
+    for (char c : std::string("abcdef")) words += std::string(15, c) + " ";
+    wrapped.Text(words);
+    wrapped.Core.SetBlockBegin({2, 1});
+    wrapped.Core.SetBlockEnd({4, 1});
+    for (int row : {1, 3}) {
+        SCOPED_TRACE(row);
+        wrapped.Core.DragWithinPoint(left + 18 * cw, (row - 1) * lh + 1);
+        EXPECT_EQ(wrapped.Core.CaretXY(), (TBufferCoord{16 * row + 1, 1}));
+        EXPECT_EQ(wrapped.Core.DisplayXY(), (TDisplayCoord{17, row}));
+        EXPECT_EQ(wrapped.Core.TopLine(), 1);
+        EXPECT_EQ(wrapped.Core.SelText(), "aa");
+    }
 }
 
 TEST(NoteEditCore, AutoScrollFollowsTheMouseOutsideTheTextArea) {
@@ -426,14 +444,20 @@ TEST(NoteEditCore, HandlerChainsComeFirstAndTheCursorShowsWhatADragWouldTake) {
     EXPECT_EQ(e.Core.MouseCursorAt(2 + 5 * 6 + 1, 3, ibeam, false), ibeam);
 }
 
-// An editor freed before its highlighter and its search engine: neither calls it back, not
-// on a change of the highlighter's attributes nor when they go.
+// An editor freed before its highlighter and its search engine takes its hooks with it, so
+// neither calls it back, not on a change of the highlighter's attributes nor when they go.
 TEST(NoteEditCore, EditorFreedBeforeItsHighlighterAndSearchEngine) {
     TNoteCustomHighlighter highlighter;
     TNoteEditSearchCustom engine;
     auto editor = std::make_unique<Editor>();
     editor->Core.SetHighlighter(&highlighter);
     editor->Core.SetSearchEngine(&engine);
+    const auto hooks = [&] {
+        return std::vector<int>{highlighter.AttrChangeHookCount(), highlighter.FreeNotificationCount(),
+                                engine.FreeNotificationCount()};
+    };
+    ASSERT_EQ(hooks(), (std::vector<int>{1, 1, 1}));
     editor.reset();
+    ASSERT_EQ(hooks(), (std::vector<int>{0, 0, 0}));
     highlighter.SetEnabled(false);
 }

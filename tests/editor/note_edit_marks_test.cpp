@@ -91,6 +91,7 @@ TEST(NoteEditMarks, BookmarkJumpNeverSplitsACharacter) {
 
 TEST(NoteEditMarks, PlaceAndClearEvents) {
     Editor e;
+    EXPECT_EQ(e.Core.BookMarkOptions().Owner(), &e.Core);
     e.Core.SetTextBytes("one\r\ntwo");
     std::vector<int> cleared;
     bool refuse = true;

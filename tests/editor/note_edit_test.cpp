@@ -14,6 +14,7 @@
 #include "framework/win/ImgList.h"
 #include "tests/editor/NoteEditLook.h"
 #include "tests/framework/CtrlsTestUtil.h"
+#include "tests/framework/RealInput.h"
 
 #include <imm.h>
 
@@ -130,6 +131,19 @@ TEST_F(NoteEditWindow, MouseClicksAndDragsByHalfCharacters) {
     SendMessageW(edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x0 + 4 * cw + 2, lh / 2));
     EXPECT_EQ(GbkToUtf8(edit->SelText()), "中文");
     EXPECT_EQ(GetCapture(), nullptr);
+    // A double click selects the word first; OnDblClick then finds it selected. The click
+    // point comes from the message's cursor position, so the pointer goes there first.
+    std::string selectedAtEvent = "none";
+    edit->OnDblClick = [&](TObject*) { selectedAtEvent = GbkToUtf8(edit->SelText()); };
+    const TPoint at{x0 + 2 * cw, lh + lh / 2};
+    TRealInput input;
+    ASSERT_TRUE(input.MoveTo(edit->ClientToScreen(at)));
+    Click(at.X, at.Y);
+    PostMessageW(edit->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.X, at.Y));
+    ASSERT_TRUE(PumpUntil([&] { return selectedAtEvent != "none"; }));
+    EXPECT_EQ(selectedAtEvent, "second");
+    SendMessageW(edit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.X, at.Y));
+    EXPECT_EQ(GbkToUtf8(edit->SelText()), "second");
 }
 
 TEST_F(NoteEditWindow, NotePictureShowsRuledRowsAndWrappedChinese) {
