@@ -542,8 +542,9 @@ void TCustomNoteEdit::DblClick() {
     POINT p{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
     ::ScreenToClient(FHandle, &p);
     HandleDblClick(p.x, p.y);
+    const HWND handle = FHandle;   // OnDblClick may free the editor
     TCustomControl::DblClick();
-    if (GetCapture() == FHandle) ReleaseCapture();
+    if (GetCapture() == handle) ReleaseCapture();
 }
 
 // Only text from an editor is taken, and not by a read-only one. The caret shows where it
