@@ -33,18 +33,19 @@ int TImageList::Add(TBitmap& strip) {
 
 namespace {
 
-uint32_t ArgbOf(COLORREF c) { return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+// As GDI writes it into the picture: no alpha, or the transparent colour would not match.
+uint32_t PixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
 // The picture's shape (every pixel but its transparent colour) in one colour; the rest is transparent.
 std::unique_ptr<TBitmap> Silhouette(TBitmap& image, TColor colour) {
-    const uint32_t key = ArgbOf(ColorToRGB(image.TransparentColor())) & 0xFFFFFF;
+    const uint32_t key = PixelOf(ColorToRGB(image.TransparentColor()));
     const COLORREF ink = ColorToRGB(colour), clear = ink ^ 0xFFFFFF;
     auto shape = std::make_unique<TBitmap>(image.Width(), image.Height());
     for (int y = 0; y < image.Height(); ++y) {
         const uint32_t* from = image.ScanLine(y);
         uint32_t* to = shape->ScanLine(y);
         for (int x = 0; x < image.Width(); ++x)
-            to[x] = (from[x] & 0xFFFFFF) == key ? ArgbOf(clear) : ArgbOf(ink);
+            to[x] = (from[x] & 0xFFFFFF) == key ? PixelOf(clear) : PixelOf(ink);
     }
     shape->SetTransparent(true);
     shape->SetTransparentColor(static_cast<TColor>(clear));

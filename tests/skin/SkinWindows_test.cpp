@@ -729,9 +729,10 @@ TEST_F(SkinnedWindows, TwentyPixelMenuImagesKeepTheirColumn)
             EXPECT_GE(CountColour(shot, {x, y, x + 20, y + 20}, SkPixelFromColor(static_cast<int>(ColorToRGB(clBtnShadow)))),
                       399)
                 << (skin != nullptr);
-            if (!skin) {   // the highlight one pixel down and right shows past the shape
+            if (!skin) {   // the highlight one pixel down and right shows past the shape; the corner stays clear
                 EXPECT_EQ(SkRgbPart(shot.Pixel(x + 20, y + 20)),
                           SkRgbPart(SkPixelFromColor(static_cast<int>(ColorToRGB(clBtnHighlight)))));
+                EXPECT_EQ(SkRgbPart(shot.Pixel(x, y + 19)), SkRgbPart(SkPixelFromColor(static_cast<int>(ColorToRGB(clBtnFace)))));
             }
         }
         if (!skin) {
