@@ -23,8 +23,10 @@ public:
     // picture or of another height raises EInvalidOperation. Returns the first new index.
     int Add(TBitmap& strip);
     void Clear() { FImages.clear(); }
-    // Draws picture index at x, y; an index out of range draws nothing.
-    void Draw(TCanvas& canvas, int x, int y, int index) const;
+    // Draws picture index at x, y; an index out of range draws nothing. A disabled picture is
+    // drawn embossed: its shape in the button highlight colour one pixel down and right, and in
+    // the button shadow colour in its place.
+    void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;
 
 private:
     int FWidth = 16, FHeight = 16;

@@ -556,11 +556,9 @@ void TskSkinPopupWindow::PaintItem(TCanvas& target, TskSkinMenuItem& item)
     if (!mi->IsLine()) {
         TCanvas& tc = bitmap.Canvas();
         if (images)
-            images->Draw(tc, imageAt.X, imageAt.Y, mi->ImageIndex());
+            images->Draw(tc, imageAt.X, imageAt.Y, mi->ImageIndex(), mi->Enabled());
         tc.Brush().SetStyle(bsClear);
-        ApplyItemFont(tc.Font());
-        if (!item.SkinRecord || !OwnerMenu->UseSkinFont)
-            tc.Font().Assign(OwnerMenu->DefaultItemFont);
+        ApplyItemFont(tc.Font());   // the default font or the record's, in the resource strings' character set
         tc.Font().SetColor(static_cast<TColor>(textColor));
         TRect measure{textRect.Left + glyph, 0, textRect.Right - reserve, 0};
         const std::string caption = mi->ShownCaption();   // '&' draws the hot key underlined
@@ -814,8 +812,11 @@ void TskSkinMenu::OpenLevel(const TRect& anchor, TMenuItem* item, int firstIndex
     PopupWindows.push_back(window);
     try {
         window->ShowItems(anchor, item, firstIndex, submenu, upward);
-    } catch (...) {   // an item's action update raised: the level that never showed goes
-        CloseLevels(level);
+    } catch (...) {   // an item's action update raised: the level that never showed goes;
+        if (level == 0)   // with the first one the menu, and the form takes its keys back
+            CloseMenu();
+        else
+            CloseLevels(level);
         throw;
     }
 }

@@ -7,6 +7,7 @@
 
 #include <windowsx.h>
 
+#include "framework/base/ActnList.h"
 #include "framework/base/FakeTimerService.h"
 #include "framework/rtl/Encoding.h"
 #include "framework/rtl/FileUtils.h"
@@ -404,25 +405,31 @@ TEST_F(SkinnedForms, ABorderIconsChangeKeepsTheSkinsObjects)
     SetCursorPos(1270, 790);
 }
 
-// Without a skin the plain frame writes the caption in the resource strings' character set.
+// Without a skin the plain frame writes the caption in the resource strings' character set
+// over its caption font's: the frame so painted is the frame painted in a caption font of that
+// set.
 TEST_F(SkinnedForms, ThePlainFrameCaptionTakesTheResourceStringsCharacterSet)
 {
-    SkinnedDialog d("默认边框字符集", false);
-    for (TFont* f : {&d.Skin->DefCaptionFont(), &d.Skin->DefInActiveCaptionFont()})
-        f->SetCharset(ANSI_CHARSET);
-    TFont font;
-    d.Skin->DefaultCaptionFont(font, true);
-    EXPECT_EQ(font.Charset(), ANSI_CHARSET);
+    SkinnedDialog d("Notes 默认边框字符集", false);
+    d.Activate();
     auto* texts = new TskResourceStrData(d.Form);
     texts->CharSet = GB2312_CHARSET;
-    d.Data->SetResourceStrData(texts);
-    for (bool active : {true, false}) {
-        d.Skin->DefaultCaptionFont(font, active);
-        EXPECT_EQ(font.Charset(), GB2312_CHARSET);
-        EXPECT_EQ(font.Name(), "宋体");
-        EXPECT_EQ(font.Color(), active ? clBtnText : clBtnShadow);
-    }
-    d.Activate();
+    auto paint = [&](BYTE charset, bool withTexts) {
+        for (TFont* f : {&d.Skin->DefCaptionFont(), &d.Skin->DefInActiveCaptionFont()}) {
+            f->SetName("DejaVu Sans");
+            f->SetCharset(charset);
+        }
+        d.Data->SetResourceStrData(withTexts ? texts : nullptr);
+        RedrawWindow(d.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        Application->ProcessMessages();
+        const TRect w = d.WindowRect();
+        TSkBitmap shot(w.Width(), w.Height());
+        CopyScreenArea(w.Left, w.Top, shot);
+        return shot;
+    };
+    const TSkBitmap gb = paint(GB2312_CHARSET, false);
+    ASSERT_NE(paint(ANSI_CHARSET, false), gb);   // the set shows in the pixels
+    EXPECT_EQ(paint(ANSI_CHARSET, true), gb);
     SaveFormShot(d.Handle(), "form-default-charset");
     d.Data->SetResourceStrData(nullptr);
 }
@@ -956,6 +963,16 @@ TEST_F(SkinnedForms, ASkinnedPopupMenuTakesTheFormsSkinAndKeyboard)
         d.Keys.clear();
     }
     EXPECT_EQ(popup->SkinData(), d.Data);
+    // A menu that raises while it opens (an item's action update) leaves the keys to the form.
+    TAction raising(nullptr);
+    raising.OnUpdate = [](TObject*) { throw Exception("更新失败"); };
+    AddMenuItem(*popup, "打印")->SetAction(&raising);
+    EXPECT_THROW(popup->Popup(300, 200), Exception);
+    EXPECT_TRUE(engine->PopupWindows.empty());
+    EXPECT_FALSE(d.Skin->MenuOpen());
+    PostMessageW(d.Edit->Handle(), WM_KEYDOWN, 'B', 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(d.Keys, std::vector<WORD>{'B'});
     d.Skin->SetTrayIcon(nullptr);
     delete tray;
 }

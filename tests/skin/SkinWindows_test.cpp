@@ -369,24 +369,79 @@ TEST_F(SkinnedWindows, EveryFormHearsTheSkinLoad)
     EXPECT_EQ(heard, (std::vector<UINT>{WMS_SKINCHANGING, WMS_SKINCHANGED, WMS_SKINAPPLIED}));
 }
 
+namespace {
+
+// Each colour part of p lies strictly between those of a and b where they differ, and is
+// theirs where they agree.
+bool StrictlyBetween(TSkPixel p, TSkPixel a, TSkPixel b)
+{
+    for (int shift : {0, 8, 16}) {
+        const int v = (p >> shift) & 255, x = (a >> shift) & 255, y = (b >> shift) & 255;
+        if (x == y ? v != x : v <= std::min(x, y) || v >= std::max(x, y))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// Without layered windows the menu takes the screen behind it before it shows and blends its
+// background and its items with it: a point of an item and one of the window's frame show a
+// colour between their own and the screen's.
 TEST_F(SkinnedWindows, WithoutLayeredWindowsMenuAlphaIsBlendedWithTheScreenBehind)
 {
     ASSERT_FALSE(IsLayeredAlphaSystem());
-    TskSkinMenu engine(Form);
-    engine.AlphaBlend = true;
-    engine.AlphaBlendValue = 128;
+    // The screen behind, settled (a closed menu's place is painted again at once).
+    auto settle = [this] {
+        RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Application->ProcessMessages();
+    };
+    Form->SetColor(static_cast<TColor>(0x206020));   // unlike the skin's colours
+    settle();
+    const TPoint at{100, 100};
+    TSkBitmap behind(200, 100);
+    CopyScreenArea(at.X, at.Y, behind);
     TPopupMenu menu(nullptr);
     AddItem(menu.Items(), "打开");
-    engine.OpenMenu(nullptr, Data, menu.Items(), {100, 100, 100, 100}, 0, false);
-    TskSkinPopupWindow* window = engine.PopupWindows.at(0);
-    EXPECT_FALSE(IsWindowVisible(window->Handle()));   // the screen is taken first
-    Timers.Advance(100);
-    EXPECT_TRUE(IsWindowVisible(window->Handle()));
-    EXPECT_TRUE(window->HasScreenCapture());
-    EXPECT_EQ(window->ActiveItem, 0);
-    EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
-    engine.CloseMenu();
-    Application->ProcessMessages();
+    std::vector<TSkPixel> own, blended, screen;
+    for (bool alpha : {false, true}) {
+        TskSkinMenu engine(Form);
+        engine.AlphaBlend = alpha;
+        engine.AlphaBlendValue = 128;
+        engine.OpenMenu(nullptr, Data, menu.Items(), {at.X, at.Y, at.X, at.Y}, 0, false);
+        TskSkinPopupWindow* window = engine.PopupWindows.at(0);
+        if (alpha) {
+            EXPECT_FALSE(IsWindowVisible(window->Handle()));   // the screen is taken first
+            Timers.Advance(100);
+            EXPECT_TRUE(window->HasScreenCapture());
+            EXPECT_EQ(window->ActiveItem, 0);
+            EXPECT_EQ(GetWindowLongPtrW(window->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+        }
+        EXPECT_TRUE(IsWindowVisible(window->Handle()));
+        Timers.Advance(200);   // the highlighted item's morph, if any, ends
+        RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT r{};
+        GetWindowRect(window->Handle(), &r);
+        ASSERT_EQ(r.left, at.X);
+        ASSERT_EQ(r.top, at.Y);
+        const TRect item = window->ItemObjects.at(0)->ItemRect;
+        // Clear of the caption at the item's right end; the frame left of the item.
+        const TPoint points[] = {{item.Right - 4, (item.Top + item.Bottom) / 2}, {item.Left / 2, (item.Top + item.Bottom) / 2}};
+        const TSkBitmap shot = Grab(window->Handle());
+        for (const TPoint& p : points) {
+            (alpha ? blended : own).push_back(shot.Pixel(8 + p.X, 8 + p.Y));
+            if (!alpha)
+                screen.push_back(behind.Pixel(p.X, p.Y));
+        }
+        engine.CloseMenu();
+        settle();
+    }
+    for (size_t i = 0; i < own.size(); ++i) {
+        ASSERT_NE(SkRgbPart(own[i]), SkRgbPart(screen[i])) << i;
+        EXPECT_TRUE(StrictlyBetween(blended[i], own[i], screen[i]))
+            << i << std::hex << " " << blended[i] << " " << own[i] << " " << screen[i];
+    }
+    Form->SetColor(clWindow);
 }
 
 TEST_F(SkinnedWindows, ObjectHintsShowAfterThePauseAndGoAfterTheHidePause)
@@ -462,6 +517,50 @@ TEST_F(SkinnedWindows, MenuItemsDrawTheirPicturesOfTheMenusImageList)
     EXPECT_EQ(in(0, SkRgb(255, 0, 255)), 0);
     SaveShot(window->Handle(), "menu-images");
     engine.CloseMenu();
+}
+
+// Items write in the resource strings' character set over the default item font's, in the
+// default look (a skin without an item record) and in the skin's look without the skin's
+// font: an item so painted is the item painted in a default font of that set.
+TEST_F(SkinnedWindows, MenuItemsWriteInTheResourceStringsCharacterSet)
+{
+    TskResourceStrData texts(nullptr);
+    texts.CharSet = GB2312_CHARSET;
+    // The start of the second (not highlighted) item: the windows may differ in width.
+    auto paint = [&](BYTE charset, bool withTexts) {
+        TskSkinMenu engine(Form);
+        engine.UseSkinFont = false;
+        engine.DefaultItemFont.SetName("DejaVu Sans");
+        engine.DefaultItemFont.SetCharset(charset);
+        Data->SetResourceStrData(withTexts ? &texts : nullptr);
+        TPopupMenu menu(nullptr);
+        AddItem(menu.Items(), "File 便签");
+        AddItem(menu.Items(), "Exit 退出");
+        engine.OpenMenu(nullptr, Data, menu.Items(), {100, 100, 100, 100}, 0, false);
+        TskSkinPopupWindow* window = engine.PopupWindows.at(0);
+        RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const TSkBitmap shot = Grab(window->Handle());
+        const TRect r = window->ItemObjects.at(1)->ItemRect;
+        TSkBitmap start(80, r.Height());
+        for (int y = 0; y < start.Height(); ++y)
+            for (int x = 0; x < start.Width(); ++x)
+                start.SetPixel(x, y, shot.Pixel(8 + r.Left + x, 8 + r.Top + y));
+        Data->SetResourceStrData(nullptr);
+        engine.CloseMenu();
+        Application->ProcessMessages();
+        return start;
+    };
+    for (bool defaultLook : {false, true}) {
+        if (defaultLook) {   // test-only skin data: no window picture, no item record
+            Data->PopupWindow.WindowPictureIndex = -1;
+            for (auto& o : Data->ObjectList)
+                if (o->IDName == "MENUITEM" || o->IDName == "menuitem")
+                    o->IDName = "unused";
+        }
+        const TSkBitmap gb = paint(GB2312_CHARSET, false);
+        ASSERT_NE(paint(ANSI_CHARSET, false), gb) << defaultLook;   // the set shows in the pixels
+        EXPECT_EQ(paint(ANSI_CHARSET, true), gb) << defaultLook;
+    }
 }
 
 // A menu window (flat: no Ctl3D, none taken from a parent) whose skin record names a cursor
@@ -565,7 +664,8 @@ int CountOnOutline(const TSkBitmap& b, const TRect& r, const TRect& clip, TSkPix
 
 // With a 20-pixel image list the glyph column is 25 wide: the band and the column take it,
 // each picture stands at the column's left, a checked item's picture is framed in the text
-// colour and the caption starts after the column, in the default look and in the skin's.
+// colour and the caption starts after the column, in the default look and in the skin's. A
+// disabled item's picture is drawn disabled: its shape embossed, none of its colours.
 TEST_F(SkinnedWindows, TwentyPixelMenuImagesKeepTheirColumn)
 {
     TImageList images(nullptr);
@@ -590,6 +690,9 @@ TEST_F(SkinnedWindows, TwentyPixelMenuImagesKeepTheirColumn)
         checked->SetImageIndex(1);
         checked->SetChecked(true);
         AddItem(menu.Items(), "退出");
+        TMenuItem* disabled = AddItem(menu.Items(), "打印");
+        disabled->SetImageIndex(0);
+        disabled->SetEnabled(false);
         engine.OpenMenu(nullptr, skin, menu.Items(), {100, 100, 100, 100}, 0, false);
         ASSERT_EQ(engine.PopupWindows.size(), 1u);
         TskSkinPopupWindow* window = engine.PopupWindows[0];
@@ -616,6 +719,21 @@ TEST_F(SkinnedWindows, TwentyPixelMenuImagesKeepTheirColumn)
                 EXPECT_EQ(ring, 84);   // the whole frame
             else
                 EXPECT_EQ(ring, 40);   // the item of the skin is as high as the picture: its sides
+        }
+        {
+            const TRect item = window->ItemObjects[3]->ItemRect;
+            const int x = 8 + item.Left + textLeft + (skin ? 2 : 0);
+            const int y = 8 + (item.Top + item.Bottom) / 2 - 10;
+            EXPECT_EQ(CountColour(shot, {8 + item.Left, 8 + item.Top, 8 + item.Right, 8 + item.Bottom}, pictures[0]), 0)
+                << (skin != nullptr);
+            EXPECT_GE(CountColour(shot, {x, y, x + 20, y + 20}, SkPixelFromColor(static_cast<int>(ColorToRGB(clBtnShadow)))),
+                      399)
+                << (skin != nullptr);
+            if (!skin) {   // the highlight one pixel down and right shows past the shape; the corner stays clear
+                EXPECT_EQ(SkRgbPart(shot.Pixel(x + 20, y + 20)),
+                          SkRgbPart(SkPixelFromColor(static_cast<int>(ColorToRGB(clBtnHighlight)))));
+                EXPECT_EQ(SkRgbPart(shot.Pixel(x, y + 19)), SkRgbPart(SkPixelFromColor(static_cast<int>(ColorToRGB(clBtnFace)))));
+            }
         }
         if (!skin) {
             // The unhighlighted item's column is the band's colour up to its end.
