@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the two build trees need; quick when everything is present.
 # Wine's own fonts (fonts-wine, its recommended package; Marlett draws the caption buttons)
-# are installed explicitly, since packages go in without their recommendations.
+# are installed explicitly, since packages go in without their recommendations. DejaVu Sans
+# is the face whose glyphs differ by character set, which the menu and caption tests look for.
 # Usage: tools/setup.sh        (run as root or with sudo available)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,7 +11,7 @@ packages=(
   cmake ninja-build ccache g++ googletest libgtest-dev libbenchmark-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 fonts-wine xvfb x11-apps x11-utils xdotool imagemagick
-  fonts-wqy-microhei fonts-arphic-uming locales ca-certificates python3 espeak-ng sox
+  fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core locales ca-certificates python3 espeak-ng sox
 )
 
 SUDO=""
