@@ -56,6 +56,7 @@ public:
     TColor ColorSelectedStart = 5484032, ColorSelectedEnd = 6673664, ColorSelectedFrame = 4625152;
     TColor ColorWeekNum = 8421504;
     TColor ColorTitleConstellation = 0, ColorTitleAnimalsYear = 0;
+    using TCustomControl::SetColor;   // the control's own Color
     void SetColor(TColor TChnCalendar::*which, TColor value) { this->*which = value; RefreshGrid(); }
     // ... of the day texts (the cells are refilled) ...
     const TMonthColors& DayColors() const { return FDayColors; }

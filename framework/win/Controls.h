@@ -398,6 +398,12 @@ protected:
     virtual void KeyDown(WORD& Key, TShiftState Shift);
     virtual void KeyUp(WORD& Key, TShiftState Shift);
     virtual void KeyPress(wchar_t& Key);
+    // The focus came to this control: OnEnter for it and each container it sits in (below
+    // its top-level window) that the focus was not in yet, outermost first.
+    void FocusArrived();
+    // The focus is leaving for `next` (any window, or none): OnExit, innermost first, for
+    // every entered control that does not hold `next`.
+    static void FocusLeaving(HWND next);
     // Paints the background, then the windowless children; TCustomControl adds Paint.
     virtual void PaintWindow(HDC dc);
     void EraseBackground(HDC dc);

@@ -561,10 +561,10 @@ void TComboBox::WndProc(TMessage& m) {
             break;
         case CBN_SETFOCUS:
             if (TForm* form = ParentForm()) form->FocusChanged(this);
-            if (TNotifyEvent h = OnEnter) h(this);
+            FocusArrived();
             break;
         case CBN_KILLFOCUS:
-            if (TNotifyEvent h = OnExit) h(this);
+            FocusLeaving(GetFocus());
             break;
         default:
             break;

@@ -168,12 +168,37 @@ HCURSOR CursorHandle(TCursor cursor) { return Screen->Cursors(cursor); }
 
 //--- TWinControl
 
+namespace {
+
+HWND gFocusTarget = nullptr;   // the window getting the focus while OnExit runs
+// The controls whose OnEnter has fired and whose OnExit has not yet, outermost first: the
+// focused control and the containers it sits in.
+std::vector<TWinControl*> gEntered;
+
+// A control and the containers it sits in, innermost first, below its top-level window;
+// none that is being freed.
+std::vector<TWinControl*> FocusChain(TWinControl* c) {
+    std::vector<TWinControl*> chain;
+    if (!c) return chain;
+    chain.push_back(c);
+    for (TWinControl* p = c->Parent(); p && p->Parent(); p = p->Parent()) chain.push_back(p);
+    std::erase_if(chain, [](TWinControl* w) { return w->Destroying(); });
+    return chain;
+}
+
+bool Holds(const std::vector<TWinControl*>& list, const TWinControl* c) {
+    return std::find(list.begin(), list.end(), c) != list.end();
+}
+
+}  // namespace
+
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 // Parented children go with their parent (their owner may outlive it). The window goes
 // without calling back into this half-destroyed object.
 TWinControl::~TWinControl() {
     BeginDestroy();
+    std::erase(gEntered, this);
     if (TForm* form = ParentForm(); form && form != static_cast<TControl*>(this) && form->ActiveControl() == this)
         form->FocusChanged(nullptr);
     while (!FControls.empty()) delete FControls.back();
@@ -426,9 +451,6 @@ void TWinControl::Invalidate() {
     if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
-namespace {
-HWND gFocusTarget = nullptr;   // the window getting the focus while OnExit runs
-}
 
 void TWinControl::SetFocus() {
     TForm* form = ParentForm();
@@ -437,6 +459,53 @@ void TWinControl::SetFocus() {
         return;
     }
     ::SetFocus(Handle());
+}
+
+// Each event is fired after the list has taken the change, so that a handler that moves the
+// focus on (or frees a control) finds it as it is; a walk stops once the focus has moved.
+void TWinControl::FocusLeaving(HWND next) {
+    TWinControl* target = nullptr;
+    for (HWND h = next; h && !target; h = GetParent(h)) target = FromHandle(h);
+    const std::vector<TWinControl*> keep = FocusChain(target);
+    auto depth = [](const TControl* c) {
+        int n = 0;
+        for (; c; c = c->Parent()) ++n;
+        return n;
+    };
+    const HWND focus = GetFocus();
+    HWND saved = std::exchange(gFocusTarget, next);
+    try {
+        for (;;) {
+            auto leaving = gEntered.end();
+            for (auto it = gEntered.begin(); it != gEntered.end(); ++it)
+                if (!Holds(keep, *it) && (leaving == gEntered.end() || depth(*it) > depth(*leaving))) leaving = it;
+            if (leaving == gEntered.end()) break;
+            TWinControl* c = *leaving;
+            gEntered.erase(leaving);
+            if (TNotifyEvent h = c->OnExit) h(c);
+            if (GetFocus() != focus) break;
+        }
+    } catch (...) {
+        gFocusTarget = saved;
+        throw;
+    }
+    gFocusTarget = saved;
+}
+
+void TWinControl::FocusArrived() {
+    if (Destroying()) return;   // its parent gets the focus while it goes
+    const HWND focus = GetFocus();
+    const std::vector<TWinControl*> chain = FocusChain(this);
+    TFreeWatch watch;
+    for (TWinControl* c : chain) watch.Watch(c);
+    FocusLeaving(FHandle);   // what stayed entered outside this control's chain
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (watch.Gone(this) || GetFocus() != focus) return;
+        TWinControl* c = *it;
+        if (watch.Gone(c) || Holds(gEntered, c)) continue;
+        gEntered.push_back(c);
+        if (TNotifyEvent h = c->OnEnter) h(c);
+    }
 }
 
 bool TWinControl::Focused() const {
@@ -611,7 +680,7 @@ void TWinControl::WndProc(TMessage& m) {
     }
     case WM_SETFOCUS:
         if (TForm* form = ParentForm(); form && form != static_cast<TControl*>(this)) form->FocusChanged(this);
-        if (TNotifyEvent h = OnEnter) h(this);
+        FocusArrived();
         return;
     case WM_KILLFOCUS: {
         // OnExit already sees the next control as focused and as the form's ActiveControl.
@@ -620,14 +689,7 @@ void TWinControl::WndProc(TMessage& m) {
         for (HWND h = next; h && !target; h = GetParent(h)) target = FromHandle(h);
         TForm* form = ParentForm();
         if (form && target && target != form && target->ParentForm() == form) form->FocusChanged(target);
-        HWND saved = std::exchange(gFocusTarget, next);
-        try {
-            if (TNotifyEvent h = OnExit) h(this);
-        } catch (...) {
-            gFocusTarget = saved;
-            throw;
-        }
-        gFocusTarget = saved;
+        FocusLeaving(next);
         return;
     }
     case WM_SIZE: case WM_MOVE:

@@ -215,11 +215,20 @@ void TskSkinCustomControl::CalcSkinSize(int& width, int& height)
 
 void TskSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
+    // The frame (and with it the room of aligned children) is laid out for the size the
+    // constraints let through, before the children are aligned.
+    AWidth = Constraints().ConstrainWidth(AWidth);
+    AHeight = Constraints().ConstrainHeight(AHeight);
     const bool resized = AWidth != Width() || AHeight != Height();
     if (resized && FIndex >= 0)
         CalcSkinSize(AWidth, AHeight);
     TskSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (resized && FIndex >= 0) {
+        if (Width() != AWidth || Height() != AHeight) {   // a skin size the constraints overrule
+            int w = Width(), h = Height();
+            CalcSkinSize(w, h);
+            AlignControls();
+        }
         ApplyMaskRegion();
         Invalidate();
     }
@@ -640,13 +649,22 @@ void TskSkinButton::WndProc(TMessage& m)
         m.Handled = true;
         return;
     }
-    case WM_SETFOCUS:
+    case WM_SETFOCUS: {
+        TFreeWatch watch;   // OnEnter may free the button
+        watch.Watch(this);
         TskSkinCustomControl::WndProc(m);
+        if (watch.Gone(this))
+            return;
         StartMorph();
         Invalidate();
         return;
-    case WM_KILLFOCUS:
+    }
+    case WM_KILLFOCUS: {
+        TFreeWatch watch;   // OnExit may free the button
+        watch.Watch(this);
         TskSkinCustomControl::WndProc(m);
+        if (watch.Gone(this))
+            return;
         StartRepeat(false);
         FMousePressed = false;
         if (!InGroup())
@@ -654,6 +672,7 @@ void TskSkinButton::WndProc(TMessage& m)
         StartMorph();
         Invalidate();
         return;
+    }
     case WM_SETTEXT:
         TskSkinCustomControl::WndProc(m);
         Invalidate();
@@ -683,6 +702,22 @@ void TskSkinButton::WndProc(TMessage& m)
     default:
         TskSkinCustomControl::WndProc(m);
     }
+}
+
+// A drag (or dock drag) that starts from the button takes the rest of the press: the
+// button comes up, and its repeat stops.
+void TskSkinButton::DoStartDrag()
+{
+    if (FMousePressed)
+        CancelPress();
+    TskSkinCustomControl::DoStartDrag();
+}
+
+void TskSkinButton::DoStartDock()
+{
+    if (FMousePressed)
+        CancelPress();
+    TskSkinCustomControl::DoStartDock();
 }
 
 // The capture went elsewhere during a press: the button comes up without a click.

@@ -147,6 +147,8 @@ protected:
     void KeyUp(WORD& Key, TShiftState Shift) override;
     void EnabledChanged() override;
     void ActionChange(const TAction& Action, TActionProperties Changed) override;
+    void DoStartDrag() override;
+    void DoStartDock() override;
     virtual void DrawGlyphAndCaption(TBitmap& b, const TRect& r, bool active, bool down);
 
 private:

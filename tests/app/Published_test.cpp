@@ -79,6 +79,15 @@ TEST_F(Published, EachControlHasTheFrameworksValuesAndFollowsThem) {
         form->Font().SetName("Arial");
         EXPECT_EQ(c->Color(), clTeal);
         EXPECT_EQ(c->Font().Name(), "Arial");
+        if (auto* cal = dynamic_cast<TChnCalendar*>(c)) {   // its colour members do not hide Color
+            cal->SetColor(clYellow);
+            EXPECT_EQ(c->Color(), clYellow);
+            EXPECT_FALSE(c->ParentColor());
+            cal->SetColor(&TChnCalendar::ColorWeekNum, clRed);
+            EXPECT_EQ(cal->ColorWeekNum, clRed);
+            c->SetParentColor(true);
+            EXPECT_EQ(c->Color(), clTeal);
+        }
 
         // Anchored to all four edges it stretches with the parent; constraints clamp that.
         const TRect before = c->BoundsRect();

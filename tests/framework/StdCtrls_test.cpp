@@ -231,6 +231,67 @@ TEST_F(StdCtrlsTest, TabOrderAndTheFocusSeenByOnExit) {
     EXPECT_NE(form->ActiveControl(), static_cast<TWinControl*>(c));
 }
 
+// The containers of the focused control are entered too: a move fires OnExit up from the
+// old control and OnEnter down to the new one, below the containers both sit in.
+TEST_F(StdCtrlsTest, ContainersAreEnteredAndLeftWithTheirControls) {
+    auto* a = Put<TGroupBox>(form, 10, 10, 180, 120);
+    auto* a1 = Put<TEdit>(a, 10, 20, 100, 21);
+    auto* combo = Put<TComboBox>(a, 10, 50, 100, 21);
+    auto* b = Put<TGroupBox>(form, 200, 10, 200, 200);
+    auto* b1 = Put<TEdit>(b, 10, 20, 100, 21);
+    auto* inner = Put<TGroupBox>(b, 10, 50, 180, 100);
+    auto* i1 = Put<TEdit>(inner, 10, 20, 100, 21);
+    combo->SetStyle(csDropDownList);
+    form->Show();
+    a1->SetFocus();
+    ASSERT_TRUE(a1->Focused());
+    std::string log;
+    auto listen = [&](TWinControl* c, std::string name) {
+        c->OnEnter = [&log, name](TObject*) { log += name + "+ "; };
+        c->OnExit = [&log, name](TObject*) { log += name + "- "; };
+    };
+    listen(a, "A"), listen(a1, "A1"), listen(combo, "C"), listen(b, "B"), listen(b1, "B1"), listen(inner, "I"),
+        listen(i1, "I1");
+    const std::pair<TWinControl*, const char*> moves[] = {
+        {b1, "A1- A- B+ B1+ "},
+        {i1, "B1- I+ I1+ "},
+        {b1, "I1- I- B1+ "},
+        {combo, "B1- B- A+ C+ "},
+        {a1, "C- A1+ "},
+    };
+    for (auto [to, expected] : moves) {
+        log.clear();
+        to->SetFocus();
+        EXPECT_EQ(log, expected);
+    }
+
+    // A container that frees itself on the way out, and one that frees itself (with the
+    // control getting the focus) on the way in: no event reaches a freed control.
+    a->OnExit = [&](TObject*) {
+        log += "A- ";
+        delete a;
+    };
+    log.clear();
+    b1->SetFocus();
+    EXPECT_EQ(log, "A1- A- B+ B1+ ");
+    inner->OnEnter = [&](TObject*) {
+        log += "I+ ";
+        delete inner;
+    };
+    log.clear();
+    i1->SetFocus();
+    EXPECT_EQ(log, "B1- I+ ");
+    auto* c = Put<TEdit>(form, 10, 240, 100, 21);
+    listen(c, "X");
+    log.clear();
+    c->SetFocus();
+    EXPECT_TRUE(c->Focused());
+    EXPECT_EQ(log, "B- X+ ");
+    log.clear();
+    b1->SetFocus();
+    EXPECT_EQ(log, "X- B+ B1+ ");
+}
+
 TEST_F(StdCtrlsTest, FocusOnAHiddenFormWaitsForTheShow) {
     auto* a = Put<TEdit>(form, 10, 10, 100, 21);
     auto* b = Put<TEdit>(form, 10, 40, 100, 21);

@@ -154,6 +154,18 @@ TEST_F(SkinnedControls, ButtonsAndGroupBoxDrawFromTheSkin)
     TRect inner;
     d.Group->AdjustClientRect(inner);
     EXPECT_EQ(inner, (TRect{3, 3, 327, 107}));
+    // Held smaller by its constraints, its frame and its aligned child take the size it keeps.
+    auto* fill = new TCustomControl(d.Form);
+    fill->SetParent(d.Group);
+    fill->SetAlign(alClient);
+    EXPECT_EQ(fill->BoundsRect(), (TRect{3, 3, 327, 107}));
+    d.Group->Constraints().SetMaxWidth(150);
+    d.Group->Constraints().SetMaxHeight(80);
+    d.Group->SetBounds(8, 8, 194, 94);
+    EXPECT_EQ(d.Group->BoundsRect(), Bounds(8, 8, 150, 80));
+    EXPECT_EQ(d.Group->NewFrame().ClientRect, (TRect{3, 3, 147, 77}));
+    EXPECT_EQ(fill->BoundsRect(), (TRect{3, 3, 147, 77}));
+    delete fill;
     d.Buttons[2]->SetEnabled(false);
     SaveShot(d.Form->Handle(), "skinned-controls");
 }
@@ -236,6 +248,23 @@ TEST_F(SkinnedControls, AReleaseOffTheButtonLeavesItUp)
     ReleaseCapture();
     Timers.Advance(300);
     SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(d.Clicks, 1);
+    // A drag that starts from it takes the press too: up at once, no repeat, and the drop
+    // that ends the drag is no click.
+    b->SetDragMode(dmAutomatic);
+    bool started = false, ended = false;
+    b->OnStartDrag = [&](TObject*) { started = true; };
+    b->OnEndDrag = [&](TObject*, TObject*, int, int) { ended = true; };
+    SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_TRUE(b->Down());
+    SendMessageW(b->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 40));
+    ASSERT_TRUE(started);
+    EXPECT_FALSE(b->Down());
+    Timers.Advance(300);
+    SendMessageW(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+    EXPECT_TRUE(ended);
+    Timers.Advance(300);
+    EXPECT_FALSE(b->Down());
     EXPECT_EQ(d.Clicks, 1);
 }
 

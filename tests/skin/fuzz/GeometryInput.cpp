@@ -64,9 +64,26 @@ TSkBitmap Source()
     return b;
 }
 
+// Of the asked size (empty for no area), each pixel blank (or black) or one of the source's.
+bool FromSource(const TSkBitmap& b, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return b.Empty();
+    if (b.Width() != width || b.Height() != height)
+        return false;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) {
+            const TSkPixel p = SkRgbPart(b.Pixel(x, y));
+            const unsigned red = p >> 16, green = (p >> 8) & 255, blue = p & 255;
+            if (p != 0 && (blue != 7 || red >= 16 || green >= 12))
+                return false;
+        }
+    return true;
+}
+
 }  // namespace
 
-void RunGeometryInput(std::string_view bytes)
+bool RunGeometryInput(std::string_view bytes)
 {
     ReadValues(bytes);
     static const TSkBitmap source = Source();
@@ -77,10 +94,13 @@ void RunGeometryInput(std::string_view bytes)
     const TSkinStretch stretch{(width & 1) != 0, (width & 2) != 0, (height & 1) != 0, (height & 2) != 0};
     TSkBitmap target;
     ComposeSkinPicture(source, r, frame, target, width, height, newFrame, stretch, true);
+    bool kept = FromSource(target, width, height);
     ComposeSkinPictureTiled(source, r, frame, target, width, height, newFrame, true);
+    kept = kept && FromSource(target, width, height);
     ComposeHSkinPicture(in.Next(), in.Next(), target, source, in.Rect(), width);
     ComposeVSkinPicture(in.Next(), in.Next(), target, source, in.Rect(), height);
     ComposeSkinBorders(source, frame, width, newFrame);
     ComposeSkinBordersStretched(source, r, frame, width, height, newFrame, stretch);
     ComposeSkinRegionRects(source, r, frame, width, newFrame);
+    return kept;
 }

@@ -6,4 +6,6 @@
 
 #include <string_view>
 
-void RunGeometryInput(std::string_view bytes);
+// False when a composed picture is not of the asked size or holds a pixel that is neither
+// blank nor one of the source's.
+bool RunGeometryInput(std::string_view bytes);
