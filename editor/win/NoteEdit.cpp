@@ -308,20 +308,28 @@ void TCustomNoteEdit::WndProc(TMessage& m) {
         ViewSizeChanged(r.Width(), r.Height());
         return;
     }
-    case WM_SETFOCUS:
+    case WM_SETFOCUS: {
+        TFreeWatch watch;   // OnEnter, the editor's or a container's, may free the editor
+        watch.Watch(this);
         TCustomControl::WndProc(m);
+        if (watch.Gone(this)) return;
         CommandProcessor(ecGotFocus, 0, nullptr);
         HostRecreateCaret();
         if (HideSelection() && SelAvail()) InvalidateLines(BlockBegin().Line, BlockEnd().Line);
         return;
-    case WM_KILLFOCUS:
+    }
+    case WM_KILLFOCUS: {
+        TFreeWatch watch;   // likewise OnExit
+        watch.Watch(this);
         TCustomControl::WndProc(m);
+        if (watch.Gone(this)) return;
         CommandProcessor(ecLostFocus, 0, nullptr);
         if (HostFocused()) return;
         if (FCaretMade) DestroyCaret();
         FCaretMade = FCaretShown = false;
         if (HideSelection() && SelAvail()) InvalidateLines(BlockBegin().Line, BlockEnd().Line);
         return;
+    }
     case WM_GETDLGCODE:
         m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (WantTabs() ? DLGC_WANTTAB : 0) |
                    (WantReturns() ? DLGC_WANTALLKEYS : 0);
