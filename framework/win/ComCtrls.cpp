@@ -1,6 +1,7 @@
 #include "framework/win/ComCtrls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/win/WinUtil.h"
 
@@ -103,6 +104,12 @@ SYSTEMTIME ToSystemTime(TDateTime value) {
     return st;
 }
 
+// The control's calendar starts on 1752-09-14 (its first Gregorian day in Britain).
+bool CanShow(TDateTime value) {
+    static const TDateTime first = EncodeDate(1752, 9, 14), last = EncodeDateTime(9999, 12, 31, 23, 59, 59, 999);
+    return value >= first && value <= last;
+}
+
 bool SameSystemTime(const SYSTEMTIME& a, const SYSTEMTIME& b) {
     return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
            a.wMinute == b.wMinute && a.wSecond == b.wSecond && a.wMilliseconds == b.wMilliseconds;
@@ -129,10 +136,10 @@ void TDateTimePicker::CreateWnd() {
     SendValue();
 }
 
-void TDateTimePicker::SendValue() {
-    if (!HandleAllocated()) return;
+bool TDateTimePicker::SendValue() {
+    if (!HandleAllocated()) return true;
     SYSTEMTIME st = ToSystemTime(FDateTime);
-    SendMessageW(FHandle, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+    return SendMessageW(FHandle, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)) != 0;
 }
 
 void TDateTimePicker::SetKind(TDateTimeKind value) {
@@ -141,10 +148,15 @@ void TDateTimePicker::SetKind(TDateTimeKind value) {
     RecreateWnd();
 }
 
-void TDateTimePicker::SetDateTime(TDateTime value) {
+// A value the control cannot show is refused, so that the value read back is always the
+// one shown.
+bool TDateTimePicker::SetDateTime(TDateTime value) {
     ToSystemTime(value);   // raises EConvertError for a value outside the calendar
-    FDateTime = value;
-    SendValue();
+    if (!CanShow(value)) return false;
+    const TDateTime old = std::exchange(FDateTime, value);
+    if (SendValue()) return true;
+    FDateTime = old;
+    return false;
 }
 
 namespace {
@@ -155,9 +167,9 @@ TDateTime DayAndTime(TDateTime day, TDateTime time) { return day >= 0 ? day + ti
 
 }  // namespace
 
-void TDateTimePicker::SetDate(TDateTime value) { SetDateTime(DayAndTime(DateOf(value), TimeOf(FDateTime))); }
+bool TDateTimePicker::SetDate(TDateTime value) { return SetDateTime(DayAndTime(DateOf(value), TimeOf(FDateTime))); }
 
-void TDateTimePicker::SetTime(TDateTime value) { SetDateTime(DayAndTime(DateOf(FDateTime), TimeOf(value))); }
+bool TDateTimePicker::SetTime(TDateTime value) { return SetDateTime(DayAndTime(DateOf(FDateTime), TimeOf(value))); }
 
 void TDateTimePicker::SetFormat(const std::string& value) {
     FFormat = value;

@@ -75,11 +75,13 @@ public:
     TDateTimeKind Kind() const { return FKind; }
     void SetKind(TDateTimeKind value);
     TDateTime DateTime() const { return FDateTime; }
-    void SetDateTime(TDateTime value);
+    // A value the control cannot show (before 1752-09-14, the first day of its calendar)
+    // is refused: the setters then return false and the value stays as it was.
+    bool SetDateTime(TDateTime value);
     TDateTime Date() const { return DateOf(FDateTime); }
-    void SetDate(TDateTime value);   // keeps the time of day, also before 1899-12-30
+    bool SetDate(TDateTime value);   // keeps the time of day, also before 1899-12-30
     TDateTime Time() const { return TimeOf(FDateTime); }
-    void SetTime(TDateTime value);   // keeps the day
+    bool SetTime(TDateTime value);   // keeps the day
     // The system's picture of the value ("yyyy-MM-dd", "HH:mm:ss"); empty: the locale's.
     const std::string& Format() const { return FFormat; }
     void SetFormat(const std::string& value);
@@ -93,7 +95,7 @@ protected:
     virtual void Change();
 
 private:
-    void SendValue();
+    bool SendValue();
     TDateTimeKind FKind = dtkDate;
     TDateTime FDateTime;
     std::string FFormat;

@@ -7,6 +7,8 @@
 
 TTimeLeft SplitTimeLeft(TDateTime target, TDateTime now)
 {
+    if (!CountdownTargetStorable(target))   // a number no calendar holds counts as no target
+        return {};
     constexpr int64_t msPerMinute = 60000, msPerHour = 3600000, msPerDay = 86400000;
     const int64_t left = std::llround((target - now) * static_cast<double>(msPerDay));
     TTimeLeft t;

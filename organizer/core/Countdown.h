@@ -17,7 +17,7 @@ struct TTimeLeft {
 };
 
 // Days, hours and minutes from now to target; each part is 0 once the target has passed.
-// Seconds are dropped. Computed in whole milliseconds so that an exact amount (36 hours)
+// Seconds are dropped. A target outside the years 1 to 9999 gives zeros. Computed in whole milliseconds so that an exact amount (36 hours)
 // never loses a unit to rounding.
 TTimeLeft SplitTimeLeft(TDateTime target, TDateTime now);
 // A number as an LED shows it: at least two digits ("00", "07", "150").

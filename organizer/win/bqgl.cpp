@@ -4,6 +4,7 @@
 #include "app/core/dbware.h"
 #include "framework/rtl/SysUtils.h"
 #include "framework/win/Application.h"
+#include "framework/win/Bitmap.h"
 #include "organizer/core/MemoRules.h"
 #include "organizer/win/bwxg.h"
 
@@ -13,12 +14,34 @@ namespace {
 
 constexpr int kBoardWidth = 192;
 
-TLabel* MakeLine(TFormbqgl* board, TPanel* panel, const std::string& name, int top) {
-  auto* l = new TLabel(board);
+// The date line ("12天后 2026年05月22日 23:58 周五") is drawn smaller, down to 9 pixels,
+// when the board's font would cut it.
+class TDateLine : public TLabel {
+public:
+  using TLabel::TLabel;
+
+protected:
+  void TextChanged() override {
+    SetParentFont(true);
+    while (TextWidth() > Width() && Font().Height() < -9) Font().SetHeight(Font().Height() + 1);
+    TLabel::TextChanged();
+  }
+
+private:
+  int TextWidth() {
+    TBitmap measure(1, 1);
+    measure.Canvas().Font().Assign(Font());
+    return measure.Canvas().TextWidth(Caption());
+  }
+};
+
+// A line reaches from its left margin to the board's right edge.
+TLabel* MakeLine(TFormbqgl* board, TPanel* panel, const std::string& name, int top, bool dateLine) {
+  TLabel* l = dateLine ? new TDateLine(board) : new TLabel(board);
   l->SetName(name);
   l->SetParent(panel);
   l->SetAutoSize(false);
-  l->SetBounds(6, top, kBoardWidth - 10, 15);
+  l->SetBounds(6, top, kBoardWidth - 6, 15);
   l->SetTransparent(true);
   return l;
 }
@@ -46,8 +69,8 @@ TFormbqgl::TFormbqgl(TComponent* AOwner) : TForm(AOwner) {
     row.Panel->SetAlign(alTop);
     row.Panel->SetColor(clRed);
     row.Panel->SetTag(k);
-    row.Line1 = MakeLine(this, row.Panel, BoardLabelName(k, 1), 4);
-    row.Line2 = MakeLine(this, row.Panel, BoardLabelName(k, 2), 20);
+    row.Line1 = MakeLine(this, row.Panel, BoardLabelName(k, 1), 4, true);
+    row.Line2 = MakeLine(this, row.Panel, BoardLabelName(k, 2), 20, false);
     row.Iid = new TEdit(this);
     row.Iid->SetName(BoardEditName(k));
     row.Iid->SetParent(row.Panel);

@@ -81,7 +81,11 @@ TNoteForm::TNoteForm(TComponent* AOwner, int slot) : TForm(AOwner), FTraits(Note
     Image1 = Make<TImage>(this, Panel2, "Image1", 2, 2, 32, 32);
     DrawNotePicture(Image1->Picture().Bitmap());
     Image1->Picture().Changed();
-    Edit1 = Make<TEdit>(this, Panel2, "Edit1", 38, 8, 96, 20);
+    Label1 = Make<TLabel>(this, Panel2, "Label1", FTraits.ClientWidth - 30, 11, 26, 14);
+    Label1->SetAlignment(taRightJustify);
+    Label1->SetTransparent(true);
+    Label1->SetCaption("周三");
+    Edit1 = Make<TEdit>(this, Panel2, "Edit1", 36, 8, 96, 20);
     Edit1->SetCtl3D(false);
     Edit1->SetColor(clInfoBk);
     Edit1->OnEnter = [this](TObject* o) { Edit1Enter(o); };
@@ -89,12 +93,8 @@ TNoteForm::TNoteForm(TComponent* AOwner, int slot) : TForm(AOwner), FTraits(Note
     Edit1->OnChange = [this](TObject* o) { Edit1Change(o); };
     BitBtn1 = Make<TBitBtn>(this, Panel2, "BitBtn1", 136, 8, 20, 20);
     BitBtn1->SetCaption("...");
-    BitBtn1->SetVisible(false);
     BitBtn1->OnClick = [this](TObject* o) { BitBtn1Click(o); };
-    Label1 = Make<TLabel>(this, Panel2, "Label1", FTraits.ClientWidth - 34, 11, 30, 14);
-    Label1->SetAlignment(taRightJustify);
-    Label1->SetTransparent(true);
-    Label1->SetCaption("周三");
+    ShowPickButton(false);
 
     Panel1 = Make<TPanel>(this, this, "Panel1", 0, 35, FTraits.ClientWidth, FTraits.ClientHeight - 35);
     Panel1->SetAlign(alClient);
@@ -308,12 +308,22 @@ void TNoteForm::N5Click(TObject*)
 
 void TNoteForm::N3Click(TObject*) { Close(); }
 
-void TNoteForm::Edit1Enter(TObject*) { BitBtn1->SetVisible(true); }
+// A date with a time ("2026-12-28 23:58:58") takes the room up to the weekday; while the
+// date is edited the button takes the end of it.
+void TNoteForm::ShowPickButton(bool shown)
+{
+    const int right = Label1->Left() - 2;
+    BitBtn1->SetLeft(right - BitBtn1->Width());
+    BitBtn1->SetVisible(shown);
+    Edit1->SetWidth((shown ? BitBtn1->Left() - 2 : right) - Edit1->Left());
+}
+
+void TNoteForm::Edit1Enter(TObject*) { ShowPickButton(true); }
 
 void TNoteForm::Edit1Exit(TObject*)
 {
     if (!BitBtn1->Focused())
-        BitBtn1->SetVisible(false);
+        ShowPickButton(false);
 }
 
 void TNoteForm::Edit1Change(TObject*)
@@ -332,8 +342,8 @@ void TNoteForm::BitBtn1Click(TObject*)
         if (picker->ShowModal() == mrOk)
             Edit1->SetText(DateTimeToStr(picker->GetPickedDate()));
     } catch (...) {
-        BitBtn1->SetVisible(false);
+        ShowPickButton(false);
         throw;
     }
-    BitBtn1->SetVisible(false);
+    ShowPickButton(false);
 }

@@ -54,6 +54,8 @@ public:
     void BitBtn1Click(TObject* Sender);
 
 private:
+    // The "..." button beside a narrower date line, or the date line up to the weekday.
+    void ShowPickButton(bool shown);
     void LoadNote();
     // After a failed load: loads again; true (the editor writable again) once it has loaded.
     bool RetryLoad();

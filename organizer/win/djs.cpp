@@ -182,8 +182,8 @@ void TCountdownForm::PlaceAfterDays()
         SetClientWidth(kDesignWidth + extra);
 }
 
-// A row that does not read (missing, or a target that is no date) leaves the slot at
-// zero: its window shows "00" everywhere and the other slots go on.
+// A row that does not read (missing, or a target that is no date or a number outside the
+// calendar) leaves the slot at zero: its window shows "00" everywhere and the other slots go on.
 void TCountdownForm::LoadSlot()
 {
     TADOQuery& q = *dbhouse->qcx;
@@ -196,7 +196,10 @@ void TCountdownForm::LoadSlot()
         if (q.IsEmpty())
             throw EConvertError("no row " + CountdownRowKey(FSlot));
         if (RowSetsTarget(q.FieldByName("sjbz").AsString(), q.FieldByName("dw").AsString())) {
-            Target() = q.FieldByName("zdsj").AsDateTime();
+            const TDateTime target = q.FieldByName("zdsj").AsDateTime();
+            if (!CountdownTargetStorable(target))
+                throw EConvertError("target " + FloatToStr(target) + " lies outside the calendar");
+            Target() = target;
             ShowTimeLeft(Target());
         }
     } catch (const EConvertError&) {

@@ -132,8 +132,9 @@ void TCountdownSettingsForm::FormShow(TObject*)
         rb1->SetChecked(true);
         SetAbsolute(true);
         // Each picker takes its part through text, so the seconds are whole. A stored target
-        // that does not read shows now, so that the slot can be set again; the row keeps it
-        // until a save.
+        // that does not read, or that the pickers cannot show (before 1752-09-14), shows now,
+        // so that the slot can be set again and a save writes what is shown; the row keeps
+        // its target until a save.
         TDateTime target;
         try {
             target = q.FieldByName("zdsj").AsDateTime();
@@ -142,8 +143,12 @@ void TCountdownSettingsForm::FormShow(TObject*)
         }
         if (!CountdownTargetStorable(target))   // a number no calendar holds
             target = Now();
-        dt1->SetDate(StrToDate(FormatDateTime("yyyy-mm-dd", target)));
-        dt2->SetTime(StrToTime(FormatDateTime("hh:nn:ss", target)));
+        const auto show = [this](TDateTime at) {
+            return dt1->SetDate(StrToDate(FormatDateTime("yyyy-mm-dd", at))) &&
+                   dt2->SetTime(StrToTime(FormatDateTime("hh:nn:ss", at)));
+        };
+        if (!show(target))
+            show(Now());
     }
     q.Close();
 }

@@ -125,24 +125,27 @@ INSERT INTO sz_djsb (iid, bz, zt, zdsj, xdsj, dw, sjbz, qyzt) VALUES
 
 INSERT INTO sz_ksb (bz, zdsj, sypath, bfzt, kssj) VALUES ('1', '', '', '1', '');
 
--- First positions on a 1024 x 768 screen, clear of the 20-pixel docking margins: the
--- calendar (508 x 361) top right, the memo board (192 wide) beside it, the notes
--- (196 x 221) cascading on the left, the countdowns (214 x 59) stacked below the calendar.
+-- First positions, clear of each other and of the clock (136 x 131, 20 pixels from the
+-- top right corner) on a 1280 x 800 screen, and of the 20-pixel docking margins: the
+-- memo board (192 x 468 at most) and the calendar (508 x 386) top left, the countdowns
+-- (214 x 59) stacked beside the calendar below the clock's height, the notes (192..196 x
+-- 220..222) in the room left. On a 1024 x 768 screen all but notes 5 to 7 show whole
+-- (those dock at the right edge) and none covers the clock.
 INSERT INTO sz_fzb (bz, xz, yz) VALUES
-  ('日历位置', 480, 40),
-  ('备忘录位置', 260, 40),
-  ('便签1位置', 40, 200),
-  ('便签2位置', 64, 224),
-  ('便签3位置', 88, 248),
-  ('便签4位置', 112, 272),
-  ('便签5位置', 136, 296),
-  ('便签6位置', 160, 320),
-  ('便签7位置', 184, 344),
-  ('倒计时1位置', 560, 420),
-  ('倒计时2位置', 560, 484),
-  ('倒计时3位置', 560, 548),
-  ('倒计时4位置', 560, 612),
-  ('倒计时5位置', 560, 676);
+  ('日历位置', 232, 28),
+  ('备忘录位置', 30, 28),
+  ('便签1位置', 30, 506),
+  ('便签2位置', 232, 424),
+  ('便签3位置', 438, 424),
+  ('便签4位置', 644, 506),
+  ('便签5位置', 850, 506),
+  ('便签6位置', 1056, 506),
+  ('便签7位置', 974, 161),
+  ('倒计时1位置', 750, 161),
+  ('倒计时2位置', 750, 230),
+  ('倒计时3位置', 750, 299),
+  ('倒计时4位置', 750, 368),
+  ('倒计时5位置', 750, 437);
 
 -- The clock and the desktop calendar shown.
 INSERT INTO sz_sfxsb (szxsf, rlxsf, bwlxsf, bqxsf, djsxsf) VALUES ('1', '1', '0', '0', '0');

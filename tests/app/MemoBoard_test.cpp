@@ -7,8 +7,10 @@
 #include "app/win/Main.h"
 #include "framework/base/FakeTimerService.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/win/Bitmap.h"
 #include "framework/win/Dialogs.h"
 #include "framework/win/Sound.h"
+#include "organizer/core/OrganizerLists.h"
 #include "organizer/win/bqgl.h"
 #include "organizer/win/bwxg.h"
 #include "tests/organizer/WinShot.h"
@@ -148,4 +150,40 @@ TEST_F(MemoBoard, ARowsMenuActsOnTheMemoItOpenedFor)
     Choose(2, TBoardCommand::Delete);
     EXPECT_EQ(Iid("交电费"), "<none>");
     EXPECT_NE(Iid("体检"), "<none>");
+}
+
+// A minute memo due 0 to 15 days ahead: every date line the board builds shows whole, in
+// the board's font or a smaller one.
+TEST_F(MemoBoard, EveryDateLineFitsItsRow)
+{
+    data.Exec("delete from sz_bwlb");
+    const TDateTime today = DateOf(Now());
+    for (int days = 0; days <= 15; ++days) {
+        const TDateTime due = today + days;
+        data.Exec("insert into sz_bwlb (yybz, ylsj, yinlsj, fzbz, tqtsts, gqzdsc, chts, xssj, nr, qrbz) values ('1', '" +
+                  FormatDateTime("yyyy-mm-dd", due) + " 23:58', '', '1', '15天', '0天', '每0天', '" +
+                  FormatDateTime("yyyy年mm月dd日", due) + " 23:58 " + WeekdayName(DayOfWeek(due)) + "', '第" +
+                  IntToStr(days) + "天', '0')");
+    }
+    int shown = 0;
+    for (int pass = 0; pass < 2; ++pass) {   // twelve rows at a time
+        form->tbwlTimer(form);
+        for (int k = 1; k <= MemoBoardRows && Formbqgl->Row(k).Panel->Top() < Formbqgl->ClientHeight(); ++k) {
+            TLabel& line = *Formbqgl->Row(k).Line1;
+            TBitmap measure(1, 1);
+            measure.Canvas().Font().Assign(line.Font());
+            EXPECT_LE(measure.Canvas().TextWidth(line.Caption()), line.Width()) << line.Caption();
+            EXPECT_LE(line.Font().Height(), -9) << line.Caption();
+            EXPECT_LE(line.Left() + line.Width(), Formbqgl->ClientWidth());
+            ++shown;
+        }
+        if (pass == 0) {
+            EXPECT_EQ(Formbqgl->Row(12).Line1->Caption().substr(0, 8), "11天后");
+            data.Exec("delete from sz_bwlb where nr in ('第0天','第1天','第2天','第3天','第4天','第5天','第6天','第7天',"
+                      "'第8天','第9天','第10天')");
+        }
+    }
+    EXPECT_EQ(shown, 12 + 5);
+    EXPECT_EQ(Formbqgl->Row(2).Line1->Caption().substr(0, 8), "12天后");
+    SaveShot(*Formbqgl, "memo-board-12-days");
 }

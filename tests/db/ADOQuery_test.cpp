@@ -371,7 +371,7 @@ TEST(Fields, TextAndIntegerConversions) {
     EXPECT_THROW(q.FieldByName("bsqzypath").AsInteger(), EConvertError);
     db.Run({"select * from sz_fzb where bz= :bz "}).Parameters.ParamByName("bz").Value = "倒计时5位置";
     q.Open();
-    EXPECT_EQ(q.FieldByName("yz").AsString(), "676");
+    EXPECT_EQ(q.FieldByName("yz").AsString(), "437");
     EXPECT_EQ(q.FieldByName("yz").DataType(), TFieldType::ftInteger);
 }
 

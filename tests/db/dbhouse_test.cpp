@@ -215,13 +215,13 @@ TEST(SharedVariables, PositionsLoadAndSaveThroughTheKeyTable) {
     Module m;
     const TPositionsRead read = LoadWindowPositions(*m.House);
     EXPECT_EQ(std::count(read.begin(), read.end(), true), 14);
-    EXPECT_EQ(CalendarPosX, 480);
-    EXPECT_EQ(Countdown5PosY, 676);
-    for (const auto& entry : PositionKeys) {   // on a 1024 x 768 screen, clear of the docking edges
+    EXPECT_EQ(CalendarPosX, 232);
+    EXPECT_EQ(Countdown5PosY, 437);
+    for (const auto& entry : PositionKeys) {   // on a 1280 x 800 screen, clear of the docking edges
         EXPECT_GT(*entry.X, 20) << entry.Key;
         EXPECT_GT(*entry.Y, 20) << entry.Key;
-        EXPECT_LT(*entry.X, 1024 - 214 - 20) << entry.Key;
-        EXPECT_LT(*entry.Y, 768 - 59) << entry.Key;
+        EXPECT_LT(*entry.X, 1280 - 196 - 20) << entry.Key;
+        EXPECT_LT(*entry.Y, 800 - 59) << entry.Key;
     }
     int i = 0;
     for (const auto& entry : PositionKeys) {

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "../db/DataFileCopy.h"
 #include "app/core/dbhouse.h"
@@ -19,6 +21,9 @@
 #include "organizer/win/djscx.h"
 #include "organizer/win/djssz.h"
 #include "organizer/win/FloatingWindow.h"
+#include "organizer/win/Unit1.h"
+#include "organizer/win/bqgl.h"
+#include "organizer/win/bqr.h"
 #include "tests/framework/WinTestUtil.h"
 #include "tests/organizer/RealDrag.h"
 #include "tests/organizer/WinShot.h"
@@ -100,14 +105,51 @@ protected:
     MessageBoxRecorder boxes;
 };
 
+// The fourteen floating windows at the places a new data file gives them, at their real
+// sizes (the memo board at its full twelve rows): apart from each other and whole on a
+// 1280 x 800 screen with a 40-pixel task bar, clear of the docking edges.
+TEST_F(Countdowns, TheShippedFirstPlacesKeepTheWindowsApart)
+{
+    std::vector<std::unique_ptr<TForm>> forms;
+    forms.emplace_back(NewForm<TForm1>(nullptr));
+    forms.emplace_back(NewForm<TFormbqgl>(nullptr));
+    forms.emplace_back(NewForm<TFormbqr1>(nullptr));
+    forms.emplace_back(NewForm<TFormbqr2>(nullptr));
+    forms.emplace_back(NewForm<TFormbqr3>(nullptr));
+    forms.emplace_back(NewForm<TFormbqr4>(nullptr));
+    forms.emplace_back(NewForm<TFormbqr5>(nullptr));
+    forms.emplace_back(NewForm<TFormbqr6>(nullptr));
+    forms.emplace_back(NewForm<TFormbqr7>(nullptr));
+    forms.emplace_back(NewForm<TFormdjs1>(nullptr));
+    forms.emplace_back(NewForm<TFormdjs2>(nullptr));
+    forms.emplace_back(NewForm<TFormdjs3>(nullptr));
+    forms.emplace_back(NewForm<TFormdjs4>(nullptr));
+    forms.emplace_back(NewForm<TFormdjs5>(nullptr));
+    ASSERT_EQ(forms.size(), PositionKeys.size());
+    std::vector<TRect> places;
+    for (size_t i = 0; i < forms.size(); ++i) {
+        const TRect r = Bounds(*PositionKeys[i].X, *PositionKeys[i].Y, forms[i]->Width(), forms[i]->Height());
+        EXPECT_TRUE(r.Left > 20 && r.Top > 20 && r.Right < 1280 - 20 && r.Bottom <= 800 - 40)
+            << PositionKeys[i].Key << " " << r.Left << "," << r.Top << " " << r.Width() << "x" << r.Height();
+        places.push_back(r);
+    }
+    EXPECT_EQ(places[1].Height(), 12 * 39);
+    for (size_t i = 0; i < places.size(); ++i)
+        for (size_t j = i + 1; j < places.size(); ++j) {
+            const TRect &a = places[i], &b = places[j];
+            EXPECT_TRUE(a.Right <= b.Left || b.Right <= a.Left || a.Bottom <= b.Top || b.Bottom <= a.Top)
+                << PositionKeys[i].Key << " covers " << PositionKeys[j].Key;
+        }
+}
+
 TEST_F(Countdowns, ShowLoadsTheSlotAndPlacesTheWindow)
 {
     Exec("update sz_djsb set zt='期末考试', zdsj='2026-03-12 13:04:30', sjbz='1' where bz='倒计时1'");
     window->Show();
     EXPECT_EQ(window->Label4->Caption(), "期末考试");
     EXPECT_EQ(Leds(window), "00|02|03|04");
-    EXPECT_EQ(window->Left(), 560);
-    EXPECT_EQ(window->Top(), 420);
+    EXPECT_EQ(window->Left(), 750);
+    EXPECT_EQ(window->Top(), 161);
     EXPECT_EQ(window->ClientWidth(), 214);
     EXPECT_EQ(window->ClientHeight(), 59);
     EXPECT_FALSE(dbhouse->qcx->Active());
@@ -185,7 +227,7 @@ TEST_F(Countdowns, AnUnreadableRowShowsZerosAndTheOthersGoOn)
     EXPECT_EQ(window->Label4->Caption(), "坏");
     EXPECT_DOUBLE_EQ(CountdownTarget1, 0);
     EXPECT_EQ(Leds(window3), "00|01|01|00");
-    EXPECT_EQ(window->Left(), 560);   // still placed
+    EXPECT_EQ(window->Left(), 750);   // still placed
     window->Timer1Timer(window->Timer1);
     EXPECT_TRUE(boxes.Calls.empty());
 
@@ -199,31 +241,31 @@ TEST_F(Countdowns, AnUnreadableRowShowsZerosAndTheOthersGoOn)
 TEST_F(Countdowns, ALeftButtonDragMovesTheWindowAndCloseStoresIt)
 {
     window->Show();
-    ASSERT_EQ(window->Left(), 560);
+    ASSERT_EQ(window->Left(), 750);
     // Across the window without a button: recorded, not moved.
     Countdown1PosX = Countdown1PosY = -1;
-    MouseAt(600, 428);   // over the title, a drag surface
-    MouseAt(640, 430);
-    PumpUntil([] { return Countdown1PosX == 560; }, 10000);
+    MouseAt(790, 169);   // over the title, a drag surface
+    MouseAt(830, 171);
+    PumpUntil([] { return Countdown1PosX == 750; }, 10000);
     PumpUntil([] { return false; }, 300);
-    EXPECT_EQ(window->Left(), 560);
-    EXPECT_EQ(window->Top(), 420);
-    EXPECT_EQ(Countdown1PosX, 560);
-    EXPECT_EQ(Countdown1PosY, 420);
+    EXPECT_EQ(window->Left(), 750);
+    EXPECT_EQ(window->Top(), 161);
+    EXPECT_EQ(Countdown1PosX, 750);
+    EXPECT_EQ(Countdown1PosY, 161);
 
     // The move loop starts at the first move with the button down (+20, +10) and follows
     // the mouse from there.
-    RealDrag drag(window->Handle(), {640, 430}, 20, 10, 5);
-    EXPECT_TRUE(PumpUntil([this] { return window->Left() == 640 && window->Top() == 460; }, 15000))
+    RealDrag drag(window->Handle(), {830, 171}, 20, 10, 5);
+    EXPECT_TRUE(PumpUntil([this] { return window->Left() == 830 && window->Top() == 201; }, 15000))
         << window->Left() << "," << window->Top();
     EXPECT_EQ(drag.Finish(), "");
     // Left alone after the drag: the end of the move loop has recorded the new place.
-    EXPECT_EQ(Countdown1PosX, 640);
-    EXPECT_EQ(Countdown1PosY, 460);
+    EXPECT_EQ(Countdown1PosX, 830);
+    EXPECT_EQ(Countdown1PosY, 201);
     window->Close();
-    EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时1位置'"), "640");
-    EXPECT_EQ(Value("select yz from sz_fzb where bz='倒计时1位置'"), "460");
-    EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时2位置'"), "560");
+    EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时1位置'"), "830");
+    EXPECT_EQ(Value("select yz from sz_fzb where bz='倒计时1位置'"), "201");
+    EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时2位置'"), "750");
 }
 
 // Start-up could not read the window's row: showing and closing it stores the row back,
@@ -232,10 +274,10 @@ TEST_F(Countdowns, CloseAfterAnUnreadStartStoresThePlaceShown)
 {
     Countdown1PosX = Countdown1PosY = 0;
     window->Show();
-    EXPECT_EQ(window->Left(), 560);
+    EXPECT_EQ(window->Left(), 750);
     window->Close();
-    EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时1位置'"), "560");
-    EXPECT_EQ(Value("select yz from sz_fzb where bz='倒计时1位置'"), "420");
+    EXPECT_EQ(Value("select xz from sz_fzb where bz='倒计时1位置'"), "750");
+    EXPECT_EQ(Value("select yz from sz_fzb where bz='倒计时1位置'"), "161");
 }
 
 TEST_F(Countdowns, AWindowAtTheTopRetractsAndComesBackUnderTheMouse)
@@ -464,16 +506,48 @@ TEST_F(Countdowns, AnUnreadableTargetOpensTheDialogOnNowAndASaveRepairsTheSlot)
     EXPECT_EQ(Value("select zt||'/'||zdsj from sz_djsb where bz='倒计时1'"), "考试/2026-06-07 09:00:00");
 }
 
-// A stored target that is a number outside the calendar opens the dialog on now as well.
+// A stored target that is a number outside the calendar is read as no target: the window
+// shows zeros at its own width and the dialog opens on now.
 TEST_F(Countdowns, ATargetStoredAsANumberOutsideTheCalendarOpensTheDialogOnNow)
 {
-    for (const char* stored : {"1e12", "-1e9", "3000000.5"}) {
+    for (const char* stored : {"1e10", "1e12", "-1e9", "3000000.5"}) {
         Exec(std::string("update sz_djsb set zdsj=") + stored + ", sjbz='1' where bz='倒计时1'");
+        CountdownTarget1 = kNow + 5;
+        window->Show();
+        EXPECT_EQ(Leds(window), "00|00|00|00") << stored;
+        EXPECT_DOUBLE_EQ(CountdownTarget1, 0) << stored;
+        EXPECT_EQ(window->ClientWidth(), 214) << stored;
+        window->Close();
         dialog->Show();
         ASSERT_TRUE(dialog->Visible()) << stored;
         EXPECT_DOUBLE_EQ(AbsoluteTarget(dialog->dt1->Date(), dialog->dt2->Time()), kNow) << stored;
         dialog->BitBtn2->Click();
     }
+    EXPECT_TRUE(boxes.Calls.empty());
+}
+
+// The pickers cannot show a day before 1752-09-14 (Wine's not that one either): they refuse it and keep what they show,
+// and a target stored before it opens the dialog on now, which is what a save writes.
+TEST_F(Countdowns, ATargetBeforeThePickersFirstDayOpensTheDialogOnWhatASaveWrites)
+{
+    const auto controlDay = [&] {
+        SYSTEMTIME st{};
+        SendMessageW(dialog->dt1->Handle(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+        return EncodeDate(st.wYear, st.wMonth, st.wDay);
+    };
+    Exec("update sz_djsb set zt='古', zdsj='1700-05-01 08:00:00', sjbz='1', dw='绝对时间' where bz='倒计时1'");
+    dialog->Show();
+    EXPECT_DOUBLE_EQ(AbsoluteTarget(dialog->dt1->Date(), dialog->dt2->Time()), kNow);
+    EXPECT_DOUBLE_EQ(controlDay(), DateOf(kNow));
+    EXPECT_EQ(Value("select zdsj from sz_djsb where bz='倒计时1'"), "1700-05-01 8:00:00");   // kept until a save
+
+    EXPECT_FALSE(dialog->dt1->SetDate(EncodeDate(1752, 9, 13)));
+    EXPECT_DOUBLE_EQ(dialog->dt1->Date(), DateOf(kNow));
+    EXPECT_DOUBLE_EQ(controlDay(), DateOf(kNow));
+    EXPECT_TRUE(dialog->dt1->SetDate(EncodeDate(1752, 9, 15)));
+    EXPECT_DOUBLE_EQ(controlDay(), EncodeDate(1752, 9, 15));
+    dialog->BitBtn1->Click();
+    EXPECT_EQ(Value("select zdsj from sz_djsb where bz='倒计时1'"), "1752-09-15 10:00:00");
     EXPECT_TRUE(boxes.Calls.empty());
 }
 
@@ -559,7 +633,7 @@ TEST_F(Countdowns, TheManagerMarksASlotShown)
     auto* window2 = NewForm<TFormdjs2>(nullptr);
     window2->Show();
     EXPECT_TRUE(IsWindowVisible(window2->Handle()));
-    EXPECT_EQ(window2->Top(), 484);
+    EXPECT_EQ(window2->Top(), 230);
     delete window2;
     manager->skSkinButton6->ButtonClick();
     EXPECT_FALSE(dbhouse->qdjs->Active());

@@ -27,6 +27,7 @@ TEST(Countdown, SplitsTheTimeLeft)
         {now - 3.5, {0, 0, 0}},
         {now, {0, 0, 0}},
         {0, {0, 0, 0}},                          // a slot never loaded
+        {1e10, {0, 0, 0}},                       // a number outside the calendar is no target
     };
     for (const auto& row : table)
         EXPECT_EQ(SplitTimeLeft(row.Target, now), row.Left) << row.Target;

@@ -43,19 +43,30 @@ TEST_F(DatePicker, EnterTwiceOrADoubleClickConfirmsEscapeOrCloseCancels) {
   form->Show();
   SaveShot(*form, "date-picker");
   form->Hide();
-  // Each tick posts one Enter to the focused window: the first moves the focus to "确定".
+  // Once the dialog has the focus (it is activated until it has), each tick posts one Enter to the focused window: the
+  // first moves the focus to "确定". A dialog still open 20 s after the start is ended.
   const UINT_PTR timer = SetTimer(nullptr, 0, 150, nullptr);
+  const ULONGLONG deadline = GetTickCount64() + 20000;
   int enters = 0;
   const int filter = Application->AddMessageFilter([&](MSG& msg) {
-    if (msg.message != WM_TIMER || msg.hwnd || enters == 2) return false;
+    if (msg.message != WM_TIMER || msg.hwnd) return false;
+    if (GetTickCount64() > deadline) {
+      ADD_FAILURE() << "the dialog did not end (" << enters << " Enter posted)";
+      form->SetModalResult(mrAbort);
+      return true;
+    }
+    if (enters == 2) return true;
+    const HWND focus = GetFocus();
+    if (!focus || (focus != form->Handle() && !IsChild(form->Handle(), focus))) {
+      SetActiveWindow(form->Handle());   // shown and hidden before, it may come up inactive
+      return true;
+    }
     EXPECT_EQ(form->OKBtn->Focused(), enters == 1);
-    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageW(GetFocus(), WM_CHAR, L'\r', 0);
+    PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(focus, WM_CHAR, L'\r', 0);
     return ++enters, true;
   });
   EXPECT_EQ(form->ShowModal(), mrOk);
-  Application->RemoveMessageFilter(filter);
-  KillTimer(nullptr, timer);
   EXPECT_EQ(enters, 2);
 
   PostMessageW(form->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -64,4 +75,6 @@ TEST_F(DatePicker, EnterTwiceOrADoubleClickConfirmsEscapeOrCloseCancels) {
   EXPECT_EQ(form->ShowModal(), mrCancel);
   PostMessageW(form->Calendar->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(150, 100));
   EXPECT_EQ(form->ShowModal(), mrOk);
+  Application->RemoveMessageFilter(filter);
+  KillTimer(nullptr, timer);
 }

@@ -171,6 +171,33 @@ TEST_F(StickyNotes, ANeverUsedNoteShowsTodayAndAnEmptyEditor)
     EXPECT_EQ(NoteMemoText(note->NoteMemo1), "");
     note->Edit1->SetText("2024-06-01");
     EXPECT_EQ(note->Label1->Caption(), "周六");
+
+    // A date with a time shows whole in the narrowest note, up to the weekday; while it is
+    // edited the "..." button sits between the two.
+    note->Edit1->SetText("2026-12-28 23:58:58");
+    EXPECT_EQ(note->Label1->Caption(), "周一");
+    const auto shownWidth = [&] {
+        HWND edit = note->Edit1->Handle();
+        RECT r{};
+        SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+        HDC dc = GetDC(edit);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+        SIZE text{};
+        GetTextExtentPoint32W(dc, L"2026-12-28 23:58:58", 19, &text);
+        SelectObject(dc, old);
+        ReleaseDC(edit, dc);
+        return int(r.right - r.left) - int(text.cx);
+    };
+    EXPECT_GE(shownWidth(), 0);
+    EXPECT_LE(note->Edit1->Left() + note->Edit1->Width(), note->Label1->Left());
+    note->Edit1->SetFocus();
+    ASSERT_TRUE(note->BitBtn1->Visible());
+    EXPECT_LE(note->Edit1->Left() + note->Edit1->Width(), note->BitBtn1->Left());
+    EXPECT_LE(note->BitBtn1->Left() + note->BitBtn1->Width(), note->Label1->Left());
+    note->NoteMemo1Control->SetFocus();
+    EXPECT_FALSE(note->BitBtn1->Visible());
+    EXPECT_GE(shownWidth(), 0);
+    SaveShot(*note, "note-date-with-time");
     note->Edit1->SetText("");
     ASSERT_EQ(boxes.Calls.size(), 1u);
     EXPECT_EQ(boxes.Calls[0].Text, "日期不能为空！");

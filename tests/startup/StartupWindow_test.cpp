@@ -111,8 +111,8 @@ TEST_F(Startup, RunsEveryStepAndStartsTheTimersDespiteBadRows)
     EXPECT_EQ(Value("select realrq from sz_jrb where jrmc='闰日'"), "2026-02-28");
     EXPECT_EQ(Value("select realrq from sz_jrb where jrmc='劳动节'"), "2026-05-01");
     EXPECT_EQ(Value("select group_concat(nr, '') from (select nr from sz_bwlb order by iid)"), "bcd");
-    EXPECT_EQ(CalendarPosX, 480);
-    EXPECT_EQ(Countdown1PosY, 420);
+    EXPECT_EQ(CalendarPosX, 232);
+    EXPECT_EQ(Countdown1PosY, 161);
     EXPECT_EQ(Countdown2PosX, 321);
     EXPECT_EQ(ChimeFrequency, "1");
     EXPECT_EQ(AltsWavPath, file.Folder() + "Sounds\\Clock\\alts.wav");
@@ -242,8 +242,8 @@ TEST_F(Startup, CloseBeforeStartupLeavesThePositionsAlone)
     for (const TPositionKey& key : PositionKeys)
         *key.X = *key.Y = 0;
     form->Close();
-    EXPECT_EQ(Value("select xz from sz_fzb where bz='日历位置'"), "480");
-    EXPECT_EQ(Value("select yz from sz_fzb where bz='倒计时5位置'"), "676");
+    EXPECT_EQ(Value("select xz from sz_fzb where bz='日历位置'"), "232");
+    EXPECT_EQ(Value("select yz from sz_fzb where bz='倒计时5位置'"), "437");
     EXPECT_FALSE(FileExists(file.PathOf("Set.ini")));   // nor the clock's zero alpha and place
 }
 

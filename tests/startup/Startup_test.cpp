@@ -249,13 +249,13 @@ TEST(StartupData, PositionsLoadAndAMissingRowKeepsTheWindowsPosition)
     TPositionsRead read = LoadWindowPositions(*m.House);
     EXPECT_EQ(std::count(read.begin(), read.end(), true), 13);
     EXPECT_FALSE(read[4]);
-    EXPECT_EQ(CalendarPosX, 480);
-    EXPECT_EQ(CalendarPosY, 40);
-    EXPECT_EQ(MemoBoardPosX, 260);
+    EXPECT_EQ(CalendarPosX, 232);
+    EXPECT_EQ(CalendarPosY, 28);
+    EXPECT_EQ(MemoBoardPosX, 30);
     EXPECT_EQ(Note3PosX, 777);
     EXPECT_EQ(Note3PosY, 888);
-    EXPECT_EQ(Note4PosX, 112);
-    EXPECT_EQ(Countdown5PosY, 676);
+    EXPECT_EQ(Note4PosX, 644);
+    EXPECT_EQ(Countdown5PosY, 437);
 }
 
 // A row that fails to read (here a damaged value; a data file held by another program
@@ -269,14 +269,14 @@ TEST(StartupData, ARowThatFailedToReadIsNotWrittenBackAtClose)
     TPositionsRead read = LoadWindowPositions(*m.House);
     EXPECT_FALSE(read[10]);
     EXPECT_EQ(Countdown2PosX, 0);
-    EXPECT_EQ(Countdown1PosY, 420);
-    EXPECT_EQ(Countdown3PosY, 548);
+    EXPECT_EQ(Countdown1PosY, 161);
+    EXPECT_EQ(Countdown3PosY, 299);
     Countdown1PosX = 11;
     Countdown3PosX = 33;
     SaveWindowPositions(*m.House, read);
     auto where = [](const char* key) { return std::string(" from sz_fzb where bz='") + key + "'"; };
     EXPECT_EQ(m.Value("select xz" + where("倒计时2位置"), "xz"), "abc");
-    EXPECT_EQ(m.Value("select yz" + where("倒计时2位置"), "yz"), "484");
+    EXPECT_EQ(m.Value("select yz" + where("倒计时2位置"), "yz"), "230");
     EXPECT_EQ(m.Value("select xz" + where("倒计时1位置"), "xz"), "11");
     EXPECT_EQ(m.Value("select xz" + where("倒计时3位置"), "xz"), "33");
 }
