@@ -95,11 +95,17 @@ private:
 };
 
 // Remembers which of the watched components were freed while it lived: code that calls out
-// (an event handler, a nested message loop) asks it before touching them again.
+// (an event handler, a nested message loop) asks it before touching them again. A component
+// already being freed counts as gone at once: its links may outlive it.
 class TFreeWatch : public TComponent {
 public:
     TFreeWatch() : TComponent(nullptr) {}
-    void Watch(TComponent* c) { FreeNotification(c); }
+    void Watch(TComponent* c) {
+        if (c && c->Destroying())
+            FGone.push_back(c);
+        else
+            FreeNotification(c);
+    }
     bool Gone(const TComponent* c) const;
 
 protected:

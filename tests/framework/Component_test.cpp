@@ -269,8 +269,8 @@ TEST(Component, BeginDestroyFreesOwnedComponentsWhileTheOwnerIsWhole) {
 
 }  // namespace
 
-// A watch names the watched components freed while it lived, and going first leaves the
-// others no link to it.
+// A watch names the watched components freed while it lived (or being freed when watched),
+// and going first leaves the others no link to it.
 TEST(Component, FreeWatchNamesWhatWasFreed) {
     std::vector<std::string> log;
     auto* kept = new Probe(nullptr, &log, "Kept");
@@ -288,4 +288,23 @@ TEST(Component, FreeWatchNamesWhatWasFreed) {
     log.clear();
     delete kept;
     EXPECT_EQ(log, std::vector<std::string>{"free Kept"});
+
+    // Watched while it is being freed (a window message its destructor sends): gone at once.
+    struct Going : TComponent {
+        Going() : TComponent(nullptr) {}
+        ~Going() override {
+            BeginDestroy();
+            OnGoing(this);
+        }
+        std::function<void(TComponent*)> OnGoing;
+    };
+    bool gone = false;
+    auto* going = new Going;
+    going->OnGoing = [&](TComponent* c) {
+        TFreeWatch late;
+        late.Watch(c);
+        gone = late.Gone(c);
+    };
+    delete going;
+    EXPECT_TRUE(gone);
 }
