@@ -378,17 +378,22 @@ void TControl::MouseMessage(TMessage& m) {
         break;
     case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;
     case WM_MBUTTONDOWN: MouseDown(mbMiddle, shift, x, y); break;
-    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONDBLCLK: {
         FClickPending = false;
+        TFreeWatch watch;   // OnDblClick may free the control
+        watch.Watch(this);
         DblClick();
-        MouseDown(mbLeft, shift.Include(ssDouble), x, y);
+        if (!watch.Gone(this)) MouseDown(mbLeft, shift.Include(ssDouble), x, y);
         break;
+    }
     case WM_RBUTTONDBLCLK: MouseDown(mbRight, shift.Include(ssDouble), x, y); break;
     case WM_LBUTTONUP: {
         const bool click = std::exchange(FClickPending, false) && FClickEvents && ClientRect().Contains({x, y});
         if (windowed && FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
+        TFreeWatch watch;   // OnMouseUp may free the control
+        watch.Watch(this);
         MouseUp(mbLeft, shift, x, y);
-        if (click) Click();
+        if (click && !watch.Gone(this)) Click();
         break;
     }
     case WM_RBUTTONUP: case WM_MBUTTONUP:

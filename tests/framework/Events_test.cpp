@@ -2,6 +2,8 @@
 // program goes on; timers tick through the Windows timer service.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "framework/win/Dialogs.h"
 #include "framework/win/Forms.h"
 #include "framework/win/Menus.h"
@@ -95,6 +97,33 @@ TEST_F(EventTest, TimerDisablesAndFreesItselfInItsTick) {
     EXPECT_EQ(selfTicks, 1);
     EXPECT_FALSE(once->Running());
     EXPECT_EQ(form->ComponentCount(), 2);
+}
+
+// A control whose storage is wiped (and kept) when it goes: any later call into it faults.
+class TWipedWhenFreed : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    static void operator delete(void* p, std::size_t size) { std::memset(p, 0, size); }
+};
+
+// A handler of a double click or of a release may free its control: the press that a double
+// click also is, and the click that the release ends, then reach nothing.
+TEST_F(EventTest, AControlFreedByItsDoubleClickOrReleaseHandlerGetsNoMoreCalls) {
+    for (UINT msg : {WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        auto* c = new TWipedWhenFreed(form);
+        c->SetParent(form);
+        c->SetBounds(0, 0, 50, 50);
+        const HWND h = c->Handle();
+        bool freed = false;
+        c->OnDblClick = [&, c](TObject*) { delete c, freed = true; };
+        c->OnMouseUp = [&, c](TObject*, TMouseButton, TShiftState, int, int) { delete c, freed = true; };
+        if (msg == WM_LBUTTONUP) SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(h, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_TRUE(freed) << msg;
+        EXPECT_FALSE(IsWindow(h)) << msg;
+        EXPECT_EQ(form->ControlCount(), 0) << msg;
+    }
+    EXPECT_TRUE(boxes.Calls.empty());
 }
 
 TEST_F(EventTest, MouseEventsCarryShiftAndPosition) {
