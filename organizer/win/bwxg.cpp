@@ -21,12 +21,22 @@ TFormbwxg::TFormbwxg(TComponent* AOwner) : TMemoDialog(AOwner, TMemoDialogMode::
 }
 
 void TFormbwxg::LoadMemo(const TMemoRow& row) {
-  const TMemoLoad load = MemoLoadFromRow(row, Now());
+  const TDateTime now = Now();
+  TMemoLoad load = MemoLoadFromRow(row, now);
   FLoaded = row;
   if (load.Solar) {
     rb1->SetChecked(true);
     cb1->SetChecked(load.MinutePrecision);
-    dt1->SetDateTime(load.Date);
+    // A due day the picker cannot show (before 1752-09-14) loads as now, as one that is no
+    // date does, rather than leaving the last memo's day in the picker.
+    if (!dt1->SetDateTime(load.Date)) {
+      TMemoRow undated = row;
+      undated.ylsj.clear();
+      const TMemoLoad atNow = MemoLoadFromRow(undated, now);
+      load.Date = atNow.Date;
+      load.Time = atNow.Time;
+      dt1->SetDateTime(load.Date);
+    }
     dt2->SetTime(load.Time);
   } else {
     rb2->SetChecked(true);

@@ -139,6 +139,14 @@ TEST_F(MemoDialogs, EditChangesTheNoticeDaysAndRemindsAgain) {
   EXPECT_TRUE(dbhouse->qbwcx->Active());
   EXPECT_EQ(dbhouse->qbwcx->SQL.Count() == 1 ? dbhouse->qbwcx->SQL[0] : "", MemoListSQL);
 
+  // A due day before the picker's first day (1752-09-14) loads as now, as an unreadable one
+  // does, not as the day of the memo loaded before.
+  TMemoRow early = stored;
+  early.ylsj = "1700-05-01 10:00";
+  f.LoadMemo(early);
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", f.dt1->Date() + f.dt2->Time()), "2024-06-01 09:41");
+  f.LoadMemo(stored);
+
   stored.yybz = "0", stored.xssj = "十二月 廿三", stored.chts = "每1月";
   f.LoadMemo(stored);
   EXPECT_TRUE(f.rb2->Checked() && !f.cb1->Checked());
