@@ -23,15 +23,14 @@ public:
 protected:
   void TextChanged() override {
     SetParentFont(true);
-    while (TextWidth() > Width() && Font().Height() < -9) Font().SetHeight(Font().Height() + 1);
-    TLabel::TextChanged();
-  }
-
-private:
-  int TextWidth() {
     TBitmap measure(1, 1);
-    measure.Canvas().Font().Assign(Font());
-    return measure.Canvas().TextWidth(Caption());
+    TCanvas& canvas = measure.Canvas();
+    for (;;) {
+      canvas.Font().Assign(Font());
+      if (canvas.TextWidth(Caption()) <= Width() || Font().Height() >= -9) break;
+      Font().SetHeight(Font().Height() + 1);
+    }
+    TLabel::TextChanged();
   }
 };
 
